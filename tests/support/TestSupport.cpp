@@ -1,0 +1,118 @@
+#include "support/TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "ui/GridDump.h"
+
+namespace rumone::test {
+
+namespace {
+
+DbValue DigitValue(int d)
+{
+    return d < 0 ? DbValue::Null() : DbValue::Int(d);
+}
+
+}  // namespace
+
+DrawHistory HistoryOf(const std::vector<Row>& rows)
+{
+    std::vector<DrawRecord> records;
+    records.reserve(rows.size());
+    for (const Row& r : rows) {
+        DrawRecord rec;
+        rec.number = DbValue::Int(r.number);
+        for (int p = 0; p < 4; ++p)
+            rec.digits[p] = DigitValue(r.digits[p]);
+        records.push_back(rec);
+    }
+    return DrawHistory::FromRecords(records);
+}
+
+DrawHistory HistoryOf(std::initializer_list<Row> rows)
+{
+    return HistoryOf(std::vector<Row>(rows));
+}
+
+DrawHistory RandomHistory(int count, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::vector<Row> rows;
+    rows.reserve(count);
+    for (int n = 1; n <= count; ++n)
+        rows.push_back({n, {digit(gen), digit(gen), digit(gen), digit(gen)}});
+    return HistoryOf(rows);
+}
+
+std::string RealDrawsPath()
+{
+    return std::string(RUMONE_SHARED_DIR) + "/data/draws.csv";
+}
+
+std::optional<std::vector<Row>> RealDraws()
+{
+    std::ifstream in(RealDrawsPath());
+    if (!in)
+        return std::nullopt;
+    std::vector<Row> rows;
+    std::string line;
+    std::getline(in, line);  // header
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        std::vector<std::string> f;
+        std::stringstream ss(line);
+        std::string field;
+        while (std::getline(ss, field, ','))
+            f.push_back(field);
+        if (f.size() < 6)
+            continue;
+        Row r{std::stoi(f[0]), {}};
+        for (int p = 0; p < 4; ++p)
+            r.digits[p] = f[2 + p].empty() ? -1 : std::stoi(f[2 + p]);
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+std::string ColourOf(const OptColour& c)
+{
+    return DumpColour(c);
+}
+
+std::string BackOf(const ResultGrid& g, int col, int row)
+{
+    return DumpColour(g.Style(col, row).back);
+}
+
+std::string TextColourOf(const ResultGrid& g, int col, int row)
+{
+    return DumpColour(g.Style(col, row).text);
+}
+
+TempDir::TempDir()
+{
+    std::string tmpl = (std::filesystem::temp_directory_path() / "rumone-test-XXXXXX").string();
+    if (!mkdtemp(tmpl.data()))
+        throw std::runtime_error("mkdtemp failed");
+    path_ = tmpl;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    // Make everything writable again so that read-only test folders go too.
+    for (auto& e : std::filesystem::recursive_directory_iterator(path_, ec))
+        std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+}  // namespace rumone::test

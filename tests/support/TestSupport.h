@@ -1,0 +1,52 @@
+// Helpers for building histories in tests and for reading the real one.
+#pragma once
+
+#include <array>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "history/DrawHistory.h"
+#include "ui/ResultGrid.h"
+
+namespace rumone::test {
+
+// A row for HistoryOf: a draw number and four digits, -1 for "no value".
+struct Row {
+    int number;
+    std::array<int, 4> digits;
+};
+
+// A history built from rows in the given order, as if loaded from a store.
+DrawHistory HistoryOf(std::initializer_list<Row> rows);
+DrawHistory HistoryOf(const std::vector<Row>& rows);
+// Draws 1..count with seeded pseudo-random digits.
+DrawHistory RandomHistory(int count, unsigned seed = 1);
+
+// The real winning numbers from ../shared/data/draws.csv, or nullopt when
+// the file is absent (the caller then skips with GTEST_SKIP).
+std::optional<std::vector<Row>> RealDraws();
+std::string RealDrawsPath();
+
+// Short forms for checks on a grid.
+std::string ColourOf(const OptColour& c);  // "#rrggbb" or "-"
+std::string BackOf(const ResultGrid& g, int col, int row);
+std::string TextColourOf(const ResultGrid& g, int col, int row);
+
+// A fresh empty folder under the system's temporary folder, removed by the
+// destructor.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace rumone::test

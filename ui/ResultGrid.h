@@ -1,0 +1,191 @@
+// The table model that every view draws with.
+//
+// Cells are addressed by column and row from 1. In a block, -1 as the first
+// column (row) stands for all columns (rows); -1 as the last column (row)
+// runs to the end of the table. A block that reaches beyond the table is cut
+// at its edge. Formatting applies to blocks; where blocks overlap the later
+// setting wins.
+//
+// Storage is two 32-bit ids per cell: a text id into a de-duplicated text
+// pool and a style id into a table of interned styles. A block operation
+// therefore touches one integer per cell and allocates nothing per cell.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace rumone {
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+constexpr Rgb RGB(int r, int g, int b)
+{
+    return Rgb{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
+}
+
+// A colour, or nothing for the widget's default.
+using OptColour = std::optional<Rgb>;
+
+enum class CellKind : std::uint8_t { StaticText, EditText };
+enum class HAlign : std::uint8_t { Left, Centre, Right };
+enum class VAlign : std::uint8_t { Top, Centre, Bottom };
+enum class ScrollBars : std::uint8_t { None, Horizontal, Vertical, Both };
+enum class EnterAction : std::uint8_t { None, NextCell };
+
+// Which lines SetBorder draws (or removes, for None).
+enum class BorderSides : std::uint8_t {
+    All,        // all four sides of every cell of the block
+    Left,       // left side of every cell
+    Right,      // right side of every cell
+    Bottom,     // bottom side of every cell
+    TopBottom,  // top and bottom of every cell
+    Outline,    // the outline of the block as a whole
+    None,       // removes every line of every cell of the block
+};
+
+// One side of a cell: no line, a line in the widget's default line colour,
+// or a line in a colour of its own. Every line is solid and single.
+struct BorderLine {
+    enum class Kind : std::uint8_t { None, Default, Coloured };
+    Kind kind = Kind::None;
+    Rgb colour{};
+    friend bool operator==(const BorderLine&, const BorderLine&) = default;
+};
+
+struct CellStyle {
+    OptColour text;  // text colour, nullopt for the default
+    OptColour back;  // background, nullopt for the default
+    HAlign hAlign = HAlign::Left;
+    VAlign vAlign = VAlign::Centre;
+    BorderLine left, top, right, bottom;
+    CellKind kind = CellKind::StaticText;
+    bool numericOnly = false;
+    friend bool operator==(const CellStyle&, const CellStyle&) = default;
+};
+
+// A rectangle of cells (see the header comment for -1 and cutting).
+struct Block {
+    int col1, row1, col2, row2;
+    static constexpr Block Cell(int col, int row) { return {col, row, col, row}; }
+    static constexpr Block Columns(int col1, int col2) { return {col1, -1, col2, -1}; }
+    static constexpr Block Rows(int row1, int row2) { return {-1, row1, -1, row2}; }
+    static constexpr Block AllCells() { return {-1, -1, -1, -1}; }
+};
+
+// A block after -1 expansion and cutting; empty when nothing is left.
+struct CellRange {
+    int col1 = 1, row1 = 1, col2 = 0, row2 = 0;
+    bool empty() const { return col1 > col2 || row1 > row2; }
+};
+
+class ResultGrid {
+public:
+    static constexpr int kDefaultColumnWidth = 9;  // characters
+    static constexpr int kDefaultRowHeight = 10;   // row-height units
+
+    ResultGrid();
+
+    // --- layout
+    void SetSize(int columns, int rows);
+    void SetVisibleSize(int columns, int rows);
+    void SetAutoSize(bool on) { autoSize_ = on; }
+    void ShowBuiltInHeaders(bool columnLetters, bool rowNumbers);
+    void SetScrollBars(ScrollBars bars, bool onlyWhenNeeded);
+    void SetFrozen(int columns, int rows);
+    void SetColumnWidth(int column, int width);  // column or -1
+    void SetRowHeight(int row, int height);      // row or -1
+    void SetEnterAction(EnterAction action) { enterAction_ = action; }
+    void RestrictToDataRows(bool on) { restrictToDataRows_ = on; }
+    void SetOverflow(bool on) { overflow_ = on; }
+    void SetActiveCell(int column, int row);  // (0, 0): no data cell current
+
+    // --- formatting of blocks
+    void SetCellKind(Block block, CellKind kind, bool numericOnly = false);
+    void SetAlignment(Block block, HAlign h, VAlign v);
+    void SetTextColour(Block block, OptColour colour);
+    void SetBackColour(Block block, OptColour colour);
+    void SetBorder(Block block, BorderSides sides, OptColour colour);  // nullopt: default line colour
+
+    // --- texts
+    void SetText(int column, int row, std::string_view text);
+    void SetText(int column, int row, long number);  // plain decimal form
+    const std::string& GetText(int column, int row) const;
+    void ClearText(Block block);
+
+    // --- reading back (widget, dump, tests)
+    int Columns() const { return columns_; }
+    int Rows() const { return rows_; }
+    int VisibleColumns() const { return visibleColumns_; }
+    int VisibleRows() const { return visibleRows_; }
+    int FrozenColumns() const { return frozenColumns_; }
+    int FrozenRows() const { return frozenRows_; }
+    bool AutoSize() const { return autoSize_; }
+    bool ColumnLettersShown() const { return columnLetters_; }
+    bool RowNumbersShown() const { return rowNumbers_; }
+    ScrollBars ScrollBarsShown() const { return scrollBars_; }
+    bool ScrollBarsOnlyWhenNeeded() const { return scrollBarsWhenNeeded_; }
+    EnterAction EnterKeyAction() const { return enterAction_; }
+    bool RestrictedToDataRows() const { return restrictToDataRows_; }
+    bool Overflow() const { return overflow_; }
+    int ActiveColumn() const { return activeColumn_; }
+    int ActiveRow() const { return activeRow_; }
+    int ColumnWidth(int column) const;
+    int RowHeight(int row) const;
+    const CellStyle& Style(int column, int row) const;
+    bool HasText(int column, int row) const;
+    // The last row that holds any text (0 when none): the limit of the
+    // current cell when movement is restricted to rows with data.
+    int LastDataRow() const;
+
+    // -1 expansion and cutting, as every block operation applies it.
+    CellRange Resolve(Block block) const;
+
+    // Memory held by the cell storage, for the benchmarks.
+    std::size_t CellStorageBytes() const;
+    std::size_t DistinctStyles() const { return styles_.size(); }
+
+private:
+    std::size_t Index(int column, int row) const
+    {
+        return static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column - 1);
+    }
+    bool InTable(int column, int row) const { return column >= 1 && column <= columns_ && row >= 1 && row <= rows_; }
+    std::uint32_t InternStyle(const CellStyle& style);
+    std::uint32_t InternText(std::string_view text);
+    template <typename Change>
+    void Restyle(const CellRange& range, Change change);
+
+    struct StyleHash {
+        std::size_t operator()(const CellStyle& s) const;
+    };
+
+    int columns_ = 0, rows_ = 0;
+    int visibleColumns_ = 0, visibleRows_ = 0;
+    int frozenColumns_ = 0, frozenRows_ = 0;
+    bool autoSize_ = false;
+    bool columnLetters_ = true, rowNumbers_ = true;
+    ScrollBars scrollBars_ = ScrollBars::Both;
+    bool scrollBarsWhenNeeded_ = false;
+    EnterAction enterAction_ = EnterAction::None;
+    bool restrictToDataRows_ = false;
+    bool overflow_ = false;
+    int activeColumn_ = 1, activeRow_ = 1;
+
+    std::vector<int> columnWidths_;  // index 0 = column 1
+    std::vector<int> rowHeights_;
+    std::vector<std::uint32_t> cellText_;   // 0 = empty
+    std::vector<std::uint32_t> cellStyle_;  // index into styles_
+    std::vector<std::string> texts_;        // texts_[0] is ""
+    std::unordered_map<std::string, std::uint32_t> textIds_;
+    std::vector<CellStyle> styles_;  // styles_[0] is the default style
+    std::unordered_map<CellStyle, std::uint32_t, StyleHash> styleIds_;
+};
+
+}  // namespace rumone
