@@ -35,3 +35,12 @@ using HtmlHelpHook = std::function<QWidget*(QWidget*, const char*, unsigned, std
 HtmlHelpHook SetHtmlHelpHook(HtmlHelpHook hook);
 
 }  // namespace rumone
+
+namespace rumone {
+
+// The main window's help command: HH_DISPLAY_INDEX with the keyword
+// "ヨンケタ４について", then HH_KEYWORD_LOOKUP with the keyword-link record
+// for the same keyword, both on "ルモーネ.chm"; results ignored.
+void ShowProgramHelp(QWidget* owner);
+
+}  // namespace rumone

@@ -1,10 +1,14 @@
 #include <QApplication>
-#include <QLabel>
+
+#include "app/MainFrm.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("ルモーネ"));
-    label.show();
+    QApplication::setApplicationName(QStringLiteral("ルモーネ"));
+    rumone::MainFrm frame;
+    if (!frame.Load(QCoreApplication::applicationDirPath()))
+        return 1;
+    frame.ShowAtStart();
     return app.exec();
 }

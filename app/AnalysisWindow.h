@@ -1,0 +1,59 @@
+// The window of an analysis view: its description, legend, grid and
+// buttons, all as the analysis declares them.
+#pragma once
+
+#include <memory>
+
+#include "analysis/AnalysisView.h"
+#include "app/ChildView.h"
+
+class QLabel;
+class QPushButton;
+
+namespace rumone {
+
+class GridWidget;
+class ResultGrid;
+
+class AnalysisWindow : public ChildView {
+    Q_OBJECT
+public:
+    AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWidget* parent = nullptr);
+    ~AnalysisWindow() override;
+
+    GridWidget* gridWidget() const { return grid_; }
+    const AnalysisViewSpec& spec() const { return spec_; }
+
+protected:
+    QSize SizeInTwips() const override;
+    void Build() override;
+    bool LetMessagesRunAfterBuild() const override { return spec_.letMessagesRunAfterBuild; }
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CreateLegend();
+    void ArrangeControls();
+
+    const AnalysisViewSpec& spec_;
+    std::shared_ptr<ResultGrid> model_;
+    QLabel* label1_ = nullptr;
+    GridWidget* grid_ = nullptr;
+    QPushButton* close_ = nullptr;
+    QPushButton* print_ = nullptr;
+    std::vector<QWidget*> legend_;
+};
+
+// A legend picture: a shaded ball or a plain swatch.
+class LegendPicture : public QWidget {
+    Q_OBJECT
+public:
+    LegendPicture(const LegendItem& item, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    LegendItem item_;
+};
+
+}  // namespace rumone

@@ -1,0 +1,94 @@
+// The main window: an MDI frame captioned "ルモーネ" whose menu bar opens
+// every other window as a child view. It owns start-up, the life of the
+// child views, the rule that keeps the entry view away from open views,
+// window arrangement, help, the version window and exit.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ChildView.h"
+#include "history/DrawHistory.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace rumone {
+
+class Prediction;
+
+class MainFrm : public QMainWindow, public ViewHost {
+    Q_OBJECT
+public:
+    MainFrm();
+    ~MainFrm() override;
+
+    // Start-up: options read, hourglass, connection text, LoadDrawHistory,
+    // cursor restored. On failure shows the message and returns false.
+    bool Load(const QString& programFolder);
+    // Start-up with a history already in memory (tests, tools).
+    void LoadWithHistory(DrawHistory history);
+
+    // ViewHost
+    void setPropEnd(bool value) override;
+    const DrawHistory& drawHistory() const override { return history_; }
+
+    // The common open sequence: hourglass, let messages run, show the view
+    // (created and loaded when it has no window, brought forward otherwise).
+    ChildView* ShowView(const QString& objectName);
+    ChildView* FindView(const QString& objectName) const;
+    int OpenViewCount() const { return openViews_; }
+    QMdiArea* mdiArea() const { return mdi_; }
+    Prediction& prediction() { return *prediction_; }
+    const std::string& connectionString() const { return connectionString_; }
+
+    // Menu commands (public for tests; the menu calls them).
+    void RunPredictionCommand();
+    void RunEntryCommand();
+    void RunHelpCommand();
+    void TileOneAboveTheOther();
+    void TileSideBySide();
+    void ArrangeIcons();
+
+    // The size that shows the tallest and widest child view whole.
+    QSize PreferredSize() const;
+    // Shown at that size, or maximised where the screen is smaller.
+    void ShowAtStart();
+
+signals:
+    void entryMenuChanged();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct ViewKind {
+        QString objectName;
+        std::function<ChildView*()> create;
+    };
+    void RegisterViewKinds();
+    void BuildMenus();
+    QAction* AddCommand(QMenu* menu, const QString& caption, const QString& name, std::function<void()> run);
+    void ShowError(const QString& text);
+    void UpdateViewMenu(QMdiSubWindow* active);
+    void Unload();
+
+    DrawHistory history_;
+    std::string connectionString_;
+    std::unique_ptr<Prediction> prediction_;
+    QMdiArea* mdi_ = nullptr;
+    std::vector<ViewKind> kinds_;
+    std::vector<std::pair<QString, QPointer<QMdiSubWindow>>> windows_;
+    int openViews_ = 0;
+    bool unloaded_ = false;
+    int suppressActivation_ = 0;
+    QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
+};
+
+}  // namespace rumone
