@@ -17,6 +17,7 @@
 #include "app/WaitCursor.h"
 #include "history/DrawStore.h"
 #include "predict/Prediction.h"
+#include "predict/PredictionView.h"
 
 namespace rumone {
 
@@ -86,6 +87,7 @@ void MainFrm::RegisterViewKinds()
         kinds_.push_back({QString::fromStdString(spec.objectName),
                           [this, s]() -> ChildView* { return new AnalysisWindow(*this, *s); }});
     }
+    kinds_.push_back({kPredictionView, [this]() -> ChildView* { return new PredictionView(*this, *prediction_); }});
     kinds_.push_back({kVersionView, [this]() -> ChildView* { return new VersionWindow(*this); }});
 }
 

@@ -1,0 +1,146 @@
+#include "predict/PredictionView.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/Twips.h"
+#include "predict/Prediction.h"
+#include "predict/PredictionOptions.h"
+#include "predict/PredictionTexts.h"
+#include "ui/GridWidget.h"
+
+namespace rumone {
+
+namespace {
+
+QRect TwipsRect(int left, int top, int width, int height)
+{
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+}
+
+// Frame positions on the window, in twips.
+constexpr int kFrameTop = 480;
+constexpr int kFrameHeight = 7272;
+constexpr int kOptionsLeft = 120, kOptionsWidth = 3855;
+constexpr int kPredictionLeft = 4080, kPredictionWidth = 5055;
+// The switch frames inside the options frame.
+constexpr int kSwitchLeft = 120, kSwitchTop = 720, kSwitchStep = 540;
+constexpr int kSwitchWidth = 3615, kSwitchHeight = 495;
+
+}  // namespace
+
+PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* parent)
+    : ChildView(host, QString::fromUtf8(kPredictionObjectName), QString::fromUtf8(kPredictionCaption), parent),
+      prediction_(prediction)
+{
+    CreateOptionsFrame()->setGeometry(TwipsRect(kOptionsLeft, kFrameTop, kOptionsWidth, kFrameHeight));
+    CreatePredictionFrame()->setGeometry(TwipsRect(kPredictionLeft, kFrameTop, kPredictionWidth, kFrameHeight));
+
+    auto* print = new QPushButton(QString::fromUtf8(kPrintCaption), this);
+    print->setObjectName("Command2");  // has no action
+    auto* close = new QPushButton(QString::fromUtf8(kCloseCaption), this);
+    close->setObjectName("Cmd閉じる");
+    connect(close, &QPushButton::clicked, this, [this] { CloseWindow(); });
+    const QSize button = close->sizeHint();
+    const int right = TwipsToPixels(kPredictionLeft + kPredictionWidth);
+    const int top = (TwipsToPixels(kFrameTop) - button.height()) / 2;
+    close->setGeometry(right - button.width(), top, button.width(), button.height());
+    print->setGeometry(right - 2 * button.width() - 8, top, button.width(), button.height());
+}
+
+QWidget* PredictionView::CreateOptionsFrame()
+{
+    auto* frame = new QGroupBox(QString::fromUtf8(kOptionsFrameCaption), this);
+    frame->setObjectName("Frame3");
+    auto* label = new QLabel(QString::fromUtf8(kOptionsFrameLabel), frame);
+    label->setObjectName("Label15");
+    label->setWordWrap(true);
+    label->setGeometry(TwipsRect(kSwitchLeft, 240, kSwitchWidth, kSwitchTop - 240));
+    for (int i = 0; i < kOptionCount; ++i) {
+        auto* box = new QGroupBox(QString::fromUtf8(kOptionCaptions[i]), frame);
+        box->setObjectName(QStringLiteral("Frame%1").arg(4 + i));
+        box->setGeometry(TwipsRect(kSwitchLeft, kSwitchTop + i * kSwitchStep, kSwitchWidth, kSwitchHeight));
+        reflect_[i] = new QRadioButton(QString::fromUtf8(kReflectCaption), box);
+        reflect_[i]->setObjectName(QStringLiteral("Opt反映する(%1)").arg(i));
+        doNotReflect_[i] = new QRadioButton(QString::fromUtf8(kDoNotReflectCaption), box);
+        doNotReflect_[i]->setObjectName(QStringLiteral("Opt反映しない(%1)").arg(i));
+        auto* row = new QHBoxLayout(box);
+        row->setContentsMargins(TwipsToPixels(120), 0, TwipsToPixels(120), 0);
+        row->addWidget(reflect_[i]);
+        row->addStretch();
+        row->addWidget(doNotReflect_[i]);
+        row->addStretch();
+        connect(reflect_[i], &QRadioButton::clicked, this, [this, i] { OnSwitchClicked(i, true); });
+        connect(doNotReflect_[i], &QRadioButton::clicked, this, [this, i] { OnSwitchClicked(i, false); });
+    }
+    return frame;
+}
+
+QWidget* PredictionView::CreatePredictionFrame()
+{
+    auto* frame = new QGroupBox(QString::fromUtf8(kPredictionFrameCaption), this);
+    frame->setObjectName("Frame2");
+    auto* column = new QVBoxLayout(frame);
+    auto* label = new QLabel(QString::fromUtf8(kPredictionFrameLabel), frame);
+    label->setObjectName("Label19");
+    label->setWordWrap(true);
+    column->addWidget(label);
+    for (int g = 0; g < 4; ++g) {
+        auto* caption = new QLabel(QString::fromUtf8(kGridLabels[g]), frame);
+        caption->setObjectName(QStringLiteral("Label%1").arg(g + 1));
+        grids_[g] = new GridWidget(frame);
+        grids_[g]->setObjectName(QStringLiteral("fpSpread1(%1)").arg(g));
+        column->addSpacing(TwipsToPixels(60));
+        column->addWidget(caption);
+        column->addWidget(grids_[g], 0, Qt::AlignLeft);
+    }
+    column->addStretch();
+    return frame;
+}
+
+QSize PredictionView::SizeInTwips() const
+{
+    return QSize(kPredictionWidthTwips, kPredictionHeightTwips);
+}
+
+// The open sequence after the window is placed: the flags shown on the
+// switches, the grids laid out, the draws scanned.
+void PredictionView::Build()
+{
+    ShowFlagsOnSwitches();
+    prediction_.LayOutGrids();
+    for (int g = 0; g < 4; ++g)
+        grids_[g]->setGrid(prediction_.Grid(g));
+    prediction_.ScanDraws(host().drawHistory());
+    RefreshGrids();
+}
+
+void PredictionView::ShowFlagsOnSwitches()
+{
+    for (int i = 0; i < kOptionCount; ++i) {
+        if (prediction_.Flag(i))
+            reflect_[i]->setChecked(true);
+        else
+            doNotReflect_[i]->setChecked(true);
+    }
+}
+
+void PredictionView::OnSwitchClicked(int index, bool reflect)
+{
+    (reflect ? reflect_ : doNotReflect_)[index]->setChecked(true);
+    prediction_.SetFlag(index, reflect);
+    RefreshGrids();
+}
+
+void PredictionView::RefreshGrids()
+{
+    for (GridWidget* g : grids_) {
+        g->refresh();
+        g->setFixedSize(g->sizeHint());
+    }
+}
+
+}  // namespace rumone

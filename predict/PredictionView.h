@@ -1,0 +1,43 @@
+// 一発ルモーネ: the ten reflect switches on the left, the four prediction
+// grids on the right. The window comes and goes; the Prediction object
+// behind it (flags and working tables) lives from start-up to exit.
+#pragma once
+
+#include <array>
+
+#include "app/ChildView.h"
+
+class QRadioButton;
+
+namespace rumone {
+
+class GridWidget;
+class Prediction;
+
+class PredictionView : public ChildView {
+    Q_OBJECT
+public:
+    PredictionView(ViewHost& host, Prediction& prediction, QWidget* parent = nullptr);
+
+    QRadioButton* reflectButton(int index) const { return reflect_[index]; }
+    QRadioButton* doNotReflectButton(int index) const { return doNotReflect_[index]; }
+    GridWidget* gridWidget(int index) const { return grids_[index]; }
+
+protected:
+    QSize SizeInTwips() const override;
+    void Build() override;
+
+private:
+    QWidget* CreateOptionsFrame();
+    QWidget* CreatePredictionFrame();
+    void ShowFlagsOnSwitches();
+    void OnSwitchClicked(int index, bool reflect);
+    void RefreshGrids();
+
+    Prediction& prediction_;
+    std::array<QRadioButton*, 10> reflect_{};
+    std::array<QRadioButton*, 10> doNotReflect_{};
+    std::array<GridWidget*, 4> grids_{};
+};
+
+}  // namespace rumone
