@@ -1,0 +1,169 @@
+// The options file "ルモーネ.ini": CP932 bytes, CR LF, ten lines in index
+// order on writing; tolerant, order-free reading.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "predict/PredictionOptions.h"
+#include "support/TestSupport.h"
+
+namespace rumone {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The CP932 bytes of the ten keys followed by "=".
+const char* const kKeyBytes[kOptionCount] = {
+    "\x95\x70\x93\x78\x95\xaa\x90\xcd" "Opt=",
+    "\x8a\xd4\x8a\x75\x95\xaa\x90\xcd" "Opt=",
+    "\x8f\x6f\x8c\xbb\x89\xf1\x90\x94\x95\xaa\x90\xcd" "Opt=",
+    "\x83\x6f\x83\x89\x83\x63\x83\x4c\x95\xaa\x90\xcd" "Opt=",
+    "\x88\xf8\x82\xc1\x92\xa3\x82\xe8\x95\xaa\x90\xcd" "Opt=",
+    "\x98\x41\x94\xd4\x94\xf2\x82\xd1\x90\xce\x95\xaa\x90\xcd" "Opt=",
+    "\x90\x94\x8e\x9a\x8d\x87\x8c\x76\x95\xaa\x90\xcd" "Opt=",
+    "\x91\x67\x8d\x87\x82\xb9\x83\x70\x83\x5e\x81\x5b\x83\x93\x95\xaa\x90\xcd" "Opt=",
+    "\x35\x95\xaa\x8a\x84\x8c\x58\x8c\xfc\x95\xaa\x90\xcd" "Opt=",
+    "\x95\xaa\x8a\x84\x83\x66\x81\x5b\x83\x5e\x95\xaa\x90\xcd" "Opt=",
+};
+// "頻度分析" in CP932, to build keys of another width or case.
+const std::string kHindoBunseki = "\x95\x70\x93\x78\x95\xaa\x90\xcd";
+
+std::string Key(int i) { return kKeyBytes[i]; }
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+PredictionOptions Read(const std::string& path, PredictionOptions start = {})
+{
+    ReadOptionsFile(start, path);
+    return start;
+}
+
+PredictionOptions WithFlags(std::initializer_list<int> set)
+{
+    PredictionOptions o;
+    for (int i : set) o.flags[static_cast<size_t>(i)] = true;
+    return o;
+}
+
+TEST(PredictionOptionsTest, TablesAndReflectCount)
+{
+    EXPECT_STREQ(kOptionKeys[8], "5分割傾向分析Opt");
+    EXPECT_STREQ(kOptionCaptions[8], "■4分割傾向分析");
+    EXPECT_STREQ(kOptionCaptions[0], "■頻度分析（出現頻度分析、回数出現分析）");
+    EXPECT_EQ(PredictionOptions{}.ReflectCount(), 0);
+    EXPECT_EQ(WithFlags({0, 4, 9}).ReflectCount(), 3);
+}
+
+TEST(PredictionOptionsTest, WritesTenCp932LinesInIndexOrderAndReadsThemBack)
+{
+    test::TempDir dir;
+    const std::string path = dir.file(kOptionsFileName);
+    const PredictionOptions written = WithFlags({0, 2, 3, 8});
+    ASSERT_TRUE(WriteOptionsFile(written, path));
+
+    std::string expected;
+    for (int i = 0; i < kOptionCount; ++i) expected += Key(i) + (written.flags[static_cast<size_t>(i)] ? "True" : "False") + "\r\n";
+    EXPECT_EQ(ReadBytes(path), expected);
+    EXPECT_EQ(Read(path).flags, written.flags);
+
+    // Writing again replaces the old content and leaves no other file.
+    ASSERT_TRUE(WriteOptionsFile(WithFlags({1}), path));
+    EXPECT_EQ(Read(path).flags, WithFlags({1}).flags);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(PredictionOptionsTest, ReadsLinesInAnyOrderAndLastOccurrenceWins)
+{
+    test::TempDir dir;
+    const std::string path = dir.file(kOptionsFileName);
+    WriteBytes(path, Key(9) + "True\r\n" + Key(3) + "True\r\n" + "unknown=True\r\n" + Key(5) + "True\r\n" +
+                         Key(5) + "False\r\n" + Key(0) + "False\r\n" + Key(0) + "True");
+    EXPECT_EQ(Read(path).flags, WithFlags({0, 3, 9}).flags);
+
+    // Rewriting what was read gives the ten lines in index order.
+    ASSERT_TRUE(WriteOptionsFile(Read(path), path));
+    EXPECT_EQ(ReadBytes(path).substr(0, Key(0).size() + 6), Key(0) + "True\r\n");
+}
+
+TEST(PredictionOptionsTest, ConvertsValuesCaseFreeAndNumbers)
+{
+    test::TempDir dir;
+    const std::string path = dir.file(kOptionsFileName);
+    WriteBytes(path, Key(0) + "true\r\n" + Key(1) + "FALSE\r\n" + Key(2) + "-1\r\n" + Key(3) + "0\r\n" + Key(4) +
+                         "2.5\r\n" + Key(5) + "0.0\r\n");
+    const PredictionOptions start = WithFlags({1, 3, 5});
+    EXPECT_EQ(Read(path, start).flags, WithFlags({0, 2, 4}).flags);
+}
+
+TEST(PredictionOptionsTest, KeysAreWidthAndCaseSensitive)
+{
+    test::TempDir dir;
+    const std::string path = dir.file(kOptionsFileName);
+    // Full-width "Ｏｐｔ", lower-case "opt", a trailing blank in the key.
+    WriteBytes(path, kHindoBunseki + "\x82\x6e\x82\x90\x82\x94=True\r\n" + kHindoBunseki + "opt=True\r\n" +
+                         kHindoBunseki + "Opt =True\r\n");
+    EXPECT_EQ(Read(path).flags, PredictionOptions{}.flags);
+}
+
+TEST(PredictionOptionsTest, SecondEqualsSignEndsTheValue)
+{
+    test::TempDir dir;
+    const std::string path = dir.file(kOptionsFileName);
+    WriteBytes(path, Key(0) + "True=False\r\n" + Key(1) + "False=True\r\n" + Key(2) + "=True\r\n");
+    // Key 2 has an empty value: the line is skipped and the flag kept.
+    EXPECT_EQ(Read(path, WithFlags({1, 2})).flags, WithFlags({0, 2}).flags);
+}
+
+TEST(PredictionOptionsTest, SkipsUnusableLinesAndKeepsFlags)
+{
+    test::TempDir dir;
+    const std::string path = dir.file(kOptionsFileName);
+    const std::string invalidCp932 = Key(2) + "True=\xff";  // 0xFF is no CP932 byte
+    WriteBytes(path, "\r\n" + Key(0).substr(0, Key(0).size() - 1) + "\r\n" + Key(1) + "yes\r\n" + invalidCp932 +
+                         "\r\n" + Key(3) + "\r\n\n" + Key(6) + "True\n" + Key(7) + "1");
+    EXPECT_EQ(Read(path, WithFlags({0, 1})).flags, WithFlags({0, 1, 6, 7}).flags);
+}
+
+TEST(PredictionOptionsTest, MissingOrUnreadableFileChangesNothing)
+{
+    test::TempDir dir;
+    const PredictionOptions start = WithFlags({2, 7});
+    EXPECT_EQ(Read(dir.file("absent.ini"), start).flags, start.flags);
+    EXPECT_EQ(Read(dir.path(), start).flags, start.flags);  // a folder, not a file
+}
+
+TEST(PredictionOptionsTest, FailedWriteReturnsFalseAndKeepsOldFile)
+{
+    test::TempDir dir;
+    EXPECT_FALSE(WriteOptionsFile(WithFlags({0}), dir.file("no-such-folder/") + kOptionsFileName));
+
+    // The target is a folder: the rename fails and nothing is left behind.
+    const std::string folder = dir.file("folder");
+    fs::create_directory(folder);
+    WriteBytes(folder + "/inside", "x");
+    EXPECT_FALSE(WriteOptionsFile(WithFlags({0}), folder));
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+
+    // An existing file whose name leaves no room for a temporary name
+    // beside it: even root cannot create one, and the old file stays.
+    const std::string longName = dir.file(std::string(250, 'a'));
+    WriteBytes(longName, "old content");
+    EXPECT_FALSE(WriteOptionsFile(WithFlags({0}), longName));
+    EXPECT_EQ(ReadBytes(longName), "old content");
+}
+
+}  // namespace
+}  // namespace rumone
