@@ -32,6 +32,7 @@ public:
     // The load step; the window must already sit in its MDI sub-window.
     void Load();
     bool IsLoaded() const { return loaded_; }
+    bool IsUnloaded() const { return unloaded_; }
     // How many times the content was built (tests: a view brought forward
     // is not rebuilt).
     int BuildCount() const { return buildCount_; }

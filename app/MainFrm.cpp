@@ -95,7 +95,8 @@ ChildView* MainFrm::FindView(const QString& objectName) const
 {
     for (const auto& [name, window] : windows_)
         if (name == objectName && window)
-            return qobject_cast<ChildView*>(window->widget());
+            if (auto* view = qobject_cast<ChildView*>(window->widget()); view && !view->IsUnloaded())
+                return view;
     return nullptr;
 }
 
