@@ -90,7 +90,7 @@ AnalysisViewSpec AppearanceFrequencyView()
     LegendItem ball;
     ball.kind = LegendItem::Kind::Ball;
     ball.objectName = "Picture1";
-    ball.left = 3930;
+    ball.left = 4020;
     ball.top = 120;
     ball.width = 255;
     ball.height = 255;
@@ -102,9 +102,9 @@ AnalysisViewSpec AppearanceFrequencyView()
     LegendItem label;
     label.kind = LegendItem::Kind::Label;
     label.objectName = "Label2";
-    label.left = 4200;
+    label.left = 4275;
     label.top = 120;
-    label.width = 915;
+    label.width = 885;
     label.height = 255;
     label.text = "：当選数字";
     v.legend.push_back(label);
