@@ -104,16 +104,6 @@ TEST(AppearanceFrequency, TitleAndCaptionRowsReadAndLookAsDesigned)
         EXPECT_EQ(BackOf(g, 1, r), kPaleCyanBack) << r;
         EXPECT_EQ(DumpBorder(g.Style(1, r).right), kLine) << r;
     }
-    EXPECT_EQ(g.RowHeight(1), 15);
-    EXPECT_EQ(g.RowHeight(2), 15);
-    EXPECT_EQ(g.RowHeight(3), 10);
-    EXPECT_EQ(g.ColumnWidth(1), 5);
-    EXPECT_EQ(g.ColumnWidth(2), 3);
-    EXPECT_EQ(g.FrozenColumns(), 1);
-    EXPECT_EQ(g.FrozenRows(), 2);
-    EXPECT_EQ(g.ActiveColumn(), 0);
-    EXPECT_EQ(g.ActiveRow(), 0);
-    EXPECT_TRUE(g.RestrictedToDataRows());
 }
 
 TEST(AppearanceFrequency, EmptyHistoryAndIncompleteRowsGiveNoMarks)
@@ -168,11 +158,6 @@ TEST(AppearanceByCount, EvenHistoryGivesOneRowWithEveryDigit)
     EXPECT_EQ(BackOf(g, 1, 2), kYellow);
     EXPECT_EQ(BackOf(g, 2, 2), "-");
     EXPECT_EQ(DumpBorder(g.Style(2, 2).bottom), "default");
-    EXPECT_FALSE(g.AutoSize());
-    EXPECT_EQ(g.ScrollBarsShown(), ScrollBars::Horizontal);
-    EXPECT_EQ(g.ColumnWidth(1), 5);
-    EXPECT_EQ(g.ColumnWidth(2), 20);
-    EXPECT_EQ(g.FrozenRows(), 0);
 }
 
 TEST(AppearanceByCount, CountsAscendFromZeroAndEveryDigitRowIsBlueAndLeftAligned)
