@@ -2,6 +2,10 @@
 
 // One include and one line per view.
 // frequency and count analyses
+#include "analysis/frequency/AppearanceByCount.h"
+#include "analysis/frequency/AppearanceCount.h"
+#include "analysis/frequency/AppearanceFrequency.h"
+#include "analysis/frequency/Dispersion.h"
 // interval analyses
 // sum, pattern and carry-over analyses
 // group analyses
@@ -12,6 +16,10 @@ const std::vector<AnalysisViewSpec>& AnalysisViews()
 {
     static const std::vector<AnalysisViewSpec> views = {
         // frequency and count analyses
+        AppearanceFrequencyView(),
+        AppearanceByCountView(),
+        AppearanceCountView(),
+        DispersionView(),
         // interval analyses
         // sum, pattern and carry-over analyses
         // group analyses
