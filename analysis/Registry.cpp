@@ -4,6 +4,11 @@
 // frequency and count analyses
 // interval analyses
 // sum, pattern and carry-over analyses
+#include "analysis/pattern/CarryOver.h"
+#include "analysis/pattern/ConsecutiveStepping.h"
+#include "analysis/pattern/DigitSum.h"
+#include "analysis/pattern/LowHighPattern.h"
+#include "analysis/pattern/OddEvenPattern.h"
 // group analyses
 
 namespace rumone {
@@ -14,6 +19,11 @@ const std::vector<AnalysisViewSpec>& AnalysisViews()
         // frequency and count analyses
         // interval analyses
         // sum, pattern and carry-over analyses
+        CarryOverView(),
+        ConsecutiveSteppingView(),
+        DigitSumView(),
+        LowHighPatternView(),
+        OddEvenPatternView(),
         // group analyses
     };
     return views;
