@@ -8,6 +8,11 @@
 #include "analysis/frequency/Dispersion.h"
 // interval analyses
 // sum, pattern and carry-over analyses
+#include "analysis/pattern/CarryOver.h"
+#include "analysis/pattern/ConsecutiveStepping.h"
+#include "analysis/pattern/DigitSum.h"
+#include "analysis/pattern/LowHighPattern.h"
+#include "analysis/pattern/OddEvenPattern.h"
 // group analyses
 
 namespace rumone {
@@ -22,6 +27,11 @@ const std::vector<AnalysisViewSpec>& AnalysisViews()
         DispersionView(),
         // interval analyses
         // sum, pattern and carry-over analyses
+        CarryOverView(),
+        ConsecutiveSteppingView(),
+        DigitSumView(),
+        LowHighPatternView(),
+        OddEvenPatternView(),
         // group analyses
     };
     return views;
