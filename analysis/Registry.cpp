@@ -5,6 +5,8 @@
 // interval analyses
 // sum, pattern and carry-over analyses
 // group analyses
+#include "analysis/group/FiveGroupTrend.h"
+#include "analysis/group/GroupDivision.h"
 
 namespace rumone {
 
@@ -15,6 +17,10 @@ const std::vector<AnalysisViewSpec>& AnalysisViews()
         // interval analyses
         // sum, pattern and carry-over analyses
         // group analyses
+        GroupDivision3View(),
+        GroupDivision5View(),
+        GroupDivision10View(),
+        FiveGroupTrendView(),
     };
     return views;
 }
