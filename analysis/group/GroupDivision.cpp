@@ -124,11 +124,15 @@ void SetupGroupGrid(ResultGrid& g, const GroupMember& member, int drawRows)
         g.SetBackColour({column, 1, column, -1}, kLightYellow);
     }
 
+    // A band is coloured column by column: a block one column wide keeps
+    // every cell of a long table on the grid's fast path.
     for (int p = 1; p <= kBlocks; ++p)
         for (int i = 0; i < member.groupCount; ++i) {
             const DigitGroup& group = member.groups[i];
-            if (group.band)
-                g.SetBackColour({DigitColumn(p, group.firstDigit), 2, DigitColumn(p, group.lastDigit), -1}, group.band);
+            if (!group.band)
+                continue;
+            for (int d = group.firstDigit; d <= group.lastDigit; ++d)
+                g.SetBackColour({DigitColumn(p, d), 2, DigitColumn(p, d), -1}, group.band);
         }
 
     g.SetActiveCell(0, 0);
