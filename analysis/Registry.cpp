@@ -14,6 +14,8 @@
 #include "analysis/pattern/LowHighPattern.h"
 #include "analysis/pattern/OddEvenPattern.h"
 // group analyses
+#include "analysis/group/FiveGroupTrend.h"
+#include "analysis/group/GroupDivision.h"
 
 namespace rumone {
 
@@ -33,6 +35,10 @@ const std::vector<AnalysisViewSpec>& AnalysisViews()
         LowHighPatternView(),
         OddEvenPatternView(),
         // group analyses
+        GroupDivision3View(),
+        GroupDivision5View(),
+        GroupDivision10View(),
+        FiveGroupTrendView(),
     };
     return views;
 }

@@ -1,0 +1,248 @@
+#include "analysis/group/GroupDivision.h"
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "analysis/Common.h"
+
+namespace rumone {
+
+namespace {
+
+// ---- the member table
+
+// One group of a division: a run of neighbouring digit values, the label
+// written over its columns in row 2 (blanks place it) and its band colour.
+struct DigitGroup {
+    int firstDigit;
+    int lastDigit;
+    std::string_view label;
+    OptColour band;  // nullopt: the grid's default background
+};
+
+struct GroupMember {
+    std::string_view objectName;
+    std::string_view caption;
+    std::string_view menuAction;
+    std::string_view label1;
+    std::array<DigitGroup, 10> groups;
+    int groupCount;
+    int blueLabelBlocks;  // row-3 digit labels in blue: leading blocks
+};
+
+constexpr Rgb kLavender = RGB(200, 200, 255);
+
+constexpr std::array<GroupMember, 3> kGroupMembers = {{
+    {"分割3データ分析",
+     "3分割データ分析",
+     "mnu3BunkatsuData",
+     "過去の当選番号の第１～４数字をＡ～Ｃの３グループに分類して分析します",
+     {{{0, 2, "　　 Ａ ", kLightCyan},
+       {3, 5, "　　 Ｂ ", std::nullopt},
+       {6, 9, "　　　 Ｃ 　　", kLightGreen}}},
+     3,
+     1},
+    {"分割5データ分析",
+     "5分割データ分析",
+     "mnu6BunkatsuData",
+     "過去の当選番号の第１～４数字をＡ～Ｅの５グループに分類して分析します",
+     {{{0, 1, "　Ａ ", kLightCyan},
+       {2, 3, "　Ｂ ", std::nullopt},
+       {4, 5, "　Ｃ ", kLightGreen},
+       {6, 7, "　Ｄ ", std::nullopt},
+       {8, 9, "　Ｅ ", kLightMagenta}}},
+     5,
+     1},
+    {"分割10データ分析",
+     "10分割データ分析",
+     "mnu11BunkatsuData",
+     "過去の当選番号の第１～４数字をＡ～Ｊの１０グループに分類して分析します",
+     {{{0, 0, "Ａ", kLightCyan},
+       {1, 1, "Ｂ", kLightGreen},
+       {2, 2, "Ｃ", kLightMagenta},
+       {3, 3, "Ｄ", kLavender},
+       {4, 4, "Ｅ", std::nullopt},
+       {5, 5, "Ｆ", kLightCyan},
+       {6, 6, "Ｇ", kLightGreen},
+       {7, 7, "Ｈ", kLightMagenta},
+       {8, 8, "Ｉ", kLavender},
+       {9, 9, "Ｊ", std::nullopt}}},
+     10,
+     4},
+}};
+
+// ---- the table's geometry
+
+constexpr int kColumns = 42;
+constexpr int kHeaderRows = 3;
+constexpr int kFirstDrawRow = 4;
+constexpr int kRightNumberColumn = 42;
+constexpr int kBlocks = 4;  // one per digit position
+
+constexpr std::array<std::string_view, kBlocks> kBlockTitles = {
+    "　　　　当選数字(第1数字)　　　　",
+    "　　　　当選数字(第2数字)　　　　",
+    "　　　　当選数字(第3数字)　　　　",
+    "　　　　当選数字(第4数字)　　　　",
+};
+
+// Position p (1-4) owns columns 10(p - 1) + 2 to 10(p - 1) + 11.
+constexpr int BlockFirstColumn(int position) { return 10 * (position - 1) + 2; }
+constexpr int BlockLastColumn(int position) { return BlockFirstColumn(position) + 9; }
+constexpr int DigitColumn(int position, int digit) { return BlockFirstColumn(position) + digit; }
+
+// ---- the operations, in the order the build runs them
+
+void SetupGroupGrid(ResultGrid& g, const GroupMember& member, int drawRows)
+{
+    LayOutGrid(g, kColumns, drawRows + kHeaderRows, kColumns, 53, ScrollBars::Both, 0, kHeaderRows);
+    g.RestrictToDataRows(true);
+    CentreAllCells(g);
+
+    g.SetRowHeight(-1, 9);
+    g.SetRowHeight(1, 15);
+    g.SetRowHeight(2, 12);
+    g.SetColumnWidth(-1, 2);
+    g.SetColumnWidth(1, 6);
+    g.SetColumnWidth(kRightNumberColumn, 6);
+
+    g.SetBorder({1, 3, kColumns, -1}, BorderSides::All, kLineBlue);
+    for (int p = 1; p <= kBlocks; ++p)
+        g.SetBorder({BlockFirstColumn(p), 1, BlockLastColumn(p), 1}, BorderSides::Outline, kLineBlue);
+
+    g.SetOverflow(true);
+    for (int p = 1; p <= kBlocks; ++p)
+        g.SetText(BlockFirstColumn(p), 1, kBlockTitles[p - 1]);
+
+    const Block titleBand{BlockFirstColumn(1), 1, BlockLastColumn(kBlocks), 1};
+    g.SetAlignment(titleBand, HAlign::Left, VAlign::Centre);
+    g.SetBackColour(titleBand, kPink);
+
+    for (int column : {1, kRightNumberColumn}) {
+        g.SetTextColour({column, 1, column, -1}, kRed);
+        g.SetBackColour({column, 1, column, -1}, kLightYellow);
+    }
+
+    // A band is coloured column by column: a block one column wide keeps
+    // every cell of a long table on the grid's fast path.
+    for (int p = 1; p <= kBlocks; ++p)
+        for (int i = 0; i < member.groupCount; ++i) {
+            const DigitGroup& group = member.groups[i];
+            if (!group.band)
+                continue;
+            for (int d = group.firstDigit; d <= group.lastDigit; ++d)
+                g.SetBackColour({DigitColumn(p, d), 2, DigitColumn(p, d), -1}, group.band);
+        }
+
+    g.SetActiveCell(0, 0);
+}
+
+void WriteGroupHeader(ResultGrid& g, const GroupMember& member)
+{
+    for (int p = 1; p <= kBlocks; ++p)
+        for (int i = 0; i < member.groupCount; ++i) {
+            const DigitGroup& group = member.groups[i];
+            const Block cells{DigitColumn(p, group.firstDigit), 2, DigitColumn(p, group.lastDigit), 2};
+            g.SetBorder(cells, BorderSides::None, std::nullopt);
+            g.SetBorder(cells, BorderSides::Outline, kLineBlue);
+        }
+
+    for (int p = 1; p <= kBlocks; ++p)
+        for (int i = 0; i < member.groupCount; ++i) {
+            const DigitGroup& group = member.groups[i];
+            const int column = DigitColumn(p, group.firstDigit);
+            g.SetText(column, 2, group.label);
+            g.SetAlignment(Block::Cell(column, 2), HAlign::Left, VAlign::Centre);
+        }
+
+    g.SetText(1, 3, "回数");
+    g.SetText(kRightNumberColumn, 3, "回数");
+    for (int p = 1; p <= kBlocks; ++p)
+        for (int d = 0; d <= 9; ++d)
+            g.SetText(DigitColumn(p, d), 3, static_cast<long>(d));
+
+    g.SetTextColour({BlockFirstColumn(1), 3, BlockLastColumn(member.blueLabelBlocks), 3}, kBlue);
+}
+
+// One row per complete draw from row 4 on: the draw number at both ends
+// and a mark in the column of each digit.
+void FillGroupTable(ResultGrid& g, const DrawHistory& history)
+{
+    int row = kFirstDrawRow;
+    for (const Draw& draw : history.CompleteDraws()) {
+        g.SetText(1, row, static_cast<long>(draw.number));
+        g.SetText(kRightNumberColumn, row, static_cast<long>(draw.number));
+        for (int p = 1; p <= kBlocks; ++p)
+            g.SetText(DigitColumn(p, draw.digits[p - 1]), row, kMark);
+        for (int p = 1; p <= kBlocks; ++p)
+            g.SetTextColour(Block::Cell(DigitColumn(p, draw.digits[p - 1]), row), kMarkBlue);
+        ++row;
+    }
+}
+
+// The table has one row per complete draw below the header, so a history
+// that does not start at draw 1 or has gaps leaves no empty rows and loses
+// no draw.
+void BuildGroupDivision(ResultGrid& g, const DrawHistory& history, const GroupMember& member)
+{
+    const int drawRows = static_cast<int>(history.CompleteDraws().size());
+    SetupGroupGrid(g, member, drawRows);
+    WriteGroupHeader(g, member);
+    FillGroupTable(g, history);
+}
+
+template <std::size_t Member>
+void BuildMember(ResultGrid& g, const DrawHistory& history)
+{
+    BuildGroupDivision(g, history, kGroupMembers[Member]);
+}
+
+// The legend of the marks, at the right end of the top band.
+std::vector<LegendItem> MarkLegend()
+{
+    LegendItem ball;
+    ball.kind = LegendItem::Kind::Ball;
+    ball.objectName = "Picture1";
+    ball.left = 10680;
+    ball.top = 120;
+    ball.width = 285;
+    ball.height = 285;
+    ball.body = kMarkBlue;
+    ball.highlight = kWhite;
+    ball.ballPixels = 19;
+
+    LegendItem label;
+    label.kind = LegendItem::Kind::Label;
+    label.objectName = "Label2";
+    label.left = 11010;
+    label.top = 120;
+    label.width = 1080;
+    label.height = 255;
+    label.text = "：当選数字";
+    return {ball, label};
+}
+
+template <std::size_t Member>
+AnalysisViewSpec MemberView()
+{
+    const GroupMember& m = kGroupMembers[Member];
+    AnalysisViewSpec spec;
+    spec.objectName = m.objectName;
+    spec.caption = m.caption;
+    spec.menuAction = m.menuAction;
+    spec.label1 = m.label1;
+    spec.widthTwips = 12300;
+    spec.heightTwips = 12400;
+    spec.legend = MarkLegend();
+    spec.build = &BuildMember<Member>;
+    return spec;
+}
+
+}  // namespace
+
+AnalysisViewSpec GroupDivision3View() { return MemberView<0>(); }
+AnalysisViewSpec GroupDivision5View() { return MemberView<1>(); }
+AnalysisViewSpec GroupDivision10View() { return MemberView<2>(); }
+
+}  // namespace rumone
