@@ -93,18 +93,6 @@ TEST(CycleMethod, MissingAndIncompleteDrawsReadAsZerosAndStopOnlyTheSearchForZer
     }
 }
 
-TEST(CycleMethod, StoreCycleDigitIgnoresOtherGapsAndPositions)
-{
-    Prediction p;
-    for (int gap : {-7, 0, 1, 8, 10, 13, 32767})
-        p.StoreCycleDigit(gap, 1, "3");
-    p.StoreCycleDigit(7, 0, "3");
-    p.StoreCycleDigit(7, 5, "3");
-    EXPECT_EQ(FilledCycleCells(p), 0);
-    p.StoreCycleDigit(12, 4, "6");
-    EXPECT_EQ(p.CycleDigits(3, 4), "6");
-}
-
 TEST(CycleMethod, RepeatedScansGiveTheSameTables)
 {
     const DrawHistory h = RandomHistory(500, 7);

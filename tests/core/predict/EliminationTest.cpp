@@ -48,10 +48,6 @@ TEST(Elimination, DuplicatesArePlacedOnceInTableOrder)
     Prepare(p, HistoryOf({{100, {0, 0, 0, 0}}}));
     EXPECT_EQ(Candidates(p), kAllZeroCandidates);
     EXPECT_EQ(DataTexts(p, Prediction::kEliminationGrid), kAllZeroGrid);
-    EXPECT_TRUE(p.IsNewCandidate("5", 15));
-    EXPECT_FALSE(p.IsNewCandidate("8", 2));
-    EXPECT_TRUE(p.IsNewCandidate("8", 1));
-    EXPECT_TRUE(p.IsNewCandidate("1", 0));
 }
 
 TEST(Elimination, EverySwitchCountsTheSame)
@@ -98,9 +94,6 @@ TEST(Elimination, SwitchClickRecomputesWithoutRescan)
     EXPECT_TRUE(p.Flag(4));
     p.SetFlag(4, false);
     EXPECT_EQ(p.EliminationCandidates(0), "6");
-    p.SetFlag(-1, true);  // no such switch
-    p.SetFlag(10, true);
-    EXPECT_EQ(p.CountReflectedOptions(), 0);
 }
 
 TEST(Elimination, FormulasBeforeTheFirstDrawReadZeros)

@@ -83,20 +83,6 @@ TEST(RapidFireOneShot, NoDigitTwiceOnRandomHistories)
     }
 }
 
-TEST(RapidFireOneShot, NoCycleDigitLeavesBothEmpty)
-{
-    Prediction p;
-    Prepare(p, CandidatesTwoAndFive());
-    SetCycleDigits(p, {{{"5", "", "", ""}, {}, {}, {}}});
-    p.ComputePredictions();
-    EXPECT_EQ(PlacedTexts(p, Prediction::kOneShotGrid), (Texts{"5"}));
-    SetCycleDigits(p, {{{}, {}, {}, {}}});
-    p.ComputePredictions();
-    EXPECT_TRUE(PlacedTexts(p, Prediction::kRapidFireGrid).empty());
-    EXPECT_TRUE(PlacedTexts(p, Prediction::kOneShotGrid).empty());
-    EXPECT_TRUE(PlacedTexts(p, Prediction::kCycleGrid).empty());
-}
-
 TEST(RapidFireOneShot, IsNotInGridLooksAtTheDataAreaOnly)
 {
     ResultGrid g;
