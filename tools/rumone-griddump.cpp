@@ -1,6 +1,9 @@
 // rumone-griddump DB VIEW [--reflect K]
 // Prints the text dump of the grid that view VIEW (its window name) builds
 // from the draw database DB, exactly as the view would build it.
+// For the prediction view 一発ルモーネ it prints its four grids, each after a
+// line "grid i", computed with the first K of the ten reflect switches set
+// (K 0-10, default 0; the options file is not read).
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -9,6 +12,8 @@
 #include "analysis/AnalysisView.h"
 #include "history/DrawHistory.h"
 #include "history/DrawStore.h"
+#include "predict/Prediction.h"
+#include "predict/PredictionTexts.h"
 #include "ui/GridDump.h"
 
 using namespace rumone;
@@ -20,6 +25,7 @@ int ListViews(const char* why)
     std::cerr << why << "\nknown views:\n";
     for (const AnalysisViewSpec& v : AnalysisViews())
         std::cerr << "  " << v.objectName << '\n';
+    std::cerr << "  " << kPredictionObjectName << '\n';
     return 2;
 }
 
@@ -36,6 +42,28 @@ DrawHistory LoadFrom(const std::string& dbPath)
     return h;
 }
 
+// The reflect count: a whole number 0-10, or -1.
+int ParseReflect(const std::string& text)
+{
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
+    const int k = std::stoi(text);
+    return k <= kOptionCount ? k : -1;
+}
+
+void DumpPrediction(const DrawHistory& history, int reflect)
+{
+    Prediction prediction;
+    for (int i = 0; i < reflect; ++i)
+        prediction.SetFlag(i, true);
+    prediction.LayOutGrids();
+    prediction.ScanDraws(history);
+    for (int i = 0; i < kPredictionGridCount; ++i) {
+        std::cout << "grid " << i << '\n';
+        DumpGrid(*prediction.Grid(i), std::cout);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -46,16 +74,29 @@ int main(int argc, char** argv)
     }
     const std::string db = argv[1];
     const std::string view = argv[2];
-    int reflect = 0;
+    std::string reflectText = "0";
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--reflect") == 0 && i + 1 < argc)
-            reflect = std::atoi(argv[++i]);
+            reflectText = argv[++i];
         else {
             std::cerr << "unknown argument: " << argv[i] << '\n';
             return 2;
         }
     }
-    (void)reflect;
+    if (view == kPredictionObjectName) {
+        const int reflect = ParseReflect(reflectText);
+        if (reflect < 0) {
+            std::cerr << "--reflect takes a count 0-10: " << reflectText << '\n';
+            return 2;
+        }
+        try {
+            DumpPrediction(LoadFrom(db), reflect);
+        } catch (const std::exception& e) {
+            std::cerr << e.what() << '\n';
+            return 1;
+        }
+        return 0;
+    }
     const AnalysisViewSpec* spec = FindAnalysisView(view);
     if (!spec)
         return ListViews(("unknown view: " + view).c_str());
