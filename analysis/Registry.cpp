@@ -3,6 +3,9 @@
 // One include and one line per view.
 // frequency and count analyses
 // interval analyses
+#include "analysis/interval/AppearanceInterval.h"
+#include "analysis/interval/DigitInterval.h"
+#include "analysis/interval/LastDigitStreak.h"
 // sum, pattern and carry-over analyses
 // group analyses
 
@@ -13,6 +16,9 @@ const std::vector<AnalysisViewSpec>& AnalysisViews()
     static const std::vector<AnalysisViewSpec> views = {
         // frequency and count analyses
         // interval analyses
+        AppearanceIntervalView(),
+        DigitIntervalView(),
+        LastDigitStreakView(),
         // sum, pattern and carry-over analyses
         // group analyses
     };
