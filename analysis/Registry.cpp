@@ -7,6 +7,9 @@
 #include "analysis/frequency/AppearanceFrequency.h"
 #include "analysis/frequency/Dispersion.h"
 // interval analyses
+#include "analysis/interval/AppearanceInterval.h"
+#include "analysis/interval/DigitInterval.h"
+#include "analysis/interval/LastDigitStreak.h"
 // sum, pattern and carry-over analyses
 #include "analysis/pattern/CarryOver.h"
 #include "analysis/pattern/ConsecutiveStepping.h"
@@ -28,6 +31,9 @@ const std::vector<AnalysisViewSpec>& AnalysisViews()
         AppearanceCountView(),
         DispersionView(),
         // interval analyses
+        AppearanceIntervalView(),
+        DigitIntervalView(),
+        LastDigitStreakView(),
         // sum, pattern and carry-over analyses
         CarryOverView(),
         ConsecutiveSteppingView(),

@@ -1,0 +1,81 @@
+#include "analysis/interval/DigitInterval.h"
+
+#include <array>
+#include <string>
+
+#include "analysis/Common.h"
+#include "analysis/interval/IntervalTable.h"
+
+namespace rumone {
+
+namespace {
+
+void SetupDigitIntervalGrid(ResultGrid& grid, const DrawHistory& history)
+{
+    SetupNineColumnTable(grid, IntervalTableRows(history));
+}
+
+void WriteDigitIntervalHeader(ResultGrid& grid, int startRow, int mode)
+{
+    WriteHeaderBlock(grid, HeaderRowsAt(startRow, mode), "   当 選 数 字", "差分", false);
+}
+
+// One step cell: "+3", "0", or "-4" on light magenta.
+void ShowStep(ResultGrid& grid, int step, int column, int row)
+{
+    if (step > 0) {
+        grid.SetText(column, row, "+" + std::to_string(step));
+    } else if (step == 0) {
+        grid.SetText(column, row, 0L);
+    } else {
+        grid.SetBackColour(Block::Cell(column, row), kLightMagenta);
+        grid.SetText(column, row, static_cast<long>(step));
+    }
+}
+
+// The first complete draw has nothing to be compared with, wherever it
+// stands; an incomplete row leaves the previous digits as they are.
+void FillDigitIntervalTable(ResultGrid& grid, const DrawHistory& history)
+{
+    std::array<int, 4> previousDigits{};
+    bool hasPrevious = false;
+    int r = kFirstDrawRow;
+    for (const StoredRow& row : history.StoredRows()) {
+        if (row.complete) {
+            grid.SetText(1, r, static_cast<long>(row.number));
+            for (int p = 1; p <= 4; ++p)
+                grid.SetText(2 * p, r, static_cast<long>(*row.digits[p - 1]));
+            for (int p = 1; p <= 4; ++p) {
+                const int digit = *row.digits[p - 1];
+                if (hasPrevious)
+                    ShowStep(grid, digit - previousDigits[p - 1], 2 * p + 1, r);
+                previousDigits[p - 1] = digit;
+            }
+            hasPrevious = true;
+        }
+        ++r;
+    }
+}
+
+}  // namespace
+
+void BuildDigitIntervalView(ResultGrid& grid, const DrawHistory& history)
+{
+    BuildIntervalView(grid, history, {SetupDigitIntervalGrid, WriteDigitIntervalHeader, FillDigitIntervalTable});
+}
+
+AnalysisViewSpec DigitIntervalView()
+{
+    AnalysisViewSpec v;
+    v.objectName = "数字間隔分析";
+    v.caption = "数字間隔分析";
+    v.menuAction = "mnuNumberKankaku";
+    v.label1 = "当選数字を第1数字～第4数字別に前回数字との数字の間隔を分析します";
+    v.widthTwips = 7050;
+    v.heightTwips = 13820;
+    v.letMessagesRunAfterBuild = true;
+    v.build = BuildDigitIntervalView;
+    return v;
+}
+
+}  // namespace rumone
