@@ -34,4 +34,8 @@ QWidget* HtmlHelpA(QWidget* owner, const char* file, unsigned command, std::uint
 using HtmlHelpHook = std::function<QWidget*(QWidget*, const char*, unsigned, std::uintptr_t)>;
 HtmlHelpHook SetHtmlHelpHook(HtmlHelpHook hook);
 
+// The main window's help command: on "ルモーネ.chm", the index with the
+// keyword "ヨンケタ４について", then the lookup of that keyword.
+void ShowProgramHelp(QWidget* owner);
+
 }  // namespace rumone
