@@ -1,5 +1,8 @@
 #include "app/HelpWindow.h"
 
+#include <optional>
+#include <string>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>

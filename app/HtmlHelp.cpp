@@ -4,8 +4,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+
+#include <memory>
+#include <utility>
 
 #include "app/ChmFile.h"
 #include "app/HelpWindow.h"
