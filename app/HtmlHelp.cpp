@@ -1,8 +1,171 @@
-// Placeholder until the help viewer lands.
+// The help call layer. The help file is looked for by the name given: a
+// bare name in the current folder first, then beside the program.
 #include "app/HtmlHelp.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include <memory>
+#include <utility>
+
+#include "app/ChmFile.h"
+#include "app/HelpWindow.h"
+
 namespace rumone {
-QWidget* HtmlHelpA(QWidget*, const char*, unsigned, std::uintptr_t) { return nullptr; }
-HtmlHelpHook SetHtmlHelpHook(HtmlHelpHook) { return {}; }
-void ShowProgramHelp(QWidget*) {}
+
+namespace {
+
+constexpr const char* kProgramHelpFile = "ルモーネ.chm";
+constexpr const char* kProgramHelpKeyword = "ヨンケタ４について";
+constexpr int kAkLinkSize = 32;  // the record size the help command states
+
+HtmlHelpHook& InstalledHook()
+{
+    static HtmlHelpHook hook;
+    return hook;
+}
+
+void ShowMessage(QWidget* owner, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, owner);
+    box.setObjectName(QStringLiteral("helpMessage"));
+    box.exec();
+}
+
+void ShowMessage(QWidget* owner, const QString& text) { ShowMessage(owner, QStringLiteral("メッセ－ジ"), text); }
+
+// The path of the help file, or an empty string when there is none.
+QString LocateHelpFile(const QString& name)
+{
+    const QFileInfo given(name);
+    if (given.isAbsolute()) return given.isFile() ? given.absoluteFilePath() : QString();
+    for (const QString& folder : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
+        const QFileInfo candidate(QDir(folder), name);
+        if (candidate.isFile()) return candidate.absoluteFilePath();
+    }
+    return {};
+}
+
+QString MissingFileText(const QString& name)
+{
+    return QStringLiteral("ヘルプファイル「%1」が見つかりません。\nプログラムと同じフォルダーに置いてください。").arg(name);
+}
+
+QString UnreadableFileText(const QString& name)
+{
+    return QStringLiteral("ヘルプファイル「%1」を開けません。\nファイルが壊れている可能性があります。").arg(name);
+}
+
+// The help window showing the file `name`: the open one when it already
+// shows that file, otherwise the open one (or a new one) loaded with it.
+// nullptr when the file is missing or unreadable; `problem` then holds the
+// message for the user.
+HelpWindow* HelpWindowFor(QWidget* owner, const QString& name, QString& problem)
+{
+    const QString path = LocateHelpFile(name);
+    if (path.isEmpty()) {
+        problem = MissingFileText(name);
+        return nullptr;
+    }
+    HelpWindow* window = HelpWindow::Find();
+    if (window != nullptr && window->filePath() == path) return window;
+
+    std::shared_ptr<ChmFile> file = ChmFile::Open(QFile::encodeName(path).toStdString());
+    if (!file) {
+        problem = UnreadableFileText(name);
+        return nullptr;
+    }
+    if (window == nullptr) window = new HelpWindow(owner != nullptr ? owner->window() : nullptr);
+    window->SetFile(std::move(file), path);
+    return window;
+}
+
+void Present(HelpWindow* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+QWidget* DisplayIndex(QWidget* owner, const QString& name, const char* keyword)
+{
+    QString problem;
+    HelpWindow* window = HelpWindowFor(owner, name, problem);
+    if (window == nullptr) {
+        ShowMessage(owner, problem);
+        return nullptr;
+    }
+    window->ShowIndex(keyword != nullptr ? QString::fromUtf8(keyword) : QString());
+    Present(window);
+    return window;
+}
+
+// A failed lookup shows the record's own message if it has one; the file
+// problems are reported by the index display that comes first.
+void ReportFailedLookup(QWidget* owner, const HH_AKLINK& link)
+{
+    if (link.pszMsgText == nullptr) return;
+    const QString title = link.pszMsgTitle != nullptr ? QString::fromUtf8(link.pszMsgTitle) : QStringLiteral("メッセ－ジ");
+    ShowMessage(owner, title, QString::fromUtf8(link.pszMsgText));
+}
+
+QWidget* KeywordLookup(QWidget* owner, const QString& name, const HH_AKLINK* link)
+{
+    if (link == nullptr || link->pszKeywords == nullptr) return nullptr;
+    QString problem;
+    HelpWindow* window = HelpWindowFor(owner, name, problem);
+    if (window == nullptr) {
+        ReportFailedLookup(owner, *link);
+        return nullptr;
+    }
+    const QString keywords = QString::fromUtf8(link->pszKeywords);
+    if (window->ShowKeyword(keywords)) {
+        Present(window);
+        return window;
+    }
+    if (link->fIndexOnFail) {
+        window->ShowIndex(keywords.section(u';', 0, 0).trimmed());
+        Present(window);
+        return window;
+    }
+    ReportFailedLookup(owner, *link);
+    return nullptr;
+}
+
+}  // namespace
+
+QWidget* HtmlHelpA(QWidget* owner, const char* file, unsigned command, std::uintptr_t data)
+{
+    if (const HtmlHelpHook& hook = InstalledHook()) return hook(owner, file, command, data);
+    if (file == nullptr) return nullptr;
+    const QString name = QString::fromUtf8(file);
+    switch (command) {
+    case HH_DISPLAY_INDEX:
+        return DisplayIndex(owner, name, reinterpret_cast<const char*>(data));
+    case HH_KEYWORD_LOOKUP:
+        return KeywordLookup(owner, name, reinterpret_cast<const HH_AKLINK*>(data));
+    default:
+        return nullptr;
+    }
+}
+
+HtmlHelpHook SetHtmlHelpHook(HtmlHelpHook hook)
+{
+    return std::exchange(InstalledHook(), std::move(hook));
+}
+
+void ShowProgramHelp(QWidget* owner)
+{
+    HtmlHelpA(owner, kProgramHelpFile, HH_DISPLAY_INDEX, reinterpret_cast<std::uintptr_t>(kProgramHelpKeyword));
+    HH_AKLINK link;
+    link.cbStruct = kAkLinkSize;
+    link.fReserved = false;
+    link.pszKeywords = kProgramHelpKeyword;
+    link.fIndexOnFail = false;
+    HtmlHelpA(owner, kProgramHelpFile, HH_KEYWORD_LOOKUP, reinterpret_cast<std::uintptr_t>(&link));
+}
+
 }  // namespace rumone

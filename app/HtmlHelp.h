@@ -34,13 +34,8 @@ QWidget* HtmlHelpA(QWidget* owner, const char* file, unsigned command, std::uint
 using HtmlHelpHook = std::function<QWidget*(QWidget*, const char*, unsigned, std::uintptr_t)>;
 HtmlHelpHook SetHtmlHelpHook(HtmlHelpHook hook);
 
-}  // namespace rumone
-
-namespace rumone {
-
-// The main window's help command: HH_DISPLAY_INDEX with the keyword
-// "ヨンケタ４について", then HH_KEYWORD_LOOKUP with the keyword-link record
-// for the same keyword, both on "ルモーネ.chm"; results ignored.
+// The main window's help command: on "ルモーネ.chm", the index with the
+// keyword "ヨンケタ４について", then the lookup of that keyword.
 void ShowProgramHelp(QWidget* owner);
 
 }  // namespace rumone

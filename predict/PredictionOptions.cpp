@@ -128,8 +128,12 @@ private:
 
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking open and a regular-file check: a pipe or device under
+    // the file's name must not hang or flood the reader.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid()) return std::nullopt;
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
     std::string content;
     char buffer[4096];
     for (;;) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "predict/PredictionOptions.h"
 #include "support/TestSupport.h"
@@ -142,6 +143,10 @@ TEST(PredictionOptionsTest, MissingOrUnreadableFileChangesNothing)
     const PredictionOptions start = WithFlags({2, 7});
     EXPECT_EQ(Read(dir.file("absent.ini"), start).flags, start.flags);
     EXPECT_EQ(Read(dir.path(), start).flags, start.flags);  // a folder, not a file
+    // A pipe with no writer: reading must not wait for one.
+    const std::string pipe = dir.file("pipe.ini");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(Read(pipe, start).flags, start.flags);
 }
 
 TEST(PredictionOptionsTest, FailedWriteReturnsFalseAndKeepsOldFile)
