@@ -31,6 +31,16 @@ struct LegendItem {
     std::string text;
 };
 
+// Legend items, positions and sizes in twips.
+LegendItem LegendBall(std::string objectName, int left, int top, int width, int height, Rgb body, Rgb highlight,
+                      int ballPixels);
+LegendItem LegendSwatch(std::string objectName, int left, int top, int width, int height, Rgb colour);
+LegendItem LegendLabel(std::string objectName, int left, int top, int width, int height, std::string text);
+
+// The blue ball that stands for a drawn digit in every legend.
+inline constexpr Rgb kBallBlueBody = RGB(51, 51, 204);
+inline constexpr Rgb kBallBlueHighlight = RGB(153, 153, 255);
+
 struct AnalysisViewSpec {
     std::string objectName;  // window name, e.g. 出現頻度分析
     std::string caption;     // window caption

@@ -87,27 +87,10 @@ AnalysisViewSpec AppearanceFrequencyView()
     v.hasPrintButton = false;
 
     // The marks' legend, at the right end of the top band.
-    LegendItem ball;
-    ball.kind = LegendItem::Kind::Ball;
-    ball.objectName = "Picture1";
-    ball.left = 4020;
-    ball.top = 120;
-    ball.width = 255;
-    ball.height = 255;
-    ball.body = RGB(51, 51, 204);
-    ball.highlight = RGB(153, 153, 255);
-    ball.ballPixels = 13;
-    v.legend.push_back(ball);
-
-    LegendItem label;
-    label.kind = LegendItem::Kind::Label;
-    label.objectName = "Label2";
-    label.left = 4275;
-    label.top = 120;
-    label.width = 885;
-    label.height = 255;
-    label.text = "：当選数字";
-    v.legend.push_back(label);
+    v.legend = {
+        LegendBall("Picture1", 4020, 120, 255, 255, kBallBlueBody, kBallBlueHighlight, 13),
+        LegendLabel("Label2", 4275, 120, 885, 255, "：当選数字"),
+    };
 
     v.build = &BuildFrequencyView;
     return v;

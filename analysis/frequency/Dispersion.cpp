@@ -99,35 +99,11 @@ AnalysisViewSpec DispersionView()
 
     // Blue for the main digits, pink for bonus digits; the chart itself
     // only ever uses the blue style.
-    auto ball = [](int left, Rgb body, Rgb highlight) {
-        LegendItem item;
-        item.kind = LegendItem::Kind::Ball;
-        item.objectName = "Picture1";
-        item.left = left;
-        item.top = 120;
-        item.width = 255;
-        item.height = 255;
-        item.body = body;
-        item.highlight = highlight;
-        item.ballPixels = 19;
-        return item;
-    };
-    auto label = [](const char* name, int left, int width, const char* text) {
-        LegendItem item;
-        item.kind = LegendItem::Kind::Label;
-        item.objectName = name;
-        item.left = left;
-        item.top = 165;
-        item.width = width;
-        item.height = 255;
-        item.text = text;
-        return item;
-    };
     v.legend = {
-        ball(4080, RGB(51, 51, 204), RGB(153, 153, 255)),
-        label("Label2", 4320, 735, "：本数字"),
-        ball(5040, RGB(204, 51, 153), RGB(255, 153, 204)),
-        label("Label3", 5280, 1215, "：ボーナス数字"),
+        LegendBall("Picture1", 4080, 120, 255, 255, kBallBlueBody, kBallBlueHighlight, 19),
+        LegendLabel("Label2", 4320, 165, 735, 255, "：本数字"),
+        LegendBall("Picture1", 5040, 120, 255, 255, RGB(204, 51, 153), RGB(255, 153, 204), 19),
+        LegendLabel("Label3", 5280, 165, 1215, 255, "：ボーナス数字"),
     };
     v.build = &BuildDispersionView;
     return v;

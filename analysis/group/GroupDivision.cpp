@@ -201,26 +201,8 @@ void BuildMember(ResultGrid& g, const DrawHistory& history)
 // The legend of the marks, at the right end of the top band.
 std::vector<LegendItem> MarkLegend()
 {
-    LegendItem ball;
-    ball.kind = LegendItem::Kind::Ball;
-    ball.objectName = "Picture1";
-    ball.left = 10680;
-    ball.top = 120;
-    ball.width = 285;
-    ball.height = 285;
-    ball.body = kMarkBlue;
-    ball.highlight = kWhite;
-    ball.ballPixels = 19;
-
-    LegendItem label;
-    label.kind = LegendItem::Kind::Label;
-    label.objectName = "Label2";
-    label.left = 11010;
-    label.top = 120;
-    label.width = 1080;
-    label.height = 255;
-    label.text = "：当選数字";
-    return {ball, label};
+    return {LegendBall("Picture1", 10680, 120, 285, 285, kBallBlueBody, kBallBlueHighlight, 19),
+            LegendLabel("Label2", 11010, 120, 1080, 255, "：当選数字")};
 }
 
 template <std::size_t Member>

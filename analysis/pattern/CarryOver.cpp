@@ -64,24 +64,8 @@ void FillCarryOverTable(ResultGrid& g, const DrawHistory& history)
 
 std::vector<LegendItem> CarryOverLegend()
 {
-    LegendItem swatch;
-    swatch.kind = LegendItem::Kind::Swatch;
-    swatch.objectName = "Label2";
-    swatch.left = 5040;
-    swatch.top = 120;
-    swatch.width = 375;
-    swatch.height = 255;
-    swatch.body = RGB(128, 255, 255);
-
-    LegendItem label;
-    label.kind = LegendItem::Kind::Label;
-    label.objectName = "Label3";
-    label.left = 5460;
-    label.top = 120;
-    label.width = 1335;
-    label.height = 255;
-    label.text = ":前回の数字";
-    return {swatch, label};
+    return {LegendSwatch("Label2", 5040, 120, 375, 255, RGB(128, 255, 255)),
+            LegendLabel("Label3", 5460, 120, 1335, 255, ":前回の数字")};
 }
 
 }  // namespace

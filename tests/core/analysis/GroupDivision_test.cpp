@@ -93,7 +93,7 @@ TEST(GroupDivision, WindowOfEachMember)
         EXPECT_EQ(v.legend[0].objectName, "Picture1");
         EXPECT_EQ(v.legend[0].kind, LegendItem::Kind::Ball);
         EXPECT_EQ(v.legend[0].ballPixels, 19);
-        EXPECT_EQ(v.legend[0].body, kMarkBlue);
+        EXPECT_EQ(v.legend[0].body, kBallBlueBody);
         EXPECT_EQ(v.legend[1].objectName, "Label2");
         EXPECT_EQ(v.legend[1].text, "：当選数字");
         EXPECT_LT(v.legend[1].left + v.legend[1].width, v.widthTwips);
