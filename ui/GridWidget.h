@@ -54,7 +54,19 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void updateScrollBars();
+    int firstScrollColumn() const;
+    int firstScrollRow() const;
+    QSize scrollingPaneSize() const;
+    QPoint cellAt(const QPoint& pos) const;  // (column, row), (0, 0) outside
+    void moveCurrent(int dColumn, int dRow);
+    void ensureVisible(int column, int row);
+    void changeCurrent(int column, int row);
+
+public:
     class Layout;
+
+private:
     std::shared_ptr<ResultGrid> grid_;
     std::unique_ptr<Layout> layout_;
     int currentColumn_ = 0;

@@ -1,0 +1,195 @@
+// The table model: blocks, formatting, texts and the text dump.
+#include <gtest/gtest.h>
+
+#include "ui/GridDump.h"
+#include "ui/ResultGrid.h"
+
+namespace rumone {
+namespace {
+
+constexpr Rgb kRed = RGB(255, 0, 0);
+constexpr Rgb kBlue = RGB(0, 0, 255);
+constexpr Rgb kYellow = RGB(255, 255, 200);
+
+bool Coloured(const ResultGrid& g, int c, int r, Rgb colour)
+{
+    return g.Style(c, r).back == OptColour(colour);
+}
+
+TEST(ResultGridBlocks, MinusOneMeansAllAndBlocksAreCutAtTheEdge)
+{
+    ResultGrid g;
+    g.SetSize(4, 6);
+    const CellRange all = g.Resolve(Block::AllCells());
+    EXPECT_EQ(all.col1, 1);
+    EXPECT_EQ(all.col2, 4);
+    EXPECT_EQ(all.row1, 1);
+    EXPECT_EQ(all.row2, 6);
+    // -1 as the last row runs to the end; a last row past the end is cut.
+    const CellRange toEnd = g.Resolve({2, 3, 3, -1});
+    EXPECT_EQ(toEnd.row2, 6);
+    const CellRange cut = g.Resolve({2, 5, 9, 100});
+    EXPECT_EQ(cut.col2, 4);
+    EXPECT_EQ(cut.row2, 6);
+    EXPECT_TRUE(g.Resolve({1, 7, 4, 9}).empty()) << "wholly outside";
+
+    g.SetBackColour({3, 5, 3, 40}, kYellow);
+    EXPECT_FALSE(Coloured(g, 3, 4, kYellow));
+    EXPECT_TRUE(Coloured(g, 3, 5, kYellow));
+    EXPECT_TRUE(Coloured(g, 3, 6, kYellow));
+    EXPECT_FALSE(Coloured(g, 4, 6, kYellow));
+
+    g.SetTextColour(Block::Columns(2, 2), kRed);
+    for (int r = 1; r <= 6; ++r)
+        EXPECT_EQ(g.Style(2, r).text, OptColour(kRed));
+    EXPECT_EQ(g.Style(1, 1).text, std::nullopt);
+
+    g.SetBackColour(Block::Rows(2, 2), kBlue);
+    for (int c = 1; c <= 4; ++c)
+        EXPECT_TRUE(Coloured(g, c, 2, kBlue));
+    EXPECT_FALSE(Coloured(g, 1, 3, kBlue));
+}
+
+TEST(ResultGridBlocks, LaterSettingWinsWhereBlocksOverlap)
+{
+    ResultGrid g;
+    g.SetSize(5, 5);
+    g.SetBackColour(Block::AllCells(), kYellow);
+    g.SetBackColour({2, 2, 4, 4}, kRed);
+    g.SetBackColour({4, 4, 5, 5}, kBlue);
+    g.SetAlignment({1, 1, 3, 3}, HAlign::Left, VAlign::Top);
+    EXPECT_TRUE(Coloured(g, 1, 1, kYellow));
+    EXPECT_TRUE(Coloured(g, 3, 3, kRed));
+    EXPECT_TRUE(Coloured(g, 4, 4, kBlue));
+    EXPECT_TRUE(Coloured(g, 5, 5, kBlue));
+    EXPECT_TRUE(Coloured(g, 4, 2, kRed));
+    // Other properties of the overlapped cells are untouched.
+    EXPECT_EQ(g.Style(3, 3).hAlign, HAlign::Left);
+    EXPECT_EQ(g.Style(4, 4).hAlign, HAlign::Left) << "default alignment";
+    g.SetBackColour({3, 3, 3, 3}, std::nullopt);
+    EXPECT_EQ(g.Style(3, 3).back, std::nullopt);
+}
+
+// The four sides of cell (c, r) as dump words, left top right bottom.
+std::string Sides(const ResultGrid& g, int c, int r)
+{
+    const CellStyle& s = g.Style(c, r);
+    return DumpBorder(s.left) + " " + DumpBorder(s.top) + " " + DumpBorder(s.right) + " " + DumpBorder(s.bottom);
+}
+
+TEST(ResultGridBorders, EachKindOnAThreeByThreeBlock)
+{
+    const Block block{2, 2, 4, 4};
+    auto fresh = [] {
+        ResultGrid g;
+        g.SetSize(5, 5);
+        return g;
+    };
+    {
+        ResultGrid g = fresh();
+        g.SetBorder(block, BorderSides::All, kRed);
+        EXPECT_EQ(Sides(g, 3, 3), "#ff0000 #ff0000 #ff0000 #ff0000");
+        EXPECT_EQ(Sides(g, 1, 1), "- - - -");
+        EXPECT_EQ(Sides(g, 5, 3), "- - - -") << "the neighbour keeps its own sides";
+    }
+    {
+        ResultGrid g = fresh();
+        g.SetBorder(block, BorderSides::Left, std::nullopt);
+        g.SetBorder(block, BorderSides::Right, kBlue);
+        EXPECT_EQ(Sides(g, 2, 2), "default - #0000ff -");
+        EXPECT_EQ(Sides(g, 4, 4), "default - #0000ff -");
+    }
+    {
+        ResultGrid g = fresh();
+        g.SetBorder(block, BorderSides::Bottom, kRed);
+        EXPECT_EQ(Sides(g, 3, 2), "- - - #ff0000");
+        g.SetBorder(block, BorderSides::TopBottom, kBlue);
+        EXPECT_EQ(Sides(g, 3, 3), "- #0000ff - #0000ff");
+    }
+    {
+        ResultGrid g = fresh();
+        g.SetBorder(block, BorderSides::Outline, kRed);
+        EXPECT_EQ(Sides(g, 2, 2), "#ff0000 #ff0000 - -");
+        EXPECT_EQ(Sides(g, 3, 2), "- #ff0000 - -");
+        EXPECT_EQ(Sides(g, 4, 2), "- #ff0000 #ff0000 -");
+        EXPECT_EQ(Sides(g, 2, 3), "#ff0000 - - -");
+        EXPECT_EQ(Sides(g, 3, 3), "- - - -");
+        EXPECT_EQ(Sides(g, 4, 3), "- - #ff0000 -");
+        EXPECT_EQ(Sides(g, 2, 4), "#ff0000 - - #ff0000");
+        EXPECT_EQ(Sides(g, 3, 4), "- - - #ff0000");
+        EXPECT_EQ(Sides(g, 4, 4), "- - #ff0000 #ff0000");
+    }
+    {
+        // Clearing a row of cells and drawing one outline round it, as the
+        // title rows do.
+        ResultGrid g = fresh();
+        g.SetBorder(Block::AllCells(), BorderSides::All, std::nullopt);
+        g.SetBorder(block, BorderSides::None, std::nullopt);
+        EXPECT_EQ(Sides(g, 3, 3), "- - - -");
+        EXPECT_EQ(Sides(g, 2, 2), "- - - -");
+        EXPECT_EQ(Sides(g, 1, 1), "default default default default");
+        g.SetBorder({2, 2, 4, 2}, BorderSides::Outline, kBlue);
+        EXPECT_EQ(Sides(g, 3, 2), "- #0000ff - #0000ff");
+    }
+}
+
+TEST(ResultGridTexts, ClearTextKeepsFormatting)
+{
+    ResultGrid g;
+    g.SetSize(3, 3);
+    g.SetBackColour(Block::AllCells(), kYellow);
+    g.SetText(1, 1, "a");
+    g.SetText(2, 2, 42L);
+    g.SetText(3, 3, "c");
+    EXPECT_EQ(g.GetText(2, 2), "42");
+    EXPECT_EQ(g.LastDataRow(), 3);
+    g.ClearText({2, 2, 3, -1});
+    EXPECT_EQ(g.GetText(1, 1), "a");
+    EXPECT_FALSE(g.HasText(2, 2));
+    EXPECT_EQ(g.GetText(3, 3), "");
+    EXPECT_TRUE(Coloured(g, 3, 3, kYellow));
+    EXPECT_EQ(g.LastDataRow(), 1);
+    // Writing outside the table changes nothing and reads back empty.
+    g.SetText(4, 1, "x");
+    EXPECT_EQ(g.GetText(4, 1), "");
+}
+
+TEST(ResultGridDump, SmallGridLineByLine)
+{
+    ResultGrid g;
+    g.SetSize(2, 1);
+    g.SetVisibleSize(2, 1);
+    g.SetFrozen(1, 0);
+    g.SetColumnWidth(2, 4);
+    g.SetRowHeight(1, 15);
+    g.SetText(1, 1, "a\tb\nc\\d");
+    g.SetTextColour(Block::Cell(1, 1), kRed);
+    g.SetAlignment(Block::Cell(2, 1), HAlign::Right, VAlign::Bottom);
+    g.SetBorder(Block::Cell(2, 1), BorderSides::Right, kBlue);
+    g.SetBorder(Block::Cell(2, 1), BorderSides::Left, std::nullopt);
+    g.SetOverflow(true);
+    EXPECT_EQ(DumpGrid(g),
+              "size\t2\t1\n"
+              "visible\t2\t1\n"
+              "frozen\t1\t0\n"
+              "colwidth\t1\t9\n"
+              "colwidth\t2\t4\n"
+              "rowheight\t1\t15\n"
+              "cell\t1\t1\ta\\tb\\nc\\\\d\t#ff0000\t-\tleft\tcentre\t-\t-\t-\t-\t1\n"
+              "cell\t2\t1\t\t-\t-\tright\tbottom\tdefault\t-\t#0000ff\t-\t1\n");
+}
+
+TEST(ResultGridStorage, BlockFormattingSharesStyles)
+{
+    ResultGrid g;
+    g.SetSize(42, 2000);
+    g.SetBorder(Block::AllCells(), BorderSides::All, RGB(136, 196, 255));
+    for (int c = 2; c <= 41; c += 3)
+        g.SetBackColour(Block::Columns(c, c), kYellow);
+    // A handful of distinct styles, however many cells.
+    EXPECT_LE(g.DistinctStyles(), 4u);
+    EXPECT_LT(g.CellStorageBytes(), 42u * 2000u * 10u);
+}
+
+}  // namespace
+}  // namespace rumone

@@ -1,0 +1,347 @@
+// Rendering and behaviour of the grid widget, checked on its pixels.
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "ui/GridWidget.h"
+
+namespace rumone {
+namespace {
+
+constexpr Rgb kRed = RGB(255, 0, 0);
+constexpr Rgb kBlue = RGB(0, 0, 255);
+constexpr Rgb kCyan = RGB(200, 255, 255);
+
+// A table laid out the way the views lay theirs out.
+std::shared_ptr<ResultGrid> ViewLikeGrid(int columns, int rows, int visibleColumns, int visibleRows)
+{
+    auto g = std::make_shared<ResultGrid>();
+    g->SetSize(columns, rows);
+    g->SetVisibleSize(visibleColumns, visibleRows);
+    g->SetAutoSize(true);
+    g->ShowBuiltInHeaders(false, false);
+    g->SetScrollBars(ScrollBars::Both, true);
+    g->SetColumnWidth(-1, 5);
+    g->SetRowHeight(-1, 10);
+    g->SetAlignment(Block::AllCells(), HAlign::Centre, VAlign::Centre);
+    g->SetActiveCell(0, 0);
+    return g;
+}
+
+struct Shown {
+    std::unique_ptr<GridWidget> widget = std::make_unique<GridWidget>();
+    explicit Shown(std::shared_ptr<ResultGrid> grid)
+    {
+        widget->setGrid(std::move(grid));
+        widget->resize(widget->sizeHint());
+        widget->show();
+    }
+    QImage image() const { return widget->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QRect cell(int column, int row) const { return widget->cellRect(column, row); }
+};
+
+QColor Pixel(const QImage& image, QPoint at)
+{
+    return image.pixelColor(at);
+}
+
+bool Is(const QColor& c, Rgb rgb)
+{
+    return c.red() == rgb.r && c.green() == rgb.g && c.blue() == rgb.b;
+}
+
+// Pixels inside `area` (shrunk by one to stay off the lines) that satisfy `ink`.
+template <typename Ink>
+int CountInk(const QImage& image, const QRect& area, Ink ink)
+{
+    int n = 0;
+    const QRect inner = area.adjusted(1, 1, -1, -1);
+    for (int y = inner.top(); y <= inner.bottom(); ++y)
+        for (int x = inner.left(); x <= inner.right(); ++x)
+            n += ink(image.pixelColor(x, y)) ? 1 : 0;
+    return n;
+}
+
+bool Reddish(const QColor& c)
+{
+    return c.red() - c.blue() > 60 && c.red() - c.green() > 60;
+}
+
+bool NotWhite(const QColor& c)
+{
+    return c.red() < 230 || c.green() < 230 || c.blue() < 230;
+}
+
+TEST(GridWidgetPaint, BackgroundsAndLinesLieOnTheCellEdges)
+{
+    auto g = ViewLikeGrid(5, 5, 5, 5);
+    g->SetBackColour(Block::Cell(2, 2), kCyan);
+    g->SetBorder(Block::Cell(2, 2), BorderSides::Right, kRed);
+    g->SetBorder(Block::Cell(4, 4), BorderSides::All, std::nullopt);
+    Shown s(g);
+    const QImage img = s.image();
+
+    const QRect c22 = s.cell(2, 2);
+    EXPECT_TRUE(Is(Pixel(img, c22.center()), kCyan));
+    // The right line sits on the edge shared with the neighbour.
+    EXPECT_TRUE(Is(Pixel(img, {c22.right() + 1, c22.center().y()}), kRed));
+    EXPECT_TRUE(Is(Pixel(img, {c22.left(), c22.center().y()}), kCyan)) << "no left line was set";
+    EXPECT_TRUE(Is(Pixel(img, {c22.center().x(), c22.top()}), kCyan)) << "no top line was set";
+
+    // A default line in the widget's line colour; no line where none is set.
+    const QRect c44 = s.cell(4, 4);
+    EXPECT_TRUE(Is(Pixel(img, {c44.center().x(), c44.top()}), RGB(192, 192, 192)));
+    EXPECT_TRUE(Is(Pixel(img, {c44.right() + 1, c44.center().y()}), RGB(192, 192, 192)));
+    const QRect c33 = s.cell(3, 3);
+    EXPECT_TRUE(Is(Pixel(img, {c33.right() + 1, c33.center().y()}), RGB(255, 255, 255)));
+    EXPECT_TRUE(Is(Pixel(img, {c33.left(), c33.center().y()}), RGB(255, 255, 255)));
+}
+
+TEST(GridWidgetPaint, CurrentCellHasAFocusFrame)
+{
+    auto g = ViewLikeGrid(3, 3, 3, 3);
+    Shown s(g);
+    const QRect c = s.cell(2, 2);
+    const QPoint inside(c.left() + 1, c.center().y());
+    EXPECT_TRUE(Is(Pixel(s.image(), inside), RGB(255, 255, 255))) << "(0, 0) shows no current cell";
+    s.widget->setCurrentCell(2, 2);
+    EXPECT_TRUE(Is(Pixel(s.image(), inside), RGB(0, 0, 0)));
+}
+
+// Row 1: a long left-aligned red title in column 1, empty columns 2 and 3,
+// a blue text in column 4. Row 2: a long right-aligned red text in column 4
+// with a blue text in column 1.
+std::shared_ptr<ResultGrid> OverflowGrid(bool overflow)
+{
+    auto g = ViewLikeGrid(6, 2, 6, 2);
+    g->SetOverflow(overflow);
+    g->SetColumnWidth(-1, 3);
+    const std::string longText = "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
+    g->SetText(1, 1, longText);
+    g->SetAlignment(Block::Cell(1, 1), HAlign::Left, VAlign::Centre);
+    g->SetTextColour(Block::Cell(1, 1), kRed);
+    g->SetText(4, 1, "i");
+    g->SetTextColour(Block::Cell(4, 1), kBlue);
+    g->SetText(4, 2, longText);
+    g->SetAlignment(Block::Cell(4, 2), HAlign::Right, VAlign::Centre);
+    g->SetTextColour(Block::Cell(4, 2), kRed);
+    g->SetText(1, 2, "i");
+    g->SetTextColour(Block::Cell(1, 2), kBlue);
+    return g;
+}
+
+TEST(GridWidgetPaint, OverflowRunsAcrossEmptyCellsAndStopsAtAWrittenOne)
+{
+    Shown s(OverflowGrid(true));
+    const QImage img = s.image();
+    // Left-aligned: to the right, through columns 2 and 3, not into 4 or past it.
+    EXPECT_GT(CountInk(img, s.cell(2, 1), Reddish), 0);
+    EXPECT_GT(CountInk(img, s.cell(3, 1), Reddish), 0);
+    EXPECT_EQ(CountInk(img, s.cell(4, 1), Reddish), 0);
+    EXPECT_EQ(CountInk(img, s.cell(5, 1), Reddish), 0);
+    EXPECT_GT(CountInk(img, s.cell(4, 1), NotWhite), 0) << "the written cell is drawn normally";
+    // Right-aligned: to the left, through columns 3 and 2, not into 1; and
+    // not to the right either.
+    EXPECT_GT(CountInk(img, s.cell(3, 2), Reddish), 0);
+    EXPECT_GT(CountInk(img, s.cell(2, 2), Reddish), 0);
+    EXPECT_EQ(CountInk(img, s.cell(1, 2), Reddish), 0);
+    EXPECT_EQ(CountInk(img, s.cell(5, 2), Reddish), 0);
+}
+
+TEST(GridWidgetPaint, WithoutOverflowTextIsClippedToItsCell)
+{
+    Shown s(OverflowGrid(false));
+    const QImage img = s.image();
+    EXPECT_GT(CountInk(img, s.cell(1, 1), Reddish), 0);
+    EXPECT_EQ(CountInk(img, s.cell(2, 1), Reddish), 0);
+    EXPECT_GT(CountInk(img, s.cell(4, 2), Reddish), 0);
+    EXPECT_EQ(CountInk(img, s.cell(3, 2), Reddish), 0);
+}
+
+TEST(GridWidgetPaint, CentredOverflowSpreadsToBothSides)
+{
+    auto g = ViewLikeGrid(5, 1, 5, 1);
+    g->SetOverflow(true);
+    g->SetColumnWidth(-1, 3);
+    g->SetText(3, 1, "WWWWWWWWWWWW");
+    g->SetTextColour(Block::Cell(3, 1), kRed);
+    Shown s(g);
+    const QImage img = s.image();
+    EXPECT_GT(CountInk(img, s.cell(2, 1), Reddish), 0);
+    EXPECT_GT(CountInk(img, s.cell(4, 1), Reddish), 0);
+    // Even on both sides: the ink reaches as far left as it does right.
+    const int leftInk = CountInk(img, s.cell(2, 1), Reddish);
+    const int rightInk = CountInk(img, s.cell(4, 1), Reddish);
+    EXPECT_NEAR(leftInk, rightInk, leftInk / 4 + 2);
+}
+
+// Leading blanks, ASCII or ideographic, are part of the text and move it.
+TEST(GridWidgetPaint, LeadingBlanksPlaceTheText)
+{
+    auto g = ViewLikeGrid(1, 3, 1, 3);
+    g->SetColumnWidth(-1, 20);
+    g->SetAlignment(Block::AllCells(), HAlign::Left, VAlign::Centre);
+    g->SetText(1, 1, "AB");
+    g->SetText(1, 2, "    AB");
+    g->SetText(1, 3, "\u3000\u3000AB");
+    Shown s(g);
+    const QImage img = s.image();
+    auto firstInk = [&](int row) {
+        const QRect r = s.cell(1, row).adjusted(1, 1, -1, -1);
+        for (int x = r.left(); x <= r.right(); ++x)
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                if (NotWhite(img.pixelColor(x, y)))
+                    return x;
+        return -1;
+    };
+    const int plain = firstInk(1);
+    ASSERT_GT(plain, 0);
+    EXPECT_GT(firstInk(2), plain + 6);
+    EXPECT_GT(firstInk(3), firstInk(2)) << "two ideographic blanks are wider than four ASCII ones";
+}
+
+TEST(GridWidgetScroll, FrozenRowsAndColumnsStayWhileTheRestScrolls)
+{
+    auto g = ViewLikeGrid(30, 200, 6, 10);
+    g->SetFrozen(1, 2);
+    g->SetText(3, 1, "title");
+    g->SetBackColour(Block::Rows(1, 2), RGB(255, 255, 200));
+    for (int r = 3; r <= 200; ++r) {
+        g->SetText(1, r, static_cast<long>(r));
+        g->SetText(4, r, static_cast<long>(r * 7));
+    }
+    g->SetBackColour({-1, 3, -1, 3}, kCyan);
+    g->SetBorder(Block::AllCells(), BorderSides::All, std::nullopt);
+    Shown s(g);
+    const QRect frozenRow = s.cell(1, 1).united(s.cell(6, 2));
+    const QRect firstScrolled = s.cell(2, 3).united(s.cell(6, 3));
+    const QRect frozenColumn = s.cell(1, 3).united(s.cell(1, 10));
+    const QImage before = s.image();
+
+    s.widget->scrollToRow(50);
+    const QImage vertical = s.image();
+    EXPECT_EQ(s.cell(2, 50).top(), firstScrolled.top());
+    EXPECT_EQ(vertical.copy(frozenRow), before.copy(frozenRow));
+    EXPECT_NE(vertical.copy(firstScrolled), before.copy(firstScrolled));
+    EXPECT_NE(vertical.copy(frozenColumn), before.copy(frozenColumn)) << "the frozen column scrolls vertically";
+
+    s.widget->horizontalScrollBar()->setValue(5);
+    const QImage both = s.image();
+    EXPECT_EQ(s.cell(7, 50).left(), firstScrolled.left());
+    EXPECT_EQ(both.copy(frozenColumn), vertical.copy(frozenColumn)) << "the frozen column stays horizontally";
+    EXPECT_NE(both.copy(firstScrolled), vertical.copy(firstScrolled));
+}
+
+TEST(GridWidgetSize, SizeHintIsTheVisibleCellsPlusTheBarsNeeded)
+{
+    auto g = ViewLikeGrid(6, 20, 3, 5);
+    g->SetColumnWidth(2, 8);
+    g->SetRowHeight(1, 15);
+    GridWidget w;
+    w.setGrid(g);
+    const int frame = 2 * w.frameWidth();
+    const int cells = w.columnWidthPx(1) + w.columnWidthPx(2) + w.columnWidthPx(3) + 1;
+    int rows = 1;
+    for (int r = 1; r <= 5; ++r)
+        rows += w.rowHeightPx(r);
+    const int vbar = w.verticalScrollBar()->sizeHint().width();
+    const int hbar = w.horizontalScrollBar()->sizeHint().height();
+    EXPECT_EQ(w.sizeHint(), QSize(cells + frame + vbar, rows + frame + hbar));
+
+    // The units: a row-height unit is 1/64 inch, a width a number of characters.
+    EXPECT_EQ(w.rowHeightPx(2), std::lround(10 * w.logicalDpiY() / 64.0));
+    const int threeChars = w.columnWidthPx(2) - w.columnWidthPx(1);
+    EXPECT_GT(threeChars, 0);
+    EXPECT_EQ(threeChars % 3, 0);
+
+    // Only the bars that are allowed, and only when there is more to show.
+    g->SetScrollBars(ScrollBars::Vertical, true);
+    w.refresh();
+    EXPECT_EQ(w.sizeHint(), QSize(cells + frame + vbar, rows + frame));
+    g->SetVisibleSize(6, 20);
+    w.refresh();
+    EXPECT_EQ(w.sizeHint().width() - frame - 1,
+              w.columnWidthPx(1) * 5 + w.columnWidthPx(2)) << "everything visible: no bar";
+}
+
+TEST(GridWidgetSize, BarsAppearOnlyWhenTheRoomIsShort)
+{
+    auto g = ViewLikeGrid(6, 20, 6, 20);
+    Shown s(g);
+    EXPECT_FALSE(s.widget->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(s.widget->horizontalScrollBar()->isVisible());
+    s.widget->resize(s.widget->sizeHint() - QSize(0, 50));
+    EXPECT_TRUE(s.widget->verticalScrollBar()->isVisible());
+    EXPECT_GT(s.widget->verticalScrollBar()->maximum(), 0);
+    g->SetScrollBars(ScrollBars::Horizontal, true);
+    s.widget->refresh();
+    EXPECT_FALSE(s.widget->verticalScrollBar()->isVisible()) << "not allowed by the table";
+}
+
+void Press(GridWidget& w, int key)
+{
+    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &e);
+}
+
+TEST(GridWidgetKeys, EnterMovesDownAndStopsAtTheLastDataRow)
+{
+    auto g = ViewLikeGrid(4, 60, 4, 10);
+    g->SetEnterAction(EnterAction::NextCell);
+    g->RestrictToDataRows(true);
+    for (int r = 1; r <= 40; ++r)
+        g->SetText(1, r, static_cast<long>(r));
+    g->SetActiveCell(2, 38);
+    Shown s(g);
+    QSignalSpy spy(s.widget.get(), &GridWidget::currentCellChanged);
+    Press(*s.widget, Qt::Key_Return);
+    EXPECT_EQ(s.widget->currentRow(), 39);
+    EXPECT_EQ(s.widget->currentColumn(), 2);
+    Press(*s.widget, Qt::Key_Enter);
+    Press(*s.widget, Qt::Key_Return);
+    Press(*s.widget, Qt::Key_Down);
+    EXPECT_EQ(s.widget->currentRow(), 40);
+    EXPECT_EQ(spy.count(), 2);
+    EXPECT_EQ(g->ActiveRow(), 40) << "the model follows the widget";
+    // The current cell was scrolled into view.
+    EXPECT_TRUE(s.widget->viewport()->rect().contains(s.cell(2, 40)));
+
+    Press(*s.widget, Qt::Key_Right);
+    Press(*s.widget, Qt::Key_Right);
+    Press(*s.widget, Qt::Key_Right);
+    EXPECT_EQ(s.widget->currentColumn(), 4);
+    Press(*s.widget, Qt::Key_PageUp);
+    EXPECT_LT(s.widget->currentRow(), 40);
+}
+
+TEST(GridWidgetKeys, EnterDoesNothingWithoutTheNextCellAction)
+{
+    auto g = ViewLikeGrid(4, 10, 4, 10);
+    g->SetText(1, 10, "x");
+    g->SetActiveCell(1, 1);
+    Shown s(g);
+    Press(*s.widget, Qt::Key_Return);
+    EXPECT_EQ(s.widget->currentRow(), 1);
+}
+
+TEST(GridWidgetMouse, ClickSelectsACellWithinTheDataRows)
+{
+    auto g = ViewLikeGrid(4, 10, 4, 10);
+    g->RestrictToDataRows(true);
+    g->SetText(1, 5, "x");
+    Shown s(g);
+    QTest::mouseClick(s.widget->viewport(), Qt::LeftButton, {}, s.cell(3, 4).center());
+    EXPECT_EQ(s.widget->currentColumn(), 3);
+    EXPECT_EQ(s.widget->currentRow(), 4);
+    QTest::mouseClick(s.widget->viewport(), Qt::LeftButton, {}, s.cell(2, 8).center());
+    EXPECT_EQ(s.widget->currentRow(), 4) << "row 8 lies below the last data row";
+}
+
+}  // namespace
+}  // namespace rumone

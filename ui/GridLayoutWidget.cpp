@@ -1,0 +1,92 @@
+#include "ui/GridLayoutWidget.h"
+
+#include <QChar>
+#include <algorithm>
+#include <cmath>
+
+namespace rumone {
+
+int GridAxis::itemAt(int pos) const
+{
+    if (pos < 0)
+        return 0;
+    // First offset greater than pos: its index is the item covering pos.
+    const auto it = std::upper_bound(offsets.begin(), offsets.end(), pos);
+    return static_cast<int>(it - offsets.begin());
+}
+
+int GridAxis::lastFirst(int avail) const
+{
+    const int n = count();
+    if (frozen >= n)
+        return n + 1;
+    // Smallest first item f > frozen with end(n) - start(f) + 1 <= avail
+    // (the + 1 keeps the closing line of the last item in view).
+    const int need = offsets[n] + 1 - std::max(avail, 1);
+    const auto it = std::lower_bound(offsets.begin() + frozen, offsets.begin() + n, need);
+    return std::min(static_cast<int>(it - offsets.begin()) + 1, n);
+}
+
+int GridAxis::lastVisible(int first, int avail) const
+{
+    if (first > count())
+        return count();
+    const int last = itemAt(start(first) + std::max(avail, 1) - 1);
+    return std::min(last, count());
+}
+
+int GridAxis::firstShowing(int item, int avail) const
+{
+    const int need = end(item) + 1 - std::max(avail, 1);
+    const auto it = std::lower_bound(offsets.begin() + frozen, offsets.begin() + item - 1, need);
+    return static_cast<int>(it - offsets.begin()) + 1;
+}
+
+GridWidget::Layout::Layout(const ResultGrid* grid, const QFont& font, int dpiY)
+    : grid_(grid),
+      font_(font),
+      metrics_(font),
+      charWidth_(std::max(1, metrics_.averageCharWidth())),
+      dpiY_(dpiY > 0 ? dpiY : 96)
+{
+    const int nc = grid->Columns();
+    const int nr = grid->Rows();
+    columns_.offsets.resize(static_cast<std::size_t>(nc) + 1);
+    rows_.offsets.resize(static_cast<std::size_t>(nr) + 1);
+    columns_.offsets[0] = rows_.offsets[0] = 0;
+    for (int c = 1; c <= nc; ++c)
+        columns_.offsets[c] = columns_.offsets[c - 1] + std::max(0, charsToPx(grid->ColumnWidth(c)));
+    for (int r = 1; r <= nr; ++r)
+        rows_.offsets[r] = rows_.offsets[r - 1] + std::max(0, unitsToPx(grid->RowHeight(r)));
+    columns_.frozen = std::min(grid->FrozenColumns(), nc);
+    rows_.frozen = std::min(grid->FrozenRows(), nr);
+    if (grid->ColumnLettersShown())
+        headerHeight_ = unitsToPx(ResultGrid::kDefaultRowHeight);
+    if (grid->RowNumbersShown())
+        headerWidth_ = charsToPx(5);
+    lastSelectableRow_ = grid->RestrictedToDataRows() ? grid->LastDataRow() : nr;
+}
+
+int GridWidget::Layout::charsToPx(int chars) const
+{
+    return chars <= 0 ? 0 : chars * charWidth_ + 2 * kCellPadding;
+}
+
+int GridWidget::Layout::unitsToPx(int units) const
+{
+    return units <= 0 ? 0 : static_cast<int>(std::lround(units * dpiY_ / double(kUnitsPerInch)));
+}
+
+const GridText& GridWidget::Layout::text(const std::string& utf8) const
+{
+    auto it = texts_.find(utf8);
+    if (it == texts_.end()) {
+        GridText t;
+        t.text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+        t.width = metrics_.horizontalAdvance(t.text);
+        it = texts_.emplace(utf8, std::move(t)).first;
+    }
+    return it->second;
+}
+
+}  // namespace rumone

@@ -1,0 +1,247 @@
+#include "ui/GridPainterWidget.h"
+
+#include <algorithm>
+
+namespace rumone {
+
+namespace {
+
+QColor ToQColor(const Rgb& c)
+{
+    return QColor(c.r, c.g, c.b);
+}
+
+QColor BackOf(const CellStyle& s)
+{
+    return s.back ? ToQColor(*s.back) : GridDefaults::Background();
+}
+
+QColor TextOf(const CellStyle& s)
+{
+    return s.text ? ToQColor(*s.text) : GridDefaults::Text();
+}
+
+// "A" to "Z", then "AA", "AB", ... as spreadsheets name their columns.
+QString ColumnLetters(int column)
+{
+    QString s;
+    for (int n = column; n > 0; n = (n - 1) / 26)
+        s.prepend(QChar(u'A' + (n - 1) % 26));
+    return s;
+}
+
+}  // namespace
+
+GridPainter::GridPainter(QPainter& painter, const GridWidget::Layout& layout, int currentColumn, int currentRow)
+    : p_(painter), layout_(layout), grid_(*layout.grid()), currentColumn_(currentColumn), currentRow_(currentRow)
+{
+}
+
+void GridPainter::paintPane(const GridPane& pane)
+{
+    if (pane.empty())
+        return;
+    p_.save();
+    p_.setClipRect(pane.clip);
+    p_.translate(pane.shift);
+    penSet_ = false;
+    paintBackgrounds(pane);
+    // Lines in a colour of their own are drawn last, so that they win over
+    // a default line on the same edge.
+    paintLines(pane, false);
+    paintLines(pane, true);
+    paintTexts(pane);
+    paintFocus(pane);
+    p_.restore();
+}
+
+void GridPainter::paintBackgrounds(const GridPane& pane)
+{
+    const GridAxis& cols = layout_.columns();
+    const GridAxis& rows = layout_.rows();
+    for (int r = pane.row1; r <= pane.row2; ++r) {
+        const int y = rows.start(r);
+        const int h = rows.end(r) - y;
+        if (h <= 0)
+            continue;
+        // Neighbours of one colour are filled together.
+        int runStart = pane.col1;
+        QColor runColour = BackOf(grid_.Style(runStart, r));
+        for (int c = pane.col1 + 1; c <= pane.col2 + 1; ++c) {
+            const QColor colour = c <= pane.col2 ? BackOf(grid_.Style(c, r)) : QColor();
+            if (c <= pane.col2 && colour == runColour)
+                continue;
+            p_.fillRect(QRect(cols.start(runStart), y, cols.start(c) - cols.start(runStart), h), runColour);
+            runStart = c;
+            runColour = colour;
+        }
+    }
+}
+
+// Every side sits on the cell's edge: the right line of a cell and the left
+// line of its neighbour are the same pixels, and so are a bottom and a top.
+void GridPainter::paintLines(const GridPane& pane, bool coloured)
+{
+    const GridAxis& cols = layout_.columns();
+    const GridAxis& rows = layout_.rows();
+    const QColor defaultLine = GridDefaults::Line();
+    const auto wanted = coloured ? BorderLine::Kind::Coloured : BorderLine::Kind::Default;
+    for (int r = pane.row1; r <= pane.row2; ++r) {
+        const int top = rows.start(r);
+        const int bottom = rows.end(r);
+        for (int c = pane.col1; c <= pane.col2; ++c) {
+            const CellStyle& s = grid_.Style(c, r);
+            const int left = cols.start(c);
+            const int right = cols.end(c);
+            auto draw = [&](const BorderLine& line, const QRect& rect) {
+                if (line.kind == wanted)
+                    p_.fillRect(rect, coloured ? ToQColor(line.colour) : defaultLine);
+            };
+            draw(s.left, QRect(left, top, 1, bottom - top + 1));
+            draw(s.right, QRect(right, top, 1, bottom - top + 1));
+            draw(s.top, QRect(left, top, right - left + 1, 1));
+            draw(s.bottom, QRect(left, bottom, right - left + 1, 1));
+        }
+    }
+}
+
+void GridPainter::paintTexts(const GridPane& pane)
+{
+    p_.setFont(layout_.font());
+    const bool overflow = grid_.Overflow();
+    for (int r = pane.row1; r <= pane.row2; ++r) {
+        int from = pane.col1;
+        int to = pane.col2;
+        if (overflow) {
+            // A text outside the pane's visible columns may run into them
+            // across empty cells: look for the nearest text on either side.
+            while (from > pane.spanCol1 && !grid_.HasText(from, r))
+                --from;
+            while (to < pane.spanCol2 && !grid_.HasText(to, r))
+                ++to;
+        }
+        for (int c = from; c <= to; ++c)
+            if (grid_.HasText(c, r))
+                paintCellText(pane, c, r);
+    }
+}
+
+void GridPainter::paintCellText(const GridPane& pane, int column, int row)
+{
+    const GridAxis& cols = layout_.columns();
+    const GridAxis& rows = layout_.rows();
+    const CellStyle& s = grid_.Style(column, row);
+    const GridText& t = layout_.text(grid_.GetText(column, row));
+    const QFontMetrics& fm = layout_.metrics();
+    constexpr int pad = GridWidget::Layout::kCellPadding;
+
+    const int left = cols.start(column);
+    const int right = cols.end(column);
+    const int top = rows.start(row);
+    const int bottom = rows.end(row);
+    int x = left + pad;
+    if (s.hAlign == HAlign::Right)
+        x = right - pad - t.width;
+    else if (s.hAlign == HAlign::Centre)
+        x = left + (right - left - t.width + 1) / 2;
+    int y = top + (bottom - top - fm.height() + 1) / 2 + fm.ascent();
+    if (s.vAlign == VAlign::Top)
+        y = top + 1 + fm.ascent();
+    else if (s.vAlign == VAlign::Bottom)
+        y = bottom - fm.descent();
+
+    usePen(TextOf(s));
+    if (x > left && x + t.width <= right) {
+        if (column >= pane.col1 && column <= pane.col2)
+            p_.drawText(QPoint(x, y), t.text);
+        return;
+    }
+    // Too wide: clipped to the cell, or to the empty neighbours it runs into.
+    int spanL = column;
+    int spanR = column;
+    if (grid_.Overflow()) {
+        if (s.hAlign != HAlign::Right)
+            while (spanR < pane.spanCol2 && cols.end(spanR) < x + t.width && !grid_.HasText(spanR + 1, row))
+                ++spanR;
+        if (s.hAlign != HAlign::Left)
+            while (spanL > pane.spanCol1 && cols.start(spanL) > x && !grid_.HasText(spanL - 1, row))
+                --spanL;
+    }
+    if (spanR < pane.col1 || spanL > pane.col2)
+        return;
+    p_.save();
+    p_.setClipRect(QRect(QPoint(cols.start(spanL) + 1, top + 1), QPoint(cols.end(spanR) - 1, bottom - 1)),
+                   Qt::IntersectClip);
+    p_.drawText(QPoint(x, y), t.text);
+    p_.restore();
+    penSet_ = false;
+}
+
+void GridPainter::paintFocus(const GridPane& pane)
+{
+    const int c = currentColumn_;
+    const int r = currentRow_;
+    if (c < pane.col1 || c > pane.col2 || r < pane.row1 || r > pane.row2)
+        return;
+    const GridAxis& cols = layout_.columns();
+    const GridAxis& rows = layout_.rows();
+    const int left = cols.start(c) + 1, right = cols.end(c) - 1;
+    const int top = rows.start(r) + 1, bottom = rows.end(r) - 1;
+    if (right < left || bottom < top)
+        return;
+    const QColor focus = GridDefaults::Focus();
+    p_.fillRect(QRect(left, top, right - left + 1, 1), focus);
+    p_.fillRect(QRect(left, bottom, right - left + 1, 1), focus);
+    p_.fillRect(QRect(left, top, 1, bottom - top + 1), focus);
+    p_.fillRect(QRect(right, top, 1, bottom - top + 1), focus);
+}
+
+void GridPainter::paintColumnHeaders(const GridPane& pane)
+{
+    if (pane.empty())
+        return;
+    p_.save();
+    p_.setClipRect(pane.clip);
+    p_.translate(pane.shift);
+    penSet_ = false;
+    const GridAxis& cols = layout_.columns();
+    for (int c = pane.col1; c <= pane.col2; ++c)
+        paintHeaderCell(QRect(cols.start(c), -layout_.headerHeight(), cols.end(c) - cols.start(c), layout_.headerHeight()),
+                        ColumnLetters(c));
+    p_.restore();
+}
+
+void GridPainter::paintRowHeaders(const GridPane& pane)
+{
+    if (pane.empty())
+        return;
+    p_.save();
+    p_.setClipRect(pane.clip);
+    p_.translate(pane.shift);
+    penSet_ = false;
+    const GridAxis& rows = layout_.rows();
+    for (int r = pane.row1; r <= pane.row2; ++r)
+        paintHeaderCell(QRect(-layout_.headerWidth(), rows.start(r), layout_.headerWidth(), rows.end(r) - rows.start(r)),
+                        QString::number(r));
+    p_.restore();
+}
+
+void GridPainter::paintHeaderCell(const QRect& rect, const QString& label)
+{
+    p_.fillRect(rect, GridDefaults::HeaderBackground());
+    p_.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), GridDefaults::Line());
+    p_.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), GridDefaults::Line());
+    usePen(GridDefaults::Text());
+    p_.drawText(rect, Qt::AlignCenter, label);
+}
+
+void GridPainter::usePen(const QColor& colour)
+{
+    if (penSet_ && pen_ == colour.rgb())
+        return;
+    p_.setPen(colour);
+    pen_ = colour.rgb();
+    penSet_ = true;
+}
+
+}  // namespace rumone
