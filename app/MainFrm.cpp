@@ -340,10 +340,20 @@ void MainFrm::ShowAtStart()
     if (screen && (wanted.width() > screen->availableGeometry().width() ||
                    wanted.height() > screen->availableGeometry().height())) {
         showMaximized();
-        return;
+    } else {
+        resize(wanted);
+        show();
     }
-    resize(wanted);
-    show();
+    activateWindow();
+    // Where the platform sends no activation at start (no window manager),
+    // the prediction view still opens as the first view.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!FindView(kPredictionView))
+                RunPredictionCommand();
+        },
+        Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------- events

@@ -91,6 +91,7 @@ QWidget* PredictionView::CreatePredictionFrame()
     for (int g = 0; g < 4; ++g) {
         auto* caption = new QLabel(QString::fromUtf8(kGridLabels[g]), frame);
         caption->setObjectName(QStringLiteral("Label%1").arg(g + 1));
+        caption->setWordWrap(true);
         grids_[g] = new GridWidget(frame);
         grids_[g]->setObjectName(QStringLiteral("fpSpread1(%1)").arg(g));
         column->addSpacing(TwipsToPixels(60));
