@@ -240,7 +240,7 @@ void CreateDrawDatabase(const std::string& path)
             throw StoreErrorFor(openCode, path, true);
         sqlite3_extended_result_codes(db.get(), 1);
         Key(db.get(), info);
-        int rc = sqlite::Exec(db.get(), "PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL;");
+        int rc = sqlite::Exec(db.get(), "PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA;");
         if (rc == SQLITE_OK)
             rc = sqlite::Exec(db.get(), std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;");
         if (rc != SQLITE_OK) {
