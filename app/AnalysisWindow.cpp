@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadialGradient>
+#include <QStyle>
 
 #include "app/Twips.h"
 #include "history/DrawHistory.h"
@@ -139,8 +140,19 @@ void AnalysisWindow::ArrangeControls()
     const int availableWidth = width() - 2 * margin;
     const int availableHeight = buttonTop - margin / 2 - bandBottom;
     QSize size = grid_->sizeHint();
-    if (!model_ || !model_->AutoSize())
+    if (!model_ || !model_->AutoSize()) {
         size = QSize(availableWidth, availableHeight);
+    } else {
+        // Where the window cuts the grid short, the scroll bar that appears
+        // takes its room beside the cells, not from them.
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const bool cutVertically = size.height() > availableHeight;
+        const bool cutHorizontally = size.width() > availableWidth;
+        if (cutVertically && model_->VisibleRows() >= model_->Rows())
+            size.rwidth() += bar;
+        if (cutHorizontally && model_->VisibleColumns() >= model_->Columns())
+            size.rheight() += bar;
+    }
     size = size.boundedTo(QSize(availableWidth, availableHeight));
     grid_->setGeometry(margin, bandBottom, std::max(size.width(), 0), std::max(size.height(), 0));
 }
