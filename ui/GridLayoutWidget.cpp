@@ -79,14 +79,16 @@ int GridWidget::Layout::unitsToPx(int units) const
 
 const GridText& GridWidget::Layout::text(const std::string& utf8) const
 {
-    auto it = texts_.find(utf8);
-    if (it == texts_.end()) {
-        GridText t;
-        t.text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-        t.width = metrics_.horizontalAdvance(t.text);
-        it = texts_.emplace(utf8, std::move(t)).first;
+    GridText& t = texts_[&utf8];
+    if (t.utf8 != utf8) {
+        t.utf8 = utf8;
+        const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+        t.text = QStaticText(s);
+        t.text.setTextFormat(Qt::PlainText);
+        t.text.prepare(QTransform(), font_);
+        t.width = metrics_.horizontalAdvance(s);
     }
-    return it->second;
+    return t;
 }
 
 }  // namespace rumone

@@ -49,7 +49,6 @@ std::size_t ResultGrid::StyleHash::operator()(const CellStyle& s) const
 ResultGrid::ResultGrid()
 {
     texts_.emplace_back();
-    textIds_.emplace(std::string(), 0);
     styles_.emplace_back();
     styleIds_.emplace(CellStyle{}, 0);
 }
@@ -153,54 +152,85 @@ std::uint32_t ResultGrid::InternStyle(const CellStyle& style)
     return id;
 }
 
+std::size_t ResultGrid::HashText(std::string_view text)
+{
+    std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
+    for (unsigned char ch : text) {
+        h ^= ch;
+        h *= 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+void ResultGrid::GrowTextIndex()
+{
+    std::vector<std::uint32_t> slots(std::max<std::size_t>(64, textSlots_.size() * 2), 0);
+    const std::size_t mask = slots.size() - 1;
+    for (std::uint32_t id : textSlots_) {
+        if (id == 0)
+            continue;
+        std::size_t i = HashText(texts_[id]) & mask;
+        while (slots[i] != 0)
+            i = (i + 1) & mask;
+        slots[i] = id;
+    }
+    textSlots_ = std::move(slots);
+}
+
 std::uint32_t ResultGrid::InternText(std::string_view text)
 {
     if (text.empty())
         return 0;
-    std::string key(text);
-    auto it = textIds_.find(key);
-    if (it != textIds_.end())
-        return it->second;
-    const auto id = static_cast<std::uint32_t>(texts_.size());
-    texts_.push_back(key);
-    textIds_.emplace(std::move(key), id);
-    return id;
+    if ((indexedTexts_ + 1) * 2 > textSlots_.size())
+        GrowTextIndex();
+    const std::size_t mask = textSlots_.size() - 1;
+    for (std::size_t i = HashText(text) & mask;; i = (i + 1) & mask) {
+        const std::uint32_t id = textSlots_[i];
+        if (id == 0) {
+            const auto added = static_cast<std::uint32_t>(texts_.size());
+            texts_.emplace_back(text);
+            textSlots_[i] = added;
+            ++indexedTexts_;
+            return added;
+        }
+        if (texts_[id] == text)
+            return id;
+    }
 }
 
-// Applies `change` (CellStyle&, column, row) to every cell of the range.
-// Cells that share a style and get the same change share the result, so the
-// work per cell is one comparison in the common case.
+// Applies `change` (CellStyle&, position key) to every cell of the range.
+// The result for each source style (and position, where it matters) is
+// interned once and remembered, so the work per cell is one table look-up.
 template <typename Change>
-void ResultGrid::Restyle(const CellRange& range, Change change)
+void ResultGrid::Restyle(const CellRange& range, bool byPosition, Change change)
 {
     if (range.empty())
         return;
-    std::uint32_t lastFrom = UINT32_MAX, lastTo = 0;
-    int lastKey = -1;
+    constexpr std::uint32_t kUnset = UINT32_MAX;
+    const std::size_t keys = byPosition ? 16 : 1;
+    // Every source id predates this call: each cell is visited once.
+    restyleMemo_.assign(styles_.size() * keys, kUnset);
     for (int r = range.row1; r <= range.row2; ++r) {
+        const int rowKey = byPosition ? ((r == range.row1 ? 4 : 0) | (r == range.row2 ? 8 : 0)) : 0;
+        std::uint32_t* cells = &cellStyle_[Index(range.col1, r)];
         for (int c = range.col1; c <= range.col2; ++c) {
-            std::uint32_t& id = cellStyle_[Index(c, r)];
-            // The change may depend on where the cell lies in the range
-            // (an outline); the key tells the positions apart.
-            const int key = (c == range.col1 ? 1 : 0) | (c == range.col2 ? 2 : 0) | (r == range.row1 ? 4 : 0) |
-                            (r == range.row2 ? 8 : 0);
-            if (id == lastFrom && key == lastKey) {
-                id = lastTo;
-                continue;
+            // The key tells the positions of an outline apart.
+            const int key = byPosition ? rowKey | (c == range.col1 ? 1 : 0) | (c == range.col2 ? 2 : 0) : 0;
+            std::uint32_t& id = cells[c - range.col1];
+            const std::size_t slot = id * keys + static_cast<std::size_t>(key);
+            if (restyleMemo_[slot] == kUnset) {
+                CellStyle s = styles_[id];
+                change(s, key);
+                restyleMemo_[slot] = InternStyle(s);
             }
-            CellStyle s = styles_[id];
-            change(s, key);
-            lastFrom = id;
-            lastKey = key;
-            lastTo = InternStyle(s);
-            id = lastTo;
+            id = restyleMemo_[slot];
         }
     }
 }
 
 void ResultGrid::SetCellKind(Block block, CellKind kind, bool numericOnly)
 {
-    Restyle(Resolve(block), [&](CellStyle& s, int) {
+    Restyle(Resolve(block), false, [&](CellStyle& s, int) {
         s.kind = kind;
         s.numericOnly = numericOnly;
     });
@@ -208,7 +238,7 @@ void ResultGrid::SetCellKind(Block block, CellKind kind, bool numericOnly)
 
 void ResultGrid::SetAlignment(Block block, HAlign h, VAlign v)
 {
-    Restyle(Resolve(block), [&](CellStyle& s, int) {
+    Restyle(Resolve(block), false, [&](CellStyle& s, int) {
         s.hAlign = h;
         s.vAlign = v;
     });
@@ -216,19 +246,19 @@ void ResultGrid::SetAlignment(Block block, HAlign h, VAlign v)
 
 void ResultGrid::SetTextColour(Block block, OptColour colour)
 {
-    Restyle(Resolve(block), [&](CellStyle& s, int) { s.text = colour; });
+    Restyle(Resolve(block), false, [&](CellStyle& s, int) { s.text = colour; });
 }
 
 void ResultGrid::SetBackColour(Block block, OptColour colour)
 {
-    Restyle(Resolve(block), [&](CellStyle& s, int) { s.back = colour; });
+    Restyle(Resolve(block), false, [&](CellStyle& s, int) { s.back = colour; });
 }
 
 void ResultGrid::SetBorder(Block block, BorderSides sides, OptColour colour)
 {
     const BorderLine line = LineOf(colour);
     const BorderLine none{};
-    Restyle(Resolve(block), [&](CellStyle& s, int key) {
+    Restyle(Resolve(block), sides == BorderSides::Outline, [&](CellStyle& s, int key) {
         switch (sides) {
         case BorderSides::All:
             s.left = s.top = s.right = s.bottom = line;
@@ -265,9 +295,28 @@ void ResultGrid::SetText(int column, int row, std::string_view text)
     cellText_[Index(column, row)] = InternText(text);
 }
 
+// Draw numbers, counts and digits are written many times over: the text of
+// each small number is looked up by the number itself. These texts stay out
+// of the text index, which then holds the few distinct words and stays
+// small and quick; a number written as a string gets an id of its own,
+// with the same text.
 void ResultGrid::SetText(int column, int row, long number)
 {
-    SetText(column, row, std::to_string(number));
+    constexpr long kRemembered = 1L << 16;
+    if (!InTable(column, row))
+        return;
+    if (number < 0 || number >= kRemembered) {
+        SetText(column, row, std::to_string(number));
+        return;
+    }
+    const auto n = static_cast<std::size_t>(number);
+    if (n >= numberTextIds_.size())
+        numberTextIds_.resize(std::max(n + 1, numberTextIds_.size() * 2), 0);
+    if (numberTextIds_[n] == 0) {
+        numberTextIds_[n] = static_cast<std::uint32_t>(texts_.size());
+        texts_.push_back(std::to_string(number));
+    }
+    cellText_[Index(column, row)] = numberTextIds_[n];
 }
 
 const std::string& ResultGrid::GetText(int column, int row) const
@@ -313,10 +362,11 @@ std::size_t ResultGrid::CellStorageBytes() const
     std::size_t bytes = cellText_.capacity() * sizeof(std::uint32_t) + cellStyle_.capacity() * sizeof(std::uint32_t);
     for (const auto& t : texts_)
         bytes += sizeof(std::string) + (t.capacity() > 15 ? t.capacity() : 0);
-    bytes += textIds_.size() * (sizeof(std::string) + sizeof(std::uint32_t) + 2 * sizeof(void*));
+    bytes += textSlots_.capacity() * sizeof(std::uint32_t);
     bytes += styles_.capacity() * sizeof(CellStyle);
     bytes += styleIds_.size() * (sizeof(CellStyle) + sizeof(std::uint32_t) + 2 * sizeof(void*));
     bytes += (columnWidths_.capacity() + rowHeights_.capacity()) * sizeof(int);
+    bytes += (numberTextIds_.capacity() + restyleMemo_.capacity()) * sizeof(std::uint32_t);
     return bytes;
 }
 

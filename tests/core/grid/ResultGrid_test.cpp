@@ -154,6 +154,31 @@ TEST(ResultGridTexts, ClearTextKeepsFormatting)
     EXPECT_EQ(g.GetText(4, 1), "");
 }
 
+// Texts are pooled (numbers by value, words by content); every cell still
+// reads back exactly what was written into it.
+TEST(ResultGridTexts, ManyTextsReadBackExactly)
+{
+    ResultGrid g;
+    g.SetSize(4, 3000);
+    for (int r = 1; r <= 3000; ++r) {
+        g.SetText(1, r, static_cast<long>(r));
+        g.SetText(2, r, std::to_string(r % 700) + "回前");
+        g.SetText(3, r, std::to_string(r));
+        g.SetText(4, r, static_cast<long>(-r));
+    }
+    g.SetText(1, 1, 123456789L);
+    for (int r = 2; r <= 3000; ++r) {
+        ASSERT_EQ(g.GetText(1, r), std::to_string(r));
+        ASSERT_EQ(g.GetText(2, r), std::to_string(r % 700) + "回前");
+        ASSERT_EQ(g.GetText(3, r), g.GetText(1, r));
+        ASSERT_EQ(g.GetText(4, r), "-" + std::to_string(r));
+    }
+    EXPECT_EQ(g.GetText(1, 1), "123456789");
+    EXPECT_EQ(g.GetText(2, 700), "0回前");
+    g.SetText(2, 5, "");
+    EXPECT_FALSE(g.HasText(2, 5));
+}
+
 TEST(ResultGridDump, SmallGridLineByLine)
 {
     ResultGrid g;
