@@ -300,6 +300,7 @@ struct Figures {
 
 constexpr double kMB = 1024.0 * 1024.0;
 constexpr int kScrollPages = 30;
+constexpr int kRounds = 3;
 
 // Paints the viewport into `image`, as the window system would have it
 // painted after a scroll.
@@ -328,45 +329,68 @@ std::pair<double, double> TimeScrollRepaints(QAbstractScrollArea& area)
     return {total / kScrollPages, worst};
 }
 
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Each one-shot figure is the median of kRounds rounds, each with a fresh
+// model, widget and QTableWidget; memory is taken in the first round.
 Figures Measure(const char* name, const std::function<std::shared_ptr<ResultGrid>()>& build,
                 std::vector<std::unique_ptr<GridWidget>>& keep)
 {
     Figures f;
     f.name = name;
-    const std::size_t heap0 = HeapBytes();
-    auto t0 = Clock::now();
-    std::shared_ptr<ResultGrid> grid = build();
-    f.buildMs = MsSince(t0);
-    f.heapMB = static_cast<double>(HeapBytes() - heap0) / kMB;
-    f.cells = static_cast<long>(grid->Columns()) * grid->Rows();
-    f.bytesPerCell = static_cast<double>(grid->CellStorageBytes()) / static_cast<double>(f.cells);
-    f.styles = grid->DistinctStyles();
+    std::vector<double> buildMs, paintMs, scrollAvg, scrollMax, qtFillMs, qtPaintMs, qtScroll;
+    std::unique_ptr<GridWidget> widget;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::size_t heap0 = HeapBytes();
+        auto t0 = Clock::now();
+        std::shared_ptr<ResultGrid> grid = build();
+        buildMs.push_back(MsSince(t0));
+        if (round == 0) {
+            f.heapMB = static_cast<double>(HeapBytes() - heap0) / kMB;
+            f.cells = static_cast<long>(grid->Columns()) * grid->Rows();
+            f.bytesPerCell = static_cast<double>(grid->CellStorageBytes()) / static_cast<double>(f.cells);
+            f.styles = grid->DistinctStyles();
+        }
 
-    auto widget = std::make_unique<GridWidget>();
-    t0 = Clock::now();
-    widget->setGrid(grid);
-    widget->resize(widget->sizeHint());
-    const QImage first = widget->grab().toImage();
-    f.firstPaintMs = MsSince(t0);
-    widget->show();
-    std::tie(f.scrollAvgMs, f.scrollMaxMs) = TimeScrollRepaints(*widget);
+        widget = std::make_unique<GridWidget>();
+        t0 = Clock::now();
+        widget->setGrid(grid);
+        widget->resize(widget->sizeHint());
+        const QImage first = widget->grab().toImage();
+        paintMs.push_back(MsSince(t0));
+        widget->show();
+        const auto [avg, worst] = TimeScrollRepaints(*widget);
+        scrollAvg.push_back(avg);
+        scrollMax.push_back(worst);
 
-    {
         const std::size_t qtHeap0 = HeapBytes();
         const std::size_t qtRss0 = RssBytes();
         QTableWidget table;
         t0 = Clock::now();
         FillTableWidget(table, *grid, *widget);
-        f.qtFillMs = MsSince(t0);
-        f.qtHeapMB = static_cast<double>(HeapBytes() - qtHeap0) / kMB;
-        f.qtRssMB = static_cast<double>(RssBytes() - qtRss0) / kMB;
+        qtFillMs.push_back(MsSince(t0));
+        if (round == 0) {
+            f.qtHeapMB = static_cast<double>(HeapBytes() - qtHeap0) / kMB;
+            f.qtRssMB = static_cast<double>(RssBytes() - qtRss0) / kMB;
+        }
         t0 = Clock::now();
         table.resize(widget->size());
         const QImage qtFirst = table.grab().toImage();
-        f.qtFirstPaintMs = MsSince(t0);
+        qtPaintMs.push_back(MsSince(t0));
         table.show();
-        f.qtScrollAvgMs = TimeScrollRepaints(table).first;
+        qtScroll.push_back(TimeScrollRepaints(table).first);
     }
+    f.buildMs = Median(buildMs);
+    f.firstPaintMs = Median(paintMs);
+    f.scrollAvgMs = Median(scrollAvg);
+    f.scrollMaxMs = *std::max_element(scrollMax.begin(), scrollMax.end());
+    f.qtFillMs = Median(qtFillMs);
+    f.qtFirstPaintMs = Median(qtPaintMs);
+    f.qtScrollAvgMs = Median(qtScroll);
     widget->verticalScrollBar()->setValue(0);
     keep.push_back(std::move(widget));
     return f;
@@ -374,7 +398,7 @@ Figures Measure(const char* name, const std::function<std::shared_ptr<ResultGrid
 
 void PrintSummary(const std::vector<Figures>& all)
 {
-    std::printf("\n%-22s %10s %10s %9s %9s %8s %12s %13s\n", "table", "cells", "build ms", "B/cell", "heap MB",
+    std::printf("\nMedians of %d rounds.\n%-22s %10s %10s %9s %9s %8s %12s %13s\n", kRounds, "table", "cells", "build ms", "B/cell", "heap MB",
                 "styles", "1st paint ms", "scroll avg/max ms");
     for (const Figures& f : all)
         std::printf("%-22s %10ld %10.1f %9.2f %9.1f %8zu %12.1f %7.2f/%.2f\n", f.name, f.cells, f.buildMs, f.bytesPerCell,

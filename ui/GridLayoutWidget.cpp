@@ -56,8 +56,16 @@ GridWidget::Layout::Layout(const ResultGrid* grid, const QFont& font, int dpiY)
     columns_.offsets[0] = rows_.offsets[0] = 0;
     for (int c = 1; c <= nc; ++c)
         columns_.offsets[c] = columns_.offsets[c - 1] + std::max(0, charsToPx(grid->ColumnWidth(c)));
-    for (int r = 1; r <= nr; ++r)
-        rows_.offsets[r] = rows_.offsets[r - 1] + std::max(0, unitsToPx(grid->RowHeight(r)));
+    // Most rows share one height: convert each height once in a row.
+    int lastUnits = -1, lastPx = 0;
+    for (int r = 1; r <= nr; ++r) {
+        const int units = grid->RowHeight(r);
+        if (units != lastUnits) {
+            lastUnits = units;
+            lastPx = std::max(0, unitsToPx(units));
+        }
+        rows_.offsets[r] = rows_.offsets[r - 1] + lastPx;
+    }
     columns_.frozen = std::min(grid->FrozenColumns(), nc);
     rows_.frozen = std::min(grid->FrozenRows(), nr);
     if (grid->ColumnLettersShown())
@@ -86,7 +94,7 @@ const GridText& GridWidget::Layout::text(const std::string& utf8) const
         t.text = QStaticText(s);
         t.text.setTextFormat(Qt::PlainText);
         t.text.prepare(QTransform(), font_);
-        t.width = metrics_.horizontalAdvance(s);
+        t.width = static_cast<int>(std::lround(t.text.size().width()));  // trailing blanks included
     }
     return t;
 }

@@ -162,17 +162,20 @@ std::size_t ResultGrid::HashText(std::string_view text)
     return static_cast<std::size_t>(h ^ (h >> 29));
 }
 
+// A slot holds the upper half of the text's hash and its id (0: free), so
+// that a probe compares texts only when their hashes agree.
 void ResultGrid::GrowTextIndex()
 {
-    std::vector<std::uint32_t> slots(std::max<std::size_t>(64, textSlots_.size() * 2), 0);
+    std::vector<std::uint64_t> slots(std::max<std::size_t>(64, textSlots_.size() * 2), 0);
     const std::size_t mask = slots.size() - 1;
-    for (std::uint32_t id : textSlots_) {
+    for (std::uint64_t slot : textSlots_) {
+        const auto id = static_cast<std::uint32_t>(slot);
         if (id == 0)
             continue;
         std::size_t i = HashText(texts_[id]) & mask;
         while (slots[i] != 0)
             i = (i + 1) & mask;
-        slots[i] = id;
+        slots[i] = slot;
     }
     textSlots_ = std::move(slots);
 }
@@ -184,30 +187,65 @@ std::uint32_t ResultGrid::InternText(std::string_view text)
     if ((indexedTexts_ + 1) * 2 > textSlots_.size())
         GrowTextIndex();
     const std::size_t mask = textSlots_.size() - 1;
-    for (std::size_t i = HashText(text) & mask;; i = (i + 1) & mask) {
-        const std::uint32_t id = textSlots_[i];
+    const std::size_t hash = HashText(text);
+    const std::uint64_t tag = static_cast<std::uint64_t>(hash) >> 32 << 32;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const std::uint64_t slot = textSlots_[i];
+        const auto id = static_cast<std::uint32_t>(slot);
         if (id == 0) {
             const auto added = static_cast<std::uint32_t>(texts_.size());
             texts_.emplace_back(text);
-            textSlots_[i] = added;
+            textSlots_[i] = tag | added;
             ++indexedTexts_;
             return added;
         }
-        if (texts_[id] == text)
+        if ((slot & ~std::uint64_t{0xffffffff}) == tag && texts_[id] == text)
             return id;
     }
 }
 
+// The style `from` after `change` at `position` in its block, interned.
+template <typename Change>
+std::uint32_t ResultGrid::Restyled(std::uint32_t from, std::uint64_t changeKey, int position, Change& change)
+{
+    const std::uint64_t mixed = (changeKey ^ (std::uint64_t{from} << 32 | static_cast<std::uint64_t>(position))) *
+                                0x9e3779b97f4a7c15ULL;
+    RestyleEntry& entry = restyleCache_[mixed >> 56];
+    if (entry.change == changeKey && entry.from == from && entry.position == position)
+        return entry.to;
+    CellStyle s = styles_[from];
+    change(s, position);
+    const std::uint32_t to = InternStyle(s);
+    entry = RestyleEntry{changeKey, from, to, position};
+    return to;
+}
+
 // Applies `change` (CellStyle&, position key) to every cell of the range.
 // The result for each source style (and position, where it matters) is
-// interned once and remembered, so the work per cell is one table look-up.
-template <typename Change>
-void ResultGrid::Restyle(const CellRange& range, bool byPosition, Change change)
+// found once and remembered, so the work per cell is one table look-up.
+template <bool byPosition, typename Change>
+void ResultGrid::Restyle(const CellRange& range, std::uint64_t changeKey, Change change)
 {
     if (range.empty())
         return;
+    if constexpr (!byPosition) {
+        // A change that leaves every style as it is (static text on a new
+        // table, say) needs no pass over the cells.
+        const bool changesSome = std::any_of(styles_.begin(), styles_.end(), [&](const CellStyle& s) {
+            CellStyle t = s;
+            change(t, 0);
+            return !(t == s);
+        });
+        if (!changesSome)
+            return;
+    }
+    if (range.col1 == range.col2 && range.row1 == range.row2) {
+        std::uint32_t& id = cellStyle_[Index(range.col1, range.row1)];
+        id = Restyled(id, changeKey, byPosition ? 15 : 0, change);
+        return;
+    }
     constexpr std::uint32_t kUnset = UINT32_MAX;
-    const std::size_t keys = byPosition ? 16 : 1;
+    constexpr std::size_t keys = byPosition ? 16 : 1;
     // Every source id predates this call: each cell is visited once.
     restyleMemo_.assign(styles_.size() * keys, kUnset);
     for (int r = range.row1; r <= range.row2; ++r) {
@@ -217,20 +255,35 @@ void ResultGrid::Restyle(const CellRange& range, bool byPosition, Change change)
             // The key tells the positions of an outline apart.
             const int key = byPosition ? rowKey | (c == range.col1 ? 1 : 0) | (c == range.col2 ? 2 : 0) : 0;
             std::uint32_t& id = cells[c - range.col1];
-            const std::size_t slot = id * keys + static_cast<std::size_t>(key);
-            if (restyleMemo_[slot] == kUnset) {
-                CellStyle s = styles_[id];
-                change(s, key);
-                restyleMemo_[slot] = InternStyle(s);
-            }
-            id = restyleMemo_[slot];
+            std::uint32_t& to = restyleMemo_[id * keys + static_cast<std::size_t>(key)];
+            if (to == kUnset)
+                to = Restyled(id, changeKey, key, change);
+            id = to;
         }
     }
 }
 
+namespace {
+
+// One number per change, for the cache of style changes.
+enum ChangeKind : std::uint64_t { kKindChange = 1, kAlignChange, kTextChange, kBackChange, kBorderChange };
+
+std::uint64_t ChangeKey(ChangeKind kind, std::uint64_t value)
+{
+    return kind << 56 | value;
+}
+
+std::uint64_t ColourKey(const OptColour& c)
+{
+    return c ? (std::uint64_t{1} << 24 | std::uint64_t{c->r} << 16 | std::uint64_t{c->g} << 8 | c->b) : 0;
+}
+
+}  // namespace
+
 void ResultGrid::SetCellKind(Block block, CellKind kind, bool numericOnly)
 {
-    Restyle(Resolve(block), false, [&](CellStyle& s, int) {
+    const std::uint64_t key = ChangeKey(kKindChange, static_cast<std::uint64_t>(kind) << 1 | (numericOnly ? 1 : 0));
+    Restyle<false>(Resolve(block), key, [&](CellStyle& s, int) {
         s.kind = kind;
         s.numericOnly = numericOnly;
     });
@@ -238,7 +291,8 @@ void ResultGrid::SetCellKind(Block block, CellKind kind, bool numericOnly)
 
 void ResultGrid::SetAlignment(Block block, HAlign h, VAlign v)
 {
-    Restyle(Resolve(block), false, [&](CellStyle& s, int) {
+    const std::uint64_t key = ChangeKey(kAlignChange, static_cast<std::uint64_t>(h) << 8 | static_cast<std::uint64_t>(v));
+    Restyle<false>(Resolve(block), key, [&](CellStyle& s, int) {
         s.hAlign = h;
         s.vAlign = v;
     });
@@ -246,19 +300,20 @@ void ResultGrid::SetAlignment(Block block, HAlign h, VAlign v)
 
 void ResultGrid::SetTextColour(Block block, OptColour colour)
 {
-    Restyle(Resolve(block), false, [&](CellStyle& s, int) { s.text = colour; });
+    Restyle<false>(Resolve(block), ChangeKey(kTextChange, ColourKey(colour)), [&](CellStyle& s, int) { s.text = colour; });
 }
 
 void ResultGrid::SetBackColour(Block block, OptColour colour)
 {
-    Restyle(Resolve(block), false, [&](CellStyle& s, int) { s.back = colour; });
+    Restyle<false>(Resolve(block), ChangeKey(kBackChange, ColourKey(colour)), [&](CellStyle& s, int) { s.back = colour; });
 }
 
 void ResultGrid::SetBorder(Block block, BorderSides sides, OptColour colour)
 {
     const BorderLine line = LineOf(colour);
     const BorderLine none{};
-    Restyle(Resolve(block), sides == BorderSides::Outline, [&](CellStyle& s, int key) {
+    const std::uint64_t changeKey = ChangeKey(kBorderChange, static_cast<std::uint64_t>(sides) << 32 | ColourKey(colour));
+    const auto change = [&](CellStyle& s, int key) {
         switch (sides) {
         case BorderSides::All:
             s.left = s.top = s.right = s.bottom = line;
@@ -285,7 +340,11 @@ void ResultGrid::SetBorder(Block block, BorderSides sides, OptColour colour)
             s.left = s.top = s.right = s.bottom = none;
             break;
         }
-    });
+    };
+    if (sides == BorderSides::Outline)
+        Restyle<true>(Resolve(block), changeKey, change);
+    else
+        Restyle<false>(Resolve(block), changeKey, change);
 }
 
 void ResultGrid::SetText(int column, int row, std::string_view text)
@@ -362,7 +421,7 @@ std::size_t ResultGrid::CellStorageBytes() const
     std::size_t bytes = cellText_.capacity() * sizeof(std::uint32_t) + cellStyle_.capacity() * sizeof(std::uint32_t);
     for (const auto& t : texts_)
         bytes += sizeof(std::string) + (t.capacity() > 15 ? t.capacity() : 0);
-    bytes += textSlots_.capacity() * sizeof(std::uint32_t);
+    bytes += textSlots_.capacity() * sizeof(std::uint64_t);
     bytes += styles_.capacity() * sizeof(CellStyle);
     bytes += styleIds_.size() * (sizeof(CellStyle) + sizeof(std::uint32_t) + 2 * sizeof(void*));
     bytes += (columnWidths_.capacity() + rowHeights_.capacity()) * sizeof(int);
