@@ -411,6 +411,8 @@ void PrintSummary(const std::vector<Figures>& all)
         std::printf("%-22s %10.1f %9.1f %9.1f %12.1f %10.2f | %8.1fx %8.3f\n", f.name, f.qtFillMs, f.qtHeapMB, f.qtRssMB,
                     f.qtFirstPaintMs, f.qtScrollAvgMs, speedUp, memory);
     }
+    std::printf("(heap MB: bytes allocated while filling; RSS growth reads 0 where pages freed by an earlier\n"
+                "table are reused.)\n");
     std::printf("\nTargets: build + first paint >= 30x faster than the QTableWidget fill; model heap <= 0.25 of "
                 "QTableWidget's; scroll repaint < 16 ms.\n");
     for (const Figures& f : all) {

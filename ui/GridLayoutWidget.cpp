@@ -54,17 +54,21 @@ GridWidget::Layout::Layout(const ResultGrid* grid, const QFont& font, int dpiY)
     columns_.offsets.resize(static_cast<std::size_t>(nc) + 1);
     rows_.offsets.resize(static_cast<std::size_t>(nr) + 1);
     columns_.offsets[0] = rows_.offsets[0] = 0;
+    // Offsets stop growing at kMaxOffset: what lies beyond has no room.
+    const auto advance = [](int offset, int px) {
+        return static_cast<int>(std::min<long long>(kMaxOffset, 0LL + offset + px));
+    };
     for (int c = 1; c <= nc; ++c)
-        columns_.offsets[c] = columns_.offsets[c - 1] + std::max(0, charsToPx(grid->ColumnWidth(c)));
+        columns_.offsets[c] = advance(columns_.offsets[c - 1], charsToPx(grid->ColumnWidth(c)));
     // Most rows share one height: convert each height once in a row.
     int lastUnits = -1, lastPx = 0;
     for (int r = 1; r <= nr; ++r) {
         const int units = grid->RowHeight(r);
         if (units != lastUnits) {
             lastUnits = units;
-            lastPx = std::max(0, unitsToPx(units));
+            lastPx = unitsToPx(units);
         }
-        rows_.offsets[r] = rows_.offsets[r - 1] + lastPx;
+        rows_.offsets[r] = advance(rows_.offsets[r - 1], lastPx);
     }
     columns_.frozen = std::min(grid->FrozenColumns(), nc);
     rows_.frozen = std::min(grid->FrozenRows(), nr);
@@ -77,12 +81,12 @@ GridWidget::Layout::Layout(const ResultGrid* grid, const QFont& font, int dpiY)
 
 int GridWidget::Layout::charsToPx(int chars) const
 {
-    return chars <= 0 ? 0 : chars * charWidth_ + 2 * kCellPadding;
+    return chars <= 0 ? 0 : std::min(chars, kMaxSize) * charWidth_ + 2 * kCellPadding;
 }
 
 int GridWidget::Layout::unitsToPx(int units) const
 {
-    return units <= 0 ? 0 : static_cast<int>(std::lround(units * dpiY_ / double(kUnitsPerInch)));
+    return units <= 0 ? 0 : static_cast<int>(std::lround(std::min(units, kMaxSize) * dpiY_ / double(kUnitsPerInch)));
 }
 
 const GridText& GridWidget::Layout::text(const std::string& utf8) const

@@ -63,6 +63,9 @@ public:
     // is 1/64 inch at the screen's logical resolution.
     static constexpr int kCellPadding = 2;
     static constexpr int kUnitsPerInch = 64;
+    // Limits that keep pixel positions well inside int.
+    static constexpr int kMaxSize = 1000;  // characters or units per column or row
+    static constexpr int kMaxOffset = 1 << 29;
 
     Layout(const ResultGrid* grid, const QFont& font, int dpiY);
 

@@ -159,9 +159,9 @@ private:
     bool InTable(int column, int row) const { return column >= 1 && column <= columns_ && row >= 1 && row <= rows_; }
     std::uint32_t InternStyle(const CellStyle& style);
     std::uint32_t InternText(std::string_view text);
-    // `change` describes the change in one number (what and to which value),
-    // for the cache of style changes; byPosition: the change depends on where
-    // the cell lies in the block.
+    // changeKey describes the change in one number (what and to which
+    // value), for the cache of style changes; byPosition: the change depends
+    // on where the cell lies in the block.
     template <bool byPosition, typename Change>
     void Restyle(const CellRange& range, std::uint64_t changeKey, Change change);
     template <typename Change>

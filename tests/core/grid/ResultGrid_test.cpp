@@ -204,17 +204,5 @@ TEST(ResultGridDump, SmallGridLineByLine)
               "cell\t2\t1\t\t-\t-\tright\tbottom\tdefault\t-\t#0000ff\t-\t1\n");
 }
 
-TEST(ResultGridStorage, BlockFormattingSharesStyles)
-{
-    ResultGrid g;
-    g.SetSize(42, 2000);
-    g.SetBorder(Block::AllCells(), BorderSides::All, RGB(136, 196, 255));
-    for (int c = 2; c <= 41; c += 3)
-        g.SetBackColour(Block::Columns(c, c), kYellow);
-    // A handful of distinct styles, however many cells.
-    EXPECT_LE(g.DistinctStyles(), 4u);
-    EXPECT_LT(g.CellStorageBytes(), 42u * 2000u * 10u);
-}
-
 }  // namespace
 }  // namespace rumone
