@@ -54,10 +54,22 @@ GridWidget::Layout::Layout(const ResultGrid* grid, const QFont& font, int dpiY)
     columns_.offsets.resize(static_cast<std::size_t>(nc) + 1);
     rows_.offsets.resize(static_cast<std::size_t>(nr) + 1);
     columns_.offsets[0] = rows_.offsets[0] = 0;
+    // Offsets stop growing at kMaxOffset: what lies beyond has no room.
+    const auto advance = [](int offset, int px) {
+        return static_cast<int>(std::min<long long>(kMaxOffset, 0LL + offset + px));
+    };
     for (int c = 1; c <= nc; ++c)
-        columns_.offsets[c] = columns_.offsets[c - 1] + std::max(0, charsToPx(grid->ColumnWidth(c)));
-    for (int r = 1; r <= nr; ++r)
-        rows_.offsets[r] = rows_.offsets[r - 1] + std::max(0, unitsToPx(grid->RowHeight(r)));
+        columns_.offsets[c] = advance(columns_.offsets[c - 1], charsToPx(grid->ColumnWidth(c)));
+    // Most rows share one height: convert each height once in a row.
+    int lastUnits = -1, lastPx = 0;
+    for (int r = 1; r <= nr; ++r) {
+        const int units = grid->RowHeight(r);
+        if (units != lastUnits) {
+            lastUnits = units;
+            lastPx = unitsToPx(units);
+        }
+        rows_.offsets[r] = advance(rows_.offsets[r - 1], lastPx);
+    }
     columns_.frozen = std::min(grid->FrozenColumns(), nc);
     rows_.frozen = std::min(grid->FrozenRows(), nr);
     if (grid->ColumnLettersShown())
@@ -69,24 +81,26 @@ GridWidget::Layout::Layout(const ResultGrid* grid, const QFont& font, int dpiY)
 
 int GridWidget::Layout::charsToPx(int chars) const
 {
-    return chars <= 0 ? 0 : chars * charWidth_ + 2 * kCellPadding;
+    return chars <= 0 ? 0 : std::min(chars, kMaxSize) * charWidth_ + 2 * kCellPadding;
 }
 
 int GridWidget::Layout::unitsToPx(int units) const
 {
-    return units <= 0 ? 0 : static_cast<int>(std::lround(units * dpiY_ / double(kUnitsPerInch)));
+    return units <= 0 ? 0 : static_cast<int>(std::lround(std::min(units, kMaxSize) * dpiY_ / double(kUnitsPerInch)));
 }
 
 const GridText& GridWidget::Layout::text(const std::string& utf8) const
 {
-    auto it = texts_.find(utf8);
-    if (it == texts_.end()) {
-        GridText t;
-        t.text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-        t.width = metrics_.horizontalAdvance(t.text);
-        it = texts_.emplace(utf8, std::move(t)).first;
+    GridText& t = texts_[&utf8];
+    if (t.utf8 != utf8) {
+        t.utf8 = utf8;
+        const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+        t.text = QStaticText(s);
+        t.text.setTextFormat(Qt::PlainText);
+        t.text.prepare(QTransform(), font_);
+        t.width = static_cast<int>(std::lround(t.text.size().width()));  // trailing blanks included
     }
-    return it->second;
+    return t;
 }
 
 }  // namespace rumone

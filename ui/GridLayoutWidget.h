@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QStaticText>
 #include <QString>
 #include <string>
 #include <unordered_map>
@@ -48,8 +49,10 @@ struct GridAxis {
     int firstShowing(int item, int avail) const;
 };
 
+// A cell text ready to draw: laid out once, drawn many times.
 struct GridText {
-    QString text;
+    std::string utf8;  // what it was made from
+    QStaticText text;
     int width = 0;
 };
 
@@ -60,6 +63,9 @@ public:
     // is 1/64 inch at the screen's logical resolution.
     static constexpr int kCellPadding = 2;
     static constexpr int kUnitsPerInch = 64;
+    // Limits that keep pixel positions well inside int.
+    static constexpr int kMaxSize = 1000;  // characters or units per column or row
+    static constexpr int kMaxOffset = 1 << 29;
 
     Layout(const ResultGrid* grid, const QFont& font, int dpiY);
 
@@ -76,6 +82,8 @@ public:
     // The last row the user may move the current cell to.
     int lastSelectableRow() const { return lastSelectableRow_; }
     // The text of a cell with its width, measured once per distinct text.
+    // Looked up by the address of the model's string and checked against
+    // its content, so that a text changed in place is measured again.
     const GridText& text(const std::string& utf8) const;
 
 private:
@@ -87,7 +95,7 @@ private:
     GridAxis columns_, rows_;
     int headerWidth_ = 0, headerHeight_ = 0;
     int lastSelectableRow_ = 0;
-    mutable std::unordered_map<std::string, GridText> texts_;
+    mutable std::unordered_map<const std::string*, GridText> texts_;
 };
 
 }  // namespace rumone

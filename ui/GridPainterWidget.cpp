@@ -153,7 +153,7 @@ void GridPainter::paintCellText(const GridPane& pane, int column, int row)
     usePen(TextOf(s));
     if (x > left && x + t.width <= right) {
         if (column >= pane.col1 && column <= pane.col2)
-            p_.drawText(QPoint(x, y), t.text);
+            p_.drawStaticText(QPoint(x, y - fm.ascent()), t.text);
         return;
     }
     // Too wide: clipped to the cell, or to the empty neighbours it runs into.
@@ -172,7 +172,7 @@ void GridPainter::paintCellText(const GridPane& pane, int column, int row)
     p_.save();
     p_.setClipRect(QRect(QPoint(cols.start(spanL) + 1, top + 1), QPoint(cols.end(spanR) - 1, bottom - 1)),
                    Qt::IntersectClip);
-    p_.drawText(QPoint(x, y), t.text);
+    p_.drawStaticText(QPoint(x, y - fm.ascent()), t.text);
     p_.restore();
     penSet_ = false;
 }

@@ -36,6 +36,7 @@ QFont GridWidget::gridFont()
 
 void GridWidget::setGrid(std::shared_ptr<ResultGrid> grid)
 {
+    layout_.reset();  // it points into the grid being replaced
     grid_ = std::move(grid);
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);

@@ -43,6 +43,9 @@ public:
     // Scrolls so that `row` is the first scrolling row below the frozen ones.
     void scrollToRow(int row);
 
+    // Pixel geometry of the grid, shared with its painter (GridLayoutWidget.h).
+    class Layout;
+
 signals:
     void currentCellChanged(int column, int row);
 
@@ -63,10 +66,6 @@ private:
     void ensureVisible(int column, int row);
     void changeCurrent(int column, int row);
 
-public:
-    class Layout;
-
-private:
     std::shared_ptr<ResultGrid> grid_;
     std::unique_ptr<Layout> layout_;
     int currentColumn_ = 0;

@@ -49,7 +49,6 @@ std::size_t ResultGrid::StyleHash::operator()(const CellStyle& s) const
 ResultGrid::ResultGrid()
 {
     texts_.emplace_back();
-    textIds_.emplace(std::string(), 0);
     styles_.emplace_back();
     styleIds_.emplace(CellStyle{}, 0);
 }
@@ -153,54 +152,138 @@ std::uint32_t ResultGrid::InternStyle(const CellStyle& style)
     return id;
 }
 
+std::size_t ResultGrid::HashText(std::string_view text)
+{
+    std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
+    for (unsigned char ch : text) {
+        h ^= ch;
+        h *= 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+// A slot holds the upper half of the text's hash and its id (0: free), so
+// that a probe compares texts only when their hashes agree.
+void ResultGrid::GrowTextIndex()
+{
+    std::vector<std::uint64_t> slots(std::max<std::size_t>(64, textSlots_.size() * 2), 0);
+    const std::size_t mask = slots.size() - 1;
+    for (std::uint64_t slot : textSlots_) {
+        const auto id = static_cast<std::uint32_t>(slot);
+        if (id == 0)
+            continue;
+        std::size_t i = HashText(texts_[id]) & mask;
+        while (slots[i] != 0)
+            i = (i + 1) & mask;
+        slots[i] = slot;
+    }
+    textSlots_ = std::move(slots);
+}
+
 std::uint32_t ResultGrid::InternText(std::string_view text)
 {
     if (text.empty())
         return 0;
-    std::string key(text);
-    auto it = textIds_.find(key);
-    if (it != textIds_.end())
-        return it->second;
-    const auto id = static_cast<std::uint32_t>(texts_.size());
-    texts_.push_back(key);
-    textIds_.emplace(std::move(key), id);
-    return id;
+    if ((indexedTexts_ + 1) * 2 > textSlots_.size())
+        GrowTextIndex();
+    const std::size_t mask = textSlots_.size() - 1;
+    const std::size_t hash = HashText(text);
+    const std::uint64_t tag = static_cast<std::uint64_t>(hash) >> 32 << 32;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const std::uint64_t slot = textSlots_[i];
+        const auto id = static_cast<std::uint32_t>(slot);
+        if (id == 0) {
+            const auto added = static_cast<std::uint32_t>(texts_.size());
+            texts_.emplace_back(text);
+            textSlots_[i] = tag | added;
+            ++indexedTexts_;
+            return added;
+        }
+        if ((slot & ~std::uint64_t{0xffffffff}) == tag && texts_[id] == text)
+            return id;
+    }
 }
 
-// Applies `change` (CellStyle&, column, row) to every cell of the range.
-// Cells that share a style and get the same change share the result, so the
-// work per cell is one comparison in the common case.
+// The style `from` after `change` at `position` in its block, interned.
 template <typename Change>
-void ResultGrid::Restyle(const CellRange& range, Change change)
+std::uint32_t ResultGrid::Restyled(std::uint32_t from, std::uint64_t changeKey, int position, Change& change)
+{
+    const std::uint64_t mixed = (changeKey ^ (std::uint64_t{from} << 32 | static_cast<std::uint64_t>(position))) *
+                                0x9e3779b97f4a7c15ULL;
+    RestyleEntry& entry = restyleCache_[mixed >> 56];
+    if (entry.change == changeKey && entry.from == from && entry.position == position)
+        return entry.to;
+    CellStyle s = styles_[from];
+    change(s, position);
+    const std::uint32_t to = InternStyle(s);
+    entry = RestyleEntry{changeKey, from, to, position};
+    return to;
+}
+
+// Applies `change` (CellStyle&, position key) to every cell of the range.
+// The result for each source style (and position, where it matters) is
+// found once and remembered, so the work per cell is one table look-up.
+template <bool byPosition, typename Change>
+void ResultGrid::Restyle(const CellRange& range, std::uint64_t changeKey, Change change)
 {
     if (range.empty())
         return;
-    std::uint32_t lastFrom = UINT32_MAX, lastTo = 0;
-    int lastKey = -1;
+    if constexpr (!byPosition) {
+        // A change that leaves every style as it is (static text on a new
+        // table, say) needs no pass over the cells.
+        const bool changesSome = std::any_of(styles_.begin(), styles_.end(), [&](const CellStyle& s) {
+            CellStyle t = s;
+            change(t, 0);
+            return !(t == s);
+        });
+        if (!changesSome)
+            return;
+    }
+    if (range.col1 == range.col2 && range.row1 == range.row2) {
+        std::uint32_t& id = cellStyle_[Index(range.col1, range.row1)];
+        id = Restyled(id, changeKey, byPosition ? 15 : 0, change);
+        return;
+    }
+    constexpr std::uint32_t kUnset = UINT32_MAX;
+    constexpr std::size_t keys = byPosition ? 16 : 1;
+    // Every source id predates this call: each cell is visited once.
+    restyleMemo_.assign(styles_.size() * keys, kUnset);
     for (int r = range.row1; r <= range.row2; ++r) {
+        const int rowKey = byPosition ? ((r == range.row1 ? 4 : 0) | (r == range.row2 ? 8 : 0)) : 0;
+        std::uint32_t* cells = &cellStyle_[Index(range.col1, r)];
         for (int c = range.col1; c <= range.col2; ++c) {
-            std::uint32_t& id = cellStyle_[Index(c, r)];
-            // The change may depend on where the cell lies in the range
-            // (an outline); the key tells the positions apart.
-            const int key = (c == range.col1 ? 1 : 0) | (c == range.col2 ? 2 : 0) | (r == range.row1 ? 4 : 0) |
-                            (r == range.row2 ? 8 : 0);
-            if (id == lastFrom && key == lastKey) {
-                id = lastTo;
-                continue;
-            }
-            CellStyle s = styles_[id];
-            change(s, key);
-            lastFrom = id;
-            lastKey = key;
-            lastTo = InternStyle(s);
-            id = lastTo;
+            // The key tells the positions of an outline apart.
+            const int key = byPosition ? rowKey | (c == range.col1 ? 1 : 0) | (c == range.col2 ? 2 : 0) : 0;
+            std::uint32_t& id = cells[c - range.col1];
+            std::uint32_t& to = restyleMemo_[id * keys + static_cast<std::size_t>(key)];
+            if (to == kUnset)
+                to = Restyled(id, changeKey, key, change);
+            id = to;
         }
     }
 }
 
+namespace {
+
+// One number per change, for the cache of style changes.
+enum ChangeKind : std::uint64_t { kKindChange = 1, kAlignChange, kTextChange, kBackChange, kBorderChange };
+
+std::uint64_t ChangeKey(ChangeKind kind, std::uint64_t value)
+{
+    return kind << 56 | value;
+}
+
+std::uint64_t ColourKey(const OptColour& c)
+{
+    return c ? (std::uint64_t{1} << 24 | std::uint64_t{c->r} << 16 | std::uint64_t{c->g} << 8 | c->b) : 0;
+}
+
+}  // namespace
+
 void ResultGrid::SetCellKind(Block block, CellKind kind, bool numericOnly)
 {
-    Restyle(Resolve(block), [&](CellStyle& s, int) {
+    const std::uint64_t key = ChangeKey(kKindChange, static_cast<std::uint64_t>(kind) << 1 | (numericOnly ? 1 : 0));
+    Restyle<false>(Resolve(block), key, [&](CellStyle& s, int) {
         s.kind = kind;
         s.numericOnly = numericOnly;
     });
@@ -208,7 +291,8 @@ void ResultGrid::SetCellKind(Block block, CellKind kind, bool numericOnly)
 
 void ResultGrid::SetAlignment(Block block, HAlign h, VAlign v)
 {
-    Restyle(Resolve(block), [&](CellStyle& s, int) {
+    const std::uint64_t key = ChangeKey(kAlignChange, static_cast<std::uint64_t>(h) << 8 | static_cast<std::uint64_t>(v));
+    Restyle<false>(Resolve(block), key, [&](CellStyle& s, int) {
         s.hAlign = h;
         s.vAlign = v;
     });
@@ -216,19 +300,20 @@ void ResultGrid::SetAlignment(Block block, HAlign h, VAlign v)
 
 void ResultGrid::SetTextColour(Block block, OptColour colour)
 {
-    Restyle(Resolve(block), [&](CellStyle& s, int) { s.text = colour; });
+    Restyle<false>(Resolve(block), ChangeKey(kTextChange, ColourKey(colour)), [&](CellStyle& s, int) { s.text = colour; });
 }
 
 void ResultGrid::SetBackColour(Block block, OptColour colour)
 {
-    Restyle(Resolve(block), [&](CellStyle& s, int) { s.back = colour; });
+    Restyle<false>(Resolve(block), ChangeKey(kBackChange, ColourKey(colour)), [&](CellStyle& s, int) { s.back = colour; });
 }
 
 void ResultGrid::SetBorder(Block block, BorderSides sides, OptColour colour)
 {
     const BorderLine line = LineOf(colour);
     const BorderLine none{};
-    Restyle(Resolve(block), [&](CellStyle& s, int key) {
+    const std::uint64_t changeKey = ChangeKey(kBorderChange, static_cast<std::uint64_t>(sides) << 32 | ColourKey(colour));
+    const auto change = [&](CellStyle& s, int key) {
         switch (sides) {
         case BorderSides::All:
             s.left = s.top = s.right = s.bottom = line;
@@ -255,7 +340,11 @@ void ResultGrid::SetBorder(Block block, BorderSides sides, OptColour colour)
             s.left = s.top = s.right = s.bottom = none;
             break;
         }
-    });
+    };
+    if (sides == BorderSides::Outline)
+        Restyle<true>(Resolve(block), changeKey, change);
+    else
+        Restyle<false>(Resolve(block), changeKey, change);
 }
 
 void ResultGrid::SetText(int column, int row, std::string_view text)
@@ -265,9 +354,28 @@ void ResultGrid::SetText(int column, int row, std::string_view text)
     cellText_[Index(column, row)] = InternText(text);
 }
 
+// Draw numbers, counts and digits are written many times over: the text of
+// each small number is looked up by the number itself. These texts stay out
+// of the text index, which then holds the few distinct words and stays
+// small and quick; a number written as a string gets an id of its own,
+// with the same text.
 void ResultGrid::SetText(int column, int row, long number)
 {
-    SetText(column, row, std::to_string(number));
+    constexpr long kRemembered = 1L << 16;
+    if (!InTable(column, row))
+        return;
+    if (number < 0 || number >= kRemembered) {
+        SetText(column, row, std::to_string(number));
+        return;
+    }
+    const auto n = static_cast<std::size_t>(number);
+    if (n >= numberTextIds_.size())
+        numberTextIds_.resize(std::max(n + 1, numberTextIds_.size() * 2), 0);
+    if (numberTextIds_[n] == 0) {
+        numberTextIds_[n] = static_cast<std::uint32_t>(texts_.size());
+        texts_.push_back(std::to_string(number));
+    }
+    cellText_[Index(column, row)] = numberTextIds_[n];
 }
 
 const std::string& ResultGrid::GetText(int column, int row) const
@@ -313,10 +421,11 @@ std::size_t ResultGrid::CellStorageBytes() const
     std::size_t bytes = cellText_.capacity() * sizeof(std::uint32_t) + cellStyle_.capacity() * sizeof(std::uint32_t);
     for (const auto& t : texts_)
         bytes += sizeof(std::string) + (t.capacity() > 15 ? t.capacity() : 0);
-    bytes += textIds_.size() * (sizeof(std::string) + sizeof(std::uint32_t) + 2 * sizeof(void*));
+    bytes += textSlots_.capacity() * sizeof(std::uint64_t);
     bytes += styles_.capacity() * sizeof(CellStyle);
     bytes += styleIds_.size() * (sizeof(CellStyle) + sizeof(std::uint32_t) + 2 * sizeof(void*));
     bytes += (columnWidths_.capacity() + rowHeights_.capacity()) * sizeof(int);
+    bytes += (numberTextIds_.capacity() + restyleMemo_.capacity()) * sizeof(std::uint32_t);
     return bytes;
 }
 

@@ -159,12 +159,19 @@ private:
     bool InTable(int column, int row) const { return column >= 1 && column <= columns_ && row >= 1 && row <= rows_; }
     std::uint32_t InternStyle(const CellStyle& style);
     std::uint32_t InternText(std::string_view text);
+    // changeKey describes the change in one number (what and to which
+    // value), for the cache of style changes; byPosition: the change depends
+    // on where the cell lies in the block.
+    template <bool byPosition, typename Change>
+    void Restyle(const CellRange& range, std::uint64_t changeKey, Change change);
     template <typename Change>
-    void Restyle(const CellRange& range, Change change);
+    std::uint32_t Restyled(std::uint32_t from, std::uint64_t changeKey, int position, Change& change);
 
     struct StyleHash {
         std::size_t operator()(const CellStyle& s) const;
     };
+    static std::size_t HashText(std::string_view text);
+    void GrowTextIndex();
 
     int columns_ = 0, rows_ = 0;
     int visibleColumns_ = 0, visibleRows_ = 0;
@@ -183,9 +190,22 @@ private:
     std::vector<std::uint32_t> cellText_;   // 0 = empty
     std::vector<std::uint32_t> cellStyle_;  // index into styles_
     std::vector<std::string> texts_;        // texts_[0] is ""
-    std::unordered_map<std::string, std::uint32_t> textIds_;
+    // Open-addressing index of texts_ by content, at most half full: each
+    // slot a text id (0 for a free slot) under the upper half of its hash.
+    std::vector<std::uint64_t> textSlots_;
+    std::size_t indexedTexts_ = 0;
+    std::vector<std::uint32_t> numberTextIds_;  // text id of each small number written, 0 = none yet
     std::vector<CellStyle> styles_;  // styles_[0] is the default style
     std::unordered_map<CellStyle, std::uint32_t, StyleHash> styleIds_;
+    std::vector<std::uint32_t> restyleMemo_;  // working table of Restyle
+    // Recent style changes: style ids never change their meaning, so an
+    // entry stays true for the life of the table.
+    struct RestyleEntry {
+        std::uint64_t change = 0;
+        std::uint32_t from = UINT32_MAX, to = 0;
+        int position = -1;
+    };
+    std::vector<RestyleEntry> restyleCache_ = std::vector<RestyleEntry>(256);
 };
 
 }  // namespace rumone

@@ -330,6 +330,33 @@ TEST(GridWidgetKeys, EnterDoesNothingWithoutTheNextCellAction)
     EXPECT_EQ(s.widget->currentRow(), 1);
 }
 
+// No table, an empty table and a table without data rows: painting, keys
+// and clicks do nothing harmful.
+TEST(GridWidgetEdges, EmptyTablesAreHarmless)
+{
+    GridWidget none;
+    none.resize(100, 100);
+    none.show();
+    EXPECT_FALSE(none.grab().isNull());
+    Press(none, Qt::Key_Down);
+    EXPECT_EQ(none.currentRow(), 0);
+
+    auto empty = ViewLikeGrid(0, 0, 5, 5);
+    Shown s(empty);
+    EXPECT_FALSE(s.image().isNull());
+    Press(*s.widget, Qt::Key_Down);
+    EXPECT_EQ(s.widget->currentRow(), 0);
+
+    auto noData = ViewLikeGrid(3, 3, 3, 3);
+    noData->RestrictToDataRows(true);
+    noData->SetFrozen(5, 5);  // more than the table has
+    Shown t(noData);
+    Press(*t.widget, Qt::Key_Down);
+    QTest::mouseClick(t.widget->viewport(), Qt::LeftButton, {}, t.cell(2, 2).center());
+    EXPECT_EQ(t.widget->currentRow(), 0) << "no row holds data";
+    EXPECT_FALSE(t.image().isNull());
+}
+
 TEST(GridWidgetMouse, ClickSelectsACellWithinTheDataRows)
 {
     auto g = ViewLikeGrid(4, 10, 4, 10);
