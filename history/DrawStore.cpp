@@ -1,5 +1,7 @@
 #include "history/DrawStore.h"
 
+#include "history/DrawDatabase.h"
+
 namespace rumone {
 
 namespace {
@@ -35,30 +37,12 @@ ConnectionInfo ParseConnectionString(const std::string& cs)
     return info;
 }
 
-// --- placeholder until the SQLCipher store lands
-DrawSnapshot OpenDrawSnapshot(const std::string& cs)
+DrawSnapshot OpenDrawSnapshot(const std::string& connectionString)
 {
-    throw StoreError(StoreError::Cause::Other, ParseConnectionString(cs).path, "未実装");
-}
-
-class DrawEditSet::Impl {
-public:
-    std::vector<EditRow> rows;
-};
-DrawEditSet::DrawEditSet(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-DrawEditSet::DrawEditSet(DrawEditSet&&) noexcept = default;
-DrawEditSet& DrawEditSet::operator=(DrawEditSet&&) noexcept = default;
-DrawEditSet::~DrawEditSet() = default;
-const std::vector<EditRow>& DrawEditSet::Rows() const { return impl_->rows; }
-void DrawEditSet::SetDigit(std::size_t, int, std::optional<int>) {}
-void DrawEditSet::InsertRow(std::size_t) {}
-void DrawEditSet::DeleteRow(std::size_t) {}
-void DrawEditSet::ImportDraws(const std::vector<EditRow>&) {}
-std::size_t DrawEditSet::CountExisting(const std::vector<EditRow>&) const { return 0; }
-DrawEditSet OpenDrawEditSet(const std::string& cs)
-{
-    throw StoreError(StoreError::Cause::Other, ParseConnectionString(cs).path, "未実装");
-}
-void CreateDrawDatabase(const std::string&) {}
+    const ConnectionInfo info = ParseConnectionString(connectionString);
+    sqlite::Connection db = OpenKeyedDatabase(info, OpenAccess::ReadOnly);
+    RequireDrawQuery(db.get(), info.path);
+    return DrawSnapshot(ReadDrawQuery(db.get(), info.path));
+}  // the connection closes here: the snapshot lives in memory only
 
 }  // namespace rumone

@@ -1,10 +1,317 @@
-// rumone-db: create, import, export and check draw databases.
+// rumone-db: create, fill, export and check draw databases.
+//
+//   rumone-db create DB
+//   rumone-db import CSV DB
+//   rumone-db export DB CSV
+//   rumone-db check DB
+//   rumone-db sample DB [count] [seed]
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <iostream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "history/DrawCsv.h"
+#include "history/DrawDatabase.h"
+#include "history/DrawHistory.h"
+#include "history/DrawStore.h"
+
+using namespace rumone;
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int Usage()
+{
+    std::cerr << "使い方:\n"
+                 "  rumone-db create DB                 空のデータベースを作成する\n"
+                 "  rumone-db import CSV DB             CSV の当選データを取り込む（全件か無しか）\n"
+                 "  rumone-db export DB CSV             当選データを CSV に書き出す\n"
+                 "  rumone-db check DB                  行数、不完全な行、範囲外の値、整合性を調べる\n"
+                 "  rumone-db sample DB [count] [seed]  DB が無いときだけ見本データで作成する\n";
+    return kUsageError;
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0;
+}
+
+bool ReadFile(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    text = ss.str();
+    return !in.bad();
+}
+
+bool ParseCount(const char* s, long long low, long long high, long long& out)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(s, &end, 10);
+    if (errno != 0 || end == s || *end != '\0' || v < low || v > high)
+        return false;
+    out = v;
+    return true;
+}
+
+int Create(const std::string& db)
+{
+    CreateDrawDatabase(db);
+    std::cout << db << ": 作成しました（0 行）。\n";
+    return 0;
+}
+
+int Import(const std::string& csv, const std::string& db)
+{
+    std::string text;
+    if (!ReadFile(csv, text)) {
+        std::cerr << csv << ": 読み取れません。\n";
+        return 1;
+    }
+    std::vector<EditRow> draws;
+    try {
+        draws = ParseDrawCsv(text);
+    } catch (const DrawCsvError& e) {
+        std::cerr << csv << ": line " << e.line() << ": " << e.reason() << "\n何も取り込んでいません。\n";
+        return 1;
+    }
+    DrawEditSet set = OpenDrawEditSet(ConnectionStringFor(db));
+    const std::size_t replaced = set.CountExisting(draws);
+    set.ImportDraws(draws);
+    std::cout << db << ": " << draws.size() << " 行を取り込みました（置き換え " << replaced << "、追加 "
+              << draws.size() - replaced << "）。現在 " << set.RecordCount() << " 行。\n";
+    return 0;
+}
+
+int Export(const std::string& db, const std::string& csv)
+{
+    const DrawSnapshot snapshot = OpenDrawSnapshot(ConnectionStringFor(db));
+    std::vector<EditRow> rows;
+    rows.reserve(snapshot.RecordCount());
+    for (const DrawRecord& r : snapshot.Rows())
+        rows.push_back(EditRow{r.number, r.digits});
+    // Write beside the target, then move it into place: no half-written CSV.
+    const std::string temp = csv + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << WriteDrawCsv(rows);
+        out.close();
+        if (!out) {
+            std::remove(temp.c_str());
+            std::cerr << csv << ": 書き込めません。\n";
+            return 1;
+        }
+    }
+    if (std::rename(temp.c_str(), csv.c_str()) != 0) {
+        std::remove(temp.c_str());
+        std::cerr << csv << ": 書き込めません（" << std::strerror(errno) << "）。\n";
+        return 1;
+    }
+    std::cout << csv << ": " << rows.size() << " 行を書き出しました。\n";
+    return 0;
+}
+
+// A stored value as a whole number, when it is one.
+bool WholeValue(const DbValue& v, long long& out)
+{
+    if (v.type == DbValue::Type::Integer) {
+        out = v.integer;
+        return true;
+    }
+    if (v.type == DbValue::Type::Real && v.real == static_cast<double>(static_cast<long long>(v.real))) {
+        out = static_cast<long long>(v.real);
+        return true;
+    }
+    return false;
+}
+
+std::string Shown(const DbValue& v)
+{
+    switch (v.type) {
+    case DbValue::Type::Null:
+        return "(なし)";
+    case DbValue::Type::Integer:
+        return std::to_string(v.integer);
+    case DbValue::Type::Real: {
+        std::ostringstream s;
+        s << v.real;
+        return s.str();
+    }
+    default:
+        return "\"" + v.text + "\"";
+    }
+}
+
+// Why a stored row lies outside the model, or "" when it does not.
+std::string OutsideModel(const DrawRecord& r)
+{
+    long long n = 0;
+    if (!WholeValue(r.number, n) || n < 0 || n > kMaxDrawNumber)
+        return "回数 " + Shown(r.number);
+    for (int p = 0; p < 4; ++p) {
+        const DbValue& d = r.digits[p];
+        if (d.IsNull() || (d.type == DbValue::Type::Text && d.text.empty()))
+            continue;
+        long long v = 0;
+        if (!WholeValue(d, v) || v < 0 || v > 9)
+            return "回数 " + std::to_string(n) + " 第" + std::to_string(p + 1) + "数字 " + Shown(d);
+    }
+    return {};
+}
+
+bool Incomplete(const DrawRecord& r)
+{
+    for (const DbValue& d : r.digits)
+        if (d.IsNull() || (d.type == DbValue::Type::Text && d.text.empty()))
+            return true;
+    return false;
+}
+
+int Check(const std::string& db)
+{
+    const std::string cs = ConnectionStringFor(db);
+    const DrawSnapshot snapshot = OpenDrawSnapshot(cs);
+    std::size_t complete = 0, incomplete = 0;
+    std::vector<std::string> outside;
+    for (const DrawRecord& r : snapshot.Rows()) {
+        const std::string why = OutsideModel(r);
+        if (!why.empty())
+            outside.push_back(why);
+        else if (Incomplete(r))
+            ++incomplete;
+        else
+            ++complete;
+    }
+    std::cout << db << "\n  行数: " << snapshot.RecordCount() << "\n  完全な行: " << complete
+              << "\n  不完全な行（数字が未入力）: " << incomplete << "\n  範囲外の値を持つ行: " << outside.size() << "\n";
+    for (std::size_t i = 0; i < outside.size() && i < 20; ++i)
+        std::cout << "    " << outside[i] << "\n";
+    if (outside.size() > 20)
+        std::cout << "    ...\n";
+
+    try {
+        const DrawHistory history = DrawHistory::FromRecords(snapshot.Rows());
+        std::cout << "  最新の回数 (latestDrawNumber): " << history.latestDrawNumber() << "\n";
+        if (history.latestDrawNumber() != static_cast<int>(history.CompleteDraws().size()))
+            std::cout << "  注意: 完全な行の回数が 1 から連続していません。\n";
+    } catch (const std::runtime_error& e) {
+        std::cout << "  読み込めません: " << e.what() << "\n";
+    }
+
+    const std::vector<std::string> integrity = CheckDatabaseIntegrity(cs);
+    const bool sound = integrity.size() == 1 && integrity[0] == "ok";
+    std::cout << "  integrity_check: " << (sound ? "ok" : "問題あり") << "\n";
+    if (!sound)
+        for (const std::string& line : integrity)
+            std::cout << "    " << line << "\n";
+    return sound && outside.empty() ? 0 : 1;
+}
+
+// Seeded pseudo-random draws 1..count.
+std::vector<EditRow> SampleDraws(long long count, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::vector<EditRow> draws;
+    draws.reserve(static_cast<std::size_t>(count));
+    for (long long n = 1; n <= count; ++n) {
+        EditRow r;
+        r.number = DbValue::Int(n);
+        for (DbValue& d : r.digits)
+            d = DbValue::Int(digit(gen));
+        draws.push_back(std::move(r));
+    }
+    return draws;
+}
+
+int Sample(const std::string& db, long long count, unsigned seed)
+{
+    if (Exists(db)) {
+        std::cout << db << ": 既にあるので、そのまま残します。\n";
+        return 0;
+    }
+    // Built under a temporary name and linked into place only when whole,
+    // so an interrupted build never leaves a half-made database behind.
+    std::string temp = db + ".new-XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        std::cerr << db << ": 作成できません（" << std::strerror(errno) << "）。\n";
+        return 1;
+    }
+    close(fd);
+    unlink(temp.c_str());
+    try {
+        CreateDrawDatabase(temp);
+        DrawEditSet set = OpenDrawEditSet(ConnectionStringFor(temp));
+        set.ImportDraws(SampleDraws(count, seed));
+    } catch (...) {
+        unlink(temp.c_str());
+        throw;
+    }
+    const int linked = link(temp.c_str(), db.c_str());
+    const int err = errno;
+    unlink(temp.c_str());
+    if (linked != 0) {
+        if (err == EEXIST) {
+            std::cout << db << ": 既にあるので、そのまま残します。\n";
+            return 0;
+        }
+        std::cerr << db << ": 作成できません（" << std::strerror(err) << "）。\n";
+        return 1;
+    }
+    std::cout << db << ": 見本データ " << count << " 回分（seed " << seed << "）で作成しました。\n";
+    return 0;
+}
+
+int Run(const std::vector<std::string>& a)
+{
+    if (a.size() == 2 && a[0] == "create")
+        return Create(a[1]);
+    if (a.size() == 3 && a[0] == "import")
+        return Import(a[1], a[2]);
+    if (a.size() == 3 && a[0] == "export")
+        return Export(a[1], a[2]);
+    if (a.size() == 2 && a[0] == "check")
+        return Check(a[1]);
+    if (a.size() >= 2 && a.size() <= 4 && a[0] == "sample") {
+        long long count = 7000, seed = 1;
+        if (a.size() >= 3 && !ParseCount(a[2].c_str(), 0, kMaxDrawNumber, count)) {
+            std::cerr << "count は 0 から 32767 の整数です。\n";
+            return kUsageError;
+        }
+        if (a.size() == 4 && !ParseCount(a[3].c_str(), 0, 4294967295LL, seed)) {
+            std::cerr << "seed は 0 から 4294967295 の整数です。\n";
+            return kUsageError;
+        }
+        return Sample(a[1], count, static_cast<unsigned>(seed));
+    }
+    return Usage();
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    (void)argc;
-    (void)argv;
-    std::cerr << "rumone-db: not yet available\n";
-    return 0;
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const StoreError& e) {
+        std::cerr << e.what() << "\n";
+    } catch (const std::exception& e) {
+        std::cerr << "rumone-db: " << e.what() << "\n";
+    }
+    return 1;
 }

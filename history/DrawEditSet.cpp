@@ -1,0 +1,266 @@
+// The entry view's editable result set. It writes through the saved query
+// 全データ選択クエリ (its INSTEAD OF triggers reach the draw table), one
+// durable transaction per change, and keeps its rows in step with the file.
+#include <set>
+
+#include "history/DrawDatabase.h"
+#include "history/DrawStore.h"
+#include "history/StoreFailure.h"
+
+namespace rumone {
+
+namespace {
+
+using Cause = StoreError::Cause;
+
+const char* const kDigitColumns[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
+
+std::vector<EditRow> ToEditRows(std::vector<DrawRecord> records)
+{
+    std::vector<EditRow> rows;
+    rows.reserve(records.size());
+    for (DrawRecord& r : records)
+        rows.push_back(EditRow{std::move(r.number), std::move(r.digits)});
+    return rows;
+}
+
+std::string NumberText(const DbValue& v)
+{
+    switch (v.type) {
+    case DbValue::Type::Integer:
+        return std::to_string(v.integer);
+    case DbValue::Type::Real:
+        return std::to_string(v.real);
+    case DbValue::Type::Text:
+        return v.text;
+    default:
+        return "なし";
+    }
+}
+
+// One write: BEGIN IMMEDIATE on construction, ROLLBACK unless committed.
+class WriteTransaction {
+public:
+    WriteTransaction(sqlite3* db, const std::string& path) : db_(db), path_(path)
+    {
+        Check(sqlite::Exec(db_, "BEGIN IMMEDIATE"));
+    }
+    ~WriteTransaction()
+    {
+        if (!committed_ && !sqlite3_get_autocommit(db_))
+            sqlite::Exec(db_, "ROLLBACK");
+    }
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+
+    void Commit()
+    {
+        Check(sqlite::Exec(db_, "COMMIT"));
+        committed_ = true;
+    }
+    void Check(int rc) const
+    {
+        if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+            throw StoreErrorFor(rc, path_, true);
+    }
+    sqlite::Statement Prepare(const std::string& sql) const
+    {
+        sqlite::Statement st(db_, sql);
+        Check(st.prepareCode());
+        return st;
+    }
+    void Run(sqlite::Statement& st) const
+    {
+        const int rc = st.Step();
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            Check(rc);
+        st.Reset();
+    }
+
+private:
+    sqlite3* db_;
+    const std::string& path_;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+class DrawEditSet::Impl {
+public:
+    Impl(std::string path, sqlite::Connection db, std::vector<EditRow> rows)
+        : path_(std::move(path)), db_(std::move(db)), rows_(std::move(rows))
+    {
+    }
+
+    const std::vector<EditRow>& Rows() const { return rows_; }
+
+    void SetDigit(std::size_t index, int position, std::optional<int> digit)
+    {
+        RequireRow(index);
+        if (position < 1 || position > 4)
+            throw Misuse("列の指定が正しくありません。");
+        const DbValue value = digit ? DbValue::Int(*digit) : DbValue::Null();
+        WriteTransaction tx(db_.get(), path_);
+        RequireUnchanged(tx, rows_[index]);
+        auto st = tx.Prepare(std::string("UPDATE 全データ選択クエリ SET ") + kDigitColumns[position - 1] + " = ?1 WHERE 回数 IS ?2");
+        st.Bind(1, value);
+        st.Bind(2, rows_[index].number);
+        tx.Run(st);
+        tx.Commit();
+        rows_[index].digits[position - 1] = value;
+    }
+
+    void InsertRow(std::size_t index)
+    {
+        if (index > rows_.size())
+            throw Misuse("行の指定が正しくありません。");
+        WriteTransaction tx(db_.get(), path_);
+        const long long number = NextDrawNumber(tx);
+        auto st = tx.Prepare("INSERT INTO 全データ選択クエリ (回数, 第1数字, 第2数字, 第3数字, 第4数字) VALUES (?1, NULL, NULL, NULL, NULL)");
+        st.BindInt(1, number);
+        tx.Run(st);
+        tx.Commit();
+        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(index), EditRow{DbValue::Int(number), {}});
+    }
+
+    void DeleteRow(std::size_t index)
+    {
+        RequireRow(index);
+        WriteTransaction tx(db_.get(), path_);
+        RequireUnchanged(tx, rows_[index]);
+        auto st = tx.Prepare("DELETE FROM 全データ選択クエリ WHERE 回数 IS ?1");
+        st.Bind(1, rows_[index].number);
+        tx.Run(st);
+        tx.Commit();
+        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+
+    void ImportDraws(const std::vector<EditRow>& draws)
+    {
+        for (const EditRow& d : draws)
+            if (d.number.type != DbValue::Type::Integer || d.number.integer < 0 || d.number.integer > kMaxDrawNumber)
+                throw StoreError(Cause::Constraint, path_,
+                    "取り込むデータの回数「" + NumberText(d.number) + "」は 0 から 32767 の整数ではありません。");
+        WriteTransaction tx(db_.get(), path_);
+        auto exists = tx.Prepare("SELECT count(*) FROM 全データ選択クエリ WHERE 回数 = ?1");
+        auto update = tx.Prepare(
+            "UPDATE 全データ選択クエリ SET 第1数字 = ?2, 第2数字 = ?3, 第3数字 = ?4, 第4数字 = ?5 WHERE 回数 = ?1");
+        auto insert = tx.Prepare(
+            "INSERT INTO 全データ選択クエリ (回数, 第1数字, 第2数字, 第3数字, 第4数字) VALUES (?1, ?2, ?3, ?4, ?5)");
+        for (const EditRow& d : draws) {
+            exists.Bind(1, d.number);
+            const int rc = exists.Step();
+            tx.Check(rc);
+            const bool stored = rc == SQLITE_ROW && exists.ColumnInt(0) > 0;
+            exists.Reset();
+            sqlite::Statement& write = stored ? update : insert;
+            write.Bind(1, d.number);
+            for (int p = 0; p < 4; ++p)
+                write.Bind(p + 2, d.digits[p]);
+            tx.Run(write);
+        }
+        // Read back inside the transaction: a failed commit leaves Rows() alone.
+        std::vector<EditRow> rows = ToEditRows(ReadDrawQuery(db_.get(), path_));
+        tx.Commit();
+        rows_ = std::move(rows);
+    }
+
+    std::size_t CountExisting(const std::vector<EditRow>& draws) const
+    {
+        std::set<long long> stored;
+        for (const EditRow& r : rows_)
+            if (r.number.type == DbValue::Type::Integer)
+                stored.insert(r.number.integer);
+        std::size_t n = 0;
+        for (const EditRow& d : draws)
+            if (d.number.type == DbValue::Type::Integer && stored.count(d.number.integer))
+                ++n;
+        return n;
+    }
+
+private:
+    StoreError Misuse(const std::string& what) const
+    {
+        return StoreError(Cause::Other, path_, "データベース「" + path_ + "」の編集: " + what);
+    }
+
+    void RequireRow(std::size_t index) const
+    {
+        if (index >= rows_.size())
+            throw Misuse("行の指定が正しくありません。");
+    }
+
+    // Optimistic locking: the row must still hold what this set read.
+    void RequireUnchanged(const WriteTransaction& tx, const EditRow& row) const
+    {
+        auto st = tx.Prepare(
+            "SELECT count(*) FROM 全データ選択クエリ WHERE 回数 IS ?1"
+            " AND 第1数字 IS ?2 AND 第2数字 IS ?3 AND 第3数字 IS ?4 AND 第4数字 IS ?5");
+        st.Bind(1, row.number);
+        for (int p = 0; p < 4; ++p)
+            st.Bind(p + 2, row.digits[p]);
+        const int rc = st.Step();
+        tx.Check(rc);
+        if (rc != SQLITE_ROW || st.ColumnInt(0) != 1)
+            throw StoreError(Cause::Other, path_,
+                "データベース「" + path_ + "」の回数 " + NumberText(row.number)
+                    + " の行は、開いた後に他で変更または削除されています。画面を開き直してください。");
+    }
+
+    // One more than the highest stored draw number; 1 for an empty table.
+    long long NextDrawNumber(const WriteTransaction& tx) const
+    {
+        auto st = tx.Prepare("SELECT max(回数) FROM 全データ選択クエリ");
+        const int rc = st.Step();
+        tx.Check(rc);
+        const DbValue highest = rc == SQLITE_ROW ? st.Column(0) : DbValue::Null();
+        if (highest.IsNull())
+            return 1;
+        if (highest.type != DbValue::Type::Integer)
+            throw StoreError(Cause::Constraint, path_,
+                "データベース「" + path_ + "」の最大の回数「" + NumberText(highest) + "」が整数ではないため、行を追加できません。");
+        if (highest.integer >= kMaxDrawNumber)
+            throw StoreError(Cause::Constraint, path_,
+                "データベース「" + path_ + "」の回数が上限の 32767 に達しているため、行を追加できません。");
+        return highest.integer + 1;
+    }
+
+    std::string path_;
+    sqlite::Connection db_;
+    std::vector<EditRow> rows_;
+};
+
+DrawEditSet::DrawEditSet(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+DrawEditSet::DrawEditSet(DrawEditSet&&) noexcept = default;
+DrawEditSet& DrawEditSet::operator=(DrawEditSet&&) noexcept = default;
+DrawEditSet::~DrawEditSet() = default;
+
+const std::vector<EditRow>& DrawEditSet::Rows() const { return impl_->Rows(); }
+void DrawEditSet::SetDigit(std::size_t index, int position, std::optional<int> digit)
+{
+    impl_->SetDigit(index, position, digit);
+}
+void DrawEditSet::InsertRow(std::size_t index) { impl_->InsertRow(index); }
+void DrawEditSet::DeleteRow(std::size_t index) { impl_->DeleteRow(index); }
+void DrawEditSet::ImportDraws(const std::vector<EditRow>& draws) { impl_->ImportDraws(draws); }
+std::size_t DrawEditSet::CountExisting(const std::vector<EditRow>& draws) const
+{
+    return impl_->CountExisting(draws);
+}
+
+DrawEditSet OpenDrawEditSet(const std::string& connectionString)
+{
+    const ConnectionInfo info = ParseConnectionString(connectionString);
+    sqlite::Connection db = OpenKeyedDatabase(info, OpenAccess::ReadWrite);
+    RequireDrawQuery(db.get(), info.path);
+    // Every commit reaches the disk before it returns.
+    int rc = sqlite::Exec(db.get(), "PRAGMA journal_mode = DELETE");
+    if (rc == SQLITE_OK)
+        rc = sqlite::Exec(db.get(), "PRAGMA synchronous = FULL");
+    if (rc != SQLITE_OK)
+        throw StoreErrorFor(rc, info.path, false);
+    std::vector<EditRow> rows = ToEditRows(ReadDrawQuery(db.get(), info.path));
+    return DrawEditSet(std::make_unique<DrawEditSet::Impl>(info.path, std::move(db), std::move(rows)));
+}
+
+}  // namespace rumone

@@ -1,0 +1,25 @@
+// The user's messages for store failures, and the classification of
+// SQLite result codes into StoreError causes.
+#pragma once
+
+#include <string>
+
+#include "history/DrawStore.h"
+
+namespace rumone {
+
+// The plain Japanese sentence for a cause, naming the database file.
+std::string StoreMessage(StoreError::Cause cause, const std::string& path);
+
+// The cause for an SQLite result code (primary or extended). `writing`
+// marks a write, where a file that cannot be opened means a read-only
+// file or folder.
+StoreError::Cause CauseOfCode(int code, bool writing);
+
+// A StoreError for an SQLite result code.
+StoreError StoreErrorFor(int code, const std::string& path, bool writing);
+
+// A StoreError with the standard message of its cause.
+StoreError StoreErrorOf(StoreError::Cause cause, const std::string& path, int code = 0);
+
+}  // namespace rumone
