@@ -16,7 +16,7 @@ namespace {
 using Cause = StoreError::Cause;
 
 constexpr char kPlainHeader[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f', 'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
-constexpr int kBusyTimeoutMs = 5000;
+constexpr int kBusyTimeoutMs = 3000;
 // SQLCipher's page size; the key is needed to read it from the file itself.
 constexpr long long kCipherPageSize = 1024;
 

@@ -1,0 +1,90 @@
+// Helpers shared by the draw store tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "history/DrawDatabase.h"
+#include "history/DrawStore.h"
+#include "support/TestSupport.h"
+
+namespace rumone::test {
+
+inline EditRow EditRowOf(const Row& r)
+{
+    EditRow e;
+    e.number = DbValue::Int(r.number);
+    for (int p = 0; p < 4; ++p)
+        e.digits[p] = r.digits[p] < 0 ? DbValue::Null() : DbValue::Int(r.digits[p]);
+    return e;
+}
+
+inline std::vector<EditRow> EditRowsOf(const std::vector<Row>& rows)
+{
+    std::vector<EditRow> out;
+    for (const Row& r : rows)
+        out.push_back(EditRowOf(r));
+    return out;
+}
+
+// A keyed draw database holding `rows`.
+inline std::string MakeDatabase(const std::string& path, const std::vector<Row>& rows)
+{
+    CreateDrawDatabase(path);
+    if (!rows.empty())
+        OpenDrawEditSet(ConnectionStringFor(path)).ImportDraws(EditRowsOf(rows));
+    return path;
+}
+
+inline std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+// Runs SQL on the keyed database behind the store's back (another tool).
+inline void RawExec(const std::string& path, const std::string& sql)
+{
+    const ConnectionInfo info = ParseConnectionString(ConnectionStringFor(path));
+    sqlite::Connection db = OpenKeyedDatabase(info, OpenAccess::ReadWrite);
+    ASSERT_EQ(sqlite::Exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
+}
+
+// The cause of the StoreError that `action` throws; Other with a note when
+// it throws nothing.
+inline StoreError::Cause CauseOf(const std::function<void()>& action, std::string* message = nullptr)
+{
+    try {
+        action();
+    } catch (const StoreError& e) {
+        if (message)
+            *message = e.what();
+        return e.cause();
+    }
+    ADD_FAILURE() << "no StoreError thrown";
+    return StoreError::Cause::Other;
+}
+
+inline std::vector<std::string> NumbersOf(const std::vector<DrawRecord>& rows)
+{
+    std::vector<std::string> out;
+    for (const DrawRecord& r : rows)
+        out.push_back(r.number.type == DbValue::Type::Integer ? std::to_string(r.number.integer) : "?");
+    return out;
+}
+
+}  // namespace rumone::test
