@@ -92,6 +92,7 @@ public:
     void MoveToNextCell();
     // Commits the cell being edited, if any.
     void FinishEditing();
+    bool IsEditing() const { return state() == EditingState; }
 
 signals:
     // A right click on a row with data, which has become the current row.
