@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <algorithm>
+#include <climits>
 
 #include "app/Twips.h"
 #include "history/DrawCsv.h"
@@ -232,7 +234,16 @@ bool EntryView::ImportCsv(const QString& path)
 bool EntryView::ExportCsv(const QString& path)
 {
     grid_->FinishEditing();
-    const std::string text = WriteDrawCsv(model_->Rows());
+    // In draw order, as the file holds them (added rows sit where they were
+    // added in the grid).
+    std::vector<EditRow> rows = model_->Rows();
+    std::stable_sort(rows.begin(), rows.end(), [](const EditRow& a, const EditRow& b) {
+        const auto key = [](const EditRow& r) {
+            return r.number.type == DbValue::Type::Integer ? r.number.integer : LLONG_MAX;
+        };
+        return key(a) < key(b);
+    });
+    const std::string text = WriteDrawCsv(rows);
     // Written beside the target and moved into place: never a half-written file.
     QSaveFile file(path);
     const bool written = file.open(QIODevice::WriteOnly) &&
@@ -243,7 +254,7 @@ bool EntryView::ExportCsv(const QString& path)
                       .arg(path));
         return false;
     }
-    ShowInfo(QStringLiteral("%1 行を CSV ファイル「%2」に書き出しました。").arg(model_->Rows().size()).arg(path));
+    ShowInfo(QStringLiteral("%1 行を CSV ファイル「%2」に書き出しました。").arg(rows.size()).arg(path));
     return true;
 }
 

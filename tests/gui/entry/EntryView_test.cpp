@@ -253,6 +253,12 @@ TEST(EntryGrid, EnterMovesToTheNextCellAndStaysWithinTheRows)
     EXPECT_EQ(grid.currentIndex(), h.Cell(1, 4));  // no row beyond the data
     QTest::keyClick(&grid, Qt::Key_Down);
     EXPECT_EQ(grid.currentIndex(), h.Cell(1, 4));
+
+    // A digit still in its editor is written before the view closes.
+    QTest::keyClick(&grid, Qt::Key_3);
+    ASSERT_TRUE(grid.IsEditing());
+    EXPECT_TRUE(h.view().CloseChecked());
+    EXPECT_EQ(OnDisk(db), (Lines{"1: 5 - - -", "2: - - - 3"}));
 }
 
 // ---------------------------------------------------------------- lines
@@ -289,6 +295,13 @@ TEST(EntryLines, AddingInTheMiddleInsertsBelowTheCurrentRow)
     EXPECT_EQ(InGrid(h.model()), (Lines{"1: 1 4 7 8", "4: - - - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
     EXPECT_EQ(h.grid().currentIndex(), h.Cell(1, 2));
     EXPECT_EQ(OnDisk(db), Sorted(InGrid(h.model())));
+    {
+        MessageBoxCatcher info;
+        ASSERT_TRUE(h.view().ExportCsv(QString::fromStdString(dir.file("out.csv"))));
+    }
+    std::ifstream exported(dir.file("out.csv"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(exported), {}),
+              "回数,第1数字,第2数字,第3数字,第4数字\n1,1,4,7,8\n2,2,5,4,7\n3,3,6,1,6\n4,,,,\n");
     // The new row takes digits like any other.
     EXPECT_TRUE(h.model().setData(h.Cell(1, 2), "6"));
     EXPECT_EQ(OnDisk(db)[3], "4: - 6 - -");
