@@ -206,8 +206,10 @@ std::string WriteDrawCsv(const std::vector<EditRow>& rows)
     std::string out = std::string(kDrawCsvHeader) + "\n";
     for (const EditRow& r : rows) {
         out += Field(r.number);
-        for (const DbValue& d : r.digits)
-            out += "," + Field(d);
+        for (const DbValue& d : r.digits) {
+            out += ',';
+            out += Field(d);
+        }
         out += "\n";
     }
     return out;

@@ -110,7 +110,8 @@ int PageSize(sqlite3* db)
 StoreError ProbeFailure(int rc, const std::string& path, long long size)
 {
     if ((rc & 0xff) == SQLITE_NOTADB) {
-        // A file cut short inside its first page cannot be keyed either.
+        // The first page does not decrypt: a wrong key or foreign bytes,
+        // unless the file was cut short inside a page.
         const bool wholePages = size % kCipherPageSize == 0;
         return StoreErrorOf(wholePages ? Cause::NotADatabase : Cause::Damaged, path, rc);
     }
@@ -240,7 +241,7 @@ void CreateDrawDatabase(const std::string& path)
             throw StoreErrorFor(openCode, path, true);
         sqlite3_extended_result_codes(db.get(), 1);
         Key(db.get(), info);
-        int rc = sqlite::Exec(db.get(), "PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL;");
+        int rc = sqlite::Exec(db.get(), "PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA;");
         if (rc == SQLITE_OK)
             rc = sqlite::Exec(db.get(), std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;");
         if (rc != SQLITE_OK) {

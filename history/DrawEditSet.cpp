@@ -253,10 +253,13 @@ DrawEditSet OpenDrawEditSet(const std::string& connectionString)
     const ConnectionInfo info = ParseConnectionString(connectionString);
     sqlite::Connection db = OpenKeyedDatabase(info, OpenAccess::ReadWrite);
     RequireDrawQuery(db.get(), info.path);
-    // Every commit reaches the disk before it returns.
+    // Every commit reaches the disk before it returns. With a rollback
+    // journal the commit is the removal of the journal; EXTRA is FULL plus
+    // a sync of the folder after that removal, so a power cut right after
+    // a commit cannot bring the journal back and undo it.
     int rc = sqlite::Exec(db.get(), "PRAGMA journal_mode = DELETE");
     if (rc == SQLITE_OK)
-        rc = sqlite::Exec(db.get(), "PRAGMA synchronous = FULL");
+        rc = sqlite::Exec(db.get(), "PRAGMA synchronous = EXTRA");
     if (rc != SQLITE_OK)
         throw StoreErrorFor(rc, info.path, false);
     std::vector<EditRow> rows = ToEditRows(ReadDrawQuery(db.get(), info.path));

@@ -41,8 +41,7 @@ StoreError::Cause CauseOfCode(int code, bool writing)
 {
     using C = StoreError::Cause;
     switch (code & 0xff) {
-    case SQLITE_NOTADB:
-        return C::NotADatabase;
+    case SQLITE_NOTADB:  // once the key is proved: a page that no longer decrypts
     case SQLITE_CORRUPT:
         return C::Damaged;
     case SQLITE_READONLY:

@@ -11,9 +11,9 @@ namespace rumone {
 // The plain Japanese sentence for a cause, naming the database file.
 std::string StoreMessage(StoreError::Cause cause, const std::string& path);
 
-// The cause for an SQLite result code (primary or extended). `writing`
-// marks a write, where a file that cannot be opened means a read-only
-// file or folder.
+// The cause for an SQLite result code (primary or extended) from a
+// database whose key has been proved. `writing` marks a write, where a
+// file that cannot be opened means a read-only file or folder.
 StoreError::Cause CauseOfCode(int code, bool writing);
 
 // A StoreError for an SQLite result code.

@@ -192,7 +192,6 @@ void AsUnprivilegedUser(const TempDir& dir, const std::function<bool()>& body)
 
 TEST(StoreEditSet, ReadOnlyFileOrFolderGivesReadOnlyAndLosesNothing)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     TempDir dir;
     const std::string path = MakeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
     const std::string bytes = ReadBytes(path);

@@ -29,6 +29,17 @@ const char* const kForeignSchema =
     "CREATE VIEW 全データ選択クエリ AS SELECT * FROM t;"
     "INSERT INTO t VALUES (1, 1, 2, 3, 4);";
 
+// Enough draws for several pages when the real history is absent.
+std::vector<Row> ManyDraws()
+{
+    if (auto real = RealDraws())
+        return *real;
+    std::vector<Row> rows;
+    for (int n = 1; n <= 3000; ++n)
+        rows.push_back({n, {n % 10, n / 10 % 10, n / 100 % 10, n / 1000 % 10}});
+    return rows;
+}
+
 std::string RandomBytes(std::size_t n)
 {
     std::mt19937 gen(7);
@@ -73,9 +84,16 @@ TEST(StoreRefusal, EachBadFileHasItsOwnCauseAndKeepsItsBytes)
         {"wrong key", [](const std::string& p) { MakeForeignDatabase(p, "123456", kForeignSchema); }, Cause::NotADatabase},
         {"truncated inside a page",
             [](const std::string& p) {
-                MakeDatabase(p, RealDraws().value_or(std::vector<Row>{{1, {1, 2, 3, 4}}}));
+                MakeDatabase(p, ManyDraws());
                 const std::string bytes = ReadBytes(p);
                 WriteBytes(p, bytes.substr(0, bytes.size() - 100));
+            },
+            Cause::Damaged},
+        {"truncated at a page boundary",
+            [](const std::string& p) {
+                MakeDatabase(p, ManyDraws());
+                const std::string bytes = ReadBytes(p);
+                WriteBytes(p, bytes.substr(0, bytes.size() / 2048 * 1024));
             },
             Cause::Damaged},
         {"truncated inside the first page",
@@ -99,10 +117,7 @@ TEST(StoreRefusal, DamagedPagesAreReportedAsDamaged)
 {
     TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
-    std::vector<Row> rows;
-    for (int n = 1; n <= 3000; ++n)
-        rows.push_back({n, {n % 10, n / 10 % 10, n / 100 % 10, n / 1000 % 10}});
-    MakeDatabase(path, rows);
+    MakeDatabase(path, ManyDraws());
     std::string bytes = ReadBytes(path);
     ASSERT_GT(bytes.size(), 8 * 1024u);
     // Scramble a page in the middle: its authentication code no longer fits.
