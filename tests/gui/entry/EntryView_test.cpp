@@ -419,6 +419,7 @@ TEST(EntryClosing, AllValidDigitsAndEmptyCellsClose)
 }
 
 struct WrongCase {
+    const char* name;
     const char* sql;
     int row;
     int column;
@@ -456,16 +457,18 @@ TEST_P(EntryClosingWrong, TheFirstWrongCellStopsTheCloseAndBecomesCurrent)
 
 INSTANTIATE_TEST_SUITE_P(
     Cells, EntryClosingWrong,
-    testing::Values(WrongCase{"UPDATE 結果マスタ SET 第2数字 = 10 WHERE 回数 = 3", 2, 2},
-                    WrongCase{"UPDATE 結果マスタ SET 第4数字 = 1.5 WHERE 回数 = 5", 4, 4},
-                    WrongCase{"UPDATE 結果マスタ SET 第1数字 = -1 WHERE 回数 = 8", 7, 1},
-                    WrongCase{"UPDATE 結果マスタ SET 第3数字 = 'x' WHERE 回数 = 1", 0, 3},
+    testing::Values(WrongCase{"Ten", "UPDATE 結果マスタ SET 第2数字 = 10 WHERE 回数 = 3", 2, 2},
+                    WrongCase{"DecimalPoint", "UPDATE 結果マスタ SET 第4数字 = 1.5 WHERE 回数 = 5", 4, 4},
+                    WrongCase{"Negative", "UPDATE 結果マスタ SET 第1数字 = -1 WHERE 回数 = 8", 7, 1},
+                    WrongCase{"NotANumber", "UPDATE 結果マスタ SET 第3数字 = 'x' WHERE 回数 = 1", 0, 3},
                     // Row order decides, not column order; empty cells never count.
-                    WrongCase{"UPDATE 結果マスタ SET 第1数字 = NULL WHERE 回数 = 2;"
+                    WrongCase{"FirstInRowOrder",
+                              "UPDATE 結果マスタ SET 第1数字 = NULL WHERE 回数 = 2;"
                               "UPDATE 結果マスタ SET 第4数字 = 12 WHERE 回数 = 2;"
                               "UPDATE 結果マスタ SET 第1数字 = 2.0E0 + 0.5 WHERE 回数 = 6;"
                               "UPDATE 結果マスタ SET 第1数字 = 11 WHERE 回数 = 7",
-                              1, 4}));
+                              1, 4}),
+    [](const testing::TestParamInfo<WrongCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- CSV
 
