@@ -245,6 +245,26 @@ QWidget* DigitCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
     return editor;
 }
 
+void DigitCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    if (!edit)
+        return;
+    const QString stored = index.data(Qt::EditRole).toString();
+    std::optional<int> digit;
+    const bool fits = ParseDigitInput(stored, digit) && stored.trimmed().size() <= 1;
+    edit->setText(fits ? stored.trimmed() : QString());
+    edit->setPlaceholderText(fits ? QString() : stored);
+    edit->setModified(false);
+}
+
+void DigitCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    if (edit && edit->isModified())
+        model->setData(index, edit->text(), Qt::EditRole);
+}
+
 // ---------------------------------------------------------------- grid
 
 EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent)
