@@ -4,9 +4,12 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
 #include <cmath>
 
 #include "ui/GridWidget.h"
@@ -14,6 +17,8 @@
 namespace rumone {
 
 namespace {
+
+constexpr int kCellPadding = 2;  // pixels on each side, as in the grid widget
 
 const char* const kColumnNames[EntryTableModel::kColumnCount] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
 
@@ -245,6 +250,25 @@ QWidget* DigitCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
     return editor;
 }
 
+// The style's item margins are wider than the grid's two pixels and would
+// cut a four-digit draw number in its five-character column, so the text
+// is drawn here, centred in the cell less that padding.
+void DigitCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    painter->save();
+    painter->setFont(opt.font);
+    const bool selected = opt.state & QStyle::State_Selected;
+    painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(opt.rect.adjusted(kCellPadding, 0, -kCellPadding, 0), Qt::AlignCenter, text);
+    painter->restore();
+}
+
 void DigitCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
     auto* edit = qobject_cast<QLineEdit*>(editor);
@@ -290,7 +314,7 @@ int EntryGrid::CharsToPx(int chars) const
     // The grid widget's unit: the average character width of the grid
     // font, plus two pixels of padding on each side.
     const int charWidth = std::max(1, QFontMetrics(GridWidget::gridFont()).averageCharWidth());
-    return chars * charWidth + 4;
+    return chars * charWidth + 2 * kCellPadding;
 }
 
 int EntryGrid::RowHeightPx() const

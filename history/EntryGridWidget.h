@@ -63,13 +63,14 @@ private:
     int shownRows_ = 0;  // the row count the views have been told
 };
 
-// One digit: a single character 0-9 or ０-９, or an empty cell. A stored
-// value that is no single digit shows greyed in the empty editor; only
-// what the user changed is written.
+// Draws every cell of the grid and edits the digit cells: one character
+// 0-9 or ０-９, or an empty cell. A stored value that is no single digit
+// shows greyed in the empty editor; only what the user changed is written.
 class DigitCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
