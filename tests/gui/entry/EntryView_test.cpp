@@ -102,7 +102,7 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
     EXPECT_EQ(frame.OpenViewCount(), 1);
 }
 
-TEST(EntryViewInMainWindow, ANonDatabaseShowsTheStoreMessageAndTheViewCloses)
+TEST(EntryViewInMainWindow, AMissingDatabaseIsReportedAndTheViewCloses)
 {
     TempDir dir;
     FakeHost host;
