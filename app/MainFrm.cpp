@@ -16,6 +16,7 @@
 #include "app/VersionWindow.h"
 #include "app/WaitCursor.h"
 #include "history/DrawStore.h"
+#include "history/EntryView.h"
 #include "predict/Prediction.h"
 #include "predict/PredictionView.h"
 
@@ -88,6 +89,7 @@ void MainFrm::RegisterViewKinds()
                           [this, s]() -> ChildView* { return new AnalysisWindow(*this, *s); }});
     }
     kinds_.push_back({kPredictionView, [this]() -> ChildView* { return new PredictionView(*this, *prediction_); }});
+    kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, connectionString_); }});
     kinds_.push_back({kVersionView, [this]() -> ChildView* { return new VersionWindow(*this); }});
 }
 

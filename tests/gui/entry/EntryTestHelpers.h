@@ -1,0 +1,183 @@
+// Helpers of the entry view tests: databases in temporary folders, the
+// file's contents read independently, a minimal host for the view.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ChildView.h"
+#include "gui/app/MessageBoxCatcher.h"
+#include "history/DrawDatabase.h"
+#include "history/DrawStore.h"
+#include "history/EntryGridWidget.h"
+#include "history/EntryView.h"
+#include "support/TestSupport.h"
+
+namespace rumone::test {
+
+using Lines = std::vector<std::string>;
+
+inline std::string ValueText(const DbValue& v)
+{
+    switch (v.type) {
+    case DbValue::Type::Null: return "-";
+    case DbValue::Type::Integer: return std::to_string(v.integer);
+    case DbValue::Type::Real: return "r" + std::to_string(v.real).substr(0, 3);
+    default: return "'" + v.text + "'";
+    }
+}
+
+inline std::string RowText(const DbValue& number, const std::array<DbValue, 4>& digits)
+{
+    std::string s = ValueText(number) + ":";
+    for (const DbValue& d : digits)
+        s += " " + ValueText(d);
+    return s;
+}
+
+// "回数: d d d d" for every row of the file, read by a fresh snapshot.
+inline Lines OnDisk(const std::string& dbPath)
+{
+    Lines out;
+    const DrawSnapshot snapshot = OpenDrawSnapshot(ConnectionStringFor(dbPath));
+    for (const DrawRecord& r : snapshot.Rows())
+        out.push_back(RowText(r.number, r.digits));
+    return out;
+}
+
+// The same for the rows behind the grid, in grid order.
+inline Lines InGrid(const EntryTableModel& model)
+{
+    Lines out;
+    for (const EditRow& r : model.Rows())
+        out.push_back(RowText(r.number, r.digits));
+    return out;
+}
+
+inline Lines Sorted(Lines lines)
+{
+    std::sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
+        return std::stoll(a) < std::stoll(b);
+    });
+    return lines;
+}
+
+inline EditRow EditRowOf(const Row& r)
+{
+    EditRow e;
+    e.number = DbValue::Int(r.number);
+    for (int p = 0; p < 4; ++p)
+        e.digits[p] = r.digits[p] < 0 ? DbValue::Null() : DbValue::Int(r.digits[p]);
+    return e;
+}
+
+// Rumone.mdb in `folder`, holding `rows`.
+inline std::string MakeDatabase(const std::string& folder, const std::vector<Row>& rows)
+{
+    const std::string path = folder + "/" + kDatabaseFileName;
+    CreateDrawDatabase(path);
+    std::vector<EditRow> draws;
+    for (const Row& r : rows)
+        draws.push_back(EditRowOf(r));
+    if (!draws.empty())
+        OpenDrawEditSet(ConnectionStringFor(path)).ImportDraws(draws);
+    return path;
+}
+
+// Runs SQL on the file behind the program's back (values it never writes).
+inline void RawExec(const std::string& dbPath, const std::string& sql)
+{
+    sqlite::Connection db = OpenKeyedDatabase(ParseConnectionString(ConnectionStringFor(dbPath)), OpenAccess::ReadWrite);
+    ASSERT_EQ(sqlite::Exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
+}
+
+class FakeHost : public ViewHost {
+public:
+    void setPropEnd(bool value) override { openViews += value ? -1 : 1; }
+    const DrawHistory& drawHistory() const override { return history; }
+    int openViews = 0;
+    DrawHistory history;
+};
+
+// An entry view in an MDI area of its own, loaded on the database in
+// `folder`.
+class HostedEntryView {
+public:
+    explicit HostedEntryView(const std::string& folder)
+    {
+        area_.resize(800, 1000);
+        area_.show();
+        view_ = new EntryView(host_, BuildConnectionString(folder));
+        sub_ = area_.addSubWindow(view_);
+        view_->Load();
+        sub_->show();
+    }
+    EntryView& view() const { return *view_; }
+    EntryTableModel& model() const { return *view_->model(); }
+    EntryGrid& grid() const { return *view_->grid(); }
+    QMdiSubWindow* sub() const { return sub_; }
+    QMdiArea& area() { return area_; }
+    FakeHost& host() { return host_; }
+    QModelIndex Cell(int row, int column) const { return model().index(row, column); }
+
+private:
+    FakeHost host_;
+    QMdiArea area_;
+    EntryView* view_ = nullptr;
+    QMdiSubWindow* sub_ = nullptr;
+};
+
+// Answers the coming message boxes in turn (Ok once the list is used up)
+// and remembers what each said.
+class MessageBoxAnswers : public QObject {
+public:
+    explicit MessageBoxAnswers(std::vector<QMessageBox::StandardButton> answers) : answers_(std::move(answers))
+    {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+        timer_.start();
+    }
+    const std::vector<CaughtMessage>& caught() const { return caught_; }
+
+private:
+    void Poll()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        CaughtMessage m;
+        m.seen = true;
+        m.caption = box->windowTitle();
+        m.text = box->text();
+        m.icon = box->icon();
+        m.buttons = box->standardButtons();
+        if (QAbstractButton* def = box->defaultButton())
+            m.defaultButton = box->standardButton(def);
+        caught_.push_back(m);
+        const auto answer = caught_.size() <= answers_.size() ? answers_[caught_.size() - 1] : QMessageBox::Ok;
+        if (QAbstractButton* b = box->button(answer))
+            b->click();
+        else
+            box->reject();
+    }
+
+    std::vector<QMessageBox::StandardButton> answers_;
+    std::vector<CaughtMessage> caught_;
+    QTimer timer_;
+};
+
+// Waits until the catcher has answered a box, or a few seconds.
+inline bool WaitFor(const MessageBoxCatcher& catcher, int ms = 10000)
+{
+    return QTest::qWaitFor([&] { return catcher.caught().seen; }, ms);
+}
+
+}  // namespace rumone::test
