@@ -128,14 +128,15 @@ TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
         EXPECT_TRUE(catcher.caught().seen);
     }
 
-    // All closed: no refusal.
+    // All closed: no refusal. There is no database in this folder, so the
+    // entry view itself may report that; the guard must not.
     frame->mdiArea()->closeAllSubWindows();
     QApplication::processEvents();
     EXPECT_EQ(frame->OpenViewCount(), 0);
     test::MessageBoxCatcher catcher;
     frame->RunEntryCommand();
     QApplication::processEvents();
-    EXPECT_FALSE(catcher.caught().seen);
+    EXPECT_NE(catcher.caught().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
 }
 
 TEST(MainFrm, SecondCommandBringsTheViewForwardWithoutRebuildingIt)
