@@ -47,6 +47,7 @@ MainFrm::MainFrm() : prediction_(std::make_unique<Prediction>())
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainFrm::UpdateViewMenu);
     RegisterViewKinds();
     BuildMenus();
+    qApp->installEventFilter(this);
 }
 
 MainFrm::~MainFrm()
@@ -360,11 +361,40 @@ void MainFrm::ShowAtStart()
 
 // ---------------------------------------------------------------- events
 
+namespace {
+
+// How long after a modal dialog closes the frame's activation is taken as
+// the return from that dialog rather than the user coming back to it.
+constexpr qint64 kModalReturnMs = 1000;
+
+}  // namespace
+
+// Every activation of the frame runs the prediction command, except the
+// frame getting its activation back from one of the program's own message
+// boxes or dialogs (a confirmation in a child view must not open a window
+// beside it).
 bool MainFrm::event(QEvent* e)
 {
-    if (e->type() == QEvent::WindowActivate && suppressActivation_ == 0 && !unloaded_)
+    if (e->type() == QEvent::WindowActivate && suppressActivation_ == 0 && !unloaded_ && !ReturningFromModal())
         QMetaObject::invokeMethod(this, [this] { RunPredictionCommand(); }, Qt::QueuedConnection);
     return QMainWindow::event(e);
+}
+
+bool MainFrm::ReturningFromModal() const
+{
+    if (QApplication::activeModalWidget())
+        return true;
+    return modalClosed_.isValid() && modalClosed_.elapsed() < kModalReturnMs;
+}
+
+bool MainFrm::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::Hide && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        if (w->isWindow() && w->isModal())
+            modalClosed_.start();
+    }
+    return QMainWindow::eventFilter(watched, e);
 }
 
 void MainFrm::closeEvent(QCloseEvent* event)

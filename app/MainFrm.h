@@ -4,6 +4,7 @@
 // window arrangement, help, the version window and exit.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -65,6 +66,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -78,6 +80,7 @@ private:
     void ShowError(const QString& text);
     void UpdateViewMenu(QMdiSubWindow* active);
     void Unload();
+    bool ReturningFromModal() const;
 
     DrawHistory history_;
     std::string connectionString_;
@@ -88,6 +91,7 @@ private:
     int openViews_ = 0;
     bool unloaded_ = false;
     int suppressActivation_ = 0;
+    QElapsedTimer modalClosed_;  // since a modal dialog of this program last closed
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
 };
 

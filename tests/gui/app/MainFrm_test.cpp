@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -137,6 +138,38 @@ TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
     frame->RunEntryCommand();
     QApplication::processEvents();
     EXPECT_NE(catcher.caught().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+}
+
+TEST(MainFrm, ActivationOpensThePredictionViewButNotOnReturnFromAMessageBox)
+{
+    InTempFolder folder;
+    auto frame = StartedFrame();
+    auto activate = [&] {
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(frame.get(), &activation);
+        QApplication::processEvents();
+    };
+    activate();
+    ASSERT_NE(frame->FindView(QStringLiteral("一発ルモーネ")), nullptr);
+    frame->mdiArea()->closeAllSubWindows();
+    QApplication::processEvents();
+    ASSERT_EQ(frame->OpenViewCount(), 0);
+
+    // A child view's confirmation: the frame gets its activation back.
+    ChildView* version = frame->ShowView(QStringLiteral("バージョン情報"));
+    ASSERT_NE(version, nullptr);
+    {
+        test::MessageBoxCatcher catcher(QMessageBox::No);
+        QMessageBox::warning(version, QStringLiteral("ルモーネ"), QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No);
+        ASSERT_TRUE(catcher.caught().seen);
+    }
+    activate();
+    EXPECT_EQ(frame->FindView(QStringLiteral("一発ルモーネ")), nullptr);
+
+    // The user coming back to the frame later does run the command.
+    QTest::qWait(1100);
+    activate();
+    EXPECT_NE(frame->FindView(QStringLiteral("一発ルモーネ")), nullptr);
 }
 
 TEST(MainFrm, SecondCommandBringsTheViewForwardWithoutRebuildingIt)
