@@ -1,10 +1,14 @@
 #include "ui/GridPainterWidget.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace rumone {
 
 namespace {
+
+// A text wider than its room is condensed to at most this share of its width.
+constexpr double kMinCondense = 0.6;
 
 QColor ToQColor(const Rgb& c)
 {
@@ -169,10 +173,27 @@ void GridPainter::paintCellText(const GridPane& pane, int column, int row)
     }
     if (spanR < pane.col1 || spanL > pane.col2)
         return;
+    const int spanLeft = cols.start(spanL);
+    const int spanRight = cols.end(spanR);
     p_.save();
-    p_.setClipRect(QRect(QPoint(cols.start(spanL) + 1, top + 1), QPoint(cols.end(spanR) - 1, bottom - 1)),
-                   Qt::IntersectClip);
-    p_.drawStaticText(QPoint(x, y - fm.ascent()), t.text);
+    p_.setClipRect(QRect(QPoint(spanLeft + 1, top + 1), QPoint(spanRight - 1, bottom - 1)), Qt::IntersectClip);
+    const int room = spanRight - spanLeft - 2 * pad;
+    if (t.width > room && room > 0) {
+        // Still too wide: condensed to the room there is (down to a limit
+        // below which it would not read), aligned as the cell says.
+        const double scale = std::max(kMinCondense, double(room) / t.width);
+        const int drawn = static_cast<int>(std::ceil(t.width * scale));
+        x = spanLeft + pad;
+        if (s.hAlign == HAlign::Right)
+            x = spanRight - pad - drawn;
+        else if (s.hAlign == HAlign::Centre)
+            x = spanLeft + (spanRight - spanLeft - drawn + 1) / 2;
+        p_.translate(x, y - fm.ascent());
+        p_.scale(scale, 1.0);
+        p_.drawStaticText(QPoint(0, 0), t.text);
+    } else {
+        p_.drawStaticText(QPoint(x, y - fm.ascent()), t.text);
+    }
     p_.restore();
     penSet_ = false;
 }

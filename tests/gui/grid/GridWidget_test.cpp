@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "ui/GridLayoutWidget.h"
 #include "ui/GridWidget.h"
 
 namespace rumone {
@@ -179,6 +180,26 @@ TEST(GridWidgetPaint, CentredOverflowSpreadsToBothSides)
     const int leftInk = CountInk(img, s.cell(2, 1), Reddish);
     const int rightInk = CountInk(img, s.cell(4, 1), Reddish);
     EXPECT_NEAR(leftInk, rightInk, leftInk / 4 + 2);
+}
+
+// A text somewhat wider than the room it has is condensed to show whole:
+// its ink ends inside the cell's padding instead of being cut at the line.
+TEST(GridWidgetPaint, ATextTooWideForItsRoomIsCondensedToFit)
+{
+    auto g = ViewLikeGrid(2, 1, 2, 1);
+    g->SetColumnWidth(-1, 6);
+    g->SetAlignment(Block::AllCells(), HAlign::Left, VAlign::Centre);
+    g->SetText(1, 1, "\u7B2C1\u6570\u5B57\u5B57");  // about 1.3 times the column
+    g->SetTextColour(Block::Cell(1, 1), kRed);
+    g->SetText(2, 1, "x");
+    Shown s(g);
+    const QImage img = s.image();
+    const QRect cell = s.cell(1, 1);
+    const int pad = GridWidget::Layout::kCellPadding;
+    auto inkIn = [&](int x1, int x2) { return CountInk(img, QRect(x1 - 1, cell.top(), x2 - x1 + 3, cell.height()), Reddish); };
+    EXPECT_GT(inkIn(cell.right() - pad - 6, cell.right() - pad), 0) << "the last character is drawn";
+    EXPECT_EQ(inkIn(cell.right() - pad + 1, cell.right() + 1), 0) << "and not cut at the cell's edge";
+    EXPECT_EQ(CountInk(img, s.cell(2, 1), Reddish), 0);
 }
 
 // Leading blanks, ASCII or ideographic, are part of the text and move it.
