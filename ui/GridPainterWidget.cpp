@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace rumone {
 
@@ -33,6 +34,40 @@ QString ColumnLetters(int column)
         s.prepend(QChar(u'A' + (n - 1) % 26));
     return s;
 }
+
+// Rectangles to fill, kept by colour.
+class LineBatches {
+public:
+    void Add(QRgb colour, const QRect& rect)
+    {
+        if (last_ < batches_.size() && batches_[last_].first == colour) {
+            batches_[last_].second.push_back(rect);
+            return;
+        }
+        for (last_ = 0; last_ < batches_.size(); ++last_)
+            if (batches_[last_].first == colour)
+                break;
+        if (last_ == batches_.size())
+            batches_.emplace_back(colour, QList<QRect>());
+        batches_[last_].second.push_back(rect);
+    }
+    void Fill(QPainter& painter) const
+    {
+        if (batches_.empty())
+            return;
+        painter.save();
+        painter.setPen(Qt::NoPen);
+        for (const auto& [colour, rects] : batches_) {
+            painter.setBrush(QColor(colour));
+            painter.drawRects(rects.constData(), static_cast<int>(rects.size()));
+        }
+        painter.restore();
+    }
+
+private:
+    std::vector<std::pair<QRgb, QList<QRect>>> batches_;
+    std::size_t last_ = 0;
+};
 
 }  // namespace
 
@@ -88,8 +123,11 @@ void GridPainter::paintLines(const GridPane& pane, bool coloured)
 {
     const GridAxis& cols = layout_.columns();
     const GridAxis& rows = layout_.rows();
-    const QColor defaultLine = GridDefaults::Line();
     const auto wanted = coloured ? BorderLine::Kind::Coloured : BorderLine::Kind::Default;
+    // The lines are gathered by colour and each colour filled in one call:
+    // a pane holds a few thousand line pieces but only a few colours.
+    LineBatches batches;
+    const QRgb defaultLine = GridDefaults::Line().rgb();
     for (int r = pane.row1; r <= pane.row2; ++r) {
         const int top = rows.start(r);
         const int bottom = rows.end(r);
@@ -97,16 +135,18 @@ void GridPainter::paintLines(const GridPane& pane, bool coloured)
             const CellStyle& s = grid_.Style(c, r);
             const int left = cols.start(c);
             const int right = cols.end(c);
-            auto draw = [&](const BorderLine& line, const QRect& rect) {
+            auto add = [&](const BorderLine& line, const QRect& rect) {
                 if (line.kind == wanted)
-                    p_.fillRect(rect, coloured ? ToQColor(line.colour) : defaultLine);
+                    batches.Add(coloured ? qRgb(line.colour.r, line.colour.g, line.colour.b) : defaultLine, rect);
             };
-            draw(s.left, QRect(left, top, 1, bottom - top + 1));
-            draw(s.right, QRect(right, top, 1, bottom - top + 1));
-            draw(s.top, QRect(left, top, right - left + 1, 1));
-            draw(s.bottom, QRect(left, bottom, right - left + 1, 1));
+            add(s.left, QRect(left, top, 1, bottom - top + 1));
+            add(s.right, QRect(right, top, 1, bottom - top + 1));
+            add(s.top, QRect(left, top, right - left + 1, 1));
+            add(s.bottom, QRect(left, bottom, right - left + 1, 1));
         }
     }
+    batches.Fill(p_);
+    penSet_ = false;
 }
 
 void GridPainter::paintTexts(const GridPane& pane)

@@ -24,7 +24,9 @@ void WriteDigitIntervalHeader(ResultGrid& grid, int startRow, int mode)
 void ShowStep(ResultGrid& grid, int step, int column, int row)
 {
     if (step > 0) {
-        grid.SetText(column, row, "+" + std::to_string(step));
+        std::string text = "+";
+        text += std::to_string(step);
+        grid.SetText(column, row, text);
     } else if (step == 0) {
         grid.SetText(column, row, 0L);
     } else {

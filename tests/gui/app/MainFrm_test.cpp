@@ -55,6 +55,7 @@ std::unique_ptr<MainFrm> StartedFrame()
 
 TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
 {
+    InTempFolder folder;  // the frame writes its options file on exit
     MainFrm frame;
     std::vector<std::string> tree;
     Walk(frame.menuBar()->actions(), 0, tree);
