@@ -1,5 +1,7 @@
 #include "ui/ResultGrid.h"
 
+#include <cstring>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -166,14 +168,14 @@ std::size_t ResultGrid::HashText(std::string_view text)
 // that a probe compares texts only when their hashes agree.
 void ResultGrid::GrowTextIndex()
 {
-    std::vector<std::uint64_t> slots(std::max<std::size_t>(64, textSlots_.size() * 2), 0);
+    std::vector<TextSlot> slots(std::max<std::size_t>(64, textSlots_.size() * 2));
     const std::size_t mask = slots.size() - 1;
-    for (std::uint64_t slot : textSlots_) {
-        const auto id = static_cast<std::uint32_t>(slot);
+    for (const TextSlot& slot : textSlots_) {
+        const auto id = static_cast<std::uint32_t>(slot.tagAndId);
         if (id == 0)
             continue;
         std::size_t i = HashText(texts_[id]) & mask;
-        while (slots[i] != 0)
+        while (slots[i].tagAndId != 0)
             i = (i + 1) & mask;
         slots[i] = slot;
     }
@@ -189,17 +191,24 @@ std::uint32_t ResultGrid::InternText(std::string_view text)
     const std::size_t mask = textSlots_.size() - 1;
     const std::size_t hash = HashText(text);
     const std::uint64_t tag = static_cast<std::uint64_t>(hash) >> 32 << 32;
+    const bool isShort = text.size() <= TextSlot::kShort;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const std::uint64_t slot = textSlots_[i];
-        const auto id = static_cast<std::uint32_t>(slot);
+        TextSlot& slot = textSlots_[i];
+        const auto id = static_cast<std::uint32_t>(slot.tagAndId);
         if (id == 0) {
             const auto added = static_cast<std::uint32_t>(texts_.size());
             texts_.emplace_back(text);
-            textSlots_[i] = tag | added;
+            slot.tagAndId = tag | added;
+            slot.size = static_cast<std::uint8_t>(isShort ? text.size() : TextSlot::kShort + 1);
+            if (isShort)
+                std::memcpy(slot.bytes, text.data(), text.size());
             ++indexedTexts_;
             return added;
         }
-        if ((slot & ~std::uint64_t{0xffffffff}) == tag && texts_[id] == text)
+        if ((slot.tagAndId & ~std::uint64_t{0xffffffff}) != tag)
+            continue;
+        if (isShort ? slot.size == text.size() && std::memcmp(slot.bytes, text.data(), text.size()) == 0
+                    : slot.size > TextSlot::kShort && texts_[id] == text)
             return id;
     }
 }
@@ -421,7 +430,7 @@ std::size_t ResultGrid::CellStorageBytes() const
     std::size_t bytes = cellText_.capacity() * sizeof(std::uint32_t) + cellStyle_.capacity() * sizeof(std::uint32_t);
     for (const auto& t : texts_)
         bytes += sizeof(std::string) + (t.capacity() > 15 ? t.capacity() : 0);
-    bytes += textSlots_.capacity() * sizeof(std::uint64_t);
+    bytes += textSlots_.capacity() * sizeof(TextSlot);
     bytes += styles_.capacity() * sizeof(CellStyle);
     bytes += styleIds_.size() * (sizeof(CellStyle) + sizeof(std::uint32_t) + 2 * sizeof(void*));
     bytes += (columnWidths_.capacity() + rowHeights_.capacity()) * sizeof(int);

@@ -191,8 +191,16 @@ private:
     std::vector<std::uint32_t> cellStyle_;  // index into styles_
     std::vector<std::string> texts_;        // texts_[0] is ""
     // Open-addressing index of texts_ by content, at most half full: each
-    // slot a text id (0 for a free slot) under the upper half of its hash.
-    std::vector<std::uint64_t> textSlots_;
+    // slot a text id (0 for a free slot) under the upper half of its hash,
+    // with a copy of the text where it is short, so that finding a short
+    // text again reads the slot alone.
+    struct TextSlot {
+        static constexpr std::size_t kShort = 22;
+        std::uint64_t tagAndId = 0;
+        std::uint8_t size = 0;  // kShort + 1: long, compare with texts_
+        char bytes[kShort + 1] = {};
+    };
+    std::vector<TextSlot> textSlots_;
     std::size_t indexedTexts_ = 0;
     std::vector<std::uint32_t> numberTextIds_;  // text id of each small number written, 0 = none yet
     std::vector<CellStyle> styles_;  // styles_[0] is the default style

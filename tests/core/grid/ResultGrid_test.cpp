@@ -1,5 +1,7 @@
 // The table model: blocks, formatting, texts and the text dump.
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 #include "ui/GridDump.h"
 #include "ui/ResultGrid.h"
@@ -177,6 +179,30 @@ TEST(ResultGridTexts, ManyTextsReadBackExactly)
     EXPECT_EQ(g.GetText(2, 700), "0回前");
     g.SetText(2, 5, "");
     EXPECT_FALSE(g.HasText(2, 5));
+}
+
+// Texts that differ only in their last byte, around the length up to which
+// the text index keeps a copy of its own, and texts equal but for length.
+TEST(ResultGridTexts, NearlyEqualTextsOfEveryLengthStayApart)
+{
+    std::vector<std::string> texts;
+    for (std::size_t length = 1; length <= 40; ++length)
+        for (char last : {'a', 'b', '\0'}) {
+            std::string t(length - 1, 'x');
+            t.push_back(last);
+            texts.push_back(t);
+        }
+    ResultGrid g;
+    g.SetSize(2, static_cast<int>(texts.size()));
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        g.SetText(1, static_cast<int>(i) + 1, texts[i]);
+    // Written again, in reverse, each finds its own text.
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        g.SetText(2, static_cast<int>(texts.size() - i), texts[i]);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        ASSERT_EQ(g.GetText(1, static_cast<int>(i) + 1), texts[i]) << i;
+        ASSERT_EQ(g.GetText(2, static_cast<int>(texts.size() - i)), texts[i]) << i;
+    }
 }
 
 TEST(ResultGridDump, SmallGridLineByLine)
