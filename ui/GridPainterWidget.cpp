@@ -210,6 +210,15 @@ void GridPainter::paintCellText(const GridPane& pane, int column, int row)
         if (s.hAlign != HAlign::Left)
             while (spanL > pane.spanCol1 && cols.start(spanL) > x && !grid_.HasText(spanL - 1, row))
                 --spanL;
+        if (s.hAlign == HAlign::Centre) {
+            // Cut short on one side (the table's edge, a written cell): the
+            // room it lacks is taken on the other side where that is free.
+            const auto short_ = [&] { return cols.end(spanR) - cols.start(spanL) - 2 * pad < t.width; };
+            while (short_() && spanR < pane.spanCol2 && !grid_.HasText(spanR + 1, row))
+                ++spanR;
+            while (short_() && spanL > pane.spanCol1 && !grid_.HasText(spanL - 1, row))
+                --spanL;
+        }
     }
     if (spanR < pane.col1 || spanL > pane.col2)
         return;
@@ -232,6 +241,9 @@ void GridPainter::paintCellText(const GridPane& pane, int column, int row)
         p_.scale(scale, 1.0);
         p_.drawStaticText(QPoint(0, 0), t.text);
     } else {
+        // It fits the room it runs into: kept whole inside it, however its
+        // alignment placed it.
+        x = std::clamp(x, spanLeft + pad, std::max(spanLeft + pad, spanRight - pad - t.width));
         p_.drawStaticText(QPoint(x, y - fm.ascent()), t.text);
     }
     p_.restore();

@@ -182,6 +182,24 @@ TEST(GridWidgetPaint, CentredOverflowSpreadsToBothSides)
     EXPECT_NEAR(leftInk, rightInk, leftInk / 4 + 2);
 }
 
+// A centred title at the left edge that runs into an empty neighbour is
+// drawn whole, as much ink as the same text left-aligned.
+TEST(GridWidgetPaint, CentredTitleAtTheEdgeIsNotCutByIt)
+{
+    auto g = ViewLikeGrid(3, 2, 3, 2);
+    g->SetOverflow(true);
+    g->SetColumnWidth(-1, 4);
+    g->SetText(1, 1, "WWWWWW");
+    g->SetText(1, 2, "WWWWWW");
+    g->SetAlignment(Block::Cell(1, 2), HAlign::Left, VAlign::Centre);
+    g->SetTextColour(Block::AllCells(), kRed);
+    Shown s(g);
+    const QImage img = s.image();
+    auto rowInk = [&](int row) { return CountInk(img, s.cell(1, row).united(s.cell(3, row)), Reddish); };
+    ASSERT_GT(rowInk(2), 0);
+    EXPECT_EQ(rowInk(1), rowInk(2));
+}
+
 // A text somewhat wider than the room it has is condensed to show whole:
 // its ink ends inside the cell's padding instead of being cut at the line.
 TEST(GridWidgetPaint, ATextTooWideForItsRoomIsCondensedToFit)
