@@ -1,0 +1,233 @@
+// The prediction window 一発ルモーネ: its controls where they belong, the
+// switches showing the flags, a click recomputing the grids, and the
+// switches kept over closing and reopening.
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/Twips.h"
+#include "predict/Prediction.h"
+#include "predict/PredictionView.h"
+#include "support/TestSupport.h"
+#include "ui/GridDump.h"
+#include "ui/GridWidget.h"
+
+using namespace rumone;
+
+namespace {
+
+class FakeHost : public ViewHost {
+public:
+    void setPropEnd(bool value) override { propEnd = value; }
+    const DrawHistory& drawHistory() const override { return history; }
+    bool propEnd = true;
+    DrawHistory history = test::RandomHistory(300, 5);
+};
+
+// The view in an MDI area of its own, loaded as the main window does it.
+class Hosted {
+public:
+    Hosted(FakeHost& host, Prediction& prediction)
+    {
+        area_.resize(1000, 900);
+        area_.show();
+        view_ = new PredictionView(host, prediction);
+        sub_ = area_.addSubWindow(view_);
+        view_->Load();
+        sub_->show();
+        QApplication::processEvents();
+    }
+    PredictionView& view() const { return *view_; }
+    QMdiSubWindow* sub() const { return sub_; }
+    template <typename T>
+    T* Find(const QString& name) const
+    {
+        auto* w = view_->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    // A child's rectangle in the view's coordinates.
+    QRect RectOf(const QWidget* w) const { return QRect(w->mapTo(view_, QPoint(0, 0)), w->size()); }
+
+private:
+    QMdiArea area_;
+    PredictionView* view_ = nullptr;
+    QMdiSubWindow* sub_ = nullptr;
+};
+
+QRect Twips(int left, int top, int width, int height)
+{
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+}
+
+std::vector<std::string> GridTexts(const Prediction& p)
+{
+    std::vector<std::string> out;
+    for (int g = 0; g < kPredictionGridCount; ++g)
+        out.push_back(DumpGrid(*p.Grid(g)));
+    return out;
+}
+
+TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
+{
+    FakeHost host;
+    Prediction prediction;
+    Hosted h(host, prediction);
+    EXPECT_EQ(h.view().objectName(), QStringLiteral("一発ルモーネ"));
+    EXPECT_EQ(h.view().windowTitle(), QStringLiteral("一発ルモーネ予想"));
+
+    auto* options = h.Find<QGroupBox>(QStringLiteral("Frame3"));
+    auto* predictions = h.Find<QGroupBox>(QStringLiteral("Frame2"));
+    ASSERT_TRUE(options && predictions);
+    EXPECT_EQ(options->title(), QStringLiteral("データ分析オプション"));
+    EXPECT_EQ(options->geometry(), Twips(120, 480, 3855, 7272));
+    EXPECT_EQ(predictions->title(), QStringLiteral("当選予想"));
+    EXPECT_EQ(predictions->x(), TwipsToPixels(4080));
+    EXPECT_EQ(predictions->width(), TwipsToPixels(5055));
+    EXPECT_EQ(predictions->height(), TwipsToPixels(7272));
+    EXPECT_LE(predictions->geometry().right(), h.view().width());
+    EXPECT_LE(predictions->geometry().bottom(), h.view().height());
+
+    auto* label15 = h.Find<QLabel>(QStringLiteral("Label15"));
+    ASSERT_NE(label15, nullptr);
+    EXPECT_EQ(label15->parentWidget(), options);
+    EXPECT_EQ(label15->text(), QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"));
+
+    const char* const captions[kOptionCount] = {
+        "■頻度分析（出現頻度分析、回数出現分析）", "■間隔分析（出現間隔分析、数字間隔分析）",
+        "■出現回数分析", "■バラツキ分析", "■引っ張り分析", "■連番・飛び石分析", "■数字合計分析",
+        "■組合せパターン分析", "■4分割傾向分析", "■分割データ分析",
+    };
+    for (int i = 0; i < kOptionCount; ++i) {
+        SCOPED_TRACE(i);
+        auto* frame = h.Find<QGroupBox>(QStringLiteral("Frame%1").arg(4 + i));
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->parentWidget(), options);
+        EXPECT_EQ(frame->title(), QString::fromUtf8(captions[i]));
+        EXPECT_EQ(frame->y(), TwipsToPixels(720 + 540 * i));
+        EXPECT_EQ(frame->size(), Twips(0, 0, 3615, 495).size());
+        EXPECT_GE(frame->y(), label15->geometry().bottom());
+
+        auto* on = h.Find<QRadioButton>(QStringLiteral("Opt反映する(%1)").arg(i));
+        auto* off = h.Find<QRadioButton>(QStringLiteral("Opt反映しない(%1)").arg(i));
+        ASSERT_TRUE(on && off);
+        EXPECT_EQ(on->text(), QStringLiteral("反映する"));
+        EXPECT_EQ(off->text(), QStringLiteral("反映しない"));
+        EXPECT_EQ(on->parentWidget(), frame);
+        EXPECT_EQ(off->parentWidget(), frame);
+        EXPECT_LT(on->geometry().right(), off->geometry().left());
+        // Both buttons whole inside their frame.
+        EXPECT_TRUE(frame->rect().contains(on->geometry())) << on->geometry().y() << "+" << on->height();
+        EXPECT_TRUE(frame->rect().contains(off->geometry()));
+    }
+
+    auto* label19 = h.Find<QLabel>(QStringLiteral("Label19"));
+    ASSERT_NE(label19, nullptr);
+    EXPECT_EQ(label19->text(), QStringLiteral("各データ分析の結果を元に周期法、消去法、連発ルモーネ、一発ルモーネの各手法を"
+                                              "用いて当選数字を予想します。"));
+    const char* const gridLabels[4] = {
+        "●周期法による予想(この予想数字を組合わせて購入します)",
+        "●消去法による予想(この予想数字を組合わせて購入します)",
+        "●連発ルモーネ予想(この予想数字を組む合わせて購入します)",
+        "●一発ルモーネ予想",
+    };
+    // Top to bottom: Label19, then each label above its grid, all inside
+    // the frame and none on top of another.
+    int below = h.RectOf(label19).bottom();
+    const QRect frameRect = h.RectOf(predictions);
+    for (int g = 0; g < 4; ++g) {
+        SCOPED_TRACE(g);
+        auto* label = h.Find<QLabel>(QStringLiteral("Label%1").arg(g + 1));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), QString::fromUtf8(gridLabels[g]));
+        GridWidget* grid = h.view().gridWidget(g);
+        EXPECT_EQ(grid->grid(), prediction.Grid(g).get());
+        const QRect labelRect = h.RectOf(label);
+        const QRect gridRect = h.RectOf(grid);
+        EXPECT_GT(labelRect.top(), below);
+        EXPECT_GT(gridRect.top(), labelRect.bottom());
+        EXPECT_TRUE(frameRect.contains(labelRect));
+        EXPECT_TRUE(frameRect.contains(gridRect)) << gridRect.bottom() << " > " << frameRect.bottom();
+        EXPECT_EQ(gridRect.size(), grid->sizeHint());
+        below = gridRect.bottom();
+    }
+
+    auto* print = h.Find<QPushButton>(QStringLiteral("Command2"));
+    auto* close = h.Find<QPushButton>(QStringLiteral("Cmd閉じる"));
+    ASSERT_TRUE(print && close);
+    EXPECT_EQ(print->text(), QStringLiteral("印刷"));
+    EXPECT_EQ(close->text(), QStringLiteral("閉じる"));
+    EXPECT_FALSE(print->geometry().intersects(close->geometry()));
+}
+
+TEST(PredictionView, SwitchesShowTheFlagsAndAClickRecomputes)
+{
+    FakeHost host;
+    Prediction prediction;
+    prediction.SetFlag(2, true);  // as if read from the options file
+    Hosted h(host, prediction);
+    EXPECT_FALSE(host.propEnd);
+    for (int i = 0; i < kOptionCount; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(h.view().reflectButton(i)->isChecked(), i == 2);
+        EXPECT_EQ(h.view().doNotReflectButton(i)->isChecked(), i != 2);
+    }
+
+    // The same history with two switches set, computed apart.
+    Prediction two;
+    two.SetFlag(0, true);
+    two.SetFlag(1, true);
+    two.LayOutGrids();
+    two.ScanDraws(host.history);
+    ASSERT_NE(GridTexts(two), GridTexts(prediction));
+
+    QTest::mouseClick(h.view().reflectButton(7), Qt::LeftButton);
+    EXPECT_TRUE(prediction.Flag(7));
+    EXPECT_TRUE(h.view().reflectButton(7)->isChecked());
+    EXPECT_FALSE(h.view().doNotReflectButton(7)->isChecked());
+    EXPECT_EQ(GridTexts(prediction), GridTexts(two));
+
+    // Back to one switch: the grids as they were opened.
+    Prediction one;
+    one.SetFlag(9, true);
+    one.LayOutGrids();
+    one.ScanDraws(host.history);
+    QTest::mouseClick(h.view().doNotReflectButton(7), Qt::LeftButton);
+    EXPECT_FALSE(prediction.Flag(7));
+    EXPECT_TRUE(h.view().doNotReflectButton(7)->isChecked());
+    EXPECT_EQ(GridTexts(prediction), GridTexts(one));
+}
+
+TEST(PredictionView, ClosingKeepsTheSwitchesForTheNextOpening)
+{
+    FakeHost host;
+    Prediction prediction;
+    {
+        Hosted h(host, prediction);
+        QTest::mouseClick(h.view().reflectButton(0), Qt::LeftButton);
+        QTest::mouseClick(h.view().reflectButton(5), Qt::LeftButton);
+        QTest::mouseClick(h.view().doNotReflectButton(5), Qt::LeftButton);
+        QTest::mouseClick(h.view().reflectButton(8), Qt::LeftButton);
+        h.Find<QPushButton>(QStringLiteral("Cmd閉じる"))->click();
+        QApplication::processEvents();
+        EXPECT_TRUE(host.propEnd);
+    }
+    const std::vector<std::string> before = GridTexts(prediction);
+    Hosted again(host, prediction);
+    EXPECT_FALSE(host.propEnd);
+    for (int i = 0; i < kOptionCount; ++i) {
+        SCOPED_TRACE(i);
+        const bool set = i == 0 || i == 8;
+        EXPECT_EQ(again.view().reflectButton(i)->isChecked(), set);
+        EXPECT_EQ(again.view().doNotReflectButton(i)->isChecked(), !set);
+    }
+    // Reopening scans again and shows the same predictions.
+    EXPECT_EQ(GridTexts(prediction), before);
+}
+
+}  // namespace
