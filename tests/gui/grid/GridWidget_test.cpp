@@ -311,7 +311,7 @@ void Press(GridWidget& w, int key)
     QCoreApplication::sendEvent(&w, &e);
 }
 
-TEST(GridWidgetKeys, EnterMovesDownAndStopsAtTheLastDataRow)
+TEST(GridWidgetKeys, EnterMovesToTheNextCellInReadingOrderWithinTheDataRows)
 {
     auto g = ViewLikeGrid(4, 60, 4, 10);
     g->SetEnterAction(EnterAction::NextCell);
@@ -321,22 +321,27 @@ TEST(GridWidgetKeys, EnterMovesDownAndStopsAtTheLastDataRow)
     g->SetActiveCell(2, 38);
     Shown s(g);
     QSignalSpy spy(s.widget.get(), &GridWidget::currentCellChanged);
+    const auto current = [&] { return QPoint(s.widget->currentColumn(), s.widget->currentRow()); };
     Press(*s.widget, Qt::Key_Return);
-    EXPECT_EQ(s.widget->currentRow(), 39);
-    EXPECT_EQ(s.widget->currentColumn(), 2);
+    EXPECT_EQ(current(), QPoint(3, 38)) << "the cell to the right";
     Press(*s.widget, Qt::Key_Enter);
+    EXPECT_EQ(current(), QPoint(4, 38));
     Press(*s.widget, Qt::Key_Return);
+    EXPECT_EQ(current(), QPoint(1, 39)) << "after the last column, the first cell of the next row";
     Press(*s.widget, Qt::Key_Down);
-    EXPECT_EQ(s.widget->currentRow(), 40);
-    EXPECT_EQ(spy.count(), 2);
+    EXPECT_EQ(current(), QPoint(1, 40));
+    EXPECT_EQ(spy.count(), 4);
     EXPECT_EQ(g->ActiveRow(), 40) << "the model follows the widget";
     // The current cell was scrolled into view.
-    EXPECT_TRUE(s.widget->viewport()->rect().contains(s.cell(2, 40)));
+    EXPECT_TRUE(s.widget->viewport()->rect().contains(s.cell(1, 40)));
 
     Press(*s.widget, Qt::Key_Right);
     Press(*s.widget, Qt::Key_Right);
     Press(*s.widget, Qt::Key_Right);
-    EXPECT_EQ(s.widget->currentColumn(), 4);
+    Press(*s.widget, Qt::Key_Right);
+    EXPECT_EQ(current(), QPoint(4, 40));
+    Press(*s.widget, Qt::Key_Return);
+    EXPECT_EQ(current(), QPoint(4, 40)) << "the last cell of the last data row stays current";
     Press(*s.widget, Qt::Key_PageUp);
     EXPECT_LT(s.widget->currentRow(), 40);
 }
