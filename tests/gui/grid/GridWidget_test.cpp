@@ -203,15 +203,21 @@ TEST(GridWidgetPaint, ATextTooWideForItsRoomIsCondensedToFit)
 }
 
 // Leading blanks, ASCII or ideographic, are part of the text and move it.
-TEST(GridWidgetPaint, LeadingBlanksPlaceTheText)
+// Trailing blanks of a left-aligned text that find no room are cut: they
+// neither condense the text nor move it.
+TEST(GridWidgetPaint, LeadingBlanksPlaceTheTextAndTrailingOnesAreCut)
 {
-    auto g = ViewLikeGrid(1, 3, 1, 3);
+    auto g = ViewLikeGrid(1, 4, 1, 4);
     g->SetColumnWidth(-1, 20);
     g->SetAlignment(Block::AllCells(), HAlign::Left, VAlign::Centre);
     g->SetText(1, 1, "AB");
     g->SetText(1, 2, "    AB");
     g->SetText(1, 3, "\u3000\u3000AB");
+    g->SetText(1, 4, "\u3000\u3000AB\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000");
     Shown s(g);
+    ASSERT_GT(s.widget->fontMetrics().horizontalAdvance(QString::fromStdString(g->GetText(1, 4))),
+              s.cell(1, 4).width())
+        << "the blanks reach beyond the cell";
     const QImage img = s.image();
     auto firstInk = [&](int row) {
         const QRect r = s.cell(1, row).adjusted(1, 1, -1, -1);
@@ -225,6 +231,9 @@ TEST(GridWidgetPaint, LeadingBlanksPlaceTheText)
     ASSERT_GT(plain, 0);
     EXPECT_GT(firstInk(2), plain + 6);
     EXPECT_GT(firstInk(3), firstInk(2)) << "two ideographic blanks are wider than four ASCII ones";
+    const QImage row3 = img.copy(s.cell(1, 3).adjusted(1, 1, -1, -1));
+    const QImage row4 = img.copy(s.cell(1, 4).adjusted(1, 1, -1, -1));
+    EXPECT_EQ(row4, row3) << "drawn exactly as without the trailing blanks";
 }
 
 TEST(GridWidgetScroll, FrozenRowsAndColumnsStayWhileTheRestScrolls)
