@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
@@ -66,6 +67,35 @@ bool Holds(const DbValue& stored, const std::optional<int>& digit)
         return stored.IsNull();
     return stored.type == DbValue::Type::Integer && stored.integer == *digit;
 }
+
+// The editor of a digit cell. The shortcuts of the window's menu commands
+// (行追加 Ctrl+A, 行削除 Ctrl+D) win over the editor's own keys for the
+// same combinations, as menu accelerators do: the command then commits the
+// digit being typed and runs.
+class DigitEditor : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::ShortcutOverride && IsWindowShortcut(*static_cast<QKeyEvent*>(e))) {
+            e->ignore();
+            return true;
+        }
+        return QLineEdit::event(e);
+    }
+
+private:
+    bool IsWindowShortcut(const QKeyEvent& key) const
+    {
+        const QKeySequence pressed(key.keyCombination());
+        for (const QAction* action : window()->findChildren<QAction*>())
+            if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed)
+                return true;
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -242,7 +272,7 @@ void EntryTableModel::ReportFailure(const QString& lead, const StoreError& e)
 
 QWidget* DigitCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const
 {
-    auto* editor = new QLineEdit(parent);
+    auto* editor = new DigitEditor(parent);
     editor->setFrame(false);
     editor->setAlignment(Qt::AlignCenter);
     editor->setMaxLength(1);

@@ -99,6 +99,10 @@ const GridText& GridWidget::Layout::text(const std::string& utf8) const
         t.text.setTextFormat(Qt::PlainText);
         t.text.prepare(QTransform(), font_);
         t.width = static_cast<int>(std::lround(t.text.size().width()));  // trailing blanks included
+        qsizetype inked = s.size();
+        while (inked > 0 && (s.at(inked - 1) == u' ' || s.at(inked - 1) == QChar(0x3000)))
+            --inked;
+        t.inkWidth = inked == s.size() ? t.width : std::min(t.width, metrics_.horizontalAdvance(s.left(inked)));
     }
     return t;
 }

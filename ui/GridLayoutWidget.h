@@ -53,7 +53,8 @@ struct GridAxis {
 struct GridText {
     std::string utf8;  // what it was made from
     QStaticText text;
-    int width = 0;
+    int width = 0;     // trailing blanks included: they count where the text is aligned
+    int inkWidth = 0;  // up to the last character that is not a blank
 };
 
 class GridWidget::Layout {

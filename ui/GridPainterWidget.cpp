@@ -194,8 +194,12 @@ void GridPainter::paintCellText(const GridPane& pane, int column, int row)
     else if (s.vAlign == VAlign::Bottom)
         y = bottom - fm.descent();
 
+    // What has to find room: a left-aligned text ends at its last visible
+    // character (its trailing blanks may be cut); otherwise the blanks on
+    // both sides take part in placing the text.
+    const int need = s.hAlign == HAlign::Left ? t.inkWidth : t.width;
     usePen(TextOf(s));
-    if (x > left && x + t.width <= right) {
+    if (x > left && x + need <= right) {
         if (column >= pane.col1 && column <= pane.col2)
             p_.drawStaticText(QPoint(x, y - fm.ascent()), t.text);
         return;
@@ -205,7 +209,7 @@ void GridPainter::paintCellText(const GridPane& pane, int column, int row)
     int spanR = column;
     if (grid_.Overflow()) {
         if (s.hAlign != HAlign::Right)
-            while (spanR < pane.spanCol2 && cols.end(spanR) < x + t.width && !grid_.HasText(spanR + 1, row))
+            while (spanR < pane.spanCol2 && cols.end(spanR) < x + need && !grid_.HasText(spanR + 1, row))
                 ++spanR;
         if (s.hAlign != HAlign::Left)
             while (spanL > pane.spanCol1 && cols.start(spanL) > x && !grid_.HasText(spanL - 1, row))
@@ -227,11 +231,11 @@ void GridPainter::paintCellText(const GridPane& pane, int column, int row)
     p_.save();
     p_.setClipRect(QRect(QPoint(spanLeft + 1, top + 1), QPoint(spanRight - 1, bottom - 1)), Qt::IntersectClip);
     const int room = spanRight - spanLeft - 2 * pad;
-    if (t.width > room && room > 0) {
+    if (need > room && room > 0) {
         // Still too wide: condensed to the room there is (down to a limit
         // below which it would not read), aligned as the cell says.
-        const double scale = std::max(kMinCondense, double(room) / t.width);
-        const int drawn = static_cast<int>(std::ceil(t.width * scale));
+        const double scale = std::max(kMinCondense, double(room) / need);
+        const int drawn = static_cast<int>(std::ceil(need * scale));
         x = spanLeft + pad;
         if (s.hAlign == HAlign::Right)
             x = spanRight - pad - drawn;

@@ -340,7 +340,15 @@ void GridWidget::keyPressEvent(QKeyEvent* event)
             QAbstractScrollArea::keyPressEvent(event);
             return;
         }
-        moveCurrent(0, 1);
+        // The next cell in reading order: the one to the right, after the
+        // last column the first cell of the next row.
+        if (currentColumn_ == 0 || currentColumn_ < layout_->columns().count()) {
+            moveCurrent(1, 0);
+        } else if (currentRow_ < layout_->lastSelectableRow()) {
+            horizontalScrollBar()->setValue(0);
+            changeCurrent(1, currentRow_ + 1);
+            ensureVisible(1, currentRow_);
+        }
         break;
     default: QAbstractScrollArea::keyPressEvent(event); return;
     }

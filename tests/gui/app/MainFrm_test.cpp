@@ -99,6 +99,47 @@ TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("ルモーネ"));
 }
 
+TEST(MainFrm, EachViewCommandOpensItsOwnWindow)
+{
+    InTempFolder folder;
+    auto frame = StartedFrame();
+    const std::vector<std::pair<const char*, const char*>> commands = {
+        {"mnuYoso", "一発ルモーネ"},
+        {"mnuSyutugenHindo", "出現頻度分析"},
+        {"mnuSyutugenKaisu", "回数別出現分析"},
+        {"mnuSyutugenKankaku", "出現間隔分析"},
+        {"mnuNumberKankaku", "数字間隔分析"},
+        {"mnuShimoHitoketa", "下一桁連続出現回数分析"},
+        {"mnuZenkaiSyutugen", "出現回数分析"},
+        {"mnuBaratsuki", "バラツキ分析"},
+        {"mnuHippari", "引っ張り分析"},
+        {"mnuRenbanTobiishi", "連番飛び石分析"},
+        {"mnuHonsuji", "数字合計分析"},
+        {"mnuLowHightPattern", "低数字高数字の組合せパターン分析"},
+        {"mnuKisuGusuPattern", "偶数奇数の組合せパターン分析"},
+        {"mnu5BunkatsuKeiko", "分割5傾向分析"},
+        {"mnu3BunkatsuData", "分割3データ分析"},
+        {"mnu6BunkatsuData", "分割5データ分析"},
+        {"mnu11BunkatsuData", "分割10データ分析"},
+        {"mnuAbout", "バージョン情報"},
+    };
+    for (const auto& [action, view] : commands) {
+        auto* a = frame->findChild<QAction*>(QString::fromLatin1(action));
+        ASSERT_NE(a, nullptr) << action;
+        a->trigger();
+        ChildView* opened = frame->FindView(QString::fromUtf8(view));
+        ASSERT_NE(opened, nullptr) << action << " opened nothing";
+        EXPECT_EQ(frame->mdiArea()->activeSubWindow()->widget(), opened) << action;
+        EXPECT_EQ(frame->OpenViewCount(), 1) << action;
+        frame->mdiArea()->closeAllSubWindows();
+        QApplication::processEvents();
+    }
+    // 当選データ保守 has no action.
+    frame->findChild<QAction*>("mnuMasterKanri")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+}
+
 TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
 {
     InTempFolder folder;

@@ -377,6 +377,43 @@ TEST(EntryLines, AnsweringNoChangesNothing)
     EXPECT_EQ(h.grid().currentIndex(), h.Cell(1, 1));
 }
 
+// The menu's shortcuts win over the cell editor's own keys: the digit being
+// typed is written, then the command asks as from the menu.
+TEST(EntryLines, ShortcutsWorkWhileADigitIsBeingTyped)
+{
+    TempDir dir;
+    const std::string db = MakeDatabase(dir.path(), Filled(3));
+    HostedEntryView h(dir.path());
+    const auto typeInto = [&](const QModelIndex& cell, Qt::Key digit) {
+        QApplication::setActiveWindow(&h.area());  // each box takes it away
+        h.grid().setFocus();
+        h.grid().setCurrentIndex(cell);
+        QTest::keyClick(&h.grid(), digit);
+        EXPECT_TRUE(h.grid().IsEditing());
+        return QApplication::focusWidget();
+    };
+
+    QWidget* editor = typeInto(h.Cell(0, 2), Qt::Key_9);
+    {
+        MessageBoxCatcher yes(QMessageBox::Yes);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        ASSERT_TRUE(WaitFor(yes));
+        EXPECT_EQ(yes.caught().text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
+    }
+    EXPECT_EQ(InGrid(h.model()), (Lines{"1: 1 9 7 8", "4: - - - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
+    EXPECT_EQ(h.grid().currentIndex(), h.Cell(1, 2));
+
+    editor = typeInto(h.Cell(1, 2), Qt::Key_5);
+    {
+        MessageBoxCatcher no(QMessageBox::No);
+        QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
+        ASSERT_TRUE(WaitFor(no));
+        EXPECT_EQ(no.caught().text, QStringLiteral("選択された行を削除します。よろしいですか？"));
+    }
+    EXPECT_EQ(InGrid(h.model()), (Lines{"1: 1 9 7 8", "4: - 5 - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
+    EXPECT_EQ(OnDisk(db), Sorted(InGrid(h.model())));
+}
+
 TEST(EntryLines, RightClickOnADataRowMakesItCurrentAndOffersTheEditMenu)
 {
     TempDir dir;

@@ -221,15 +221,21 @@ TEST(GridWidgetPaint, ATextTooWideForItsRoomIsCondensedToFit)
 }
 
 // Leading blanks, ASCII or ideographic, are part of the text and move it.
-TEST(GridWidgetPaint, LeadingBlanksPlaceTheText)
+// Trailing blanks of a left-aligned text that find no room are cut: they
+// neither condense the text nor move it.
+TEST(GridWidgetPaint, LeadingBlanksPlaceTheTextAndTrailingOnesAreCut)
 {
-    auto g = ViewLikeGrid(1, 3, 1, 3);
+    auto g = ViewLikeGrid(1, 4, 1, 4);
     g->SetColumnWidth(-1, 20);
     g->SetAlignment(Block::AllCells(), HAlign::Left, VAlign::Centre);
     g->SetText(1, 1, "AB");
     g->SetText(1, 2, "    AB");
     g->SetText(1, 3, "\u3000\u3000AB");
+    g->SetText(1, 4, "\u3000\u3000AB\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000");
     Shown s(g);
+    ASSERT_GT(s.widget->fontMetrics().horizontalAdvance(QString::fromStdString(g->GetText(1, 4))),
+              s.cell(1, 4).width())
+        << "the blanks reach beyond the cell";
     const QImage img = s.image();
     auto firstInk = [&](int row) {
         const QRect r = s.cell(1, row).adjusted(1, 1, -1, -1);
@@ -243,6 +249,9 @@ TEST(GridWidgetPaint, LeadingBlanksPlaceTheText)
     ASSERT_GT(plain, 0);
     EXPECT_GT(firstInk(2), plain + 6);
     EXPECT_GT(firstInk(3), firstInk(2)) << "two ideographic blanks are wider than four ASCII ones";
+    const QImage row3 = img.copy(s.cell(1, 3).adjusted(1, 1, -1, -1));
+    const QImage row4 = img.copy(s.cell(1, 4).adjusted(1, 1, -1, -1));
+    EXPECT_EQ(row4, row3) << "drawn exactly as without the trailing blanks";
 }
 
 TEST(GridWidgetScroll, FrozenRowsAndColumnsStayWhileTheRestScrolls)
@@ -329,7 +338,7 @@ void Press(GridWidget& w, int key)
     QCoreApplication::sendEvent(&w, &e);
 }
 
-TEST(GridWidgetKeys, EnterMovesDownAndStopsAtTheLastDataRow)
+TEST(GridWidgetKeys, EnterMovesToTheNextCellInReadingOrderWithinTheDataRows)
 {
     auto g = ViewLikeGrid(4, 60, 4, 10);
     g->SetEnterAction(EnterAction::NextCell);
@@ -339,22 +348,27 @@ TEST(GridWidgetKeys, EnterMovesDownAndStopsAtTheLastDataRow)
     g->SetActiveCell(2, 38);
     Shown s(g);
     QSignalSpy spy(s.widget.get(), &GridWidget::currentCellChanged);
+    const auto current = [&] { return QPoint(s.widget->currentColumn(), s.widget->currentRow()); };
     Press(*s.widget, Qt::Key_Return);
-    EXPECT_EQ(s.widget->currentRow(), 39);
-    EXPECT_EQ(s.widget->currentColumn(), 2);
+    EXPECT_EQ(current(), QPoint(3, 38)) << "the cell to the right";
     Press(*s.widget, Qt::Key_Enter);
+    EXPECT_EQ(current(), QPoint(4, 38));
     Press(*s.widget, Qt::Key_Return);
+    EXPECT_EQ(current(), QPoint(1, 39)) << "after the last column, the first cell of the next row";
     Press(*s.widget, Qt::Key_Down);
-    EXPECT_EQ(s.widget->currentRow(), 40);
-    EXPECT_EQ(spy.count(), 2);
+    EXPECT_EQ(current(), QPoint(1, 40));
+    EXPECT_EQ(spy.count(), 4);
     EXPECT_EQ(g->ActiveRow(), 40) << "the model follows the widget";
     // The current cell was scrolled into view.
-    EXPECT_TRUE(s.widget->viewport()->rect().contains(s.cell(2, 40)));
+    EXPECT_TRUE(s.widget->viewport()->rect().contains(s.cell(1, 40)));
 
     Press(*s.widget, Qt::Key_Right);
     Press(*s.widget, Qt::Key_Right);
     Press(*s.widget, Qt::Key_Right);
-    EXPECT_EQ(s.widget->currentColumn(), 4);
+    Press(*s.widget, Qt::Key_Right);
+    EXPECT_EQ(current(), QPoint(4, 40));
+    Press(*s.widget, Qt::Key_Return);
+    EXPECT_EQ(current(), QPoint(4, 40)) << "the last cell of the last data row stays current";
     Press(*s.widget, Qt::Key_PageUp);
     EXPECT_LT(s.widget->currentRow(), 40);
 }
