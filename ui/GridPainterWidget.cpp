@@ -247,7 +247,7 @@ void GridPainter::paintCellText(const GridPane& pane, int column, int row)
     } else {
         // It fits the room it runs into: kept whole inside it, however its
         // alignment placed it.
-        x = std::clamp(x, spanLeft + pad, std::max(spanLeft + pad, spanRight - pad - t.width));
+        x = std::clamp(x, spanLeft + pad, std::max(spanLeft + pad, spanRight - pad - need));
         p_.drawStaticText(QPoint(x, y - fm.ascent()), t.text);
     }
     p_.restore();
