@@ -86,10 +86,12 @@ AnalysisViewSpec AppearanceFrequencyView()
     v.heightTwips = 13200;
     v.hasPrintButton = false;
 
-    // The marks' legend, at the right end of the top band.
+    // The marks' legend, at the right end of the top band. The label ends a
+    // margin inside the client area and is wide enough for its five
+    // full-width characters.
     v.legend = {
-        LegendBall("Picture1", 4020, 120, 255, 255, kBallBlueBody, kBallBlueHighlight, 13),
-        LegendLabel("Label2", 4275, 120, 885, 255, "：当選数字"),
+        LegendBall("Picture1", 3840, 120, 255, 255, kBallBlueBody, kBallBlueHighlight, 13),
+        LegendLabel("Label2", 4095, 120, 945, 255, "：当選数字"),
     };
 
     v.build = &BuildFrequencyView;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/AnalysisView.h"
 #include "analysis/frequency/AppearanceByCount.h"
 #include "analysis/frequency/AppearanceFrequency.h"
 #include "support/TestSupport.h"
@@ -135,6 +136,29 @@ TEST(AppearanceFrequency, RealHistoryColumnHeightsEqualDigitCounts)
         for (int r = height + 3; r <= g.Rows(); ++r)
             ASSERT_FALSE(g.HasText(d + 2, r)) << "digit " << d << " row " << r;
     }
+}
+
+TEST(AppearanceFrequency, LegendFitsInsideTheWindowBesideTheDescription)
+{
+    const AnalysisViewSpec v = AppearanceFrequencyView();
+    ASSERT_EQ(v.legend.size(), 2u);
+    const LegendItem& ball = v.legend[0];
+    const LegendItem& label = v.legend[1];
+    EXPECT_EQ(ball.kind, LegendItem::Kind::Ball);
+    EXPECT_EQ(ball.ballPixels, 13);
+    EXPECT_TRUE(ball.body == kBallBlueBody);
+    EXPECT_EQ(label.kind, LegendItem::Kind::Label);
+    EXPECT_EQ(label.text, "：当選数字");
+    for (const LegendItem& item : v.legend) {
+        EXPECT_EQ(item.top, 120) << item.objectName;
+        EXPECT_EQ(item.height, 255) << item.objectName;
+    }
+    EXPECT_GE(label.left, ball.left + ball.width);
+    // Five full-width characters of a 9-point font take 5 x 180 twips; the
+    // window's frame and a margin (120 twips each) lie right of the label.
+    EXPECT_GE(label.width, 5 * 180);
+    EXPECT_LE(label.left + label.width, v.widthTwips - 240);
+    EXPECT_GT(ball.left, v.widthTwips / 2);  // room for the description on the left
 }
 
 // --- digits by appearance count
