@@ -1,5 +1,7 @@
 #include "app/AnalysisWindow.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -88,8 +90,12 @@ void AnalysisWindow::CreateLegend()
         } else {
             w = new LegendPicture(item, this);
         }
-        w->setGeometry(TwipsToPixels(item.left), TwipsToPixels(item.top), TwipsToPixels(item.width),
-                       TwipsToPixels(item.height));
+        // A label keeps its place but is never narrower than its text: the
+        // screen font may run a little wider than the one it was sized for.
+        int width = TwipsToPixels(item.width);
+        if (item.kind == LegendItem::Kind::Label)
+            width = std::max(width, w->sizeHint().width());
+        w->setGeometry(TwipsToPixels(item.left), TwipsToPixels(item.top), width, TwipsToPixels(item.height));
         legend_.push_back(w);
     }
 }

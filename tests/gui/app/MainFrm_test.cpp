@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "app/AnalysisWindow.h"
 #include "app/MainFrm.h"
 #include "gui/app/MessageBoxCatcher.h"
 #include "predict/Prediction.h"
@@ -131,6 +133,16 @@ TEST(MainFrm, EachViewCommandOpensItsOwnWindow)
         ASSERT_NE(opened, nullptr) << action << " opened nothing";
         EXPECT_EQ(frame->mdiArea()->activeSubWindow()->widget(), opened) << action;
         EXPECT_EQ(frame->OpenViewCount(), 1) << action;
+        // Legend texts show whole, inside the window.
+        const bool analysis = qobject_cast<AnalysisWindow*>(opened) != nullptr;
+        for (const QLabel* label : opened->findChildren<QLabel*>()) {
+            if (!analysis)
+                break;
+            if (label->objectName() == QLatin1String("Label1") || label->wordWrap())
+                continue;
+            EXPECT_GE(label->width(), label->sizeHint().width()) << action << " " << label->text().toStdString();
+            EXPECT_LE(label->geometry().right(), opened->width()) << action << " " << label->text().toStdString();
+        }
         frame->mdiArea()->closeAllSubWindows();
         QApplication::processEvents();
     }
