@@ -97,6 +97,14 @@ std::string TextColourOf(const ResultGrid& g, int col, int row)
     return DumpColour(g.Style(col, row).text);
 }
 
+std::vector<std::string> RowTexts(const ResultGrid& g, int row)
+{
+    std::vector<std::string> texts;
+    for (int c = 1; c <= g.Columns(); ++c)
+        texts.push_back(g.GetText(c, row));
+    return texts;
+}
+
 TempDir::TempDir()
 {
     std::string tmpl = (std::filesystem::temp_directory_path() / "rumone-test-XXXXXX").string();

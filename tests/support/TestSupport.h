@@ -33,6 +33,7 @@ std::string RealDrawsPath();
 std::string ColourOf(const OptColour& c);  // "#rrggbb" or "-"
 std::string BackOf(const ResultGrid& g, int col, int row);
 std::string TextColourOf(const ResultGrid& g, int col, int row);
+std::vector<std::string> RowTexts(const ResultGrid& g, int row);  // columns 1..Columns()
 
 // A fresh empty folder under the system's temporary folder, removed by the
 // destructor.

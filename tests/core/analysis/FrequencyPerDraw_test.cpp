@@ -14,20 +14,13 @@
 namespace rumone {
 namespace {
 
+using test::RowTexts;
 using test::BackOf;
 using test::HistoryOf;
 using test::TextColourOf;
 
 const std::string kLine = "#88c4ff";
 const std::string kMarkColour = "#3e9eff";
-
-std::vector<std::string> RowTexts(const ResultGrid& g, int row)
-{
-    std::vector<std::string> texts;
-    for (int c = 1; c <= g.Columns(); ++c)
-        texts.push_back(g.GetText(c, row));
-    return texts;
-}
 
 ResultGrid CountTable(const DrawHistory& h)
 {

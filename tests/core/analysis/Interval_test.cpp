@@ -14,6 +14,7 @@
 namespace rumone {
 namespace {
 
+using test::RowTexts;
 using test::BackOf;
 using test::HistoryOf;
 using test::TextColourOf;
@@ -31,14 +32,6 @@ ResultGrid Steps(const DrawHistory& h)
     ResultGrid g;
     BuildDigitIntervalView(g, h);
     return g;
-}
-
-Texts RowTexts(const ResultGrid& g, int row)
-{
-    Texts t;
-    for (int c = 1; c <= g.Columns(); ++c)
-        t.push_back(g.GetText(c, row));
-    return t;
 }
 
 // "left top right bottom" of one cell.

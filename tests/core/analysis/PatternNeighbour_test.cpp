@@ -14,6 +14,8 @@
 namespace rumone {
 namespace {
 
+using test::RowTexts;
+
 using Texts = std::vector<std::string>;
 using Backs = std::array<std::string, 4>;
 
@@ -22,14 +24,6 @@ ResultGrid Built(void (*build)(ResultGrid&, const DrawHistory&), const DrawHisto
     ResultGrid g;
     build(g, history);
     return g;
-}
-
-Texts RowTexts(const ResultGrid& g, int row)
-{
-    Texts t;
-    for (int c = 1; c <= g.Columns(); ++c)
-        t.push_back(g.GetText(c, row));
-    return t;
 }
 
 Backs DigitBacks(const ResultGrid& g, int firstColumn, int row)

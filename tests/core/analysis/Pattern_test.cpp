@@ -16,6 +16,8 @@
 namespace rumone {
 namespace {
 
+using test::RowTexts;
+
 using Texts = std::vector<std::string>;
 
 ResultGrid Built(void (*build)(ResultGrid&, const DrawHistory&), const DrawHistory& history)
@@ -23,14 +25,6 @@ ResultGrid Built(void (*build)(ResultGrid&, const DrawHistory&), const DrawHisto
     ResultGrid g;
     build(g, history);
     return g;
-}
-
-Texts RowTexts(const ResultGrid& g, int row)
-{
-    Texts t;
-    for (int c = 1; c <= g.Columns(); ++c)
-        t.push_back(g.GetText(c, row));
-    return t;
 }
 
 const std::string kCyan = "#c8ffff";
