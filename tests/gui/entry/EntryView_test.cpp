@@ -458,6 +458,12 @@ struct WrongCase {
     int column;
 };
 
+// Shown by the test runner in place of the raw bytes of the case.
+void PrintTo(const WrongCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class EntryClosingWrong : public testing::TestWithParam<WrongCase> {};
 
 TEST_P(EntryClosingWrong, TheFirstWrongCellStopsTheCloseAndBecomesCurrent)
