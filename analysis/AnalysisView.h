@@ -48,7 +48,7 @@ struct AnalysisViewSpec {
     std::string label1;      // description text
     int widthTwips = 0;
     int heightTwips = 0;
-    bool hasPrintButton = false;  // Command2 "印刷", no action
+    bool hasPrintButton = false;  // Command2 "印刷": prints the table
     // The load step lets pending window messages run after the table is
     // built rather than before it.
     bool letMessagesRunAfterBuild = false;

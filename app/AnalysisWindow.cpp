@@ -4,12 +4,15 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadialGradient>
 #include <QStyle>
 
+#include "app/PrintDialog.h"
 #include "app/Twips.h"
 #include "history/DrawHistory.h"
+#include "ui/GridPrintWidget.h"
 #include "ui/GridWidget.h"
 #include "ui/ResultGrid.h"
 
@@ -72,7 +75,8 @@ AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWi
     connect(close_, &QPushButton::clicked, this, [this] { CloseWindow(); });
     if (spec.hasPrintButton) {
         print_ = new QPushButton(QStringLiteral("印刷"), this);
-        print_->setObjectName("Command2");  // has no action
+        print_->setObjectName("Command2");
+        connect(print_, &QPushButton::clicked, this, [this] { OnPrintClicked(); });
     }
     CreateLegend();
 }
@@ -98,6 +102,24 @@ void AnalysisWindow::CreateLegend()
         w->setGeometry(TwipsToPixels(item.left), TwipsToPixels(item.top), width, TwipsToPixels(item.height));
         legend_.push_back(w);
     }
+}
+
+void AnalysisWindow::OnPrintClicked()
+{
+    if (!model_)
+        return;
+    PrintThroughDialog(this, windowTitle(), [this](QPrinter& printer) {
+        // A page range left open in the dialog reads as 0 to 0: every page.
+        return PrintGrid(printer, std::max(printer.fromPage(), 1), printer.toPage());
+    });
+}
+
+bool AnalysisWindow::PrintGrid(QPagedPaintDevice& device, int first, int last) const
+{
+    if (!model_)
+        return false;
+    GridPrinter printer(*model_, windowTitle());
+    return printer.print(device, first, last);
 }
 
 QSize AnalysisWindow::SizeInTwips() const

@@ -8,6 +8,7 @@
 #include "app/ChildView.h"
 
 class QLabel;
+class QPagedPaintDevice;
 class QPushButton;
 
 namespace rumone {
@@ -23,6 +24,9 @@ public:
 
     GridWidget* gridWidget() const { return grid_; }
     const AnalysisViewSpec& spec() const { return spec_; }
+    // The whole table on `device` under the window's caption, pages first
+    // to last (0: to the end): what 印刷 does once a printer is chosen.
+    bool PrintGrid(QPagedPaintDevice& device, int first = 1, int last = 0) const;
 
 protected:
     QSize SizeInTwips() const override;
@@ -33,6 +37,7 @@ protected:
 private:
     void CreateLegend();
     void ArrangeControls();
+    void OnPrintClicked();
 
     const AnalysisViewSpec& spec_;
     std::shared_ptr<ResultGrid> model_;

@@ -30,7 +30,7 @@ inline constexpr std::array<const char*, 4> kGridLabels = {
     "●一発ルモーネ予想",
 };
 
-inline constexpr const char* kPrintCaption = "印刷";  // Command2, no action
+inline constexpr const char* kPrintCaption = "印刷";  // Command2
 inline constexpr const char* kCloseCaption = "閉じる";  // Cmd閉じる
 
 // Header of every prediction grid, in column 2 of row 1 (13 blanks before,

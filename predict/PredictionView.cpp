@@ -2,14 +2,19 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "app/PrintDialog.h"
 #include "app/Twips.h"
 #include "predict/Prediction.h"
 #include "predict/PredictionOptions.h"
 #include "predict/PredictionTexts.h"
+#include "ui/GridPrintWidget.h"
 #include "ui/GridWidget.h"
 
 namespace rumone {
@@ -36,11 +41,14 @@ PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* 
     : ChildView(host, QString::fromUtf8(kPredictionObjectName), QString::fromUtf8(kPredictionCaption), parent),
       prediction_(prediction)
 {
-    CreateOptionsFrame()->setGeometry(TwipsRect(kOptionsLeft, kFrameTop, kOptionsWidth, kFrameHeight));
-    CreatePredictionFrame()->setGeometry(TwipsRect(kPredictionLeft, kFrameTop, kPredictionWidth, kFrameHeight));
+    optionsFrame_ = CreateOptionsFrame();
+    optionsFrame_->setGeometry(TwipsRect(kOptionsLeft, kFrameTop, kOptionsWidth, kFrameHeight));
+    predictionFrame_ = CreatePredictionFrame();
+    predictionFrame_->setGeometry(TwipsRect(kPredictionLeft, kFrameTop, kPredictionWidth, kFrameHeight));
 
     auto* print = new QPushButton(QString::fromUtf8(kPrintCaption), this);
-    print->setObjectName("Command2");  // has no action
+    print->setObjectName("Command2");
+    connect(print, &QPushButton::clicked, this, [this] { OnPrintClicked(); });
     auto* close = new QPushButton(QString::fromUtf8(kCloseCaption), this);
     close->setObjectName("Cmd閉じる");
     connect(close, &QPushButton::clicked, this, [this] { CloseWindow(); });
@@ -142,6 +150,39 @@ void PredictionView::RefreshGrids()
         g->refresh();
         g->setFixedSize(g->sizeHint());
     }
+}
+
+void PredictionView::OnPrintClicked()
+{
+    PrintThroughDialog(this, windowTitle(), [this](QPrinter& printer) { return PrintTo(printer); });
+}
+
+bool PredictionView::PrintTo(QPagedPaintDevice& device)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    PaintPrintPage(painter, device);
+    return painter.end();
+}
+
+// The two frames drawn by the widgets themselves, scaled to the room the
+// page leaves: as large as on screen at most.
+void PredictionView::PaintPrintPage(QPainter& painter, const QPaintDevice& device)
+{
+    const PageFrame frame(device, windowTitle(), QDate::currentDate());
+    frame.paint(painter, 1, 1);
+    const QRect source = optionsFrame_->geometry().united(predictionFrame_->geometry());
+    const QRect body = frame.body();
+    if (source.isEmpty() || body.isEmpty())
+        return;
+    const double scale = std::min({device.logicalDpiX() / double(logicalDpiX()), body.width() / double(source.width()),
+                                   body.height() / double(source.height())});
+    painter.save();
+    painter.translate(body.topLeft());
+    painter.scale(scale, scale);
+    render(&painter, QPoint(0, 0), QRegion(source), QWidget::DrawChildren);
+    painter.restore();
 }
 
 }  // namespace rumone

@@ -7,6 +7,9 @@
 
 #include "app/ChildView.h"
 
+class QPagedPaintDevice;
+class QPaintDevice;
+class QPainter;
 class QRadioButton;
 
 namespace rumone {
@@ -23,6 +26,13 @@ public:
     QRadioButton* doNotReflectButton(int index) const { return doNotReflect_[index]; }
     GridWidget* gridWidget(int index) const { return grids_[index]; }
 
+    // What 印刷 prints once a printer is chosen: the switches and the four
+    // prediction grids as the window shows them, on one page under the
+    // window's caption. PaintPrintPage paints that page with a painter on
+    // `device`; PrintTo opens and closes the painter itself.
+    void PaintPrintPage(QPainter& painter, const QPaintDevice& device);
+    bool PrintTo(QPagedPaintDevice& device);
+
 protected:
     QSize SizeInTwips() const override;
     void Build() override;
@@ -33,11 +43,14 @@ private:
     void ShowFlagsOnSwitches();
     void OnSwitchClicked(int index, bool reflect);
     void RefreshGrids();
+    void OnPrintClicked();
 
     Prediction& prediction_;
     std::array<QRadioButton*, 10> reflect_{};
     std::array<QRadioButton*, 10> doNotReflect_{};
     std::array<GridWidget*, 4> grids_{};
+    QWidget* optionsFrame_ = nullptr;
+    QWidget* predictionFrame_ = nullptr;
 };
 
 }  // namespace rumone
