@@ -1,6 +1,7 @@
 #include "predict/PredictionView.h"
 
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
@@ -166,8 +167,10 @@ bool PredictionView::PrintTo(QPagedPaintDevice& device)
     return painter.end();
 }
 
-// The two frames drawn by the widgets themselves, scaled to the room the
-// page leaves: as large as on screen at most.
+// The two frames drawn by the widgets themselves into a picture of up to
+// four times their size on screen (the grids' cached texts come out right
+// only on a raster surface), then placed on the page: as large as on
+// screen at most.
 void PredictionView::PaintPrintPage(QPainter& painter, const QPaintDevice& device)
 {
     const PageFrame frame(device, windowTitle(), QDate::currentDate());
@@ -178,10 +181,19 @@ void PredictionView::PaintPrintPage(QPainter& painter, const QPaintDevice& devic
         return;
     const double scale = std::min({device.logicalDpiX() / double(logicalDpiX()), body.width() / double(source.width()),
                                    body.height() / double(source.height())});
+    constexpr double kMaxDetail = 4.0;
+    const double detail = std::clamp(scale, 1.0, kMaxDetail);
+    QImage picture((QSizeF(source.size()) * detail).toSize(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(detail);
+    picture.fill(Qt::white);
+    {
+        QPainter onPicture(&picture);
+        render(&onPicture, QPoint(0, 0), QRegion(source), QWidget::DrawChildren);
+    }
+    const QSizeF placed = QSizeF(source.size()) * scale;
     painter.save();
-    painter.translate(body.topLeft());
-    painter.scale(scale, scale);
-    render(&painter, QPoint(0, 0), QRegion(source), QWidget::DrawChildren);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(body.topLeft()), placed), picture);
     painter.restore();
 }
 
