@@ -363,35 +363,40 @@ void ResultGrid::SetText(int column, int row, std::string_view text)
     cellText_[Index(column, row)] = InternText(text);
 }
 
-// Draw numbers, counts and digits are written many times over: the text of
-// each small number is looked up by the number itself. These texts stay out
-// of the text index, which then holds the few distinct words and stays
-// small and quick; a number written as a string gets an id of its own,
-// with the same text.
+// Draw numbers, counts and digits are written many times over: a small
+// number is kept in its cell as the number itself, and its text is made
+// only when it is read (the screen reads the few rows it shows). These
+// texts stay out of the text index, which then holds the few distinct
+// words and stays small and quick.
 void ResultGrid::SetText(int column, int row, long number)
 {
-    constexpr long kRemembered = 1L << 16;
     if (!InTable(column, row))
         return;
-    if (number < 0 || number >= kRemembered) {
+    if (number < 0 || number > static_cast<long>(kLargestKeptNumber)) {
         SetText(column, row, std::to_string(number));
         return;
     }
-    const auto n = static_cast<std::size_t>(number);
-    if (n >= numberTextIds_.size())
-        numberTextIds_.resize(std::max(n + 1, numberTextIds_.size() * 2), 0);
-    if (numberTextIds_[n] == 0) {
-        numberTextIds_[n] = static_cast<std::uint32_t>(texts_.size());
-        texts_.push_back(std::to_string(number));
-    }
-    cellText_[Index(column, row)] = numberTextIds_[n];
+    cellText_[Index(column, row)] = kNumberText | static_cast<std::uint32_t>(number);
 }
 
 const std::string& ResultGrid::GetText(int column, int row) const
 {
     if (!InTable(column, row))
         return kEmpty;
-    return texts_[cellText_[Index(column, row)]];
+    const std::uint32_t id = cellText_[Index(column, row)];
+    if (id & kNumberText)
+        return NumberText(id & ~kNumberText);
+    return texts_[id];
+}
+
+// The text of a number kept in its cell, made on first reading; its
+// address stays the same for the grid's life.
+const std::string& ResultGrid::NumberText(std::uint32_t number) const
+{
+    auto [it, added] = numberTexts_.try_emplace(number);
+    if (added)
+        it->second = std::to_string(number);
+    return it->second;
 }
 
 bool ResultGrid::HasText(int column, int row) const
@@ -434,7 +439,8 @@ std::size_t ResultGrid::CellStorageBytes() const
     bytes += styles_.capacity() * sizeof(CellStyle);
     bytes += styleIds_.size() * (sizeof(CellStyle) + sizeof(std::uint32_t) + 2 * sizeof(void*));
     bytes += (columnWidths_.capacity() + rowHeights_.capacity()) * sizeof(int);
-    bytes += (numberTextIds_.capacity() + restyleMemo_.capacity()) * sizeof(std::uint32_t);
+    bytes += numberTexts_.size() * (sizeof(std::uint32_t) + sizeof(std::string) + 2 * sizeof(void*));
+    bytes += restyleMemo_.capacity() * sizeof(std::uint32_t);
     return bytes;
 }
 

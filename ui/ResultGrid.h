@@ -202,7 +202,12 @@ private:
     };
     std::vector<TextSlot> textSlots_;
     std::size_t indexedTexts_ = 0;
-    std::vector<std::uint32_t> numberTextIds_;  // text id of each small number written, 0 = none yet
+    // A cell text id with this bit set is a number kept as itself (up to
+    // kLargestKeptNumber); its text is made when read.
+    static constexpr std::uint32_t kNumberText = 0x80000000u;
+    static constexpr std::uint32_t kLargestKeptNumber = 0xffffff;
+    const std::string& NumberText(std::uint32_t number) const;
+    mutable std::unordered_map<std::uint32_t, std::string> numberTexts_;
     std::vector<CellStyle> styles_;  // styles_[0] is the default style
     std::unordered_map<CellStyle, std::uint32_t, StyleHash> styleIds_;
     std::vector<std::uint32_t> restyleMemo_;  // working table of Restyle

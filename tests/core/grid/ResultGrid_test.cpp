@@ -176,6 +176,15 @@ TEST(ResultGridTexts, ManyTextsReadBackExactly)
         ASSERT_EQ(g.GetText(4, r), "-" + std::to_string(r));
     }
     EXPECT_EQ(g.GetText(1, 1), "123456789");
+    // Either side of the largest number a cell keeps as itself.
+    g.SetText(3, 1, 16777215L);
+    g.SetText(3, 2, 16777216L);
+    g.SetText(3, 3, 0L);
+    EXPECT_EQ(g.GetText(3, 1), "16777215");
+    EXPECT_EQ(g.GetText(3, 2), "16777216");
+    EXPECT_EQ(g.GetText(3, 3), "0");
+    EXPECT_TRUE(g.HasText(3, 3));
+    EXPECT_EQ(&g.GetText(3, 1), &g.GetText(3, 1)) << "a number's text stays where it was made";
     EXPECT_EQ(g.GetText(2, 700), "0回前");
     g.SetText(2, 5, "");
     EXPECT_FALSE(g.HasText(2, 5));
