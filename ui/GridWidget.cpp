@@ -379,6 +379,16 @@ struct AxisPane {
     int clipFrom = 0, clipTo = 0;
 };
 
+// The strip of built-in headers across one axis, `extent` pixels deep.
+AxisPane HeaderStrip(int extent)
+{
+    AxisPane strip;
+    strip.first = strip.last = 1;
+    strip.shift = extent;
+    strip.clipTo = extent;
+    return strip;
+}
+
 // The frozen and the scrolling pane along one axis.
 std::pair<AxisPane, AxisPane> SplitAxis(const GridAxis& axis, int header, int viewportExtent, int firstScrolling)
 {
@@ -440,24 +450,12 @@ void GridWidget::paintEvent(QPaintEvent* event)
     painter.paintPane(MakePane(frozenCols, frozenRows));
 
     if (hy > 0) {
-        AxisPane strip;
-        strip.first = 1;
-        strip.last = 1;
-        strip.shift = hy;
-        strip.clipFrom = 0;
-        strip.clipTo = hy;
-        painter.paintColumnHeaders(MakePane(scrollCols, strip));
-        painter.paintColumnHeaders(MakePane(frozenCols, strip));
+        painter.paintColumnHeaders(MakePane(scrollCols, HeaderStrip(hy)));
+        painter.paintColumnHeaders(MakePane(frozenCols, HeaderStrip(hy)));
     }
     if (hx > 0) {
-        AxisPane strip;
-        strip.first = 1;
-        strip.last = 1;
-        strip.shift = hx;
-        strip.clipFrom = 0;
-        strip.clipTo = hx;
-        painter.paintRowHeaders(MakePane(strip, scrollRows));
-        painter.paintRowHeaders(MakePane(strip, frozenRows));
+        painter.paintRowHeaders(MakePane(HeaderStrip(hx), scrollRows));
+        painter.paintRowHeaders(MakePane(HeaderStrip(hx), frozenRows));
     }
     if (hx > 0 && hy > 0)
         p.fillRect(QRect(0, 0, hx, hy), GridDefaults::HeaderBackground());
