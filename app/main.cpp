@@ -1,14 +1,14 @@
 #include <QApplication>
 
-#include "app/MainFrm.h"
+#include "gui/MainWindow.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ルモーネ"));
-    rumone::MainFrm frame;
-    if (!frame.Load(QCoreApplication::applicationDirPath()))
+    rumone::MainWindow frame;
+    if (!frame.load(QCoreApplication::applicationDirPath()))
         return 1;
-    frame.ShowAtStart();
+    frame.showAtStart();
     return app.exec();
 }

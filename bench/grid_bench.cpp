@@ -35,8 +35,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "ui/GridWidget.h"
-#include "ui/ResultGrid.h"
+#include "gui/grid/GridWidget.h"
+#include "core/grid/ResultGrid.h"
 
 using namespace rumone;
 
@@ -55,19 +55,19 @@ constexpr Rgb kGreen = RGB(200, 255, 200);
 
 using Clock = std::chrono::steady_clock;
 
-double MsSince(Clock::time_point t0)
+double msSince(Clock::time_point t0)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
 }
 
 // Bytes in use on the heap, small blocks and mapped large ones alike.
-std::size_t HeapBytes()
+std::size_t heapBytes()
 {
     const struct mallinfo2 m = mallinfo2();
     return m.uordblks + m.hblkhd;
 }
 
-std::size_t RssBytes()
+std::size_t rssBytes()
 {
     std::ifstream statm("/proc/self/statm");
     std::size_t size = 0, resident = 0;
@@ -77,7 +77,7 @@ std::size_t RssBytes()
 
 using Draws = std::vector<std::array<int, 4>>;
 
-Draws RandomDraws(int count)
+Draws randomDraws(int count)
 {
     std::mt19937 rng(20240601);
     std::uniform_int_distribution<int> digit(0, 9);
@@ -90,44 +90,44 @@ Draws RandomDraws(int count)
 
 // ---- the three-group division table: 42 columns, N + 3 rows
 
-void SetupGroupGrid(ResultGrid& g, int n)
+void setupGroupGrid(ResultGrid& g, int n)
 {
-    g.SetSize(42, n + 3);
-    g.SetVisibleSize(42, 53);
-    g.SetAutoSize(true);
-    g.ShowBuiltInHeaders(false, false);
-    g.SetScrollBars(ScrollBars::Both, true);
-    g.SetFrozen(0, 3);
-    g.SetEnterAction(EnterAction::NextCell);
-    g.SetRowHeight(-1, 9);
-    g.SetRowHeight(1, 15);
-    g.SetRowHeight(2, 12);
-    g.SetColumnWidth(-1, 2);
-    g.SetColumnWidth(1, 6);
-    g.SetColumnWidth(42, 6);
-    g.RestrictToDataRows(true);
-    g.SetCellKind(Block::AllCells(), CellKind::StaticText);
-    g.SetAlignment(Block::AllCells(), HAlign::Centre, VAlign::Centre);
-    g.SetBorder({1, 3, 42, -1}, BorderSides::All, kLineBlue);
+    g.setSize(42, n + 3);
+    g.setVisibleSize(42, 53);
+    g.setAutoSize(true);
+    g.showBuiltInHeaders(false, false);
+    g.setScrollBars(ScrollBars::Both, true);
+    g.setFrozen(0, 3);
+    g.setEnterAction(EnterAction::NextCell);
+    g.setRowHeight(-1, 9);
+    g.setRowHeight(1, 15);
+    g.setRowHeight(2, 12);
+    g.setColumnWidth(-1, 2);
+    g.setColumnWidth(1, 6);
+    g.setColumnWidth(42, 6);
+    g.restrictToDataRows(true);
+    g.setCellKind(Block::allCells(), CellKind::StaticText);
+    g.setAlignment(Block::allCells(), HAlign::Centre, VAlign::Centre);
+    g.setBorder({1, 3, 42, -1}, BorderSides::All, kLineBlue);
     for (int b = 0; b < 4; ++b)
-        g.SetBorder({2 + 10 * b, 1, 11 + 10 * b, 1}, BorderSides::Outline, kLineBlue);
-    g.SetOverflow(true);
+        g.setBorder({2 + 10 * b, 1, 11 + 10 * b, 1}, BorderSides::Outline, kLineBlue);
+    g.setOverflow(true);
     for (int b = 0; b < 4; ++b)
-        g.SetText(2 + 10 * b, 1, "　　　　当選数字(第" + std::to_string(b + 1) + "数字)　　　　");
-    g.SetAlignment({2, 1, 41, 1}, HAlign::Left, VAlign::Centre);
-    g.SetBackColour({2, 1, 41, 1}, kPink);
+        g.setText(2 + 10 * b, 1, "　　　　当選数字(第" + std::to_string(b + 1) + "数字)　　　　");
+    g.setAlignment({2, 1, 41, 1}, HAlign::Left, VAlign::Centre);
+    g.setBackColour({2, 1, 41, 1}, kPink);
     for (int c : {1, 42}) {
-        g.SetTextColour({c, 1, c, -1}, kRed);
-        g.SetBackColour({c, 1, c, -1}, kYellow);
+        g.setTextColour({c, 1, c, -1}, kRed);
+        g.setBackColour({c, 1, c, -1}, kYellow);
     }
     for (int b = 0; b < 4; ++b) {
-        g.SetBackColour({2 + 10 * b, 2, 4 + 10 * b, -1}, kCyan);
-        g.SetBackColour({8 + 10 * b, 2, 11 + 10 * b, -1}, kGreen);
+        g.setBackColour({2 + 10 * b, 2, 4 + 10 * b, -1}, kCyan);
+        g.setBackColour({8 + 10 * b, 2, 11 + 10 * b, -1}, kGreen);
     }
-    g.SetActiveCell(0, 0);
+    g.setActiveCell(0, 0);
 }
 
-void WriteGroupHeader(ResultGrid& g)
+void writeGroupHeader(ResultGrid& g)
 {
     const int firsts[] = {0, 3, 6};
     const int lasts[] = {2, 5, 9};
@@ -135,65 +135,65 @@ void WriteGroupHeader(ResultGrid& g)
     for (int b = 0; b < 4; ++b)
         for (int k = 0; k < 3; ++k) {
             const Block group{2 + 10 * b + firsts[k], 2, 2 + 10 * b + lasts[k], 2};
-            g.SetBorder(group, BorderSides::None, std::nullopt);
-            g.SetBorder(group, BorderSides::Outline, kLineBlue);
-            g.SetText(group.col1, 2, labels[k]);
-            g.SetAlignment(Block::Cell(group.col1, 2), HAlign::Left, VAlign::Centre);
+            g.setBorder(group, BorderSides::None, std::nullopt);
+            g.setBorder(group, BorderSides::Outline, kLineBlue);
+            g.setText(group.col1, 2, labels[k]);
+            g.setAlignment(Block::cell(group.col1, 2), HAlign::Left, VAlign::Centre);
         }
-    g.SetText(1, 3, "回数");
-    g.SetText(42, 3, "回数");
+    g.setText(1, 3, "回数");
+    g.setText(42, 3, "回数");
     for (int b = 0; b < 4; ++b)
         for (int d = 0; d <= 9; ++d)
-            g.SetText(2 + 10 * b + d, 3, static_cast<long>(d));
-    g.SetTextColour({2, 3, 11, 3}, kBlue);
+            g.setText(2 + 10 * b + d, 3, static_cast<long>(d));
+    g.setTextColour({2, 3, 11, 3}, kBlue);
 }
 
-void FillGroupTable(ResultGrid& g, const Draws& draws)
+void fillGroupTable(ResultGrid& g, const Draws& draws)
 {
     int r = 4;
     for (std::size_t i = 0; i < draws.size(); ++i, ++r) {
         const long number = static_cast<long>(i) + 1;
-        g.SetText(1, r, number);
-        g.SetText(42, r, number);
+        g.setText(1, r, number);
+        g.setText(42, r, number);
         for (int p = 0; p < 4; ++p)
-            g.SetText(10 * p + draws[i][p] + 2, r, "●");
+            g.setText(10 * p + draws[i][p] + 2, r, "●");
         for (int p = 0; p < 4; ++p)
-            g.SetTextColour(Block::Cell(10 * p + draws[i][p] + 2, r), kMarkBlue);
+            g.setTextColour(Block::cell(10 * p + draws[i][p] + 2, r), kMarkBlue);
     }
 }
 
-std::shared_ptr<ResultGrid> BuildGroupTable(const Draws& draws)
+std::shared_ptr<ResultGrid> buildGroupTable(const Draws& draws)
 {
     auto g = std::make_shared<ResultGrid>();
-    SetupGroupGrid(*g, static_cast<int>(draws.size()));
-    WriteGroupHeader(*g);
-    FillGroupTable(*g, draws);
+    setupGroupGrid(*g, static_cast<int>(draws.size()));
+    writeGroupHeader(*g);
+    fillGroupTable(*g, draws);
     return g;
 }
 
 // ---- the appearance interval table: 9 columns, N + 4 rows
 
-void WriteIntervalHeader(ResultGrid& g, int titleRow, int captionRow)
+void writeIntervalHeader(ResultGrid& g, int titleRow, int captionRow)
 {
     const Block title{2, titleRow, 9, titleRow};
-    g.SetBorder(title, BorderSides::None, std::nullopt);
-    g.SetBorder(title, BorderSides::Outline, std::nullopt);
+    g.setBorder(title, BorderSides::None, std::nullopt);
+    g.setBorder(title, BorderSides::Outline, std::nullopt);
     for (int row : {titleRow, captionRow}) {
-        g.SetTextColour({2, row, 9, row}, kBlack);
-        g.SetBackColour({2, row, 9, row}, kPink);
+        g.setTextColour({2, row, 9, row}, kBlack);
+        g.setBackColour({2, row, 9, row}, kPink);
     }
-    g.SetOverflow(true);
-    g.SetText(5, titleRow, "    当 選 数 字     ");
-    g.SetAlignment(Block::Cell(5, titleRow), HAlign::Left, VAlign::Centre);
-    g.SetText(1, captionRow, "回数");
+    g.setOverflow(true);
+    g.setText(5, titleRow, "    当 選 数 字     ");
+    g.setAlignment(Block::cell(5, titleRow), HAlign::Left, VAlign::Centre);
+    g.setText(1, captionRow, "回数");
     for (int p = 1; p <= 4; ++p) {
-        g.SetText(2 * p, captionRow, "第" + std::to_string(p) + "数字");
-        g.SetText(2 * p + 1, captionRow, "出現");
+        g.setText(2 * p, captionRow, "第" + std::to_string(p) + "数字");
+        g.setText(2 * p + 1, captionRow, "出現");
     }
 }
 
 // "初回", or the interval followed by "回前", formatted into `buffer`.
-std::string_view IntervalText(int interval, char (&buffer)[32])
+std::string_view intervalText(int interval, char (&buffer)[32])
 {
     if (interval == 0)
         return "初回";
@@ -203,32 +203,32 @@ std::string_view IntervalText(int interval, char (&buffer)[32])
     return {buffer, static_cast<std::size_t>(end - buffer) + kBefore.size()};
 }
 
-std::shared_ptr<ResultGrid> BuildIntervalTable(const Draws& draws)
+std::shared_ptr<ResultGrid> buildIntervalTable(const Draws& draws)
 {
     const int n = static_cast<int>(draws.size());
     auto g = std::make_shared<ResultGrid>();
-    g->SetSize(9, n + 4);
-    g->SetVisibleSize(9, 52);
-    g->SetAutoSize(true);
-    g->ShowBuiltInHeaders(false, false);
-    g->SetScrollBars(ScrollBars::Vertical, true);
-    g->SetFrozen(0, 2);
-    g->SetEnterAction(EnterAction::NextCell);
-    g->RestrictToDataRows(true);
-    g->SetRowHeight(-1, 10);
-    g->SetRowHeight(1, 15);
-    g->SetRowHeight(2, 12);
-    g->SetColumnWidth(-1, 5);
-    g->SetCellKind(Block::AllCells(), CellKind::StaticText);
-    g->SetAlignment(Block::AllCells(), HAlign::Centre, VAlign::Centre);
-    g->SetTextColour(Block::Columns(1, 1), kRed);
-    g->SetBackColour(Block::Columns(1, 1), kYellow);
+    g->setSize(9, n + 4);
+    g->setVisibleSize(9, 52);
+    g->setAutoSize(true);
+    g->showBuiltInHeaders(false, false);
+    g->setScrollBars(ScrollBars::Vertical, true);
+    g->setFrozen(0, 2);
+    g->setEnterAction(EnterAction::NextCell);
+    g->restrictToDataRows(true);
+    g->setRowHeight(-1, 10);
+    g->setRowHeight(1, 15);
+    g->setRowHeight(2, 12);
+    g->setColumnWidth(-1, 5);
+    g->setCellKind(Block::allCells(), CellKind::StaticText);
+    g->setAlignment(Block::allCells(), HAlign::Centre, VAlign::Centre);
+    g->setTextColour(Block::columns(1, 1), kRed);
+    g->setBackColour(Block::columns(1, 1), kYellow);
     for (int c : {2, 4, 6, 8})
-        g->SetBackColour({c, 3, c, -1}, kCyan);
-    g->SetBorder(Block::Columns(1, 9), BorderSides::All, std::nullopt);
-    g->SetActiveCell(0, 0);
-    WriteIntervalHeader(*g, 1, 2);
-    WriteIntervalHeader(*g, n + 4, n + 3);
+        g->setBackColour({c, 3, c, -1}, kCyan);
+    g->setBorder(Block::columns(1, 9), BorderSides::All, std::nullopt);
+    g->setActiveCell(0, 0);
+    writeIntervalHeader(*g, 1, 2);
+    writeIntervalHeader(*g, n + 4, n + 3);
 
     // The last draw in which each digit stood anywhere: the same answer as
     // the backward search, for a gapless history of complete draws.
@@ -237,12 +237,12 @@ std::shared_ptr<ResultGrid> BuildIntervalTable(const Draws& draws)
     int r = 3;
     for (int i = 0; i < n; ++i, ++r) {
         const int number = i + 1;
-        g->SetText(1, r, static_cast<long>(number));
+        g->setText(1, r, static_cast<long>(number));
         for (int p = 0; p < 4; ++p) {
             const int d = draws[i][p];
-            g->SetText(2 * p + 2, r, static_cast<long>(d));
+            g->setText(2 * p + 2, r, static_cast<long>(d));
             const int interval = lastSeen[d] ? number - lastSeen[d] : 0;
-            g->SetText(2 * p + 3, r, IntervalText(interval, text));
+            g->setText(2 * p + 3, r, intervalText(interval, text));
         }
         for (int p = 0; p < 4; ++p)
             lastSeen[draws[i][p]] = number;
@@ -252,36 +252,36 @@ std::shared_ptr<ResultGrid> BuildIntervalTable(const Draws& draws)
 
 // ---- QTableWidget, one item per cell
 
-QColor ToQColor(const OptColour& c, QColor fallback)
+QColor toQColor(const OptColour& c, QColor fallback)
 {
     return c ? QColor(c->r, c->g, c->b) : fallback;
 }
 
-Qt::Alignment AlignmentOf(const CellStyle& s)
+Qt::Alignment alignmentOf(const CellStyle& s)
 {
     Qt::Alignment a = s.hAlign == HAlign::Left ? Qt::AlignLeft : s.hAlign == HAlign::Right ? Qt::AlignRight : Qt::AlignHCenter;
     a |= s.vAlign == VAlign::Top ? Qt::AlignTop : s.vAlign == VAlign::Bottom ? Qt::AlignBottom : Qt::AlignVCenter;
     return a;
 }
 
-void FillTableWidget(QTableWidget& t, const ResultGrid& g, const GridWidget& sizes)
+void fillTableWidget(QTableWidget& t, const ResultGrid& g, const GridWidget& sizes)
 {
     t.horizontalHeader()->hide();
     t.verticalHeader()->hide();
-    t.setColumnCount(g.Columns());
-    t.setRowCount(g.Rows());
-    t.verticalHeader()->setDefaultSectionSize(sizes.rowHeightPx(g.Rows()));
-    for (int r = 1; r <= std::min(g.Rows(), 3); ++r)
+    t.setColumnCount(g.columns());
+    t.setRowCount(g.rows());
+    t.verticalHeader()->setDefaultSectionSize(sizes.rowHeightPx(g.rows()));
+    for (int r = 1; r <= std::min(g.rows(), 3); ++r)
         t.setRowHeight(r - 1, sizes.rowHeightPx(r));
-    for (int c = 1; c <= g.Columns(); ++c)
+    for (int c = 1; c <= g.columns(); ++c)
         t.setColumnWidth(c - 1, sizes.columnWidthPx(c));
-    for (int r = 1; r <= g.Rows(); ++r)
-        for (int c = 1; c <= g.Columns(); ++c) {
-            const CellStyle& s = g.Style(c, r);
-            auto* item = new QTableWidgetItem(QString::fromStdString(g.GetText(c, r)));
-            item->setForeground(ToQColor(s.text, Qt::black));
-            item->setBackground(ToQColor(s.back, Qt::white));
-            item->setTextAlignment(AlignmentOf(s));
+    for (int r = 1; r <= g.rows(); ++r)
+        for (int c = 1; c <= g.columns(); ++c) {
+            const CellStyle& s = g.style(c, r);
+            auto* item = new QTableWidgetItem(QString::fromStdString(g.getText(c, r)));
+            item->setForeground(toQColor(s.text, Qt::black));
+            item->setBackground(toQColor(s.back, Qt::white));
+            item->setTextAlignment(alignmentOf(s));
             t.setItem(r - 1, c - 1, item);
         }
 }
@@ -304,7 +304,7 @@ constexpr int kRounds = 3;
 
 // Paints the viewport into `image`, as the window system would have it
 // painted after a scroll.
-void RenderViewport(QAbstractScrollArea& area, QImage& image)
+void renderViewport(QAbstractScrollArea& area, QImage& image)
 {
     if (image.size() != area.viewport()->size())
         image = QImage(area.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
@@ -312,24 +312,24 @@ void RenderViewport(QAbstractScrollArea& area, QImage& image)
 }
 
 // Scrolls one page at a time and times each repaint of the viewport.
-std::pair<double, double> TimeScrollRepaints(QAbstractScrollArea& area)
+std::pair<double, double> timeScrollRepaints(QAbstractScrollArea& area)
 {
     double total = 0, worst = 0;
     QImage image;
-    RenderViewport(area, image);
+    renderViewport(area, image);
     for (int i = 0; i < kScrollPages; ++i) {
         QScrollBar* bar = area.verticalScrollBar();
         bar->setValue(bar->value() + bar->pageStep());
         const auto t0 = Clock::now();
-        RenderViewport(area, image);
-        const double ms = MsSince(t0);
+        renderViewport(area, image);
+        const double ms = msSince(t0);
         total += ms;
         worst = std::max(worst, ms);
     }
     return {total / kScrollPages, worst};
 }
 
-double Median(std::vector<double> values)
+double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -340,7 +340,7 @@ double Median(std::vector<double> values)
 // figures for every table are taken before any QTableWidget is filled:
 // millions of freed table items would otherwise leave the allocator work
 // to do (merging freed blocks) that the next grid's allocation pays for.
-Figures MeasureGrid(const char* name, const std::function<std::shared_ptr<ResultGrid>()>& build,
+Figures measureGrid(const char* name, const std::function<std::shared_ptr<ResultGrid>()>& build,
                     std::vector<std::unique_ptr<GridWidget>>& keep)
 {
     Figures f;
@@ -349,15 +349,15 @@ Figures MeasureGrid(const char* name, const std::function<std::shared_ptr<Result
     std::unique_ptr<GridWidget> widget;
     for (int round = 0; round < kRounds; ++round) {
         widget.reset();  // the previous round's table is gone before this one is built
-        const std::size_t heap0 = HeapBytes();
+        const std::size_t heap0 = heapBytes();
         auto t0 = Clock::now();
         std::shared_ptr<ResultGrid> grid = build();
-        buildMs.push_back(MsSince(t0));
+        buildMs.push_back(msSince(t0));
         if (round == 0) {
-            f.heapMB = static_cast<double>(HeapBytes() - heap0) / kMB;
-            f.cells = static_cast<long>(grid->Columns()) * grid->Rows();
-            f.bytesPerCell = static_cast<double>(grid->CellStorageBytes()) / static_cast<double>(f.cells);
-            f.styles = grid->DistinctStyles();
+            f.heapMB = static_cast<double>(heapBytes() - heap0) / kMB;
+            f.cells = static_cast<long>(grid->columns()) * grid->rows();
+            f.bytesPerCell = static_cast<double>(grid->cellStorageBytes()) / static_cast<double>(f.cells);
+            f.styles = grid->distinctStyles();
         }
 
         widget = std::make_unique<GridWidget>();
@@ -365,15 +365,15 @@ Figures MeasureGrid(const char* name, const std::function<std::shared_ptr<Result
         widget->setGrid(grid);
         widget->resize(widget->sizeHint());
         const QImage first = widget->grab().toImage();
-        paintMs.push_back(MsSince(t0));
+        paintMs.push_back(msSince(t0));
         widget->show();
-        const auto [avg, worst] = TimeScrollRepaints(*widget);
+        const auto [avg, worst] = timeScrollRepaints(*widget);
         scrollAvg.push_back(avg);
         scrollMax.push_back(worst);
     }
-    f.buildMs = Median(buildMs);
-    f.firstPaintMs = Median(paintMs);
-    f.scrollAvgMs = Median(scrollAvg);
+    f.buildMs = median(buildMs);
+    f.firstPaintMs = median(paintMs);
+    f.scrollAvgMs = median(scrollAvg);
     f.scrollMaxMs = *std::max_element(scrollMax.begin(), scrollMax.end());
     widget->verticalScrollBar()->setValue(0);
     keep.push_back(std::move(widget));
@@ -381,34 +381,34 @@ Figures MeasureGrid(const char* name, const std::function<std::shared_ptr<Result
 }
 
 // The same table as a QTableWidget filled the usual way, one item per cell.
-void MeasureTableWidget(Figures& f, const GridWidget& widget)
+void measureTableWidget(Figures& f, const GridWidget& widget)
 {
     const ResultGrid& grid = *widget.grid();
     std::vector<double> qtFillMs, qtPaintMs, qtScroll;
     for (int round = 0; round < kRounds; ++round) {
-        const std::size_t qtHeap0 = HeapBytes();
-        const std::size_t qtRss0 = RssBytes();
+        const std::size_t qtHeap0 = heapBytes();
+        const std::size_t qtRss0 = rssBytes();
         QTableWidget table;
         auto t0 = Clock::now();
-        FillTableWidget(table, grid, widget);
-        qtFillMs.push_back(MsSince(t0));
+        fillTableWidget(table, grid, widget);
+        qtFillMs.push_back(msSince(t0));
         if (round == 0) {
-            f.qtHeapMB = static_cast<double>(HeapBytes() - qtHeap0) / kMB;
-            f.qtRssMB = static_cast<double>(RssBytes() - qtRss0) / kMB;
+            f.qtHeapMB = static_cast<double>(heapBytes() - qtHeap0) / kMB;
+            f.qtRssMB = static_cast<double>(rssBytes() - qtRss0) / kMB;
         }
         t0 = Clock::now();
         table.resize(widget.size());
         const QImage qtFirst = table.grab().toImage();
-        qtPaintMs.push_back(MsSince(t0));
+        qtPaintMs.push_back(msSince(t0));
         table.show();
-        qtScroll.push_back(TimeScrollRepaints(table).first);
+        qtScroll.push_back(timeScrollRepaints(table).first);
     }
-    f.qtFillMs = Median(qtFillMs);
-    f.qtFirstPaintMs = Median(qtPaintMs);
-    f.qtScrollAvgMs = Median(qtScroll);
+    f.qtFillMs = median(qtFillMs);
+    f.qtFirstPaintMs = median(qtPaintMs);
+    f.qtScrollAvgMs = median(qtScroll);
 }
 
-void PrintSummary(const std::vector<Figures>& all)
+void printSummary(const std::vector<Figures>& all)
 {
     std::printf("\nMedians of %d rounds.\n%-22s %10s %10s %9s %9s %8s %12s %13s\n", kRounds, "table", "cells", "build ms", "B/cell", "heap MB",
                 "styles", "1st paint ms", "scroll avg/max ms");
@@ -450,8 +450,8 @@ int main(int argc, char** argv)
     {
         GridWidget warmUp;
         auto small = std::make_shared<ResultGrid>();
-        small->SetSize(2, 2);
-        small->SetText(1, 1, "回数");
+        small->setSize(2, 2);
+        small->setText(1, 1, "回数");
         warmUp.setGrid(small);
         warmUp.grab();
         QTableWidget table(2, 2);
@@ -459,14 +459,14 @@ int main(int argc, char** argv)
         table.grab();
     }
 
-    const Draws draws = RandomDraws(kDraws);
+    const Draws draws = randomDraws(kDraws);
     std::vector<std::unique_ptr<GridWidget>> widgets;
     std::vector<Figures> all;
-    all.push_back(MeasureGrid("group (42 x 32770)", [&] { return BuildGroupTable(draws); }, widgets));
-    all.push_back(MeasureGrid("interval (9 x 32771)", [&] { return BuildIntervalTable(draws); }, widgets));
+    all.push_back(measureGrid("group (42 x 32770)", [&] { return buildGroupTable(draws); }, widgets));
+    all.push_back(measureGrid("interval (9 x 32771)", [&] { return buildIntervalTable(draws); }, widgets));
     for (std::size_t i = 0; i < all.size(); ++i)
-        MeasureTableWidget(all[i], *widgets[i]);
-    PrintSummary(all);
+        measureTableWidget(all[i], *widgets[i]);
+    printSummary(all);
 
     const char* names[] = {"ScrollOnePage/group", "ScrollOnePage/interval"};
     for (std::size_t i = 0; i < widgets.size(); ++i) {
@@ -477,7 +477,7 @@ int main(int argc, char** argv)
             for (auto _ : state) {
                 const int next = bar->value() + bar->pageStep();
                 bar->setValue(next > bar->maximum() ? 0 : next);
-                RenderViewport(*w, image);
+                renderViewport(*w, image);
             }
         })->Unit(benchmark::kMillisecond);
     }

@@ -17,27 +17,27 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisView.h"
-#include "analysis/group/FiveGroupTrend.h"
-#include "analysis/group/GroupDivision.h"
-#include "app/AnalysisWindow.h"
-#include "ui/GridWidget.h"
+#include "core/analysis/AnalysisView.h"
+#include "core/analysis/group/FiveGroupTrend.h"
+#include "core/analysis/group/GroupDivision.h"
+#include "gui/analysis/AnalysisWindow.h"
+#include "gui/grid/GridWidget.h"
 
 namespace {
 
 using namespace rumone;
 
-DrawRecord RecordOf(int number, const std::vector<std::optional<int>>& digits)
+DrawRecord recordOf(int number, const std::vector<std::optional<int>>& digits)
 {
     DrawRecord rec;
-    rec.number = DbValue::Int(number);
+    rec.number = DbValue::fromInt(number);
     for (int p = 0; p < 4; ++p)
-        rec.digits[p] = digits[p] ? DbValue::Int(*digits[p]) : DbValue::Null();
+        rec.digits[p] = digits[p] ? DbValue::fromInt(*digits[p]) : DbValue::null();
     return rec;
 }
 
 // The real draws (回数,抽せん日,第1数字..第4数字), or nothing when absent.
-std::optional<DrawHistory> RealHistory()
+std::optional<DrawHistory> realHistory()
 {
     std::ifstream in(std::string(RUMONE_SHARED_DIR) + "/data/draws.csv");
     if (!in)
@@ -57,36 +57,36 @@ std::optional<DrawHistory> RealHistory()
         std::vector<std::optional<int>> digits;
         for (int p = 0; p < 4; ++p)
             digits.push_back(fields[2 + p].empty() ? std::nullopt : std::optional<int>(std::stoi(fields[2 + p])));
-        records.push_back(RecordOf(std::stoi(fields[0]), digits));
+        records.push_back(recordOf(std::stoi(fields[0]), digits));
     }
-    return DrawHistory::FromRecords(records);
+    return DrawHistory::fromRecords(records);
 }
 
-DrawHistory RandomHistory(int count)
+DrawHistory randomHistory(int count)
 {
     std::mt19937 gen(1);
     std::uniform_int_distribution<int> digit(0, 9);
     std::vector<DrawRecord> records;
     for (int n = 1; n <= count; ++n)
-        records.push_back(RecordOf(n, {digit(gen), digit(gen), digit(gen), digit(gen)}));
-    return DrawHistory::FromRecords(records);
+        records.push_back(recordOf(n, {digit(gen), digit(gen), digit(gen), digit(gen)}));
+    return DrawHistory::fromRecords(records);
 }
 
-const std::optional<DrawHistory>& Real()
+const std::optional<DrawHistory>& RealDrawsHistory()
 {
-    static const std::optional<DrawHistory> history = RealHistory();
+    static const std::optional<DrawHistory> history = realHistory();
     return history;
 }
 
-const DrawHistory& Random32767()
+const DrawHistory& random32767()
 {
-    static const DrawHistory history = RandomHistory(kMaxDrawNumber);
+    static const DrawHistory history = randomHistory(kMaxDrawNumber);
     return history;
 }
 
-const DrawHistory* HistoryFor(benchmark::State& state, bool real)
+const DrawHistory* historyFor(benchmark::State& state, bool real)
 {
-    const DrawHistory* history = real ? (Real() ? &*Real() : nullptr) : &Random32767();
+    const DrawHistory* history = real ? (RealDrawsHistory() ? &*RealDrawsHistory() : nullptr) : &random32767();
     if (!history)
         state.SkipWithError("the real draws are absent (" RUMONE_SHARED_DIR "/data/draws.csv)");
     return history;
@@ -103,30 +103,30 @@ private:
     const DrawHistory& history_;
 };
 
-void OpenView(benchmark::State& state, AnalysisViewSpec (*view)(), bool real)
+void openView(benchmark::State& state, AnalysisViewSpec (*view)(), bool real)
 {
-    const DrawHistory* history = HistoryFor(state, real);
+    const DrawHistory* history = historyFor(state, real);
     if (!history)
         return;
     const AnalysisViewSpec spec = view();
     BenchHost host(*history);
     for (auto _ : state) {
         AnalysisWindow window(host, spec);
-        window.Load();
+        window.load();
         const QImage first = window.grab().toImage();
         benchmark::DoNotOptimize(first.constBits());
     }
 }
 
-void ScrollPage(benchmark::State& state, AnalysisViewSpec (*view)(), bool real)
+void scrollPage(benchmark::State& state, AnalysisViewSpec (*view)(), bool real)
 {
-    const DrawHistory* history = HistoryFor(state, real);
+    const DrawHistory* history = historyFor(state, real);
     if (!history)
         return;
     const AnalysisViewSpec spec = view();
     BenchHost host(*history);
     AnalysisWindow window(host, spec);
-    window.Load();
+    window.load();
     QScrollBar* bar = window.gridWidget()->verticalScrollBar();
     QWidget* viewport = window.gridWidget()->viewport();
     QImage image(viewport->size(), QImage::Format_ARGB32_Premultiplied);
@@ -140,9 +140,9 @@ void ScrollPage(benchmark::State& state, AnalysisViewSpec (*view)(), bool real)
     state.counters["pageRows"] = bar->pageStep();
 }
 
-void BuildView(benchmark::State& state, AnalysisViewSpec (*view)(), bool real)
+void buildView(benchmark::State& state, AnalysisViewSpec (*view)(), bool real)
 {
-    const DrawHistory* history = HistoryFor(state, real);
+    const DrawHistory* history = historyFor(state, real);
     if (!history)
         return;
     const AnalysisViewSpec spec = view();
@@ -154,38 +154,38 @@ void BuildView(benchmark::State& state, AnalysisViewSpec (*view)(), bool real)
     }
     ResultGrid grid;
     spec.build(grid, *history);
-    state.counters["rows"] = grid.Rows();
-    state.counters["cells"] = static_cast<double>(grid.Rows()) * grid.Columns();
-    state.counters["styles"] = static_cast<double>(grid.DistinctStyles());
-    state.counters["storageKiB"] = static_cast<double>(grid.CellStorageBytes()) / 1024.0;
+    state.counters["rows"] = grid.rows();
+    state.counters["cells"] = static_cast<double>(grid.rows()) * grid.columns();
+    state.counters["styles"] = static_cast<double>(grid.distinctStyles());
+    state.counters["storageKiB"] = static_cast<double>(grid.cellStorageBytes()) / 1024.0;
 }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BuildView, GroupDivision3_real, GroupDivision3View, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BuildView, GroupDivision3_random32767, GroupDivision3View, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BuildView, GroupDivision5_real, GroupDivision5View, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BuildView, GroupDivision5_random32767, GroupDivision5View, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BuildView, GroupDivision10_real, GroupDivision10View, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BuildView, GroupDivision10_random32767, GroupDivision10View, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BuildView, FiveGroupTrend_real, FiveGroupTrendView, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BuildView, FiveGroupTrend_random32767, FiveGroupTrendView, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OpenView, GroupDivision3_real, GroupDivision3View, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OpenView, GroupDivision3_random32767, GroupDivision3View, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OpenView, GroupDivision5_real, GroupDivision5View, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OpenView, GroupDivision5_random32767, GroupDivision5View, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OpenView, GroupDivision10_real, GroupDivision10View, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OpenView, GroupDivision10_random32767, GroupDivision10View, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OpenView, FiveGroupTrend_real, FiveGroupTrendView, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OpenView, FiveGroupTrend_random32767, FiveGroupTrendView, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ScrollPage, GroupDivision3_real, GroupDivision3View, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ScrollPage, GroupDivision3_random32767, GroupDivision3View, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ScrollPage, GroupDivision5_real, GroupDivision5View, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ScrollPage, GroupDivision5_random32767, GroupDivision5View, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ScrollPage, GroupDivision10_real, GroupDivision10View, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ScrollPage, GroupDivision10_random32767, GroupDivision10View, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ScrollPage, FiveGroupTrend_real, FiveGroupTrendView, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ScrollPage, FiveGroupTrend_random32767, FiveGroupTrendView, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(buildView, GroupDivision3_real, groupDivision3View, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(buildView, GroupDivision3_random32767, groupDivision3View, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(buildView, GroupDivision5_real, groupDivision5View, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(buildView, GroupDivision5_random32767, groupDivision5View, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(buildView, GroupDivision10_real, groupDivision10View, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(buildView, GroupDivision10_random32767, groupDivision10View, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(buildView, FiveGroupTrend_real, fiveGroupTrendView, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(buildView, FiveGroupTrend_random32767, fiveGroupTrendView, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(openView, GroupDivision3_real, groupDivision3View, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(openView, GroupDivision3_random32767, groupDivision3View, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(openView, GroupDivision5_real, groupDivision5View, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(openView, GroupDivision5_random32767, groupDivision5View, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(openView, GroupDivision10_real, groupDivision10View, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(openView, GroupDivision10_random32767, groupDivision10View, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(openView, FiveGroupTrend_real, fiveGroupTrendView, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(openView, FiveGroupTrend_random32767, fiveGroupTrendView, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scrollPage, GroupDivision3_real, groupDivision3View, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scrollPage, GroupDivision3_random32767, groupDivision3View, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scrollPage, GroupDivision5_real, groupDivision5View, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scrollPage, GroupDivision5_random32767, groupDivision5View, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scrollPage, GroupDivision10_real, groupDivision10View, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scrollPage, GroupDivision10_random32767, groupDivision10View, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scrollPage, FiveGroupTrend_real, fiveGroupTrendView, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scrollPage, FiveGroupTrend_random32767, fiveGroupTrendView, false)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

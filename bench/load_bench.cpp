@@ -11,10 +11,10 @@
 #include <sstream>
 #include <string>
 
-#include "history/DrawCsv.h"
-#include "history/DrawDatabase.h"
-#include "history/DrawHistory.h"
-#include "history/DrawStore.h"
+#include "core/store/DrawCsv.h"
+#include "core/store/DrawDatabase.h"
+#include "core/history/DrawHistory.h"
+#include "core/store/DrawStore.h"
 
 namespace {
 
@@ -28,8 +28,8 @@ public:
         std::string tmpl = (std::filesystem::temp_directory_path() / "rumone-bench-XXXXXX").string();
         if (mkdtemp(tmpl.data()))
             folder_ = tmpl;
-        MakeMaxHistory();
-        MakeRealHistory();
+        makeMaxHistory();
+        makeRealHistory();
     }
     ~BenchDatabases()
     {
@@ -42,7 +42,7 @@ public:
     const std::string& realMissing() const { return realMissing_; }
 
 private:
-    void MakeMaxHistory()
+    void makeMaxHistory()
     {
         max_ = folder_ + "/max.mdb";
         std::mt19937 gen(1);
@@ -50,16 +50,16 @@ private:
         std::vector<EditRow> draws;
         for (int n = 1; n <= kMaxDrawNumber; ++n) {
             EditRow r;
-            r.number = DbValue::Int(n);
+            r.number = DbValue::fromInt(n);
             for (DbValue& d : r.digits)
-                d = DbValue::Int(digit(gen));
+                d = DbValue::fromInt(digit(gen));
             draws.push_back(std::move(r));
         }
-        CreateDrawDatabase(max_);
-        OpenDrawEditSet(ConnectionStringFor(max_)).ImportDraws(draws);
+        createDrawDatabase(max_);
+        openDrawEditSet(connectionStringFor(max_)).importDraws(draws);
     }
 
-    void MakeRealHistory()
+    void makeRealHistory()
     {
         const std::string csv = std::string(RUMONE_SHARED_DIR) + "/data/draws.csv";
         std::ifstream in(csv, std::ios::binary);
@@ -70,8 +70,8 @@ private:
         std::ostringstream text;
         text << in.rdbuf();
         real_ = folder_ + "/real.mdb";
-        CreateDrawDatabase(real_);
-        OpenDrawEditSet(ConnectionStringFor(real_)).ImportDraws(ParseDrawCsv(text.str()));
+        createDrawDatabase(real_);
+        openDrawEditSet(connectionStringFor(real_)).importDraws(parseDrawCsv(text.str()));
     }
 
     std::string folder_;
@@ -80,19 +80,19 @@ private:
     std::string realMissing_;
 };
 
-const BenchDatabases& Databases()
+const BenchDatabases& databases()
 {
     static const BenchDatabases databases;
     return databases;
 }
 
-void LoadHistory(benchmark::State& state, const std::string& path)
+void loadHistory(benchmark::State& state, const std::string& path)
 {
-    const std::string cs = ConnectionStringFor(path);
+    const std::string cs = connectionStringFor(path);
     int latest = 0;
     for (auto _ : state) {
         DrawHistory history;
-        history.LoadDrawHistory(cs);
+        history = loadDrawHistory(cs);
         latest = history.latestDrawNumber();
         benchmark::DoNotOptimize(latest);
     }
@@ -101,25 +101,25 @@ void LoadHistory(benchmark::State& state, const std::string& path)
 
 void BM_LoadDrawHistory_Real7054(benchmark::State& state)
 {
-    if (Databases().real().empty()) {
-        state.SkipWithError(Databases().realMissing().c_str());
+    if (databases().real().empty()) {
+        state.SkipWithError(databases().realMissing().c_str());
         return;
     }
-    LoadHistory(state, Databases().real());
+    loadHistory(state, databases().real());
 }
 
 void BM_LoadDrawHistory_Max32767(benchmark::State& state)
 {
-    LoadHistory(state, Databases().max());
+    loadHistory(state, databases().max());
 }
 
 // Opening and keying only: the key is proved by reading the first page,
 // which is where SQLCipher derives the key from the password.
 void BM_OpenAndKeyOnly(benchmark::State& state)
 {
-    const ConnectionInfo info = ParseConnectionString(ConnectionStringFor(Databases().max()));
+    const ConnectionInfo info = parseConnectionString(connectionStringFor(databases().max()));
     for (auto _ : state) {
-        sqlite::Connection db = OpenKeyedDatabase(info, OpenAccess::ReadOnly);
+        sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadOnly);
         benchmark::DoNotOptimize(db.get());
     }
 }

@@ -18,10 +18,10 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "history/DrawCsv.h"
-#include "history/DrawDatabase.h"
-#include "history/DrawHistory.h"
-#include "history/DrawStore.h"
+#include "core/store/DrawCsv.h"
+#include "core/store/DrawDatabase.h"
+#include "core/history/DrawHistory.h"
+#include "core/store/DrawStore.h"
 
 using namespace rumone;
 
@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-int Usage()
+int usage()
 {
     std::cerr << "使い方:\n"
                  "  rumone-db create DB                 空のデータベースを作成する\n"
@@ -40,13 +40,13 @@ int Usage()
     return kUsageError;
 }
 
-bool Exists(const std::string& path)
+bool exists(const std::string& path)
 {
     struct stat st {};
     return lstat(path.c_str(), &st) == 0;
 }
 
-bool ReadFile(const std::string& path, std::string& text)
+bool readFile(const std::string& path, std::string& text)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -57,7 +57,7 @@ bool ReadFile(const std::string& path, std::string& text)
     return !in.bad();
 }
 
-bool ParseCount(const char* s, long long low, long long high, long long& out)
+bool parseCount(const char* s, long long low, long long high, long long& out)
 {
     char* end = nullptr;
     errno = 0;
@@ -68,47 +68,47 @@ bool ParseCount(const char* s, long long low, long long high, long long& out)
     return true;
 }
 
-int Create(const std::string& db)
+int createCommand(const std::string& db)
 {
-    CreateDrawDatabase(db);
+    createDrawDatabase(db);
     std::cout << db << ": 作成しました（0 行）。\n";
     return 0;
 }
 
-int Import(const std::string& csv, const std::string& db)
+int importCommand(const std::string& csv, const std::string& db)
 {
     std::string text;
-    if (!ReadFile(csv, text)) {
+    if (!readFile(csv, text)) {
         std::cerr << csv << ": 読み取れません。\n";
         return 1;
     }
     std::vector<EditRow> draws;
     try {
-        draws = ParseDrawCsv(text);
+        draws = parseDrawCsv(text);
     } catch (const DrawCsvError& e) {
         std::cerr << csv << ": line " << e.line() << ": " << e.reason() << "\n何も取り込んでいません。\n";
         return 1;
     }
-    DrawEditSet set = OpenDrawEditSet(ConnectionStringFor(db));
-    const std::size_t replaced = set.CountExisting(draws);
-    set.ImportDraws(draws);
+    DrawEditSet set = openDrawEditSet(connectionStringFor(db));
+    const std::size_t replaced = set.countExisting(draws);
+    set.importDraws(draws);
     std::cout << db << ": " << draws.size() << " 行を取り込みました（置き換え " << replaced << "、追加 "
-              << draws.size() - replaced << "）。現在 " << set.RecordCount() << " 行。\n";
+              << draws.size() - replaced << "）。現在 " << set.recordCount() << " 行。\n";
     return 0;
 }
 
-int Export(const std::string& db, const std::string& csv)
+int exportCommand(const std::string& db, const std::string& csv)
 {
-    const DrawSnapshot snapshot = OpenDrawSnapshot(ConnectionStringFor(db));
+    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(db));
     std::vector<EditRow> rows;
-    rows.reserve(snapshot.RecordCount());
-    for (const DrawRecord& r : snapshot.Rows())
+    rows.reserve(snapshot.recordCount());
+    for (const DrawRecord& r : snapshot.rows())
         rows.push_back(EditRow{r.number, r.digits});
     // Write beside the target, then move it into place: no half-written CSV.
     const std::string temp = csv + ".tmp";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << WriteDrawCsv(rows);
+        out << writeDrawCsv(rows);
         out.close();
         if (!out) {
             std::remove(temp.c_str());
@@ -126,7 +126,7 @@ int Export(const std::string& db, const std::string& csv)
 }
 
 // A stored value as a whole number, when it is one.
-bool WholeValue(const DbValue& v, long long& out)
+bool wholeValue(const DbValue& v, long long& out)
 {
     if (v.type == DbValue::Type::Integer) {
         out = v.integer;
@@ -157,46 +157,46 @@ std::string Shown(const DbValue& v)
 }
 
 // Why a stored row lies outside the model, or "" when it does not.
-std::string OutsideModel(const DrawRecord& r)
+std::string outsideModel(const DrawRecord& r)
 {
     long long n = 0;
-    if (!WholeValue(r.number, n) || n < 0 || n > kMaxDrawNumber)
+    if (!wholeValue(r.number, n) || n < 0 || n > kMaxDrawNumber)
         return "回数 " + Shown(r.number);
     for (int p = 0; p < 4; ++p) {
         const DbValue& d = r.digits[p];
-        if (d.IsNull() || (d.type == DbValue::Type::Text && d.text.empty()))
+        if (d.isNull() || (d.type == DbValue::Type::text && d.text.empty()))
             continue;
         long long v = 0;
-        if (!WholeValue(d, v) || v < 0 || v > 9)
+        if (!wholeValue(d, v) || v < 0 || v > 9)
             return "回数 " + std::to_string(n) + " 第" + std::to_string(p + 1) + "数字 " + Shown(d);
     }
     return {};
 }
 
-bool Incomplete(const DrawRecord& r)
+bool isIncomplete(const DrawRecord& r)
 {
     for (const DbValue& d : r.digits)
-        if (d.IsNull() || (d.type == DbValue::Type::Text && d.text.empty()))
+        if (d.isNull() || (d.type == DbValue::Type::text && d.text.empty()))
             return true;
     return false;
 }
 
-int Check(const std::string& db)
+int checkCommand(const std::string& db)
 {
-    const std::string cs = ConnectionStringFor(db);
-    const DrawSnapshot snapshot = OpenDrawSnapshot(cs);
+    const std::string cs = connectionStringFor(db);
+    const DrawSnapshot snapshot = openDrawSnapshot(cs);
     std::size_t complete = 0, incomplete = 0;
     std::vector<std::string> outside;
-    for (const DrawRecord& r : snapshot.Rows()) {
-        const std::string why = OutsideModel(r);
+    for (const DrawRecord& r : snapshot.rows()) {
+        const std::string why = outsideModel(r);
         if (!why.empty())
             outside.push_back(why);
-        else if (Incomplete(r))
+        else if (isIncomplete(r))
             ++incomplete;
         else
             ++complete;
     }
-    std::cout << db << "\n  行数: " << snapshot.RecordCount() << "\n  完全な行: " << complete
+    std::cout << db << "\n  行数: " << snapshot.recordCount() << "\n  完全な行: " << complete
               << "\n  不完全な行（数字が未入力）: " << incomplete << "\n  範囲外の値を持つ行: " << outside.size() << "\n";
     for (std::size_t i = 0; i < outside.size() && i < 20; ++i)
         std::cout << "    " << outside[i] << "\n";
@@ -204,15 +204,15 @@ int Check(const std::string& db)
         std::cout << "    ...\n";
 
     try {
-        const DrawHistory history = DrawHistory::FromRecords(snapshot.Rows());
+        const DrawHistory history = DrawHistory::fromRecords(snapshot.rows());
         std::cout << "  最新の回数 (latestDrawNumber): " << history.latestDrawNumber() << "\n";
-        if (history.latestDrawNumber() != static_cast<int>(history.CompleteDraws().size()))
+        if (history.latestDrawNumber() != static_cast<int>(history.completeDraws().size()))
             std::cout << "  注意: 完全な行の回数が 1 から連続していません。\n";
     } catch (const std::runtime_error& e) {
         std::cout << "  読み込めません: " << e.what() << "\n";
     }
 
-    const std::vector<std::string> integrity = CheckDatabaseIntegrity(cs);
+    const std::vector<std::string> integrity = checkDatabaseIntegrity(cs);
     const bool sound = integrity.size() == 1 && integrity[0] == "ok";
     std::cout << "  integrity_check: " << (sound ? "ok" : "問題あり") << "\n";
     if (!sound)
@@ -222,7 +222,7 @@ int Check(const std::string& db)
 }
 
 // Seeded pseudo-random draws 1..count.
-std::vector<EditRow> SampleDraws(long long count, unsigned seed)
+std::vector<EditRow> sampleDraws(long long count, unsigned seed)
 {
     std::mt19937 gen(seed);
     std::uniform_int_distribution<int> digit(0, 9);
@@ -230,17 +230,17 @@ std::vector<EditRow> SampleDraws(long long count, unsigned seed)
     draws.reserve(static_cast<std::size_t>(count));
     for (long long n = 1; n <= count; ++n) {
         EditRow r;
-        r.number = DbValue::Int(n);
+        r.number = DbValue::fromInt(n);
         for (DbValue& d : r.digits)
-            d = DbValue::Int(digit(gen));
+            d = DbValue::fromInt(digit(gen));
         draws.push_back(std::move(r));
     }
     return draws;
 }
 
-int Sample(const std::string& db, long long count, unsigned seed)
+int sampleCommand(const std::string& db, long long count, unsigned seed)
 {
-    if (Exists(db)) {
+    if (exists(db)) {
         std::cout << db << ": 既にあるので、そのまま残します。\n";
         return 0;
     }
@@ -255,9 +255,9 @@ int Sample(const std::string& db, long long count, unsigned seed)
     close(fd);
     unlink(temp.c_str());
     try {
-        CreateDrawDatabase(temp);
-        DrawEditSet set = OpenDrawEditSet(ConnectionStringFor(temp));
-        set.ImportDraws(SampleDraws(count, seed));
+        createDrawDatabase(temp);
+        DrawEditSet set = openDrawEditSet(connectionStringFor(temp));
+        set.importDraws(sampleDraws(count, seed));
     } catch (...) {
         unlink(temp.c_str());
         throw;
@@ -277,29 +277,29 @@ int Sample(const std::string& db, long long count, unsigned seed)
     return 0;
 }
 
-int Run(const std::vector<std::string>& a)
+int runCommand(const std::vector<std::string>& a)
 {
     if (a.size() == 2 && a[0] == "create")
-        return Create(a[1]);
+        return createCommand(a[1]);
     if (a.size() == 3 && a[0] == "import")
-        return Import(a[1], a[2]);
+        return importCommand(a[1], a[2]);
     if (a.size() == 3 && a[0] == "export")
-        return Export(a[1], a[2]);
+        return exportCommand(a[1], a[2]);
     if (a.size() == 2 && a[0] == "check")
-        return Check(a[1]);
+        return checkCommand(a[1]);
     if (a.size() >= 2 && a.size() <= 4 && a[0] == "sample") {
         long long count = 7000, seed = 1;
-        if (a.size() >= 3 && !ParseCount(a[2].c_str(), 0, kMaxDrawNumber, count)) {
+        if (a.size() >= 3 && !parseCount(a[2].c_str(), 0, kMaxDrawNumber, count)) {
             std::cerr << "count は 0 から 32767 の整数です。\n";
             return kUsageError;
         }
-        if (a.size() == 4 && !ParseCount(a[3].c_str(), 0, 4294967295LL, seed)) {
+        if (a.size() == 4 && !parseCount(a[3].c_str(), 0, 4294967295LL, seed)) {
             std::cerr << "seed は 0 から 4294967295 の整数です。\n";
             return kUsageError;
         }
-        return Sample(a[1], count, static_cast<unsigned>(seed));
+        return sampleCommand(a[1], count, static_cast<unsigned>(seed));
     }
-    return Usage();
+    return usage();
 }
 
 }  // namespace
@@ -307,7 +307,7 @@ int Run(const std::vector<std::string>& a)
 int main(int argc, char** argv)
 {
     try {
-        return Run(std::vector<std::string>(argv + 1, argv + argc));
+        return runCommand(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const StoreError& e) {
         std::cerr << e.what() << "\n";
     } catch (const std::exception& e) {

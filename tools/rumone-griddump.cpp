@@ -9,41 +9,41 @@
 #include <iostream>
 #include <string>
 
-#include "analysis/AnalysisView.h"
-#include "history/DrawHistory.h"
-#include "history/DrawStore.h"
-#include "predict/Prediction.h"
-#include "predict/PredictionTexts.h"
-#include "ui/GridDump.h"
+#include "core/analysis/AnalysisView.h"
+#include "core/history/DrawHistory.h"
+#include "core/store/DrawStore.h"
+#include "core/predict/Prediction.h"
+#include "core/predict/PredictionTexts.h"
+#include "core/grid/GridDump.h"
 
 using namespace rumone;
 
 namespace {
 
-int ListViews(const char* why)
+int listViews(const char* why)
 {
     std::cerr << why << "\nknown views:\n";
-    for (const AnalysisViewSpec& v : AnalysisViews())
+    for (const AnalysisViewSpec& v : analysisViews())
         std::cerr << "  " << v.objectName << '\n';
     std::cerr << "  " << kPredictionObjectName << '\n';
     return 2;
 }
 
-DrawHistory LoadFrom(const std::string& dbPath)
+DrawHistory loadFrom(const std::string& dbPath)
 {
     std::string folder = dbPath;
     const auto slash = folder.rfind('/');
     folder = slash == std::string::npos ? "." : folder.substr(0, slash);
     // The tool reads the file it is given, whatever its name.
-    std::string cs = BuildConnectionString(folder);
+    std::string cs = buildConnectionString(folder);
     cs = cs.substr(0, cs.find(";Data Source=")) + ";Data Source=" + dbPath;
     DrawHistory h;
-    h.LoadDrawHistory(cs);
+    h = loadDrawHistory(cs);
     return h;
 }
 
 // The reflect count: a whole number 0-10, or -1.
-int ParseReflect(const std::string& text)
+int parseReflect(const std::string& text)
 {
     if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
         return -1;
@@ -51,16 +51,16 @@ int ParseReflect(const std::string& text)
     return k <= kOptionCount ? k : -1;
 }
 
-void DumpPrediction(const DrawHistory& history, int reflect)
+void dumpPrediction(const DrawHistory& history, int reflect)
 {
     Prediction prediction;
     for (int i = 0; i < reflect; ++i)
-        prediction.SetFlag(i, true);
-    prediction.LayOutGrids();
-    prediction.ScanDraws(history);
+        prediction.setFlag(i, true);
+    prediction.layOutGrids();
+    prediction.scanDraws(history);
     for (int i = 0; i < kPredictionGridCount; ++i) {
         std::cout << "grid " << i << '\n';
-        DumpGrid(*prediction.Grid(i), std::cout);
+        dumpGrid(*prediction.grid(i), std::cout);
     }
 }
 
@@ -70,7 +70,7 @@ int main(int argc, char** argv)
 {
     if (argc < 3) {
         std::cerr << "usage: rumone-griddump DB VIEW [--reflect K]\n";
-        return ListViews("");
+        return listViews("");
     }
     const std::string db = argv[1];
     const std::string view = argv[2];
@@ -84,27 +84,27 @@ int main(int argc, char** argv)
         }
     }
     if (view == kPredictionObjectName) {
-        const int reflect = ParseReflect(reflectText);
+        const int reflect = parseReflect(reflectText);
         if (reflect < 0) {
             std::cerr << "--reflect takes a count 0-10: " << reflectText << '\n';
             return 2;
         }
         try {
-            DumpPrediction(LoadFrom(db), reflect);
+            dumpPrediction(loadFrom(db), reflect);
         } catch (const std::exception& e) {
             std::cerr << e.what() << '\n';
             return 1;
         }
         return 0;
     }
-    const AnalysisViewSpec* spec = FindAnalysisView(view);
+    const AnalysisViewSpec* spec = findAnalysisView(view);
     if (!spec)
-        return ListViews(("unknown view: " + view).c_str());
+        return listViews(("unknown view: " + view).c_str());
     try {
-        const DrawHistory history = LoadFrom(db);
+        const DrawHistory history = loadFrom(db);
         ResultGrid grid;
         spec->build(grid, history);
-        DumpGrid(grid, std::cout);
+        dumpGrid(grid, std::cout);
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';
         return 1;

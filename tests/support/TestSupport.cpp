@@ -6,39 +6,39 @@
 #include <random>
 #include <sstream>
 
-#include "ui/GridDump.h"
+#include "core/grid/GridDump.h"
 
 namespace rumone::test {
 
 namespace {
 
-DbValue DigitValue(int d)
+DbValue digitValue(int d)
 {
-    return d < 0 ? DbValue::Null() : DbValue::Int(d);
+    return d < 0 ? DbValue::null() : DbValue::fromInt(d);
 }
 
 }  // namespace
 
-DrawHistory HistoryOf(const std::vector<Row>& rows)
+DrawHistory historyOf(const std::vector<Row>& rows)
 {
     std::vector<DrawRecord> records;
     records.reserve(rows.size());
     for (const Row& r : rows) {
         DrawRecord rec;
-        rec.number = DbValue::Int(r.number);
+        rec.number = DbValue::fromInt(r.number);
         for (int p = 0; p < 4; ++p)
-            rec.digits[p] = DigitValue(r.digits[p]);
+            rec.digits[p] = digitValue(r.digits[p]);
         records.push_back(rec);
     }
-    return DrawHistory::FromRecords(records);
+    return DrawHistory::fromRecords(records);
 }
 
-DrawHistory HistoryOf(std::initializer_list<Row> rows)
+DrawHistory historyOf(std::initializer_list<Row> rows)
 {
-    return HistoryOf(std::vector<Row>(rows));
+    return historyOf(std::vector<Row>(rows));
 }
 
-DrawHistory RandomHistory(int count, unsigned seed)
+DrawHistory randomHistory(int count, unsigned seed)
 {
     std::mt19937 gen(seed);
     std::uniform_int_distribution<int> digit(0, 9);
@@ -46,17 +46,17 @@ DrawHistory RandomHistory(int count, unsigned seed)
     rows.reserve(count);
     for (int n = 1; n <= count; ++n)
         rows.push_back({n, {digit(gen), digit(gen), digit(gen), digit(gen)}});
-    return HistoryOf(rows);
+    return historyOf(rows);
 }
 
-std::string RealDrawsPath()
+std::string realDrawsPath()
 {
     return std::string(RUMONE_SHARED_DIR) + "/data/draws.csv";
 }
 
-std::optional<std::vector<Row>> RealDraws()
+std::optional<std::vector<Row>> realDraws()
 {
-    std::ifstream in(RealDrawsPath());
+    std::ifstream in(realDrawsPath());
     if (!in)
         return std::nullopt;
     std::vector<Row> rows;
@@ -82,26 +82,26 @@ std::optional<std::vector<Row>> RealDraws()
     return rows;
 }
 
-std::string ColourOf(const OptColour& c)
+std::string colourOf(const OptColour& c)
 {
-    return DumpColour(c);
+    return dumpColour(c);
 }
 
-std::string BackOf(const ResultGrid& g, int col, int row)
+std::string backOf(const ResultGrid& g, int col, int row)
 {
-    return DumpColour(g.Style(col, row).back);
+    return dumpColour(g.style(col, row).back);
 }
 
-std::string TextColourOf(const ResultGrid& g, int col, int row)
+std::string textColourOf(const ResultGrid& g, int col, int row)
 {
-    return DumpColour(g.Style(col, row).text);
+    return dumpColour(g.style(col, row).text);
 }
 
-std::vector<std::string> RowTexts(const ResultGrid& g, int row)
+std::vector<std::string> rowTexts(const ResultGrid& g, int row)
 {
     std::vector<std::string> texts;
-    for (int c = 1; c <= g.Columns(); ++c)
-        texts.push_back(g.GetText(c, row));
+    for (int c = 1; c <= g.columns(); ++c)
+        texts.push_back(g.getText(c, row));
     return texts;
 }
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "history/DrawHistory.h"
-#include "ui/ResultGrid.h"
+#include "core/history/DrawHistory.h"
+#include "core/grid/ResultGrid.h"
 
 namespace rumone::test {
 
@@ -19,21 +19,21 @@ struct Row {
 };
 
 // A history built from rows in the given order, as if loaded from a store.
-DrawHistory HistoryOf(std::initializer_list<Row> rows);
-DrawHistory HistoryOf(const std::vector<Row>& rows);
+DrawHistory historyOf(std::initializer_list<Row> rows);
+DrawHistory historyOf(const std::vector<Row>& rows);
 // Draws 1..count with seeded pseudo-random digits.
-DrawHistory RandomHistory(int count, unsigned seed = 1);
+DrawHistory randomHistory(int count, unsigned seed = 1);
 
 // The real winning numbers from ../shared/data/draws.csv, or nullopt when
 // the file is absent (the caller then skips with GTEST_SKIP).
-std::optional<std::vector<Row>> RealDraws();
-std::string RealDrawsPath();
+std::optional<std::vector<Row>> realDraws();
+std::string realDrawsPath();
 
 // Short forms for checks on a grid.
-std::string ColourOf(const OptColour& c);  // "#rrggbb" or "-"
-std::string BackOf(const ResultGrid& g, int col, int row);
-std::string TextColourOf(const ResultGrid& g, int col, int row);
-std::vector<std::string> RowTexts(const ResultGrid& g, int row);  // columns 1..Columns()
+std::string colourOf(const OptColour& c);  // "#rrggbb" or "-"
+std::string backOf(const ResultGrid& g, int col, int row);
+std::string textColourOf(const ResultGrid& g, int col, int row);
+std::vector<std::string> rowTexts(const ResultGrid& g, int row);  // columns 1..columns()
 
 // A fresh empty folder under the system's temporary folder, removed by the
 // destructor.

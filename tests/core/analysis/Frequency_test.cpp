@@ -4,19 +4,19 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisView.h"
-#include "analysis/frequency/AppearanceByCount.h"
-#include "analysis/frequency/AppearanceFrequency.h"
+#include "core/analysis/AnalysisView.h"
+#include "core/analysis/frequency/AppearanceByCount.h"
+#include "core/analysis/frequency/AppearanceFrequency.h"
 #include "support/TestSupport.h"
-#include "ui/GridDump.h"
+#include "core/grid/GridDump.h"
 
 namespace rumone {
 namespace {
 
-using test::RowTexts;
-using test::BackOf;
-using test::HistoryOf;
-using test::TextColourOf;
+using test::rowTexts;
+using test::backOf;
+using test::historyOf;
+using test::textColourOf;
 
 const std::string kRedText = "#ff0000";
 const std::string kBlueText = "#0000ff";
@@ -25,25 +25,25 @@ const std::string kPaleCyanBack = "#defefd";
 const std::string kLine = "#88c4ff";
 const std::string kMarkColour = "#3e9eff";
 
-std::vector<std::string> ColumnTexts(const ResultGrid& g, int col)
+std::vector<std::string> columnTexts(const ResultGrid& g, int col)
 {
     std::vector<std::string> texts;
-    for (int r = 1; r <= g.Rows(); ++r)
-        texts.push_back(g.GetText(col, r));
+    for (int r = 1; r <= g.rows(); ++r)
+        texts.push_back(g.getText(col, r));
     return texts;
 }
 
-ResultGrid FrequencyChart(const DrawHistory& h)
+ResultGrid frequencyChart(const DrawHistory& h)
 {
     ResultGrid g;
-    BuildFrequencyView(g, h);
+    buildFrequencyView(g, h);
     return g;
 }
 
-ResultGrid ByCountTable(const DrawHistory& h)
+ResultGrid byCountTable(const DrawHistory& h)
 {
     ResultGrid g;
-    BuildByCountView(g, h);
+    buildByCountView(g, h);
     return g;
 }
 
@@ -51,13 +51,13 @@ ResultGrid ByCountTable(const DrawHistory& h)
 
 TEST(AppearanceFrequency, TwoDrawsGiveOneMarkPerAppearanceAndAScaleToTheTallestColumn)
 {
-    const ResultGrid g = FrequencyChart(HistoryOf({{1, {1, 1, 1, 1}}, {2, {2, 3, 4, 5}}}));
-    ASSERT_EQ(g.Columns(), 11);
-    ASSERT_EQ(g.Rows(), 6);
-    EXPECT_EQ(g.VisibleColumns(), 11);
-    EXPECT_EQ(g.VisibleRows(), 6);
-    EXPECT_EQ(ColumnTexts(g, 1), (std::vector<std::string>{"", "出現数", "1", "2", "3", "4"}));
-    EXPECT_EQ(ColumnTexts(g, 3), (std::vector<std::string>{"", "1", "●", "●", "●", "●"}));
+    const ResultGrid g = frequencyChart(historyOf({{1, {1, 1, 1, 1}}, {2, {2, 3, 4, 5}}}));
+    ASSERT_EQ(g.columns(), 11);
+    ASSERT_EQ(g.rows(), 6);
+    EXPECT_EQ(g.visibleColumns(), 11);
+    EXPECT_EQ(g.visibleRows(), 6);
+    EXPECT_EQ(columnTexts(g, 1), (std::vector<std::string>{"", "出現数", "1", "2", "3", "4"}));
+    EXPECT_EQ(columnTexts(g, 3), (std::vector<std::string>{"", "1", "●", "●", "●", "●"}));
     for (int digit = 0; digit <= 9; ++digit) {
         if (digit == 1)
             continue;
@@ -65,75 +65,75 @@ TEST(AppearanceFrequency, TwoDrawsGiveOneMarkPerAppearanceAndAScaleToTheTallestC
         std::vector<std::string> column{"", std::to_string(digit), mark, "", "", ""};
         if (digit == 3)
             column[0] = "\u3000\u3000当 選 数 字";  // the title sits over digit 3
-        EXPECT_EQ(ColumnTexts(g, digit + 2), column) << "digit " << digit;
+        EXPECT_EQ(columnTexts(g, digit + 2), column) << "digit " << digit;
     }
     for (int r = 3; r <= 6; ++r)
         for (int c = 2; c <= 11; ++c)
-            EXPECT_EQ(TextColourOf(g, c, r), kMarkColour) << c << "," << r;
+            EXPECT_EQ(textColourOf(g, c, r), kMarkColour) << c << "," << r;
 }
 
 TEST(AppearanceFrequency, TitleAndCaptionRowsReadAndLookAsDesigned)
 {
-    const ResultGrid g = FrequencyChart(HistoryOf({{1, {1, 1, 1, 1}}, {2, {2, 3, 4, 5}}}));
+    const ResultGrid g = frequencyChart(historyOf({{1, {1, 1, 1, 1}}, {2, {2, 3, 4, 5}}}));
     std::vector<std::string> title(11);
     title[4] = "\u3000\u3000当 選 数 字";
-    EXPECT_EQ(RowTexts(g, 1), title);
-    EXPECT_EQ(RowTexts(g, 2), (std::vector<std::string>{"出現数", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+    EXPECT_EQ(rowTexts(g, 1), title);
+    EXPECT_EQ(rowTexts(g, 2), (std::vector<std::string>{"出現数", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
 
-    EXPECT_TRUE(g.Overflow());
-    EXPECT_EQ(TextColourOf(g, 5, 1), kRedText);
-    EXPECT_EQ(g.Style(5, 1).hAlign, HAlign::Left);
-    EXPECT_EQ(g.Style(6, 1).hAlign, HAlign::Centre);
+    EXPECT_TRUE(g.overflow());
+    EXPECT_EQ(textColourOf(g, 5, 1), kRedText);
+    EXPECT_EQ(g.style(5, 1).hAlign, HAlign::Left);
+    EXPECT_EQ(g.style(6, 1).hAlign, HAlign::Centre);
     for (int c = 2; c <= 11; ++c) {
-        EXPECT_EQ(BackOf(g, c, 1), kYellow) << c;
-        EXPECT_EQ(BackOf(g, c, 2), kYellow) << c;
-        EXPECT_EQ(TextColourOf(g, c, 2), kRedText) << c;
-        EXPECT_EQ(DumpBorder(g.Style(c, 1).top), kLine) << c;
-        EXPECT_EQ(DumpBorder(g.Style(c, 2).left), kLine) << c;
+        EXPECT_EQ(backOf(g, c, 1), kYellow) << c;
+        EXPECT_EQ(backOf(g, c, 2), kYellow) << c;
+        EXPECT_EQ(textColourOf(g, c, 2), kRedText) << c;
+        EXPECT_EQ(dumpBorder(g.style(c, 1).top), kLine) << c;
+        EXPECT_EQ(dumpBorder(g.style(c, 2).left), kLine) << c;
     }
-    EXPECT_EQ(DumpBorder(g.Style(11, 1).right), kLine);
-    EXPECT_EQ(DumpBorder(g.Style(5, 1).left), "-");  // the title row is one box
+    EXPECT_EQ(dumpBorder(g.style(11, 1).right), kLine);
+    EXPECT_EQ(dumpBorder(g.style(5, 1).left), "-");  // the title row is one box
     for (int r = 1; r <= 6; ++r) {
-        EXPECT_EQ(TextColourOf(g, 1, r), kBlueText) << r;
-        EXPECT_EQ(BackOf(g, 1, r), kPaleCyanBack) << r;
-        EXPECT_EQ(DumpBorder(g.Style(1, r).right), kLine) << r;
+        EXPECT_EQ(textColourOf(g, 1, r), kBlueText) << r;
+        EXPECT_EQ(backOf(g, 1, r), kPaleCyanBack) << r;
+        EXPECT_EQ(dumpBorder(g.style(1, r).right), kLine) << r;
     }
 }
 
 TEST(AppearanceFrequency, EmptyHistoryAndIncompleteRowsGiveNoMarks)
 {
-    const ResultGrid empty = FrequencyChart(DrawHistory{});
-    EXPECT_EQ(empty.Rows(), 2);
-    EXPECT_EQ(empty.GetText(5, 1), "\u3000\u3000当 選 数 字");
-    EXPECT_EQ(empty.GetText(1, 2), "出現数");
+    const ResultGrid empty = frequencyChart(DrawHistory{});
+    EXPECT_EQ(empty.rows(), 2);
+    EXPECT_EQ(empty.getText(5, 1), "\u3000\u3000当 選 数 字");
+    EXPECT_EQ(empty.getText(1, 2), "出現数");
 
-    const ResultGrid g = FrequencyChart(HistoryOf({{1, {0, 0, 0, 5}}, {2, {9, -1, 9, 9}}}));
-    ASSERT_EQ(g.Rows(), 5);  // digit 0 three times: the tallest column reaches the last row
-    EXPECT_EQ(ColumnTexts(g, 2), (std::vector<std::string>{"", "0", "●", "●", "●"}));
-    EXPECT_EQ(ColumnTexts(g, 11), (std::vector<std::string>{"", "9", "", "", ""}));
+    const ResultGrid g = frequencyChart(historyOf({{1, {0, 0, 0, 5}}, {2, {9, -1, 9, 9}}}));
+    ASSERT_EQ(g.rows(), 5);  // digit 0 three times: the tallest column reaches the last row
+    EXPECT_EQ(columnTexts(g, 2), (std::vector<std::string>{"", "0", "●", "●", "●"}));
+    EXPECT_EQ(columnTexts(g, 11), (std::vector<std::string>{"", "9", "", "", ""}));
 }
 
 TEST(AppearanceFrequency, RealHistoryColumnHeightsEqualDigitCounts)
 {
-    const auto rows = test::RealDraws();
+    const auto rows = test::realDraws();
     if (!rows)
-        GTEST_SKIP() << "no real history at " << test::RealDrawsPath();
-    const DrawHistory h = HistoryOf(*rows);
-    const ResultGrid g = FrequencyChart(h);
-    ASSERT_EQ(g.Rows(), h.maxDigitCount() + 2);
+        GTEST_SKIP() << "no real history at " << test::realDrawsPath();
+    const DrawHistory h = historyOf(*rows);
+    const ResultGrid g = frequencyChart(h);
+    ASSERT_EQ(g.rows(), h.maxDigitCount() + 2);
     for (int d = 0; d <= 9; ++d) {
         int height = 0;
-        while (height + 3 <= g.Rows() && g.GetText(d + 2, height + 3) == "●")
+        while (height + 3 <= g.rows() && g.getText(d + 2, height + 3) == "●")
             ++height;
         EXPECT_EQ(height, h.digitCounts(d)) << "digit " << d;
-        for (int r = height + 3; r <= g.Rows(); ++r)
-            ASSERT_FALSE(g.HasText(d + 2, r)) << "digit " << d << " row " << r;
+        for (int r = height + 3; r <= g.rows(); ++r)
+            ASSERT_FALSE(g.hasText(d + 2, r)) << "digit " << d << " row " << r;
     }
 }
 
 TEST(AppearanceFrequency, LegendFitsInsideTheWindowBesideTheDescription)
 {
-    const AnalysisViewSpec v = AppearanceFrequencyView();
+    const AnalysisViewSpec v = appearanceFrequencyView();
     ASSERT_EQ(v.legend.size(), 2u);
     const LegendItem& ball = v.legend[0];
     const LegendItem& label = v.legend[1];
@@ -165,45 +165,45 @@ TEST(AppearanceByCount, EvenHistoryGivesOneRowWithEveryDigit)
             r.digits[p] = ((n - 1) * 4 + p) % 10;
         rows.push_back(r);
     }
-    const ResultGrid g = ByCountTable(HistoryOf(rows));
-    ASSERT_EQ(g.Columns(), 2);
-    ASSERT_EQ(g.Rows(), 2);
-    EXPECT_EQ(RowTexts(g, 1), (std::vector<std::string>{"出 現", "数 字"}));
-    EXPECT_EQ(RowTexts(g, 2), (std::vector<std::string>{"400回", "0,1,2,3,4,5,6,7,8,9"}));
-    EXPECT_EQ(BackOf(g, 1, 1), "#ffc8c8");
-    EXPECT_EQ(BackOf(g, 2, 1), "#ffc8c8");
-    EXPECT_EQ(BackOf(g, 1, 2), kYellow);
-    EXPECT_EQ(BackOf(g, 2, 2), "-");
-    EXPECT_EQ(DumpBorder(g.Style(2, 2).bottom), "default");
+    const ResultGrid g = byCountTable(historyOf(rows));
+    ASSERT_EQ(g.columns(), 2);
+    ASSERT_EQ(g.rows(), 2);
+    EXPECT_EQ(rowTexts(g, 1), (std::vector<std::string>{"出 現", "数 字"}));
+    EXPECT_EQ(rowTexts(g, 2), (std::vector<std::string>{"400回", "0,1,2,3,4,5,6,7,8,9"}));
+    EXPECT_EQ(backOf(g, 1, 1), "#ffc8c8");
+    EXPECT_EQ(backOf(g, 2, 1), "#ffc8c8");
+    EXPECT_EQ(backOf(g, 1, 2), kYellow);
+    EXPECT_EQ(backOf(g, 2, 2), "-");
+    EXPECT_EQ(dumpBorder(g.style(2, 2).bottom), "default");
 }
 
 TEST(AppearanceByCount, CountsAscendFromZeroAndEveryDigitRowIsBlueAndLeftAligned)
 {
-    const ResultGrid g = ByCountTable(HistoryOf({{1, {1, 1, 1, 1}}, {2, {2, 3, 4, 5}}}));
-    ASSERT_EQ(g.Rows(), 4);
-    EXPECT_EQ(ColumnTexts(g, 1), (std::vector<std::string>{"出 現", "0回", "1回", "4回"}));
-    EXPECT_EQ(ColumnTexts(g, 2), (std::vector<std::string>{"数 字", "0,6,7,8,9", "2,3,4,5", "1"}));
+    const ResultGrid g = byCountTable(historyOf({{1, {1, 1, 1, 1}}, {2, {2, 3, 4, 5}}}));
+    ASSERT_EQ(g.rows(), 4);
+    EXPECT_EQ(columnTexts(g, 1), (std::vector<std::string>{"出 現", "0回", "1回", "4回"}));
+    EXPECT_EQ(columnTexts(g, 2), (std::vector<std::string>{"数 字", "0,6,7,8,9", "2,3,4,5", "1"}));
 
     // The largest count (1) is smaller than the last row: that row still
     // reads like the others.
-    const ResultGrid few = ByCountTable(HistoryOf({{1, {0, 1, 2, 3}}}));
-    ASSERT_EQ(few.Rows(), 3);
+    const ResultGrid few = byCountTable(historyOf({{1, {0, 1, 2, 3}}}));
+    ASSERT_EQ(few.rows(), 3);
     for (int r = 2; r <= 3; ++r) {
-        EXPECT_EQ(TextColourOf(few, 2, r), kBlueText) << r;
-        EXPECT_EQ(few.Style(2, r).hAlign, HAlign::Left) << r;
-        EXPECT_EQ(few.Style(1, r).hAlign, HAlign::Centre) << r;
+        EXPECT_EQ(textColourOf(few, 2, r), kBlueText) << r;
+        EXPECT_EQ(few.style(2, r).hAlign, HAlign::Left) << r;
+        EXPECT_EQ(few.style(1, r).hAlign, HAlign::Centre) << r;
     }
 }
 
 TEST(AppearanceByCount, EmptyHistoryGivesAnEmptyTable)
 {
-    const ResultGrid g = ByCountTable(DrawHistory{});
-    EXPECT_EQ(g.Rows(), 0);
-    EXPECT_EQ(g.Columns(), 2);
+    const ResultGrid g = byCountTable(DrawHistory{});
+    EXPECT_EQ(g.rows(), 0);
+    EXPECT_EQ(g.columns(), 2);
     // Stored rows without a complete draw: every digit 0 times.
-    const ResultGrid none = ByCountTable(HistoryOf({{1, {1, -1, 2, 3}}}));
-    ASSERT_EQ(none.Rows(), 2);
-    EXPECT_EQ(RowTexts(none, 2), (std::vector<std::string>{"0回", "0,1,2,3,4,5,6,7,8,9"}));
+    const ResultGrid none = byCountTable(historyOf({{1, {1, -1, 2, 3}}}));
+    ASSERT_EQ(none.rows(), 2);
+    EXPECT_EQ(rowTexts(none, 2), (std::vector<std::string>{"0回", "0,1,2,3,4,5,6,7,8,9"}));
 }
 
 }  // namespace

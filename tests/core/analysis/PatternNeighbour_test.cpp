@@ -6,31 +6,31 @@
 #include <string>
 #include <vector>
 
-#include "analysis/pattern/CarryOver.h"
-#include "analysis/pattern/ConsecutiveStepping.h"
+#include "core/analysis/pattern/CarryOver.h"
+#include "core/analysis/pattern/ConsecutiveStepping.h"
 #include "support/TestSupport.h"
-#include "ui/GridDump.h"
+#include "core/grid/GridDump.h"
 
 namespace rumone {
 namespace {
 
-using test::RowTexts;
+using test::rowTexts;
 
 using Texts = std::vector<std::string>;
 using Backs = std::array<std::string, 4>;
 
-ResultGrid Built(void (*build)(ResultGrid&, const DrawHistory&), const DrawHistory& history)
+ResultGrid built(void (*build)(ResultGrid&, const DrawHistory&), const DrawHistory& history)
 {
     ResultGrid g;
     build(g, history);
     return g;
 }
 
-Backs DigitBacks(const ResultGrid& g, int firstColumn, int row)
+Backs digitBacks(const ResultGrid& g, int firstColumn, int row)
 {
     Backs b;
     for (int k = 0; k < 4; ++k)
-        b[k] = test::BackOf(g, firstColumn + k, row);
+        b[k] = test::backOf(g, firstColumn + k, row);
     return b;
 }
 
@@ -44,21 +44,21 @@ const std::string N = "-";
 
 TEST(ConsecutiveStepping, HeaderBands)
 {
-    const ResultGrid g = Built(&BuildConsecutiveSteppingTable, test::HistoryOf({}));
-    EXPECT_EQ(g.Rows(), 1);
-    EXPECT_EQ(RowTexts(g, 1), (Texts{"回数", "", "連番(当選数字)", "", "", "回数", "", "飛び石(当選数字)", "", ""}));
-    EXPECT_EQ(test::BackOf(g, 1, 1), Y);
-    EXPECT_EQ(test::TextColourOf(g, 6, 1), "#ff0000");
-    EXPECT_EQ(DigitBacks(g, 2, 1), (Backs{"#ffc8ff", "#ffc8ff", "#ffc8ff", "#ffc8ff"}));
-    EXPECT_EQ(DigitBacks(g, 7, 1), (Backs{"#ffc8c8", "#ffc8c8", "#ffc8c8", "#ffc8c8"}));
-    EXPECT_EQ(g.Style(3, 1).hAlign, HAlign::Left);
-    EXPECT_EQ(g.Style(8, 1).hAlign, HAlign::Left);
-    EXPECT_EQ(DumpBorder(g.Style(7, 1).left), "default");
-    EXPECT_EQ(DumpBorder(g.Style(7, 1).right), "-");
-    EXPECT_EQ(DumpBorder(g.Style(10, 1).right), "default");
-    EXPECT_EQ(g.ColumnWidth(1), 6);
-    EXPECT_EQ(g.ColumnWidth(6), 6);
-    EXPECT_EQ(g.ColumnWidth(7), 5);
+    const ResultGrid g = built(&buildConsecutiveSteppingTable, test::historyOf({}));
+    EXPECT_EQ(g.rows(), 1);
+    EXPECT_EQ(rowTexts(g, 1), (Texts{"回数", "", "連番(当選数字)", "", "", "回数", "", "飛び石(当選数字)", "", ""}));
+    EXPECT_EQ(test::backOf(g, 1, 1), Y);
+    EXPECT_EQ(test::textColourOf(g, 6, 1), "#ff0000");
+    EXPECT_EQ(digitBacks(g, 2, 1), (Backs{"#ffc8ff", "#ffc8ff", "#ffc8ff", "#ffc8ff"}));
+    EXPECT_EQ(digitBacks(g, 7, 1), (Backs{"#ffc8c8", "#ffc8c8", "#ffc8c8", "#ffc8c8"}));
+    EXPECT_EQ(g.style(3, 1).hAlign, HAlign::Left);
+    EXPECT_EQ(g.style(8, 1).hAlign, HAlign::Left);
+    EXPECT_EQ(dumpBorder(g.style(7, 1).left), "default");
+    EXPECT_EQ(dumpBorder(g.style(7, 1).right), "-");
+    EXPECT_EQ(dumpBorder(g.style(10, 1).right), "default");
+    EXPECT_EQ(g.columnWidth(1), 6);
+    EXPECT_EQ(g.columnWidth(6), 6);
+    EXPECT_EQ(g.columnWidth(7), 5);
 }
 
 TEST(ConsecutiveStepping, OnlyNeighbouringPositionsPair)
@@ -81,52 +81,52 @@ TEST(ConsecutiveStepping, OnlyNeighbouringPositionsPair)
     std::vector<test::Row> rows;
     for (std::size_t i = 0; i < cases.size(); ++i)
         rows.push_back({static_cast<int>(i) + 1, cases[i].digits});
-    const ResultGrid g = Built(&BuildConsecutiveSteppingTable, test::HistoryOf(rows));
-    ASSERT_EQ(g.Rows(), static_cast<int>(cases.size()) + 1);
+    const ResultGrid g = built(&buildConsecutiveSteppingTable, test::historyOf(rows));
+    ASSERT_EQ(g.rows(), static_cast<int>(cases.size()) + 1);
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const int r = static_cast<int>(i) + 2;
         const Case& c = cases[i];
         SCOPED_TRACE("row " + std::to_string(r));
         const std::string n = std::to_string(i + 1);
         const auto d = [&](int k) { return std::to_string(c.digits[k]); };
-        EXPECT_EQ(RowTexts(g, r), (Texts{n, d(0), d(1), d(2), d(3), n, d(0), d(1), d(2), d(3)}));
-        EXPECT_EQ(DigitBacks(g, 2, r), c.left);
-        EXPECT_EQ(test::BackOf(g, 1, r), c.leftNumber);
-        EXPECT_EQ(DigitBacks(g, 7, r), c.right);
-        EXPECT_EQ(test::BackOf(g, 6, r), c.rightNumber);
+        EXPECT_EQ(rowTexts(g, r), (Texts{n, d(0), d(1), d(2), d(3), n, d(0), d(1), d(2), d(3)}));
+        EXPECT_EQ(digitBacks(g, 2, r), c.left);
+        EXPECT_EQ(test::backOf(g, 1, r), c.leftNumber);
+        EXPECT_EQ(digitBacks(g, 7, r), c.right);
+        EXPECT_EQ(test::backOf(g, 6, r), c.rightNumber);
     }
 }
 
 TEST(ConsecutiveStepping, IncompleteRecordTakesNoRow)
 {
-    const ResultGrid g = Built(&BuildConsecutiveSteppingTable,
-                               test::HistoryOf({{10, {1, 2, 3, 4}}, {11, {-1, 2, 3, 4}}, {12, {1, 3, 5, 7}}}));
-    ASSERT_EQ(g.Rows(), 3);
-    EXPECT_EQ(g.GetText(1, 3), "12");
-    EXPECT_EQ(g.GetText(6, 3), "12");
-    EXPECT_EQ(test::BackOf(g, 1, 3), G);
+    const ResultGrid g = built(&buildConsecutiveSteppingTable,
+                               test::historyOf({{10, {1, 2, 3, 4}}, {11, {-1, 2, 3, 4}}, {12, {1, 3, 5, 7}}}));
+    ASSERT_EQ(g.rows(), 3);
+    EXPECT_EQ(g.getText(1, 3), "12");
+    EXPECT_EQ(g.getText(6, 3), "12");
+    EXPECT_EQ(test::backOf(g, 1, 3), G);
 }
 
 // ---- carry-over
 
 TEST(CarryOver, HeaderAndLegend)
 {
-    const ResultGrid g = Built(&BuildCarryOverTable, test::HistoryOf({}));
-    EXPECT_EQ(g.Rows(), 1);
-    EXPECT_EQ(RowTexts(g, 1), (Texts{"回数", "", "　　当 選 数 字", "", ""}));
-    EXPECT_EQ(g.RowHeight(1), 15);
+    const ResultGrid g = built(&buildCarryOverTable, test::historyOf({}));
+    EXPECT_EQ(g.rows(), 1);
+    EXPECT_EQ(rowTexts(g, 1), (Texts{"回数", "", "　　当 選 数 字", "", ""}));
+    EXPECT_EQ(g.rowHeight(1), 15);
     for (int c = 1; c <= 5; ++c) {
-        EXPECT_EQ(g.ColumnWidth(c), 6) << c;
-        EXPECT_EQ(test::BackOf(g, c, 1), "#ffc8c8") << c;
-        EXPECT_EQ(test::TextColourOf(g, c, 1), "#000000") << c;
+        EXPECT_EQ(g.columnWidth(c), 6) << c;
+        EXPECT_EQ(test::backOf(g, c, 1), "#ffc8c8") << c;
+        EXPECT_EQ(test::textColourOf(g, c, 1), "#000000") << c;
     }
     // Columns 2-5 of the header: a line below, none between.
-    EXPECT_EQ(DumpBorder(g.Style(3, 1).bottom), "default");
-    EXPECT_EQ(DumpBorder(g.Style(3, 1).left), "-");
-    EXPECT_EQ(DumpBorder(g.Style(4, 1).right), "-");
-    EXPECT_EQ(DumpBorder(g.Style(1, 1).right), "default");
+    EXPECT_EQ(dumpBorder(g.style(3, 1).bottom), "default");
+    EXPECT_EQ(dumpBorder(g.style(3, 1).left), "-");
+    EXPECT_EQ(dumpBorder(g.style(4, 1).right), "-");
+    EXPECT_EQ(dumpBorder(g.style(1, 1).right), "default");
 
-    const AnalysisViewSpec spec = CarryOverView();
+    const AnalysisViewSpec spec = carryOverView();
     ASSERT_EQ(spec.legend.size(), 2u);
     const LegendItem& swatch = spec.legend[0];
     const LegendItem& label = spec.legend[1];
@@ -144,7 +144,7 @@ TEST(CarryOver, HeaderAndLegend)
 
 TEST(CarryOver, HighlightsDigitsOfThePreviousCompleteDraw)
 {
-    const ResultGrid g = Built(&BuildCarryOverTable, test::HistoryOf({
+    const ResultGrid g = built(&buildCarryOverTable, test::historyOf({
                                                          {1, {1, 1, 2, 3}},
                                                          {2, {1, 4, 4, 4}},
                                                          {3, {5, 6, 7, 8}},
@@ -152,24 +152,24 @@ TEST(CarryOver, HighlightsDigitsOfThePreviousCompleteDraw)
                                                          {5, {9, -1, 9, 9}},
                                                          {6, {5, 9, 0, 9}},
                                                      }));
-    ASSERT_EQ(g.Rows(), 6);
-    EXPECT_EQ(DigitBacks(g, 2, 2), (Backs{N, N, N, N}));
-    EXPECT_EQ(DigitBacks(g, 2, 3), (Backs{C, N, N, N}));
-    EXPECT_EQ(DigitBacks(g, 2, 5), (Backs{C, C, C, C}));
+    ASSERT_EQ(g.rows(), 6);
+    EXPECT_EQ(digitBacks(g, 2, 2), (Backs{N, N, N, N}));
+    EXPECT_EQ(digitBacks(g, 2, 3), (Backs{C, N, N, N}));
+    EXPECT_EQ(digitBacks(g, 2, 5), (Backs{C, C, C, C}));
     // Draw 5 is incomplete: draw 6 is compared with draw 4, so its nines
     // stay plain.
-    EXPECT_EQ(RowTexts(g, 6), (Texts{"6", "5", "9", "0", "9"}));
-    EXPECT_EQ(DigitBacks(g, 2, 6), (Backs{C, N, N, N}));
-    EXPECT_EQ(test::BackOf(g, 1, 6), Y);
-    EXPECT_EQ(test::TextColourOf(g, 1, 6), "#ff0000");
+    EXPECT_EQ(rowTexts(g, 6), (Texts{"6", "5", "9", "0", "9"}));
+    EXPECT_EQ(digitBacks(g, 2, 6), (Backs{C, N, N, N}));
+    EXPECT_EQ(test::backOf(g, 1, 6), Y);
+    EXPECT_EQ(test::textColourOf(g, 1, 6), "#ff0000");
 }
 
 TEST(CarryOver, RealHistoryAgreesWithAnIndependentCount)
 {
-    const auto rows = test::RealDraws();
+    const auto rows = test::realDraws();
     if (!rows)
-        GTEST_SKIP() << "real draw history not found at " << test::RealDrawsPath();
-    const ResultGrid g = Built(&BuildCarryOverTable, test::HistoryOf(*rows));
+        GTEST_SKIP() << "real draw history not found at " << test::realDrawsPath();
+    const ResultGrid g = built(&buildCarryOverTable, test::historyOf(*rows));
 
     // Expected highlights from the raw rows: a digit counts when the last
     // complete row before it holds the same value anywhere.
@@ -187,16 +187,16 @@ TEST(CarryOver, RealHistoryAgreesWithAnIndependentCount)
             set |= 1u << row.digits[k];
             const bool carried = (previousSet >> row.digits[k]) & 1u;
             expected += carried;
-            if (carried != (test::BackOf(g, k + 2, expectedRows) == C))
+            if (carried != (test::backOf(g, k + 2, expectedRows) == C))
                 ++mismatches;
         }
         previousSet = set;
     }
-    ASSERT_EQ(g.Rows(), expectedRows);
+    ASSERT_EQ(g.rows(), expectedRows);
     int shown = 0;
-    for (int r = 2; r <= g.Rows(); ++r)
+    for (int r = 2; r <= g.rows(); ++r)
         for (int c = 2; c <= 5; ++c)
-            shown += test::BackOf(g, c, r) == C;
+            shown += test::backOf(g, c, r) == C;
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(expected, 0);

@@ -6,21 +6,21 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisView.h"
-#include "analysis/pattern/DigitSum.h"
-#include "analysis/pattern/LowHighPattern.h"
-#include "analysis/pattern/OddEvenPattern.h"
+#include "core/analysis/AnalysisView.h"
+#include "core/analysis/pattern/DigitSum.h"
+#include "core/analysis/pattern/LowHighPattern.h"
+#include "core/analysis/pattern/OddEvenPattern.h"
 #include "support/TestSupport.h"
-#include "ui/GridDump.h"
+#include "core/grid/GridDump.h"
 
 namespace rumone {
 namespace {
 
-using test::RowTexts;
+using test::rowTexts;
 
 using Texts = std::vector<std::string>;
 
-ResultGrid Built(void (*build)(ResultGrid&, const DrawHistory&), const DrawHistory& history)
+ResultGrid built(void (*build)(ResultGrid&, const DrawHistory&), const DrawHistory& history)
 {
     ResultGrid g;
     build(g, history);
@@ -39,50 +39,50 @@ const std::string kNone = "-";
 
 TEST(DigitSum, EmptyHistoryShowsTheCaptionRowOnly)
 {
-    const ResultGrid g = Built(&BuildDigitSumTable, test::HistoryOf({}));
-    EXPECT_EQ(g.Columns(), 6);
-    EXPECT_EQ(g.Rows(), 1);
-    EXPECT_EQ(RowTexts(g, 1), (Texts{"回数", "", "　当 選 数 字", "", "", "合計"}));
+    const ResultGrid g = built(&buildDigitSumTable, test::historyOf({}));
+    EXPECT_EQ(g.columns(), 6);
+    EXPECT_EQ(g.rows(), 1);
+    EXPECT_EQ(rowTexts(g, 1), (Texts{"回数", "", "　当 選 数 字", "", "", "合計"}));
 }
 
 TEST(DigitSum, CaptionRowLayout)
 {
-    const ResultGrid g = Built(&BuildDigitSumTable, test::HistoryOf({{1, {1, 2, 3, 4}}}));
-    EXPECT_EQ(g.RowHeight(1), 20);
-    EXPECT_EQ(g.RowHeight(2), 10);
-    EXPECT_EQ(g.ColumnWidth(1), 7);
-    EXPECT_EQ(g.ColumnWidth(3), 5);
-    EXPECT_EQ(g.ColumnWidth(6), 7);
-    EXPECT_EQ(g.FrozenRows(), 1);
-    EXPECT_TRUE(g.Overflow());
-    EXPECT_EQ(g.Style(3, 1).hAlign, HAlign::Left);
+    const ResultGrid g = built(&buildDigitSumTable, test::historyOf({{1, {1, 2, 3, 4}}}));
+    EXPECT_EQ(g.rowHeight(1), 20);
+    EXPECT_EQ(g.rowHeight(2), 10);
+    EXPECT_EQ(g.columnWidth(1), 7);
+    EXPECT_EQ(g.columnWidth(3), 5);
+    EXPECT_EQ(g.columnWidth(6), 7);
+    EXPECT_EQ(g.frozenRows(), 1);
+    EXPECT_TRUE(g.overflow());
+    EXPECT_EQ(g.style(3, 1).hAlign, HAlign::Left);
     for (int c = 1; c <= 6; ++c) {
-        EXPECT_EQ(test::BackOf(g, c, 1), kPink) << c;
-        EXPECT_EQ(test::TextColourOf(g, c, 1), "#000000") << c;
+        EXPECT_EQ(test::backOf(g, c, 1), kPink) << c;
+        EXPECT_EQ(test::textColourOf(g, c, 1), "#000000") << c;
     }
     // The title box: no lines inside columns 2-5, an outline round 2-6.
-    EXPECT_EQ(DumpBorder(g.Style(2, 1).left), "default");
-    EXPECT_EQ(DumpBorder(g.Style(2, 1).right), "-");
-    EXPECT_EQ(DumpBorder(g.Style(3, 1).left), "-");
-    EXPECT_EQ(DumpBorder(g.Style(3, 1).top), "default");
-    EXPECT_EQ(DumpBorder(g.Style(5, 1).right), "-");
-    EXPECT_EQ(DumpBorder(g.Style(6, 1).right), "default");
-    EXPECT_EQ(DumpBorder(g.Style(4, 2).left), "default");
+    EXPECT_EQ(dumpBorder(g.style(2, 1).left), "default");
+    EXPECT_EQ(dumpBorder(g.style(2, 1).right), "-");
+    EXPECT_EQ(dumpBorder(g.style(3, 1).left), "-");
+    EXPECT_EQ(dumpBorder(g.style(3, 1).top), "default");
+    EXPECT_EQ(dumpBorder(g.style(5, 1).right), "-");
+    EXPECT_EQ(dumpBorder(g.style(6, 1).right), "default");
+    EXPECT_EQ(dumpBorder(g.style(4, 2).left), "default");
 }
 
 TEST(DigitSum, SumsExtremesAndSkipsIncompleteRows)
 {
-    const ResultGrid g = Built(&BuildDigitSumTable,
-                               test::HistoryOf({{1, {9, 9, 9, 9}}, {2, {1, -1, 2, 3}}, {3, {0, 0, 0, 0}}, {32767, {1, 2, 3, 4}}}));
-    ASSERT_EQ(g.Rows(), 4);
-    EXPECT_EQ(RowTexts(g, 2), (Texts{"1", "9", "9", "9", "9", "36"}));
-    EXPECT_EQ(RowTexts(g, 3), (Texts{"3", "0", "0", "0", "0", "0"}));
-    EXPECT_EQ(RowTexts(g, 4), (Texts{"32767", "1", "2", "3", "4", "10"}));
-    EXPECT_EQ(test::TextColourOf(g, 1, 3), "#ff0000");
-    EXPECT_EQ(test::BackOf(g, 1, 3), kYellow);
-    EXPECT_EQ(test::TextColourOf(g, 6, 3), "#0000ff");
-    EXPECT_EQ(test::BackOf(g, 6, 3), kCyan);
-    EXPECT_EQ(test::BackOf(g, 3, 3), kNone);
+    const ResultGrid g = built(&buildDigitSumTable,
+                               test::historyOf({{1, {9, 9, 9, 9}}, {2, {1, -1, 2, 3}}, {3, {0, 0, 0, 0}}, {32767, {1, 2, 3, 4}}}));
+    ASSERT_EQ(g.rows(), 4);
+    EXPECT_EQ(rowTexts(g, 2), (Texts{"1", "9", "9", "9", "9", "36"}));
+    EXPECT_EQ(rowTexts(g, 3), (Texts{"3", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(rowTexts(g, 4), (Texts{"32767", "1", "2", "3", "4", "10"}));
+    EXPECT_EQ(test::textColourOf(g, 1, 3), "#ff0000");
+    EXPECT_EQ(test::backOf(g, 1, 3), kYellow);
+    EXPECT_EQ(test::textColourOf(g, 6, 3), "#0000ff");
+    EXPECT_EQ(test::backOf(g, 6, 3), kCyan);
+    EXPECT_EQ(test::backOf(g, 3, 3), kNone);
 }
 
 // ---- combination patterns
@@ -93,58 +93,58 @@ struct PatternCase {
     std::string first, second, letter, letterBack;
 };
 
-void ExpectPatternRow(const ResultGrid& g, int row, const PatternCase& c)
+void expectPatternRow(const ResultGrid& g, int row, const PatternCase& c)
 {
     SCOPED_TRACE(std::to_string(c.digits[0]) + "-" + std::to_string(c.digits[1]) + "-" +
                  std::to_string(c.digits[2]) + "-" + std::to_string(c.digits[3]));
     for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(g.GetText(k + 2, row), std::to_string(c.digits[k]));
-        EXPECT_EQ(test::BackOf(g, k + 2, row), c.digitBacks[k]) << "position " << k + 1;
+        EXPECT_EQ(g.getText(k + 2, row), std::to_string(c.digits[k]));
+        EXPECT_EQ(test::backOf(g, k + 2, row), c.digitBacks[k]) << "position " << k + 1;
     }
-    EXPECT_EQ(g.GetText(6, row), c.first);
-    EXPECT_EQ(g.GetText(7, row), c.second);
-    EXPECT_EQ(g.GetText(8, row), c.letter);
-    EXPECT_EQ(test::BackOf(g, 8, row), c.letterBack);
+    EXPECT_EQ(g.getText(6, row), c.first);
+    EXPECT_EQ(g.getText(7, row), c.second);
+    EXPECT_EQ(g.getText(8, row), c.letter);
+    EXPECT_EQ(test::backOf(g, 8, row), c.letterBack);
 }
 
-void ExpectPatternCases(void (*build)(ResultGrid&, const DrawHistory&), const std::vector<PatternCase>& cases)
+void expectPatternCases(void (*build)(ResultGrid&, const DrawHistory&), const std::vector<PatternCase>& cases)
 {
     std::vector<test::Row> rows;
     for (std::size_t i = 0; i < cases.size(); ++i)
         rows.push_back({static_cast<int>(i) + 1, cases[i].digits});
-    const ResultGrid g = Built(build, test::HistoryOf(rows));
-    ASSERT_EQ(g.Rows(), static_cast<int>(cases.size()) + 1);
+    const ResultGrid g = built(build, test::historyOf(rows));
+    ASSERT_EQ(g.rows(), static_cast<int>(cases.size()) + 1);
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(g.GetText(1, static_cast<int>(i) + 2), std::to_string(i + 1));
-        ExpectPatternRow(g, static_cast<int>(i) + 2, cases[i]);
+        EXPECT_EQ(g.getText(1, static_cast<int>(i) + 2), std::to_string(i + 1));
+        expectPatternRow(g, static_cast<int>(i) + 2, cases[i]);
     }
 }
 
 TEST(LowHighPattern, HeaderAndLayout)
 {
-    const ResultGrid g = Built(&BuildLowHighPatternTable, test::HistoryOf({{1, {1, 2, 3, 4}}}));
-    EXPECT_EQ(RowTexts(g, 1), (Texts{"回数", "", "    当 選 数 字      ", "", "", "低数字", "高数字", "パターン"}));
-    EXPECT_EQ(g.Columns(), 8);
-    EXPECT_EQ(g.RowHeight(1), 20);
-    EXPECT_EQ(g.ColumnWidth(1), 6);
-    EXPECT_EQ(g.ColumnWidth(5), 5);
-    EXPECT_EQ(g.ColumnWidth(8), 7);
-    EXPECT_EQ(g.ActiveColumn(), 0);
-    EXPECT_EQ(g.ActiveRow(), 0);
+    const ResultGrid g = built(&buildLowHighPatternTable, test::historyOf({{1, {1, 2, 3, 4}}}));
+    EXPECT_EQ(rowTexts(g, 1), (Texts{"回数", "", "    当 選 数 字      ", "", "", "低数字", "高数字", "パターン"}));
+    EXPECT_EQ(g.columns(), 8);
+    EXPECT_EQ(g.rowHeight(1), 20);
+    EXPECT_EQ(g.columnWidth(1), 6);
+    EXPECT_EQ(g.columnWidth(5), 5);
+    EXPECT_EQ(g.columnWidth(8), 7);
+    EXPECT_EQ(g.activeColumn(), 0);
+    EXPECT_EQ(g.activeRow(), 0);
     for (int c = 1; c <= 8; ++c) {
-        EXPECT_EQ(test::TextColourOf(g, c, 1), "#0000ff") << c;
-        EXPECT_EQ(test::BackOf(g, c, 1), kPink) << c;
+        EXPECT_EQ(test::textColourOf(g, c, 1), "#0000ff") << c;
+        EXPECT_EQ(test::backOf(g, c, 1), kPink) << c;
     }
-    EXPECT_EQ(DumpBorder(g.Style(2, 1).left), "default");
-    EXPECT_EQ(DumpBorder(g.Style(3, 1).right), "-");
-    EXPECT_EQ(DumpBorder(g.Style(5, 1).right), "default");
-    EXPECT_EQ(test::TextColourOf(g, 7, 2), "#0000ff");
-    EXPECT_EQ(test::BackOf(g, 7, 2), kWhite);
+    EXPECT_EQ(dumpBorder(g.style(2, 1).left), "default");
+    EXPECT_EQ(dumpBorder(g.style(3, 1).right), "-");
+    EXPECT_EQ(dumpBorder(g.style(5, 1).right), "default");
+    EXPECT_EQ(test::textColourOf(g, 7, 2), "#0000ff");
+    EXPECT_EQ(test::backOf(g, 7, 2), kWhite);
 }
 
 TEST(LowHighPattern, CountsLettersAndMarks)
 {
-    ExpectPatternCases(&BuildLowHighPatternTable,
+    expectPatternCases(&buildLowHighPatternTable,
                        {
                            {{0, 4, 5, 9}, {kCyan, kCyan, kNone, kNone}, "2", "2", "C", kGreen},
                            {{5, 6, 7, 8}, {kNone, kNone, kNone, kNone}, "0", "4", "A", kNone},
@@ -156,18 +156,18 @@ TEST(LowHighPattern, CountsLettersAndMarks)
 
 TEST(OddEvenPattern, HeaderDiffersOnlyInTheCountCaptions)
 {
-    const ResultGrid g = Built(&BuildOddEvenPatternTable, test::HistoryOf({{1, {1, 2, 3, 4}}}));
-    EXPECT_EQ(RowTexts(g, 1), (Texts{"回数", "", "    当 選 数 字      ", "", "", "偶数", "奇数", "パターン"}));
-    const ResultGrid twin = Built(&BuildLowHighPatternTable, test::HistoryOf({{1, {1, 2, 3, 4}}}));
+    const ResultGrid g = built(&buildOddEvenPatternTable, test::historyOf({{1, {1, 2, 3, 4}}}));
+    EXPECT_EQ(rowTexts(g, 1), (Texts{"回数", "", "    当 選 数 字      ", "", "", "偶数", "奇数", "パターン"}));
+    const ResultGrid twin = built(&buildLowHighPatternTable, test::historyOf({{1, {1, 2, 3, 4}}}));
     for (int c = 1; c <= 8; ++c) {
-        EXPECT_EQ(g.ColumnWidth(c), twin.ColumnWidth(c)) << c;
-        EXPECT_TRUE(g.Style(c, 1) == twin.Style(c, 1)) << c;
+        EXPECT_EQ(g.columnWidth(c), twin.columnWidth(c)) << c;
+        EXPECT_TRUE(g.style(c, 1) == twin.style(c, 1)) << c;
     }
 }
 
 TEST(OddEvenPattern, LetterFollowsTheOddCount)
 {
-    ExpectPatternCases(&BuildOddEvenPatternTable,
+    expectPatternCases(&buildOddEvenPatternTable,
                        {
                            {{2, 4, 6, 8}, {kCyan, kCyan, kCyan, kCyan}, "4", "0", "A", kNone},
                            {{0, 0, 0, 1}, {kCyan, kCyan, kCyan, kWhite}, "3", "1", "B", kCyan},
@@ -179,34 +179,34 @@ TEST(OddEvenPattern, LetterFollowsTheOddCount)
 
 TEST(PatternTables, IncompleteRecordTakesNoRow)
 {
-    const DrawHistory h = test::HistoryOf({{7, {5, 6, 7, 8}}, {8, {1, 2, -1, 4}}, {9, {0, 4, 5, 9}}});
-    for (auto build : {&BuildLowHighPatternTable, &BuildOddEvenPatternTable}) {
-        const ResultGrid g = Built(build, h);
-        ASSERT_EQ(g.Rows(), 3);
-        EXPECT_EQ(g.GetText(1, 2), "7");
-        EXPECT_EQ(g.GetText(1, 3), "9");
-        EXPECT_EQ(g.GetText(2, 3), "0");
+    const DrawHistory h = test::historyOf({{7, {5, 6, 7, 8}}, {8, {1, 2, -1, 4}}, {9, {0, 4, 5, 9}}});
+    for (auto build : {&buildLowHighPatternTable, &buildOddEvenPatternTable}) {
+        const ResultGrid g = built(build, h);
+        ASSERT_EQ(g.rows(), 3);
+        EXPECT_EQ(g.getText(1, 2), "7");
+        EXPECT_EQ(g.getText(1, 3), "9");
+        EXPECT_EQ(g.getText(2, 3), "0");
     }
-    for (auto build : {&BuildLowHighPatternTable, &BuildOddEvenPatternTable}) {
-        const ResultGrid g = Built(build, test::HistoryOf({{1, {1, -1, 1, 1}}}));
-        EXPECT_EQ(g.Rows(), 1);
+    for (auto build : {&buildLowHighPatternTable, &buildOddEvenPatternTable}) {
+        const ResultGrid g = built(build, test::historyOf({{1, {1, -1, 1, 1}}}));
+        EXPECT_EQ(g.rows(), 1);
     }
 }
 
 TEST(PatternTables, RealHistoryGivesEveryDrawOneLetter)
 {
-    const auto rows = test::RealDraws();
+    const auto rows = test::realDraws();
     if (!rows)
-        GTEST_SKIP() << "real draw history not found at " << test::RealDrawsPath();
-    const DrawHistory h = test::HistoryOf(*rows);
-    const int draws = static_cast<int>(h.CompleteDraws().size());
-    for (auto build : {&BuildLowHighPatternTable, &BuildOddEvenPatternTable}) {
-        const ResultGrid g = Built(build, h);
-        ASSERT_EQ(g.Rows(), draws + 1);
+        GTEST_SKIP() << "real draw history not found at " << test::realDrawsPath();
+    const DrawHistory h = test::historyOf(*rows);
+    const int draws = static_cast<int>(h.completeDraws().size());
+    for (auto build : {&buildLowHighPatternTable, &buildOddEvenPatternTable}) {
+        const ResultGrid g = built(build, h);
+        ASSERT_EQ(g.rows(), draws + 1);
         std::map<std::string, int> letters;
-        for (int r = 2; r <= g.Rows(); ++r) {
-            ++letters[g.GetText(8, r)];
-            EXPECT_EQ(std::stoi(g.GetText(6, r)) + std::stoi(g.GetText(7, r)), 4) << r;
+        for (int r = 2; r <= g.rows(); ++r) {
+            ++letters[g.getText(8, r)];
+            EXPECT_EQ(std::stoi(g.getText(6, r)) + std::stoi(g.getText(7, r)), 4) << r;
         }
         // Only the five letters occur, each of them (every mix shows up in
         // thousands of draws), and together once per draw.
@@ -223,7 +223,7 @@ TEST(PatternTables, RealHistoryGivesEveryDrawOneLetter)
 TEST(PatternViews, AreRegisteredUnderTheirWindowNames)
 {
     for (const char* name : {"数字合計分析", "低数字高数字の組合せパターン分析", "偶数奇数の組合せパターン分析", "連番飛び石分析", "引っ張り分析"}) {
-        const AnalysisViewSpec* spec = FindAnalysisView(name);
+        const AnalysisViewSpec* spec = findAnalysisView(name);
         ASSERT_NE(spec, nullptr) << name;
         EXPECT_NE(spec->build, nullptr) << name;
     }

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/GridDump.h"
-#include "ui/ResultGrid.h"
+#include "core/grid/GridDump.h"
+#include "core/grid/ResultGrid.h"
 
 namespace rumone {
 namespace {
@@ -13,70 +13,70 @@ constexpr Rgb kRed = RGB(255, 0, 0);
 constexpr Rgb kBlue = RGB(0, 0, 255);
 constexpr Rgb kYellow = RGB(255, 255, 200);
 
-bool Coloured(const ResultGrid& g, int c, int r, Rgb colour)
+bool coloured(const ResultGrid& g, int c, int r, Rgb colour)
 {
-    return g.Style(c, r).back == OptColour(colour);
+    return g.style(c, r).back == OptColour(colour);
 }
 
 TEST(ResultGridBlocks, MinusOneMeansAllAndBlocksAreCutAtTheEdge)
 {
     ResultGrid g;
-    g.SetSize(4, 6);
-    const CellRange all = g.Resolve(Block::AllCells());
+    g.setSize(4, 6);
+    const CellRange all = g.resolve(Block::allCells());
     EXPECT_EQ(all.col1, 1);
     EXPECT_EQ(all.col2, 4);
     EXPECT_EQ(all.row1, 1);
     EXPECT_EQ(all.row2, 6);
     // -1 as the last row runs to the end; a last row past the end is cut.
-    const CellRange toEnd = g.Resolve({2, 3, 3, -1});
+    const CellRange toEnd = g.resolve({2, 3, 3, -1});
     EXPECT_EQ(toEnd.row2, 6);
-    const CellRange cut = g.Resolve({2, 5, 9, 100});
+    const CellRange cut = g.resolve({2, 5, 9, 100});
     EXPECT_EQ(cut.col2, 4);
     EXPECT_EQ(cut.row2, 6);
-    EXPECT_TRUE(g.Resolve({1, 7, 4, 9}).empty()) << "wholly outside";
+    EXPECT_TRUE(g.resolve({1, 7, 4, 9}).empty()) << "wholly outside";
 
-    g.SetBackColour({3, 5, 3, 40}, kYellow);
-    EXPECT_FALSE(Coloured(g, 3, 4, kYellow));
-    EXPECT_TRUE(Coloured(g, 3, 5, kYellow));
-    EXPECT_TRUE(Coloured(g, 3, 6, kYellow));
-    EXPECT_FALSE(Coloured(g, 4, 6, kYellow));
+    g.setBackColour({3, 5, 3, 40}, kYellow);
+    EXPECT_FALSE(coloured(g, 3, 4, kYellow));
+    EXPECT_TRUE(coloured(g, 3, 5, kYellow));
+    EXPECT_TRUE(coloured(g, 3, 6, kYellow));
+    EXPECT_FALSE(coloured(g, 4, 6, kYellow));
 
-    g.SetTextColour(Block::Columns(2, 2), kRed);
+    g.setTextColour(Block::columns(2, 2), kRed);
     for (int r = 1; r <= 6; ++r)
-        EXPECT_EQ(g.Style(2, r).text, OptColour(kRed));
-    EXPECT_EQ(g.Style(1, 1).text, std::nullopt);
+        EXPECT_EQ(g.style(2, r).text, OptColour(kRed));
+    EXPECT_EQ(g.style(1, 1).text, std::nullopt);
 
-    g.SetBackColour(Block::Rows(2, 2), kBlue);
+    g.setBackColour(Block::rows(2, 2), kBlue);
     for (int c = 1; c <= 4; ++c)
-        EXPECT_TRUE(Coloured(g, c, 2, kBlue));
-    EXPECT_FALSE(Coloured(g, 1, 3, kBlue));
+        EXPECT_TRUE(coloured(g, c, 2, kBlue));
+    EXPECT_FALSE(coloured(g, 1, 3, kBlue));
 }
 
 TEST(ResultGridBlocks, LaterSettingWinsWhereBlocksOverlap)
 {
     ResultGrid g;
-    g.SetSize(5, 5);
-    g.SetBackColour(Block::AllCells(), kYellow);
-    g.SetBackColour({2, 2, 4, 4}, kRed);
-    g.SetBackColour({4, 4, 5, 5}, kBlue);
-    g.SetAlignment({1, 1, 3, 3}, HAlign::Left, VAlign::Top);
-    EXPECT_TRUE(Coloured(g, 1, 1, kYellow));
-    EXPECT_TRUE(Coloured(g, 3, 3, kRed));
-    EXPECT_TRUE(Coloured(g, 4, 4, kBlue));
-    EXPECT_TRUE(Coloured(g, 5, 5, kBlue));
-    EXPECT_TRUE(Coloured(g, 4, 2, kRed));
+    g.setSize(5, 5);
+    g.setBackColour(Block::allCells(), kYellow);
+    g.setBackColour({2, 2, 4, 4}, kRed);
+    g.setBackColour({4, 4, 5, 5}, kBlue);
+    g.setAlignment({1, 1, 3, 3}, HAlign::Left, VAlign::Top);
+    EXPECT_TRUE(coloured(g, 1, 1, kYellow));
+    EXPECT_TRUE(coloured(g, 3, 3, kRed));
+    EXPECT_TRUE(coloured(g, 4, 4, kBlue));
+    EXPECT_TRUE(coloured(g, 5, 5, kBlue));
+    EXPECT_TRUE(coloured(g, 4, 2, kRed));
     // Other properties of the overlapped cells are untouched.
-    EXPECT_EQ(g.Style(3, 3).hAlign, HAlign::Left);
-    EXPECT_EQ(g.Style(4, 4).hAlign, HAlign::Left) << "default alignment";
-    g.SetBackColour({3, 3, 3, 3}, std::nullopt);
-    EXPECT_EQ(g.Style(3, 3).back, std::nullopt);
+    EXPECT_EQ(g.style(3, 3).hAlign, HAlign::Left);
+    EXPECT_EQ(g.style(4, 4).hAlign, HAlign::Left) << "default alignment";
+    g.setBackColour({3, 3, 3, 3}, std::nullopt);
+    EXPECT_EQ(g.style(3, 3).back, std::nullopt);
 }
 
 // The four sides of cell (c, r) as dump words, left top right bottom.
-std::string Sides(const ResultGrid& g, int c, int r)
+std::string sides(const ResultGrid& g, int c, int r)
 {
-    const CellStyle& s = g.Style(c, r);
-    return DumpBorder(s.left) + " " + DumpBorder(s.top) + " " + DumpBorder(s.right) + " " + DumpBorder(s.bottom);
+    const CellStyle& s = g.style(c, r);
+    return dumpBorder(s.left) + " " + dumpBorder(s.top) + " " + dumpBorder(s.right) + " " + dumpBorder(s.bottom);
 }
 
 TEST(ResultGridBorders, EachKindOnAThreeByThreeBlock)
@@ -84,76 +84,76 @@ TEST(ResultGridBorders, EachKindOnAThreeByThreeBlock)
     const Block block{2, 2, 4, 4};
     auto fresh = [] {
         ResultGrid g;
-        g.SetSize(5, 5);
+        g.setSize(5, 5);
         return g;
     };
     {
         ResultGrid g = fresh();
-        g.SetBorder(block, BorderSides::All, kRed);
-        EXPECT_EQ(Sides(g, 3, 3), "#ff0000 #ff0000 #ff0000 #ff0000");
-        EXPECT_EQ(Sides(g, 1, 1), "- - - -");
-        EXPECT_EQ(Sides(g, 5, 3), "- - - -") << "the neighbour keeps its own sides";
+        g.setBorder(block, BorderSides::All, kRed);
+        EXPECT_EQ(sides(g, 3, 3), "#ff0000 #ff0000 #ff0000 #ff0000");
+        EXPECT_EQ(sides(g, 1, 1), "- - - -");
+        EXPECT_EQ(sides(g, 5, 3), "- - - -") << "the neighbour keeps its own sides";
     }
     {
         ResultGrid g = fresh();
-        g.SetBorder(block, BorderSides::Left, std::nullopt);
-        g.SetBorder(block, BorderSides::Right, kBlue);
-        EXPECT_EQ(Sides(g, 2, 2), "default - #0000ff -");
-        EXPECT_EQ(Sides(g, 4, 4), "default - #0000ff -");
+        g.setBorder(block, BorderSides::Left, std::nullopt);
+        g.setBorder(block, BorderSides::Right, kBlue);
+        EXPECT_EQ(sides(g, 2, 2), "default - #0000ff -");
+        EXPECT_EQ(sides(g, 4, 4), "default - #0000ff -");
     }
     {
         ResultGrid g = fresh();
-        g.SetBorder(block, BorderSides::Bottom, kRed);
-        EXPECT_EQ(Sides(g, 3, 2), "- - - #ff0000");
-        g.SetBorder(block, BorderSides::TopBottom, kBlue);
-        EXPECT_EQ(Sides(g, 3, 3), "- #0000ff - #0000ff");
+        g.setBorder(block, BorderSides::Bottom, kRed);
+        EXPECT_EQ(sides(g, 3, 2), "- - - #ff0000");
+        g.setBorder(block, BorderSides::TopBottom, kBlue);
+        EXPECT_EQ(sides(g, 3, 3), "- #0000ff - #0000ff");
     }
     {
         ResultGrid g = fresh();
-        g.SetBorder(block, BorderSides::Outline, kRed);
-        EXPECT_EQ(Sides(g, 2, 2), "#ff0000 #ff0000 - -");
-        EXPECT_EQ(Sides(g, 3, 2), "- #ff0000 - -");
-        EXPECT_EQ(Sides(g, 4, 2), "- #ff0000 #ff0000 -");
-        EXPECT_EQ(Sides(g, 2, 3), "#ff0000 - - -");
-        EXPECT_EQ(Sides(g, 3, 3), "- - - -");
-        EXPECT_EQ(Sides(g, 4, 3), "- - #ff0000 -");
-        EXPECT_EQ(Sides(g, 2, 4), "#ff0000 - - #ff0000");
-        EXPECT_EQ(Sides(g, 3, 4), "- - - #ff0000");
-        EXPECT_EQ(Sides(g, 4, 4), "- - #ff0000 #ff0000");
+        g.setBorder(block, BorderSides::Outline, kRed);
+        EXPECT_EQ(sides(g, 2, 2), "#ff0000 #ff0000 - -");
+        EXPECT_EQ(sides(g, 3, 2), "- #ff0000 - -");
+        EXPECT_EQ(sides(g, 4, 2), "- #ff0000 #ff0000 -");
+        EXPECT_EQ(sides(g, 2, 3), "#ff0000 - - -");
+        EXPECT_EQ(sides(g, 3, 3), "- - - -");
+        EXPECT_EQ(sides(g, 4, 3), "- - #ff0000 -");
+        EXPECT_EQ(sides(g, 2, 4), "#ff0000 - - #ff0000");
+        EXPECT_EQ(sides(g, 3, 4), "- - - #ff0000");
+        EXPECT_EQ(sides(g, 4, 4), "- - #ff0000 #ff0000");
     }
     {
         // Clearing a row of cells and drawing one outline round it, as the
         // title rows do.
         ResultGrid g = fresh();
-        g.SetBorder(Block::AllCells(), BorderSides::All, std::nullopt);
-        g.SetBorder(block, BorderSides::None, std::nullopt);
-        EXPECT_EQ(Sides(g, 3, 3), "- - - -");
-        EXPECT_EQ(Sides(g, 2, 2), "- - - -");
-        EXPECT_EQ(Sides(g, 1, 1), "default default default default");
-        g.SetBorder({2, 2, 4, 2}, BorderSides::Outline, kBlue);
-        EXPECT_EQ(Sides(g, 3, 2), "- #0000ff - #0000ff");
+        g.setBorder(Block::allCells(), BorderSides::All, std::nullopt);
+        g.setBorder(block, BorderSides::None, std::nullopt);
+        EXPECT_EQ(sides(g, 3, 3), "- - - -");
+        EXPECT_EQ(sides(g, 2, 2), "- - - -");
+        EXPECT_EQ(sides(g, 1, 1), "default default default default");
+        g.setBorder({2, 2, 4, 2}, BorderSides::Outline, kBlue);
+        EXPECT_EQ(sides(g, 3, 2), "- #0000ff - #0000ff");
     }
 }
 
 TEST(ResultGridTexts, ClearTextKeepsFormatting)
 {
     ResultGrid g;
-    g.SetSize(3, 3);
-    g.SetBackColour(Block::AllCells(), kYellow);
-    g.SetText(1, 1, "a");
-    g.SetText(2, 2, 42L);
-    g.SetText(3, 3, "c");
-    EXPECT_EQ(g.GetText(2, 2), "42");
-    EXPECT_EQ(g.LastDataRow(), 3);
-    g.ClearText({2, 2, 3, -1});
-    EXPECT_EQ(g.GetText(1, 1), "a");
-    EXPECT_FALSE(g.HasText(2, 2));
-    EXPECT_EQ(g.GetText(3, 3), "");
-    EXPECT_TRUE(Coloured(g, 3, 3, kYellow));
-    EXPECT_EQ(g.LastDataRow(), 1);
+    g.setSize(3, 3);
+    g.setBackColour(Block::allCells(), kYellow);
+    g.setText(1, 1, "a");
+    g.setText(2, 2, 42L);
+    g.setText(3, 3, "c");
+    EXPECT_EQ(g.getText(2, 2), "42");
+    EXPECT_EQ(g.lastDataRow(), 3);
+    g.clearText({2, 2, 3, -1});
+    EXPECT_EQ(g.getText(1, 1), "a");
+    EXPECT_FALSE(g.hasText(2, 2));
+    EXPECT_EQ(g.getText(3, 3), "");
+    EXPECT_TRUE(coloured(g, 3, 3, kYellow));
+    EXPECT_EQ(g.lastDataRow(), 1);
     // Writing outside the table changes nothing and reads back empty.
-    g.SetText(4, 1, "x");
-    EXPECT_EQ(g.GetText(4, 1), "");
+    g.setText(4, 1, "x");
+    EXPECT_EQ(g.getText(4, 1), "");
 }
 
 // Texts are pooled (numbers by value, words by content); every cell still
@@ -161,33 +161,33 @@ TEST(ResultGridTexts, ClearTextKeepsFormatting)
 TEST(ResultGridTexts, ManyTextsReadBackExactly)
 {
     ResultGrid g;
-    g.SetSize(4, 3000);
+    g.setSize(4, 3000);
     for (int r = 1; r <= 3000; ++r) {
-        g.SetText(1, r, static_cast<long>(r));
-        g.SetText(2, r, std::to_string(r % 700) + "回前");
-        g.SetText(3, r, std::to_string(r));
-        g.SetText(4, r, static_cast<long>(-r));
+        g.setText(1, r, static_cast<long>(r));
+        g.setText(2, r, std::to_string(r % 700) + "回前");
+        g.setText(3, r, std::to_string(r));
+        g.setText(4, r, static_cast<long>(-r));
     }
-    g.SetText(1, 1, 123456789L);
+    g.setText(1, 1, 123456789L);
     for (int r = 2; r <= 3000; ++r) {
-        ASSERT_EQ(g.GetText(1, r), std::to_string(r));
-        ASSERT_EQ(g.GetText(2, r), std::to_string(r % 700) + "回前");
-        ASSERT_EQ(g.GetText(3, r), g.GetText(1, r));
-        ASSERT_EQ(g.GetText(4, r), "-" + std::to_string(r));
+        ASSERT_EQ(g.getText(1, r), std::to_string(r));
+        ASSERT_EQ(g.getText(2, r), std::to_string(r % 700) + "回前");
+        ASSERT_EQ(g.getText(3, r), g.getText(1, r));
+        ASSERT_EQ(g.getText(4, r), "-" + std::to_string(r));
     }
-    EXPECT_EQ(g.GetText(1, 1), "123456789");
+    EXPECT_EQ(g.getText(1, 1), "123456789");
     // Either side of the largest number a cell keeps as itself.
-    g.SetText(3, 1, 16777215L);
-    g.SetText(3, 2, 16777216L);
-    g.SetText(3, 3, 0L);
-    EXPECT_EQ(g.GetText(3, 1), "16777215");
-    EXPECT_EQ(g.GetText(3, 2), "16777216");
-    EXPECT_EQ(g.GetText(3, 3), "0");
-    EXPECT_TRUE(g.HasText(3, 3));
-    EXPECT_EQ(&g.GetText(3, 1), &g.GetText(3, 1)) << "a number's text stays where it was made";
-    EXPECT_EQ(g.GetText(2, 700), "0回前");
-    g.SetText(2, 5, "");
-    EXPECT_FALSE(g.HasText(2, 5));
+    g.setText(3, 1, 16777215L);
+    g.setText(3, 2, 16777216L);
+    g.setText(3, 3, 0L);
+    EXPECT_EQ(g.getText(3, 1), "16777215");
+    EXPECT_EQ(g.getText(3, 2), "16777216");
+    EXPECT_EQ(g.getText(3, 3), "0");
+    EXPECT_TRUE(g.hasText(3, 3));
+    EXPECT_EQ(&g.getText(3, 1), &g.getText(3, 1)) << "a number's text stays where it was made";
+    EXPECT_EQ(g.getText(2, 700), "0回前");
+    g.setText(2, 5, "");
+    EXPECT_FALSE(g.hasText(2, 5));
 }
 
 // Texts that differ only in their last byte, around the length up to which
@@ -202,33 +202,33 @@ TEST(ResultGridTexts, NearlyEqualTextsOfEveryLengthStayApart)
             texts.push_back(t);
         }
     ResultGrid g;
-    g.SetSize(2, static_cast<int>(texts.size()));
+    g.setSize(2, static_cast<int>(texts.size()));
     for (std::size_t i = 0; i < texts.size(); ++i)
-        g.SetText(1, static_cast<int>(i) + 1, texts[i]);
+        g.setText(1, static_cast<int>(i) + 1, texts[i]);
     // Written again, in reverse, each finds its own text.
     for (std::size_t i = 0; i < texts.size(); ++i)
-        g.SetText(2, static_cast<int>(texts.size() - i), texts[i]);
+        g.setText(2, static_cast<int>(texts.size() - i), texts[i]);
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        ASSERT_EQ(g.GetText(1, static_cast<int>(i) + 1), texts[i]) << i;
-        ASSERT_EQ(g.GetText(2, static_cast<int>(texts.size() - i)), texts[i]) << i;
+        ASSERT_EQ(g.getText(1, static_cast<int>(i) + 1), texts[i]) << i;
+        ASSERT_EQ(g.getText(2, static_cast<int>(texts.size() - i)), texts[i]) << i;
     }
 }
 
 TEST(ResultGridDump, SmallGridLineByLine)
 {
     ResultGrid g;
-    g.SetSize(2, 1);
-    g.SetVisibleSize(2, 1);
-    g.SetFrozen(1, 0);
-    g.SetColumnWidth(2, 4);
-    g.SetRowHeight(1, 15);
-    g.SetText(1, 1, "a\tb\nc\\d");
-    g.SetTextColour(Block::Cell(1, 1), kRed);
-    g.SetAlignment(Block::Cell(2, 1), HAlign::Right, VAlign::Bottom);
-    g.SetBorder(Block::Cell(2, 1), BorderSides::Right, kBlue);
-    g.SetBorder(Block::Cell(2, 1), BorderSides::Left, std::nullopt);
-    g.SetOverflow(true);
-    EXPECT_EQ(DumpGrid(g),
+    g.setSize(2, 1);
+    g.setVisibleSize(2, 1);
+    g.setFrozen(1, 0);
+    g.setColumnWidth(2, 4);
+    g.setRowHeight(1, 15);
+    g.setText(1, 1, "a\tb\nc\\d");
+    g.setTextColour(Block::cell(1, 1), kRed);
+    g.setAlignment(Block::cell(2, 1), HAlign::Right, VAlign::Bottom);
+    g.setBorder(Block::cell(2, 1), BorderSides::Right, kBlue);
+    g.setBorder(Block::cell(2, 1), BorderSides::Left, std::nullopt);
+    g.setOverflow(true);
+    EXPECT_EQ(dumpGrid(g),
               "size\t2\t1\n"
               "visible\t2\t1\n"
               "frozen\t1\t0\n"

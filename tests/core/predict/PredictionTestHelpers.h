@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "predict/Prediction.h"
+#include "core/predict/Prediction.h"
 #include "support/TestSupport.h"
-#include "ui/GridDump.h"
+#include "core/grid/GridDump.h"
 
 namespace rumone::test {
 
@@ -15,26 +15,26 @@ inline constexpr std::array<int, 4> kCycleGaps = {7, 9, 11, 12};
 
 // The texts of the data area of grid `index` (columns 2-5, rows 2 to the
 // last), row by row; empty cells as "".
-inline std::vector<std::string> DataTexts(const Prediction& p, int index)
+inline std::vector<std::string> dataTexts(const Prediction& p, int index)
 {
-    const ResultGrid& g = *p.Grid(index);
+    const ResultGrid& g = *p.grid(index);
     std::vector<std::string> out;
-    for (int r = 2; r <= g.Rows(); ++r)
+    for (int r = 2; r <= g.rows(); ++r)
         for (int c = 2; c <= 5; ++c)
-            out.push_back(g.GetText(c, r));
+            out.push_back(g.getText(c, r));
     return out;
 }
 
-inline std::string DumpGridText(const Prediction& p, int index)
+inline std::string dumpGridText(const Prediction& p, int index)
 {
-    return DumpGrid(*p.Grid(index));
+    return dumpGrid(*p.grid(index));
 }
 
 // The texts of the filled cells of the data area, in placement order.
-inline std::vector<std::string> PlacedTexts(const Prediction& p, int index)
+inline std::vector<std::string> placedTexts(const Prediction& p, int index)
 {
     std::vector<std::string> out;
-    for (const std::string& t : DataTexts(p, index))
+    for (const std::string& t : dataTexts(p, index))
         if (!t.empty())
             out.push_back(t);
     return out;
@@ -42,26 +42,26 @@ inline std::vector<std::string> PlacedTexts(const Prediction& p, int index)
 
 // Replaces all sixteen cycle digits; rows are methods (7, 9, 11, 12 draws),
 // columns positions 1-4, "" for an empty cell.
-inline void SetCycleDigits(Prediction& p, const std::array<std::array<std::string, 4>, 4>& digits)
+inline void setCycleDigits(Prediction& p, const std::array<std::array<std::string, 4>, 4>& digits)
 {
     for (int m = 0; m < 4; ++m)
         for (int pos = 1; pos <= 4; ++pos)
-            p.StoreCycleDigit(kCycleGaps[static_cast<std::size_t>(m)], pos,
+            p.storeCycleDigit(kCycleGaps[static_cast<std::size_t>(m)], pos,
                               digits[static_cast<std::size_t>(m)][static_cast<std::size_t>(pos - 1)]);
 }
 
 // A laid-out prediction scanned from `history`, with the first `reflect`
 // switches set.
-inline void Prepare(Prediction& p, const DrawHistory& history, int reflect = 0)
+inline void prepare(Prediction& p, const DrawHistory& history, int reflect = 0)
 {
     for (int i = 0; i < reflect; ++i)
-        p.SetFlag(i, true);
-    p.LayOutGrids();
-    p.ScanDraws(history);
+        p.setFlag(i, true);
+    p.layOutGrids();
+    p.scanDraws(history);
 }
 
 // Rows `first`..`last` all holding `digits`.
-inline void AppendRun(std::vector<Row>& rows, int first, int last, std::array<int, 4> digits)
+inline void appendRun(std::vector<Row>& rows, int first, int last, std::array<int, 4> digits)
 {
     for (int n = first; n <= last; ++n)
         rows.push_back({n, digits});

@@ -7,16 +7,16 @@
 #include <numeric>
 
 #include "StoreTestHelpers.h"
-#include "history/DrawCsv.h"
+#include "core/store/DrawCsv.h"
 
 namespace rumone::test {
 namespace {
 
 // The text of a parse failure, "" when the text parses.
-std::string ParseError(const std::string& text, int* line = nullptr)
+std::string parseError(const std::string& text, int* line = nullptr)
 {
     try {
-        ParseDrawCsv(text);
+        parseDrawCsv(text);
     } catch (const DrawCsvError& e) {
         if (line)
             *line = e.line();
@@ -32,15 +32,15 @@ TEST(DrawCsv, ReadsTheDrawColumnsWhereverTheyStand)
         "4,1994-10-07,1,1,2,3\r\n"
         "\r\n"
         ",\"2024-01-01, Fri\",2, 9 ,,\r\n";
-    const std::vector<EditRow> rows = ParseDrawCsv(text);
+    const std::vector<EditRow> rows = parseDrawCsv(text);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].number.integer, 1);
     EXPECT_EQ(rows[0].digits[0].integer, 1);
     EXPECT_EQ(rows[0].digits[3].integer, 4);
     EXPECT_EQ(rows[1].number.integer, 2);
     EXPECT_EQ(rows[1].digits[0].integer, 9);
-    EXPECT_TRUE(rows[1].digits[1].IsNull());
-    EXPECT_TRUE(rows[1].digits[3].IsNull());
+    EXPECT_TRUE(rows[1].digits[1].isNull());
+    EXPECT_TRUE(rows[1].digits[3].isNull());
 }
 
 TEST(DrawCsv, FirstBadLineIsNamedWithItsReason)
@@ -66,11 +66,11 @@ TEST(DrawCsv, FirstBadLineIsNamedWithItsReason)
     };
     for (const Case& c : cases) {
         int line = 0;
-        EXPECT_NE(ParseError(c.text, &line), "") << c.text;
+        EXPECT_NE(parseError(c.text, &line), "") << c.text;
         EXPECT_EQ(line, c.line) << c.text;
     }
     try {
-        ParseDrawCsv(head + "2,1,10,3,4\n");
+        parseDrawCsv(head + "2,1,10,3,4\n");
     } catch (const DrawCsvError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("3行目: ", 0), 0u) << e.what();
         EXPECT_NE(e.reason().find("第2数字"), std::string::npos) << e.reason();
@@ -79,30 +79,30 @@ TEST(DrawCsv, FirstBadLineIsNamedWithItsReason)
 
 TEST(DrawCsv, WrittenTextReadsBackAndKeepsForeignValuesVisible)
 {
-    std::vector<EditRow> rows = EditRowsOf({{1, {1, 2, 3, 4}}, {2, {-1, -1, 0, -1}}});
-    EXPECT_EQ(WriteDrawCsv(rows), "回数,第1数字,第2数字,第3数字,第4数字\n1,1,2,3,4\n2,,,0,\n");
-    const std::vector<EditRow> back = ParseDrawCsv(WriteDrawCsv(rows));
+    std::vector<EditRow> rows = editRowsOf({{1, {1, 2, 3, 4}}, {2, {-1, -1, 0, -1}}});
+    EXPECT_EQ(writeDrawCsv(rows), "回数,第1数字,第2数字,第3数字,第4数字\n1,1,2,3,4\n2,,,0,\n");
+    const std::vector<EditRow> back = parseDrawCsv(writeDrawCsv(rows));
     ASSERT_EQ(back.size(), 2u);
-    EXPECT_TRUE(back[1].digits[0].IsNull());
+    EXPECT_TRUE(back[1].digits[0].isNull());
     EXPECT_EQ(back[1].digits[2].integer, 0);
 
-    rows[0].digits[1] = DbValue::Real(1.5);
-    rows[0].digits[2] = DbValue::Text("a,\"b\"");
-    const std::string text = WriteDrawCsv(rows);
+    rows[0].digits[1] = DbValue::fromReal(1.5);
+    rows[0].digits[2] = DbValue::fromText("a,\"b\"");
+    const std::string text = writeDrawCsv(rows);
     EXPECT_NE(text.find("\n1,1,1.5,\"a,\"\"b\"\"\",4\n"), std::string::npos) << text;
 }
 
-std::string RumoneDb()
+std::string rumoneDb()
 {
     return std::string(RUMONE_BIN_DIR) + "/rumone-db";
 }
 
-int RunTool(const std::vector<std::string>& args)
+int runTool(const std::vector<std::string>& args)
 {
     const pid_t pid = fork();
     if (pid == 0) {
         std::vector<char*> argv;
-        std::string tool = RumoneDb();
+        std::string tool = rumoneDb();
         argv.push_back(tool.data());
         std::vector<std::string> copy = args;
         for (std::string& a : copy)
@@ -122,93 +122,93 @@ int RunTool(const std::vector<std::string>& args)
 TEST(DrawCsvImport, BadLineImportsNothing)
 {
     TempDir dir;
-    const std::string path = MakeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
-    const std::string bytes = ReadBytes(path);
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
+    const std::string bytes = readBytes(path);
     const std::string csv = dir.file("draws.csv");
-    WriteBytes(csv, "回数,第1数字,第2数字,第3数字,第4数字\n1,9,9,9,9\n2,2,2,2,2\n3,3,x,3,3\n");
+    writeBytes(csv, "回数,第1数字,第2数字,第3数字,第4数字\n1,9,9,9,9\n2,2,2,2,2\n3,3,x,3,3\n");
 
-    EXPECT_THROW(ParseDrawCsv(ReadBytes(csv)), DrawCsvError);
-    if (access(RumoneDb().c_str(), X_OK) != 0)
-        GTEST_SKIP() << "rumone-db is not built: " << RumoneDb();
-    EXPECT_NE(RunTool({"import", csv, path}), 0);
-    EXPECT_TRUE(ReadBytes(path) == bytes);
+    EXPECT_THROW(parseDrawCsv(readBytes(csv)), DrawCsvError);
+    if (access(rumoneDb().c_str(), X_OK) != 0)
+        GTEST_SKIP() << "rumone-db is not built: " << rumoneDb();
+    EXPECT_NE(runTool({"import", csv, path}), 0);
+    EXPECT_TRUE(readBytes(path) == bytes);
 
-    WriteBytes(csv, "回数,第1数字,第2数字,第3数字,第4数字\n1,9,9,9,9\n2,2,2,2,\n");
-    EXPECT_EQ(RunTool({"import", csv, path}), 0);
-    const DrawSnapshot s = OpenDrawSnapshot(ConnectionStringFor(path));
-    ASSERT_EQ(s.RecordCount(), 2u);
-    EXPECT_EQ(s.Rows()[0].digits[0].integer, 9);
-    EXPECT_TRUE(s.Rows()[1].digits[3].IsNull());
+    writeBytes(csv, "回数,第1数字,第2数字,第3数字,第4数字\n1,9,9,9,9\n2,2,2,2,\n");
+    EXPECT_EQ(runTool({"import", csv, path}), 0);
+    const DrawSnapshot s = openDrawSnapshot(connectionStringFor(path));
+    ASSERT_EQ(s.recordCount(), 2u);
+    EXPECT_EQ(s.rows()[0].digits[0].integer, 9);
+    EXPECT_TRUE(s.rows()[1].digits[3].isNull());
 }
 
 TEST(DrawCsvImport, SampleIsMadeOnceAndAnExistingFileIsKept)
 {
-    if (access(RumoneDb().c_str(), X_OK) != 0)
-        GTEST_SKIP() << "rumone-db is not built: " << RumoneDb();
+    if (access(rumoneDb().c_str(), X_OK) != 0)
+        GTEST_SKIP() << "rumone-db is not built: " << rumoneDb();
     TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
-    ASSERT_EQ(RunTool({"sample", path, "30", "5"}), 0);
+    ASSERT_EQ(runTool({"sample", path, "30", "5"}), 0);
     const DrawHistory h = [&] {
         DrawHistory x;
-        x.LoadDrawHistory(ConnectionStringFor(path));
+        x = loadDrawHistory(connectionStringFor(path));
         return x;
     }();
     EXPECT_EQ(h.latestDrawNumber(), 30);
-    EXPECT_EQ(h.CompleteDraws().size(), 30u);
+    EXPECT_EQ(h.completeDraws().size(), 30u);
 
-    const std::string bytes = ReadBytes(path);
-    EXPECT_EQ(RunTool({"sample", path}), 0);
-    EXPECT_TRUE(ReadBytes(path) == bytes);
+    const std::string bytes = readBytes(path);
+    EXPECT_EQ(runTool({"sample", path}), 0);
+    EXPECT_TRUE(readBytes(path) == bytes);
     const std::string other = dir.file("odd.mdb");
-    WriteBytes(other, "");
-    EXPECT_EQ(RunTool({"sample", other}), 0);
-    EXPECT_EQ(ReadBytes(other), "");
-    EXPECT_EQ(RunTool({"check", path}), 0);
-    EXPECT_NE(RunTool({"check", other}), 0);
+    writeBytes(other, "");
+    EXPECT_EQ(runTool({"sample", other}), 0);
+    EXPECT_EQ(readBytes(other), "");
+    EXPECT_EQ(runTool({"check", path}), 0);
+    EXPECT_NE(runTool({"check", other}), 0);
 }
 
 TEST(DrawCsvImport, RealHistoryRoundTripsAndLoads)
 {
-    const auto real = RealDraws();
+    const auto real = realDraws();
     if (!real)
-        GTEST_SKIP() << "real history absent: " << RealDrawsPath();
+        GTEST_SKIP() << "real history absent: " << realDrawsPath();
     TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
-    CreateDrawDatabase(path);
-    const std::vector<EditRow> parsed = ParseDrawCsv(ReadBytes(RealDrawsPath()));
+    createDrawDatabase(path);
+    const std::vector<EditRow> parsed = parseDrawCsv(readBytes(realDrawsPath()));
     ASSERT_EQ(parsed.size(), real->size());
     {
-        DrawEditSet set = OpenDrawEditSet(ConnectionStringFor(path));
-        set.ImportDraws(parsed);
-        EXPECT_EQ(set.RecordCount(), real->size());
+        DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+        set.importDraws(parsed);
+        EXPECT_EQ(set.recordCount(), real->size());
     }
 
     DrawHistory history;
-    history.LoadDrawHistory(ConnectionStringFor(path));
+    history = loadDrawHistory(connectionStringFor(path));
     EXPECT_EQ(history.latestDrawNumber(), 7054);
     int sum = 0;
     for (int d = 0; d <= 9; ++d)
         sum += history.digitCounts(d);
     EXPECT_EQ(sum, 4 * 7054);
-    EXPECT_EQ(history.CompleteDraws().size(), 7054u);
-    const auto& last = history.CompleteDraws().back();
+    EXPECT_EQ(history.completeDraws().size(), 7054u);
+    const auto& last = history.completeDraws().back();
     EXPECT_EQ(last.digits, (std::array<int, 4>{9, 5, 7, 7}));
 
     // Export and import again into a fresh database: the same rows.
-    const DrawSnapshot snapshot = OpenDrawSnapshot(ConnectionStringFor(path));
+    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(path));
     std::vector<EditRow> stored;
-    for (const DrawRecord& r : snapshot.Rows())
+    for (const DrawRecord& r : snapshot.rows())
         stored.push_back(EditRow{r.number, r.digits});
-    const std::string exported = WriteDrawCsv(stored);
-    EXPECT_EQ(exported, WriteDrawCsv(parsed));
+    const std::string exported = writeDrawCsv(stored);
+    EXPECT_EQ(exported, writeDrawCsv(parsed));
     const std::string copy = dir.file("copy.mdb");
-    CreateDrawDatabase(copy);
-    OpenDrawEditSet(ConnectionStringFor(copy)).ImportDraws(ParseDrawCsv(exported));
+    createDrawDatabase(copy);
+    openDrawEditSet(connectionStringFor(copy)).importDraws(parseDrawCsv(exported));
     std::vector<EditRow> again;
-    const DrawSnapshot copied = OpenDrawSnapshot(ConnectionStringFor(copy));
-    for (const DrawRecord& r : copied.Rows())
+    const DrawSnapshot copied = openDrawSnapshot(connectionStringFor(copy));
+    for (const DrawRecord& r : copied.rows())
         again.push_back(EditRow{r.number, r.digits});
-    EXPECT_EQ(WriteDrawCsv(again), exported);
+    EXPECT_EQ(writeDrawCsv(again), exported);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 
 using Cause = StoreError::Cause;
 
-std::string DigitsText(const std::array<DbValue, 4>& digits)
+std::string digitsText(const std::array<DbValue, 4>& digits)
 {
     std::string s;
     for (const DbValue& d : digits) {
@@ -27,20 +27,20 @@ std::string DigitsText(const std::array<DbValue, 4>& digits)
 }
 
 // "回数:d d d d" for every row, as the file holds it now.
-std::vector<std::string> OnDisk(const std::string& path)
+std::vector<std::string> onDisk(const std::string& path)
 {
     std::vector<std::string> out;
-    const DrawSnapshot snapshot = OpenDrawSnapshot(ConnectionStringFor(path));
-    for (const DrawRecord& r : snapshot.Rows())
-        out.push_back(std::to_string(r.number.integer) + ":" + DigitsText(r.digits));
+    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(path));
+    for (const DrawRecord& r : snapshot.rows())
+        out.push_back(std::to_string(r.number.integer) + ":" + digitsText(r.digits));
     return out;
 }
 
-std::vector<std::string> InSet(const DrawEditSet& set)
+std::vector<std::string> inSet(const DrawEditSet& set)
 {
     std::vector<std::string> out;
-    for (const EditRow& r : set.Rows())
-        out.push_back(std::to_string(r.number.integer) + ":" + DigitsText(r.digits));
+    for (const EditRow& r : set.rows())
+        out.push_back(std::to_string(r.number.integer) + ":" + digitsText(r.digits));
     return out;
 }
 
@@ -49,132 +49,132 @@ using Lines = std::vector<std::string>;
 TEST(StoreSnapshot, DeliversRowsInDrawOrderWithValuesAsStored)
 {
     TempDir dir;
-    const std::string path = MakeDatabase(dir.file("Rumone.mdb"), {});
-    EXPECT_EQ(OpenDrawSnapshot(ConnectionStringFor(path)).RecordCount(), 0u);
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {});
+    EXPECT_EQ(openDrawSnapshot(connectionStringFor(path)).recordCount(), 0u);
 
-    RawExec(path,
+    rawExec(path,
         "INSERT INTO 結果マスタ VALUES (3, 10, 1.5, NULL, '');"
         "INSERT INTO 結果マスタ VALUES (1, 1, 2, 3, 4);"
         "INSERT INTO 結果マスタ VALUES (2, NULL, NULL, NULL, NULL);");
-    const DrawSnapshot s = OpenDrawSnapshot(ConnectionStringFor(path));
-    ASSERT_EQ(s.RecordCount(), 3u);
-    EXPECT_EQ(NumbersOf(s.Rows()), (Lines{"1", "2", "3"}));
-    EXPECT_TRUE(s.Rows()[1].digits[0].IsNull());
-    const auto& foreign = s.Rows()[2].digits;
+    const DrawSnapshot s = openDrawSnapshot(connectionStringFor(path));
+    ASSERT_EQ(s.recordCount(), 3u);
+    EXPECT_EQ(numbersOf(s.rows()), (Lines{"1", "2", "3"}));
+    EXPECT_TRUE(s.rows()[1].digits[0].isNull());
+    const auto& foreign = s.rows()[2].digits;
     EXPECT_EQ(foreign[0].type, DbValue::Type::Integer);
     EXPECT_EQ(foreign[0].integer, 10);
     EXPECT_EQ(foreign[1].type, DbValue::Type::Real);
     EXPECT_DOUBLE_EQ(foreign[1].real, 1.5);
-    EXPECT_EQ(foreign[3].type, DbValue::Type::Text);
+    EXPECT_EQ(foreign[3].type, DbValue::Type::text);
 }
 
 TEST(StoreSnapshot, IsNotChangedByLaterWritesOfTheEditSet)
 {
     TempDir dir;
-    const std::string path = MakeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-    const DrawSnapshot snapshot = OpenDrawSnapshot(ConnectionStringFor(path));
-    DrawEditSet set = OpenDrawEditSet(ConnectionStringFor(path));
-    set.SetDigit(0, 1, 9);
-    set.DeleteRow(1);
-    set.InsertRow(1);
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
+    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(path));
+    DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+    set.setDigit(0, 1, 9);
+    set.deleteRow(1);
+    set.insertRow(1);
 
-    ASSERT_EQ(snapshot.RecordCount(), 2u);
-    EXPECT_EQ(snapshot.Rows()[0].digits[0].integer, 1);
-    EXPECT_EQ(snapshot.Rows()[1].number.integer, 2);
-    EXPECT_EQ(OnDisk(path), (Lines{"1:9 2 3 4", "2:- - - -"}));
+    ASSERT_EQ(snapshot.recordCount(), 2u);
+    EXPECT_EQ(snapshot.rows()[0].digits[0].integer, 1);
+    EXPECT_EQ(snapshot.rows()[1].number.integer, 2);
+    EXPECT_EQ(onDisk(path), (Lines{"1:9 2 3 4", "2:- - - -"}));
 }
 
 TEST(StoreEditSet, EveryChangeIsInTheFileWhenTheCallReturns)
 {
     TempDir dir;
-    const std::string path = MakeDatabase(dir.file("Rumone.mdb"), {});
-    DrawEditSet set = OpenDrawEditSet(ConnectionStringFor(path));
-    EXPECT_EQ(set.RecordCount(), 0u);
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {});
+    DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+    EXPECT_EQ(set.recordCount(), 0u);
 
-    set.InsertRow(0);  // an empty table starts at 1
-    EXPECT_EQ(OnDisk(path), (Lines{"1:- - - -"}));
-    set.SetDigit(0, 1, 7);
-    set.SetDigit(0, 4, 0);
-    EXPECT_EQ(OnDisk(path), (Lines{"1:7 - - 0"}));
-    set.SetDigit(0, 1, std::nullopt);
-    EXPECT_EQ(OnDisk(path), (Lines{"1:- - - 0"}));
+    set.insertRow(0);  // an empty table starts at 1
+    EXPECT_EQ(onDisk(path), (Lines{"1:- - - -"}));
+    set.setDigit(0, 1, 7);
+    set.setDigit(0, 4, 0);
+    EXPECT_EQ(onDisk(path), (Lines{"1:7 - - 0"}));
+    set.setDigit(0, 1, std::nullopt);
+    EXPECT_EQ(onDisk(path), (Lines{"1:- - - 0"}));
 
-    set.ImportDraws(EditRowsOf({{5, {5, 5, 5, 5}}, {3, {3, 3, 3, 3}}}));
-    EXPECT_EQ(InSet(set), (Lines{"1:- - - 0", "3:3 3 3 3", "5:5 5 5 5"}));
-    EXPECT_EQ(OnDisk(path), InSet(set));
+    set.importDraws(editRowsOf({{5, {5, 5, 5, 5}}, {3, {3, 3, 3, 3}}}));
+    EXPECT_EQ(inSet(set), (Lines{"1:- - - 0", "3:3 3 3 3", "5:5 5 5 5"}));
+    EXPECT_EQ(onDisk(path), inSet(set));
 
     // A new row takes the highest number plus one, placed where it was asked.
-    set.InsertRow(1);
-    EXPECT_EQ(InSet(set), (Lines{"1:- - - 0", "6:- - - -", "3:3 3 3 3", "5:5 5 5 5"}));
-    EXPECT_EQ(OnDisk(path), (Lines{"1:- - - 0", "3:3 3 3 3", "5:5 5 5 5", "6:- - - -"}));
+    set.insertRow(1);
+    EXPECT_EQ(inSet(set), (Lines{"1:- - - 0", "6:- - - -", "3:3 3 3 3", "5:5 5 5 5"}));
+    EXPECT_EQ(onDisk(path), (Lines{"1:- - - 0", "3:3 3 3 3", "5:5 5 5 5", "6:- - - -"}));
 
-    set.DeleteRow(2);
-    EXPECT_EQ(OnDisk(path), (Lines{"1:- - - 0", "5:5 5 5 5", "6:- - - -"}));
+    set.deleteRow(2);
+    EXPECT_EQ(onDisk(path), (Lines{"1:- - - 0", "5:5 5 5 5", "6:- - - -"}));
 
     // Import replaces stored draws and adds the others, then rereads in order.
-    const auto draws = EditRowsOf({{6, {6, 6, 6, -1}}, {2, {2, 2, 2, 2}}});
-    EXPECT_EQ(set.CountExisting(draws), 1u);
-    set.ImportDraws(draws);
-    EXPECT_EQ(InSet(set), (Lines{"1:- - - 0", "2:2 2 2 2", "5:5 5 5 5", "6:6 6 6 -"}));
-    EXPECT_EQ(OnDisk(path), InSet(set));
-    EXPECT_EQ(CheckDatabaseIntegrity(ConnectionStringFor(path)), Lines{"ok"});
+    const auto draws = editRowsOf({{6, {6, 6, 6, -1}}, {2, {2, 2, 2, 2}}});
+    EXPECT_EQ(set.countExisting(draws), 1u);
+    set.importDraws(draws);
+    EXPECT_EQ(inSet(set), (Lines{"1:- - - 0", "2:2 2 2 2", "5:5 5 5 5", "6:6 6 6 -"}));
+    EXPECT_EQ(onDisk(path), inSet(set));
+    EXPECT_EQ(checkDatabaseIntegrity(connectionStringFor(path)), Lines{"ok"});
 }
 
 TEST(StoreEditSet, RefusedWritesLeaveFileAndRowsAlone)
 {
     TempDir dir;
-    const std::string path = MakeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {32767, {0, 0, 0, 0}}});
-    DrawEditSet set = OpenDrawEditSet(ConnectionStringFor(path));
-    const Lines rows = InSet(set);
-    const std::string bytes = ReadBytes(path);
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {32767, {0, 0, 0, 0}}});
+    DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+    const Lines rows = inSet(set);
+    const std::string bytes = readBytes(path);
     auto unchanged = [&] {
-        EXPECT_EQ(InSet(set), rows);
-        EXPECT_TRUE(ReadBytes(path) == bytes);
+        EXPECT_EQ(inSet(set), rows);
+        EXPECT_TRUE(readBytes(path) == bytes);
     };
 
-    EXPECT_EQ(CauseOf([&] { set.InsertRow(0); }), Cause::Constraint);  // past 32767
+    EXPECT_EQ(causeOf([&] { set.insertRow(0); }), Cause::Constraint);  // past 32767
     unchanged();
 
-    auto bad = EditRowsOf({{2, {2, 2, 2, 2}}});
-    bad.push_back(EditRow{DbValue::Null(), {}});
-    EXPECT_EQ(CauseOf([&] { set.ImportDraws(bad); }), Cause::Constraint);
+    auto bad = editRowsOf({{2, {2, 2, 2, 2}}});
+    bad.push_back(EditRow{DbValue::null(), {}});
+    EXPECT_EQ(causeOf([&] { set.importDraws(bad); }), Cause::Constraint);
     unchanged();
 
-    EXPECT_THROW(set.SetDigit(5, 1, 1), StoreError);
-    EXPECT_THROW(set.SetDigit(0, 5, 1), StoreError);
-    EXPECT_THROW(set.DeleteRow(2), StoreError);
+    EXPECT_THROW(set.setDigit(5, 1, 1), StoreError);
+    EXPECT_THROW(set.setDigit(0, 5, 1), StoreError);
+    EXPECT_THROW(set.deleteRow(2), StoreError);
     unchanged();
 
     // Another writer changed the row since this set read it.
-    RawExec(path, "UPDATE 結果マスタ SET 第2数字 = 9 WHERE 回数 = 1");
-    const std::string changed = ReadBytes(path);
-    EXPECT_THROW(set.SetDigit(0, 1, 5), StoreError);
-    EXPECT_THROW(set.DeleteRow(0), StoreError);
-    EXPECT_EQ(InSet(set), rows);
-    EXPECT_TRUE(ReadBytes(path) == changed);
+    rawExec(path, "UPDATE 結果マスタ SET 第2数字 = 9 WHERE 回数 = 1");
+    const std::string changed = readBytes(path);
+    EXPECT_THROW(set.setDigit(0, 1, 5), StoreError);
+    EXPECT_THROW(set.deleteRow(0), StoreError);
+    EXPECT_EQ(inSet(set), rows);
+    EXPECT_TRUE(readBytes(path) == changed);
 }
 
 TEST(StoreEditSet, LockedDatabaseIsReportedAndNothingIsWritten)
 {
     TempDir dir;
-    const std::string path = MakeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
-    DrawEditSet set = OpenDrawEditSet(ConnectionStringFor(path));
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
+    DrawEditSet set = openDrawEditSet(connectionStringFor(path));
 
-    const ConnectionInfo info = ParseConnectionString(ConnectionStringFor(path));
-    sqlite::Connection other = OpenKeyedDatabase(info, OpenAccess::ReadWrite);
-    ASSERT_EQ(sqlite::Exec(other.get(), "BEGIN IMMEDIATE"), SQLITE_OK);
-    EXPECT_EQ(CauseOf([&] { set.SetDigit(0, 1, 9); }), Cause::Locked);
-    ASSERT_EQ(sqlite::Exec(other.get(), "ROLLBACK"), SQLITE_OK);
+    const ConnectionInfo info = parseConnectionString(connectionStringFor(path));
+    sqlite::Connection other = openKeyedDatabase(info, OpenAccess::ReadWrite);
+    ASSERT_EQ(sqlite::exec(other.get(), "BEGIN IMMEDIATE"), SQLITE_OK);
+    EXPECT_EQ(causeOf([&] { set.setDigit(0, 1, 9); }), Cause::Locked);
+    ASSERT_EQ(sqlite::exec(other.get(), "ROLLBACK"), SQLITE_OK);
 
-    EXPECT_EQ(InSet(set), Lines{"1:1 2 3 4"});
-    EXPECT_EQ(OnDisk(path), Lines{"1:1 2 3 4"});
-    set.SetDigit(0, 1, 9);  // works again once the other writer is gone
-    EXPECT_EQ(OnDisk(path), Lines{"1:9 2 3 4"});
+    EXPECT_EQ(inSet(set), Lines{"1:1 2 3 4"});
+    EXPECT_EQ(onDisk(path), Lines{"1:1 2 3 4"});
+    set.setDigit(0, 1, 9);  // works again once the other writer is gone
+    EXPECT_EQ(onDisk(path), Lines{"1:9 2 3 4"});
 }
 
 // Runs `body` in a child process without the privilege to override file
 // permissions (the tests may run as root), for read-only checks.
-void AsUnprivilegedUser(const TempDir& dir, const std::function<bool()>& body)
+void asUnprivilegedUser(const TempDir& dir, const std::function<bool()>& body)
 {
     EXPECT_EXIT(
         {
@@ -193,31 +193,31 @@ void AsUnprivilegedUser(const TempDir& dir, const std::function<bool()>& body)
 TEST(StoreEditSet, ReadOnlyFileOrFolderGivesReadOnlyAndLosesNothing)
 {
     TempDir dir;
-    const std::string path = MakeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-    const std::string bytes = ReadBytes(path);
-    const std::string cs = ConnectionStringFor(path);
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
+    const std::string bytes = readBytes(path);
+    const std::string cs = connectionStringFor(path);
 
     // A read-only file.
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    AsUnprivilegedUser(dir, [&] {
-        DrawEditSet set = OpenDrawEditSet(cs);
-        bool ok = CauseOf([&] { set.SetDigit(0, 1, 9); }) == Cause::ReadOnly;
-        ok = CauseOf([&] { set.InsertRow(2); }) == Cause::ReadOnly && ok;
-        ok = CauseOf([&] { set.DeleteRow(0); }) == Cause::ReadOnly && ok;
-        ok = set.RecordCount() == 2 && OpenDrawSnapshot(cs).RecordCount() == 2 && ok;
+    asUnprivilegedUser(dir, [&] {
+        DrawEditSet set = openDrawEditSet(cs);
+        bool ok = causeOf([&] { set.setDigit(0, 1, 9); }) == Cause::ReadOnly;
+        ok = causeOf([&] { set.insertRow(2); }) == Cause::ReadOnly && ok;
+        ok = causeOf([&] { set.deleteRow(0); }) == Cause::ReadOnly && ok;
+        ok = set.recordCount() == 2 && openDrawSnapshot(cs).recordCount() == 2 && ok;
         return ok;
     });
-    EXPECT_TRUE(ReadBytes(path) == bytes);
+    EXPECT_TRUE(readBytes(path) == bytes);
 
     // A writable file in a read-only folder: no journal can be made.
     ASSERT_EQ(chmod(path.c_str(), 0644), 0);
     ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
-    AsUnprivilegedUser(dir, [&] {
-        DrawEditSet set = OpenDrawEditSet(cs);
-        const bool ok = CauseOf([&] { set.SetDigit(0, 1, 9); }) == Cause::ReadOnly;
-        return ok && set.Rows()[0].digits[0].integer == 1;
+    asUnprivilegedUser(dir, [&] {
+        DrawEditSet set = openDrawEditSet(cs);
+        const bool ok = causeOf([&] { set.setDigit(0, 1, 9); }) == Cause::ReadOnly;
+        return ok && set.rows()[0].digits[0].integer == 1;
     });
-    EXPECT_TRUE(ReadBytes(path) == bytes);
+    EXPECT_TRUE(readBytes(path) == bytes);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 using Cause = StoreError::Cause;
 
 // A database made by plain SQLite calls, keyed with `key` (none when empty).
-void MakeForeignDatabase(const std::string& path, const std::string& key, const std::string& sql)
+void makeForeignDatabase(const std::string& path, const std::string& key, const std::string& sql)
 {
     sqlite3* raw = nullptr;
     ASSERT_EQ(sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr), SQLITE_OK);
@@ -21,7 +21,7 @@ void MakeForeignDatabase(const std::string& path, const std::string& key, const 
     if (!key.empty()) {
         ASSERT_EQ(sqlite3_key(db.get(), key.data(), static_cast<int>(key.size())), SQLITE_OK);
     }
-    ASSERT_EQ(sqlite::Exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
+    ASSERT_EQ(sqlite::exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
 }
 
 const char* const kForeignSchema =
@@ -30,9 +30,9 @@ const char* const kForeignSchema =
     "INSERT INTO t VALUES (1, 1, 2, 3, 4);";
 
 // Enough draws for several pages when the real history is absent.
-std::vector<Row> ManyDraws()
+std::vector<Row> manyDraws()
 {
-    if (auto real = RealDraws())
+    if (auto real = realDraws())
         return *real;
     std::vector<Row> rows;
     for (int n = 1; n <= 3000; ++n)
@@ -40,7 +40,7 @@ std::vector<Row> ManyDraws()
     return rows;
 }
 
-std::string RandomBytes(std::size_t n)
+std::string randomBytes(std::size_t n)
 {
     std::mt19937 gen(7);
     std::string s(n, '\0');
@@ -55,117 +55,117 @@ struct Refusal {
     Cause cause;
 };
 
-void ExpectRefused(const Refusal& r)
+void expectRefused(const Refusal& r)
 {
     SCOPED_TRACE(r.name);
     TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
     r.make(path);
-    const std::string before = ReadBytes(path);
-    const std::string cs = ConnectionStringFor(path);
+    const std::string before = readBytes(path);
+    const std::string cs = connectionStringFor(path);
 
     std::string message;
-    EXPECT_EQ(CauseOf([&] { OpenDrawSnapshot(cs); }, &message), r.cause);
+    EXPECT_EQ(causeOf([&] { openDrawSnapshot(cs); }, &message), r.cause);
     EXPECT_NE(message.find(path), std::string::npos) << message;
-    EXPECT_EQ(CauseOf([&] { OpenDrawEditSet(cs); }), r.cause);
+    EXPECT_EQ(causeOf([&] { openDrawEditSet(cs); }), r.cause);
     DrawHistory history;
-    EXPECT_EQ(CauseOf([&] { history.LoadDrawHistory(cs); }), r.cause);
+    EXPECT_EQ(causeOf([&] { history = loadDrawHistory(cs); }), r.cause);
 
-    EXPECT_TRUE(ReadBytes(path) == before) << "the refused file was changed";
+    EXPECT_TRUE(readBytes(path) == before) << "the refused file was changed";
     EXPECT_NE(access((path + "-journal").c_str(), F_OK), 0) << "a journal was left behind";
 }
 
 TEST(StoreRefusal, EachBadFileHasItsOwnCauseAndKeepsItsBytes)
 {
     const std::vector<Refusal> refusals = {
-        {"empty file", [](const std::string& p) { WriteBytes(p, ""); }, Cause::EmptyFile},
-        {"random bytes", [](const std::string& p) { WriteBytes(p, RandomBytes(8192)); }, Cause::NotADatabase},
-        {"plain SQLite", [](const std::string& p) { MakeForeignDatabase(p, "", kForeignSchema); }, Cause::Unencrypted},
-        {"wrong key", [](const std::string& p) { MakeForeignDatabase(p, "123456", kForeignSchema); }, Cause::NotADatabase},
+        {"empty file", [](const std::string& p) { writeBytes(p, ""); }, Cause::EmptyFile},
+        {"random bytes", [](const std::string& p) { writeBytes(p, randomBytes(8192)); }, Cause::NotADatabase},
+        {"plain SQLite", [](const std::string& p) { makeForeignDatabase(p, "", kForeignSchema); }, Cause::Unencrypted},
+        {"wrong key", [](const std::string& p) { makeForeignDatabase(p, "123456", kForeignSchema); }, Cause::NotADatabase},
         {"truncated inside a page",
             [](const std::string& p) {
-                MakeDatabase(p, ManyDraws());
-                const std::string bytes = ReadBytes(p);
-                WriteBytes(p, bytes.substr(0, bytes.size() - 100));
+                makeDatabase(p, manyDraws());
+                const std::string bytes = readBytes(p);
+                writeBytes(p, bytes.substr(0, bytes.size() - 100));
             },
             Cause::Damaged},
         {"truncated at a page boundary",
             [](const std::string& p) {
-                MakeDatabase(p, ManyDraws());
-                const std::string bytes = ReadBytes(p);
-                WriteBytes(p, bytes.substr(0, bytes.size() / 2048 * 1024));
+                makeDatabase(p, manyDraws());
+                const std::string bytes = readBytes(p);
+                writeBytes(p, bytes.substr(0, bytes.size() / 2048 * 1024));
             },
             Cause::Damaged},
         {"truncated inside the first page",
             [](const std::string& p) {
-                MakeDatabase(p, {{1, {1, 2, 3, 4}}});
-                WriteBytes(p, ReadBytes(p).substr(0, 500));
+                makeDatabase(p, {{1, {1, 2, 3, 4}}});
+                writeBytes(p, readBytes(p).substr(0, 500));
             },
             Cause::Damaged},
         {"saved query missing",
             [](const std::string& p) {
-                MakeDatabase(p, {{1, {1, 2, 3, 4}}});
-                RawExec(p, "DROP VIEW 全データ選択クエリ");
+                makeDatabase(p, {{1, {1, 2, 3, 4}}});
+                rawExec(p, "DROP VIEW 全データ選択クエリ");
             },
             Cause::QueryMissing},
     };
     for (const Refusal& r : refusals)
-        ExpectRefused(r);
+        expectRefused(r);
 }
 
 TEST(StoreRefusal, DamagedPagesAreReportedAsDamaged)
 {
     TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
-    MakeDatabase(path, ManyDraws());
-    std::string bytes = ReadBytes(path);
+    makeDatabase(path, manyDraws());
+    std::string bytes = readBytes(path);
     ASSERT_GT(bytes.size(), 8 * 1024u);
     // Scramble a page in the middle: its authentication code no longer fits.
     for (std::size_t i = 4 * 1024; i < 5 * 1024; ++i)
         bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
-    WriteBytes(path, bytes);
+    writeBytes(path, bytes);
 
-    EXPECT_EQ(CauseOf([&] { OpenDrawSnapshot(ConnectionStringFor(path)); }), Cause::Damaged);
-    EXPECT_TRUE(ReadBytes(path) == bytes);
+    EXPECT_EQ(causeOf([&] { openDrawSnapshot(connectionStringFor(path)); }), Cause::Damaged);
+    EXPECT_TRUE(readBytes(path) == bytes);
 }
 
 TEST(StoreRefusal, MissingFileIsReportedAndNeverCreated)
 {
     TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
-    const std::string cs = ConnectionStringFor(path);
+    const std::string cs = connectionStringFor(path);
     std::string message;
-    EXPECT_EQ(CauseOf([&] { OpenDrawSnapshot(cs); }, &message), Cause::FileMissing);
+    EXPECT_EQ(causeOf([&] { openDrawSnapshot(cs); }, &message), Cause::FileMissing);
     EXPECT_NE(message.find(path), std::string::npos);
-    EXPECT_EQ(CauseOf([&] { OpenDrawEditSet(cs); }), Cause::FileMissing);
+    EXPECT_EQ(causeOf([&] { openDrawEditSet(cs); }), Cause::FileMissing);
     EXPECT_NE(access(path.c_str(), F_OK), 0);
 }
 
 TEST(StoreRefusal, ProgramConnectionStringFindsTheDatabaseInTheFolder)
 {
     TempDir dir;
-    MakeDatabase(dir.file(kDatabaseFileName), {{1, {1, 2, 3, 4}}});
-    EXPECT_EQ(OpenDrawSnapshot(BuildConnectionString(dir.path())).RecordCount(), 1u);
+    makeDatabase(dir.file(kDatabaseFileName), {{1, {1, 2, 3, 4}}});
+    EXPECT_EQ(openDrawSnapshot(buildConnectionString(dir.path())).recordCount(), 1u);
 }
 
 TEST(StoreCreate, NewDatabaseIsKeyedEmptyAndNeverOverwritesAFile)
 {
     TempDir dir;
     const std::string path = dir.file("new.mdb");
-    CreateDrawDatabase(path);
-    const std::string bytes = ReadBytes(path);
+    createDrawDatabase(path);
+    const std::string bytes = readBytes(path);
     ASSERT_GE(bytes.size(), 16u);
     EXPECT_NE(bytes.substr(0, 16), std::string("SQLite format 3\0", 16));
-    EXPECT_EQ(OpenDrawSnapshot(ConnectionStringFor(path)).RecordCount(), 0u);
-    EXPECT_EQ(CheckDatabaseIntegrity(ConnectionStringFor(path)), std::vector<std::string>{"ok"});
+    EXPECT_EQ(openDrawSnapshot(connectionStringFor(path)).recordCount(), 0u);
+    EXPECT_EQ(checkDatabaseIntegrity(connectionStringFor(path)), std::vector<std::string>{"ok"});
 
-    EXPECT_THROW(CreateDrawDatabase(path), StoreError);
-    EXPECT_TRUE(ReadBytes(path) == bytes);
+    EXPECT_THROW(createDrawDatabase(path), StoreError);
+    EXPECT_TRUE(readBytes(path) == bytes);
 
     const std::string other = dir.file("other.mdb");
-    WriteBytes(other, "keep me");
-    EXPECT_THROW(CreateDrawDatabase(other), StoreError);
-    EXPECT_EQ(ReadBytes(other), "keep me");
+    writeBytes(other, "keep me");
+    EXPECT_THROW(createDrawDatabase(other), StoreError);
+    EXPECT_EQ(readBytes(other), "keep me");
 }
 
 }  // namespace

@@ -11,39 +11,39 @@
 #include <string>
 #include <vector>
 
-#include "history/DrawDatabase.h"
-#include "history/DrawStore.h"
+#include "core/store/DrawDatabase.h"
+#include "core/store/DrawStore.h"
 #include "support/TestSupport.h"
 
 namespace rumone::test {
 
-inline EditRow EditRowOf(const Row& r)
+inline EditRow editRowOf(const Row& r)
 {
     EditRow e;
-    e.number = DbValue::Int(r.number);
+    e.number = DbValue::fromInt(r.number);
     for (int p = 0; p < 4; ++p)
-        e.digits[p] = r.digits[p] < 0 ? DbValue::Null() : DbValue::Int(r.digits[p]);
+        e.digits[p] = r.digits[p] < 0 ? DbValue::null() : DbValue::fromInt(r.digits[p]);
     return e;
 }
 
-inline std::vector<EditRow> EditRowsOf(const std::vector<Row>& rows)
+inline std::vector<EditRow> editRowsOf(const std::vector<Row>& rows)
 {
     std::vector<EditRow> out;
     for (const Row& r : rows)
-        out.push_back(EditRowOf(r));
+        out.push_back(editRowOf(r));
     return out;
 }
 
 // A keyed draw database holding `rows`.
-inline std::string MakeDatabase(const std::string& path, const std::vector<Row>& rows)
+inline std::string makeDatabase(const std::string& path, const std::vector<Row>& rows)
 {
-    CreateDrawDatabase(path);
+    createDrawDatabase(path);
     if (!rows.empty())
-        OpenDrawEditSet(ConnectionStringFor(path)).ImportDraws(EditRowsOf(rows));
+        openDrawEditSet(connectionStringFor(path)).importDraws(editRowsOf(rows));
     return path;
 }
 
-inline std::string ReadBytes(const std::string& path)
+inline std::string readBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -51,23 +51,23 @@ inline std::string ReadBytes(const std::string& path)
     return s.str();
 }
 
-inline void WriteBytes(const std::string& path, const std::string& bytes)
+inline void writeBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 
 // Runs SQL on the keyed database behind the store's back (another tool).
-inline void RawExec(const std::string& path, const std::string& sql)
+inline void rawExec(const std::string& path, const std::string& sql)
 {
-    const ConnectionInfo info = ParseConnectionString(ConnectionStringFor(path));
-    sqlite::Connection db = OpenKeyedDatabase(info, OpenAccess::ReadWrite);
-    ASSERT_EQ(sqlite::Exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
+    const ConnectionInfo info = parseConnectionString(connectionStringFor(path));
+    sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
+    ASSERT_EQ(sqlite::exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
 }
 
 // The cause of the StoreError that `action` throws; Other with a note when
 // it throws nothing.
-inline StoreError::Cause CauseOf(const std::function<void()>& action, std::string* message = nullptr)
+inline StoreError::Cause causeOf(const std::function<void()>& action, std::string* message = nullptr)
 {
     try {
         action();
@@ -80,7 +80,7 @@ inline StoreError::Cause CauseOf(const std::function<void()>& action, std::strin
     return StoreError::Cause::Other;
 }
 
-inline std::vector<std::string> NumbersOf(const std::vector<DrawRecord>& rows)
+inline std::vector<std::string> numbersOf(const std::vector<DrawRecord>& rows)
 {
     std::vector<std::string> out;
     for (const DrawRecord& r : rows)

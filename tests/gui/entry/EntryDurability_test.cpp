@@ -28,7 +28,7 @@ constexpr const char* kReportVariable = "RUMONE_ENTRY_TEST_REPORT_FD";
 constexpr int kStartRows = 20;
 constexpr uid_t kNobody = 65534;
 
-std::vector<Row> StartRows()
+std::vector<Row> startRows()
 {
     std::vector<Row> rows;
     for (int n = 1; n <= kStartRows; ++n)
@@ -43,7 +43,7 @@ struct Edit {
     int row = 0, column = 0, digit = 0;
 };
 
-Edit EditAt(int i, int rowCount)
+Edit editAt(int i, int rowCount)
 {
     if (i % 8 == 7)
         return {true};
@@ -51,17 +51,17 @@ Edit EditAt(int i, int rowCount)
 }
 
 // The file's lines after the first `count` edits.
-Lines ExpectedAfter(int count)
+Lines expectedAfter(int count)
 {
     std::vector<std::pair<int, std::array<std::string, 4>>> rows;
-    for (const Row& r : StartRows()) {
+    for (const Row& r : startRows()) {
         std::array<std::string, 4> d;
         for (int p = 0; p < 4; ++p)
             d[p] = r.digits[p] < 0 ? "-" : std::to_string(r.digits[p]);
         rows.push_back({r.number, d});
     }
     for (int i = 0; i < count; ++i) {
-        const Edit e = EditAt(i, static_cast<int>(rows.size()));
+        const Edit e = editAt(i, static_cast<int>(rows.size()));
         if (e.addRow)
             rows.push_back({rows.back().first + 1, {"-", "-", "-", "-"}});
         else
@@ -74,7 +74,7 @@ Lines ExpectedAfter(int count)
 }
 
 // This program again, running only `test`, with `extra` in its environment.
-pid_t SpawnHelper(const std::string& test, const std::vector<std::string>& extra)
+pid_t spawnHelper(const std::string& test, const std::vector<std::string>& extra)
 {
     std::vector<std::string> env;
     bool asan = false;
@@ -109,7 +109,7 @@ pid_t SpawnHelper(const std::string& test, const std::vector<std::string>& extra
 
 // Reads numbered lines from `fd` until `wanted` have come, the pipe
 // closes or half a minute has passed; the highest number read, or -1.
-int ReadReports(int fd, int wanted)
+int readReports(int fd, int wanted)
 {
     int highest = -1, seen = 0;
     std::string buffer;
@@ -135,16 +135,16 @@ int ReadReports(int fd, int wanted)
 TEST(EntryDurability, EditsCommittedThroughTheViewSurviveSigkill)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), StartRows());
+    const std::string db = makeDatabase(dir.path(), startRows());
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-    const pid_t pid = SpawnHelper("EntryHelper.DISABLED_EditUntilKilled",
+    const pid_t pid = spawnHelper("EntryHelper.DISABLED_EditUntilKilled",
                                   {std::string(kFolderVariable) + "=" + dir.path(),
                                    std::string(kReportVariable) + "=" + std::to_string(fds[1])});
     close(fds[1]);
     ASSERT_GT(pid, 0);
-    const int lastReported = ReadReports(fds[0], 40);
+    const int lastReported = readReports(fds[0], 40);
     kill(pid, SIGKILL);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -154,13 +154,13 @@ TEST(EntryDurability, EditsCommittedThroughTheViewSurviveSigkill)
 
     // Every reported edit is in the file; edits made after the last report
     // may be there too, but only whole and in order.
-    const Lines onDisk = OnDisk(db);
+    const Lines stored = onDisk(db);
     int matching = -1;
     for (int count = lastReported + 1; count <= lastReported + 500 && matching < 0; ++count)
-        if (ExpectedAfter(count) == onDisk)
+        if (expectedAfter(count) == stored)
             matching = count;
     EXPECT_GE(matching, lastReported + 1) << "the file holds no state reached after the reported edits";
-    EXPECT_EQ(CheckDatabaseIntegrity(ConnectionStringFor(db)), Lines{"ok"});
+    EXPECT_EQ(checkDatabaseIntegrity(connectionStringFor(db)), Lines{"ok"});
 }
 
 // The child of the test above: edits through the view's model without end
@@ -175,9 +175,9 @@ TEST(EntryHelper, DISABLED_EditUntilKilled)
     HostedEntryView h(folder);
     EntryTableModel& model = h.model();
     for (int i = 0;; ++i) {
-        const Edit e = EditAt(i, model.rowCount());
-        const bool done = e.addRow ? model.InsertRowAfter(model.rowCount() - 1)
-                                   : model.setData(h.Cell(e.row, e.column), QString::number(e.digit));
+        const Edit e = editAt(i, model.rowCount());
+        const bool done = e.addRow ? model.insertRowAfter(model.rowCount() - 1)
+                                   : model.setData(h.cell(e.row, e.column), QString::number(e.digit));
         ASSERT_TRUE(done) << "edit " << i;
         const std::string line = std::to_string(i) + "\n";
         ASSERT_EQ(write(out, line.data(), line.size()), static_cast<ssize_t>(line.size()));
@@ -189,48 +189,48 @@ TEST(EntryHelper, DISABLED_EditUntilKilled)
 TEST(EntryRefusal, ADatabaseHeldByAnotherProgramIsReportedAndNothingIsLost)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), StartRows());
+    const std::string db = makeDatabase(dir.path(), startRows());
     HostedEntryView h(dir.path());
-    const Lines before = OnDisk(db);
+    const Lines before = onDisk(db);
 
-    sqlite::Connection other = OpenKeyedDatabase(ParseConnectionString(ConnectionStringFor(db)), OpenAccess::ReadWrite);
-    ASSERT_EQ(sqlite::Exec(other.get(), "BEGIN EXCLUSIVE"), SQLITE_OK);
+    sqlite::Connection other = openKeyedDatabase(parseConnectionString(connectionStringFor(db)), OpenAccess::ReadWrite);
+    ASSERT_EQ(sqlite::exec(other.get(), "BEGIN EXCLUSIVE"), SQLITE_OK);
     {
         MessageBoxCatcher ok;
-        EXPECT_FALSE(h.model().setData(h.Cell(0, 2), "9"));
-        ASSERT_TRUE(WaitFor(ok));
+        EXPECT_FALSE(h.model().setData(h.cell(0, 2), "9"));
+        ASSERT_TRUE(waitFor(ok));
         EXPECT_EQ(ok.caught().caption, QStringLiteral("メッセ－ジ"));
         EXPECT_EQ(ok.caught().icon, QMessageBox::Critical);
         EXPECT_TRUE(ok.caught().text.contains(QStringLiteral("使用中"))) << ok.caught().text.toStdString();
-        EXPECT_EQ(h.model().CellText(0, 2), "");
+        EXPECT_EQ(h.model().cellText(0, 2), "");
     }
     {
         MessageBoxCatcher ok;
-        EXPECT_FALSE(h.model().RemoveRow(3));
-        ASSERT_TRUE(WaitFor(ok));
+        EXPECT_FALSE(h.model().removeRow(3));
+        ASSERT_TRUE(waitFor(ok));
         EXPECT_TRUE(ok.caught().text.contains(QStringLiteral("削除できませんでした")));
     }
-    ASSERT_EQ(sqlite::Exec(other.get(), "ROLLBACK"), SQLITE_OK);
-    EXPECT_EQ(OnDisk(db), before);
-    EXPECT_EQ(InGrid(h.model()), before);
+    ASSERT_EQ(sqlite::exec(other.get(), "ROLLBACK"), SQLITE_OK);
+    EXPECT_EQ(onDisk(db), before);
+    EXPECT_EQ(inGrid(h.model()), before);
 
     // Once the other program lets go, writing works again.
-    EXPECT_TRUE(h.model().setData(h.Cell(0, 2), "9"));
-    EXPECT_EQ(OnDisk(db)[0], "1: 1 9 - 3");
+    EXPECT_TRUE(h.model().setData(h.cell(0, 2), "9"));
+    EXPECT_EQ(onDisk(db)[0], "1: 1 9 - 3");
 }
 
 TEST(EntryRefusal, ARowChangedByAnotherProgramIsShownAsStoredAfterTheRefusal)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), StartRows());
+    const std::string db = makeDatabase(dir.path(), startRows());
     HostedEntryView h(dir.path());
-    RawExec(db, "UPDATE 結果マスタ SET 第2数字 = 4 WHERE 回数 = 2");
+    rawExec(db, "UPDATE 結果マスタ SET 第2数字 = 4 WHERE 回数 = 2");
     MessageBoxCatcher ok;
-    EXPECT_FALSE(h.model().setData(h.Cell(1, 3), "5"));
-    ASSERT_TRUE(WaitFor(ok));
-    EXPECT_EQ(h.model().CellText(1, 2), "4");
-    EXPECT_EQ(h.model().CellText(1, 3), "");
-    EXPECT_EQ(InGrid(h.model()), OnDisk(db));
+    EXPECT_FALSE(h.model().setData(h.cell(1, 3), "5"));
+    ASSERT_TRUE(waitFor(ok));
+    EXPECT_EQ(h.model().cellText(1, 2), "4");
+    EXPECT_EQ(h.model().cellText(1, 3), "");
+    EXPECT_EQ(inGrid(h.model()), onDisk(db));
 }
 
 // A read-only file stops even root only by its permissions, so the edits
@@ -238,7 +238,7 @@ TEST(EntryRefusal, ARowChangedByAnotherProgramIsShownAsStoredAfterTheRefusal)
 TEST(EntryRefusal, AReadOnlyFileIsReportedAndNothingIsLost)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), StartRows());
+    const std::string db = makeDatabase(dir.path(), startRows());
     std::ifstream in(db, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), {});
     ASSERT_EQ(chmod(db.c_str(), 0444), 0);
@@ -247,14 +247,14 @@ TEST(EntryRefusal, AReadOnlyFileIsReportedAndNothingIsLost)
         ASSERT_EQ(chown(db.c_str(), kNobody, kNobody), 0);
     }
     const pid_t pid =
-        SpawnHelper("EntryHelper.DISABLED_EditReadOnlyFile", {std::string(kFolderVariable) + "=" + dir.path()});
+        spawnHelper("EntryHelper.DISABLED_EditReadOnlyFile", {std::string(kFolderVariable) + "=" + dir.path()});
     ASSERT_GT(pid, 0);
     int status = 0;
     waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the helper's checks failed (see its output)";
     std::ifstream after(db, std::ios::binary);
     EXPECT_TRUE(std::string((std::istreambuf_iterator<char>(after)), {}) == bytes);
-    EXPECT_EQ(OnDisk(db), ExpectedAfter(0));
+    EXPECT_EQ(onDisk(db), expectedAfter(0));
 }
 
 TEST(EntryHelper, DISABLED_EditReadOnlyFile)
@@ -266,25 +266,25 @@ TEST(EntryHelper, DISABLED_EditReadOnlyFile)
         ASSERT_TRUE(setgid(kNobody) == 0 && setuid(kNobody) == 0);
     }
     HostedEntryView h(folder);
-    const Lines before = InGrid(h.model());
+    const Lines before = inGrid(h.model());
     ASSERT_EQ(before.size(), static_cast<std::size_t>(kStartRows));
 
     MessageBoxCatcher ok;
-    EXPECT_FALSE(h.model().setData(h.Cell(0, 1), "9"));
-    ASSERT_TRUE(WaitFor(ok));
+    EXPECT_FALSE(h.model().setData(h.cell(0, 1), "9"));
+    ASSERT_TRUE(waitFor(ok));
     EXPECT_EQ(ok.caught().caption, QStringLiteral("メッセ－ジ"));
     EXPECT_TRUE(ok.caught().text.contains(QStringLiteral("読み取り専用"))) << ok.caught().text.toStdString();
-    EXPECT_EQ(h.model().CellText(0, 1), "1");
+    EXPECT_EQ(h.model().cellText(0, 1), "1");
 
-    h.grid().setCurrentIndex(h.Cell(4, 1));
-    for (void (EntryView::*command)() : {&EntryView::AddLine, &EntryView::DeleteLine}) {
+    h.grid().setCurrentIndex(h.cell(4, 1));
+    for (void (EntryView::*command)() : {&EntryView::addLine, &EntryView::deleteLine}) {
         MessageBoxAnswers answers({QMessageBox::Yes, QMessageBox::Ok});
         (h.view().*command)();
         ASSERT_TRUE(QTest::qWaitFor([&] { return answers.caught().size() == 2; }, 10000));
         EXPECT_TRUE(answers.caught()[1].text.contains(QStringLiteral("読み取り専用")));
     }
-    EXPECT_EQ(InGrid(h.model()), before);
-    EXPECT_EQ(h.grid().currentIndex(), h.Cell(4, 1));
+    EXPECT_EQ(inGrid(h.model()), before);
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(4, 1));
 }
 
 }  // namespace

@@ -13,19 +13,19 @@
 #include <string>
 #include <vector>
 
-#include "app/ChildView.h"
-#include "gui/app/MessageBoxCatcher.h"
-#include "history/DrawDatabase.h"
-#include "history/DrawStore.h"
-#include "history/EntryGridWidget.h"
-#include "history/EntryView.h"
+#include "gui/common/ChildView.h"
+#include "gui/MessageBoxCatcher.h"
+#include "core/store/DrawDatabase.h"
+#include "core/store/DrawStore.h"
+#include "gui/entry/EntryGrid.h"
+#include "gui/entry/EntryView.h"
 #include "support/TestSupport.h"
 
 namespace rumone::test {
 
 using Lines = std::vector<std::string>;
 
-inline std::string ValueText(const DbValue& v)
+inline std::string valueText(const DbValue& v)
 {
     switch (v.type) {
     case DbValue::Type::Null: return "-";
@@ -35,34 +35,34 @@ inline std::string ValueText(const DbValue& v)
     }
 }
 
-inline std::string RowText(const DbValue& number, const std::array<DbValue, 4>& digits)
+inline std::string rowText(const DbValue& number, const std::array<DbValue, 4>& digits)
 {
-    std::string s = ValueText(number) + ":";
+    std::string s = valueText(number) + ":";
     for (const DbValue& d : digits)
-        s += " " + ValueText(d);
+        s += " " + valueText(d);
     return s;
 }
 
 // "回数: d d d d" for every row of the file, read by a fresh snapshot.
-inline Lines OnDisk(const std::string& dbPath)
+inline Lines onDisk(const std::string& dbPath)
 {
     Lines out;
-    const DrawSnapshot snapshot = OpenDrawSnapshot(ConnectionStringFor(dbPath));
-    for (const DrawRecord& r : snapshot.Rows())
-        out.push_back(RowText(r.number, r.digits));
+    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(dbPath));
+    for (const DrawRecord& r : snapshot.rows())
+        out.push_back(rowText(r.number, r.digits));
     return out;
 }
 
 // The same for the rows behind the grid, in grid order.
-inline Lines InGrid(const EntryTableModel& model)
+inline Lines inGrid(const EntryTableModel& model)
 {
     Lines out;
-    for (const EditRow& r : model.Rows())
-        out.push_back(RowText(r.number, r.digits));
+    for (const EditRow& r : model.rows())
+        out.push_back(rowText(r.number, r.digits));
     return out;
 }
 
-inline Lines Sorted(Lines lines)
+inline Lines sorted(Lines lines)
 {
     std::sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
         return std::stoll(a) < std::stoll(b);
@@ -70,33 +70,33 @@ inline Lines Sorted(Lines lines)
     return lines;
 }
 
-inline EditRow EditRowOf(const Row& r)
+inline EditRow editRowOf(const Row& r)
 {
     EditRow e;
-    e.number = DbValue::Int(r.number);
+    e.number = DbValue::fromInt(r.number);
     for (int p = 0; p < 4; ++p)
-        e.digits[p] = r.digits[p] < 0 ? DbValue::Null() : DbValue::Int(r.digits[p]);
+        e.digits[p] = r.digits[p] < 0 ? DbValue::null() : DbValue::fromInt(r.digits[p]);
     return e;
 }
 
 // Rumone.mdb in `folder`, holding `rows`.
-inline std::string MakeDatabase(const std::string& folder, const std::vector<Row>& rows)
+inline std::string makeDatabase(const std::string& folder, const std::vector<Row>& rows)
 {
     const std::string path = folder + "/" + kDatabaseFileName;
-    CreateDrawDatabase(path);
+    createDrawDatabase(path);
     std::vector<EditRow> draws;
     for (const Row& r : rows)
-        draws.push_back(EditRowOf(r));
+        draws.push_back(editRowOf(r));
     if (!draws.empty())
-        OpenDrawEditSet(ConnectionStringFor(path)).ImportDraws(draws);
+        openDrawEditSet(connectionStringFor(path)).importDraws(draws);
     return path;
 }
 
 // Runs SQL on the file behind the program's back (values it never writes).
-inline void RawExec(const std::string& dbPath, const std::string& sql)
+inline void rawExec(const std::string& dbPath, const std::string& sql)
 {
-    sqlite::Connection db = OpenKeyedDatabase(ParseConnectionString(ConnectionStringFor(dbPath)), OpenAccess::ReadWrite);
-    ASSERT_EQ(sqlite::Exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
+    sqlite::Connection db = openKeyedDatabase(parseConnectionString(connectionStringFor(dbPath)), OpenAccess::ReadWrite);
+    ASSERT_EQ(sqlite::exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
 }
 
 class FakeHost : public ViewHost {
@@ -115,9 +115,9 @@ public:
     {
         area_.resize(800, 1000);
         area_.show();
-        view_ = new EntryView(host_, BuildConnectionString(folder));
+        view_ = new EntryView(host_, buildConnectionString(folder));
         sub_ = area_.addSubWindow(view_);
-        view_->Load();
+        view_->load();
         sub_->show();
     }
     EntryView& view() const { return *view_; }
@@ -126,7 +126,7 @@ public:
     QMdiSubWindow* sub() const { return sub_; }
     QMdiArea& area() { return area_; }
     FakeHost& host() { return host_; }
-    QModelIndex Cell(int row, int column) const { return model().index(row, column); }
+    QModelIndex cell(int row, int column) const { return model().index(row, column); }
 
 private:
     FakeHost host_;
@@ -142,13 +142,13 @@ public:
     explicit MessageBoxAnswers(std::vector<QMessageBox::StandardButton> answers) : answers_(std::move(answers))
     {
         timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
         timer_.start();
     }
     const std::vector<CaughtMessage>& caught() const { return caught_; }
 
 private:
-    void Poll()
+    void poll()
     {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
@@ -175,7 +175,7 @@ private:
 };
 
 // Waits until the catcher has answered a box, or a few seconds.
-inline bool WaitFor(const MessageBoxCatcher& catcher, int ms = 10000)
+inline bool waitFor(const MessageBoxCatcher& catcher, int ms = 10000)
 {
     return QTest::qWaitFor([&] { return catcher.caught().seen; }, ms);
 }

@@ -14,17 +14,17 @@
 #include <fstream>
 
 #include "EntryTestHelpers.h"
-#include "app/MainFrm.h"
-#include "app/Twips.h"
-#include "history/DrawCsv.h"
-#include "ui/GridWidget.h"
+#include "gui/MainWindow.h"
+#include "gui/common/Twips.h"
+#include "core/store/DrawCsv.h"
+#include "gui/grid/GridWidget.h"
 
 namespace rumone::test {
 namespace {
 
 const QString kEntry = QStringLiteral("当選データ入力");
 
-std::vector<Row> Filled(int count)
+std::vector<Row> filled(int count)
 {
     std::vector<Row> rows;
     for (int n = 1; n <= count; ++n)
@@ -45,29 +45,29 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
 {
     TempDir dir;
     ChangeDir inDir(dir.path());  // the options file written at exit lands here
-    const std::string db = MakeDatabase(dir.path(), Filled(3));
-    RawExec(db, "UPDATE 結果マスタ SET 第1数字 = 10 WHERE 回数 = 2");
+    const std::string db = makeDatabase(dir.path(), filled(3));
+    rawExec(db, "UPDATE 結果マスタ SET 第1数字 = 10 WHERE 回数 = 2");
 
-    MainFrm frame;
-    ASSERT_TRUE(frame.Load(QString::fromStdString(dir.path())));
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
     frame.show();
     // The first activation opens the prediction view; the entry view opens
     // once it is closed.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.OpenViewCount() == 1; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.openViewCount() == 1; }, 2000));
     frame.mdiArea()->closeAllSubWindows();
     QApplication::processEvents();
-    ASSERT_EQ(frame.OpenViewCount(), 0);
-    frame.RunEntryCommand();
-    auto* view = qobject_cast<EntryView*>(frame.FindView(kEntry));
+    ASSERT_EQ(frame.openViewCount(), 0);
+    frame.runEntryCommand();
+    auto* view = qobject_cast<EntryView*>(frame.findView(kEntry));
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(frame.OpenViewCount(), 1);
+    EXPECT_EQ(frame.openViewCount(), 1);
     EXPECT_EQ(view->windowTitle(), kEntry);
     EXPECT_EQ(view->findChild<QLabel*>("Label1")->text(),
               QStringLiteral("当選数字を開催回数毎に入力します（分析対象データとなります）"));
     EXPECT_EQ(view->findChild<QPushButton*>("Command1")->text(), QStringLiteral("閉じる"));
     auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget());
     EXPECT_EQ(sub->pos(), QPoint(0, 0));
-    EXPECT_EQ(view->size(), QSize(TwipsToPixels(6240), TwipsToPixels(12825)));
+    EXPECT_EQ(view->size(), QSize(twipsToPixels(6240), twipsToPixels(12825)));
     EXPECT_EQ(view->model()->rowCount(), 3);
 
     // The view's menu alone stands in the menu bar while the view is active.
@@ -77,18 +77,18 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
             shown << a->objectName();
     EXPECT_EQ(shown, QStringList{"mnuEdit"});
     QStringList items;
-    for (QAction* a : view->ViewMenu()->actions())
+    for (QAction* a : view->viewMenu()->actions())
         if (!a->isSeparator())
             items << a->text() + "|" + a->objectName() + "|" + a->shortcut().toString();
     EXPECT_EQ(items, (QStringList{"行追加|mnuAddLine|Ctrl+A", "行削除|mnuDelLine|Ctrl+D", "CSV取込...|mnuImportCsv|",
                                   "CSV出力...|mnuExportCsv|"}));
-    EXPECT_EQ(view->ViewMenu()->title(), QStringLiteral("編集(&E)"));
+    EXPECT_EQ(view->viewMenu()->title(), QStringLiteral("編集(&E)"));
 
     // The frame's close box: no check, although row 2 holds a 10.
     sub->close();
     QApplication::processEvents();
-    EXPECT_EQ(frame.FindView(kEntry), nullptr);
-    EXPECT_EQ(frame.OpenViewCount(), 0);
+    EXPECT_EQ(frame.findView(kEntry), nullptr);
+    EXPECT_EQ(frame.openViewCount(), 0);
     shown.clear();
     for (QAction* a : frame.menuBar()->actions())
         if (a->isVisible())
@@ -97,9 +97,9 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
     EXPECT_FALSE(shown.contains("mnuEdit"));
 
     // Another view after the entry view's menu has gone with it.
-    frame.RunPredictionCommand();
+    frame.runPredictionCommand();
     QApplication::processEvents();
-    EXPECT_EQ(frame.OpenViewCount(), 1);
+    EXPECT_EQ(frame.openViewCount(), 1);
 }
 
 TEST(EntryViewInMainWindow, AMissingDatabaseIsReportedAndTheViewCloses)
@@ -107,14 +107,14 @@ TEST(EntryViewInMainWindow, AMissingDatabaseIsReportedAndTheViewCloses)
     TempDir dir;
     FakeHost host;
     QMdiArea area;
-    auto* view = new EntryView(host, BuildConnectionString(dir.path()));  // no Rumone.mdb there
+    auto* view = new EntryView(host, buildConnectionString(dir.path()));  // no Rumone.mdb there
     QMdiSubWindow* sub = area.addSubWindow(view);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<QMdiSubWindow> alive(sub);
     MessageBoxCatcher catcher;
-    view->Load();
+    view->load();
     sub->show();
-    ASSERT_TRUE(WaitFor(catcher));
+    ASSERT_TRUE(waitFor(catcher));
     EXPECT_EQ(catcher.caught().caption, QStringLiteral("メッセ－ジ"));
     EXPECT_TRUE(catcher.caught().text.contains(QStringLiteral("見つかりません"))) << catcher.caught().text.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 2000));
@@ -124,7 +124,7 @@ TEST(EntryViewInMainWindow, AMissingDatabaseIsReportedAndTheViewCloses)
 TEST(EntryGrid, ColumnsHeadingsWidthsColoursAndWhichCellsAreEditable)
 {
     TempDir dir;
-    MakeDatabase(dir.path(), Filled(60));
+    makeDatabase(dir.path(), filled(60));
     HostedEntryView h(dir.path());
     EntryGrid& grid = h.grid();
     EntryTableModel& model = h.model();
@@ -154,15 +154,15 @@ TEST(EntryGrid, ColumnsHeadingsWidthsColoursAndWhichCellsAreEditable)
     EXPECT_EQ(grid.selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(grid.selectionMode(), QAbstractItemView::SingleSelection);
 
-    const QModelIndex number = h.Cell(4, 0);
+    const QModelIndex number = h.cell(4, 0);
     EXPECT_FALSE(model.flags(number) & Qt::ItemIsEditable);
     EXPECT_EQ(model.data(number).toString(), "5");
     EXPECT_EQ(model.data(number, Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
     EXPECT_EQ(model.data(number, Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 200));
     for (int c = 1; c < 5; ++c) {
-        EXPECT_TRUE(model.flags(h.Cell(4, c)) & Qt::ItemIsEditable);
-        EXPECT_FALSE(model.data(h.Cell(4, c), Qt::BackgroundRole).isValid());
-        EXPECT_EQ(model.data(h.Cell(4, c), Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignCenter);
+        EXPECT_TRUE(model.flags(h.cell(4, c)) & Qt::ItemIsEditable);
+        EXPECT_FALSE(model.data(h.cell(4, c), Qt::BackgroundRole).isValid());
+        EXPECT_EQ(model.data(h.cell(4, c), Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignCenter);
     }
     EXPECT_FALSE(model.setData(number, "7"));
 }
@@ -170,7 +170,7 @@ TEST(EntryGrid, ColumnsHeadingsWidthsColoursAndWhichCellsAreEditable)
 TEST(EntryGrid, FewRowsNeedNoScrollBar)
 {
     TempDir dir;
-    MakeDatabase(dir.path(), Filled(10));
+    makeDatabase(dir.path(), filled(10));
     HostedEntryView h(dir.path());
     EXPECT_FALSE(h.grid().verticalScrollBar()->isVisible());
 }
@@ -178,7 +178,7 @@ TEST(EntryGrid, FewRowsNeedNoScrollBar)
 TEST(EntryGrid, ADigitCellTakesOneDigitOrNothingAndWritesItAtOnce)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), Filled(3));
+    const std::string db = makeDatabase(dir.path(), filled(3));
     HostedEntryView h(dir.path());
     EntryGrid& grid = h.grid();
     EntryTableModel& model = h.model();
@@ -186,7 +186,7 @@ TEST(EntryGrid, ADigitCellTakesOneDigitOrNothingAndWritesItAtOnce)
     // What the editor lets through.
     QStyleOptionViewItem option;
     std::unique_ptr<QWidget> editorWidget(
-        grid.itemDelegate()->createEditor(grid.viewport(), option, h.Cell(0, 1)));
+        grid.itemDelegate()->createEditor(grid.viewport(), option, h.cell(0, 1)));
     auto* editor = qobject_cast<QLineEdit*>(editorWidget.get());
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->maxLength(), 1);
@@ -203,82 +203,82 @@ TEST(EntryGrid, ADigitCellTakesOneDigitOrNothingAndWritesItAtOnce)
     }
 
     // Writes reach the file before setData returns; refused input writes nothing.
-    EXPECT_TRUE(model.setData(h.Cell(1, 2), "0"));
-    EXPECT_TRUE(model.setData(h.Cell(1, 3), ""));
-    EXPECT_TRUE(model.setData(h.Cell(2, 4), QStringLiteral("８")));
-    EXPECT_FALSE(model.setData(h.Cell(0, 1), "12"));
-    EXPECT_FALSE(model.setData(h.Cell(0, 1), "x"));
-    EXPECT_EQ(OnDisk(db), (Lines{"1: 1 4 7 8", "2: 2 0 - 7", "3: 3 6 1 8"}));
-    EXPECT_EQ(OnDisk(db), InGrid(model));
-    EXPECT_EQ(model.data(h.Cell(1, 3)).toString(), "");
+    EXPECT_TRUE(model.setData(h.cell(1, 2), "0"));
+    EXPECT_TRUE(model.setData(h.cell(1, 3), ""));
+    EXPECT_TRUE(model.setData(h.cell(2, 4), QStringLiteral("８")));
+    EXPECT_FALSE(model.setData(h.cell(0, 1), "12"));
+    EXPECT_FALSE(model.setData(h.cell(0, 1), "x"));
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 2 0 - 7", "3: 3 6 1 8"}));
+    EXPECT_EQ(onDisk(db), inGrid(model));
+    EXPECT_EQ(model.data(h.cell(1, 3)).toString(), "");
 }
 
 TEST(EntryGrid, StoredValuesAreShownAsTheDatabaseHoldsThem)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), Filled(1));
-    RawExec(db, "UPDATE 結果マスタ SET 第1数字 = 1.5, 第2数字 = 10, 第3数字 = 'x', 第4数字 = 3.0");
+    const std::string db = makeDatabase(dir.path(), filled(1));
+    rawExec(db, "UPDATE 結果マスタ SET 第1数字 = 1.5, 第2数字 = 10, 第3数字 = 'x', 第4数字 = 3.0");
     HostedEntryView h(dir.path());
-    EXPECT_EQ(h.model().CellText(0, 1), "1.5");
-    EXPECT_EQ(h.model().CellText(0, 2), "10");
-    EXPECT_EQ(h.model().CellText(0, 3), "x");
-    EXPECT_EQ(h.model().CellText(0, 4), "3");
+    EXPECT_EQ(h.model().cellText(0, 1), "1.5");
+    EXPECT_EQ(h.model().cellText(0, 2), "10");
+    EXPECT_EQ(h.model().cellText(0, 3), "x");
+    EXPECT_EQ(h.model().cellText(0, 4), "3");
 }
 
 TEST(EntryGrid, EnterMovesToTheNextCellAndStaysWithinTheRows)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), {{1, {-1, -1, -1, -1}}, {2, {-1, -1, -1, -1}}});
+    const std::string db = makeDatabase(dir.path(), {{1, {-1, -1, -1, -1}}, {2, {-1, -1, -1, -1}}});
     HostedEntryView h(dir.path());
     EntryGrid& grid = h.grid();
-    EXPECT_EQ(grid.currentIndex(), h.Cell(0, 1));
+    EXPECT_EQ(grid.currentIndex(), h.cell(0, 1));
 
     // Typing opens the editor; Enter there commits the digit and moves on.
     QTest::keyClick(&grid, Qt::Key_5);
-    ASSERT_TRUE(grid.IsEditing());
-    QWidget* editor = grid.indexWidget(h.Cell(0, 1));
+    ASSERT_TRUE(grid.isEditing());
+    QWidget* editor = grid.indexWidget(h.cell(0, 1));
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !grid.IsEditing(); }, 1000));
-    EXPECT_EQ(grid.currentIndex(), h.Cell(0, 2));
-    EXPECT_EQ(OnDisk(db), (Lines{"1: 5 - - -", "2: - - - -"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !grid.isEditing(); }, 1000));
+    EXPECT_EQ(grid.currentIndex(), h.cell(0, 2));
+    EXPECT_EQ(onDisk(db), (Lines{"1: 5 - - -", "2: - - - -"}));
 
     QTest::keyClick(&grid, Qt::Key_Return);
     QTest::keyClick(&grid, Qt::Key_Return);
-    EXPECT_EQ(grid.currentIndex(), h.Cell(0, 4));
+    EXPECT_EQ(grid.currentIndex(), h.cell(0, 4));
     QTest::keyClick(&grid, Qt::Key_Return);
-    EXPECT_EQ(grid.currentIndex(), h.Cell(1, 1));  // the first digit of the next row
-    grid.setCurrentIndex(h.Cell(1, 4));
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 1));  // the first digit of the next row
+    grid.setCurrentIndex(h.cell(1, 4));
     QTest::keyClick(&grid, Qt::Key_Return);
-    EXPECT_EQ(grid.currentIndex(), h.Cell(1, 4));  // no row beyond the data
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 4));  // no row beyond the data
     QTest::keyClick(&grid, Qt::Key_Down);
-    EXPECT_EQ(grid.currentIndex(), h.Cell(1, 4));
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 4));
 
     // Typing over a digit, or over a wrong value, replaces it; opening and
     // leaving an editor unchanged writes nothing.
-    RawExec(db, "UPDATE 結果マスタ SET 第2数字 = 7, 第3数字 = 10 WHERE 回数 = 2");
-    h.model().Reload();
-    grid.setCurrentIndex(h.Cell(1, 2));
+    rawExec(db, "UPDATE 結果マスタ SET 第2数字 = 7, 第3数字 = 10 WHERE 回数 = 2");
+    h.model().reload();
+    grid.setCurrentIndex(h.cell(1, 2));
     QTest::keyClick(&grid, Qt::Key_2);
-    QTest::keyClick(grid.indexWidget(h.Cell(1, 2)), Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !grid.IsEditing(); }, 1000));
-    EXPECT_EQ(grid.currentIndex(), h.Cell(1, 3));
+    QTest::keyClick(grid.indexWidget(h.cell(1, 2)), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !grid.isEditing(); }, 1000));
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 3));
     QTest::keyClick(&grid, Qt::Key_F2);
-    ASSERT_TRUE(grid.IsEditing());
-    QTest::keyClick(grid.indexWidget(h.Cell(1, 3)), Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !grid.IsEditing(); }, 1000));
-    EXPECT_EQ(OnDisk(db), (Lines{"1: 5 - - -", "2: - 2 10 -"}));
-    grid.setCurrentIndex(h.Cell(1, 3));
+    ASSERT_TRUE(grid.isEditing());
+    QTest::keyClick(grid.indexWidget(h.cell(1, 3)), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !grid.isEditing(); }, 1000));
+    EXPECT_EQ(onDisk(db), (Lines{"1: 5 - - -", "2: - 2 10 -"}));
+    grid.setCurrentIndex(h.cell(1, 3));
     QTest::keyClick(&grid, Qt::Key_4);
-    QTest::keyClick(grid.indexWidget(h.Cell(1, 3)), Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !grid.IsEditing(); }, 1000));
-    EXPECT_EQ(OnDisk(db), (Lines{"1: 5 - - -", "2: - 2 4 -"}));
+    QTest::keyClick(grid.indexWidget(h.cell(1, 3)), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !grid.isEditing(); }, 1000));
+    EXPECT_EQ(onDisk(db), (Lines{"1: 5 - - -", "2: - 2 4 -"}));
 
     // A digit still in its editor is written before the view closes.
     QTest::keyClick(&grid, Qt::Key_3);
-    ASSERT_TRUE(grid.IsEditing());
-    EXPECT_TRUE(h.view().CloseChecked());
-    EXPECT_EQ(OnDisk(db), (Lines{"1: 5 - - -", "2: - 2 4 3"}));
+    ASSERT_TRUE(grid.isEditing());
+    EXPECT_TRUE(h.view().closeChecked());
+    EXPECT_EQ(onDisk(db), (Lines{"1: 5 - - -", "2: - 2 4 3"}));
 }
 
 // ---------------------------------------------------------------- lines
@@ -286,12 +286,12 @@ TEST(EntryGrid, EnterMovesToTheNextCellAndStaysWithinTheRows)
 TEST(EntryLines, AddingAfterTheLastRowAppendsWithTheNextDrawNumber)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), {{1, {1, 1, 1, 1}}, {7, {7, 7, 7, 7}}, {4, {4, 4, 4, 4}}});
+    const std::string db = makeDatabase(dir.path(), {{1, {1, 1, 1, 1}}, {7, {7, 7, 7, 7}}, {4, {4, 4, 4, 4}}});
     HostedEntryView h(dir.path());
-    h.grid().setCurrentIndex(h.Cell(2, 3));
+    h.grid().setCurrentIndex(h.cell(2, 3));
 
     MessageBoxCatcher yes(QMessageBox::Yes);
-    h.view().AddLine();
+    h.view().addLine();
     ASSERT_TRUE(yes.caught().seen);
     EXPECT_EQ(yes.caught().caption, QStringLiteral("ルモーネ"));
     EXPECT_EQ(yes.caught().text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
@@ -299,70 +299,70 @@ TEST(EntryLines, AddingAfterTheLastRowAppendsWithTheNextDrawNumber)
     EXPECT_EQ(yes.caught().buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(yes.caught().defaultButton, QMessageBox::No);
 
-    EXPECT_EQ(InGrid(h.model()), (Lines{"1: 1 1 1 1", "4: 4 4 4 4", "7: 7 7 7 7", "8: - - - -"}));
-    EXPECT_EQ(h.grid().currentIndex(), h.Cell(3, 3));
-    EXPECT_EQ(OnDisk(db), InGrid(h.model()));
+    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 1 1 1", "4: 4 4 4 4", "7: 7 7 7 7", "8: - - - -"}));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(3, 3));
+    EXPECT_EQ(onDisk(db), inGrid(h.model()));
 }
 
 TEST(EntryLines, AddingInTheMiddleInsertsBelowTheCurrentRow)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), Filled(3));
+    const std::string db = makeDatabase(dir.path(), filled(3));
     HostedEntryView h(dir.path());
-    h.grid().setCurrentIndex(h.Cell(0, 2));
+    h.grid().setCurrentIndex(h.cell(0, 2));
     MessageBoxCatcher yes(QMessageBox::Yes);
-    h.view().AddLine();
-    EXPECT_EQ(InGrid(h.model()), (Lines{"1: 1 4 7 8", "4: - - - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
-    EXPECT_EQ(h.grid().currentIndex(), h.Cell(1, 2));
-    EXPECT_EQ(OnDisk(db), Sorted(InGrid(h.model())));
+    h.view().addLine();
+    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 4 7 8", "4: - - - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(1, 2));
+    EXPECT_EQ(onDisk(db), sorted(inGrid(h.model())));
     {
         MessageBoxCatcher info;
-        ASSERT_TRUE(h.view().ExportCsv(QString::fromStdString(dir.file("out.csv"))));
+        ASSERT_TRUE(h.view().exportCsv(QString::fromStdString(dir.file("out.csv"))));
     }
     std::ifstream exported(dir.file("out.csv"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(exported), {}),
               "回数,第1数字,第2数字,第3数字,第4数字\n1,1,4,7,8\n2,2,5,4,7\n3,3,6,1,6\n4,,,,\n");
     // The new row takes digits like any other.
-    EXPECT_TRUE(h.model().setData(h.Cell(1, 2), "6"));
-    EXPECT_EQ(OnDisk(db)[3], "4: - 6 - -");
+    EXPECT_TRUE(h.model().setData(h.cell(1, 2), "6"));
+    EXPECT_EQ(onDisk(db)[3], "4: - 6 - -");
 }
 
 TEST(EntryLines, DeletingRemovesExactlyTheCurrentRow)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), Filled(4));
+    const std::string db = makeDatabase(dir.path(), filled(4));
     HostedEntryView h(dir.path());
-    h.grid().setCurrentIndex(h.Cell(1, 4));
+    h.grid().setCurrentIndex(h.cell(1, 4));
     MessageBoxCatcher yes(QMessageBox::Yes);
-    h.view().DeleteLine();
+    h.view().deleteLine();
     EXPECT_EQ(yes.caught().text, QStringLiteral("選択された行を削除します。よろしいですか？"));
     EXPECT_EQ(yes.caught().caption, QStringLiteral("ルモーネ"));
     EXPECT_EQ(yes.caught().icon, QMessageBox::Warning);
     EXPECT_EQ(yes.caught().defaultButton, QMessageBox::No);
-    EXPECT_EQ(InGrid(h.model()), (Lines{"1: 1 4 7 8", "3: 3 6 1 6", "4: 4 7 8 5"}));
-    EXPECT_EQ(h.grid().currentIndex(), h.Cell(1, 4));
-    EXPECT_EQ(OnDisk(db), InGrid(h.model()));
+    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 4 7 8", "3: 3 6 1 6", "4: 4 7 8 5"}));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(1, 4));
+    EXPECT_EQ(onDisk(db), inGrid(h.model()));
 
     // The last row, then the rest: an empty table stays usable.
-    h.grid().setCurrentIndex(h.Cell(2, 1));
+    h.grid().setCurrentIndex(h.cell(2, 1));
     for (int i = 0; i < 3; ++i) {
         MessageBoxCatcher again(QMessageBox::Yes);
-        h.view().DeleteLine();
+        h.view().deleteLine();
     }
     EXPECT_EQ(h.model().rowCount(), 0);
-    EXPECT_TRUE(OnDisk(db).empty());
+    EXPECT_TRUE(onDisk(db).empty());
     MessageBoxCatcher add(QMessageBox::Yes);
-    h.view().AddLine();
-    EXPECT_EQ(OnDisk(db), Lines{"1: - - - -"});
+    h.view().addLine();
+    EXPECT_EQ(onDisk(db), Lines{"1: - - - -"});
 }
 
 TEST(EntryLines, AnsweringNoChangesNothing)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), Filled(3));
+    const std::string db = makeDatabase(dir.path(), filled(3));
     HostedEntryView h(dir.path());
-    const Lines before = OnDisk(db);
-    h.grid().setCurrentIndex(h.Cell(1, 1));
+    const Lines before = onDisk(db);
+    h.grid().setCurrentIndex(h.cell(1, 1));
     // Through the shortcuts, which ask like the menu does.
     for (Qt::Key key : {Qt::Key_A, Qt::Key_D}) {
         QApplication::setActiveWindow(&h.area());  // each box takes it away
@@ -372,9 +372,9 @@ TEST(EntryLines, AnsweringNoChangesNothing)
         EXPECT_EQ(no.caught().text, key == Qt::Key_A ? QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")
                                                      : QStringLiteral("選択された行を削除します。よろしいですか？"));
     }
-    EXPECT_EQ(OnDisk(db), before);
-    EXPECT_EQ(InGrid(h.model()), before);
-    EXPECT_EQ(h.grid().currentIndex(), h.Cell(1, 1));
+    EXPECT_EQ(onDisk(db), before);
+    EXPECT_EQ(inGrid(h.model()), before);
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(1, 1));
 }
 
 // The menu's shortcuts win over the cell editor's own keys: the digit being
@@ -382,58 +382,58 @@ TEST(EntryLines, AnsweringNoChangesNothing)
 TEST(EntryLines, ShortcutsWorkWhileADigitIsBeingTyped)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), Filled(3));
+    const std::string db = makeDatabase(dir.path(), filled(3));
     HostedEntryView h(dir.path());
     const auto typeInto = [&](const QModelIndex& cell, Qt::Key digit) {
         QApplication::setActiveWindow(&h.area());  // each box takes it away
         h.grid().setFocus();
         h.grid().setCurrentIndex(cell);
         QTest::keyClick(&h.grid(), digit);
-        EXPECT_TRUE(h.grid().IsEditing());
+        EXPECT_TRUE(h.grid().isEditing());
         return QApplication::focusWidget();
     };
 
-    QWidget* editor = typeInto(h.Cell(0, 2), Qt::Key_9);
+    QWidget* editor = typeInto(h.cell(0, 2), Qt::Key_9);
     {
         MessageBoxCatcher yes(QMessageBox::Yes);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        ASSERT_TRUE(WaitFor(yes));
+        ASSERT_TRUE(waitFor(yes));
         EXPECT_EQ(yes.caught().text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
     }
-    EXPECT_EQ(InGrid(h.model()), (Lines{"1: 1 9 7 8", "4: - - - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
-    EXPECT_EQ(h.grid().currentIndex(), h.Cell(1, 2));
+    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 9 7 8", "4: - - - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(1, 2));
 
-    editor = typeInto(h.Cell(1, 2), Qt::Key_5);
+    editor = typeInto(h.cell(1, 2), Qt::Key_5);
     {
         MessageBoxCatcher no(QMessageBox::No);
         QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
-        ASSERT_TRUE(WaitFor(no));
+        ASSERT_TRUE(waitFor(no));
         EXPECT_EQ(no.caught().text, QStringLiteral("選択された行を削除します。よろしいですか？"));
     }
-    EXPECT_EQ(InGrid(h.model()), (Lines{"1: 1 9 7 8", "4: - 5 - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
-    EXPECT_EQ(OnDisk(db), Sorted(InGrid(h.model())));
+    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 9 7 8", "4: - 5 - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
+    EXPECT_EQ(onDisk(db), sorted(inGrid(h.model())));
 }
 
 TEST(EntryLines, RightClickOnADataRowMakesItCurrentAndOffersTheEditMenu)
 {
     TempDir dir;
-    MakeDatabase(dir.path(), Filled(5));
+    makeDatabase(dir.path(), filled(5));
     HostedEntryView h(dir.path());
     EntryGrid& grid = h.grid();
-    const QPoint at = grid.visualRect(h.Cell(3, 2)).center();
+    const QPoint at = grid.visualRect(h.cell(3, 2)).center();
     QContextMenuEvent click(QContextMenuEvent::Mouse, at, grid.viewport()->mapToGlobal(at));
     QApplication::sendEvent(grid.viewport(), &click);
-    EXPECT_EQ(grid.currentIndex(), h.Cell(3, 2));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == h.view().ViewMenu(); }, 1000));
-    h.view().ViewMenu()->close();
+    EXPECT_EQ(grid.currentIndex(), h.cell(3, 2));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == h.view().viewMenu(); }, 1000));
+    h.view().viewMenu()->close();
 
     // Below the last row there is no row to act on.
-    const QPoint below(at.x(), grid.visualRect(h.Cell(4, 2)).bottom() + 20);
+    const QPoint below(at.x(), grid.visualRect(h.cell(4, 2)).bottom() + 20);
     QContextMenuEvent empty(QContextMenuEvent::Mouse, below, grid.viewport()->mapToGlobal(below));
     QApplication::sendEvent(grid.viewport(), &empty);
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    EXPECT_EQ(grid.currentIndex(), h.Cell(3, 2));
+    EXPECT_EQ(grid.currentIndex(), h.cell(3, 2));
 }
 
 // ---------------------------------------------------------------- closing
@@ -441,13 +441,13 @@ TEST(EntryLines, RightClickOnADataRowMakesItCurrentAndOffersTheEditMenu)
 TEST(EntryClosing, AllValidDigitsAndEmptyCellsClose)
 {
     TempDir dir;
-    MakeDatabase(dir.path(), {{1, {0, 9, 5, 5}}, {2, {-1, -1, 3, -1}}, {3, {-1, -1, -1, -1}}});
+    makeDatabase(dir.path(), {{1, {0, 9, 5, 5}}, {2, {-1, -1, 3, -1}}, {3, {-1, -1, -1, -1}}});
     HostedEntryView h(dir.path());
     QPointer<QMdiSubWindow> sub(h.sub());
     h.view().closeButton()->click();
     QApplication::processEvents();
     EXPECT_TRUE(sub.isNull() || !sub->isVisible());
-    EXPECT_TRUE(h.view().IsUnloaded());
+    EXPECT_TRUE(h.view().isUnloaded());
     EXPECT_EQ(h.host().openViews, 0);
 }
 
@@ -469,29 +469,29 @@ class EntryClosingWrong : public testing::TestWithParam<WrongCase> {};
 TEST_P(EntryClosingWrong, TheFirstWrongCellStopsTheCloseAndBecomesCurrent)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), Filled(8));
-    RawExec(db, GetParam().sql);
+    const std::string db = makeDatabase(dir.path(), filled(8));
+    rawExec(db, GetParam().sql);
     HostedEntryView h(dir.path());
-    h.grid().setCurrentIndex(h.Cell(0, 1));
+    h.grid().setCurrentIndex(h.cell(0, 1));
 
     MessageBoxCatcher ok;
-    EXPECT_FALSE(h.view().CloseChecked());
+    EXPECT_FALSE(h.view().closeChecked());
     ASSERT_TRUE(ok.caught().seen);
     EXPECT_EQ(ok.caught().text, QStringLiteral("結果マスタの数字に誤りがあります。"));
     EXPECT_EQ(ok.caught().caption, QStringLiteral("メッセ－ジ"));
     EXPECT_EQ(ok.caught().icon, QMessageBox::Critical);
     EXPECT_EQ(ok.caught().buttons, QMessageBox::Ok);
-    EXPECT_EQ(h.grid().currentIndex(), h.Cell(GetParam().row, GetParam().column));
-    EXPECT_FALSE(h.view().IsUnloaded());
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(GetParam().row, GetParam().column));
+    EXPECT_FALSE(h.view().isUnloaded());
     EXPECT_TRUE(h.sub()->isVisible());
 
     // Corrected, the view closes.
     for (int r = 0; r < h.model().rowCount(); ++r)
         for (int c = 1; c < 5; ++c)
-            if (h.model().CellText(r, c).size() != 1 || !h.model().CellText(r, c)[0].isDigit()) {
-                EXPECT_TRUE(h.model().setData(h.Cell(r, c), ""));
+            if (h.model().cellText(r, c).size() != 1 || !h.model().cellText(r, c)[0].isDigit()) {
+                EXPECT_TRUE(h.model().setData(h.cell(r, c), ""));
             }
-    EXPECT_TRUE(h.view().CloseChecked());
+    EXPECT_TRUE(h.view().closeChecked());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -507,16 +507,16 @@ INSTANTIATE_TEST_SUITE_P(
                               "UPDATE 結果マスタ SET 第1数字 = 2.0E0 + 0.5 WHERE 回数 = 6;"
                               "UPDATE 結果マスタ SET 第1数字 = 11 WHERE 回数 = 7",
                               1, 4}),
-    [](const testing::TestParamInfo<WrongCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<WrongCase>& p) { return std::string(p.param.name); });
 
 // ---------------------------------------------------------------- CSV
 
-void WriteText(const std::string& path, const std::string& text)
+void writeText(const std::string& path, const std::string& text)
 {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string ReadText(const std::string& path)
+std::string readText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -525,79 +525,79 @@ std::string ReadText(const std::string& path)
 TEST(EntryCsv, ABadLineImportsNothingAndNamesTheLine)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), Filled(2));
+    const std::string db = makeDatabase(dir.path(), filled(2));
     HostedEntryView h(dir.path());
     const std::string csv = dir.file("bad.csv");
-    WriteText(csv, "回数,第1数字,第2数字,第3数字,第4数字\n3,1,2,3,4\n4,1,2,x,4\n5,1,2,3,4\n");
+    writeText(csv, "回数,第1数字,第2数字,第3数字,第4数字\n3,1,2,3,4\n4,1,2,x,4\n5,1,2,3,4\n");
     MessageBoxCatcher ok;
-    EXPECT_FALSE(h.view().ImportCsv(QString::fromStdString(csv)));
+    EXPECT_FALSE(h.view().importCsv(QString::fromStdString(csv)));
     EXPECT_EQ(ok.caught().caption, QStringLiteral("メッセ－ジ"));
     EXPECT_TRUE(ok.caught().text.contains(QStringLiteral("3行目"))) << ok.caught().text.toStdString();
-    EXPECT_EQ(OnDisk(db), (Lines{"1: 1 4 7 8", "2: 2 5 4 7"}));
-    EXPECT_EQ(InGrid(h.model()), OnDisk(db));
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 2 5 4 7"}));
+    EXPECT_EQ(inGrid(h.model()), onDisk(db));
 }
 
 TEST(EntryCsv, ReplacingStoredDrawsAsksWithTheirNumber)
 {
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), Filled(3));
+    const std::string db = makeDatabase(dir.path(), filled(3));
     HostedEntryView h(dir.path());
     const std::string csv = dir.file("more.csv");
-    WriteText(csv, "回数,抽せん日,第1数字,第2数字,第3数字,第4数字\n2,x,0,0,0,0\n3,x,0,0,0,0\n4,x,1,2,3,\n");
-    const Lines before = OnDisk(db);
+    writeText(csv, "回数,抽せん日,第1数字,第2数字,第3数字,第4数字\n2,x,0,0,0,0\n3,x,0,0,0,0\n4,x,1,2,3,\n");
+    const Lines before = onDisk(db);
     {
         MessageBoxCatcher no(QMessageBox::No);
-        EXPECT_FALSE(h.view().ImportCsv(QString::fromStdString(csv)));
+        EXPECT_FALSE(h.view().importCsv(QString::fromStdString(csv)));
         EXPECT_EQ(no.caught().caption, QStringLiteral("ルモーネ"));
         EXPECT_EQ(no.caught().defaultButton, QMessageBox::No);
         EXPECT_TRUE(no.caught().text.contains(QStringLiteral("3 行のうち 2 行"))) << no.caught().text.toStdString();
     }
-    EXPECT_EQ(OnDisk(db), before);
+    EXPECT_EQ(onDisk(db), before);
 
     MessageBoxAnswers answers({QMessageBox::Yes, QMessageBox::Ok});
-    EXPECT_TRUE(h.view().ImportCsv(QString::fromStdString(csv)));
+    EXPECT_TRUE(h.view().importCsv(QString::fromStdString(csv)));
     ASSERT_EQ(answers.caught().size(), 2u);  // the question, then what was imported
     EXPECT_EQ(answers.caught()[1].icon, QMessageBox::Information);
-    EXPECT_EQ(OnDisk(db), (Lines{"1: 1 4 7 8", "2: 0 0 0 0", "3: 0 0 0 0", "4: 1 2 3 -"}));
-    EXPECT_EQ(InGrid(h.model()), OnDisk(db));
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 0 0 0 0", "3: 0 0 0 0", "4: 1 2 3 -"}));
+    EXPECT_EQ(inGrid(h.model()), onDisk(db));
 }
 
 TEST(EntryCsv, RealHistoryRoundTripsThroughImportAndExport)
 {
-    if (!RealDraws())
-        GTEST_SKIP() << "the real draw history is absent: " << RealDrawsPath();
+    if (!realDraws())
+        GTEST_SKIP() << "the real draw history is absent: " << realDrawsPath();
     TempDir dir;
-    const std::string db = MakeDatabase(dir.path(), {});
+    const std::string db = makeDatabase(dir.path(), {});
     HostedEntryView h(dir.path());
     {
         MessageBoxCatcher info;
-        ASSERT_TRUE(h.view().ImportCsv(QString::fromStdString(RealDrawsPath())));
+        ASSERT_TRUE(h.view().importCsv(QString::fromStdString(realDrawsPath())));
     }
-    const auto real = *RealDraws();
+    const auto real = *realDraws();
     ASSERT_EQ(h.model().rowCount(), static_cast<int>(real.size()));
-    EXPECT_EQ(OnDisk(db), InGrid(h.model()));
-    EXPECT_EQ(h.model().CellText(static_cast<int>(real.size()) - 1, 0), QString::number(real.back().number));
+    EXPECT_EQ(onDisk(db), inGrid(h.model()));
+    EXPECT_EQ(h.model().cellText(static_cast<int>(real.size()) - 1, 0), QString::number(real.back().number));
 
     const std::string out = dir.file("out.csv");
     {
         MessageBoxCatcher info;
-        ASSERT_TRUE(h.view().ExportCsv(QString::fromStdString(out)));
+        ASSERT_TRUE(h.view().exportCsv(QString::fromStdString(out)));
     }
-    const std::string exported = ReadText(out);
-    const std::vector<EditRow> fromFile = ParseDrawCsv(exported);
-    const std::vector<EditRow> fromReal = ParseDrawCsv(ReadText(RealDrawsPath()));
+    const std::string exported = readText(out);
+    const std::vector<EditRow> fromFile = parseDrawCsv(exported);
+    const std::vector<EditRow> fromReal = parseDrawCsv(readText(realDrawsPath()));
     ASSERT_EQ(fromFile.size(), fromReal.size());
     for (std::size_t i = 0; i < fromFile.size(); ++i)
-        ASSERT_EQ(RowText(fromFile[i].number, fromFile[i].digits), RowText(fromReal[i].number, fromReal[i].digits)) << i;
+        ASSERT_EQ(rowText(fromFile[i].number, fromFile[i].digits), rowText(fromReal[i].number, fromReal[i].digits)) << i;
 }
 
 TEST(EntryCsv, ExportToAFolderThatIsNotThereSaysSo)
 {
     TempDir dir;
-    MakeDatabase(dir.path(), Filled(2));
+    makeDatabase(dir.path(), filled(2));
     HostedEntryView h(dir.path());
     MessageBoxCatcher ok;
-    EXPECT_FALSE(h.view().ExportCsv(QString::fromStdString(dir.file("none/out.csv"))));
+    EXPECT_FALSE(h.view().exportCsv(QString::fromStdString(dir.file("none/out.csv"))));
     EXPECT_EQ(ok.caught().icon, QMessageBox::Critical);
     EXPECT_FALSE(std::filesystem::exists(dir.file("none")));
 }

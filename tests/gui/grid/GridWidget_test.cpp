@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "ui/GridLayoutWidget.h"
-#include "ui/GridWidget.h"
+#include "gui/grid/GridLayout.h"
+#include "gui/grid/GridWidget.h"
 
 namespace rumone {
 namespace {
@@ -20,18 +20,18 @@ constexpr Rgb kBlue = RGB(0, 0, 255);
 constexpr Rgb kCyan = RGB(200, 255, 255);
 
 // A table laid out the way the views lay theirs out.
-std::shared_ptr<ResultGrid> ViewLikeGrid(int columns, int rows, int visibleColumns, int visibleRows)
+std::shared_ptr<ResultGrid> viewLikeGrid(int columns, int rows, int visibleColumns, int visibleRows)
 {
     auto g = std::make_shared<ResultGrid>();
-    g->SetSize(columns, rows);
-    g->SetVisibleSize(visibleColumns, visibleRows);
-    g->SetAutoSize(true);
-    g->ShowBuiltInHeaders(false, false);
-    g->SetScrollBars(ScrollBars::Both, true);
-    g->SetColumnWidth(-1, 5);
-    g->SetRowHeight(-1, 10);
-    g->SetAlignment(Block::AllCells(), HAlign::Centre, VAlign::Centre);
-    g->SetActiveCell(0, 0);
+    g->setSize(columns, rows);
+    g->setVisibleSize(visibleColumns, visibleRows);
+    g->setAutoSize(true);
+    g->showBuiltInHeaders(false, false);
+    g->setScrollBars(ScrollBars::Both, true);
+    g->setColumnWidth(-1, 5);
+    g->setRowHeight(-1, 10);
+    g->setAlignment(Block::allCells(), HAlign::Centre, VAlign::Centre);
+    g->setActiveCell(0, 0);
     return g;
 }
 
@@ -47,19 +47,19 @@ struct Shown {
     QRect cell(int column, int row) const { return widget->cellRect(column, row); }
 };
 
-QColor Pixel(const QImage& image, QPoint at)
+QColor pixel(const QImage& image, QPoint at)
 {
     return image.pixelColor(at);
 }
 
-bool Is(const QColor& c, Rgb rgb)
+bool is(const QColor& c, Rgb rgb)
 {
     return c.red() == rgb.r && c.green() == rgb.g && c.blue() == rgb.b;
 }
 
 // Pixels inside `area` (shrunk by one to stay off the lines) that satisfy `ink`.
 template <typename Ink>
-int CountInk(const QImage& image, const QRect& area, Ink ink)
+int countInk(const QImage& image, const QRect& area, Ink ink)
 {
     int n = 0;
     const QRect inner = area.adjusted(1, 1, -1, -1);
@@ -69,116 +69,116 @@ int CountInk(const QImage& image, const QRect& area, Ink ink)
     return n;
 }
 
-bool Reddish(const QColor& c)
+bool reddish(const QColor& c)
 {
     return c.red() - c.blue() > 60 && c.red() - c.green() > 60;
 }
 
-bool NotWhite(const QColor& c)
+bool notWhite(const QColor& c)
 {
     return c.red() < 230 || c.green() < 230 || c.blue() < 230;
 }
 
 TEST(GridWidgetPaint, BackgroundsAndLinesLieOnTheCellEdges)
 {
-    auto g = ViewLikeGrid(5, 5, 5, 5);
-    g->SetBackColour(Block::Cell(2, 2), kCyan);
-    g->SetBorder(Block::Cell(2, 2), BorderSides::Right, kRed);
-    g->SetBorder(Block::Cell(4, 4), BorderSides::All, std::nullopt);
+    auto g = viewLikeGrid(5, 5, 5, 5);
+    g->setBackColour(Block::cell(2, 2), kCyan);
+    g->setBorder(Block::cell(2, 2), BorderSides::Right, kRed);
+    g->setBorder(Block::cell(4, 4), BorderSides::All, std::nullopt);
     Shown s(g);
     const QImage img = s.image();
 
     const QRect c22 = s.cell(2, 2);
-    EXPECT_TRUE(Is(Pixel(img, c22.center()), kCyan));
+    EXPECT_TRUE(is(pixel(img, c22.center()), kCyan));
     // The right line sits on the edge shared with the neighbour.
-    EXPECT_TRUE(Is(Pixel(img, {c22.right() + 1, c22.center().y()}), kRed));
-    EXPECT_TRUE(Is(Pixel(img, {c22.left(), c22.center().y()}), kCyan)) << "no left line was set";
-    EXPECT_TRUE(Is(Pixel(img, {c22.center().x(), c22.top()}), kCyan)) << "no top line was set";
+    EXPECT_TRUE(is(pixel(img, {c22.right() + 1, c22.center().y()}), kRed));
+    EXPECT_TRUE(is(pixel(img, {c22.left(), c22.center().y()}), kCyan)) << "no left line was set";
+    EXPECT_TRUE(is(pixel(img, {c22.center().x(), c22.top()}), kCyan)) << "no top line was set";
 
     // A default line in the widget's line colour; no line where none is set.
     const QRect c44 = s.cell(4, 4);
-    EXPECT_TRUE(Is(Pixel(img, {c44.center().x(), c44.top()}), RGB(192, 192, 192)));
-    EXPECT_TRUE(Is(Pixel(img, {c44.right() + 1, c44.center().y()}), RGB(192, 192, 192)));
+    EXPECT_TRUE(is(pixel(img, {c44.center().x(), c44.top()}), RGB(192, 192, 192)));
+    EXPECT_TRUE(is(pixel(img, {c44.right() + 1, c44.center().y()}), RGB(192, 192, 192)));
     const QRect c33 = s.cell(3, 3);
-    EXPECT_TRUE(Is(Pixel(img, {c33.right() + 1, c33.center().y()}), RGB(255, 255, 255)));
-    EXPECT_TRUE(Is(Pixel(img, {c33.left(), c33.center().y()}), RGB(255, 255, 255)));
+    EXPECT_TRUE(is(pixel(img, {c33.right() + 1, c33.center().y()}), RGB(255, 255, 255)));
+    EXPECT_TRUE(is(pixel(img, {c33.left(), c33.center().y()}), RGB(255, 255, 255)));
 }
 
 TEST(GridWidgetPaint, CurrentCellHasAFocusFrame)
 {
-    auto g = ViewLikeGrid(3, 3, 3, 3);
+    auto g = viewLikeGrid(3, 3, 3, 3);
     Shown s(g);
     const QRect c = s.cell(2, 2);
     const QPoint inside(c.left() + 1, c.center().y());
-    EXPECT_TRUE(Is(Pixel(s.image(), inside), RGB(255, 255, 255))) << "(0, 0) shows no current cell";
+    EXPECT_TRUE(is(pixel(s.image(), inside), RGB(255, 255, 255))) << "(0, 0) shows no current cell";
     s.widget->setCurrentCell(2, 2);
-    EXPECT_TRUE(Is(Pixel(s.image(), inside), RGB(0, 0, 0)));
+    EXPECT_TRUE(is(pixel(s.image(), inside), RGB(0, 0, 0)));
 }
 
 // Row 1: a long left-aligned red title in column 1, empty columns 2 and 3,
 // a blue text in column 4. Row 2: a long right-aligned red text in column 4
 // with a blue text in column 1.
-std::shared_ptr<ResultGrid> OverflowGrid(bool overflow)
+std::shared_ptr<ResultGrid> overflowGrid(bool overflow)
 {
-    auto g = ViewLikeGrid(6, 2, 6, 2);
-    g->SetOverflow(overflow);
-    g->SetColumnWidth(-1, 3);
+    auto g = viewLikeGrid(6, 2, 6, 2);
+    g->setOverflow(overflow);
+    g->setColumnWidth(-1, 3);
     const std::string longText = "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
-    g->SetText(1, 1, longText);
-    g->SetAlignment(Block::Cell(1, 1), HAlign::Left, VAlign::Centre);
-    g->SetTextColour(Block::Cell(1, 1), kRed);
-    g->SetText(4, 1, "i");
-    g->SetTextColour(Block::Cell(4, 1), kBlue);
-    g->SetText(4, 2, longText);
-    g->SetAlignment(Block::Cell(4, 2), HAlign::Right, VAlign::Centre);
-    g->SetTextColour(Block::Cell(4, 2), kRed);
-    g->SetText(1, 2, "i");
-    g->SetTextColour(Block::Cell(1, 2), kBlue);
+    g->setText(1, 1, longText);
+    g->setAlignment(Block::cell(1, 1), HAlign::Left, VAlign::Centre);
+    g->setTextColour(Block::cell(1, 1), kRed);
+    g->setText(4, 1, "i");
+    g->setTextColour(Block::cell(4, 1), kBlue);
+    g->setText(4, 2, longText);
+    g->setAlignment(Block::cell(4, 2), HAlign::Right, VAlign::Centre);
+    g->setTextColour(Block::cell(4, 2), kRed);
+    g->setText(1, 2, "i");
+    g->setTextColour(Block::cell(1, 2), kBlue);
     return g;
 }
 
 TEST(GridWidgetPaint, OverflowRunsAcrossEmptyCellsAndStopsAtAWrittenOne)
 {
-    Shown s(OverflowGrid(true));
+    Shown s(overflowGrid(true));
     const QImage img = s.image();
     // Left-aligned: to the right, through columns 2 and 3, not into 4 or past it.
-    EXPECT_GT(CountInk(img, s.cell(2, 1), Reddish), 0);
-    EXPECT_GT(CountInk(img, s.cell(3, 1), Reddish), 0);
-    EXPECT_EQ(CountInk(img, s.cell(4, 1), Reddish), 0);
-    EXPECT_EQ(CountInk(img, s.cell(5, 1), Reddish), 0);
-    EXPECT_GT(CountInk(img, s.cell(4, 1), NotWhite), 0) << "the written cell is drawn normally";
+    EXPECT_GT(countInk(img, s.cell(2, 1), reddish), 0);
+    EXPECT_GT(countInk(img, s.cell(3, 1), reddish), 0);
+    EXPECT_EQ(countInk(img, s.cell(4, 1), reddish), 0);
+    EXPECT_EQ(countInk(img, s.cell(5, 1), reddish), 0);
+    EXPECT_GT(countInk(img, s.cell(4, 1), notWhite), 0) << "the written cell is drawn normally";
     // Right-aligned: to the left, through columns 3 and 2, not into 1; and
     // not to the right either.
-    EXPECT_GT(CountInk(img, s.cell(3, 2), Reddish), 0);
-    EXPECT_GT(CountInk(img, s.cell(2, 2), Reddish), 0);
-    EXPECT_EQ(CountInk(img, s.cell(1, 2), Reddish), 0);
-    EXPECT_EQ(CountInk(img, s.cell(5, 2), Reddish), 0);
+    EXPECT_GT(countInk(img, s.cell(3, 2), reddish), 0);
+    EXPECT_GT(countInk(img, s.cell(2, 2), reddish), 0);
+    EXPECT_EQ(countInk(img, s.cell(1, 2), reddish), 0);
+    EXPECT_EQ(countInk(img, s.cell(5, 2), reddish), 0);
 }
 
 TEST(GridWidgetPaint, WithoutOverflowTextIsClippedToItsCell)
 {
-    Shown s(OverflowGrid(false));
+    Shown s(overflowGrid(false));
     const QImage img = s.image();
-    EXPECT_GT(CountInk(img, s.cell(1, 1), Reddish), 0);
-    EXPECT_EQ(CountInk(img, s.cell(2, 1), Reddish), 0);
-    EXPECT_GT(CountInk(img, s.cell(4, 2), Reddish), 0);
-    EXPECT_EQ(CountInk(img, s.cell(3, 2), Reddish), 0);
+    EXPECT_GT(countInk(img, s.cell(1, 1), reddish), 0);
+    EXPECT_EQ(countInk(img, s.cell(2, 1), reddish), 0);
+    EXPECT_GT(countInk(img, s.cell(4, 2), reddish), 0);
+    EXPECT_EQ(countInk(img, s.cell(3, 2), reddish), 0);
 }
 
 TEST(GridWidgetPaint, CentredOverflowSpreadsToBothSides)
 {
-    auto g = ViewLikeGrid(5, 1, 5, 1);
-    g->SetOverflow(true);
-    g->SetColumnWidth(-1, 3);
-    g->SetText(3, 1, "WWWWWWWWWWWW");
-    g->SetTextColour(Block::Cell(3, 1), kRed);
+    auto g = viewLikeGrid(5, 1, 5, 1);
+    g->setOverflow(true);
+    g->setColumnWidth(-1, 3);
+    g->setText(3, 1, "WWWWWWWWWWWW");
+    g->setTextColour(Block::cell(3, 1), kRed);
     Shown s(g);
     const QImage img = s.image();
-    EXPECT_GT(CountInk(img, s.cell(2, 1), Reddish), 0);
-    EXPECT_GT(CountInk(img, s.cell(4, 1), Reddish), 0);
+    EXPECT_GT(countInk(img, s.cell(2, 1), reddish), 0);
+    EXPECT_GT(countInk(img, s.cell(4, 1), reddish), 0);
     // Even on both sides: the ink reaches as far left as it does right.
-    const int leftInk = CountInk(img, s.cell(2, 1), Reddish);
-    const int rightInk = CountInk(img, s.cell(4, 1), Reddish);
+    const int leftInk = countInk(img, s.cell(2, 1), reddish);
+    const int rightInk = countInk(img, s.cell(4, 1), reddish);
     EXPECT_NEAR(leftInk, rightInk, leftInk / 4 + 2);
 }
 
@@ -186,16 +186,16 @@ TEST(GridWidgetPaint, CentredOverflowSpreadsToBothSides)
 // drawn whole, as much ink as the same text left-aligned.
 TEST(GridWidgetPaint, CentredTitleAtTheEdgeIsNotCutByIt)
 {
-    auto g = ViewLikeGrid(3, 2, 3, 2);
-    g->SetOverflow(true);
-    g->SetColumnWidth(-1, 4);
-    g->SetText(1, 1, "WWWWWW");
-    g->SetText(1, 2, "WWWWWW");
-    g->SetAlignment(Block::Cell(1, 2), HAlign::Left, VAlign::Centre);
-    g->SetTextColour(Block::AllCells(), kRed);
+    auto g = viewLikeGrid(3, 2, 3, 2);
+    g->setOverflow(true);
+    g->setColumnWidth(-1, 4);
+    g->setText(1, 1, "WWWWWW");
+    g->setText(1, 2, "WWWWWW");
+    g->setAlignment(Block::cell(1, 2), HAlign::Left, VAlign::Centre);
+    g->setTextColour(Block::allCells(), kRed);
     Shown s(g);
     const QImage img = s.image();
-    auto rowInk = [&](int row) { return CountInk(img, s.cell(1, row).united(s.cell(3, row)), Reddish); };
+    auto rowInk = [&](int row) { return countInk(img, s.cell(1, row).united(s.cell(3, row)), reddish); };
     ASSERT_GT(rowInk(2), 0);
     EXPECT_EQ(rowInk(1), rowInk(2));
 }
@@ -204,20 +204,20 @@ TEST(GridWidgetPaint, CentredTitleAtTheEdgeIsNotCutByIt)
 // its ink ends inside the cell's padding instead of being cut at the line.
 TEST(GridWidgetPaint, ATextTooWideForItsRoomIsCondensedToFit)
 {
-    auto g = ViewLikeGrid(2, 1, 2, 1);
-    g->SetColumnWidth(-1, 6);
-    g->SetAlignment(Block::AllCells(), HAlign::Left, VAlign::Centre);
-    g->SetText(1, 1, "\u7B2C1\u6570\u5B57\u5B57");  // about 1.3 times the column
-    g->SetTextColour(Block::Cell(1, 1), kRed);
-    g->SetText(2, 1, "x");
+    auto g = viewLikeGrid(2, 1, 2, 1);
+    g->setColumnWidth(-1, 6);
+    g->setAlignment(Block::allCells(), HAlign::Left, VAlign::Centre);
+    g->setText(1, 1, "\u7B2C1\u6570\u5B57\u5B57");  // about 1.3 times the column
+    g->setTextColour(Block::cell(1, 1), kRed);
+    g->setText(2, 1, "x");
     Shown s(g);
     const QImage img = s.image();
     const QRect cell = s.cell(1, 1);
     const int pad = GridWidget::Layout::kCellPadding;
-    auto inkIn = [&](int x1, int x2) { return CountInk(img, QRect(x1 - 1, cell.top(), x2 - x1 + 3, cell.height()), Reddish); };
+    auto inkIn = [&](int x1, int x2) { return countInk(img, QRect(x1 - 1, cell.top(), x2 - x1 + 3, cell.height()), reddish); };
     EXPECT_GT(inkIn(cell.right() - pad - 6, cell.right() - pad), 0) << "the last character is drawn";
     EXPECT_EQ(inkIn(cell.right() - pad + 1, cell.right() + 1), 0) << "and not cut at the cell's edge";
-    EXPECT_EQ(CountInk(img, s.cell(2, 1), Reddish), 0);
+    EXPECT_EQ(countInk(img, s.cell(2, 1), reddish), 0);
 }
 
 // Leading blanks, ASCII or ideographic, are part of the text and move it.
@@ -225,15 +225,15 @@ TEST(GridWidgetPaint, ATextTooWideForItsRoomIsCondensedToFit)
 // neither condense the text nor move it.
 TEST(GridWidgetPaint, LeadingBlanksPlaceTheTextAndTrailingOnesAreCut)
 {
-    auto g = ViewLikeGrid(1, 4, 1, 4);
-    g->SetColumnWidth(-1, 20);
-    g->SetAlignment(Block::AllCells(), HAlign::Left, VAlign::Centre);
-    g->SetText(1, 1, "AB");
-    g->SetText(1, 2, "    AB");
-    g->SetText(1, 3, "\u3000\u3000AB");
-    g->SetText(1, 4, "\u3000\u3000AB\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000");
+    auto g = viewLikeGrid(1, 4, 1, 4);
+    g->setColumnWidth(-1, 20);
+    g->setAlignment(Block::allCells(), HAlign::Left, VAlign::Centre);
+    g->setText(1, 1, "AB");
+    g->setText(1, 2, "    AB");
+    g->setText(1, 3, "\u3000\u3000AB");
+    g->setText(1, 4, "\u3000\u3000AB\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000");
     Shown s(g);
-    ASSERT_GT(s.widget->fontMetrics().horizontalAdvance(QString::fromStdString(g->GetText(1, 4))),
+    ASSERT_GT(s.widget->fontMetrics().horizontalAdvance(QString::fromStdString(g->getText(1, 4))),
               s.cell(1, 4).width())
         << "the blanks reach beyond the cell";
     const QImage img = s.image();
@@ -241,7 +241,7 @@ TEST(GridWidgetPaint, LeadingBlanksPlaceTheTextAndTrailingOnesAreCut)
         const QRect r = s.cell(1, row).adjusted(1, 1, -1, -1);
         for (int x = r.left(); x <= r.right(); ++x)
             for (int y = r.top(); y <= r.bottom(); ++y)
-                if (NotWhite(img.pixelColor(x, y)))
+                if (notWhite(img.pixelColor(x, y)))
                     return x;
         return -1;
     };
@@ -256,16 +256,16 @@ TEST(GridWidgetPaint, LeadingBlanksPlaceTheTextAndTrailingOnesAreCut)
 
 TEST(GridWidgetScroll, FrozenRowsAndColumnsStayWhileTheRestScrolls)
 {
-    auto g = ViewLikeGrid(30, 200, 6, 10);
-    g->SetFrozen(1, 2);
-    g->SetText(3, 1, "title");
-    g->SetBackColour(Block::Rows(1, 2), RGB(255, 255, 200));
+    auto g = viewLikeGrid(30, 200, 6, 10);
+    g->setFrozen(1, 2);
+    g->setText(3, 1, "title");
+    g->setBackColour(Block::rows(1, 2), RGB(255, 255, 200));
     for (int r = 3; r <= 200; ++r) {
-        g->SetText(1, r, static_cast<long>(r));
-        g->SetText(4, r, static_cast<long>(r * 7));
+        g->setText(1, r, static_cast<long>(r));
+        g->setText(4, r, static_cast<long>(r * 7));
     }
-    g->SetBackColour({-1, 3, -1, 3}, kCyan);
-    g->SetBorder(Block::AllCells(), BorderSides::All, std::nullopt);
+    g->setBackColour({-1, 3, -1, 3}, kCyan);
+    g->setBorder(Block::allCells(), BorderSides::All, std::nullopt);
     Shown s(g);
     const QRect frozenRow = s.cell(1, 1).united(s.cell(6, 2));
     const QRect firstScrolled = s.cell(2, 3).united(s.cell(6, 3));
@@ -288,9 +288,9 @@ TEST(GridWidgetScroll, FrozenRowsAndColumnsStayWhileTheRestScrolls)
 
 TEST(GridWidgetSize, SizeHintIsTheVisibleCellsPlusTheBarsNeeded)
 {
-    auto g = ViewLikeGrid(6, 20, 3, 5);
-    g->SetColumnWidth(2, 8);
-    g->SetRowHeight(1, 15);
+    auto g = viewLikeGrid(6, 20, 3, 5);
+    g->setColumnWidth(2, 8);
+    g->setRowHeight(1, 15);
     GridWidget w;
     w.setGrid(g);
     const int frame = 2 * w.frameWidth();
@@ -309,10 +309,10 @@ TEST(GridWidgetSize, SizeHintIsTheVisibleCellsPlusTheBarsNeeded)
     EXPECT_EQ(threeChars % 3, 0);
 
     // Only the bars that are allowed, and only when there is more to show.
-    g->SetScrollBars(ScrollBars::Vertical, true);
+    g->setScrollBars(ScrollBars::Vertical, true);
     w.refresh();
     EXPECT_EQ(w.sizeHint(), QSize(cells + frame + vbar, rows + frame));
-    g->SetVisibleSize(6, 20);
+    g->setVisibleSize(6, 20);
     w.refresh();
     EXPECT_EQ(w.sizeHint().width() - frame - 1,
               w.columnWidthPx(1) * 5 + w.columnWidthPx(2)) << "everything visible: no bar";
@@ -320,19 +320,19 @@ TEST(GridWidgetSize, SizeHintIsTheVisibleCellsPlusTheBarsNeeded)
 
 TEST(GridWidgetSize, BarsAppearOnlyWhenTheRoomIsShort)
 {
-    auto g = ViewLikeGrid(6, 20, 6, 20);
+    auto g = viewLikeGrid(6, 20, 6, 20);
     Shown s(g);
     EXPECT_FALSE(s.widget->verticalScrollBar()->isVisible());
     EXPECT_FALSE(s.widget->horizontalScrollBar()->isVisible());
     s.widget->resize(s.widget->sizeHint() - QSize(0, 50));
     EXPECT_TRUE(s.widget->verticalScrollBar()->isVisible());
     EXPECT_GT(s.widget->verticalScrollBar()->maximum(), 0);
-    g->SetScrollBars(ScrollBars::Horizontal, true);
+    g->setScrollBars(ScrollBars::Horizontal, true);
     s.widget->refresh();
     EXPECT_FALSE(s.widget->verticalScrollBar()->isVisible()) << "not allowed by the table";
 }
 
-void Press(GridWidget& w, int key)
+void press(GridWidget& w, int key)
 {
     QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &e);
@@ -340,46 +340,46 @@ void Press(GridWidget& w, int key)
 
 TEST(GridWidgetKeys, EnterMovesToTheNextCellInReadingOrderWithinTheDataRows)
 {
-    auto g = ViewLikeGrid(4, 60, 4, 10);
-    g->SetEnterAction(EnterAction::NextCell);
-    g->RestrictToDataRows(true);
+    auto g = viewLikeGrid(4, 60, 4, 10);
+    g->setEnterAction(EnterAction::NextCell);
+    g->restrictToDataRows(true);
     for (int r = 1; r <= 40; ++r)
-        g->SetText(1, r, static_cast<long>(r));
-    g->SetActiveCell(2, 38);
+        g->setText(1, r, static_cast<long>(r));
+    g->setActiveCell(2, 38);
     Shown s(g);
     QSignalSpy spy(s.widget.get(), &GridWidget::currentCellChanged);
     const auto current = [&] { return QPoint(s.widget->currentColumn(), s.widget->currentRow()); };
-    Press(*s.widget, Qt::Key_Return);
+    press(*s.widget, Qt::Key_Return);
     EXPECT_EQ(current(), QPoint(3, 38)) << "the cell to the right";
-    Press(*s.widget, Qt::Key_Enter);
+    press(*s.widget, Qt::Key_Enter);
     EXPECT_EQ(current(), QPoint(4, 38));
-    Press(*s.widget, Qt::Key_Return);
+    press(*s.widget, Qt::Key_Return);
     EXPECT_EQ(current(), QPoint(1, 39)) << "after the last column, the first cell of the next row";
-    Press(*s.widget, Qt::Key_Down);
+    press(*s.widget, Qt::Key_Down);
     EXPECT_EQ(current(), QPoint(1, 40));
     EXPECT_EQ(spy.count(), 4);
-    EXPECT_EQ(g->ActiveRow(), 40) << "the model follows the widget";
+    EXPECT_EQ(g->activeRow(), 40) << "the model follows the widget";
     // The current cell was scrolled into view.
     EXPECT_TRUE(s.widget->viewport()->rect().contains(s.cell(1, 40)));
 
-    Press(*s.widget, Qt::Key_Right);
-    Press(*s.widget, Qt::Key_Right);
-    Press(*s.widget, Qt::Key_Right);
-    Press(*s.widget, Qt::Key_Right);
+    press(*s.widget, Qt::Key_Right);
+    press(*s.widget, Qt::Key_Right);
+    press(*s.widget, Qt::Key_Right);
+    press(*s.widget, Qt::Key_Right);
     EXPECT_EQ(current(), QPoint(4, 40));
-    Press(*s.widget, Qt::Key_Return);
+    press(*s.widget, Qt::Key_Return);
     EXPECT_EQ(current(), QPoint(4, 40)) << "the last cell of the last data row stays current";
-    Press(*s.widget, Qt::Key_PageUp);
+    press(*s.widget, Qt::Key_PageUp);
     EXPECT_LT(s.widget->currentRow(), 40);
 }
 
 TEST(GridWidgetKeys, EnterDoesNothingWithoutTheNextCellAction)
 {
-    auto g = ViewLikeGrid(4, 10, 4, 10);
-    g->SetText(1, 10, "x");
-    g->SetActiveCell(1, 1);
+    auto g = viewLikeGrid(4, 10, 4, 10);
+    g->setText(1, 10, "x");
+    g->setActiveCell(1, 1);
     Shown s(g);
-    Press(*s.widget, Qt::Key_Return);
+    press(*s.widget, Qt::Key_Return);
     EXPECT_EQ(s.widget->currentRow(), 1);
 }
 
@@ -391,20 +391,20 @@ TEST(GridWidgetEdges, EmptyTablesAreHarmless)
     none.resize(100, 100);
     none.show();
     EXPECT_FALSE(none.grab().isNull());
-    Press(none, Qt::Key_Down);
+    press(none, Qt::Key_Down);
     EXPECT_EQ(none.currentRow(), 0);
 
-    auto empty = ViewLikeGrid(0, 0, 5, 5);
+    auto empty = viewLikeGrid(0, 0, 5, 5);
     Shown s(empty);
     EXPECT_FALSE(s.image().isNull());
-    Press(*s.widget, Qt::Key_Down);
+    press(*s.widget, Qt::Key_Down);
     EXPECT_EQ(s.widget->currentRow(), 0);
 
-    auto noData = ViewLikeGrid(3, 3, 3, 3);
-    noData->RestrictToDataRows(true);
-    noData->SetFrozen(5, 5);  // more than the table has
+    auto noData = viewLikeGrid(3, 3, 3, 3);
+    noData->restrictToDataRows(true);
+    noData->setFrozen(5, 5);  // more than the table has
     Shown t(noData);
-    Press(*t.widget, Qt::Key_Down);
+    press(*t.widget, Qt::Key_Down);
     QTest::mouseClick(t.widget->viewport(), Qt::LeftButton, {}, t.cell(2, 2).center());
     EXPECT_EQ(t.widget->currentRow(), 0) << "no row holds data";
     EXPECT_FALSE(t.image().isNull());
@@ -412,9 +412,9 @@ TEST(GridWidgetEdges, EmptyTablesAreHarmless)
 
 TEST(GridWidgetMouse, ClickSelectsACellWithinTheDataRows)
 {
-    auto g = ViewLikeGrid(4, 10, 4, 10);
-    g->RestrictToDataRows(true);
-    g->SetText(1, 5, "x");
+    auto g = viewLikeGrid(4, 10, 4, 10);
+    g->restrictToDataRows(true);
+    g->setText(1, 5, "x");
     Shown s(g);
     QTest::mouseClick(s.widget->viewport(), Qt::LeftButton, {}, s.cell(3, 4).center());
     EXPECT_EQ(s.widget->currentColumn(), 3);

@@ -10,12 +10,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/Twips.h"
-#include "predict/Prediction.h"
-#include "predict/PredictionView.h"
+#include "gui/common/Twips.h"
+#include "core/predict/Prediction.h"
+#include "gui/predict/PredictionView.h"
 #include "support/TestSupport.h"
-#include "ui/GridDump.h"
-#include "ui/GridWidget.h"
+#include "core/grid/GridDump.h"
+#include "gui/grid/GridWidget.h"
 
 using namespace rumone;
 
@@ -26,7 +26,7 @@ public:
     void setPropEnd(bool value) override { propEnd = value; }
     const DrawHistory& drawHistory() const override { return history; }
     bool propEnd = true;
-    DrawHistory history = test::RandomHistory(300, 5);
+    DrawHistory history = test::randomHistory(300, 5);
 };
 
 // The view in an MDI area of its own, loaded as the main window does it.
@@ -38,21 +38,21 @@ public:
         area_.show();
         view_ = new PredictionView(host, prediction);
         sub_ = area_.addSubWindow(view_);
-        view_->Load();
+        view_->load();
         sub_->show();
         QApplication::processEvents();
     }
     PredictionView& view() const { return *view_; }
     QMdiSubWindow* sub() const { return sub_; }
     template <typename T>
-    T* Find(const QString& name) const
+    T* find(const QString& name) const
     {
         auto* w = view_->findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
     }
     // A child's rectangle in the view's coordinates.
-    QRect RectOf(const QWidget* w) const { return QRect(w->mapTo(view_, QPoint(0, 0)), w->size()); }
+    QRect rectOf(const QWidget* w) const { return QRect(w->mapTo(view_, QPoint(0, 0)), w->size()); }
 
 private:
     QMdiArea area_;
@@ -60,16 +60,16 @@ private:
     QMdiSubWindow* sub_ = nullptr;
 };
 
-QRect Twips(int left, int top, int width, int height)
+QRect twips(int left, int top, int width, int height)
 {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
-std::vector<std::string> GridTexts(const Prediction& p)
+std::vector<std::string> gridTexts(const Prediction& p)
 {
     std::vector<std::string> out;
     for (int g = 0; g < kPredictionGridCount; ++g)
-        out.push_back(DumpGrid(*p.Grid(g)));
+        out.push_back(dumpGrid(*p.grid(g)));
     return out;
 }
 
@@ -81,19 +81,19 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
     EXPECT_EQ(h.view().objectName(), QStringLiteral("一発ルモーネ"));
     EXPECT_EQ(h.view().windowTitle(), QStringLiteral("一発ルモーネ予想"));
 
-    auto* options = h.Find<QGroupBox>(QStringLiteral("Frame3"));
-    auto* predictions = h.Find<QGroupBox>(QStringLiteral("Frame2"));
+    auto* options = h.find<QGroupBox>(QStringLiteral("Frame3"));
+    auto* predictions = h.find<QGroupBox>(QStringLiteral("Frame2"));
     ASSERT_TRUE(options && predictions);
     EXPECT_EQ(options->title(), QStringLiteral("データ分析オプション"));
-    EXPECT_EQ(options->geometry(), Twips(120, 480, 3855, 7272));
+    EXPECT_EQ(options->geometry(), twips(120, 480, 3855, 7272));
     EXPECT_EQ(predictions->title(), QStringLiteral("当選予想"));
-    EXPECT_EQ(predictions->x(), TwipsToPixels(4080));
-    EXPECT_EQ(predictions->width(), TwipsToPixels(5055));
-    EXPECT_EQ(predictions->height(), TwipsToPixels(7272));
+    EXPECT_EQ(predictions->x(), twipsToPixels(4080));
+    EXPECT_EQ(predictions->width(), twipsToPixels(5055));
+    EXPECT_EQ(predictions->height(), twipsToPixels(7272));
     EXPECT_LE(predictions->geometry().right(), h.view().width());
     EXPECT_LE(predictions->geometry().bottom(), h.view().height());
 
-    auto* label15 = h.Find<QLabel>(QStringLiteral("Label15"));
+    auto* label15 = h.find<QLabel>(QStringLiteral("Label15"));
     ASSERT_NE(label15, nullptr);
     EXPECT_EQ(label15->parentWidget(), options);
     EXPECT_EQ(label15->text(), QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"));
@@ -105,16 +105,16 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
     };
     for (int i = 0; i < kOptionCount; ++i) {
         SCOPED_TRACE(i);
-        auto* frame = h.Find<QGroupBox>(QStringLiteral("Frame%1").arg(4 + i));
+        auto* frame = h.find<QGroupBox>(QStringLiteral("Frame%1").arg(4 + i));
         ASSERT_NE(frame, nullptr);
         EXPECT_EQ(frame->parentWidget(), options);
         EXPECT_EQ(frame->title(), QString::fromUtf8(captions[i]));
-        EXPECT_EQ(frame->y(), TwipsToPixels(720 + 540 * i));
-        EXPECT_EQ(frame->size(), Twips(0, 0, 3615, 495).size());
+        EXPECT_EQ(frame->y(), twipsToPixels(720 + 540 * i));
+        EXPECT_EQ(frame->size(), twips(0, 0, 3615, 495).size());
         EXPECT_GE(frame->y(), label15->geometry().bottom());
 
-        auto* on = h.Find<QRadioButton>(QStringLiteral("Opt反映する(%1)").arg(i));
-        auto* off = h.Find<QRadioButton>(QStringLiteral("Opt反映しない(%1)").arg(i));
+        auto* on = h.find<QRadioButton>(QStringLiteral("Opt反映する(%1)").arg(i));
+        auto* off = h.find<QRadioButton>(QStringLiteral("Opt反映しない(%1)").arg(i));
         ASSERT_TRUE(on && off);
         EXPECT_EQ(on->text(), QStringLiteral("反映する"));
         EXPECT_EQ(off->text(), QStringLiteral("反映しない"));
@@ -126,7 +126,7 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
         EXPECT_TRUE(frame->rect().contains(off->geometry()));
     }
 
-    auto* label19 = h.Find<QLabel>(QStringLiteral("Label19"));
+    auto* label19 = h.find<QLabel>(QStringLiteral("Label19"));
     ASSERT_NE(label19, nullptr);
     EXPECT_EQ(label19->text(), QStringLiteral("各データ分析の結果を元に周期法、消去法、連発ルモーネ、一発ルモーネの各手法を"
                                               "用いて当選数字を予想します。"));
@@ -138,17 +138,17 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
     };
     // Top to bottom: Label19, then each label above its grid, all inside
     // the frame and none on top of another.
-    int below = h.RectOf(label19).bottom();
-    const QRect frameRect = h.RectOf(predictions);
+    int below = h.rectOf(label19).bottom();
+    const QRect frameRect = h.rectOf(predictions);
     for (int g = 0; g < 4; ++g) {
         SCOPED_TRACE(g);
-        auto* label = h.Find<QLabel>(QStringLiteral("Label%1").arg(g + 1));
+        auto* label = h.find<QLabel>(QStringLiteral("Label%1").arg(g + 1));
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->text(), QString::fromUtf8(gridLabels[g]));
         GridWidget* grid = h.view().gridWidget(g);
-        EXPECT_EQ(grid->grid(), prediction.Grid(g).get());
-        const QRect labelRect = h.RectOf(label);
-        const QRect gridRect = h.RectOf(grid);
+        EXPECT_EQ(grid->grid(), prediction.grid(g).get());
+        const QRect labelRect = h.rectOf(label);
+        const QRect gridRect = h.rectOf(grid);
         EXPECT_GT(labelRect.top(), below);
         EXPECT_GT(gridRect.top(), labelRect.bottom());
         EXPECT_TRUE(frameRect.contains(labelRect));
@@ -157,8 +157,8 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
         below = gridRect.bottom();
     }
 
-    auto* print = h.Find<QPushButton>(QStringLiteral("Command2"));
-    auto* close = h.Find<QPushButton>(QStringLiteral("Cmd閉じる"));
+    auto* print = h.find<QPushButton>(QStringLiteral("Command2"));
+    auto* close = h.find<QPushButton>(QStringLiteral("Cmd閉じる"));
     ASSERT_TRUE(print && close);
     EXPECT_EQ(print->text(), QStringLiteral("印刷"));
     EXPECT_EQ(close->text(), QStringLiteral("閉じる"));
@@ -169,7 +169,7 @@ TEST(PredictionView, SwitchesShowTheFlagsAndAClickRecomputes)
 {
     FakeHost host;
     Prediction prediction;
-    prediction.SetFlag(2, true);  // as if read from the options file
+    prediction.setFlag(2, true);  // as if read from the options file
     Hosted h(host, prediction);
     EXPECT_FALSE(host.propEnd);
     for (int i = 0; i < kOptionCount; ++i) {
@@ -180,27 +180,27 @@ TEST(PredictionView, SwitchesShowTheFlagsAndAClickRecomputes)
 
     // The same history with two switches set, computed apart.
     Prediction two;
-    two.SetFlag(0, true);
-    two.SetFlag(1, true);
-    two.LayOutGrids();
-    two.ScanDraws(host.history);
-    ASSERT_NE(GridTexts(two), GridTexts(prediction));
+    two.setFlag(0, true);
+    two.setFlag(1, true);
+    two.layOutGrids();
+    two.scanDraws(host.history);
+    ASSERT_NE(gridTexts(two), gridTexts(prediction));
 
     QTest::mouseClick(h.view().reflectButton(7), Qt::LeftButton);
-    EXPECT_TRUE(prediction.Flag(7));
+    EXPECT_TRUE(prediction.flag(7));
     EXPECT_TRUE(h.view().reflectButton(7)->isChecked());
     EXPECT_FALSE(h.view().doNotReflectButton(7)->isChecked());
-    EXPECT_EQ(GridTexts(prediction), GridTexts(two));
+    EXPECT_EQ(gridTexts(prediction), gridTexts(two));
 
     // Back to one switch: the grids as they were opened.
     Prediction one;
-    one.SetFlag(9, true);
-    one.LayOutGrids();
-    one.ScanDraws(host.history);
+    one.setFlag(9, true);
+    one.layOutGrids();
+    one.scanDraws(host.history);
     QTest::mouseClick(h.view().doNotReflectButton(7), Qt::LeftButton);
-    EXPECT_FALSE(prediction.Flag(7));
+    EXPECT_FALSE(prediction.flag(7));
     EXPECT_TRUE(h.view().doNotReflectButton(7)->isChecked());
-    EXPECT_EQ(GridTexts(prediction), GridTexts(one));
+    EXPECT_EQ(gridTexts(prediction), gridTexts(one));
 }
 
 TEST(PredictionView, ClosingKeepsTheSwitchesForTheNextOpening)
@@ -213,11 +213,11 @@ TEST(PredictionView, ClosingKeepsTheSwitchesForTheNextOpening)
         QTest::mouseClick(h.view().reflectButton(5), Qt::LeftButton);
         QTest::mouseClick(h.view().doNotReflectButton(5), Qt::LeftButton);
         QTest::mouseClick(h.view().reflectButton(8), Qt::LeftButton);
-        h.Find<QPushButton>(QStringLiteral("Cmd閉じる"))->click();
+        h.find<QPushButton>(QStringLiteral("Cmd閉じる"))->click();
         QApplication::processEvents();
         EXPECT_TRUE(host.propEnd);
     }
-    const std::vector<std::string> before = GridTexts(prediction);
+    const std::vector<std::string> before = gridTexts(prediction);
     Hosted again(host, prediction);
     EXPECT_FALSE(host.propEnd);
     for (int i = 0; i < kOptionCount; ++i) {
@@ -227,7 +227,7 @@ TEST(PredictionView, ClosingKeepsTheSwitchesForTheNextOpening)
         EXPECT_EQ(again.view().doNotReflectButton(i)->isChecked(), !set);
     }
     // Reopening scans again and shows the same predictions.
-    EXPECT_EQ(GridTexts(prediction), before);
+    EXPECT_EQ(gridTexts(prediction), before);
 }
 
 }  // namespace

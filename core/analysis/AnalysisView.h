@@ -1,0 +1,66 @@
+// What an analysis view is: its window, its legend and how it fills its
+// grid. The analysis code decides everything the view shows; the window
+// code (app/AnalysisWindow) only draws what is declared here.
+//
+// Adding a view: one source pair under analysis/<group>/ that returns an
+// AnalysisViewSpec, and one line in analysis/Registry.cpp.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/history/DrawHistory.h"
+#include "core/grid/ResultGrid.h"
+
+namespace rumone {
+
+// A fixed picture or label placed at design time, in twips from the
+// window's top-left corner.
+struct LegendItem {
+    enum class Kind {
+        Ball,    // a shaded ball of `ballPixels` pixels on white: body and highlight colours
+        Swatch,  // a plain rectangle in `body`
+        Label,   // `text` in the window's font
+    };
+    Kind kind = Kind::Label;
+    std::string objectName;  // "Picture1", "Label2" ...
+    int left = 0, top = 0, width = 0, height = 0;
+    Rgb body{}, highlight{};
+    int ballPixels = 13;
+    std::string text;
+};
+
+// Legend items, positions and sizes in twips.
+LegendItem legendBall(std::string objectName, int left, int top, int width, int height, Rgb body, Rgb highlight,
+                      int ballPixels);
+LegendItem legendSwatch(std::string objectName, int left, int top, int width, int height, Rgb colour);
+LegendItem legendLabel(std::string objectName, int left, int top, int width, int height, std::string text);
+
+// The blue ball that stands for a drawn digit in every legend.
+inline constexpr Rgb kBallBlueBody = RGB(51, 51, 204);
+inline constexpr Rgb kBallBlueHighlight = RGB(153, 153, 255);
+
+struct AnalysisViewSpec {
+    std::string objectName;  // window name, e.g. 出現頻度分析
+    std::string caption;     // window caption
+    std::string menuAction;  // the main window's command, e.g. mnuSyutugenHindo
+    std::string label1;      // description text
+    int widthTwips = 0;
+    int heightTwips = 0;
+    bool hasPrintButton = false;  // Command2 "印刷": prints the table
+    // The load step lets pending window messages run after the table is
+    // built rather than before it.
+    bool letMessagesRunAfterBuild = false;
+    std::vector<LegendItem> legend;
+    // Lays out and fills the grid from the history, in the view's own order
+    // of operations.
+    void (*build)(ResultGrid& grid, const DrawHistory& history) = nullptr;
+};
+
+// Every analysis view, in registration order.
+const std::vector<AnalysisViewSpec>& analysisViews();
+// The view with that window name, or nullptr.
+const AnalysisViewSpec* findAnalysisView(std::string_view objectName);
+
+}  // namespace rumone

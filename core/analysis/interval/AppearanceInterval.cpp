@@ -1,0 +1,177 @@
+#include "core/analysis/interval/AppearanceInterval.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "core/analysis/interval/IntervalTable.h"
+
+namespace rumone {
+
+namespace {
+
+constexpr int kNoDraw = -1;
+
+// The complete draw stored under each draw number 0-32767, with a flag that
+// tells a stored draw from a number that has none (which matches nothing).
+class DigitsByDrawNumber {
+public:
+    DigitsByDrawNumber() : entries_(kMaxDrawNumber + 1) {}
+
+    void store(int number, const std::array<int, 4>& digits)
+    {
+        entries_[static_cast<std::size_t>(number)] = Entry{digits, true};
+    }
+
+    bool holds(int number, int digit) const
+    {
+        const Entry& e = entries_[static_cast<std::size_t>(number)];
+        return e.present && std::find(e.digits.begin(), e.digits.end(), digit) != e.digits.end();
+    }
+
+private:
+    struct Entry {
+        std::array<int, 4> digits{};
+        bool present = false;
+    };
+    std::vector<Entry> entries_;
+};
+
+std::array<int, 4> digitsOf(const StoredRow& row)
+{
+    return {*row.digits[0], *row.digits[1], *row.digits[2], *row.digits[3]};
+}
+
+// Searches the draw numbers below `number`, nearest first, for a draw that
+// holds `digit`; the interval to it, or 0 when there is none.
+int searchBackward(const DigitsByDrawNumber& table, int number, int digit)
+{
+    for (int i = number - 1; i >= 0; --i)
+        if (table.holds(i, digit))
+            return number - i;
+    return 0;
+}
+
+// The direct search, for rows in any order.
+std::vector<DrawIntervals> intervalsBySearch(const std::vector<StoredRow>& rows)
+{
+    DigitsByDrawNumber table;
+    std::vector<DrawIntervals> result;
+    result.reserve(rows.size());
+    for (const StoredRow& row : rows) {
+        if (!row.complete) {
+            result.emplace_back(std::nullopt);
+            continue;
+        }
+        const std::array<int, 4> digits = digitsOf(row);
+        table.store(row.number, digits);
+        std::array<int, 4> intervals{};
+        for (int p = 0; p < 4; ++p)
+            intervals[p] = searchBackward(table, row.number, digits[p]);
+        result.emplace_back(intervals);
+    }
+    return result;
+}
+
+// The same answer in one pass when the draw numbers never decrease: the
+// highest earlier draw number holding each digit is kept as the rows go by.
+// The digits of the current draw number (a number may be stored twice; the
+// later complete row replaces the earlier) join it only once the rows move
+// on to a higher number, since a draw never matches its own number.
+std::vector<DrawIntervals> intervalsByLastSeen(const std::vector<StoredRow>& rows)
+{
+    std::array<int, 10> lastBelow;
+    lastBelow.fill(kNoDraw);
+    int current = kNoDraw;
+    std::uint16_t currentDigits = 0;  // bit d: digit d in the current number's draw
+
+    std::vector<DrawIntervals> result;
+    result.reserve(rows.size());
+    for (const StoredRow& row : rows) {
+        if (row.number != current) {
+            for (int d = 0; d <= 9; ++d)
+                if (currentDigits & (1u << d))
+                    lastBelow[d] = current;
+            current = row.number;
+            currentDigits = 0;
+        }
+        if (!row.complete) {
+            result.emplace_back(std::nullopt);
+            continue;
+        }
+        const std::array<int, 4> digits = digitsOf(row);
+        std::array<int, 4> intervals{};
+        currentDigits = 0;
+        for (int p = 0; p < 4; ++p) {
+            const int last = lastBelow[digits[p]];
+            intervals[p] = last == kNoDraw ? 0 : row.number - last;
+            currentDigits |= static_cast<std::uint16_t>(1u << digits[p]);
+        }
+        result.emplace_back(intervals);
+    }
+    return result;
+}
+
+void setupIntervalGrid(ResultGrid& grid, const DrawHistory& history)
+{
+    setupNineColumnTable(grid, intervalTableRows(history));
+}
+
+void writeIntervalHeader(ResultGrid& grid, int startRow, int mode)
+{
+    writeHeaderBlock(grid, headerRowsAt(startRow, mode), "    当 選 数 字     ", "出現", true);
+}
+
+void fillIntervalTable(ResultGrid& grid, const DrawHistory& history)
+{
+    const std::vector<StoredRow>& rows = history.storedRows();
+    const std::vector<DrawIntervals> intervals = appearanceIntervals(history);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        if (!rows[k].complete)
+            continue;
+        const int r = kFirstDrawRow + static_cast<int>(k);
+        grid.setText(1, r, static_cast<long>(rows[k].number));
+        for (int p = 1; p <= 4; ++p) {
+            grid.setText(2 * p, r, static_cast<long>(*rows[k].digits[p - 1]));
+            showInterval(grid, (*intervals[k])[p - 1], 2 * p + 1, r);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<DrawIntervals> appearanceIntervals(const DrawHistory& history)
+{
+    const std::vector<StoredRow>& rows = history.storedRows();
+    const bool ascending = std::is_sorted(rows.begin(), rows.end(),
+                                          [](const StoredRow& a, const StoredRow& b) { return a.number < b.number; });
+    return ascending ? intervalsByLastSeen(rows) : intervalsBySearch(rows);
+}
+
+void showInterval(ResultGrid& grid, int interval, int column, int row)
+{
+    if (interval == 0)
+        grid.setText(column, row, "初回");
+    else if (interval > 0)
+        grid.setText(column, row, std::to_string(interval) + "回前");
+}
+
+void buildAppearanceIntervalView(ResultGrid& grid, const DrawHistory& history)
+{
+    buildIntervalView(grid, history, {setupIntervalGrid, writeIntervalHeader, fillIntervalTable});
+}
+
+AnalysisViewSpec appearanceIntervalView()
+{
+    AnalysisViewSpec v;
+    v.objectName = "出現間隔分析";
+    v.caption = "出現間隔分析";
+    v.menuAction = "mnuSyutugenKankaku";
+    v.label1 = "過去の当選数字が何回前に出現しているか分析します";
+    v.widthTwips = 6140;
+    v.heightTwips = 13800;
+    v.build = buildAppearanceIntervalView;
+    return v;
+}
+
+}  // namespace rumone

@@ -1,0 +1,83 @@
+#include "core/analysis/interval/DigitInterval.h"
+
+#include <array>
+#include <string>
+
+#include "core/analysis/ViewSteps.h"
+#include "core/analysis/interval/IntervalTable.h"
+
+namespace rumone {
+
+namespace {
+
+void setupDigitIntervalGrid(ResultGrid& grid, const DrawHistory& history)
+{
+    setupNineColumnTable(grid, intervalTableRows(history));
+}
+
+void writeDigitIntervalHeader(ResultGrid& grid, int startRow, int mode)
+{
+    writeHeaderBlock(grid, headerRowsAt(startRow, mode), "   当 選 数 字", "差分", false);
+}
+
+// One step cell: "+3", "0", or "-4" on light magenta.
+void showStep(ResultGrid& grid, int step, int column, int row)
+{
+    if (step > 0) {
+        std::string text = "+";
+        text += std::to_string(step);
+        grid.setText(column, row, text);
+    } else if (step == 0) {
+        grid.setText(column, row, 0L);
+    } else {
+        grid.setBackColour(Block::cell(column, row), kLightMagenta);
+        grid.setText(column, row, static_cast<long>(step));
+    }
+}
+
+// The first complete draw has nothing to be compared with, wherever it
+// stands; an incomplete row leaves the previous digits as they are.
+void fillDigitIntervalTable(ResultGrid& grid, const DrawHistory& history)
+{
+    std::array<int, 4> previousDigits{};
+    bool hasPrevious = false;
+    int r = kFirstDrawRow;
+    for (const StoredRow& row : history.storedRows()) {
+        if (row.complete) {
+            grid.setText(1, r, static_cast<long>(row.number));
+            for (int p = 1; p <= 4; ++p)
+                grid.setText(2 * p, r, static_cast<long>(*row.digits[p - 1]));
+            for (int p = 1; p <= 4; ++p) {
+                const int digit = *row.digits[p - 1];
+                if (hasPrevious)
+                    showStep(grid, digit - previousDigits[p - 1], 2 * p + 1, r);
+                previousDigits[p - 1] = digit;
+            }
+            hasPrevious = true;
+        }
+        ++r;
+    }
+}
+
+}  // namespace
+
+void buildDigitIntervalView(ResultGrid& grid, const DrawHistory& history)
+{
+    buildIntervalView(grid, history, {setupDigitIntervalGrid, writeDigitIntervalHeader, fillDigitIntervalTable});
+}
+
+AnalysisViewSpec digitIntervalView()
+{
+    AnalysisViewSpec v;
+    v.objectName = "数字間隔分析";
+    v.caption = "数字間隔分析";
+    v.menuAction = "mnuNumberKankaku";
+    v.label1 = "当選数字を第1数字～第4数字別に前回数字との数字の間隔を分析します";
+    v.widthTwips = 7050;
+    v.heightTwips = 13820;
+    v.letMessagesRunAfterBuild = true;
+    v.build = buildDigitIntervalView;
+    return v;
+}
+
+}  // namespace rumone

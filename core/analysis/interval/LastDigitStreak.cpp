@@ -1,0 +1,154 @@
+#include "core/analysis/interval/LastDigitStreak.h"
+
+#include <string>
+
+#include "core/analysis/ViewSteps.h"
+
+namespace rumone {
+
+namespace {
+
+constexpr int kColumns = 11;  // the draw number, then digits 0-9
+constexpr int kVisibleColumns = 29;
+constexpr int kVisibleRows = 52;
+constexpr int kColumnWidth = 5;
+constexpr int kTitleRowHeight = 20;
+constexpr int kFirstDrawRow = 3;
+
+int digitColumn(int digit)
+{
+    return digit + 2;
+}
+
+std::string streakTitle()
+{
+    const std::string ideographicSpace = "\u3000";
+    return std::string(43, ' ') + "下一桁数字" + std::string(27, ' ') + ideographicSpace + ideographicSpace +
+           ideographicSpace + std::string(18, ' ');
+}
+
+void setupStreakGrid(ResultGrid& grid, int latestDrawNumber)
+{
+    const int rows = latestDrawNumber + 4;
+    layOutGrid(grid, kColumns, rows, kVisibleColumns, kVisibleRows, ScrollBars::Vertical, 1, 2);
+    grid.restrictToDataRows(true);
+    grid.setRowHeight(-1, ResultGrid::kDefaultRowHeight);
+    grid.setRowHeight(1, kTitleRowHeight);
+    grid.setRowHeight(rows, kTitleRowHeight);
+    grid.setColumnWidth(-1, kColumnWidth);
+    centreAllCells(grid);
+    grid.setBorder(Block::allCells(), BorderSides::All, std::nullopt);
+    grid.setTextColour(Block::columns(1, 1), kRed);
+    grid.setBackColour(Block::columns(1, 1), kLightYellow);
+}
+
+// One header block: the title row ("回数" and the padded title running to
+// the right) and the row of digits 0-9.
+void writeStreakHeader(ResultGrid& grid, int titleRow, int digitsRow)
+{
+    for (int row : {titleRow, digitsRow}) {
+        grid.setTextColour(Block{2, row, kColumns, row}, kBlue);
+        grid.setBackColour(Block{2, row, kColumns, row}, kPink);
+    }
+    grid.setOverflow(true);
+    grid.setText(1, titleRow, "回数");
+    grid.setAlignment(Block::cell(2, titleRow), HAlign::Left, VAlign::Centre);
+    grid.setText(2, titleRow, streakTitle());
+    for (int d = 0; d <= 9; ++d)
+        grid.setText(digitColumn(d), digitsRow, static_cast<long>(d));
+}
+
+void writeDrawNumbers(ResultGrid& grid, int latestDrawNumber)
+{
+    for (int n = 1; n <= latestDrawNumber; ++n)
+        grid.setText(1, n + kFirstDrawRow - 1, static_cast<long>(n));
+}
+
+// Walks each digit's list by neighbouring entries. A run goes on while the
+// next entry is the same draw or the next one; each step of a run writes
+// the run counter into the later draw's row. Draw numbers outside 1 to the
+// latest draw have no row and are not written.
+void fillStreakTable(ResultGrid& grid, const DigitDrawLists& lists, int latestDrawNumber)
+{
+    for (int d = 0; d <= 9; ++d) {
+        const std::vector<int>& draws = lists[d];
+        int counter = 0;
+        for (std::size_t i = 1; i < draws.size(); ++i) {
+            const int e = draws[i - 1];
+            const int f = draws[i];
+            if (f != e && f != e + 1) {
+                counter = 0;
+                continue;
+            }
+            ++counter;
+            if (f < 1 || f > latestDrawNumber)
+                continue;
+            const int row = f + kFirstDrawRow - 1;
+            grid.setText(digitColumn(d), row, static_cast<long>(counter));
+            grid.setBorder(Block::cell(digitColumn(d), row), BorderSides::Bottom, std::nullopt);
+            grid.setBackColour(Block::cell(digitColumn(d), row), streakBackground(counter));
+        }
+    }
+}
+
+}  // namespace
+
+DigitDrawLists drawsByDigit(const DrawHistory& history)
+{
+    DigitDrawLists lists;
+    for (const Draw& draw : history.completeDraws())
+        for (int digit : draw.digits)
+            lists[digit].push_back(draw.number);
+    return lists;
+}
+
+Rgb streakBackground(int counter)
+{
+    switch (counter) {
+    case 1:
+        return kWhite;
+    case 2:
+    case 3:
+        return kLightCyan;
+    case 4:
+    case 5:
+        return kLightGreen;
+    case 6:
+    case 7:
+        return kLightYellow;
+    case 8:
+    case 9:
+        return kLightMagenta;
+    case 12:
+        return kGrey;
+    default:
+        return kPink;
+    }
+}
+
+void buildLastDigitStreakView(ResultGrid& grid, const DrawHistory& history)
+{
+    const int latest = history.latestDrawNumber();
+    const DigitDrawLists lists = drawsByDigit(history);
+    setupStreakGrid(grid, latest);
+    writeStreakHeader(grid, 1, 2);
+    writeStreakHeader(grid, latest + 4, latest + 3);
+    writeDrawNumbers(grid, latest);
+    fillStreakTable(grid, lists, latest);
+}
+
+AnalysisViewSpec lastDigitStreakView()
+{
+    AnalysisViewSpec v;
+    v.objectName = "下一桁連続出現回数分析";
+    v.caption = "下一桁連続出現回数分析";
+    v.menuAction = "mnuShimoHitoketa";
+    v.label1 = "過去の当選番号の下一桁数字が何回続けて出現しているか分析します";
+    v.widthTwips = 7370;
+    v.heightTwips = 13935;
+    v.hasPrintButton = true;
+    v.build = buildLastDigitStreakView;
+    return v;
+}
+
+}  // namespace rumone

@@ -1,0 +1,60 @@
+#include "core/analysis/pattern/LowHighPattern.h"
+
+#include "core/analysis/ViewSteps.h"
+#include "core/analysis/pattern/DrawRows.h"
+#include "core/analysis/pattern/PatternTable.h"
+
+namespace rumone {
+
+namespace {
+
+bool isLowDigit(int digit)
+{
+    return digit <= 4;
+}
+
+void markLowDigit(ResultGrid& g, int digit, int column, int row)
+{
+    if (isLowDigit(digit))
+        g.setBackColour(Block::cell(column, row), kLightCyan);
+}
+
+void setupLowHighGrid(ResultGrid& g, const DrawHistory& history)
+{
+    setupPatternGrid(g, rowsForDraws(history, 1));
+}
+
+void writeLowHighHeader(ResultGrid& g, int row)
+{
+    writePatternHeader(g, row, "低数字", "高数字");
+}
+
+void fillLowHighTable(ResultGrid& g, const DrawHistory& history)
+{
+    fillPatternTable(g, history, PatternRule{&isLowDigit, &markLowDigit, false});
+}
+
+}  // namespace
+
+void buildLowHighPatternTable(ResultGrid& grid, const DrawHistory& history)
+{
+    setupLowHighGrid(grid, history);
+    writeLowHighHeader(grid, 1);
+    fillLowHighTable(grid, history);
+}
+
+AnalysisViewSpec lowHighPatternView()
+{
+    AnalysisViewSpec spec;
+    spec.objectName = "低数字高数字の組合せパターン分析";
+    spec.caption = "低数字・高数字の組合せパターン分析";
+    spec.menuAction = "mnuLowHightPattern";
+    spec.label1 = "過去の当選番号を低数字（０～４）と高数字（５～９）に分けて組合せパターンを分析します";
+    spec.widthTwips = 5900;
+    spec.heightTwips = 13600;
+    spec.hasPrintButton = true;
+    spec.build = &buildLowHighPatternTable;
+    return spec;
+}
+
+}  // namespace rumone

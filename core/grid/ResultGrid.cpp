@@ -1,0 +1,447 @@
+#include "core/grid/ResultGrid.h"
+
+#include <cstring>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace rumone {
+
+namespace {
+
+const std::string kEmpty;
+
+BorderLine lineOf(const OptColour& colour)
+{
+    if (!colour)
+        return BorderLine{BorderLine::Kind::Default, Rgb{}};
+    return BorderLine{BorderLine::Kind::coloured, *colour};
+}
+
+std::size_t mix(std::size_t seed, std::size_t value)
+{
+    return seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
+}
+
+std::size_t hashColour(const OptColour& c)
+{
+    return c ? (std::size_t{1} << 24 | std::size_t{c->r} << 16 | std::size_t{c->g} << 8 | c->b) : 0;
+}
+
+std::size_t hashLine(const BorderLine& l)
+{
+    return static_cast<std::size_t>(l.kind) << 24 | std::size_t{l.colour.r} << 16 | std::size_t{l.colour.g} << 8 | l.colour.b;
+}
+
+}  // namespace
+
+std::size_t ResultGrid::StyleHash::operator()(const CellStyle& s) const
+{
+    std::size_t h = hashColour(s.text);
+    h = mix(h, hashColour(s.back));
+    h = mix(h, static_cast<std::size_t>(s.hAlign) | static_cast<std::size_t>(s.vAlign) << 2 |
+                   static_cast<std::size_t>(s.kind) << 4 | static_cast<std::size_t>(s.numericOnly) << 5);
+    h = mix(h, hashLine(s.left));
+    h = mix(h, hashLine(s.top));
+    h = mix(h, hashLine(s.right));
+    h = mix(h, hashLine(s.bottom));
+    return h;
+}
+
+ResultGrid::ResultGrid()
+{
+    texts_.emplace_back();
+    styles_.emplace_back();
+    styleIds_.emplace(CellStyle{}, 0);
+}
+
+void ResultGrid::setSize(int columns, int rows)
+{
+    columns = std::max(columns, 0);
+    rows = std::max(rows, 0);
+    if (static_cast<long long>(columns) * rows > 64LL * 1024 * 1024)
+        throw std::length_error("ResultGrid: table too large");
+    std::vector<std::uint32_t> text(static_cast<std::size_t>(columns) * rows, 0);
+    std::vector<std::uint32_t> style(text.size(), 0);
+    for (int r = 1; r <= std::min(rows, rows_); ++r)
+        for (int c = 1; c <= std::min(columns, columns_); ++c) {
+            const std::size_t to = static_cast<std::size_t>(r - 1) * columns + (c - 1);
+            text[to] = cellText_[index(c, r)];
+            style[to] = cellStyle_[index(c, r)];
+        }
+    cellText_ = std::move(text);
+    cellStyle_ = std::move(style);
+    columnWidths_.resize(columns, kDefaultColumnWidth);
+    rowHeights_.resize(rows, kDefaultRowHeight);
+    columns_ = columns;
+    rows_ = rows;
+}
+
+void ResultGrid::setVisibleSize(int columns, int rows)
+{
+    visibleColumns_ = std::max(columns, 0);
+    visibleRows_ = std::max(rows, 0);
+}
+
+void ResultGrid::showBuiltInHeaders(bool columnLetters, bool rowNumbers)
+{
+    columnLetters_ = columnLetters;
+    rowNumbers_ = rowNumbers;
+}
+
+void ResultGrid::setScrollBars(ScrollBars bars, bool onlyWhenNeeded)
+{
+    scrollBars_ = bars;
+    scrollBarsWhenNeeded_ = onlyWhenNeeded;
+}
+
+void ResultGrid::setFrozen(int columns, int rows)
+{
+    frozenColumns_ = std::max(columns, 0);
+    frozenRows_ = std::max(rows, 0);
+}
+
+void ResultGrid::setColumnWidth(int column, int width)
+{
+    if (column == -1)
+        std::fill(columnWidths_.begin(), columnWidths_.end(), width);
+    else if (column >= 1 && column <= columns_)
+        columnWidths_[column - 1] = width;
+}
+
+void ResultGrid::setRowHeight(int row, int height)
+{
+    if (row == -1)
+        std::fill(rowHeights_.begin(), rowHeights_.end(), height);
+    else if (row >= 1 && row <= rows_)
+        rowHeights_[row - 1] = height;
+}
+
+void ResultGrid::setActiveCell(int column, int row)
+{
+    activeColumn_ = column;
+    activeRow_ = row;
+}
+
+int ResultGrid::columnWidth(int column) const
+{
+    return column >= 1 && column <= columns_ ? columnWidths_[column - 1] : 0;
+}
+
+int ResultGrid::rowHeight(int row) const
+{
+    return row >= 1 && row <= rows_ ? rowHeights_[row - 1] : 0;
+}
+
+CellRange ResultGrid::resolve(Block b) const
+{
+    CellRange r;
+    r.col1 = b.col1 == -1 ? 1 : std::max(b.col1, 1);
+    r.col2 = (b.col1 == -1 || b.col2 == -1) ? columns_ : std::min(b.col2, columns_);
+    r.row1 = b.row1 == -1 ? 1 : std::max(b.row1, 1);
+    r.row2 = (b.row1 == -1 || b.row2 == -1) ? rows_ : std::min(b.row2, rows_);
+    return r;
+}
+
+std::uint32_t ResultGrid::internStyle(const CellStyle& style)
+{
+    auto it = styleIds_.find(style);
+    if (it != styleIds_.end())
+        return it->second;
+    const auto id = static_cast<std::uint32_t>(styles_.size());
+    styles_.push_back(style);
+    styleIds_.emplace(style, id);
+    return id;
+}
+
+std::size_t ResultGrid::hashText(std::string_view text)
+{
+    std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
+    for (unsigned char ch : text) {
+        h ^= ch;
+        h *= 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+// A slot holds the upper half of the text's hash and its id (0: free), so
+// that a probe compares texts only when their hashes agree.
+void ResultGrid::growTextIndex()
+{
+    std::vector<TextSlot> slots(std::max<std::size_t>(64, textSlots_.size() * 2));
+    const std::size_t mask = slots.size() - 1;
+    for (const TextSlot& slot : textSlots_) {
+        const auto id = static_cast<std::uint32_t>(slot.tagAndId);
+        if (id == 0)
+            continue;
+        std::size_t i = hashText(texts_[id]) & mask;
+        while (slots[i].tagAndId != 0)
+            i = (i + 1) & mask;
+        slots[i] = slot;
+    }
+    textSlots_ = std::move(slots);
+}
+
+std::uint32_t ResultGrid::internText(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    if ((indexedTexts_ + 1) * 2 > textSlots_.size())
+        growTextIndex();
+    const std::size_t mask = textSlots_.size() - 1;
+    const std::size_t hash = hashText(text);
+    const std::uint64_t tag = static_cast<std::uint64_t>(hash) >> 32 << 32;
+    const bool isShort = text.size() <= TextSlot::kShort;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        TextSlot& slot = textSlots_[i];
+        const auto id = static_cast<std::uint32_t>(slot.tagAndId);
+        if (id == 0) {
+            const auto added = static_cast<std::uint32_t>(texts_.size());
+            texts_.emplace_back(text);
+            slot.tagAndId = tag | added;
+            slot.size = static_cast<std::uint8_t>(isShort ? text.size() : TextSlot::kShort + 1);
+            if (isShort)
+                std::memcpy(slot.bytes, text.data(), text.size());
+            ++indexedTexts_;
+            return added;
+        }
+        if ((slot.tagAndId & ~std::uint64_t{0xffffffff}) != tag)
+            continue;
+        if (isShort ? slot.size == text.size() && std::memcmp(slot.bytes, text.data(), text.size()) == 0
+                    : slot.size > TextSlot::kShort && texts_[id] == text)
+            return id;
+    }
+}
+
+// The style `from` after `change` at `position` in its block, interned.
+template <typename Change>
+std::uint32_t ResultGrid::restyled(std::uint32_t from, std::uint64_t changeKey, int position, Change& change)
+{
+    const std::uint64_t mixed = (changeKey ^ (std::uint64_t{from} << 32 | static_cast<std::uint64_t>(position))) *
+                                0x9e3779b97f4a7c15ULL;
+    RestyleEntry& entry = restyleCache_[mixed >> 56];
+    if (entry.change == changeKey && entry.from == from && entry.position == position)
+        return entry.to;
+    CellStyle s = styles_[from];
+    change(s, position);
+    const std::uint32_t to = internStyle(s);
+    entry = RestyleEntry{changeKey, from, to, position};
+    return to;
+}
+
+// Applies `change` (CellStyle&, position key) to every cell of the range.
+// The result for each source style (and position, where it matters) is
+// found once and remembered, so the work per cell is one table look-up.
+template <bool byPosition, typename Change>
+void ResultGrid::restyle(const CellRange& range, std::uint64_t changeKey, Change change)
+{
+    if (range.empty())
+        return;
+    if constexpr (!byPosition) {
+        // A change that leaves every style as it is (static text on a new
+        // table, say) needs no pass over the cells.
+        const bool changesSome = std::any_of(styles_.begin(), styles_.end(), [&](const CellStyle& s) {
+            CellStyle t = s;
+            change(t, 0);
+            return !(t == s);
+        });
+        if (!changesSome)
+            return;
+    }
+    if (range.col1 == range.col2 && range.row1 == range.row2) {
+        std::uint32_t& id = cellStyle_[index(range.col1, range.row1)];
+        id = restyled(id, changeKey, byPosition ? 15 : 0, change);
+        return;
+    }
+    constexpr std::uint32_t kUnset = UINT32_MAX;
+    constexpr std::size_t keys = byPosition ? 16 : 1;
+    // Every source id predates this call: each cell is visited once.
+    restyleMemo_.assign(styles_.size() * keys, kUnset);
+    for (int r = range.row1; r <= range.row2; ++r) {
+        const int rowKey = byPosition ? ((r == range.row1 ? 4 : 0) | (r == range.row2 ? 8 : 0)) : 0;
+        std::uint32_t* cells = &cellStyle_[index(range.col1, r)];
+        for (int c = range.col1; c <= range.col2; ++c) {
+            // The key tells the positions of an outline apart.
+            const int key = byPosition ? rowKey | (c == range.col1 ? 1 : 0) | (c == range.col2 ? 2 : 0) : 0;
+            std::uint32_t& id = cells[c - range.col1];
+            std::uint32_t& to = restyleMemo_[id * keys + static_cast<std::size_t>(key)];
+            if (to == kUnset)
+                to = restyled(id, changeKey, key, change);
+            id = to;
+        }
+    }
+}
+
+namespace {
+
+// One number per change, for the cache of style changes.
+enum ChangeKind : std::uint64_t { kKindChange = 1, kAlignChange, kTextChange, kBackChange, kBorderChange };
+
+std::uint64_t changeKeyOf(ChangeKind kind, std::uint64_t value)
+{
+    return kind << 56 | value;
+}
+
+std::uint64_t colourKey(const OptColour& c)
+{
+    return c ? (std::uint64_t{1} << 24 | std::uint64_t{c->r} << 16 | std::uint64_t{c->g} << 8 | c->b) : 0;
+}
+
+}  // namespace
+
+void ResultGrid::setCellKind(Block block, CellKind kind, bool numericOnly)
+{
+    const std::uint64_t key = changeKeyOf(kKindChange, static_cast<std::uint64_t>(kind) << 1 | (numericOnly ? 1 : 0));
+    restyle<false>(resolve(block), key, [&](CellStyle& s, int) {
+        s.kind = kind;
+        s.numericOnly = numericOnly;
+    });
+}
+
+void ResultGrid::setAlignment(Block block, HAlign h, VAlign v)
+{
+    const std::uint64_t key = changeKeyOf(kAlignChange, static_cast<std::uint64_t>(h) << 8 | static_cast<std::uint64_t>(v));
+    restyle<false>(resolve(block), key, [&](CellStyle& s, int) {
+        s.hAlign = h;
+        s.vAlign = v;
+    });
+}
+
+void ResultGrid::setTextColour(Block block, OptColour colour)
+{
+    restyle<false>(resolve(block), changeKeyOf(kTextChange, colourKey(colour)), [&](CellStyle& s, int) { s.text = colour; });
+}
+
+void ResultGrid::setBackColour(Block block, OptColour colour)
+{
+    restyle<false>(resolve(block), changeKeyOf(kBackChange, colourKey(colour)), [&](CellStyle& s, int) { s.back = colour; });
+}
+
+void ResultGrid::setBorder(Block block, BorderSides sides, OptColour colour)
+{
+    const BorderLine line = lineOf(colour);
+    const BorderLine none{};
+    const std::uint64_t changeKey = changeKeyOf(kBorderChange, static_cast<std::uint64_t>(sides) << 32 | colourKey(colour));
+    const auto change = [&](CellStyle& s, int key) {
+        switch (sides) {
+        case BorderSides::All:
+            s.left = s.top = s.right = s.bottom = line;
+            break;
+        case BorderSides::Left:
+            s.left = line;
+            break;
+        case BorderSides::Right:
+            s.right = line;
+            break;
+        case BorderSides::Bottom:
+            s.bottom = line;
+            break;
+        case BorderSides::TopBottom:
+            s.top = s.bottom = line;
+            break;
+        case BorderSides::Outline:
+            if (key & 1) s.left = line;
+            if (key & 2) s.right = line;
+            if (key & 4) s.top = line;
+            if (key & 8) s.bottom = line;
+            break;
+        case BorderSides::None:
+            s.left = s.top = s.right = s.bottom = none;
+            break;
+        }
+    };
+    if (sides == BorderSides::Outline)
+        restyle<true>(resolve(block), changeKey, change);
+    else
+        restyle<false>(resolve(block), changeKey, change);
+}
+
+void ResultGrid::setText(int column, int row, std::string_view text)
+{
+    if (!inTable(column, row))
+        return;
+    cellText_[index(column, row)] = internText(text);
+}
+
+// Draw numbers, counts and digits are written many times over: a small
+// number is kept in its cell as the number itself, and its text is made
+// only when it is read (the screen reads the few rows it shows). These
+// texts stay out of the text index, which then holds the few distinct
+// words and stays small and quick.
+void ResultGrid::setText(int column, int row, long number)
+{
+    if (!inTable(column, row))
+        return;
+    if (number < 0 || number > static_cast<long>(kLargestKeptNumber)) {
+        setText(column, row, std::to_string(number));
+        return;
+    }
+    cellText_[index(column, row)] = kNumberText | static_cast<std::uint32_t>(number);
+}
+
+const std::string& ResultGrid::getText(int column, int row) const
+{
+    if (!inTable(column, row))
+        return kEmpty;
+    const std::uint32_t id = cellText_[index(column, row)];
+    if (id & kNumberText)
+        return numberText(id & ~kNumberText);
+    return texts_[id];
+}
+
+// The text of a number kept in its cell, made on first reading; its
+// address stays the same for the grid's life.
+const std::string& ResultGrid::numberText(std::uint32_t number) const
+{
+    auto [it, added] = numberTexts_.try_emplace(number);
+    if (added)
+        it->second = std::to_string(number);
+    return it->second;
+}
+
+bool ResultGrid::hasText(int column, int row) const
+{
+    return inTable(column, row) && cellText_[index(column, row)] != 0;
+}
+
+void ResultGrid::clearText(Block block)
+{
+    const CellRange range = resolve(block);
+    if (range.empty())
+        return;
+    for (int r = range.row1; r <= range.row2; ++r)
+        for (int c = range.col1; c <= range.col2; ++c)
+            cellText_[index(c, r)] = 0;
+}
+
+const CellStyle& ResultGrid::style(int column, int row) const
+{
+    if (!inTable(column, row))
+        return styles_[0];
+    return styles_[cellStyle_[index(column, row)]];
+}
+
+int ResultGrid::lastDataRow() const
+{
+    for (int r = rows_; r >= 1; --r)
+        for (int c = 1; c <= columns_; ++c)
+            if (cellText_[index(c, r)] != 0)
+                return r;
+    return 0;
+}
+
+std::size_t ResultGrid::cellStorageBytes() const
+{
+    std::size_t bytes = cellText_.capacity() * sizeof(std::uint32_t) + cellStyle_.capacity() * sizeof(std::uint32_t);
+    for (const auto& t : texts_)
+        bytes += sizeof(std::string) + (t.capacity() > 15 ? t.capacity() : 0);
+    bytes += textSlots_.capacity() * sizeof(TextSlot);
+    bytes += styles_.capacity() * sizeof(CellStyle);
+    bytes += styleIds_.size() * (sizeof(CellStyle) + sizeof(std::uint32_t) + 2 * sizeof(void*));
+    bytes += (columnWidths_.capacity() + rowHeights_.capacity()) * sizeof(int);
+    bytes += numberTexts_.size() * (sizeof(std::uint32_t) + sizeof(std::string) + 2 * sizeof(void*));
+    bytes += restyleMemo_.capacity() * sizeof(std::uint32_t);
+    return bytes;
+}
+
+}  // namespace rumone

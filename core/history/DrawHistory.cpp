@@ -1,0 +1,141 @@
+#include "core/history/DrawHistory.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+
+
+namespace rumone {
+
+namespace {
+
+enum class Reading { Missing, Whole, NotWhole, NotANumber };
+
+struct Number {
+    Reading reading = Reading::Missing;
+    long long value = 0;
+};
+
+Number fromReal(double v)
+{
+    if (!std::isfinite(v) || std::floor(v) != v || std::fabs(v) > 1e15)
+        return {Reading::NotWhole, 0};
+    return {Reading::Whole, static_cast<long long>(v)};
+}
+
+// How a stored value reads as a whole number, the way the original
+// provider converted field values: numbers as they are, texts parsed.
+Number readNumber(const DbValue& v)
+{
+    switch (v.type) {
+    case DbValue::Type::Null:
+        return {};
+    case DbValue::Type::Integer:
+        return {Reading::Whole, v.integer};
+    case DbValue::Type::Real:
+        return fromReal(v.real);
+    case DbValue::Type::text: {
+        const auto first = v.text.find_first_not_of(" \t");
+        if (first == std::string::npos)
+            return {};  // an empty text stands for no value
+        const auto last = v.text.find_last_not_of(" \t");
+        const std::string t = v.text.substr(first, last - first + 1);
+        char* end = nullptr;
+        const double d = std::strtod(t.c_str(), &end);
+        if (end != t.c_str() + t.size())
+            return {Reading::NotANumber, 0};
+        return fromReal(d);
+    }
+    case DbValue::Type::Blob:
+        return {Reading::NotANumber, 0};
+    }
+    return {};
+}
+
+}  // namespace
+
+DrawHistory DrawHistory::fromRecords(const std::vector<DrawRecord>& records)
+{
+    DrawHistory h;
+    h.stored_.reserve(records.size());
+    for (const DrawRecord& rec : records) {
+        const Number n = readNumber(rec.number);
+        if (n.reading == Reading::NotANumber)
+            throw std::runtime_error("回数「" + rec.number.text + "」を数値として読めません。");
+        if (n.reading != Reading::Whole || n.value < 0 || n.value > kMaxDrawNumber)
+            continue;  // outside the model: skipped everywhere
+        StoredRow row;
+        row.number = static_cast<int>(n.value);
+        row.complete = true;
+        for (int p = 0; p < 4; ++p) {
+            const Number d = readNumber(rec.digits[p]);
+            if (d.reading == Reading::Whole && d.value >= 0 && d.value <= 9)
+                row.digits[p] = static_cast<int>(d.value);
+            else
+                row.complete = false;
+        }
+        h.stored_.push_back(row);
+    }
+    h.deriveFigures();
+    return h;
+}
+
+void DrawHistory::deriveFigures()
+{
+    complete_.clear();
+    latestDrawNumber_ = 0;
+    digitCounts_.fill(0);
+    maxDigitCount_ = 0;
+    digitsByCount_.clear();
+    distinctCountRows_ = 0;
+    if (stored_.empty())
+        return;  // every figure keeps its initial value
+
+    for (const StoredRow& row : stored_) {
+        if (!row.complete)
+            continue;
+        Draw d;
+        d.number = row.number;
+        for (int p = 0; p < 4; ++p) {
+            d.digits[p] = *row.digits[p];
+            ++digitCounts_[d.digits[p]];
+        }
+        latestDrawNumber_ = row.number;
+        complete_.push_back(d);
+    }
+
+    distinctCountRows_ = 1;
+    digitsByCount_.assign(1, std::string());
+    for (int i = 0; i <= 9; ++i) {
+        const int c = digitCounts_[i];
+        if (c > maxDigitCount_) {
+            maxDigitCount_ = c;
+            digitsByCount_.resize(static_cast<std::size_t>(c) + 1);
+        }
+        std::string& entry = digitsByCount_[c];
+        if (entry.empty()) {
+            entry = std::to_string(i);
+            ++distinctCountRows_;
+        } else {
+            entry += "," + std::to_string(i);
+        }
+    }
+}
+
+const std::string& DrawHistory::digitsByCount(int count) const
+{
+    static const std::string empty;
+    if (count < 0 || count >= static_cast<int>(digitsByCount_.size()))
+        return empty;
+    return digitsByCount_[count];
+}
+
+void DrawHistory::releaseDrawHistory() noexcept
+{
+    stored_.clear();
+    stored_.shrink_to_fit();
+    complete_.clear();
+    complete_.shrink_to_fit();
+}
+
+}  // namespace rumone

@@ -1,0 +1,77 @@
+// The one in-memory copy of the draw table that every analysis reads.
+// Loaded once at start-up, never refreshed while the program runs.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/history/DbValue.h"
+
+namespace rumone {
+
+// A row as the store delivers it, before it is judged.
+struct DrawRecord {
+    DbValue number;
+    std::array<DbValue, 4> digits;
+};
+
+// A complete draw: the draw number and its four digits, first to fourth.
+struct Draw {
+    int number = 0;
+    std::array<int, 4> digits{};
+};
+
+// Every stored row whose draw number is usable, complete or not.
+struct StoredRow {
+    int number = 0;
+    std::array<std::optional<int>, 4> digits;  // empty where no valid digit is stored
+    bool complete = false;
+};
+
+// Draw numbers are 16-bit: 0 to 32767.
+inline constexpr int kMaxDrawNumber = 32767;
+
+class DrawHistory {
+public:
+    DrawHistory() = default;
+
+    // Judges the records (in ascending draw-number order, as the store
+    // delivers them) and derives the shared figures. A record whose draw
+    // number is null, not a whole number or outside 0-32767 is dropped; a
+    // digit that is missing, empty, not a whole number or outside 0-9 makes
+    // its row incomplete. Throws std::runtime_error for a draw number stored
+    // as a text that is not a number at all.
+    static DrawHistory fromRecords(const std::vector<DrawRecord>& records);
+
+    // Drops the rows; never fails. The store loads a history with
+    // loadDrawHistory (core/store/DrawStore.h).
+    void releaseDrawHistory() noexcept;
+
+    const std::vector<Draw>& completeDraws() const { return complete_; }
+    const std::vector<StoredRow>& storedRows() const { return stored_; }
+
+    int latestDrawNumber() const { return latestDrawNumber_; }
+    int digitCounts(int digit) const { return digit >= 0 && digit <= 9 ? digitCounts_[digit] : 0; }
+    int maxDigitCount() const { return maxDigitCount_; }
+    // Entry c (0..maxDigitCount) names the digits drawn exactly c times,
+    // e.g. "3,7"; empty text when none. Out of range: empty text.
+    const std::string& digitsByCount(int count) const;
+    int digitsByCountSize() const { return static_cast<int>(digitsByCount_.size()); }
+    int distinctCountRows() const { return distinctCountRows_; }
+
+private:
+    void deriveFigures();
+
+    std::vector<StoredRow> stored_;
+    std::vector<Draw> complete_;
+    int latestDrawNumber_ = 0;
+    std::array<int, 10> digitCounts_{};
+    int maxDigitCount_ = 0;
+    std::vector<std::string> digitsByCount_;
+    int distinctCountRows_ = 0;
+};
+
+}  // namespace rumone

@@ -1,0 +1,259 @@
+#include "core/store/DrawDatabase.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/store/StoreFailure.h"
+
+namespace rumone {
+
+namespace {
+
+using Cause = StoreError::Cause;
+
+constexpr char kPlainHeader[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f', 'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
+constexpr int kBusyTimeoutMs = 3000;
+// SQLCipher's page size; the key is needed to read it from the file itself.
+constexpr long long kCipherPageSize = 1024;
+
+const char* const kSchema =
+    "CREATE TABLE 結果マスタ ("
+    " 回数 INTEGER PRIMARY KEY,"
+    " 第1数字 INTEGER, 第2数字 INTEGER, 第3数字 INTEGER, 第4数字 INTEGER);"
+    "CREATE VIEW 全データ選択クエリ AS"
+    " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 結果マスタ;"
+    // The saved query is updatable: writes through it reach the table.
+    "CREATE TRIGGER 全データ選択クエリ_追加 INSTEAD OF INSERT ON 全データ選択クエリ BEGIN"
+    " SELECT RAISE(ABORT, '回数がありません') WHERE NEW.回数 IS NULL;"
+    " INSERT INTO 結果マスタ (回数, 第1数字, 第2数字, 第3数字, 第4数字)"
+    " VALUES (NEW.回数, NEW.第1数字, NEW.第2数字, NEW.第3数字, NEW.第4数字);"
+    " END;"
+    "CREATE TRIGGER 全データ選択クエリ_更新 INSTEAD OF UPDATE ON 全データ選択クエリ BEGIN"
+    " SELECT RAISE(ABORT, '回数がありません') WHERE NEW.回数 IS NULL;"
+    " UPDATE 結果マスタ SET 回数 = NEW.回数, 第1数字 = NEW.第1数字, 第2数字 = NEW.第2数字,"
+    " 第3数字 = NEW.第3数字, 第4数字 = NEW.第4数字 WHERE 回数 IS OLD.回数;"
+    " END;"
+    "CREATE TRIGGER 全データ選択クエリ_削除 INSTEAD OF DELETE ON 全データ選択クエリ BEGIN"
+    " DELETE FROM 結果マスタ WHERE 回数 IS OLD.回数;"
+    " END;";
+
+StoreError errorWithMessage(Cause cause, const std::string& path, const std::string& message, int code = 0)
+{
+    return StoreError(cause, path, message, code);
+}
+
+// What can be told about the file before SQLite sees it. Returns its size.
+long long checkDatabaseFile(const std::string& path)
+{
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw storeErrorOf(Cause::FileMissing, path);
+        throw errorWithMessage(Cause::Other, path, "データベース「" + path + "」を調べられません。");
+    }
+    if (!S_ISREG(st.st_mode))
+        throw storeErrorOf(Cause::NotADatabase, path);
+    if (st.st_size == 0)
+        throw storeErrorOf(Cause::EmptyFile, path);
+
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw errorWithMessage(Cause::Other, path, "データベース「" + path + "」を読み取れません（アクセスが許可されていません）。");
+    char head[sizeof kPlainHeader] = {};
+    const ssize_t got = read(fd, head, sizeof head);
+    close(fd);
+    if (got == static_cast<ssize_t>(sizeof head) && std::memcmp(head, kPlainHeader, sizeof head) == 0)
+        throw storeErrorOf(Cause::Unencrypted, path);
+    return static_cast<long long>(st.st_size);
+}
+
+sqlite::Connection openConnection(const std::string& path, OpenAccess access)
+{
+    const int flags = access == OpenAccess::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    sqlite::Connection db(raw);
+    if (rc != SQLITE_OK)
+        throw storeErrorFor(rc, path, false);
+    sqlite3_extended_result_codes(db.get(), 1);
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    return db;
+}
+
+void applyKey(sqlite3* db, const ConnectionInfo& info)
+{
+    const int rc = sqlite3_key(db, info.password.data(), static_cast<int>(info.password.size()));
+    if (rc != SQLITE_OK)
+        throw storeErrorFor(rc, info.path, false);
+}
+
+// The first read decrypts page 1: a wrong key or foreign bytes fail here.
+int probeSchema(sqlite3* db)
+{
+    sqlite::Statement st(db, "SELECT count(*) FROM sqlite_master");
+    if (!st.ok())
+        return st.prepareCode();
+    const int rc = st.step();
+    return rc == SQLITE_ROW ? SQLITE_OK : rc;
+}
+
+int pageSizeOf(sqlite3* db)
+{
+    sqlite::Statement st(db, "PRAGMA page_size");
+    return st.step() == SQLITE_ROW ? static_cast<int>(st.columnInt(0)) : 0;
+}
+
+StoreError probeFailure(int rc, const std::string& path, long long size)
+{
+    if ((rc & 0xff) == SQLITE_NOTADB) {
+        // The first page does not decrypt: a wrong key or foreign bytes,
+        // unless the file was cut short inside a page.
+        const bool wholePages = size % kCipherPageSize == 0;
+        return storeErrorOf(wholePages ? Cause::NotADatabase : Cause::Damaged, path, rc);
+    }
+    return storeErrorFor(rc, path, false);
+}
+
+// A read-only connection cannot roll back what a crashed writer left in
+// the journal; a read-write connection does it on its first read.
+void rollBackInterruptedWrite(const ConnectionInfo& info)
+{
+    sqlite::Connection db = openConnection(info.path, OpenAccess::ReadWrite);
+    applyKey(db.get(), info);
+    const int rc = probeSchema(db.get());
+    if ((rc & 0xff) == SQLITE_READONLY)
+        throw errorWithMessage(Cause::ReadOnly, info.path,
+            "データベース「" + info.path + "」には中断された書き込みが残っていますが、"
+            "ファイルまたはフォルダーが読み取り専用のため元に戻せません。", rc);
+    if (rc != SQLITE_OK)
+        throw probeFailure(rc, info.path, checkDatabaseFile(info.path));
+}
+
+}  // namespace
+
+std::string connectionStringFor(const std::string& databasePath)
+{
+    const std::string cs = buildConnectionString(".");
+    const std::string source = ";Data Source=";
+    return cs.substr(0, cs.find(source)) + source + databasePath;
+}
+
+sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess access)
+{
+    for (int attempt = 0;; ++attempt) {
+        const long long size = checkDatabaseFile(info.path);
+        sqlite::Connection db = openConnection(info.path, access);
+        applyKey(db.get(), info);
+        const int rc = probeSchema(db.get());
+        if (rc == SQLITE_READONLY_ROLLBACK && attempt == 0) {
+            db.reset();
+            rollBackInterruptedWrite(info);
+            continue;
+        }
+        if (rc != SQLITE_OK)
+            throw probeFailure(rc, info.path, size);
+        const int pageSize = pageSizeOf(db.get());
+        if (pageSize <= 0 || size % pageSize != 0)
+            throw storeErrorOf(Cause::Damaged, info.path);
+        return db;
+    }
+}
+
+void requireDrawQuery(sqlite3* db, const std::string& path)
+{
+    sqlite::Statement st(db, "SELECT count(*) FROM sqlite_master WHERE type IN ('view', 'table') AND name = '全データ選択クエリ'");
+    const int rc = st.step();
+    if (rc != SQLITE_ROW)
+        throw storeErrorFor(rc, path, false);
+    if (st.columnInt(0) == 0)
+        throw storeErrorOf(Cause::QueryMissing, path);
+}
+
+std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
+{
+    sqlite::Statement st(db, kDrawQuery);
+    if (!st.ok())
+        throw storeErrorFor(st.prepareCode(), path, false);
+
+    static const char* const kColumns[5] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
+    int index[5] = {-1, -1, -1, -1, -1};
+    for (int c = 0; c < st.columnCount(); ++c)
+        for (int k = 0; k < 5; ++k)
+            if (index[k] < 0 && st.columnName(c) == kColumns[k])
+                index[k] = c;
+    for (int k = 0; k < 5; ++k)
+        if (index[k] < 0)
+            throw errorWithMessage(Cause::QueryMissing, path,
+                "データベース「" + path + "」のクエリ「全データ選択クエリ」に列「" + kColumns[k] + "」がありません。");
+
+    std::vector<DrawRecord> rows;
+    int rc;
+    while ((rc = st.step()) == SQLITE_ROW) {
+        DrawRecord r;
+        r.number = st.column(index[0]);
+        for (int p = 0; p < 4; ++p)
+            r.digits[p] = st.column(index[p + 1]);
+        rows.push_back(std::move(r));
+    }
+    if (rc != SQLITE_DONE)
+        throw storeErrorFor(rc, path, false);
+    return rows;
+}
+
+std::vector<std::string> checkDatabaseIntegrity(const std::string& connectionString)
+{
+    const ConnectionInfo info = parseConnectionString(connectionString);
+    sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadOnly);
+    sqlite::Statement st(db.get(), "PRAGMA integrity_check");
+    std::vector<std::string> lines;
+    int rc;
+    while ((rc = st.step()) == SQLITE_ROW)
+        lines.push_back(st.columnText(0));
+    if (rc != SQLITE_DONE)
+        throw storeErrorFor(rc, info.path, false);
+    return lines;
+}
+
+void createDrawDatabase(const std::string& path)
+{
+    // O_EXCL: an existing file is never touched, not even by a race.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == EEXIST)
+            throw errorWithMessage(Cause::Other, path, "データベース「" + path + "」は既にあります。上書きはしません。");
+        if (err == EACCES || err == EROFS)
+            throw storeErrorOf(Cause::ReadOnly, path);
+        throw errorWithMessage(Cause::Other, path, "データベース「" + path + "」を作成できません（" + std::strerror(err) + "）。");
+    }
+    close(fd);
+
+    try {
+        const ConnectionInfo info = parseConnectionString(connectionStringFor(path));
+        sqlite3* raw = nullptr;
+        const int openCode = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite::Connection db(raw);
+        if (openCode != SQLITE_OK)
+            throw storeErrorFor(openCode, path, true);
+        sqlite3_extended_result_codes(db.get(), 1);
+        applyKey(db.get(), info);
+        int rc = sqlite::exec(db.get(), "PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA;");
+        if (rc == SQLITE_OK)
+            rc = sqlite::exec(db.get(), std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;");
+        if (rc != SQLITE_OK) {
+            if (!sqlite3_get_autocommit(db.get()))
+                sqlite::exec(db.get(), "ROLLBACK");
+            throw storeErrorFor(rc, path, true);
+        }
+    } catch (...) {
+        unlink(path.c_str());
+        unlink((path + "-journal").c_str());
+        throw;
+    }
+}
+
+}  // namespace rumone

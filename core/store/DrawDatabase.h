@@ -1,0 +1,35 @@
+// Opening, keying, reading and creating the encrypted draw database.
+// The pieces shared by the snapshot, the edit set and the rumone-db tool.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/store/DrawStore.h"
+#include "core/store/SqliteHandle.h"
+
+namespace rumone {
+
+enum class OpenAccess { ReadOnly, ReadWrite };
+
+// The connection text of the program for a database at any path (the
+// tools and tests keep databases elsewhere than beside the program).
+std::string connectionStringFor(const std::string& databasePath);
+
+// Checks the file, opens it without ever creating it, keys it with the
+// password and proves the key by reading the schema. A write interrupted
+// by a crash is rolled back first (also before a read-only open, which
+// could not read the file otherwise). Throws StoreError.
+sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess access);
+
+// Throws StoreError(QueryMissing) unless the saved query exists.
+void requireDrawQuery(sqlite3* db, const std::string& path);
+
+// The ordered result of the draw query. Throws StoreError.
+std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path);
+
+// The lines of SQLite's integrity check: the single line "ok" when sound.
+// Throws StoreError when the database cannot be opened.
+std::vector<std::string> checkDatabaseIntegrity(const std::string& connectionString);
+
+}  // namespace rumone

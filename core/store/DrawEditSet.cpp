@@ -1,0 +1,269 @@
+// The entry view's editable result set. It writes through the saved query
+// 全データ選択クエリ (its INSTEAD OF triggers reach the draw table), one
+// durable transaction per change, and keeps its rows in step with the file.
+#include <set>
+
+#include "core/store/DrawDatabase.h"
+#include "core/store/DrawStore.h"
+#include "core/store/StoreFailure.h"
+
+namespace rumone {
+
+namespace {
+
+using Cause = StoreError::Cause;
+
+const char* const kDigitColumns[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
+
+std::vector<EditRow> toEditRows(std::vector<DrawRecord> records)
+{
+    std::vector<EditRow> rows;
+    rows.reserve(records.size());
+    for (DrawRecord& r : records)
+        rows.push_back(EditRow{std::move(r.number), std::move(r.digits)});
+    return rows;
+}
+
+std::string numberText(const DbValue& v)
+{
+    switch (v.type) {
+    case DbValue::Type::Integer:
+        return std::to_string(v.integer);
+    case DbValue::Type::Real:
+        return std::to_string(v.real);
+    case DbValue::Type::text:
+        return v.text;
+    default:
+        return "なし";
+    }
+}
+
+// One write: BEGIN IMMEDIATE on construction, ROLLBACK unless committed.
+class WriteTransaction {
+public:
+    WriteTransaction(sqlite3* db, const std::string& path) : db_(db), path_(path)
+    {
+        check(sqlite::exec(db_, "BEGIN IMMEDIATE"));
+    }
+    ~WriteTransaction()
+    {
+        if (!committed_ && !sqlite3_get_autocommit(db_))
+            sqlite::exec(db_, "ROLLBACK");
+    }
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+
+    void commit()
+    {
+        check(sqlite::exec(db_, "COMMIT"));
+        committed_ = true;
+    }
+    void check(int rc) const
+    {
+        if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+            throw storeErrorFor(rc, path_, true);
+    }
+    sqlite::Statement prepare(const std::string& sql) const
+    {
+        sqlite::Statement st(db_, sql);
+        check(st.prepareCode());
+        return st;
+    }
+    void run(sqlite::Statement& st) const
+    {
+        const int rc = st.step();
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            check(rc);
+        st.reset();
+    }
+
+private:
+    sqlite3* db_;
+    const std::string& path_;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+class DrawEditSet::Impl {
+public:
+    Impl(std::string path, sqlite::Connection db, std::vector<EditRow> rows)
+        : path_(std::move(path)), db_(std::move(db)), rows_(std::move(rows))
+    {
+    }
+
+    const std::vector<EditRow>& rows() const { return rows_; }
+
+    void setDigit(std::size_t index, int position, std::optional<int> digit)
+    {
+        requireRow(index);
+        if (position < 1 || position > 4)
+            throw misuse("列の指定が正しくありません。");
+        const DbValue value = digit ? DbValue::fromInt(*digit) : DbValue::null();
+        WriteTransaction tx(db_.get(), path_);
+        requireUnchanged(tx, rows_[index]);
+        auto st = tx.prepare(std::string("UPDATE 全データ選択クエリ SET ") + kDigitColumns[position - 1] + " = ?1 WHERE 回数 IS ?2");
+        st.bind(1, value);
+        st.bind(2, rows_[index].number);
+        tx.run(st);
+        tx.commit();
+        rows_[index].digits[position - 1] = value;
+    }
+
+    void insertRow(std::size_t index)
+    {
+        if (index > rows_.size())
+            throw misuse("行の指定が正しくありません。");
+        WriteTransaction tx(db_.get(), path_);
+        const long long number = nextDrawNumber(tx);
+        auto st = tx.prepare("INSERT INTO 全データ選択クエリ (回数, 第1数字, 第2数字, 第3数字, 第4数字) VALUES (?1, NULL, NULL, NULL, NULL)");
+        st.bindInt(1, number);
+        tx.run(st);
+        tx.commit();
+        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(index), EditRow{DbValue::fromInt(number), {}});
+    }
+
+    void deleteRow(std::size_t index)
+    {
+        requireRow(index);
+        WriteTransaction tx(db_.get(), path_);
+        requireUnchanged(tx, rows_[index]);
+        auto st = tx.prepare("DELETE FROM 全データ選択クエリ WHERE 回数 IS ?1");
+        st.bind(1, rows_[index].number);
+        tx.run(st);
+        tx.commit();
+        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+
+    void importDraws(const std::vector<EditRow>& draws)
+    {
+        for (const EditRow& d : draws)
+            if (d.number.type != DbValue::Type::Integer || d.number.integer < 0 || d.number.integer > kMaxDrawNumber)
+                throw StoreError(Cause::Constraint, path_,
+                    "取り込むデータの回数「" + numberText(d.number) + "」は 0 から 32767 の整数ではありません。");
+        WriteTransaction tx(db_.get(), path_);
+        auto exists = tx.prepare("SELECT count(*) FROM 全データ選択クエリ WHERE 回数 = ?1");
+        auto update = tx.prepare(
+            "UPDATE 全データ選択クエリ SET 第1数字 = ?2, 第2数字 = ?3, 第3数字 = ?4, 第4数字 = ?5 WHERE 回数 = ?1");
+        auto insert = tx.prepare(
+            "INSERT INTO 全データ選択クエリ (回数, 第1数字, 第2数字, 第3数字, 第4数字) VALUES (?1, ?2, ?3, ?4, ?5)");
+        for (const EditRow& d : draws) {
+            exists.bind(1, d.number);
+            const int rc = exists.step();
+            tx.check(rc);
+            const bool stored = rc == SQLITE_ROW && exists.columnInt(0) > 0;
+            exists.reset();
+            sqlite::Statement& write = stored ? update : insert;
+            write.bind(1, d.number);
+            for (int p = 0; p < 4; ++p)
+                write.bind(p + 2, d.digits[p]);
+            tx.run(write);
+        }
+        // Read back inside the transaction: a failed commit leaves rows() alone.
+        std::vector<EditRow> rows = toEditRows(readDrawQuery(db_.get(), path_));
+        tx.commit();
+        rows_ = std::move(rows);
+    }
+
+    std::size_t countExisting(const std::vector<EditRow>& draws) const
+    {
+        std::set<long long> stored;
+        for (const EditRow& r : rows_)
+            if (r.number.type == DbValue::Type::Integer)
+                stored.insert(r.number.integer);
+        std::size_t n = 0;
+        for (const EditRow& d : draws)
+            if (d.number.type == DbValue::Type::Integer && stored.count(d.number.integer))
+                ++n;
+        return n;
+    }
+
+private:
+    StoreError misuse(const std::string& what) const
+    {
+        return StoreError(Cause::Other, path_, "データベース「" + path_ + "」の編集: " + what);
+    }
+
+    void requireRow(std::size_t index) const
+    {
+        if (index >= rows_.size())
+            throw misuse("行の指定が正しくありません。");
+    }
+
+    // Optimistic locking: the row must still hold what this set read.
+    void requireUnchanged(const WriteTransaction& tx, const EditRow& row) const
+    {
+        auto st = tx.prepare(
+            "SELECT count(*) FROM 全データ選択クエリ WHERE 回数 IS ?1"
+            " AND 第1数字 IS ?2 AND 第2数字 IS ?3 AND 第3数字 IS ?4 AND 第4数字 IS ?5");
+        st.bind(1, row.number);
+        for (int p = 0; p < 4; ++p)
+            st.bind(p + 2, row.digits[p]);
+        const int rc = st.step();
+        tx.check(rc);
+        if (rc != SQLITE_ROW || st.columnInt(0) != 1)
+            throw StoreError(Cause::Other, path_,
+                "データベース「" + path_ + "」の回数 " + numberText(row.number)
+                    + " の行は、開いた後に他で変更または削除されています。画面を開き直してください。");
+    }
+
+    // One more than the highest stored draw number; 1 for an empty table.
+    long long nextDrawNumber(const WriteTransaction& tx) const
+    {
+        auto st = tx.prepare("SELECT max(回数) FROM 全データ選択クエリ");
+        const int rc = st.step();
+        tx.check(rc);
+        const DbValue highest = rc == SQLITE_ROW ? st.column(0) : DbValue::null();
+        if (highest.isNull())
+            return 1;
+        if (highest.type != DbValue::Type::Integer)
+            throw StoreError(Cause::Constraint, path_,
+                "データベース「" + path_ + "」の最大の回数「" + numberText(highest) + "」が整数ではないため、行を追加できません。");
+        if (highest.integer >= kMaxDrawNumber)
+            throw StoreError(Cause::Constraint, path_,
+                "データベース「" + path_ + "」の回数が上限の 32767 に達しているため、行を追加できません。");
+        return highest.integer + 1;
+    }
+
+    std::string path_;
+    sqlite::Connection db_;
+    std::vector<EditRow> rows_;
+};
+
+DrawEditSet::DrawEditSet(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+DrawEditSet::DrawEditSet(DrawEditSet&&) noexcept = default;
+DrawEditSet& DrawEditSet::operator=(DrawEditSet&&) noexcept = default;
+DrawEditSet::~DrawEditSet() = default;
+
+const std::vector<EditRow>& DrawEditSet::rows() const { return impl_->rows(); }
+void DrawEditSet::setDigit(std::size_t index, int position, std::optional<int> digit)
+{
+    impl_->setDigit(index, position, digit);
+}
+void DrawEditSet::insertRow(std::size_t index) { impl_->insertRow(index); }
+void DrawEditSet::deleteRow(std::size_t index) { impl_->deleteRow(index); }
+void DrawEditSet::importDraws(const std::vector<EditRow>& draws) { impl_->importDraws(draws); }
+std::size_t DrawEditSet::countExisting(const std::vector<EditRow>& draws) const
+{
+    return impl_->countExisting(draws);
+}
+
+DrawEditSet openDrawEditSet(const std::string& connectionString)
+{
+    const ConnectionInfo info = parseConnectionString(connectionString);
+    sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
+    requireDrawQuery(db.get(), info.path);
+    // Every commit reaches the disk before it returns. With a rollback
+    // journal the commit is the removal of the journal; EXTRA is FULL plus
+    // a sync of the folder after that removal, so a power cut right after
+    // a commit cannot bring the journal back and undo it.
+    int rc = sqlite::exec(db.get(), "PRAGMA journal_mode = DELETE");
+    if (rc == SQLITE_OK)
+        rc = sqlite::exec(db.get(), "PRAGMA synchronous = EXTRA");
+    if (rc != SQLITE_OK)
+        throw storeErrorFor(rc, info.path, false);
+    std::vector<EditRow> rows = toEditRows(readDrawQuery(db.get(), info.path));
+    return DrawEditSet(std::make_unique<DrawEditSet::Impl>(info.path, std::move(db), std::move(rows)));
+}
+
+}  // namespace rumone

@@ -1,0 +1,133 @@
+// The draw database Rumone.mdb: an encrypted SQLite (SQLCipher) file in the
+// program's folder. The saved query 全データ選択クエリ is a view over the draw
+// table with the columns 回数, 第1数字, 第2数字, 第3数字, 第4数字.
+//
+// BuildConnectionString, OpenDrawSnapshot and OpenDrawEditSet are the only
+// ways in. Every handle is owned by an object and closed by its destructor.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/history/DbValue.h"
+#include "core/history/DrawHistory.h"
+
+namespace rumone {
+
+inline constexpr const char* kDatabaseFileName = "Rumone.mdb";
+inline constexpr const char* kDrawQuery = "select * from 全データ選択クエリ order by 回数";
+
+// A failure of the store. what() is a plain Japanese sentence for the user;
+// the cause is classified from SQLite's result code, never from its text.
+class StoreError : public std::runtime_error {
+public:
+    enum class Cause {
+        FileMissing,     // no file at the path
+        EmptyFile,       // a file of 0 bytes
+        NotADatabase,    // wrong key, or not a database at all
+        Unencrypted,     // a plain SQLite file without the program's key
+        Damaged,         // truncated or corrupt
+        QueryMissing,    // no saved query 全データ選択クエリ
+        BadDrawNumber,   // a stored draw number that cannot be read as a number
+        ReadOnly,        // the file or its folder cannot be written
+        Locked,          // another process holds the database
+        DiskFull,
+        Constraint,      // the write breaks a rule of the table (duplicate 回数 ...)
+        Other,
+    };
+    StoreError(Cause cause, std::string path, const std::string& message, int sqliteCode = 0)
+        : std::runtime_error(message), cause_(cause), path_(std::move(path)), sqliteCode_(sqliteCode)
+    {
+    }
+    Cause cause() const { return cause_; }
+    const std::string& path() const { return path_; }
+    int sqliteCode() const { return sqliteCode_; }
+
+private:
+    Cause cause_;
+    std::string path_;
+    int sqliteCode_;
+};
+
+// "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=NNNNNN;
+//  Data Source=<programFolder>/Rumone.mdb". Cannot fail.
+std::string buildConnectionString(const std::string& programFolder);
+
+struct ConnectionInfo {
+    std::string path;      // the Data Source
+    std::string password;  // six numeric characters
+};
+ConnectionInfo parseConnectionString(const std::string& connectionString);
+
+// The whole ordered result of the query, read into memory at open.
+// Later writes to the file do not change it.
+class DrawSnapshot {
+public:
+    explicit DrawSnapshot(std::vector<DrawRecord> rows) : rows_(std::move(rows)) {}
+    const std::vector<DrawRecord>& rows() const { return rows_; }
+    std::size_t recordCount() const { return rows_.size(); }
+
+private:
+    std::vector<DrawRecord> rows_;
+};
+
+// Throws StoreError; never creates, rewrites or asks for anything.
+DrawSnapshot openDrawSnapshot(const std::string& connectionString);
+
+// Opens the snapshot with the connection text, reads every row and computes
+// the history's figures. Throws StoreError when the database cannot be read
+// or holds a draw number that is no number at all.
+DrawHistory loadDrawHistory(const std::string& connectionString);
+
+// One row of the edit set as the entry view shows it.
+struct EditRow {
+    DbValue number;                 // 回数
+    std::array<DbValue, 4> digits;  // 第1数字 .. 第4数字
+};
+
+// The editable result set of the entry view. Every change is committed to
+// the file, durably, before the call returns; a failure throws StoreError
+// and leaves both the file and rows() as they were.
+class DrawEditSet {
+public:
+    class Impl;
+    explicit DrawEditSet(std::unique_ptr<Impl> impl);
+    DrawEditSet(DrawEditSet&&) noexcept;
+    DrawEditSet& operator=(DrawEditSet&&) noexcept;
+    ~DrawEditSet();
+
+    const std::vector<EditRow>& rows() const;
+    std::size_t recordCount() const { return rows().size(); }
+
+    // Sets digit `position` (1-4) of row `index` (0-based) to a digit 0-9
+    // or to no value.
+    void setDigit(std::size_t index, int position, std::optional<int> digit);
+    // Inserts a blank row at `index` (0-based; rows().size() appends). The
+    // store gives it the draw number one more than the highest stored one.
+    void insertRow(std::size_t index);
+    void deleteRow(std::size_t index);
+
+    // Bulk entry: writes the draws in one transaction, replacing rows whose
+    // draw number exists and adding the others; all or nothing. rows() is
+    // read again afterwards.
+    void importDraws(const std::vector<EditRow>& draws);
+    // How many of `draws` already have a stored row.
+    std::size_t countExisting(const std::vector<EditRow>& draws) const;
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+DrawEditSet openDrawEditSet(const std::string& connectionString);
+
+// Creates an empty draw database at `path` (the draw table, its key and the
+// saved query), keyed like every database of the program. Fails if the
+// file exists.
+void createDrawDatabase(const std::string& path);
+
+}  // namespace rumone

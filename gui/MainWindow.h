@@ -1,0 +1,98 @@
+// The main window: an MDI frame captioned "ルモーネ" whose menu bar opens
+// every other window as a child view. It owns start-up, the life of the
+// child views, the rule that keeps the entry view away from open views,
+// window arrangement, help, the version window and exit.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/common/ChildView.h"
+#include "core/history/DrawHistory.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace rumone {
+
+class Prediction;
+
+class MainWindow : public QMainWindow, public ViewHost {
+    Q_OBJECT
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    // Start-up: options read, hourglass, connection text, LoadDrawHistory,
+    // cursor restored. On failure shows the message and returns false.
+    bool load(const QString& programFolder);
+    // Start-up with a history already in memory (tests, tools).
+    void loadWithHistory(DrawHistory history);
+
+    // ViewHost
+    void setPropEnd(bool value) override;
+    const DrawHistory& drawHistory() const override { return history_; }
+
+    // The common open sequence: hourglass, let messages run, show the view
+    // (created and loaded when it has no window, brought forward otherwise).
+    ChildView* showView(const QString& objectName);
+    ChildView* findView(const QString& objectName) const;
+    int openViewCount() const { return openViews_; }
+    QMdiArea* mdiArea() const { return mdi_; }
+    Prediction& prediction() { return *prediction_; }
+    const std::string& connectionString() const { return connectionString_; }
+
+    // Menu commands (public for tests; the menu calls them).
+    void runPredictionCommand();
+    void runEntryCommand();
+    void runHelpCommand();
+    void tileOneAboveTheOther();
+    void tileSideBySide();
+    void arrangeIcons();
+
+    // The size that shows the tallest and widest child view whole.
+    QSize preferredSize() const;
+    // Shown at that size, or maximised where the screen is smaller.
+    void showAtStart();
+
+signals:
+    void entryMenuChanged();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct ViewKind {
+        QString objectName;
+        std::function<ChildView*()> create;
+    };
+    void registerViewKinds();
+    void buildMenus();
+    QAction* addCommand(QMenu* menu, const QString& caption, const QString& name, std::function<void()> run);
+    void showError(const QString& text);
+    void updateViewMenu(QMdiSubWindow* active);
+    void unload();
+    bool returningFromModal() const;
+
+    DrawHistory history_;
+    std::string connectionString_;
+    std::unique_ptr<Prediction> prediction_;
+    QMdiArea* mdi_ = nullptr;
+    std::vector<ViewKind> kinds_;
+    std::vector<std::pair<QString, QPointer<QMdiSubWindow>>> windows_;
+    int openViews_ = 0;
+    bool unloaded_ = false;
+    int suppressActivation_ = 0;
+    QElapsedTimer modalClosed_;  // since a modal dialog of this program last closed
+    QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
+};
+
+}  // namespace rumone

@@ -1,0 +1,34 @@
+#include "gui/VersionWindow.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace rumone {
+
+VersionWindow::VersionWindow(ViewHost& host, QWidget* parent)
+    : ChildView(host, QStringLiteral("バージョン情報"), QStringLiteral("バージョン情報"), parent)
+{
+    auto* product = new QLabel(QStringLiteral("ルモーネ"), this);
+    product->setObjectName("lblProductName");
+    QFont big = product->font();
+    big.setPointSize(big.pointSize() * 2);
+    big.setBold(true);
+    product->setFont(big);
+    auto* slogan = new QLabel(QStringLiteral("過去の当選数字から、次の四桁を読み解く。"), this);
+    slogan->setObjectName("lblSlogan");
+    auto* version = new QLabel(QStringLiteral("バージョン %1").arg(QStringLiteral(RUMONE_VERSION)), this);
+    version->setObjectName("lblVersion");
+    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+    close->setObjectName("Command1");
+    connect(close, &QPushButton::clicked, this, [this] { closeWindow(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(product, 0, Qt::AlignHCenter);
+    layout->addWidget(slogan, 0, Qt::AlignHCenter);
+    layout->addWidget(version, 0, Qt::AlignHCenter);
+    layout->addStretch();
+    layout->addWidget(close, 0, Qt::AlignRight);
+}
+
+}  // namespace rumone

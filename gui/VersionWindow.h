@@ -1,0 +1,18 @@
+// バージョン情報: the product name, its slogan and version, and 閉じる.
+#pragma once
+
+#include "gui/common/ChildView.h"
+
+namespace rumone {
+
+class VersionWindow : public ChildView {
+    Q_OBJECT
+public:
+    explicit VersionWindow(ViewHost& host, QWidget* parent = nullptr);
+
+protected:
+    QSize sizeInTwips() const override { return QSize(5400, 2700); }
+    void build() override {}
+};
+
+}  // namespace rumone

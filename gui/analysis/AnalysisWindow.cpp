@@ -1,0 +1,188 @@
+#include "gui/analysis/AnalysisWindow.h"
+
+#include <algorithm>
+
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadialGradient>
+#include <QStyle>
+
+#include "gui/common/PrintDialog.h"
+#include "gui/common/Twips.h"
+#include "core/history/DrawHistory.h"
+#include "gui/grid/GridPrinter.h"
+#include "gui/grid/GridWidget.h"
+#include "core/grid/ResultGrid.h"
+
+namespace rumone {
+
+namespace {
+
+constexpr int kMarginTwips = 120;
+constexpr int kTopBandTwips = 480;
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+QColor toQColor(const Rgb& c)
+{
+    return QColor(c.r, c.g, c.b);
+}
+
+}  // namespace
+
+LegendPicture::LegendPicture(const LegendItem& item, QWidget* parent) : QWidget(parent), item_(item)
+{
+    setObjectName(Q(item.objectName));
+}
+
+void LegendPicture::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (item_.kind == LegendItem::Kind::Swatch) {
+        p.fillRect(rect(), toQColor(item_.body));
+        return;
+    }
+    p.fillRect(rect(), Qt::white);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int d = std::min({item_.ballPixels, width(), height()});
+    const QRectF ball((width() - d) / 2.0, (height() - d) / 2.0, d, d);
+    QRadialGradient shade(ball.center() - QPointF(d / 5.0, d / 5.0), d * 0.6);
+    shade.setColorAt(0.0, toQColor(item_.highlight));
+    shade.setColorAt(1.0, toQColor(item_.body));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shade);
+    p.drawEllipse(ball);
+}
+
+AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWidget* parent)
+    : ChildView(host, Q(spec.objectName), Q(spec.caption), parent), spec_(spec)
+{
+    label1_ = new QLabel(Q(spec.label1), this);
+    label1_->setObjectName("Label1");
+    label1_->setWordWrap(true);
+    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    grid_ = new GridWidget(this);
+    grid_->setObjectName("fpSpread1");
+
+    close_ = new QPushButton(QStringLiteral("閉じる"), this);
+    close_->setObjectName("Command1");
+    connect(close_, &QPushButton::clicked, this, [this] { closeWindow(); });
+    if (spec.hasPrintButton) {
+        print_ = new QPushButton(QStringLiteral("印刷"), this);
+        print_->setObjectName("Command2");
+        connect(print_, &QPushButton::clicked, this, [this] { onPrintClicked(); });
+    }
+    createLegend();
+}
+
+AnalysisWindow::~AnalysisWindow() = default;
+
+void AnalysisWindow::createLegend()
+{
+    for (const LegendItem& item : spec_.legend) {
+        QWidget* w = nullptr;
+        if (item.kind == LegendItem::Kind::Label) {
+            auto* label = new QLabel(Q(item.text), this);
+            label->setObjectName(Q(item.objectName));
+            w = label;
+        } else {
+            w = new LegendPicture(item, this);
+        }
+        // A label keeps its place but is never narrower than its text: the
+        // screen font may run a little wider than the one it was sized for.
+        int width = twipsToPixels(item.width);
+        if (item.kind == LegendItem::Kind::Label)
+            width = std::max(width, w->sizeHint().width());
+        w->setGeometry(twipsToPixels(item.left), twipsToPixels(item.top), width, twipsToPixels(item.height));
+        legend_.push_back(w);
+    }
+}
+
+void AnalysisWindow::onPrintClicked()
+{
+    if (!model_)
+        return;
+    printThroughDialog(this, windowTitle(), [this](QPrinter& printer) {
+        // A page range left open in the dialog reads as 0 to 0: every page.
+        return printGrid(printer, std::max(printer.fromPage(), 1), printer.toPage());
+    });
+}
+
+bool AnalysisWindow::printGrid(QPagedPaintDevice& device, int first, int last) const
+{
+    if (!model_)
+        return false;
+    GridPrinter printer(*model_, windowTitle());
+    return printer.print(device, first, last);
+}
+
+QSize AnalysisWindow::sizeInTwips() const
+{
+    return QSize(spec_.widthTwips, spec_.heightTwips);
+}
+
+void AnalysisWindow::build()
+{
+    model_ = std::make_shared<ResultGrid>();
+    spec_.build(*model_, host().drawHistory());
+    grid_->setGrid(model_);
+    arrangeControls();
+}
+
+void AnalysisWindow::resizeEvent(QResizeEvent* event)
+{
+    ChildView::resizeEvent(event);
+    arrangeControls();
+}
+
+void AnalysisWindow::arrangeControls()
+{
+    const int margin = twipsToPixels(kMarginTwips);
+    // Label1 runs from the left margin to the first legend item.
+    int labelRight = width() - margin;
+    int bandBottom = twipsToPixels(kTopBandTwips);
+    for (const QWidget* w : legend_) {
+        labelRight = std::min(labelRight, w->x() - margin / 2);
+        bandBottom = std::max(bandBottom, w->geometry().bottom() + margin / 2);
+    }
+    const int labelWidth = std::max(labelRight - margin, width() / 3);
+    label1_->setGeometry(margin, margin, labelWidth, label1_->heightForWidth(labelWidth));
+    bandBottom = std::max(bandBottom, label1_->geometry().bottom() + margin / 2);
+
+    const QSize button = close_->sizeHint();
+    const int buttonTop = height() - margin / 2 - button.height();
+    int x = width() - margin;
+    x -= button.width();
+    close_->setGeometry(x, buttonTop, button.width(), button.height());
+    if (print_) {
+        x -= margin / 2 + button.width();
+        print_->setGeometry(x, buttonTop, button.width(), button.height());
+    }
+
+    const int availableWidth = width() - 2 * margin;
+    const int availableHeight = buttonTop - margin / 2 - bandBottom;
+    QSize size = grid_->sizeHint();
+    if (!model_ || !model_->autoSize()) {
+        size = QSize(availableWidth, availableHeight);
+    } else {
+        // Where the window cuts the grid short, the scroll bar that appears
+        // takes its room beside the cells, not from them.
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const bool cutVertically = size.height() > availableHeight;
+        const bool cutHorizontally = size.width() > availableWidth;
+        if (cutVertically && model_->visibleRows() >= model_->rows())
+            size.rwidth() += bar;
+        if (cutHorizontally && model_->visibleColumns() >= model_->columns())
+            size.rheight() += bar;
+    }
+    size = size.boundedTo(QSize(availableWidth, availableHeight));
+    grid_->setGeometry(margin, bandBottom, std::max(size.width(), 0), std::max(size.height(), 0));
+}
+
+}  // namespace rumone

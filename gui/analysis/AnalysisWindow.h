@@ -1,0 +1,64 @@
+// The window of an analysis view: its description, legend, grid and
+// buttons, all as the analysis declares them.
+#pragma once
+
+#include <memory>
+
+#include "core/analysis/AnalysisView.h"
+#include "gui/common/ChildView.h"
+
+class QLabel;
+class QPagedPaintDevice;
+class QPushButton;
+
+namespace rumone {
+
+class GridWidget;
+class ResultGrid;
+
+class AnalysisWindow : public ChildView {
+    Q_OBJECT
+public:
+    AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWidget* parent = nullptr);
+    ~AnalysisWindow() override;
+
+    GridWidget* gridWidget() const { return grid_; }
+    const AnalysisViewSpec& spec() const { return spec_; }
+    // The whole table on `device` under the window's caption, pages first
+    // to last (0: to the end): what 印刷 does once a printer is chosen.
+    bool printGrid(QPagedPaintDevice& device, int first = 1, int last = 0) const;
+
+protected:
+    QSize sizeInTwips() const override;
+    void build() override;
+    bool letMessagesRunAfterBuild() const override { return spec_.letMessagesRunAfterBuild; }
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createLegend();
+    void arrangeControls();
+    void onPrintClicked();
+
+    const AnalysisViewSpec& spec_;
+    std::shared_ptr<ResultGrid> model_;
+    QLabel* label1_ = nullptr;
+    GridWidget* grid_ = nullptr;
+    QPushButton* close_ = nullptr;
+    QPushButton* print_ = nullptr;
+    std::vector<QWidget*> legend_;
+};
+
+// A legend picture: a shaded ball or a plain swatch.
+class LegendPicture : public QWidget {
+    Q_OBJECT
+public:
+    LegendPicture(const LegendItem& item, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    LegendItem item_;
+};
+
+}  // namespace rumone

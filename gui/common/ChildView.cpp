@@ -1,0 +1,81 @@
+#include "gui/common/ChildView.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+
+#include "gui/common/Twips.h"
+#include "gui/common/WaitCursor.h"
+
+namespace rumone {
+
+ChildView::ChildView(ViewHost& host, const QString& objectName, const QString& caption, QWidget* parent)
+    : QWidget(parent), host_(host)
+{
+    setObjectName(objectName);
+    setWindowTitle(caption);
+}
+
+ChildView::~ChildView()
+{
+    unload();
+}
+
+void ChildView::load()
+{
+    WaitCursor wait;
+    if (!letMessagesRunAfterBuild())
+        letPendingMessagesRun();
+    host_.setPropEnd(false);
+    loaded_ = true;
+    placeAtTopLeft();
+    build();
+    ++buildCount_;
+    if (letMessagesRunAfterBuild())
+        letPendingMessagesRun();
+}
+
+void ChildView::placeAtTopLeft()
+{
+    const QSize twips = sizeInTwips();
+    const QSize px(twipsToPixels(twips.width()), twipsToPixels(twips.height()));
+    QWidget* frame = parentWidget();
+    auto* sub = qobject_cast<QMdiSubWindow*>(frame);
+    if (!sub) {
+        resize(px);
+        return;
+    }
+    if (sizeIsClientArea()) {
+        resize(px);
+        sub->adjustSize();
+        // The frame adds its title bar and borders around the client area.
+        const QSize extra = sub->size() - sub->contentsRect().size();
+        sub->resize(px + extra);
+    } else {
+        sub->resize(px);
+    }
+    sub->move(0, 0);
+}
+
+void ChildView::closeEvent(QCloseEvent* event)
+{
+    unload();
+    QWidget::closeEvent(event);
+}
+
+void ChildView::unload()
+{
+    if (!loaded_ || unloaded_)
+        return;
+    unloaded_ = true;
+    host_.setPropEnd(true);
+}
+
+void ChildView::closeWindow()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+}  // namespace rumone

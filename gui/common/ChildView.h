@@ -1,0 +1,68 @@
+// The common life of every child view of the main window: the load step
+// reports False through propEnd, places the window at the top-left corner
+// of the MDI area at its fixed size and builds the content; the unload step
+// reports True. Each kind of view only says what it is and how it fills
+// itself.
+#pragma once
+
+#include <QWidget>
+
+class QMenu;
+
+namespace rumone {
+
+class DrawHistory;
+
+// What a child view needs from the main window.
+class ViewHost {
+public:
+    virtual ~ViewHost() = default;
+    // The main window's write-only property: False when a view loads, True
+    // when it unloads.
+    virtual void setPropEnd(bool value) = 0;
+    virtual const DrawHistory& drawHistory() const = 0;
+};
+
+class ChildView : public QWidget {
+    Q_OBJECT
+public:
+    ChildView(ViewHost& host, const QString& objectName, const QString& caption, QWidget* parent = nullptr);
+    ~ChildView() override;
+
+    // The load step; the window must already sit in its MDI sub-window.
+    void load();
+    bool isLoaded() const { return loaded_; }
+    bool isUnloaded() const { return unloaded_; }
+    // How many times the content was built (tests: a view brought forward
+    // is not rebuilt).
+    int buildCount() const { return buildCount_; }
+    // The view's own menu, shown in place of the main window's menus while
+    // the view is the active child; nullptr for none.
+    virtual QMenu* viewMenu() const { return nullptr; }
+
+protected:
+    ViewHost& host() const { return host_; }
+    // Fixed window size in twips; by default the outer size of the window,
+    // with clientSize() true the size of its client area.
+    virtual QSize sizeInTwips() const = 0;
+    virtual bool sizeIsClientArea() const { return false; }
+    // Builds and fills the content.
+    virtual void build() = 0;
+    // Whether pending window messages run after Build rather than before.
+    virtual bool letMessagesRunAfterBuild() const { return false; }
+
+    void closeEvent(QCloseEvent* event) override;
+    // Closes the MDI sub-window that holds this view.
+    void closeWindow();
+
+private:
+    void placeAtTopLeft();
+    void unload();
+
+    ViewHost& host_;
+    bool loaded_ = false;
+    bool unloaded_ = false;
+    int buildCount_ = 0;
+};
+
+}  // namespace rumone

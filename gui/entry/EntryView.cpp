@@ -1,0 +1,288 @@
+#include "gui/entry/EntryView.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <algorithm>
+#include <climits>
+
+#include "gui/common/Twips.h"
+#include "core/store/DrawCsv.h"
+#include "gui/entry/EntryGrid.h"
+
+namespace rumone {
+
+namespace {
+
+const QString kObjectName = QStringLiteral("当選データ入力");
+const QString kProgramTitle = QStringLiteral("ルモーネ");
+const QString kMessageCaption = QStringLiteral("メッセ－ジ");  // full-width hyphen-minus
+
+// Client area and control positions, in twips.
+constexpr int kClientWidth = 6240, kClientHeight = 12825;
+constexpr int kMargin = 120;
+constexpr int kLabelHeight = 300;
+constexpr int kGridTop = 540;
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+// A digit cell's text is wrong when it is not empty and is not a whole
+// number 0-9: below 0, above 9, with a decimal point, or no number at all.
+bool isWrongDigitText(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    if (text.contains(u'.'))
+        return true;
+    bool ok = false;
+    const long long value = text.toLongLong(&ok);
+    return !ok || value < 0 || value > 9;
+}
+
+}  // namespace
+
+EntryView::EntryView(ViewHost& host, std::string connectionString, QWidget* parent)
+    : ChildView(host, kObjectName, QStringLiteral("当選データ入力"), parent),
+      connectionString_(std::move(connectionString))
+{
+    label_ = new QLabel(QStringLiteral("当選数字を開催回数毎に入力します（分析対象データとなります）"), this);
+    label_->setObjectName("Label1");
+    label_->setWordWrap(true);
+    label_->setGeometry(twipsRect(kMargin, kMargin, kClientWidth - 2 * kMargin, kLabelHeight));
+
+    model_ = new EntryTableModel(connectionString_, this);
+    grid_ = new EntryGrid(this);
+    grid_->setObjectName("fpSpread1");
+    grid_->setModel(model_);
+    connect(model_, &EntryTableModel::writeFailed, this, &EntryView::onWriteFailed, Qt::QueuedConnection);
+
+    close_ = new QPushButton(QStringLiteral("閉じる"), this);
+    close_->setObjectName("Command1");
+    connect(close_, &QPushButton::clicked, this, [this] { closeChecked(); });
+
+    createEditMenu();
+    connect(grid_, &EntryGrid::popupRequested, this, [this](const QPoint& at) { editMenu_->popup(at); });
+}
+
+void EntryView::createEditMenu()
+{
+    editMenu_ = new QMenu(QStringLiteral("編集(&E)"), this);
+    editMenu_->setObjectName("mnuEdit");
+    editMenu_->menuAction()->setObjectName("mnuEdit");
+    auto add = [this](const QString& caption, const char* name, const QKeySequence& keys, void (EntryView::*run)()) {
+        QAction* action = editMenu_->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, run);
+        addAction(action);  // the shortcut also works where no menu bar shows the menu
+    };
+    add(QStringLiteral("行追加"), "mnuAddLine", QKeySequence(Qt::CTRL | Qt::Key_A), &EntryView::addLine);
+    add(QStringLiteral("行削除"), "mnuDelLine", QKeySequence(Qt::CTRL | Qt::Key_D), &EntryView::deleteLine);
+    editMenu_->addSeparator();
+    add(QStringLiteral("CSV取込..."), "mnuImportCsv", {}, &EntryView::chooseImportFile);
+    add(QStringLiteral("CSV出力..."), "mnuExportCsv", {}, &EntryView::chooseExportFile);
+}
+
+QSize EntryView::sizeInTwips() const
+{
+    return QSize(kClientWidth, kClientHeight);
+}
+
+void EntryView::build()
+{
+    grid_->fitToVisibleRows();
+    grid_->move(twipsToPixels(kMargin), twipsToPixels(kGridTop));
+    const QSize button = close_->sizeHint();
+    close_->setGeometry(grid_->geometry().right() + twipsToPixels(kMargin), twipsToPixels(kGridTop), button.width(),
+                        button.height());
+    try {
+        model_->open();
+    } catch (const std::exception& e) {
+        showError(QStringLiteral("当選データを開けません。\n\n") + QString::fromUtf8(e.what()));
+        // The window is being opened right now; close it once that is done.
+        QMetaObject::invokeMethod(this, [this] { closeWindow(); }, Qt::QueuedConnection);
+        return;
+    }
+    if (model_->rowCount() > 0)
+        grid_->setCurrentIndex(model_->index(0, 1));
+}
+
+// ---------------------------------------------------------------- edit menu
+
+void EntryView::addLine()
+{
+    grid_->finishEditing();
+    if (!confirm(QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")))
+        return;
+    const QModelIndex current = grid_->currentIndex();
+    // Without a current cell (an empty table) the row goes to the end.
+    const int row = current.isValid() ? current.row() : model_->rowCount() - 1;
+    const int column = current.isValid() ? current.column() : 1;
+    if (!model_->insertRowAfter(row))
+        return;
+    const QModelIndex added = model_->index(row + 1, column);
+    grid_->setCurrentIndex(added);
+    grid_->scrollTo(added);
+}
+
+void EntryView::deleteLine()
+{
+    grid_->finishEditing();
+    const QModelIndex current = grid_->currentIndex();
+    if (!current.isValid())
+        return;
+    if (!confirm(QStringLiteral("選択された行を削除します。よろしいですか？")))
+        return;
+    if (!model_->removeRow(current.row()))
+        return;
+    const int rows = model_->rowCount();
+    if (rows > 0)
+        grid_->setCurrentIndex(model_->index(std::min(current.row(), rows - 1), current.column()));
+}
+
+// ---------------------------------------------------------------- closing
+
+QModelIndex EntryView::firstWrongDigitCell() const
+{
+    const int rows = model_->rowCount();
+    for (int r = 0; r < rows; ++r)
+        for (int c = 1; c < EntryTableModel::kColumnCount; ++c)
+            if (isWrongDigitText(model_->cellText(r, c)))
+                return model_->index(r, c);
+    return {};
+}
+
+bool EntryView::closeChecked()
+{
+    grid_->finishEditing();
+    const QModelIndex wrong = firstWrongDigitCell();
+    if (wrong.isValid()) {
+        showError(QStringLiteral("結果マスタの数字に誤りがあります。"));
+        grid_->setCurrentIndex(wrong);
+        grid_->scrollTo(wrong);
+        grid_->setFocus();
+        return false;
+    }
+    closeWindow();
+    return true;
+}
+
+// ---------------------------------------------------------------- CSV
+
+void EntryView::chooseImportFile()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("取り込む CSV ファイル"), {},
+                                                      QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"));
+    if (!path.isEmpty())
+        importCsv(path);
+}
+
+void EntryView::chooseExportFile()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("書き出す CSV ファイル"),
+                                                      QStringLiteral("当選データ.csv"),
+                                                      QStringLiteral("CSV ファイル (*.csv)"));
+    if (!path.isEmpty())
+        exportCsv(path);
+}
+
+bool EntryView::importCsv(const QString& path)
+{
+    grid_->finishEditing();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showError(QStringLiteral("CSV ファイル「%1」を読み取れません。").arg(path));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    std::vector<EditRow> draws;
+    try {
+        draws = parseDrawCsv(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const DrawCsvError& e) {
+        showError(QStringLiteral("CSV ファイル「%1」を取り込めません。\n\n%2\n\n何も取り込んでいません。")
+                      .arg(path, QString::fromUtf8(e.what())));
+        return false;
+    }
+    if (draws.empty()) {
+        showInfo(QStringLiteral("CSV ファイル「%1」に取り込むデータがありません。").arg(path));
+        return false;
+    }
+    const std::size_t existing = model_->countExisting(draws);
+    if (existing > 0 &&
+        !confirm(QStringLiteral("取り込む %1 行のうち %2 行は、既に登録されている回数です。"
+                                "登録されている数字を置き換えます。よろしいですか？")
+                     .arg(draws.size())
+                     .arg(existing)))
+        return false;
+    if (!model_->importDraws(draws))
+        return false;
+    showInfo(QStringLiteral("%1 行を取り込みました（置き換え %2 行、追加 %3 行）。")
+                 .arg(draws.size())
+                 .arg(existing)
+                 .arg(draws.size() - existing));
+    return true;
+}
+
+bool EntryView::exportCsv(const QString& path)
+{
+    grid_->finishEditing();
+    // In draw order, as the file holds them (added rows sit where they were
+    // added in the grid).
+    std::vector<EditRow> rows = model_->rows();
+    std::stable_sort(rows.begin(), rows.end(), [](const EditRow& a, const EditRow& b) {
+        const auto key = [](const EditRow& r) {
+            return r.number.type == DbValue::Type::Integer ? r.number.integer : LLONG_MAX;
+        };
+        return key(a) < key(b);
+    });
+    const std::string text = writeDrawCsv(rows);
+    // Written beside the target and moved into place: never a half-written file.
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+                         file.commit();
+    if (!written) {
+        showError(QStringLiteral("CSV ファイル「%1」に書き込めません。フォルダーがあり、書き込みできるか確かめてください。")
+                      .arg(path));
+        return false;
+    }
+    showInfo(QStringLiteral("%1 行を CSV ファイル「%2」に書き出しました。").arg(rows.size()).arg(path));
+    return true;
+}
+
+// ---------------------------------------------------------------- messages
+
+// A refused write: the rows are read again when the file may hold
+// something else, so that the grid shows what is stored.
+void EntryView::onWriteFailed(const QString& message, bool reread)
+{
+    if (reread)
+        model_->reload();
+    showError(message);
+}
+
+bool EntryView::confirm(const QString& text)
+{
+    return QMessageBox::warning(this, kProgramTitle, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+void EntryView::showError(const QString& text)
+{
+    QMessageBox::critical(this, kMessageCaption, text, QMessageBox::Ok);
+}
+
+void EntryView::showInfo(const QString& text)
+{
+    QMessageBox::information(this, kMessageCaption, text, QMessageBox::Ok);
+}
+
+}  // namespace rumone

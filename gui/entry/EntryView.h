@@ -1,0 +1,65 @@
+// 当選データ入力: the draw table in a grid bound to an editable result set.
+// Every digit the user commits, every added and deleted row goes straight
+// to the database file; closing checks the digits first.
+#pragma once
+
+#include <QModelIndex>
+#include <string>
+
+#include "gui/common/ChildView.h"
+
+class QAction;
+class QLabel;
+class QPushButton;
+
+namespace rumone {
+
+class EntryGrid;
+class EntryTableModel;
+
+class EntryView : public ChildView {
+    Q_OBJECT
+public:
+    EntryView(ViewHost& host, std::string connectionString, QWidget* parent = nullptr);
+
+    QMenu* viewMenu() const override { return editMenu_; }
+    EntryGrid* grid() const { return grid_; }
+    EntryTableModel* model() const { return model_; }
+    QPushButton* closeButton() const { return close_; }
+
+    // 行追加 / 行削除, each after the user's Yes.
+    void addLine();
+    void deleteLine();
+    // 閉じる: the first wrong digit stops the close and becomes current.
+    bool closeChecked();
+    // The first digit cell in row order whose text is not a digit 0-9
+    // (empty cells are fine); invalid when there is none.
+    QModelIndex firstWrongDigitCell() const;
+
+    // Bulk entry from and to CSV files; false when nothing was done.
+    bool importCsv(const QString& path);
+    bool exportCsv(const QString& path);
+
+protected:
+    QSize sizeInTwips() const override;
+    bool sizeIsClientArea() const override { return true; }
+    void build() override;
+
+private:
+    void createEditMenu();
+    void chooseImportFile();
+    void chooseExportFile();
+    void onWriteFailed(const QString& message, bool reread);
+    bool confirm(const QString& text);
+    void showError(const QString& text);
+    void showInfo(const QString& text);
+
+    std::string connectionString_;
+    EntryTableModel* model_ = nullptr;
+    EntryGrid* grid_ = nullptr;
+    QLabel* label_ = nullptr;
+    QPushButton* close_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+};
+
+}  // namespace rumone

@@ -1,0 +1,41 @@
+// The help call layer: the signature and command numbers of HtmlHelpA,
+// behind which the help window reads the compiled help file.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+class QWidget;
+
+namespace rumone {
+
+inline constexpr unsigned HH_DISPLAY_INDEX = 2;
+inline constexpr unsigned HH_KEYWORD_LOOKUP = 13;
+
+// The keyword-link record of a keyword lookup.
+struct HH_AKLINK {
+    int cbStruct = 0;
+    bool fReserved = false;
+    const char* pszKeywords = nullptr;
+    const char* pszUrl = nullptr;
+    const char* pszMsgText = nullptr;
+    const char* pszMsgTitle = nullptr;
+    const char* pszWindow = nullptr;
+    bool fIndexOnFail = false;
+};
+
+// htmlHelp(owner, file, command, data): for HH_DISPLAY_INDEX data is the
+// keyword (const char*), for HH_KEYWORD_LOOKUP a pointer to an HH_AKLINK.
+// The result is the help window, or nullptr.
+QWidget* htmlHelp(QWidget* owner, const char* file, unsigned command, std::uintptr_t data);
+
+// Tests replace the layer to see the calls; an empty function restores the
+// real one. Returns the previous replacement.
+using HtmlHelpHook = std::function<QWidget*(QWidget*, const char*, unsigned, std::uintptr_t)>;
+HtmlHelpHook setHtmlHelpHook(HtmlHelpHook hook);
+
+// The main window's help command: on "ルモーネ.chm", the index with the
+// keyword "ヨンケタ４について", then the lookup of that keyword.
+void showProgramHelp(QWidget* owner);
+
+}  // namespace rumone

@@ -1,0 +1,200 @@
+#include "gui/predict/PredictionView.h"
+
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "gui/common/PrintDialog.h"
+#include "gui/common/Twips.h"
+#include "core/predict/Prediction.h"
+#include "core/predict/PredictionOptions.h"
+#include "core/predict/PredictionTexts.h"
+#include "gui/grid/GridPrinter.h"
+#include "gui/grid/GridWidget.h"
+
+namespace rumone {
+
+namespace {
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+// Frame positions on the window, in twips.
+constexpr int kFrameTop = 480;
+constexpr int kFrameHeight = 7272;
+constexpr int kOptionsLeft = 120, kOptionsWidth = 3855;
+constexpr int kPredictionLeft = 4080, kPredictionWidth = 5055;
+// The switch frames inside the options frame.
+constexpr int kSwitchLeft = 120, kSwitchTop = 720, kSwitchStep = 540;
+constexpr int kSwitchWidth = 3615, kSwitchHeight = 495;
+
+}  // namespace
+
+PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* parent)
+    : ChildView(host, QString::fromUtf8(kPredictionObjectName), QString::fromUtf8(kPredictionCaption), parent),
+      prediction_(prediction)
+{
+    optionsFrame_ = createOptionsFrame();
+    optionsFrame_->setGeometry(twipsRect(kOptionsLeft, kFrameTop, kOptionsWidth, kFrameHeight));
+    predictionFrame_ = createPredictionFrame();
+    predictionFrame_->setGeometry(twipsRect(kPredictionLeft, kFrameTop, kPredictionWidth, kFrameHeight));
+
+    auto* print = new QPushButton(QString::fromUtf8(kPrintCaption), this);
+    print->setObjectName("Command2");
+    connect(print, &QPushButton::clicked, this, [this] { onPrintClicked(); });
+    auto* close = new QPushButton(QString::fromUtf8(kCloseCaption), this);
+    close->setObjectName("Cmd閉じる");
+    connect(close, &QPushButton::clicked, this, [this] { closeWindow(); });
+    const QSize button = close->sizeHint();
+    const int right = twipsToPixels(kPredictionLeft + kPredictionWidth);
+    const int top = (twipsToPixels(kFrameTop) - button.height()) / 2;
+    close->setGeometry(right - button.width(), top, button.width(), button.height());
+    print->setGeometry(right - 2 * button.width() - 8, top, button.width(), button.height());
+}
+
+QWidget* PredictionView::createOptionsFrame()
+{
+    auto* frame = new QGroupBox(QString::fromUtf8(kOptionsFrameCaption), this);
+    frame->setObjectName("Frame3");
+    auto* label = new QLabel(QString::fromUtf8(kOptionsFrameLabel), frame);
+    label->setObjectName("Label15");
+    label->setWordWrap(true);
+    label->setGeometry(twipsRect(kSwitchLeft, 240, kSwitchWidth, kSwitchTop - 240));
+    for (int i = 0; i < kOptionCount; ++i) {
+        auto* box = new QGroupBox(QString::fromUtf8(kOptionCaptions[i]), frame);
+        box->setObjectName(QStringLiteral("Frame%1").arg(4 + i));
+        box->setGeometry(twipsRect(kSwitchLeft, kSwitchTop + i * kSwitchStep, kSwitchWidth, kSwitchHeight));
+        reflect_[i] = new QRadioButton(QString::fromUtf8(kReflectCaption), box);
+        reflect_[i]->setObjectName(QStringLiteral("Opt反映する(%1)").arg(i));
+        doNotReflect_[i] = new QRadioButton(QString::fromUtf8(kDoNotReflectCaption), box);
+        doNotReflect_[i]->setObjectName(QStringLiteral("Opt反映しない(%1)").arg(i));
+        auto* row = new QHBoxLayout(box);
+        row->setContentsMargins(twipsToPixels(120), 0, twipsToPixels(120), 0);
+        row->addWidget(reflect_[i]);
+        row->addStretch();
+        row->addWidget(doNotReflect_[i]);
+        row->addStretch();
+        connect(reflect_[i], &QRadioButton::clicked, this, [this, i] { onSwitchClicked(i, true); });
+        connect(doNotReflect_[i], &QRadioButton::clicked, this, [this, i] { onSwitchClicked(i, false); });
+    }
+    return frame;
+}
+
+QWidget* PredictionView::createPredictionFrame()
+{
+    auto* frame = new QGroupBox(QString::fromUtf8(kPredictionFrameCaption), this);
+    frame->setObjectName("Frame2");
+    auto* column = new QVBoxLayout(frame);
+    auto* label = new QLabel(QString::fromUtf8(kPredictionFrameLabel), frame);
+    label->setObjectName("Label19");
+    label->setWordWrap(true);
+    column->addWidget(label);
+    for (int g = 0; g < 4; ++g) {
+        auto* caption = new QLabel(QString::fromUtf8(kGridLabels[g]), frame);
+        caption->setObjectName(QStringLiteral("Label%1").arg(g + 1));
+        caption->setWordWrap(true);
+        grids_[g] = new GridWidget(frame);
+        grids_[g]->setObjectName(QStringLiteral("fpSpread1(%1)").arg(g));
+        column->addSpacing(twipsToPixels(60));
+        column->addWidget(caption);
+        column->addWidget(grids_[g], 0, Qt::AlignLeft);
+    }
+    column->addStretch();
+    return frame;
+}
+
+QSize PredictionView::sizeInTwips() const
+{
+    return QSize(kPredictionWidthTwips, kPredictionHeightTwips);
+}
+
+// The open sequence after the window is placed: the flags shown on the
+// switches, the grids laid out, the draws scanned.
+void PredictionView::build()
+{
+    showFlagsOnSwitches();
+    prediction_.layOutGrids();
+    for (int g = 0; g < 4; ++g)
+        grids_[g]->setGrid(prediction_.grid(g));
+    prediction_.scanDraws(host().drawHistory());
+    refreshGrids();
+}
+
+void PredictionView::showFlagsOnSwitches()
+{
+    for (int i = 0; i < kOptionCount; ++i) {
+        if (prediction_.flag(i))
+            reflect_[i]->setChecked(true);
+        else
+            doNotReflect_[i]->setChecked(true);
+    }
+}
+
+void PredictionView::onSwitchClicked(int index, bool reflect)
+{
+    (reflect ? reflect_ : doNotReflect_)[index]->setChecked(true);
+    prediction_.setFlag(index, reflect);
+    refreshGrids();
+}
+
+void PredictionView::refreshGrids()
+{
+    for (GridWidget* g : grids_) {
+        g->refresh();
+        g->setFixedSize(g->sizeHint());
+    }
+}
+
+void PredictionView::onPrintClicked()
+{
+    printThroughDialog(this, windowTitle(), [this](QPrinter& printer) { return printTo(printer); });
+}
+
+bool PredictionView::printTo(QPagedPaintDevice& device)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    paintPrintPage(painter, device);
+    return painter.end();
+}
+
+// The two frames drawn by the widgets themselves into a picture of up to
+// four times their size on screen (the grids' cached texts come out right
+// only on a raster surface), then placed on the page: as large as on
+// screen at most.
+void PredictionView::paintPrintPage(QPainter& painter, const QPaintDevice& device)
+{
+    const PageFrame frame(device, windowTitle(), QDate::currentDate());
+    frame.paint(painter, 1, 1);
+    const QRect source = optionsFrame_->geometry().united(predictionFrame_->geometry());
+    const QRect body = frame.body();
+    if (source.isEmpty() || body.isEmpty())
+        return;
+    const double scale = std::min({device.logicalDpiX() / double(logicalDpiX()), body.width() / double(source.width()),
+                                   body.height() / double(source.height())});
+    constexpr double kMaxDetail = 4.0;
+    const double detail = std::clamp(scale, 1.0, kMaxDetail);
+    QImage picture((QSizeF(source.size()) * detail).toSize(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(detail);
+    picture.fill(Qt::white);
+    {
+        QPainter onPicture(&picture);
+        render(&onPicture, QPoint(0, 0), QRegion(source), QWidget::DrawChildren);
+    }
+    const QSizeF placed = QSizeF(source.size()) * scale;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(body.topLeft()), placed), picture);
+    painter.restore();
+}
+
+}  // namespace rumone

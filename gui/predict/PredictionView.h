@@ -1,0 +1,56 @@
+// 一発ルモーネ: the ten reflect switches on the left, the four prediction
+// grids on the right. The window comes and goes; the Prediction object
+// behind it (flags and working tables) lives from start-up to exit.
+#pragma once
+
+#include <array>
+
+#include "gui/common/ChildView.h"
+
+class QPagedPaintDevice;
+class QPaintDevice;
+class QPainter;
+class QRadioButton;
+
+namespace rumone {
+
+class GridWidget;
+class Prediction;
+
+class PredictionView : public ChildView {
+    Q_OBJECT
+public:
+    PredictionView(ViewHost& host, Prediction& prediction, QWidget* parent = nullptr);
+
+    QRadioButton* reflectButton(int index) const { return reflect_[index]; }
+    QRadioButton* doNotReflectButton(int index) const { return doNotReflect_[index]; }
+    GridWidget* gridWidget(int index) const { return grids_[index]; }
+
+    // What 印刷 prints once a printer is chosen: the switches and the four
+    // prediction grids as the window shows them, on one page under the
+    // window's caption. PaintPrintPage paints that page with a painter on
+    // `device`; PrintTo opens and closes the painter itself.
+    void paintPrintPage(QPainter& painter, const QPaintDevice& device);
+    bool printTo(QPagedPaintDevice& device);
+
+protected:
+    QSize sizeInTwips() const override;
+    void build() override;
+
+private:
+    QWidget* createOptionsFrame();
+    QWidget* createPredictionFrame();
+    void showFlagsOnSwitches();
+    void onSwitchClicked(int index, bool reflect);
+    void refreshGrids();
+    void onPrintClicked();
+
+    Prediction& prediction_;
+    std::array<QRadioButton*, 10> reflect_{};
+    std::array<QRadioButton*, 10> doNotReflect_{};
+    std::array<GridWidget*, 4> grids_{};
+    QWidget* optionsFrame_ = nullptr;
+    QWidget* predictionFrame_ = nullptr;
+};
+
+}  // namespace rumone

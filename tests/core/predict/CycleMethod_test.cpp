@@ -1,0 +1,125 @@
+// The cycle method: the digit of each position that came back after exactly
+// 7, 9, 11 or 12 draws, its previous appearance in any position.
+#include <gtest/gtest.h>
+
+#include "PredictionTestHelpers.h"
+
+namespace rumone::test {
+namespace {
+
+constexpr std::array<int, 4> kFiller = {1, 1, 1, 1};
+
+// Draw 1 holds `digit` in position 3 only; draws 2 .. gap hold 1s; draw
+// gap + 1 holds `digit` in position 2.
+DrawHistory reappearanceAfter(int gap, int digit)
+{
+    std::vector<Row> rows;
+    rows.push_back({1, {3, 3, digit, 3}});
+    appendRun(rows, 2, gap, kFiller);
+    rows.push_back({gap + 1, {1, digit, 1, 1}});
+    return historyOf(rows);
+}
+
+int filledCycleCells(const Prediction& p)
+{
+    int n = 0;
+    for (int m = 0; m < 4; ++m)
+        for (int pos = 1; pos <= 4; ++pos)
+            n += p.cycleDigits(m, pos).empty() ? 0 : 1;
+    return n;
+}
+
+TEST(CycleMethod, OnlyGapsOf7_9_11_12RecordAndAnyEarlierPositionCounts)
+{
+    for (int gap = 2; gap <= 14; ++gap) {
+        SCOPED_TRACE(gap);
+        Prediction p;
+        prepare(p, reappearanceAfter(gap, 5));
+        int m = -1;
+        for (int i = 0; i < 4; ++i)
+            if (kCycleGaps[static_cast<std::size_t>(i)] == gap)
+                m = i;
+        // The 1s come back after one draw and the 3s never: only the 5 can
+        // record, and only in position 2.
+        EXPECT_EQ(filledCycleCells(p), m < 0 ? 0 : 1);
+        if (m >= 0) {
+            EXPECT_EQ(p.cycleDigits(m, 2), "5");
+            EXPECT_EQ(p.grid(Prediction::kCycleGrid)->getText(3, m + 2), "5");
+        }
+    }
+}
+
+TEST(CycleMethod, TheLaterQualifyingDrawWins)
+{
+    std::vector<Row> rows{{1, {3, 3, 3, 3}}, {2, {4, 4, 4, 4}}};
+    appendRun(rows, 3, 7, kFiller);
+    rows.push_back({8, {1, 3, 1, 1}});  // 3 after 7 draws
+    rows.push_back({9, {1, 4, 1, 1}});  // 4 after 7 draws
+    Prediction p;
+    prepare(p, historyOf(rows));
+    EXPECT_EQ(p.cycleDigits(0, 2), "4");
+    EXPECT_EQ(filledCycleCells(p), 1);
+}
+
+TEST(CycleMethod, DrawZeroIsNeverSearched)
+{
+    std::vector<Row> rows{{0, {5, 5, 5, 5}}};
+    appendRun(rows, 1, 6, kFiller);
+    rows.push_back({7, {1, 5, 1, 1}});
+    Prediction p;
+    prepare(p, historyOf(rows));
+    EXPECT_EQ(filledCycleCells(p), 0);
+    EXPECT_EQ(p.digitsByDraw(0, 1), 5);  // stored all the same
+}
+
+TEST(CycleMethod, MissingAndIncompleteDrawsReadAsZerosAndStopOnlyTheSearchForZero)
+{
+    // Draw 2 is missing (or incomplete); draw 9 holds a 0, draw 10 a 5 last
+    // seen in draw 1.
+    for (bool incomplete : {false, true}) {
+        SCOPED_TRACE(incomplete);
+        std::vector<Row> rows{{1, {5, 1, 1, 1}}};
+        if (incomplete)
+            rows.push_back({2, {0, 0, -1, 0}});
+        appendRun(rows, 3, 8, kFiller);
+        rows.push_back({9, {1, 0, 1, 1}});     // 0: stops at draw 2, gap 7
+        rows.push_back({10, {1, 1, 1, 5}});   // 5: runs past draw 2 to draw 1, gap 9
+        Prediction p;
+        prepare(p, historyOf(rows));
+        EXPECT_EQ(p.cycleDigits(0, 2), "0");
+        EXPECT_EQ(p.cycleDigits(1, 4), "5");
+        EXPECT_EQ(filledCycleCells(p), 2);
+        EXPECT_EQ(p.digitsByDraw(2, 1), 0);
+    }
+}
+
+TEST(CycleMethod, RepeatedScansGiveTheSameTables)
+{
+    const DrawHistory h = randomHistory(500, 7);
+    Prediction p;
+    prepare(p, h);
+    std::vector<std::string> first;
+    for (int i = 0; i < kPredictionGridCount; ++i)
+        first.push_back(dumpGridText(p, i));
+    p.layOutGrids();
+    p.scanDraws(h);
+    for (int i = 0; i < kPredictionGridCount; ++i)
+        EXPECT_EQ(dumpGridText(p, i), first[static_cast<std::size_t>(i)]) << "grid " << i;
+}
+
+TEST(CycleMethod, DrawNumbersUpTo32767AreStored)
+{
+    std::vector<Row> rows{{32760, {2, 2, 2, 2}}};
+    appendRun(rows, 32761, 32766, kFiller);
+    rows.push_back({32767, {1, 2, 1, 1}});
+    Prediction p;
+    prepare(p, historyOf(rows), 10);
+    EXPECT_EQ(p.latestDrawNumber(), 32767);
+    EXPECT_EQ(p.digitsByDraw(32767, 2), 2);
+    EXPECT_EQ(p.digitsByDraw(32768, 2), 0);
+    EXPECT_EQ(p.digitsByDraw(-1, 2), 0);
+    EXPECT_EQ(p.cycleDigits(0, 2), "2");
+}
+
+}  // namespace
+}  // namespace rumone::test

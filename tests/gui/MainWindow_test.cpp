@@ -1,0 +1,292 @@
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "gui/analysis/AnalysisWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/MessageBoxCatcher.h"
+#include "core/predict/Prediction.h"
+#include "support/TestSupport.h"
+
+using namespace rumone;
+
+namespace {
+
+// The menu tree as "depth|caption|objectName" lines, in display order.
+void walk(const QList<QAction*>& actions, int depth, std::vector<std::string>& out)
+{
+    for (QAction* a : actions) {
+        if (a->isSeparator())
+            continue;
+        out.push_back(std::to_string(depth) + "|" + a->text().toStdString() + "|" + a->objectName().toStdString());
+        if (QMenu* m = a->menu())
+            walk(m->actions(), depth + 1, out);
+    }
+}
+
+// Runs a test in a folder of its own, so that the options file written at
+// exit lands there.
+class InTempFolder {
+public:
+    InTempFolder() : old_(std::filesystem::current_path()) { std::filesystem::current_path(dir_.path()); }
+    ~InTempFolder() { std::filesystem::current_path(old_); }
+    const test::TempDir& dir() const { return dir_; }
+
+private:
+    test::TempDir dir_;
+    std::filesystem::path old_;
+};
+
+std::unique_ptr<MainWindow> startedFrame()
+{
+    auto frame = std::make_unique<MainWindow>();
+    frame->loadWithHistory(test::randomHistory(60));
+    return frame;
+}
+
+}  // namespace
+
+TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
+{
+    InTempFolder folder;  // the frame writes its options file on exit
+    MainWindow frame;
+    std::vector<std::string> tree;
+    walk(frame.menuBar()->actions(), 0, tree);
+    const std::vector<std::string> expected = {
+        "0|終了(&X)|mnuEnd",
+        "0|一発ルモーネ予想(&D)|mnuYoso",
+        "0|データ分析(&S)|mnuMain",
+        "1|頻度分析|mnuHindo",
+        "2|出現頻度分析|mnuSyutugenHindo",
+        "2|回数別出現分析|mnuSyutugenKaisu",
+        "1|間隔分析|mnuKankaku",
+        "2|出現間隔分析|mnuSyutugenKankaku",
+        "2|数字間隔分析|mnuNumberKankaku",
+        "2|下一桁連続出現回数分析|mnuShimoHitoketa",
+        "1|出現回数分析|mnuZenkaiSyutugen",
+        "1|バラツキ分析|mnuBaratsuki",
+        "1|引っ張り分析|mnuHippari",
+        "1|連番・飛び石分析|mnuRenbanTobiishi",
+        "1|数字合計分析|mnuHonsuji",
+        "1|組合せパターン分析|mnuPattern",
+        "2|低数字・高数字の組合せパターン分析|mnuLowHightPattern",
+        "2|偶数・奇数の組合せパターン分析|mnuKisuGusuPattern",
+        "1|5分割傾向分析|mnu5BunkatsuKeiko",
+        "1|分割データ分析|mnuBunkatsuData",
+        "2|3分割データ分析|mnu3BunkatsuData",
+        "2|5分割データ分析|mnu6BunkatsuData",
+        "2|10分割データ分析|mnu11BunkatsuData",
+        "0|データ管理(&M)|mnuHosyu",
+        "1|当選データ入力(&I)|mnuMasterInput",
+        "1|当選データ保守(&D)|mnuMasterKanri",
+        "0|ウィンドウ(&W)|mnuWindow",
+        "1|上下に並べて表示(&H)|mnuWindowHorizontal",
+        "1|左右に並べて表示(&V)|mnuWindowVertical",
+        "1|重ねて表示(&C)|mnuWindowCascade",
+        "1|アイコンの整列(&A)|mnuWindowArrangeIcon",
+        "0|ヘルプ(&H)|mnuHelp",
+        "1|ヘルプ(&H)|mnuHelpFile",
+        "1|バージョン情報(&A)|mnuAbout",
+    };
+    EXPECT_EQ(tree, expected);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("ルモーネ"));
+}
+
+TEST(MainFrm, EachViewCommandOpensItsOwnWindow)
+{
+    InTempFolder folder;
+    auto frame = startedFrame();
+    const std::vector<std::pair<const char*, const char*>> commands = {
+        {"mnuYoso", "一発ルモーネ"},
+        {"mnuSyutugenHindo", "出現頻度分析"},
+        {"mnuSyutugenKaisu", "回数別出現分析"},
+        {"mnuSyutugenKankaku", "出現間隔分析"},
+        {"mnuNumberKankaku", "数字間隔分析"},
+        {"mnuShimoHitoketa", "下一桁連続出現回数分析"},
+        {"mnuZenkaiSyutugen", "出現回数分析"},
+        {"mnuBaratsuki", "バラツキ分析"},
+        {"mnuHippari", "引っ張り分析"},
+        {"mnuRenbanTobiishi", "連番飛び石分析"},
+        {"mnuHonsuji", "数字合計分析"},
+        {"mnuLowHightPattern", "低数字高数字の組合せパターン分析"},
+        {"mnuKisuGusuPattern", "偶数奇数の組合せパターン分析"},
+        {"mnu5BunkatsuKeiko", "分割5傾向分析"},
+        {"mnu3BunkatsuData", "分割3データ分析"},
+        {"mnu6BunkatsuData", "分割5データ分析"},
+        {"mnu11BunkatsuData", "分割10データ分析"},
+        {"mnuAbout", "バージョン情報"},
+    };
+    for (const auto& [action, view] : commands) {
+        auto* a = frame->findChild<QAction*>(QString::fromLatin1(action));
+        ASSERT_NE(a, nullptr) << action;
+        a->trigger();
+        ChildView* opened = frame->findView(QString::fromUtf8(view));
+        ASSERT_NE(opened, nullptr) << action << " opened nothing";
+        EXPECT_EQ(frame->mdiArea()->activeSubWindow()->widget(), opened) << action;
+        EXPECT_EQ(frame->openViewCount(), 1) << action;
+        // Legend texts show whole, inside the window.
+        const bool analysis = qobject_cast<AnalysisWindow*>(opened) != nullptr;
+        for (const QLabel* label : opened->findChildren<QLabel*>()) {
+            if (!analysis)
+                break;
+            if (label->objectName() == QLatin1String("Label1") || label->wordWrap())
+                continue;
+            EXPECT_GE(label->width(), label->sizeHint().width()) << action << " " << label->text().toStdString();
+            EXPECT_LE(label->geometry().right(), opened->width()) << action << " " << label->text().toStdString();
+        }
+        frame->mdiArea()->closeAllSubWindows();
+        QApplication::processEvents();
+    }
+    // 当選データ保守 has no action.
+    frame->findChild<QAction*>("mnuMasterKanri")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
+{
+    InTempFolder folder;
+    auto frame = startedFrame();
+    frame->runPredictionCommand();  // what the first activation does
+    ASSERT_NE(frame->findView(QStringLiteral("一発ルモーネ")), nullptr);
+    ASSERT_EQ(frame->openViewCount(), 1);
+
+    {
+        test::MessageBoxCatcher catcher;
+        frame->runEntryCommand();
+        ASSERT_TRUE(catcher.caught().seen);
+        EXPECT_EQ(catcher.caught().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+        EXPECT_EQ(catcher.caught().caption, QStringLiteral("メッセ－ジ"));
+        EXPECT_EQ(catcher.caught().icon, QMessageBox::Critical);
+        EXPECT_EQ(catcher.caught().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+    EXPECT_EQ(frame->findView(QStringLiteral("当選データ入力")), nullptr);
+
+    // Two views open, one closed: still refused.
+    frame->showView(QStringLiteral("バージョン情報"));
+    ASSERT_EQ(frame->openViewCount(), 2);
+    frame->mdiArea()->subWindowList().last()->close();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->openViewCount(), 1);
+    {
+        test::MessageBoxCatcher catcher;
+        frame->runEntryCommand();
+        EXPECT_TRUE(catcher.caught().seen);
+    }
+
+    // All closed: no refusal. There is no database in this folder, so the
+    // entry view itself may report that; the guard must not.
+    frame->mdiArea()->closeAllSubWindows();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->openViewCount(), 0);
+    test::MessageBoxCatcher catcher;
+    frame->runEntryCommand();
+    QApplication::processEvents();
+    EXPECT_NE(catcher.caught().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+}
+
+TEST(MainFrm, ActivationOpensThePredictionViewButNotOnReturnFromAMessageBox)
+{
+    InTempFolder folder;
+    auto frame = startedFrame();
+    auto activate = [&] {
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(frame.get(), &activation);
+        QApplication::processEvents();
+    };
+    activate();
+    ASSERT_NE(frame->findView(QStringLiteral("一発ルモーネ")), nullptr);
+    frame->mdiArea()->closeAllSubWindows();
+    QApplication::processEvents();
+    ASSERT_EQ(frame->openViewCount(), 0);
+
+    // A child view's confirmation: the frame gets its activation back.
+    ChildView* version = frame->showView(QStringLiteral("バージョン情報"));
+    ASSERT_NE(version, nullptr);
+    {
+        test::MessageBoxCatcher catcher(QMessageBox::No);
+        QMessageBox::warning(version, QStringLiteral("ルモーネ"), QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No);
+        ASSERT_TRUE(catcher.caught().seen);
+    }
+    activate();
+    EXPECT_EQ(frame->findView(QStringLiteral("一発ルモーネ")), nullptr);
+
+    // The user coming back to the frame later does run the command.
+    QTest::qWait(1100);
+    activate();
+    EXPECT_NE(frame->findView(QStringLiteral("一発ルモーネ")), nullptr);
+}
+
+TEST(MainFrm, SecondCommandBringsTheViewForwardWithoutRebuildingIt)
+{
+    InTempFolder folder;
+    auto frame = startedFrame();
+    ChildView* first = frame->showView(QStringLiteral("一発ルモーネ"));
+    ASSERT_NE(first, nullptr);
+    frame->showView(QStringLiteral("バージョン情報"));
+    ChildView* again = frame->showView(QStringLiteral("一発ルモーネ"));
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(again->buildCount(), 1);
+    EXPECT_EQ(frame->mdiArea()->activeSubWindow()->widget(), first);
+    EXPECT_EQ(frame->openViewCount(), 2);
+
+    // Closing and opening again builds a new window.
+    first->findChild<QPushButton*>(QStringLiteral("Cmd閉じる"))->click();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->findView(QStringLiteral("一発ルモーネ")), nullptr);
+    ChildView* reopened = frame->showView(QStringLiteral("一発ルモーネ"));
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->buildCount(), 1);
+    EXPECT_EQ(frame->openViewCount(), 2);
+}
+
+TEST(MainFrm, ViewSitsAtTheTopLeftAtItsSizeInTwips)
+{
+    InTempFolder folder;
+    auto frame = startedFrame();
+    frame->show();
+    ChildView* view = frame->showView(QStringLiteral("一発ルモーネ"));
+    auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->pos(), QPoint(0, 0));
+    const double dpi = sub->logicalDpiX();
+    EXPECT_NEAR(sub->width(), 9360 * dpi / 1440, 1.0);
+    EXPECT_NEAR(sub->height(), 8244 * dpi / 1440, 1.0);
+}
+
+TEST(MainFrm, ExitClosesEveryViewThenWritesTheOptionsFile)
+{
+    InTempFolder folder;
+    auto frame = startedFrame();
+    frame->showView(QStringLiteral("一発ルモーネ"));
+    frame->showView(QStringLiteral("バージョン情報"));
+    frame->prediction().setFlag(3, true);
+    frame->close();
+    EXPECT_EQ(frame->openViewCount(), 0);
+    std::ifstream in(folder.dir().file("ルモーネ.ini"), std::ios::binary);
+    ASSERT_TRUE(in) << "the options file was not written at exit";
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(content.find("=True\r\n"), std::string::npos);
+}
+
+TEST(MainFrm, ExitEndsEvenWhenTheOptionsFileCannotBeWritten)
+{
+    InTempFolder folder;
+    // A folder in the way of the file: no write can succeed, even as root.
+    std::filesystem::create_directory(folder.dir().file("ルモーネ.ini"));
+    auto frame = startedFrame();
+    frame->showView(QStringLiteral("一発ルモーネ"));
+    frame->prediction().setFlag(0, true);
+    EXPECT_NO_THROW(frame->close());
+    EXPECT_EQ(frame->openViewCount(), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.dir().file("ルモーネ.ini")));
+}
