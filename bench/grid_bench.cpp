@@ -11,20 +11,21 @@
 // scrolling one page. "First paint" runs from setGrid (or from the filled
 // QTableWidget) to a completed grab() of the widget at its size hint, before
 // the widget gets a window of its own.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <benchmark/benchmark.h>
-#include <malloc.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <chrono>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -32,11 +33,10 @@
 #include <string>
 #include <string_view>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
-#include "gui/grid/GridWidget.h"
 #include "core/grid/ResultGrid.h"
+#include "gui/grid/GridWidget.h"
 
 using namespace rumone;
 
@@ -259,7 +259,9 @@ QColor toQColor(const OptColour& c, QColor fallback)
 
 Qt::Alignment alignmentOf(const CellStyle& s)
 {
-    Qt::Alignment a = s.hAlign == HAlign::Left ? Qt::AlignLeft : s.hAlign == HAlign::Right ? Qt::AlignRight : Qt::AlignHCenter;
+    Qt::Alignment a = s.hAlign == HAlign::Left    ? Qt::AlignLeft
+                      : s.hAlign == HAlign::Right ? Qt::AlignRight
+                                                  : Qt::AlignHCenter;
     a |= s.vAlign == VAlign::Top ? Qt::AlignTop : s.vAlign == VAlign::Bottom ? Qt::AlignBottom : Qt::AlignVCenter;
     return a;
 }
@@ -410,23 +412,25 @@ void measureTableWidget(Figures& f, const GridWidget& widget)
 
 void printSummary(const std::vector<Figures>& all)
 {
-    std::printf("\nMedians of %d rounds.\n%-22s %10s %10s %9s %9s %8s %12s %13s\n", kRounds, "table", "cells", "build ms", "B/cell", "heap MB",
-                "styles", "1st paint ms", "scroll avg/max ms");
+    std::printf("\nMedians of %d rounds.\n%-22s %10s %10s %9s %9s %8s %12s %13s\n", kRounds, "table", "cells",
+                "build ms", "B/cell", "heap MB", "styles", "1st paint ms", "scroll avg/max ms");
     for (const Figures& f : all)
-        std::printf("%-22s %10ld %10.1f %9.2f %9.1f %8zu %12.1f %7.2f/%.2f\n", f.name, f.cells, f.buildMs, f.bytesPerCell,
-                    f.heapMB, f.styles, f.firstPaintMs, f.scrollAvgMs, f.scrollMaxMs);
+        std::printf("%-22s %10ld %10.1f %9.2f %9.1f %8zu %12.1f %7.2f/%.2f\n", f.name, f.cells, f.buildMs,
+                    f.bytesPerCell, f.heapMB, f.styles, f.firstPaintMs, f.scrollAvgMs, f.scrollMaxMs);
     std::printf("\n%-22s %10s %9s %9s %12s %10s | %9s %9s\n", "QTableWidget", "fill ms", "heap MB", "RSS MB",
                 "1st paint ms", "scroll ms", "speed-up", "memory");
     for (const Figures& f : all) {
         const double speedUp = f.qtFillMs / (f.buildMs + f.firstPaintMs);
         const double memory = f.heapMB / f.qtHeapMB;
-        std::printf("%-22s %10.1f %9.1f %9.1f %12.1f %10.2f | %8.1fx %8.3f\n", f.name, f.qtFillMs, f.qtHeapMB, f.qtRssMB,
-                    f.qtFirstPaintMs, f.qtScrollAvgMs, speedUp, memory);
+        std::printf("%-22s %10.1f %9.1f %9.1f %12.1f %10.2f | %8.1fx %8.3f\n", f.name, f.qtFillMs, f.qtHeapMB,
+                    f.qtRssMB, f.qtFirstPaintMs, f.qtScrollAvgMs, speedUp, memory);
     }
-    std::printf("(heap MB: bytes allocated while filling; RSS growth reads 0 where pages freed by an earlier\n"
-                "table are reused.)\n");
-    std::printf("\nTargets: build + first paint >= 30x faster than the QTableWidget fill; model heap <= 0.25 of "
-                "QTableWidget's; scroll repaint < 16 ms.\n");
+    std::printf(
+        "(heap MB: bytes allocated while filling; RSS growth reads 0 where pages freed by an earlier\n"
+        "table are reused.)\n");
+    std::printf(
+        "\nTargets: build + first paint >= 30x faster than the QTableWidget fill; model heap <= 0.25 of "
+        "QTableWidget's; scroll repaint < 16 ms.\n");
     for (const Figures& f : all) {
         const bool fast = f.qtFillMs / (f.buildMs + f.firstPaintMs) >= 30.0;
         const bool small = f.heapMB <= 0.25 * f.qtHeapMB;
@@ -462,8 +466,10 @@ int main(int argc, char** argv)
     const Draws draws = randomDraws(kDraws);
     std::vector<std::unique_ptr<GridWidget>> widgets;
     std::vector<Figures> all;
-    all.push_back(measureGrid("group (42 x 32770)", [&] { return buildGroupTable(draws); }, widgets));
-    all.push_back(measureGrid("interval (9 x 32771)", [&] { return buildIntervalTable(draws); }, widgets));
+    all.push_back(measureGrid(
+        "group (42 x 32770)", [&] { return buildGroupTable(draws); }, widgets));
+    all.push_back(measureGrid(
+        "interval (9 x 32771)", [&] { return buildIntervalTable(draws); }, widgets));
     for (std::size_t i = 0; i < all.size(); ++i)
         measureTableWidget(all[i], *widgets[i]);
     printSummary(all);

@@ -11,9 +11,9 @@
 #include <sstream>
 #include <string>
 
+#include "core/history/DrawHistory.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawDatabase.h"
-#include "core/history/DrawHistory.h"
 #include "core/store/DrawStore.h"
 
 namespace {

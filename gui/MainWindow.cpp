@@ -10,14 +10,14 @@
 #include <QScreen>
 
 #include "core/analysis/AnalysisView.h"
-#include "gui/analysis/AnalysisWindow.h"
-#include "gui/help/HtmlHelp.h"
-#include "gui/common/Twips.h"
-#include "gui/VersionWindow.h"
-#include "gui/common/WaitCursor.h"
-#include "core/store/DrawStore.h"
-#include "gui/entry/EntryView.h"
 #include "core/predict/Prediction.h"
+#include "core/store/DrawStore.h"
+#include "gui/VersionWindow.h"
+#include "gui/analysis/AnalysisWindow.h"
+#include "gui/common/Twips.h"
+#include "gui/common/WaitCursor.h"
+#include "gui/entry/EntryView.h"
+#include "gui/help/HtmlHelp.h"
 #include "gui/predict/PredictionView.h"
 
 namespace rumone {
@@ -122,8 +122,9 @@ ChildView* MainWindow::showView(const QString& objectName)
         QMdiSubWindow* sub = mdi_->addSubWindow(view);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowTitle(view->windowTitle());
-        windows_.erase(std::remove_if(windows_.begin(), windows_.end(), [](const auto& w) { return w.second.isNull(); }),
-                       windows_.end());
+        windows_.erase(
+            std::remove_if(windows_.begin(), windows_.end(), [](const auto& w) { return w.second.isNull(); }),
+            windows_.end());
         windows_.emplace_back(objectName, sub);
         view->load();
         sub->show();
@@ -200,7 +201,8 @@ void MainWindow::buildMenus()
     QMenu* window = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     window->setObjectName("mnuWindow");
     window->menuAction()->setObjectName("mnuWindow");
-    addCommand(window, QStringLiteral("上下に並べて表示(&H)"), "mnuWindowHorizontal", [this] { tileOneAboveTheOther(); });
+    addCommand(window, QStringLiteral("上下に並べて表示(&H)"), "mnuWindowHorizontal",
+               [this] { tileOneAboveTheOther(); });
     addCommand(window, QStringLiteral("左右に並べて表示(&V)"), "mnuWindowVertical", [this] { tileSideBySide(); });
     addCommand(window, QStringLiteral("重ねて表示(&C)"), "mnuWindowCascade", [this] { mdi_->cascadeSubWindows(); });
     addCommand(window, QStringLiteral("アイコンの整列(&A)"), "mnuWindowArrangeIcon", [this] { arrangeIcons(); });
@@ -376,7 +378,8 @@ constexpr qint64 kModalReturnMs = 1000;
 bool MainWindow::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate && suppressActivation_ == 0 && !unloaded_ && !returningFromModal())
-        QMetaObject::invokeMethod(this, [this] { runPredictionCommand(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { runPredictionCommand(); }, Qt::QueuedConnection);
     return QMainWindow::event(e);
 }
 

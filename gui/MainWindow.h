@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/common/ChildView.h"
 #include "core/history/DrawHistory.h"
+#include "gui/common/ChildView.h"
 
 class QMdiArea;
 class QMdiSubWindow;

@@ -7,6 +7,7 @@
 //   rumone-db sample DB [count] [seed]
 #include <unistd.h>
 
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,12 +16,11 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
+#include "core/history/DrawHistory.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawDatabase.h"
-#include "core/history/DrawHistory.h"
 #include "core/store/DrawStore.h"
 
 using namespace rumone;
@@ -142,17 +142,17 @@ bool wholeValue(const DbValue& v, long long& out)
 std::string Shown(const DbValue& v)
 {
     switch (v.type) {
-    case DbValue::Type::Null:
-        return "(なし)";
-    case DbValue::Type::Integer:
-        return std::to_string(v.integer);
-    case DbValue::Type::Real: {
-        std::ostringstream s;
-        s << v.real;
-        return s.str();
-    }
-    default:
-        return "\"" + v.text + "\"";
+        case DbValue::Type::Null:
+            return "(なし)";
+        case DbValue::Type::Integer:
+            return std::to_string(v.integer);
+        case DbValue::Type::Real: {
+            std::ostringstream s;
+            s << v.real;
+            return s.str();
+        }
+        default:
+            return "\"" + v.text + "\"";
     }
 }
 
@@ -197,7 +197,8 @@ int checkCommand(const std::string& db)
             ++complete;
     }
     std::cout << db << "\n  行数: " << snapshot.recordCount() << "\n  完全な行: " << complete
-              << "\n  不完全な行（数字が未入力）: " << incomplete << "\n  範囲外の値を持つ行: " << outside.size() << "\n";
+              << "\n  不完全な行（数字が未入力）: " << incomplete << "\n  範囲外の値を持つ行: " << outside.size()
+              << "\n";
     for (std::size_t i = 0; i < outside.size() && i < 20; ++i)
         std::cout << "    " << outside[i] << "\n";
     if (outside.size() > 20)

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "core/analysis/AnalysisView.h"
+#include "core/grid/GridDump.h"
 #include "core/history/DrawHistory.h"
-#include "core/store/DrawStore.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionTexts.h"
-#include "core/grid/GridDump.h"
+#include "core/store/DrawStore.h"
 
 using namespace rumone;
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/history/DrawHistory.h"
 #include "core/grid/ResultGrid.h"
+#include "core/history/DrawHistory.h"
 
 namespace rumone {
 

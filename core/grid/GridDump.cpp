@@ -18,9 +18,12 @@ std::string hex(const Rgb& c)
 const char* hName(HAlign h)
 {
     switch (h) {
-    case HAlign::Left: return "left";
-    case HAlign::Centre: return "centre";
-    case HAlign::Right: return "right";
+        case HAlign::Left:
+            return "left";
+        case HAlign::Centre:
+            return "centre";
+        case HAlign::Right:
+            return "right";
     }
     return "left";
 }
@@ -28,9 +31,12 @@ const char* hName(HAlign h)
 const char* vName(VAlign v)
 {
     switch (v) {
-    case VAlign::Top: return "top";
-    case VAlign::Centre: return "centre";
-    case VAlign::Bottom: return "bottom";
+        case VAlign::Top:
+            return "top";
+        case VAlign::Centre:
+            return "centre";
+        case VAlign::Bottom:
+            return "bottom";
     }
     return "centre";
 }
@@ -45,9 +51,12 @@ std::string dumpColour(const OptColour& colour)
 std::string dumpBorder(const BorderLine& line)
 {
     switch (line.kind) {
-    case BorderLine::Kind::None: return "-";
-    case BorderLine::Kind::Default: return "default";
-    case BorderLine::Kind::coloured: return hex(line.colour);
+        case BorderLine::Kind::None:
+            return "-";
+        case BorderLine::Kind::Default:
+            return "default";
+        case BorderLine::Kind::coloured:
+            return hex(line.colour);
     }
     return "-";
 }
@@ -58,10 +67,17 @@ std::string escapeDumpText(const std::string& text)
     out.reserve(text.size());
     for (char ch : text) {
         switch (ch) {
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\\': out += "\\\\"; break;
-        default: out += ch;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += ch;
         }
     }
     return out;
@@ -80,10 +96,10 @@ void dumpGrid(const ResultGrid& g, std::ostream& out)
     for (int r = 1; r <= g.rows(); ++r) {
         for (int c = 1; c <= g.columns(); ++c) {
             const CellStyle& s = g.style(c, r);
-            out << "cell\t" << c << '\t' << r << '\t' << escapeDumpText(g.getText(c, r)) << '\t'
-                << dumpColour(s.text) << '\t' << dumpColour(s.back) << '\t' << hName(s.hAlign) << '\t'
-                << vName(s.vAlign) << '\t' << dumpBorder(s.left) << '\t' << dumpBorder(s.top) << '\t'
-                << dumpBorder(s.right) << '\t' << dumpBorder(s.bottom) << '\t' << overflow << '\n';
+            out << "cell\t" << c << '\t' << r << '\t' << escapeDumpText(g.getText(c, r)) << '\t' << dumpColour(s.text)
+                << '\t' << dumpColour(s.back) << '\t' << hName(s.hAlign) << '\t' << vName(s.vAlign) << '\t'
+                << dumpBorder(s.left) << '\t' << dumpBorder(s.top) << '\t' << dumpBorder(s.right) << '\t'
+                << dumpBorder(s.bottom) << '\t' << overflow << '\n';
         }
     }
 }

@@ -13,8 +13,8 @@ void dumpGrid(const ResultGrid& grid, std::ostream& out);
 std::string dumpGrid(const ResultGrid& grid);
 
 // Pieces of the dump, shared with tests that check single cells.
-std::string dumpColour(const OptColour& colour);   // "#rrggbb" or "-"
-std::string dumpBorder(const BorderLine& line);    // "-", "default" or "#rrggbb"
+std::string dumpColour(const OptColour& colour);  // "#rrggbb" or "-"
+std::string dumpBorder(const BorderLine& line);   // "-", "default" or "#rrggbb"
 std::string escapeDumpText(const std::string& text);
 
 }  // namespace rumone

@@ -30,7 +30,8 @@ std::size_t hashColour(const OptColour& c)
 
 std::size_t hashLine(const BorderLine& l)
 {
-    return static_cast<std::size_t>(l.kind) << 24 | std::size_t{l.colour.r} << 16 | std::size_t{l.colour.g} << 8 | l.colour.b;
+    return static_cast<std::size_t>(l.kind) << 24 | std::size_t{l.colour.r} << 16 | std::size_t{l.colour.g} << 8 |
+           l.colour.b;
 }
 
 }  // namespace
@@ -217,8 +218,8 @@ std::uint32_t ResultGrid::internText(std::string_view text)
 template <typename Change>
 std::uint32_t ResultGrid::restyled(std::uint32_t from, std::uint64_t changeKey, int position, Change& change)
 {
-    const std::uint64_t mixed = (changeKey ^ (std::uint64_t{from} << 32 | static_cast<std::uint64_t>(position))) *
-                                0x9e3779b97f4a7c15ULL;
+    const std::uint64_t mixed =
+        (changeKey ^ (std::uint64_t{from} << 32 | static_cast<std::uint64_t>(position))) * 0x9e3779b97f4a7c15ULL;
     RestyleEntry& entry = restyleCache_[mixed >> 56];
     if (entry.change == changeKey && entry.from == from && entry.position == position)
         return entry.to;
@@ -300,7 +301,8 @@ void ResultGrid::setCellKind(Block block, CellKind kind, bool numericOnly)
 
 void ResultGrid::setAlignment(Block block, HAlign h, VAlign v)
 {
-    const std::uint64_t key = changeKeyOf(kAlignChange, static_cast<std::uint64_t>(h) << 8 | static_cast<std::uint64_t>(v));
+    const std::uint64_t key =
+        changeKeyOf(kAlignChange, static_cast<std::uint64_t>(h) << 8 | static_cast<std::uint64_t>(v));
     restyle<false>(resolve(block), key, [&](CellStyle& s, int) {
         s.hAlign = h;
         s.vAlign = v;
@@ -309,45 +311,52 @@ void ResultGrid::setAlignment(Block block, HAlign h, VAlign v)
 
 void ResultGrid::setTextColour(Block block, OptColour colour)
 {
-    restyle<false>(resolve(block), changeKeyOf(kTextChange, colourKey(colour)), [&](CellStyle& s, int) { s.text = colour; });
+    restyle<false>(resolve(block), changeKeyOf(kTextChange, colourKey(colour)),
+                   [&](CellStyle& s, int) { s.text = colour; });
 }
 
 void ResultGrid::setBackColour(Block block, OptColour colour)
 {
-    restyle<false>(resolve(block), changeKeyOf(kBackChange, colourKey(colour)), [&](CellStyle& s, int) { s.back = colour; });
+    restyle<false>(resolve(block), changeKeyOf(kBackChange, colourKey(colour)),
+                   [&](CellStyle& s, int) { s.back = colour; });
 }
 
 void ResultGrid::setBorder(Block block, BorderSides sides, OptColour colour)
 {
     const BorderLine line = lineOf(colour);
     const BorderLine none{};
-    const std::uint64_t changeKey = changeKeyOf(kBorderChange, static_cast<std::uint64_t>(sides) << 32 | colourKey(colour));
+    const std::uint64_t changeKey =
+        changeKeyOf(kBorderChange, static_cast<std::uint64_t>(sides) << 32 | colourKey(colour));
     const auto change = [&](CellStyle& s, int key) {
         switch (sides) {
-        case BorderSides::All:
-            s.left = s.top = s.right = s.bottom = line;
-            break;
-        case BorderSides::Left:
-            s.left = line;
-            break;
-        case BorderSides::Right:
-            s.right = line;
-            break;
-        case BorderSides::Bottom:
-            s.bottom = line;
-            break;
-        case BorderSides::TopBottom:
-            s.top = s.bottom = line;
-            break;
-        case BorderSides::Outline:
-            if (key & 1) s.left = line;
-            if (key & 2) s.right = line;
-            if (key & 4) s.top = line;
-            if (key & 8) s.bottom = line;
-            break;
-        case BorderSides::None:
-            s.left = s.top = s.right = s.bottom = none;
-            break;
+            case BorderSides::All:
+                s.left = s.top = s.right = s.bottom = line;
+                break;
+            case BorderSides::Left:
+                s.left = line;
+                break;
+            case BorderSides::Right:
+                s.right = line;
+                break;
+            case BorderSides::Bottom:
+                s.bottom = line;
+                break;
+            case BorderSides::TopBottom:
+                s.top = s.bottom = line;
+                break;
+            case BorderSides::Outline:
+                if (key & 1)
+                    s.left = line;
+                if (key & 2)
+                    s.right = line;
+                if (key & 4)
+                    s.top = line;
+                if (key & 8)
+                    s.bottom = line;
+                break;
+            case BorderSides::None:
+                s.left = s.top = s.right = s.bottom = none;
+                break;
         }
     };
     if (sides == BorderSides::Outline)

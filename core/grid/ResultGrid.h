@@ -154,7 +154,8 @@ public:
 private:
     std::size_t index(int column, int row) const
     {
-        return static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column - 1);
+        return static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(columns_) +
+               static_cast<std::size_t>(column - 1);
     }
     bool inTable(int column, int row) const { return column >= 1 && column <= columns_ && row >= 1 && row <= rows_; }
     std::uint32_t internStyle(const CellStyle& style);

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <stdexcept>
 
-
 namespace rumone {
 
 namespace {
@@ -28,26 +27,26 @@ Number fromReal(double v)
 Number readNumber(const DbValue& v)
 {
     switch (v.type) {
-    case DbValue::Type::Null:
-        return {};
-    case DbValue::Type::Integer:
-        return {Reading::Whole, v.integer};
-    case DbValue::Type::Real:
-        return fromReal(v.real);
-    case DbValue::Type::text: {
-        const auto first = v.text.find_first_not_of(" \t");
-        if (first == std::string::npos)
-            return {};  // an empty text stands for no value
-        const auto last = v.text.find_last_not_of(" \t");
-        const std::string t = v.text.substr(first, last - first + 1);
-        char* end = nullptr;
-        const double d = std::strtod(t.c_str(), &end);
-        if (end != t.c_str() + t.size())
+        case DbValue::Type::Null:
+            return {};
+        case DbValue::Type::Integer:
+            return {Reading::Whole, v.integer};
+        case DbValue::Type::Real:
+            return fromReal(v.real);
+        case DbValue::Type::text: {
+            const auto first = v.text.find_first_not_of(" \t");
+            if (first == std::string::npos)
+                return {};  // an empty text stands for no value
+            const auto last = v.text.find_last_not_of(" \t");
+            const std::string t = v.text.substr(first, last - first + 1);
+            char* end = nullptr;
+            const double d = std::strtod(t.c_str(), &end);
+            if (end != t.c_str() + t.size())
+                return {Reading::NotANumber, 0};
+            return fromReal(d);
+        }
+        case DbValue::Type::Blob:
             return {Reading::NotANumber, 0};
-        return fromReal(d);
-    }
-    case DbValue::Type::Blob:
-        return {Reading::NotANumber, 0};
     }
     return {};
 }

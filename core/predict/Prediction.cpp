@@ -23,11 +23,16 @@ Block dataArea(const ResultGrid& grid)
 int cycleMethodOf(int gap)
 {
     switch (gap) {
-    case 7: return 0;
-    case 9: return 1;
-    case 11: return 2;
-    case 12: return 3;
-    default: return -1;
+        case 7:
+            return 0;
+        case 9:
+            return 1;
+        case 11:
+            return 2;
+        case 12:
+            return 3;
+        default:
+            return -1;
     }
 }
 
@@ -58,8 +63,7 @@ struct PlacementCursor {
 
 }  // namespace
 
-Prediction::Prediction()
-    : digitsByDraw_(static_cast<std::size_t>(kMaxDrawNumber) + 1, std::array<std::int8_t, 4>{})
+Prediction::Prediction() : digitsByDraw_(static_cast<std::size_t>(kMaxDrawNumber) + 1, std::array<std::int8_t, 4>{})
 {
     for (auto& grid : grids_)
         grid = std::make_shared<ResultGrid>();

@@ -20,14 +20,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/grid/ResultGrid.h"
 #include "core/history/DrawHistory.h"
 #include "core/predict/PredictionOptions.h"
-#include "core/grid/ResultGrid.h"
 
 namespace rumone {
 
 inline constexpr int kPredictionGridCount = 4;
-inline constexpr int kCycleMethodCount = 4;       // 7, 9, 11 and 12 draws
+inline constexpr int kCycleMethodCount = 4;  // 7, 9, 11 and 12 draws
 inline constexpr int kEliminationRowCount = 15;
 inline constexpr int kEliminationSlotCount = 16;  // slot 15 is never filled
 

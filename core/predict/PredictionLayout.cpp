@@ -46,14 +46,21 @@ void drawLines(ResultGrid& g, int index)
 void writeLabels(ResultGrid& g, int index)
 {
     switch (index) {
-    case Prediction::kCycleGrid:
-        for (int m = 0; m < kCycleMethodCount; ++m)
-            g.setText(1, m + 2, kCycleMethodLabels[static_cast<std::size_t>(m)]);
-        break;
-    case Prediction::kEliminationGrid: g.setText(1, 3, kEliminationLabel); break;
-    case Prediction::kRapidFireGrid: g.setText(1, 2, kRapidFireLabel); break;
-    case Prediction::kOneShotGrid: g.setText(1, 2, kOneShotLabel); break;
-    default: break;
+        case Prediction::kCycleGrid:
+            for (int m = 0; m < kCycleMethodCount; ++m)
+                g.setText(1, m + 2, kCycleMethodLabels[static_cast<std::size_t>(m)]);
+            break;
+        case Prediction::kEliminationGrid:
+            g.setText(1, 3, kEliminationLabel);
+            break;
+        case Prediction::kRapidFireGrid:
+            g.setText(1, 2, kRapidFireLabel);
+            break;
+        case Prediction::kOneShotGrid:
+            g.setText(1, 2, kOneShotLabel);
+            break;
+        default:
+            break;
     }
 }
 

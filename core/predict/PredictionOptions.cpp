@@ -22,9 +22,8 @@
 namespace rumone {
 
 const std::array<const char*, kOptionCount> kOptionKeys = {
-    "頻度分析Opt",         "間隔分析Opt",         "出現回数分析Opt", "バラツキ分析Opt",
-    "引っ張り分析Opt",     "連番飛び石分析Opt",   "数字合計分析Opt", "組合せパターン分析Opt",
-    "5分割傾向分析Opt",    "分割データ分析Opt",
+    "頻度分析Opt",       "間隔分析Opt",     "出現回数分析Opt",       "バラツキ分析Opt",  "引っ張り分析Opt",
+    "連番飛び石分析Opt", "数字合計分析Opt", "組合せパターン分析Opt", "5分割傾向分析Opt", "分割データ分析Opt",
 };
 
 const std::array<const char*, kOptionCount> kOptionCaptions = {
@@ -55,7 +54,8 @@ public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter()
     {
-        if (valid()) iconv_close(cd_);
+        if (valid())
+            iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
@@ -65,15 +65,18 @@ public:
     // The whole of `in` converted, or nullopt when any byte cannot be.
     std::optional<std::string> convert(std::string_view in)
     {
-        if (!valid()) return std::nullopt;
+        if (!valid())
+            return std::nullopt;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // initial state
         std::string out(in.size() * 4 + 16, '\0');
         char* src = const_cast<char*>(in.data());
         size_t srcLeft = in.size();
         char* dst = out.data();
         size_t dstLeft = out.size();
-        if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) return std::nullopt;
-        if (iconv(cd_, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1)) return std::nullopt;
+        if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1))
+            return std::nullopt;
+        if (iconv(cd_, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1))
+            return std::nullopt;
         out.resize(out.size() - dstLeft);
         return out;
     }
@@ -97,7 +100,8 @@ public:
     // Closes now; false when the close reports an error (data not written).
     bool close()
     {
-        if (fd_ < 0) return true;
+        if (fd_ < 0)
+            return true;
         const int rc = ::close(fd_);
         fd_ = -1;
         return rc == 0;
@@ -113,7 +117,8 @@ public:
     TemporaryPath() = default;
     ~TemporaryPath()
     {
-        if (!path_.empty()) ::unlink(path_.c_str());
+        if (!path_.empty())
+            ::unlink(path_.c_str());
     }
     TemporaryPath(const TemporaryPath&) = delete;
     TemporaryPath& operator=(const TemporaryPath&) = delete;
@@ -131,16 +136,20 @@ std::optional<std::string> readWholeFile(const std::string& path)
     // Non-blocking open and a regular-file check: a pipe or device under
     // the file's name must not hang or flood the reader.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid()) return std::nullopt;
+    if (!fd.valid())
+        return std::nullopt;
     struct stat status {};
-    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
     std::string content;
     char buffer[4096];
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n == 0) break;
+        if (n == 0)
+            break;
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return std::nullopt;
         }
         content.append(buffer, static_cast<size_t>(n));
@@ -154,9 +163,11 @@ std::vector<std::string_view> splitLines(std::string_view text)
     while (!text.empty()) {
         const size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         lines.push_back(line);
-        if (end == std::string_view::npos) break;
+        if (end == std::string_view::npos)
+            break;
         text.remove_prefix(end + 1);
     }
     return lines;
@@ -164,21 +175,27 @@ std::vector<std::string_view> splitLines(std::string_view text)
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
         auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
+        if (lower(a[i]) != lower(b[i]))
+            return false;
     }
     return true;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // A decimal number with optional sign and fraction: nullopt when `text`
 // is not one, otherwise whether it is other than zero.
 std::optional<bool> numberAsBoolean(std::string_view text)
 {
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
+        text.remove_prefix(1);
     bool anyDigit = false;
     bool nonZero = false;
     bool seenPoint = false;
@@ -192,7 +209,8 @@ std::optional<bool> numberAsBoolean(std::string_view text)
             return std::nullopt;
         }
     }
-    if (!anyDigit) return std::nullopt;
+    if (!anyDigit)
+        return std::nullopt;
     return nonZero;
 }
 
@@ -200,17 +218,22 @@ std::optional<bool> numberAsBoolean(std::string_view text)
 // ignored. nullopt when the text is none of these.
 std::optional<bool> parseFlagValue(std::string_view text)
 {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    if (equalsIgnoringAsciiCase(text, "True")) return true;
-    if (equalsIgnoringAsciiCase(text, "False")) return false;
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    if (equalsIgnoringAsciiCase(text, "True"))
+        return true;
+    if (equalsIgnoringAsciiCase(text, "False"))
+        return false;
     return numberAsBoolean(text);
 }
 
 std::optional<int> keyIndex(std::string_view key)
 {
     for (int i = 0; i < kOptionCount; ++i) {
-        if (key == kOptionKeys[static_cast<size_t>(i)]) return i;
+        if (key == kOptionKeys[static_cast<size_t>(i)])
+            return i;
     }
     return std::nullopt;
 }
@@ -219,12 +242,15 @@ std::optional<int> keyIndex(std::string_view key)
 void applyLine(PredictionOptions& options, std::string_view line)
 {
     const size_t firstEquals = line.find('=');
-    if (firstEquals == std::string_view::npos) return;
+    if (firstEquals == std::string_view::npos)
+        return;
     const std::optional<int> index = keyIndex(line.substr(0, firstEquals));
-    if (!index) return;
+    if (!index)
+        return;
     std::string_view value = line.substr(firstEquals + 1);
     value = value.substr(0, value.find('='));
-    if (const std::optional<bool> flag = parseFlagValue(value)) options.flags[static_cast<size_t>(*index)] = *flag;
+    if (const std::optional<bool> flag = parseFlagValue(value))
+        options.flags[static_cast<size_t>(*index)] = *flag;
 }
 
 std::string optionsText(const PredictionOptions& options)
@@ -242,8 +268,10 @@ std::string optionsText(const PredictionOptions& options)
 std::string folderOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
     return path.substr(0, slash);
 }
 
@@ -252,7 +280,8 @@ bool writeAll(int fd, std::string_view data)
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         data.remove_prefix(static_cast<size_t>(n));
@@ -274,7 +303,8 @@ FileDescriptor createTemporaryBeside(const std::string& path, TemporaryPath& tem
             tempPath.set(std::move(candidate));
             return fd;
         }
-        if (errno != EEXIST) break;
+        if (errno != EEXIST)
+            break;
     }
     return FileDescriptor();
 }
@@ -285,10 +315,12 @@ void readOptionsFile(PredictionOptions& options, const std::string& path)
 {
     try {
         const std::optional<std::string> content = readWholeFile(path);
-        if (!content) return;
+        if (!content)
+            return;
         Converter toUtf8("UTF-8", kFileEncoding);
         for (std::string_view rawLine : splitLines(*content)) {
-            if (const std::optional<std::string> line = toUtf8.convert(rawLine)) applyLine(options, *line);
+            if (const std::optional<std::string> line = toUtf8.convert(rawLine))
+                applyLine(options, *line);
         }
     } catch (...) {
         // Out of memory while reading a settings file: keep the flags.
@@ -300,20 +332,27 @@ bool writeOptionsFile(const PredictionOptions& options, const std::string& path)
     try {
         Converter toFileEncoding(kFileEncoding, "UTF-8");
         const std::optional<std::string> bytes = toFileEncoding.convert(optionsText(options));
-        if (!bytes) return false;
+        if (!bytes)
+            return false;
 
         TemporaryPath tempPath;
         FileDescriptor fd = createTemporaryBeside(path, tempPath);
-        if (!fd.valid()) return false;
-        if (!writeAll(fd.get(), *bytes)) return false;
-        if (::fsync(fd.get()) != 0) return false;
-        if (!fd.close()) return false;
-        if (::rename(tempPath.path().c_str(), path.c_str()) != 0) return false;
+        if (!fd.valid())
+            return false;
+        if (!writeAll(fd.get(), *bytes))
+            return false;
+        if (::fsync(fd.get()) != 0)
+            return false;
+        if (!fd.close())
+            return false;
+        if (::rename(tempPath.path().c_str(), path.c_str()) != 0)
+            return false;
         tempPath.release();
 
         // Make the new name itself durable; a failure here loses nothing.
         FileDescriptor folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (folder.valid()) ::fsync(folder.get());
+        if (folder.valid())
+            ::fsync(folder.get());
         return true;
     } catch (...) {
         return false;

@@ -15,7 +15,7 @@ inline constexpr int kPredictionHeightTwips = 8244;
 inline constexpr const char* kOptionsFrameCaption = "データ分析オプション";  // Frame3
 inline constexpr const char* kOptionsFrameLabel =                            // Label15
     "各データ分析の分析結果を当選予想へ反映するかを設定します。";
-inline constexpr const char* kReflectCaption = "反映する";        // Opt反映する(i)
+inline constexpr const char* kReflectCaption = "反映する";         // Opt反映する(i)
 inline constexpr const char* kDoNotReflectCaption = "反映しない";  // Opt反映しない(i)
 
 // Right frame: the four prediction grids under their labels.
@@ -30,7 +30,7 @@ inline constexpr std::array<const char*, 4> kGridLabels = {
     "●一発ルモーネ予想",
 };
 
-inline constexpr const char* kPrintCaption = "印刷";  // Command2
+inline constexpr const char* kPrintCaption = "印刷";    // Command2
 inline constexpr const char* kCloseCaption = "閉じる";  // Cmd閉じる
 
 // Header of every prediction grid, in column 2 of row 1 (13 blanks before,
@@ -40,7 +40,7 @@ inline constexpr const char* kPredictionHeader = "             予 想 数 字  
 inline constexpr std::array<const char*, 4> kCycleMethodLabels = {" 7回周期法", " 9回周期法", "11回周期法",
                                                                   "12回周期法"};
 inline constexpr const char* kEliminationLabel = "消去法";  // grid 1, row 3
-inline constexpr const char* kRapidFireLabel = "連発予想";   // grid 2, row 2
-inline constexpr const char* kOneShotLabel = "１発予想";     // grid 3, row 2
+inline constexpr const char* kRapidFireLabel = "連発予想";  // grid 2, row 2
+inline constexpr const char* kOneShotLabel = "１発予想";    // grid 3, row 2
 
 }  // namespace rumone

@@ -110,7 +110,8 @@ std::array<int, 5> readHeader(std::string_view line)
             }
     for (int k = 0; k < 5; ++k)
         if (index[k] < 0)
-            throw DrawCsvError(1, std::string("見出しに列「") + kColumns[k] + "」がありません（UTF-8 の CSV が必要です）。");
+            throw DrawCsvError(
+                1, std::string("見出しに列「") + kColumns[k] + "」がありません（UTF-8 の CSV が必要です）。");
     return index;
 }
 
@@ -137,15 +138,15 @@ std::string QuoteIfNeeded(const std::string& s)
 std::string field(const DbValue& v)
 {
     switch (v.type) {
-    case DbValue::Type::Null:
-        return {};
-    case DbValue::Type::Integer:
-        return std::to_string(v.integer);
-    case DbValue::Type::Real:
-        return formatReal(v.real);
-    case DbValue::Type::text:
-    case DbValue::Type::Blob:
-        return QuoteIfNeeded(v.text);
+        case DbValue::Type::Null:
+            return {};
+        case DbValue::Type::Integer:
+            return std::to_string(v.integer);
+        case DbValue::Type::Real:
+            return formatReal(v.real);
+        case DbValue::Type::text:
+        case DbValue::Type::Blob:
+            return QuoteIfNeeded(v.text);
     }
     return {};
 }
@@ -175,7 +176,8 @@ std::vector<EditRow> parseDrawCsv(std::string_view text)
             continue;
         const std::vector<std::string> f = splitFields(lines[n], lineNo);
         if (f.size() != width)
-            throw DrawCsvError(lineNo, "項目が " + std::to_string(f.size()) + " 個あります（見出しは " + std::to_string(width) + " 個）。");
+            throw DrawCsvError(lineNo, "項目が " + std::to_string(f.size()) + " 個あります（見出しは " +
+                                           std::to_string(width) + " 個）。");
 
         EditRow row;
         const std::string& numberText = f[index[0]];
@@ -183,7 +185,8 @@ std::vector<EditRow> parseDrawCsv(std::string_view text)
         if (number < 0)
             throw DrawCsvError(lineNo, "回数「" + numberText + "」は 0 から 32767 の整数ではありません。");
         if (const auto it = seen.find(number); it != seen.end())
-            throw DrawCsvError(lineNo, "回数 " + std::to_string(number) + " は " + std::to_string(it->second) + "行目と重複しています。");
+            throw DrawCsvError(lineNo, "回数 " + std::to_string(number) + " は " + std::to_string(it->second) +
+                                           "行目と重複しています。");
         seen.emplace(number, lineNo);
         row.number = DbValue::fromInt(number);
 
@@ -193,7 +196,8 @@ std::vector<EditRow> parseDrawCsv(std::string_view text)
                 continue;  // not yet drawn: no value
             const long long d = readWhole(t, 9);
             if (d < 0)
-                throw DrawCsvError(lineNo, std::string(kColumns[p + 1]) + "「" + t + "」は 0 から 9 の数字ではありません。");
+                throw DrawCsvError(lineNo,
+                                   std::string(kColumns[p + 1]) + "「" + t + "」は 0 から 9 の数字ではありません。");
             row.digits[p] = DbValue::fromInt(d);
         }
         rows.push_back(std::move(row));

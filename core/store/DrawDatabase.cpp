@@ -62,7 +62,8 @@ long long checkDatabaseFile(const std::string& path)
 
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw errorWithMessage(Cause::Other, path, "データベース「" + path + "」を読み取れません（アクセスが許可されていません）。");
+        throw errorWithMessage(Cause::Other, path,
+                               "データベース「" + path + "」を読み取れません（アクセスが許可されていません）。");
     char head[sizeof kPlainHeader] = {};
     const ssize_t got = read(fd, head, sizeof head);
     close(fd);
@@ -127,8 +128,10 @@ void rollBackInterruptedWrite(const ConnectionInfo& info)
     const int rc = probeSchema(db.get());
     if ((rc & 0xff) == SQLITE_READONLY)
         throw errorWithMessage(Cause::ReadOnly, info.path,
-            "データベース「" + info.path + "」には中断された書き込みが残っていますが、"
-            "ファイルまたはフォルダーが読み取り専用のため元に戻せません。", rc);
+                               "データベース「" + info.path +
+                                   "」には中断された書き込みが残っていますが、"
+                                   "ファイルまたはフォルダーが読み取り専用のため元に戻せません。",
+                               rc);
     if (rc != SQLITE_OK)
         throw probeFailure(rc, info.path, checkDatabaseFile(info.path));
 }
@@ -165,7 +168,8 @@ sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess acce
 
 void requireDrawQuery(sqlite3* db, const std::string& path)
 {
-    sqlite::Statement st(db, "SELECT count(*) FROM sqlite_master WHERE type IN ('view', 'table') AND name = '全データ選択クエリ'");
+    sqlite::Statement st(
+        db, "SELECT count(*) FROM sqlite_master WHERE type IN ('view', 'table') AND name = '全データ選択クエリ'");
     const int rc = st.step();
     if (rc != SQLITE_ROW)
         throw storeErrorFor(rc, path, false);
@@ -187,7 +191,8 @@ std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
                 index[k] = c;
     for (int k = 0; k < 5; ++k)
         if (index[k] < 0)
-            throw errorWithMessage(Cause::QueryMissing, path,
+            throw errorWithMessage(
+                Cause::QueryMissing, path,
                 "データベース「" + path + "」のクエリ「全データ選択クエリ」に列「" + kColumns[k] + "」がありません。");
 
     std::vector<DrawRecord> rows;
@@ -225,10 +230,12 @@ void createDrawDatabase(const std::string& path)
     if (fd < 0) {
         const int err = errno;
         if (err == EEXIST)
-            throw errorWithMessage(Cause::Other, path, "データベース「" + path + "」は既にあります。上書きはしません。");
+            throw errorWithMessage(Cause::Other, path,
+                                   "データベース「" + path + "」は既にあります。上書きはしません。");
         if (err == EACCES || err == EROFS)
             throw storeErrorOf(Cause::ReadOnly, path);
-        throw errorWithMessage(Cause::Other, path, "データベース「" + path + "」を作成できません（" + std::strerror(err) + "）。");
+        throw errorWithMessage(Cause::Other, path,
+                               "データベース「" + path + "」を作成できません（" + std::strerror(err) + "）。");
     }
     close(fd);
 

@@ -27,14 +27,14 @@ std::vector<EditRow> toEditRows(std::vector<DrawRecord> records)
 std::string numberText(const DbValue& v)
 {
     switch (v.type) {
-    case DbValue::Type::Integer:
-        return std::to_string(v.integer);
-    case DbValue::Type::Real:
-        return std::to_string(v.real);
-    case DbValue::Type::text:
-        return v.text;
-    default:
-        return "なし";
+        case DbValue::Type::Integer:
+            return std::to_string(v.integer);
+        case DbValue::Type::Real:
+            return std::to_string(v.real);
+        case DbValue::Type::text:
+            return v.text;
+        default:
+            return "なし";
     }
 }
 
@@ -102,7 +102,8 @@ public:
         const DbValue value = digit ? DbValue::fromInt(*digit) : DbValue::null();
         WriteTransaction tx(db_.get(), path_);
         requireUnchanged(tx, rows_[index]);
-        auto st = tx.prepare(std::string("UPDATE 全データ選択クエリ SET ") + kDigitColumns[position - 1] + " = ?1 WHERE 回数 IS ?2");
+        auto st = tx.prepare(std::string("UPDATE 全データ選択クエリ SET ") + kDigitColumns[position - 1] +
+                             " = ?1 WHERE 回数 IS ?2");
         st.bind(1, value);
         st.bind(2, rows_[index].number);
         tx.run(st);
@@ -116,7 +117,9 @@ public:
             throw misuse("行の指定が正しくありません。");
         WriteTransaction tx(db_.get(), path_);
         const long long number = nextDrawNumber(tx);
-        auto st = tx.prepare("INSERT INTO 全データ選択クエリ (回数, 第1数字, 第2数字, 第3数字, 第4数字) VALUES (?1, NULL, NULL, NULL, NULL)");
+        auto st = tx.prepare(
+            "INSERT INTO 全データ選択クエリ (回数, 第1数字, 第2数字, 第3数字, 第4数字) VALUES (?1, NULL, NULL, NULL, "
+            "NULL)");
         st.bindInt(1, number);
         tx.run(st);
         tx.commit();
@@ -139,7 +142,8 @@ public:
     {
         for (const EditRow& d : draws)
             if (d.number.type != DbValue::Type::Integer || d.number.integer < 0 || d.number.integer > kMaxDrawNumber)
-                throw StoreError(Cause::Constraint, path_,
+                throw StoreError(
+                    Cause::Constraint, path_,
                     "取り込むデータの回数「" + numberText(d.number) + "」は 0 から 32767 の整数ではありません。");
         WriteTransaction tx(db_.get(), path_);
         auto exists = tx.prepare("SELECT count(*) FROM 全データ選択クエリ WHERE 回数 = ?1");
@@ -203,8 +207,8 @@ private:
         tx.check(rc);
         if (rc != SQLITE_ROW || st.columnInt(0) != 1)
             throw StoreError(Cause::Other, path_,
-                "データベース「" + path_ + "」の回数 " + numberText(row.number)
-                    + " の行は、開いた後に他で変更または削除されています。画面を開き直してください。");
+                             "データベース「" + path_ + "」の回数 " + numberText(row.number) +
+                                 " の行は、開いた後に他で変更または削除されています。画面を開き直してください。");
     }
 
     // One more than the highest stored draw number; 1 for an empty table.
@@ -218,9 +222,11 @@ private:
             return 1;
         if (highest.type != DbValue::Type::Integer)
             throw StoreError(Cause::Constraint, path_,
-                "データベース「" + path_ + "」の最大の回数「" + numberText(highest) + "」が整数ではないため、行を追加できません。");
+                             "データベース「" + path_ + "」の最大の回数「" + numberText(highest) +
+                                 "」が整数ではないため、行を追加できません。");
         if (highest.integer >= kMaxDrawNumber)
-            throw StoreError(Cause::Constraint, path_,
+            throw StoreError(
+                Cause::Constraint, path_,
                 "データベース「" + path_ + "」の回数が上限の 32767 に達しているため、行を追加できません。");
         return highest.integer + 1;
     }
@@ -235,14 +241,26 @@ DrawEditSet::DrawEditSet(DrawEditSet&&) noexcept = default;
 DrawEditSet& DrawEditSet::operator=(DrawEditSet&&) noexcept = default;
 DrawEditSet::~DrawEditSet() = default;
 
-const std::vector<EditRow>& DrawEditSet::rows() const { return impl_->rows(); }
+const std::vector<EditRow>& DrawEditSet::rows() const
+{
+    return impl_->rows();
+}
 void DrawEditSet::setDigit(std::size_t index, int position, std::optional<int> digit)
 {
     impl_->setDigit(index, position, digit);
 }
-void DrawEditSet::insertRow(std::size_t index) { impl_->insertRow(index); }
-void DrawEditSet::deleteRow(std::size_t index) { impl_->deleteRow(index); }
-void DrawEditSet::importDraws(const std::vector<EditRow>& draws) { impl_->importDraws(draws); }
+void DrawEditSet::insertRow(std::size_t index)
+{
+    impl_->insertRow(index);
+}
+void DrawEditSet::deleteRow(std::size_t index)
+{
+    impl_->deleteRow(index);
+}
+void DrawEditSet::importDraws(const std::vector<EditRow>& draws)
+{
+    impl_->importDraws(draws);
+}
 std::size_t DrawEditSet::countExisting(const std::vector<EditRow>& draws) const
 {
     return impl_->countExisting(draws);

@@ -27,17 +27,17 @@ inline constexpr const char* kDrawQuery = "select * from 全データ選択ク�
 class StoreError : public std::runtime_error {
 public:
     enum class Cause {
-        FileMissing,     // no file at the path
-        EmptyFile,       // a file of 0 bytes
-        NotADatabase,    // wrong key, or not a database at all
-        Unencrypted,     // a plain SQLite file without the program's key
-        Damaged,         // truncated or corrupt
-        QueryMissing,    // no saved query 全データ選択クエリ
-        BadDrawNumber,   // a stored draw number that cannot be read as a number
-        ReadOnly,        // the file or its folder cannot be written
-        Locked,          // another process holds the database
+        FileMissing,    // no file at the path
+        EmptyFile,      // a file of 0 bytes
+        NotADatabase,   // wrong key, or not a database at all
+        Unencrypted,    // a plain SQLite file without the program's key
+        Damaged,        // truncated or corrupt
+        QueryMissing,   // no saved query 全データ選択クエリ
+        BadDrawNumber,  // a stored draw number that cannot be read as a number
+        ReadOnly,       // the file or its folder cannot be written
+        Locked,         // another process holds the database
         DiskFull,
-        Constraint,      // the write breaks a rule of the table (duplicate 回数 ...)
+        Constraint,  // the write breaks a rule of the table (duplicate 回数 ...)
         Other,
     };
     StoreError(Cause cause, std::string path, const std::string& message, int sqliteCode = 0)

@@ -15,16 +15,18 @@ int Statement::bind(int index, const DbValue& value)
 {
     sqlite3_stmt* st = handle_.get();
     switch (value.type) {
-    case DbValue::Type::Null:
-        return sqlite3_bind_null(st, index);
-    case DbValue::Type::Integer:
-        return sqlite3_bind_int64(st, index, value.integer);
-    case DbValue::Type::Real:
-        return sqlite3_bind_double(st, index, value.real);
-    case DbValue::Type::text:
-        return sqlite3_bind_text(st, index, value.text.data(), static_cast<int>(value.text.size()), SQLITE_TRANSIENT);
-    case DbValue::Type::Blob:
-        return sqlite3_bind_blob(st, index, value.text.data(), static_cast<int>(value.text.size()), SQLITE_TRANSIENT);
+        case DbValue::Type::Null:
+            return sqlite3_bind_null(st, index);
+        case DbValue::Type::Integer:
+            return sqlite3_bind_int64(st, index, value.integer);
+        case DbValue::Type::Real:
+            return sqlite3_bind_double(st, index, value.real);
+        case DbValue::Type::text:
+            return sqlite3_bind_text(st, index, value.text.data(), static_cast<int>(value.text.size()),
+                                     SQLITE_TRANSIENT);
+        case DbValue::Type::Blob:
+            return sqlite3_bind_blob(st, index, value.text.data(), static_cast<int>(value.text.size()),
+                                     SQLITE_TRANSIENT);
     }
     return SQLITE_MISUSE;
 }
@@ -62,23 +64,23 @@ DbValue Statement::column(int column) const
 {
     sqlite3_stmt* st = handle_.get();
     switch (sqlite3_column_type(st, column)) {
-    case SQLITE_INTEGER:
-        return DbValue::fromInt(sqlite3_column_int64(st, column));
-    case SQLITE_FLOAT:
-        return DbValue::fromReal(sqlite3_column_double(st, column));
-    case SQLITE_TEXT:
-        return DbValue::fromText(columnText(column));
-    case SQLITE_BLOB: {
-        const void* data = sqlite3_column_blob(st, column);
-        const int size = sqlite3_column_bytes(st, column);
-        DbValue v;
-        v.type = DbValue::Type::Blob;
-        if (data)
-            v.text.assign(static_cast<const char*>(data), static_cast<std::size_t>(size));
-        return v;
-    }
-    default:
-        return DbValue::null();
+        case SQLITE_INTEGER:
+            return DbValue::fromInt(sqlite3_column_int64(st, column));
+        case SQLITE_FLOAT:
+            return DbValue::fromReal(sqlite3_column_double(st, column));
+        case SQLITE_TEXT:
+            return DbValue::fromText(columnText(column));
+        case SQLITE_BLOB: {
+            const void* data = sqlite3_column_blob(st, column);
+            const int size = sqlite3_column_bytes(st, column);
+            DbValue v;
+            v.type = DbValue::Type::Blob;
+            if (data)
+                v.text.assign(static_cast<const char*>(data), static_cast<std::size_t>(size));
+            return v;
+        }
+        default:
+            return DbValue::null();
     }
 }
 

@@ -9,12 +9,12 @@
 #include <QRadialGradient>
 #include <QStyle>
 
+#include "core/grid/ResultGrid.h"
+#include "core/history/DrawHistory.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/common/Twips.h"
-#include "core/history/DrawHistory.h"
 #include "gui/grid/GridPrinter.h"
 #include "gui/grid/GridWidget.h"
-#include "core/grid/ResultGrid.h"
 
 namespace rumone {
 

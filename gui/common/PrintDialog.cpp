@@ -25,7 +25,8 @@ void printThroughDialog(QWidget* owner, const QString& documentName, const std::
     }
     if (!printed)
         QMessageBox::warning(owner, QStringLiteral("ルモーネ"),
-                             QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"), QMessageBox::Ok);
+                             QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"),
+                             QMessageBox::Ok);
 }
 
 }  // namespace rumone

@@ -1,11 +1,11 @@
 #include "gui/entry/EntryGrid.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QAction>
-#include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QRegularExpressionValidator>
@@ -28,15 +28,15 @@ const char* const kColumnNames[EntryTableModel::kColumnCount] = {"回数", "第1
 QString valueText(const DbValue& v)
 {
     switch (v.type) {
-    case DbValue::Type::Null:
-        return {};
-    case DbValue::Type::Integer:
-        return QString::number(v.integer);
-    case DbValue::Type::Real:
-        return QString::number(v.real, 'g', 15);
-    case DbValue::Type::text:
-    case DbValue::Type::Blob:
-        break;
+        case DbValue::Type::Null:
+            return {};
+        case DbValue::Type::Integer:
+            return QString::number(v.integer);
+        case DbValue::Type::Real:
+            return QString::number(v.real, 'g', 15);
+        case DbValue::Type::text:
+        case DbValue::Type::Blob:
+            break;
     }
     return QString::fromUtf8(v.text.data(), static_cast<qsizetype>(v.text.size()));
 }
@@ -156,17 +156,17 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= shownRows_)
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole:
-        return cellText(index.row(), index.column());
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
-    case Qt::ForegroundRole:
-        return index.column() == 0 ? QVariant(QColor(255, 0, 0)) : QVariant();
-    case Qt::BackgroundRole:
-        return index.column() == 0 ? QVariant(QColor(255, 255, 200)) : QVariant();
-    default:
-        return {};
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return cellText(index.row(), index.column());
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        case Qt::ForegroundRole:
+            return index.column() == 0 ? QVariant(QColor(255, 0, 0)) : QVariant();
+        case Qt::BackgroundRole:
+            return index.column() == 0 ? QVariant(QColor(255, 255, 200)) : QVariant();
+        default:
+            return {};
     }
 }
 
@@ -265,7 +265,8 @@ std::size_t EntryTableModel::countExisting(const std::vector<EditRow>& draws) co
 
 void EntryTableModel::reportFailure(const QString& lead, const StoreError& e)
 {
-    emit writeFailed(lead + QStringLiteral("\n\n") + QString::fromUtf8(e.what()), e.cause() == StoreError::Cause::Other);
+    emit writeFailed(lead + QStringLiteral("\n\n") + QString::fromUtf8(e.what()),
+                     e.cause() == StoreError::Cause::Other);
 }
 
 // ---------------------------------------------------------------- delegate

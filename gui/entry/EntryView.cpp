@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "gui/common/Twips.h"
 #include "core/store/DrawCsv.h"
+#include "gui/common/Twips.h"
 #include "gui/entry/EntryGrid.h"
 
 namespace rumone {
@@ -108,7 +108,8 @@ void EntryView::build()
     } catch (const std::exception& e) {
         showError(QStringLiteral("当選データを開けません。\n\n") + QString::fromUtf8(e.what()));
         // The window is being opened right now; close it once that is done.
-        QMetaObject::invokeMethod(this, [this] { closeWindow(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { closeWindow(); }, Qt::QueuedConnection);
         return;
     }
     if (model_->rowCount() > 0)
@@ -187,9 +188,9 @@ void EntryView::chooseImportFile()
 
 void EntryView::chooseExportFile()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("書き出す CSV ファイル"),
-                                                      QStringLiteral("当選データ.csv"),
-                                                      QStringLiteral("CSV ファイル (*.csv)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("書き出す CSV ファイル"), QStringLiteral("当選データ.csv"),
+                                     QStringLiteral("CSV ファイル (*.csv)"));
     if (!path.isEmpty())
         exportCsv(path);
 }
@@ -216,11 +217,10 @@ bool EntryView::importCsv(const QString& path)
         return false;
     }
     const std::size_t existing = model_->countExisting(draws);
-    if (existing > 0 &&
-        !confirm(QStringLiteral("取り込む %1 行のうち %2 行は、既に登録されている回数です。"
-                                "登録されている数字を置き換えます。よろしいですか？")
-                     .arg(draws.size())
-                     .arg(existing)))
+    if (existing > 0 && !confirm(QStringLiteral("取り込む %1 行のうち %2 行は、既に登録されている回数です。"
+                                                "登録されている数字を置き換えます。よろしいですか？")
+                                     .arg(draws.size())
+                                     .arg(existing)))
         return false;
     if (!model_->importDraws(draws))
         return false;
@@ -246,12 +246,13 @@ bool EntryView::exportCsv(const QString& path)
     const std::string text = writeDrawCsv(rows);
     // Written beside the target and moved into place: never a half-written file.
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-                         file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) &&
+        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) && file.commit();
     if (!written) {
-        showError(QStringLiteral("CSV ファイル「%1」に書き込めません。フォルダーがあり、書き込みできるか確かめてください。")
-                      .arg(path));
+        showError(
+            QStringLiteral("CSV ファイル「%1」に書き込めません。フォルダーがあり、書き込みできるか確かめてください。")
+                .arg(path));
         return false;
     }
     showInfo(QStringLiteral("%1 行を CSV ファイル「%2」に書き出しました。").arg(rows.size()).arg(path));

@@ -283,8 +283,9 @@ void GridPainter::paintColumnHeaders(const GridPane& pane)
     penSet_ = false;
     const GridAxis& cols = layout_.columns();
     for (int c = pane.col1; c <= pane.col2; ++c)
-        paintHeaderCell(QRect(cols.start(c), -layout_.headerHeight(), cols.end(c) - cols.start(c), layout_.headerHeight()),
-                        columnLetters(c));
+        paintHeaderCell(
+            QRect(cols.start(c), -layout_.headerHeight(), cols.end(c) - cols.start(c), layout_.headerHeight()),
+            columnLetters(c));
     p_.restore();
 }
 
@@ -298,8 +299,9 @@ void GridPainter::paintRowHeaders(const GridPane& pane)
     penSet_ = false;
     const GridAxis& rows = layout_.rows();
     for (int r = pane.row1; r <= pane.row2; ++r)
-        paintHeaderCell(QRect(-layout_.headerWidth(), rows.start(r), layout_.headerWidth(), rows.end(r) - rows.start(r)),
-                        QString::number(r));
+        paintHeaderCell(
+            QRect(-layout_.headerWidth(), rows.start(r), layout_.headerWidth(), rows.end(r) - rows.start(r)),
+            QString::number(r));
     p_.restore();
 }
 

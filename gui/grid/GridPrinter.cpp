@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/grid/ResultGrid.h"
 #include "gui/grid/GridLayout.h"
 #include "gui/grid/GridPainter.h"
-#include "core/grid/ResultGrid.h"
 
 namespace rumone {
 

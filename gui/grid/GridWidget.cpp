@@ -73,7 +73,7 @@ int GridWidget::columnWidthPx(int column) const
 int GridWidget::rowHeightPx(int row) const
 {
     return layout_ && row >= 1 && row <= layout_->rows().count() ? layout_->rows().end(row) - layout_->rows().start(row)
-                                                                  : 0;
+                                                                 : 0;
 }
 
 QSize GridWidget::sizeHint() const
@@ -249,8 +249,8 @@ QPoint GridWidget::cellAt(const QPoint& pos) const
         return {};
     const int c = x < cols.frozenExtent() ? cols.itemAt(x)
                                           : cols.itemAt(x - cols.frozenExtent() + cols.start(firstScrollColumn()));
-    const int r = y < rows.frozenExtent() ? rows.itemAt(y)
-                                          : rows.itemAt(y - rows.frozenExtent() + rows.start(firstScrollRow()));
+    const int r =
+        y < rows.frozenExtent() ? rows.itemAt(y) : rows.itemAt(y - rows.frozenExtent() + rows.start(firstScrollRow()));
     if (c < 1 || c > cols.count() || r < 1 || r > rows.count())
         return {};
     return {c, r};
@@ -326,31 +326,49 @@ void GridWidget::keyPressEvent(QKeyEvent* event)
     }
     const int page = std::max(1, verticalScrollBar()->pageStep());
     switch (event->key()) {
-    case Qt::Key_Left: moveCurrent(-1, 0); break;
-    case Qt::Key_Right: moveCurrent(1, 0); break;
-    case Qt::Key_Up: moveCurrent(0, -1); break;
-    case Qt::Key_Down: moveCurrent(0, 1); break;
-    case Qt::Key_PageUp: moveCurrent(0, -page); break;
-    case Qt::Key_PageDown: moveCurrent(0, page); break;
-    case Qt::Key_Home: moveCurrent(-layout_->columns().count(), 0); break;
-    case Qt::Key_End: moveCurrent(layout_->columns().count(), 0); break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (grid_->enterKeyAction() != EnterAction::NextCell) {
+        case Qt::Key_Left:
+            moveCurrent(-1, 0);
+            break;
+        case Qt::Key_Right:
+            moveCurrent(1, 0);
+            break;
+        case Qt::Key_Up:
+            moveCurrent(0, -1);
+            break;
+        case Qt::Key_Down:
+            moveCurrent(0, 1);
+            break;
+        case Qt::Key_PageUp:
+            moveCurrent(0, -page);
+            break;
+        case Qt::Key_PageDown:
+            moveCurrent(0, page);
+            break;
+        case Qt::Key_Home:
+            moveCurrent(-layout_->columns().count(), 0);
+            break;
+        case Qt::Key_End:
+            moveCurrent(layout_->columns().count(), 0);
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (grid_->enterKeyAction() != EnterAction::NextCell) {
+                QAbstractScrollArea::keyPressEvent(event);
+                return;
+            }
+            // The next cell in reading order: the one to the right, after the
+            // last column the first cell of the next row.
+            if (currentColumn_ == 0 || currentColumn_ < layout_->columns().count()) {
+                moveCurrent(1, 0);
+            } else if (currentRow_ < layout_->lastSelectableRow()) {
+                horizontalScrollBar()->setValue(0);
+                changeCurrent(1, currentRow_ + 1);
+                ensureVisible(1, currentRow_);
+            }
+            break;
+        default:
             QAbstractScrollArea::keyPressEvent(event);
             return;
-        }
-        // The next cell in reading order: the one to the right, after the
-        // last column the first cell of the next row.
-        if (currentColumn_ == 0 || currentColumn_ < layout_->columns().count()) {
-            moveCurrent(1, 0);
-        } else if (currentRow_ < layout_->lastSelectableRow()) {
-            horizontalScrollBar()->setValue(0);
-            changeCurrent(1, currentRow_ + 1);
-            ensureVisible(1, currentRow_);
-        }
-        break;
-    default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     event->accept();
 }
@@ -375,7 +393,7 @@ namespace {
 struct AxisPane {
     int first = 1, last = 0;  // visible items
     int spanFirst = 1, spanLast = 0;
-    int shift = 0;            // layout position + shift = viewport position
+    int shift = 0;  // layout position + shift = viewport position
     int clipFrom = 0, clipTo = 0;
 };
 
@@ -438,8 +456,7 @@ void GridWidget::paintEvent(QPaintEvent* event)
         return;
     const int hx = layout_->headerWidth();
     const int hy = layout_->headerHeight();
-    const auto [frozenCols, scrollCols] =
-        splitAxis(layout_->columns(), hx, viewport()->width(), firstScrollColumn());
+    const auto [frozenCols, scrollCols] = splitAxis(layout_->columns(), hx, viewport()->width(), firstScrollColumn());
     const auto [frozenRows, scrollRows] = splitAxis(layout_->rows(), hy, viewport()->height(), firstScrollRow());
 
     GridPainter painter(p, *layout_, currentColumn_, currentRow_);

@@ -14,7 +14,10 @@ namespace rumone {
 
 namespace {
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -24,9 +27,11 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
 
 size_t findIgnoringCase(std::string_view text, std::string_view what, size_t from)
 {
-    if (what.size() > text.size()) return std::string_view::npos;
+    if (what.size() > text.size())
+        return std::string_view::npos;
     for (size_t i = from; i + what.size() <= text.size(); ++i) {
-        if (equalsIgnoringCase(text.substr(i, what.size()), what)) return i;
+        if (equalsIgnoringCase(text.substr(i, what.size()), what))
+            return i;
     }
     return std::string_view::npos;
 }
@@ -38,7 +43,8 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view suffix)
 
 void appendUtf8(std::string& out, unsigned long code)
 {
-    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
+    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        code = 0xFFFD;
     if (code < 0x80) {
         out += static_cast<char>(code);
     } else if (code < 0x800) {
@@ -68,11 +74,16 @@ std::string decodeReferences(std::string_view text)
             continue;
         }
         const std::string name(text.substr(i + 1, semicolon - i - 1));
-        if (name == "amp") out += '&';
-        else if (name == "lt") out += '<';
-        else if (name == "gt") out += '>';
-        else if (name == "quot") out += '"';
-        else if (name == "apos") out += '\'';
+        if (name == "amp")
+            out += '&';
+        else if (name == "lt")
+            out += '<';
+        else if (name == "gt")
+            out += '>';
+        else if (name == "quot")
+            out += '"';
+        else if (name == "apos")
+            out += '\'';
         else if (name.size() > 1 && name[0] == '#') {
             const bool hex = name[1] == 'x' || name[1] == 'X';
             const std::string digits = name.substr(hex ? 2 : 1);
@@ -91,22 +102,29 @@ std::string decodeReferences(std::string_view text)
     return out;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // The value of attribute `attribute` in the tag text `tag`, or nullopt.
 std::optional<std::string> attributeOf(std::string_view tag, std::string_view attribute)
 {
     size_t i = 0;
     while (i < tag.size()) {
-        while (i < tag.size() && (isBlank(tag[i]) || tag[i] == '/')) ++i;
+        while (i < tag.size() && (isBlank(tag[i]) || tag[i] == '/'))
+            ++i;
         const size_t nameStart = i;
-        while (i < tag.size() && !isBlank(tag[i]) && tag[i] != '=' && tag[i] != '/') ++i;
+        while (i < tag.size() && !isBlank(tag[i]) && tag[i] != '=' && tag[i] != '/')
+            ++i;
         const std::string_view name = tag.substr(nameStart, i - nameStart);
-        while (i < tag.size() && isBlank(tag[i])) ++i;
+        while (i < tag.size() && isBlank(tag[i]))
+            ++i;
         std::string_view value;
         if (i < tag.size() && tag[i] == '=') {
             ++i;
-            while (i < tag.size() && isBlank(tag[i])) ++i;
+            while (i < tag.size() && isBlank(tag[i]))
+                ++i;
             if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
                 const char quote = tag[i++];
                 const size_t close = tag.find(quote, i);
@@ -115,7 +133,8 @@ std::optional<std::string> attributeOf(std::string_view tag, std::string_view at
                 i = end + 1;
             } else {
                 const size_t start = i;
-                while (i < tag.size() && !isBlank(tag[i])) ++i;
+                while (i < tag.size() && !isBlank(tag[i]))
+                    ++i;
                 value = tag.substr(start, i - start);
             }
         }
@@ -123,7 +142,8 @@ std::optional<std::string> attributeOf(std::string_view tag, std::string_view at
             ++i;
             continue;
         }
-        if (equalsIgnoringCase(name, attribute)) return decodeReferences(value);
+        if (equalsIgnoringCase(name, attribute))
+            return decodeReferences(value);
     }
     return std::nullopt;
 }
@@ -141,7 +161,8 @@ SitemapEntry entryOfObject(std::string_view object)
         at = end;
         const std::optional<std::string> name = attributeOf(tag, "name");
         const std::optional<std::string> value = attributeOf(tag, "value");
-        if (!name || !value) continue;
+        if (!name || !value)
+            continue;
         // The first of each wins: a keyword may list several topics.
         if (equalsIgnoringCase(*name, "Name") && !haveName) {
             entry.name = *value;
@@ -158,8 +179,10 @@ SitemapEntry entryOfObject(std::string_view object)
 std::string absoluteTopicPath(std::string local)
 {
     const size_t separator = local.find("::");
-    if (separator != std::string::npos) local = local.substr(separator + 2);
-    if (!local.empty() && local.front() != '/') local.insert(local.begin(), '/');
+    if (separator != std::string::npos)
+        local = local.substr(separator + 2);
+    if (!local.empty() && local.front() != '/')
+        local.insert(local.begin(), '/');
     return local;
 }
 
@@ -171,10 +194,13 @@ std::vector<SitemapEntry> parseSitemap(std::string_view html)
     size_t at = 0;
     while ((at = findIgnoringCase(html, "<object", at)) != std::string_view::npos) {
         const size_t end = findIgnoringCase(html, "</object", at);
-        const std::string_view object = html.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+        const std::string_view object =
+            html.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
         SitemapEntry entry = entryOfObject(object);
-        if (!entry.name.empty()) entries.push_back(std::move(entry));
-        if (end == std::string_view::npos) break;
+        if (!entry.name.empty())
+            entries.push_back(std::move(entry));
+        if (end == std::string_view::npos)
+            break;
         at = end;
     }
     return entries;
@@ -188,7 +214,10 @@ std::string htmlToUtf8(std::string_view html)
     return text.toStdString();
 }
 
-void ChmFile::Closer::operator()(chmFile* file) const { chm_close(file); }
+void ChmFile::Closer::operator()(chmFile* file) const
+{
+    chm_close(file);
+}
 
 ChmFile::ChmFile(chmFile* file) : file_(file) {}
 
@@ -197,7 +226,8 @@ ChmFile::~ChmFile() = default;
 std::unique_ptr<ChmFile> ChmFile::open(const std::string& path)
 {
     chmFile* file = chm_open(path.c_str());
-    if (file == nullptr) return nullptr;
+    if (file == nullptr)
+        return nullptr;
     return std::unique_ptr<ChmFile>(new ChmFile(file));
 }
 
@@ -216,22 +246,27 @@ std::optional<std::string> ChmFile::read(const std::string& path) const
 {
     const std::string absolute = path.empty() || path.front() != '/' ? "/" + path : path;
     chmUnitInfo info{};
-    if (chm_resolve_object(file_.get(), absolute.c_str(), &info) != CHM_RESOLVE_SUCCESS) return std::nullopt;
+    if (chm_resolve_object(file_.get(), absolute.c_str(), &info) != CHM_RESOLVE_SUCCESS)
+        return std::nullopt;
     // Help pages are small; anything claiming more than 64 MiB is damaged.
     constexpr LONGUINT64 kLargestEntry = 64u << 20;
-    if (info.length > kLargestEntry) return std::nullopt;
+    if (info.length > kLargestEntry)
+        return std::nullopt;
     std::string bytes(static_cast<size_t>(info.length), '\0');
-    if (bytes.empty()) return bytes;
+    if (bytes.empty())
+        return bytes;
     const LONGINT64 got = chm_retrieve_object(file_.get(), &info, reinterpret_cast<unsigned char*>(bytes.data()), 0,
                                               static_cast<LONGINT64>(info.length));
-    if (got != static_cast<LONGINT64>(info.length)) return std::nullopt;
+    if (got != static_cast<LONGINT64>(info.length))
+        return std::nullopt;
     return bytes;
 }
 
 std::optional<std::string> ChmFile::indexSitemap() const
 {
     for (const std::string& path : entries()) {
-        if (endsWithIgnoringCase(path, ".hhk")) return read(path);
+        if (endsWithIgnoringCase(path, ".hhk"))
+            return read(path);
     }
     return std::nullopt;
 }
@@ -239,10 +274,12 @@ std::optional<std::string> ChmFile::indexSitemap() const
 std::vector<SitemapEntry> ChmFile::readIndex() const
 {
     const std::optional<std::string> sitemap = indexSitemap();
-    if (!sitemap) return {};
+    if (!sitemap)
+        return {};
     std::vector<SitemapEntry> keywords = parseSitemap(htmlToUtf8(*sitemap));
     for (SitemapEntry& keyword : keywords) {
-        if (!keyword.local.empty()) keyword.local = absoluteTopicPath(keyword.local);
+        if (!keyword.local.empty())
+            keyword.local = absoluteTopicPath(keyword.local);
     }
     return keywords;
 }

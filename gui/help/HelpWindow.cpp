@@ -36,11 +36,13 @@ QUrl topicOfLink(const QUrl& base, const QUrl& link)
     if (scheme == QLatin1String("ms-its") || scheme == QLatin1String("mk")) {
         const QString text = link.toString(QUrl::FullyDecoded);
         const qsizetype separator = text.indexOf(QLatin1String("::"));
-        if (separator < 0) return {};
+        if (separator < 0)
+            return {};
         return topicUrl(text.mid(separator + 2));
     }
     const QUrl resolved = base.resolved(link);
-    if (resolved.scheme() != QLatin1String(kTopicScheme)) return {};
+    if (resolved.scheme() != QLatin1String(kTopicScheme))
+        return {};
     return resolved;
 }
 
@@ -65,7 +67,8 @@ public:
     // The bytes of the topic at `url`, or nullopt.
     std::optional<std::string> fetch(const QUrl& url) const
     {
-        if (!file_ || url.scheme() != QLatin1String(kTopicScheme)) return std::nullopt;
+        if (!file_ || url.scheme() != QLatin1String(kTopicScheme))
+            return std::nullopt;
         return file_->read(url.path(QUrl::FullyDecoded).toStdString());
     }
 
@@ -84,9 +87,12 @@ public:
     {
         const QUrl url = name.isRelative() ? source().resolved(name) : name;
         const std::optional<std::string> bytes = fetch(url);
-        if (!bytes) return {};
-        if (type == QTextDocument::HtmlResource) return QString::fromStdString(htmlToUtf8(*bytes));
-        if (type == QTextDocument::StyleSheetResource) return QString::fromStdString(*bytes);
+        if (!bytes)
+            return {};
+        if (type == QTextDocument::HtmlResource)
+            return QString::fromStdString(htmlToUtf8(*bytes));
+        if (type == QTextDocument::StyleSheetResource)
+            return QString::fromStdString(*bytes);
         return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
     }
 
@@ -94,7 +100,8 @@ private:
     void followLink(const QUrl& link)
     {
         const QUrl target = topicOfLink(source(), link);
-        if (target.isEmpty()) return;
+        if (target.isEmpty())
+            return;
         if (target.path() == source().path() && target.hasFragment()) {
             scrollToAnchor(target.fragment());
             return;
@@ -152,7 +159,8 @@ HelpWindow* HelpWindow::find()
 {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* window = qobject_cast<HelpWindow*>(widget);
-        if (window != nullptr && !window->closing_) return window;
+        if (window != nullptr && !window->closing_)
+            return window;
     }
     return nullptr;
 }
@@ -211,13 +219,18 @@ bool HelpWindow::showKeyword(const QString& keywords)
     return false;
 }
 
-void HelpWindow::showSelectedKeyword() { showKeywordItem(keywordList_->currentItem()); }
+void HelpWindow::showSelectedKeyword()
+{
+    showKeywordItem(keywordList_->currentItem());
+}
 
 void HelpWindow::showKeywordItem(QListWidgetItem* item)
 {
-    if (item == nullptr) return;
+    if (item == nullptr)
+        return;
     const size_t index = item->data(Qt::UserRole).toULongLong();
-    if (index >= keywords_.size() || keywords_[index].local.empty()) return;
+    if (index >= keywords_.size() || keywords_[index].local.empty())
+        return;
     showTopic(QString::fromStdString(keywords_[index].local));
 }
 

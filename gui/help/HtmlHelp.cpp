@@ -35,23 +35,29 @@ void showMessage(QWidget* owner, const QString& title, const QString& text)
     box.exec();
 }
 
-void showMessage(QWidget* owner, const QString& text) { showMessage(owner, QStringLiteral("メッセ－ジ"), text); }
+void showMessage(QWidget* owner, const QString& text)
+{
+    showMessage(owner, QStringLiteral("メッセ－ジ"), text);
+}
 
 // The path of the help file, or an empty string when there is none.
 QString locateHelpFile(const QString& name)
 {
     const QFileInfo given(name);
-    if (given.isAbsolute()) return given.isFile() ? given.absoluteFilePath() : QString();
+    if (given.isAbsolute())
+        return given.isFile() ? given.absoluteFilePath() : QString();
     for (const QString& folder : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
         const QFileInfo candidate(QDir(folder), name);
-        if (candidate.isFile()) return candidate.absoluteFilePath();
+        if (candidate.isFile())
+            return candidate.absoluteFilePath();
     }
     return {};
 }
 
 QString missingFileText(const QString& name)
 {
-    return QStringLiteral("ヘルプファイル「%1」が見つかりません。\nプログラムと同じフォルダーに置いてください。").arg(name);
+    return QStringLiteral("ヘルプファイル「%1」が見つかりません。\nプログラムと同じフォルダーに置いてください。")
+        .arg(name);
 }
 
 QString unreadableFileText(const QString& name)
@@ -71,14 +77,16 @@ HelpWindow* helpWindowFor(QWidget* owner, const QString& name, QString& problem)
         return nullptr;
     }
     HelpWindow* window = HelpWindow::find();
-    if (window != nullptr && window->filePath() == path) return window;
+    if (window != nullptr && window->filePath() == path)
+        return window;
 
     std::shared_ptr<ChmFile> file = ChmFile::open(QFile::encodeName(path).toStdString());
     if (!file) {
         problem = unreadableFileText(name);
         return nullptr;
     }
-    if (window == nullptr) window = new HelpWindow(owner != nullptr ? owner->window() : nullptr);
+    if (window == nullptr)
+        window = new HelpWindow(owner != nullptr ? owner->window() : nullptr);
     window->setFile(std::move(file), path);
     return window;
 }
@@ -107,14 +115,17 @@ QWidget* displayIndex(QWidget* owner, const QString& name, const char* keyword)
 // problems are reported by the index display that comes first.
 void reportFailedLookup(QWidget* owner, const HH_AKLINK& link)
 {
-    if (link.pszMsgText == nullptr) return;
-    const QString title = link.pszMsgTitle != nullptr ? QString::fromUtf8(link.pszMsgTitle) : QStringLiteral("メッセ－ジ");
+    if (link.pszMsgText == nullptr)
+        return;
+    const QString title =
+        link.pszMsgTitle != nullptr ? QString::fromUtf8(link.pszMsgTitle) : QStringLiteral("メッセ－ジ");
     showMessage(owner, title, QString::fromUtf8(link.pszMsgText));
 }
 
 QWidget* keywordLookup(QWidget* owner, const QString& name, const HH_AKLINK* link)
 {
-    if (link == nullptr || link->pszKeywords == nullptr) return nullptr;
+    if (link == nullptr || link->pszKeywords == nullptr)
+        return nullptr;
     QString problem;
     HelpWindow* window = helpWindowFor(owner, name, problem);
     if (window == nullptr) {
@@ -139,16 +150,18 @@ QWidget* keywordLookup(QWidget* owner, const QString& name, const HH_AKLINK* lin
 
 QWidget* htmlHelp(QWidget* owner, const char* file, unsigned command, std::uintptr_t data)
 {
-    if (const HtmlHelpHook& hook = installedHook()) return hook(owner, file, command, data);
-    if (file == nullptr) return nullptr;
+    if (const HtmlHelpHook& hook = installedHook())
+        return hook(owner, file, command, data);
+    if (file == nullptr)
+        return nullptr;
     const QString name = QString::fromUtf8(file);
     switch (command) {
-    case HH_DISPLAY_INDEX:
-        return displayIndex(owner, name, reinterpret_cast<const char*>(data));
-    case HH_KEYWORD_LOOKUP:
-        return keywordLookup(owner, name, reinterpret_cast<const HH_AKLINK*>(data));
-    default:
-        return nullptr;
+        case HH_DISPLAY_INDEX:
+            return displayIndex(owner, name, reinterpret_cast<const char*>(data));
+        case HH_KEYWORD_LOOKUP:
+            return keywordLookup(owner, name, reinterpret_cast<const HH_AKLINK*>(data));
+        default:
+            return nullptr;
     }
 }
 

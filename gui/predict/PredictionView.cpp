@@ -10,11 +10,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/common/PrintDialog.h"
-#include "gui/common/Twips.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionOptions.h"
 #include "core/predict/PredictionTexts.h"
+#include "gui/common/PrintDialog.h"
+#include "gui/common/Twips.h"
 #include "gui/grid/GridPrinter.h"
 #include "gui/grid/GridWidget.h"
 

@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
@@ -8,13 +10,11 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
-#include "gui/analysis/AnalysisWindow.h"
+#include "core/predict/Prediction.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageBoxCatcher.h"
-#include "core/predict/Prediction.h"
+#include "gui/analysis/AnalysisWindow.h"
 #include "support/TestSupport.h"
 
 using namespace rumone;
@@ -214,7 +214,8 @@ TEST(MainFrm, ActivationOpensThePredictionViewButNotOnReturnFromAMessageBox)
     ASSERT_NE(version, nullptr);
     {
         test::MessageBoxCatcher catcher(QMessageBox::No);
-        QMessageBox::warning(version, QStringLiteral("ルモーネ"), QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No);
+        QMessageBox::warning(version, QStringLiteral("ルモーネ"), QStringLiteral("?"),
+                             QMessageBox::Yes | QMessageBox::No);
         ASSERT_TRUE(catcher.caught().seen);
     }
     activate();

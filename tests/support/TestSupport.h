@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/history/DrawHistory.h"
 #include "core/grid/ResultGrid.h"
+#include "core/history/DrawHistory.h"
 
 namespace rumone::test {
 

@@ -11,7 +11,10 @@ namespace {
 constexpr int kColumns = 11;  // the scale, then one column per digit 0-9
 constexpr int kHeaderRows = 2;
 
-int digitColumn(int digit) { return digit + 2; }
+int digitColumn(int digit)
+{
+    return digit + 2;
+}
 
 // Table of M + 2 rows, M the largest appearance count of any digit.
 void setupFrequencyGrid(ResultGrid& g, int maxCount)

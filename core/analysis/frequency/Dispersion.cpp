@@ -9,7 +9,10 @@ namespace {
 constexpr int kColumns = 12;  // draw number, digits 0-9, draw number again
 constexpr int kHeaderRows = 2;
 
-int digitColumn(int digit) { return digit + 2; }
+int digitColumn(int digit)
+{
+    return digit + 2;
+}
 
 // Title, captions, one row per complete draw and the footer captions as
 // the last row.

@@ -18,8 +18,8 @@ constexpr Rgb kLavender = RGB(200, 200, 255);
 
 struct TrendGroup {
     std::string_view caption;
-    Rgb digitBack;         // background of a digit cell of the group
-    OptColour countBack;   // background of the group's count column
+    Rgb digitBack;        // background of a digit cell of the group
+    OptColour countBack;  // background of the group's count column
 };
 
 // Groups 1 to 5 at indices 0 to 4.

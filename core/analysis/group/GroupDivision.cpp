@@ -38,9 +38,7 @@ constexpr std::array<GroupMember, 3> kGroupMembers = {{
      "3分割データ分析",
      "mnu3BunkatsuData",
      "過去の当選番号の第１～４数字をＡ～Ｃの３グループに分類して分析します",
-     {{{0, 2, "　　 Ａ ", kLightCyan},
-       {3, 5, "　　 Ｂ ", std::nullopt},
-       {6, 9, "　　　 Ｃ 　　", kLightGreen}}},
+     {{{0, 2, "　　 Ａ ", kLightCyan}, {3, 5, "　　 Ｂ ", std::nullopt}, {6, 9, "　　　 Ｃ 　　", kLightGreen}}},
      3,
      1},
     {"分割5データ分析",
@@ -88,9 +86,18 @@ constexpr std::array<std::string_view, kBlocks> kBlockTitles = {
 };
 
 // Position p (1-4) owns columns 10(p - 1) + 2 to 10(p - 1) + 11.
-constexpr int blockFirstColumn(int position) { return 10 * (position - 1) + 2; }
-constexpr int blockLastColumn(int position) { return blockFirstColumn(position) + 9; }
-constexpr int digitColumn(int position, int digit) { return blockFirstColumn(position) + digit; }
+constexpr int blockFirstColumn(int position)
+{
+    return 10 * (position - 1) + 2;
+}
+constexpr int blockLastColumn(int position)
+{
+    return blockFirstColumn(position) + 9;
+}
+constexpr int digitColumn(int position, int digit)
+{
+    return blockFirstColumn(position) + digit;
+}
 
 // ---- the operations, in the order the build runs them
 
@@ -223,8 +230,17 @@ AnalysisViewSpec memberView()
 
 }  // namespace
 
-AnalysisViewSpec groupDivision3View() { return memberView<0>(); }
-AnalysisViewSpec groupDivision5View() { return memberView<1>(); }
-AnalysisViewSpec groupDivision10View() { return memberView<2>(); }
+AnalysisViewSpec groupDivision3View()
+{
+    return memberView<0>();
+}
+AnalysisViewSpec groupDivision5View()
+{
+    return memberView<1>();
+}
+AnalysisViewSpec groupDivision10View()
+{
+    return memberView<2>();
+}
 
 }  // namespace rumone

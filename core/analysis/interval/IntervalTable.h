@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "core/history/DrawHistory.h"
 #include "core/grid/ResultGrid.h"
+#include "core/history/DrawHistory.h"
 
 namespace rumone {
 

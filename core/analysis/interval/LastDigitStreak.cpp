@@ -105,24 +105,24 @@ DigitDrawLists drawsByDigit(const DrawHistory& history)
 Rgb streakBackground(int counter)
 {
     switch (counter) {
-    case 1:
-        return kWhite;
-    case 2:
-    case 3:
-        return kLightCyan;
-    case 4:
-    case 5:
-        return kLightGreen;
-    case 6:
-    case 7:
-        return kLightYellow;
-    case 8:
-    case 9:
-        return kLightMagenta;
-    case 12:
-        return kGrey;
-    default:
-        return kPink;
+        case 1:
+            return kWhite;
+        case 2:
+        case 3:
+            return kLightCyan;
+        case 4:
+        case 5:
+            return kLightGreen;
+        case 6:
+        case 7:
+            return kLightYellow;
+        case 8:
+        case 9:
+            return kLightMagenta;
+        case 12:
+            return kGrey;
+        default:
+            return kPink;
     }
 }
 

@@ -23,11 +23,7 @@ struct PatternLetter {
 // Indexed by count. "E" covers the draws whose four digits all fall in the
 // counted class, so that every draw gets a letter.
 constexpr PatternLetter kLetters[] = {
-    {"A", std::nullopt},
-    {"B", kLightCyan},
-    {"C", kLightGreen},
-    {"D", kLightYellow},
-    {"E", kLightMagenta},
+    {"A", std::nullopt}, {"B", kLightCyan}, {"C", kLightGreen}, {"D", kLightYellow}, {"E", kLightMagenta},
 };
 
 }  // namespace

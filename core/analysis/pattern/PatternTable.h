@@ -3,8 +3,8 @@
 // low/high and the even/odd views differ only in the rule passed here.
 #pragma once
 
-#include "core/history/DrawHistory.h"
 #include "core/grid/ResultGrid.h"
+#include "core/history/DrawHistory.h"
 
 namespace rumone {
 

@@ -8,15 +8,15 @@
 #include "core/analysis/AnalysisView.h"
 #include "core/analysis/frequency/AppearanceCount.h"
 #include "core/analysis/frequency/Dispersion.h"
-#include "support/TestSupport.h"
 #include "core/grid/GridDump.h"
+#include "support/TestSupport.h"
 
 namespace rumone {
 namespace {
 
-using test::rowTexts;
 using test::backOf;
 using test::historyOf;
+using test::rowTexts;
 using test::textColourOf;
 
 const std::string kLine = "#88c4ff";
@@ -41,10 +41,10 @@ ResultGrid dispersionChart(const DrawHistory& h)
 TEST(AppearanceCount, HeaderRowsReadAndLookAsDesigned)
 {
     const ResultGrid g = countTable(historyOf({{1, {1, 2, 3, 4}}}));
-    EXPECT_EQ(rowTexts(g, 1), (std::vector<std::string>{"", "", "  当 選 数 字", "", "", "", "",
-                                                         "前回までの出現回数合計(回)", ""}));
-    EXPECT_EQ(rowTexts(g, 2), (std::vector<std::string>{"回数", "第1数字", "第2数字", "第3数字", "第4数字",
-                                                         "第1数字", "第2数字", "第3数字", "第4数字"}));
+    EXPECT_EQ(rowTexts(g, 1),
+              (std::vector<std::string>{"", "", "  当 選 数 字", "", "", "", "", "前回までの出現回数合計(回)", ""}));
+    EXPECT_EQ(rowTexts(g, 2), (std::vector<std::string>{"回数", "第1数字", "第2数字", "第3数字", "第4数字", "第1数字",
+                                                        "第2数字", "第3数字", "第4数字"}));
     EXPECT_EQ(g.style(3, 1).hAlign, HAlign::Left);
     EXPECT_EQ(g.style(8, 1).hAlign, HAlign::Centre);
     for (int r = 1; r <= 2; ++r) {
@@ -83,8 +83,7 @@ TEST(AppearanceCount, EachRowShowsTheCountsOverEarlierDrawsOnly)
 TEST(AppearanceCount, RowsFollowTheCompleteDrawsWhateverTheirNumbers)
 {
     // Starts at 100, has a gap and an incomplete row in between.
-    const ResultGrid g =
-        countTable(historyOf({{100, {1, 2, 3, 4}}, {101, {5, -1, 5, 5}}, {105, {1, 1, 1, 1}}}));
+    const ResultGrid g = countTable(historyOf({{100, {1, 2, 3, 4}}, {101, {5, -1, 5, 5}}, {105, {1, 1, 1, 1}}}));
     ASSERT_EQ(g.rows(), 4);
     EXPECT_EQ(rowTexts(g, 3), (std::vector<std::string>{"100", "1", "2", "3", "4", "0", "0", "0", "0"}));
     EXPECT_EQ(rowTexts(g, 4), (std::vector<std::string>{"105", "1", "1", "1", "1", "1", "1", "1", "1"}));

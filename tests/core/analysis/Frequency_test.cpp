@@ -7,15 +7,15 @@
 #include "core/analysis/AnalysisView.h"
 #include "core/analysis/frequency/AppearanceByCount.h"
 #include "core/analysis/frequency/AppearanceFrequency.h"
-#include "support/TestSupport.h"
 #include "core/grid/GridDump.h"
+#include "support/TestSupport.h"
 
 namespace rumone {
 namespace {
 
-using test::rowTexts;
 using test::backOf;
 using test::historyOf;
+using test::rowTexts;
 using test::textColourOf;
 
 const std::string kRedText = "#ff0000";

@@ -7,8 +7,8 @@
 
 #include "core/analysis/ViewSteps.h"
 #include "core/analysis/group/GroupDivision.h"
-#include "support/TestSupport.h"
 #include "core/grid/GridDump.h"
+#include "support/TestSupport.h"
 
 namespace rumone {
 namespace {
@@ -59,17 +59,26 @@ struct Expected {
 std::vector<Expected> members()
 {
     return {
-        {groupDivision3View, "分割3データ分析", "3分割データ分析", "mnu3BunkatsuData",
+        {groupDivision3View,
+         "分割3データ分析",
+         "3分割データ分析",
+         "mnu3BunkatsuData",
          "過去の当選番号の第１～４数字をＡ～Ｃの３グループに分類して分析します",
          {{0, "　　 Ａ "}, {3, "　　 Ｂ "}, {6, "　　　 Ｃ 　　"}},
          {kCyan, kCyan, kCyan, kNone, kNone, kNone, kGreen, kGreen, kGreen, kGreen},
          1},
-        {groupDivision5View, "分割5データ分析", "5分割データ分析", "mnu6BunkatsuData",
+        {groupDivision5View,
+         "分割5データ分析",
+         "5分割データ分析",
+         "mnu6BunkatsuData",
          "過去の当選番号の第１～４数字をＡ～Ｅの５グループに分類して分析します",
          {{0, "　Ａ "}, {2, "　Ｂ "}, {4, "　Ｃ "}, {6, "　Ｄ "}, {8, "　Ｅ "}},
          {kCyan, kCyan, kNone, kNone, kGreen, kGreen, kNone, kNone, kMagenta, kMagenta},
          1},
-        {groupDivision10View, "分割10データ分析", "10分割データ分析", "mnu11BunkatsuData",
+        {groupDivision10View,
+         "分割10データ分析",
+         "10分割データ分析",
+         "mnu11BunkatsuData",
          "過去の当選番号の第１～４数字をＡ～Ｊの１０グループに分類して分析します",
          {{0, "Ａ"}, {1, "Ｂ"}, {2, "Ｃ"}, {3, "Ｄ"}, {4, "Ｅ"}, {5, "Ｆ"}, {6, "Ｇ"}, {7, "Ｈ"}, {8, "Ｉ"}, {9, "Ｊ"}},
          {kCyan, kGreen, kMagenta, kLavender, kNone, kCyan, kGreen, kMagenta, kLavender, kNone},
@@ -127,9 +136,8 @@ TEST(GroupDivision, LayoutOfEachMember)
 
 TEST(GroupDivision, HeaderRowsOfEachMember)
 {
-    const std::string title[4] = {
-        "　　　　当選数字(第1数字)　　　　", "　　　　当選数字(第2数字)　　　　",
-        "　　　　当選数字(第3数字)　　　　", "　　　　当選数字(第4数字)　　　　"};
+    const std::string title[4] = {"　　　　当選数字(第1数字)　　　　", "　　　　当選数字(第2数字)　　　　",
+                                  "　　　　当選数字(第3数字)　　　　", "　　　　当選数字(第4数字)　　　　"};
     for (const Expected& e : members()) {
         SCOPED_TRACE(e.objectName);
         const ResultGrid g = build(e.view(), historyOf({}));
@@ -158,8 +166,8 @@ TEST(GroupDivision, HeaderRowsOfEachMember)
                 EXPECT_EQ(g.getText(c, 2), row2[d]) << c;
                 const bool starts = !row2[d].empty();
                 const bool ends = d == 9 || !row2[d + 1].empty();
-                EXPECT_EQ(sides(g, c, 2), std::string(starts ? kLine : "-") + " " + kLine + " " +
-                                              (ends ? kLine : "-") + " " + kLine)
+                EXPECT_EQ(sides(g, c, 2),
+                          std::string(starts ? kLine : "-") + " " + kLine + " " + (ends ? kLine : "-") + " " + kLine)
                     << c;
                 if (starts) {
                     EXPECT_EQ(g.style(c, 2).hAlign, HAlign::Left) << c;

@@ -6,8 +6,8 @@
 
 #include "core/analysis/ViewSteps.h"
 #include "core/analysis/group/FiveGroupTrend.h"
-#include "support/TestSupport.h"
 #include "core/grid/GridDump.h"
+#include "support/TestSupport.h"
 
 namespace rumone {
 namespace {
@@ -37,7 +37,8 @@ std::array<std::string, 5> counts(const ResultGrid& g, int row)
 void expectHeaderRow(const ResultGrid& g, int row)
 {
     SCOPED_TRACE("header row " + std::to_string(row));
-    const std::array<std::string, 10> texts = {"回数", "", "   当 選 数 字", "", "", "0～1", "2～3", "4～5", "6～7", "8～9"};
+    const std::array<std::string, 10> texts = {"回数", "",     "   当 選 数 字", "",     "",
+                                               "0～1", "2～3", "4～5",           "6～7", "8～9"};
     for (int c = 1; c <= 10; ++c) {
         EXPECT_EQ(g.getText(c, row), texts[c - 1]) << c;
         EXPECT_EQ(textColourOf(g, c, row), c >= 6 ? "#0000ff" : "#000000") << c;
@@ -100,7 +101,9 @@ TEST(FiveGroupTrend, DigitsAreColouredAndCountedByGroup)
     const ResultGrid g = build(historyOf({{1, {0, 2, 4, 6}}, {2, {9, 8, 9, 8}}, {3, {1, 1, 3, 3}}}));
     using Backs = std::array<std::string, 4>;
     using Texts = std::array<std::string, 5>;
-    auto backs = [&](int row) { return Backs{backOf(g, 2, row), backOf(g, 3, row), backOf(g, 4, row), backOf(g, 5, row)}; };
+    auto backs = [&](int row) {
+        return Backs{backOf(g, 2, row), backOf(g, 3, row), backOf(g, 4, row), backOf(g, 5, row)};
+    };
 
     EXPECT_EQ(g.getText(1, 2), "1");
     EXPECT_EQ(g.getText(2, 2), "0");

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/analysis/interval/LastDigitStreak.h"
-#include "support/TestSupport.h"
 #include "core/grid/GridDump.h"
+#include "support/TestSupport.h"
 
 namespace rumone {
 namespace {

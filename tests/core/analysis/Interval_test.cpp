@@ -8,15 +8,15 @@
 
 #include "core/analysis/interval/AppearanceInterval.h"
 #include "core/analysis/interval/DigitInterval.h"
-#include "support/TestSupport.h"
 #include "core/grid/GridDump.h"
+#include "support/TestSupport.h"
 
 namespace rumone {
 namespace {
 
-using test::rowTexts;
 using test::backOf;
 using test::historyOf;
+using test::rowTexts;
 using test::textColourOf;
 using Texts = std::vector<std::string>;
 
@@ -67,8 +67,8 @@ std::vector<DrawIntervals> searchedIntervals(const std::vector<test::Row>& rows)
 
 TEST(AppearanceInterval, IntervalTextsPerDigit)
 {
-    const ResultGrid g = appearance(historyOf({{1, {1, 1, 4, 9}}, {2, {9, 2, 1, 3}}, {3, {5, 0, 5, 2}},
-                                               {4, {0, 6, 7, 8}}, {5, {7, 7, 5, 0}}}));
+    const ResultGrid g = appearance(
+        historyOf({{1, {1, 1, 4, 9}}, {2, {9, 2, 1, 3}}, {3, {5, 0, 5, 2}}, {4, {0, 6, 7, 8}}, {5, {7, 7, 5, 0}}}));
     EXPECT_EQ(rowTexts(g, 3), (Texts{"1", "1", "初回", "1", "初回", "4", "初回", "9", "初回"}));
     EXPECT_EQ(rowTexts(g, 4), (Texts{"2", "9", "1回前", "2", "初回", "1", "1回前", "3", "初回"}));
     // a repeated digit shows one text twice; 0 is new until drawn
@@ -101,8 +101,7 @@ TEST(AppearanceInterval, OnlyCompleteDrawsMatchOverTheWholeNumberRange)
     ResultGrid g = appearance(historyOf({{1, {0, -1, -1, -1}}, {3, {0, 0, 1, 2}}}));
     EXPECT_EQ(rowTexts(g, 4), (Texts{"3", "0", "初回", "0", "初回", "1", "初回", "2", "初回"}));
 
-    g = appearance(
-        historyOf({{0, {7, 7, 7, 7}}, {1, {7, 1, 2, 3}}, {20000, {1, 2, 3, 4}}, {32767, {4, 5, 6, 7}}}));
+    g = appearance(historyOf({{0, {7, 7, 7, 7}}, {1, {7, 1, 2, 3}}, {20000, {1, 2, 3, 4}}, {32767, {4, 5, 6, 7}}}));
     EXPECT_EQ(rowTexts(g, 4)[2], "1回前");
     EXPECT_EQ(rowTexts(g, 5), (Texts{"20000", "1", "19999回前", "2", "19999回前", "3", "19999回前", "4", "初回"}));
     EXPECT_EQ(rowTexts(g, 6), (Texts{"32767", "4", "12767回前", "5", "初回", "6", "初回", "7", "32766回前"}));
@@ -116,7 +115,7 @@ TEST(AppearanceInterval, OnePassAgreesWithTheDownwardSearch)
         std::vector<test::Row> rows;
         for (int n = roll(gen) % 3; n <= kMaxDrawNumber && rows.size() < 4000; ++n) {
             if (roll(gen) < 15)
-                continue;  // a gap
+                continue;                              // a gap
             const int copies = roll(gen) < 5 ? 2 : 1;  // a number stored twice
             for (int c = 0; c < copies; ++c) {
                 test::Row r{n, {digit(gen), digit(gen), digit(gen), digit(gen)}};
@@ -182,7 +181,8 @@ TEST(IntervalViews, EmptyHistoryShowsHeaderAndFooterOnly)
 
 TEST(DigitInterval, SignedStepsFromThePreviousCompleteDraw)
 {
-    const ResultGrid g = steps(historyOf({{1, {9, 0, 5, 2}}, {2, {1, 0, 7, 7}}, {3, {-1, 3, 3, 3}}, {4, {1, 0, 7, 7}}}));
+    const ResultGrid g =
+        steps(historyOf({{1, {9, 0, 5, 2}}, {2, {1, 0, 7, 7}}, {3, {-1, 3, 3, 3}}, {4, {1, 0, 7, 7}}}));
     EXPECT_EQ(rowTexts(g, 3), (Texts{"1", "9", "", "0", "", "5", "", "2", ""}));
     EXPECT_EQ(rowTexts(g, 4), (Texts{"2", "1", "-8", "0", "0", "7", "+2", "7", "+5"}));
     EXPECT_EQ(backOf(g, 3, 4) + backOf(g, 5, 4) + backOf(g, 7, 4) + backOf(g, 9, 4), "#ffc8ff---");

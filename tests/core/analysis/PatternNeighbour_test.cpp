@@ -8,8 +8,8 @@
 
 #include "core/analysis/pattern/CarryOver.h"
 #include "core/analysis/pattern/ConsecutiveStepping.h"
-#include "support/TestSupport.h"
 #include "core/grid/GridDump.h"
+#include "support/TestSupport.h"
 
 namespace rumone {
 namespace {
@@ -71,12 +71,9 @@ TEST(ConsecutiveStepping, OnlyNeighbouringPositionsPair)
         std::string rightNumber;
     };
     const std::vector<Case> cases = {
-        {{1, 2, 3, 4}, {C, C, C, C}, Y, {N, N, N, N}, G},
-        {{2, 1, 7, 7}, {C, C, N, N}, Y, {N, N, N, N}, G},
-        {{1, 3, 5, 7}, {N, N, N, N}, G, {S, S, S, S}, Y},
-        {{3, 8, 4, 9}, {N, N, N, N}, G, {N, N, N, N}, G},
-        {{9, 0, 5, 5}, {N, N, N, N}, G, {N, N, N, N}, G},
-        {{0, 2, 3, 3}, {N, C, C, N}, Y, {S, S, N, N}, Y},
+        {{1, 2, 3, 4}, {C, C, C, C}, Y, {N, N, N, N}, G}, {{2, 1, 7, 7}, {C, C, N, N}, Y, {N, N, N, N}, G},
+        {{1, 3, 5, 7}, {N, N, N, N}, G, {S, S, S, S}, Y}, {{3, 8, 4, 9}, {N, N, N, N}, G, {N, N, N, N}, G},
+        {{9, 0, 5, 5}, {N, N, N, N}, G, {N, N, N, N}, G}, {{0, 2, 3, 3}, {N, C, C, N}, Y, {S, S, N, N}, Y},
     };
     std::vector<test::Row> rows;
     for (std::size_t i = 0; i < cases.size(); ++i)

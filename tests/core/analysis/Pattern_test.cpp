@@ -10,8 +10,8 @@
 #include "core/analysis/pattern/DigitSum.h"
 #include "core/analysis/pattern/LowHighPattern.h"
 #include "core/analysis/pattern/OddEvenPattern.h"
-#include "support/TestSupport.h"
 #include "core/grid/GridDump.h"
+#include "support/TestSupport.h"
 
 namespace rumone {
 namespace {
@@ -72,8 +72,9 @@ TEST(DigitSum, CaptionRowLayout)
 
 TEST(DigitSum, SumsExtremesAndSkipsIncompleteRows)
 {
-    const ResultGrid g = built(&buildDigitSumTable,
-                               test::historyOf({{1, {9, 9, 9, 9}}, {2, {1, -1, 2, 3}}, {3, {0, 0, 0, 0}}, {32767, {1, 2, 3, 4}}}));
+    const ResultGrid g =
+        built(&buildDigitSumTable,
+              test::historyOf({{1, {9, 9, 9, 9}}, {2, {1, -1, 2, 3}}, {3, {0, 0, 0, 0}}, {32767, {1, 2, 3, 4}}}));
     ASSERT_EQ(g.rows(), 4);
     EXPECT_EQ(rowTexts(g, 2), (Texts{"1", "9", "9", "9", "9", "36"}));
     EXPECT_EQ(rowTexts(g, 3), (Texts{"3", "0", "0", "0", "0", "0"}));
@@ -95,8 +96,8 @@ struct PatternCase {
 
 void expectPatternRow(const ResultGrid& g, int row, const PatternCase& c)
 {
-    SCOPED_TRACE(std::to_string(c.digits[0]) + "-" + std::to_string(c.digits[1]) + "-" +
-                 std::to_string(c.digits[2]) + "-" + std::to_string(c.digits[3]));
+    SCOPED_TRACE(std::to_string(c.digits[0]) + "-" + std::to_string(c.digits[1]) + "-" + std::to_string(c.digits[2]) +
+                 "-" + std::to_string(c.digits[3]));
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(g.getText(k + 2, row), std::to_string(c.digits[k]));
         EXPECT_EQ(test::backOf(g, k + 2, row), c.digitBacks[k]) << "position " << k + 1;
@@ -222,7 +223,8 @@ TEST(PatternTables, RealHistoryGivesEveryDrawOneLetter)
 
 TEST(PatternViews, AreRegisteredUnderTheirWindowNames)
 {
-    for (const char* name : {"数字合計分析", "低数字高数字の組合せパターン分析", "偶数奇数の組合せパターン分析", "連番飛び石分析", "引っ張り分析"}) {
+    for (const char* name : {"数字合計分析", "低数字高数字の組合せパターン分析", "偶数奇数の組合せパターン分析",
+                             "連番飛び石分析", "引っ張り分析"}) {
         const AnalysisViewSpec* spec = findAnalysisView(name);
         ASSERT_NE(spec, nullptr) << name;
         EXPECT_NE(spec->build, nullptr) << name;

@@ -39,7 +39,8 @@ TEST(DrawHistory, IncompleteRowsCountForNothing)
     EXPECT_EQ(all.distinctCountRows(), 2);
     EXPECT_EQ(all.digitsByCount(0), "0,1,2,3,4,5,6,7,8,9");
 
-    const DrawHistory trailing = historyOf({{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}, {3, {-1, -1, -1, -1}}, {4, {9, -1, -1, -1}}});
+    const DrawHistory trailing =
+        historyOf({{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}, {3, {-1, -1, -1, -1}}, {4, {9, -1, -1, -1}}});
     EXPECT_EQ(trailing.latestDrawNumber(), 2);
     EXPECT_EQ(trailing.completeDraws().size(), 2u);
     EXPECT_FALSE(trailing.storedRows()[3].complete);
@@ -74,13 +75,16 @@ TEST(DrawHistory, ForeignValuesAreJudgedNotTrusted)
 {
     const std::vector<DrawRecord> records = {
         record(DbValue::fromInt(1), digits(1, 2, 3, 4)),
-        record(DbValue::fromInt(2), digits(1, 2, 10, 4)),                                                // digit 10
-        record(DbValue::fromInt(3), {DbValue::fromReal(1.5), DbValue::fromInt(2), DbValue::fromInt(3), DbValue::fromInt(4)}),  // digit 1.5
-        record(DbValue::fromInt(4), {DbValue::fromText(""), DbValue::fromInt(2), DbValue::fromInt(3), DbValue::fromInt(4)}),   // empty text
+        record(DbValue::fromInt(2), digits(1, 2, 10, 4)),  // digit 10
+        record(DbValue::fromInt(3),
+               {DbValue::fromReal(1.5), DbValue::fromInt(2), DbValue::fromInt(3), DbValue::fromInt(4)}),  // digit 1.5
+        record(DbValue::fromInt(4),
+               {DbValue::fromText(""), DbValue::fromInt(2), DbValue::fromInt(3), DbValue::fromInt(4)}),  // empty text
         record(DbValue::null(), digits(5, 5, 5, 5)),
         record(DbValue::fromReal(1.5), digits(5, 5, 5, 5)),
         record(DbValue::fromInt(40000), digits(5, 5, 5, 5)),
-        record(DbValue::fromReal(5.0), {DbValue::fromText("6"), DbValue::fromReal(6.0), DbValue::fromInt(6), DbValue::fromInt(6)}),
+        record(DbValue::fromReal(5.0),
+               {DbValue::fromText("6"), DbValue::fromReal(6.0), DbValue::fromInt(6), DbValue::fromInt(6)}),
     };
     const DrawHistory h = DrawHistory::fromRecords(records);
     ASSERT_EQ(h.storedRows().size(), 5u);  // the three unusable draw numbers are dropped

@@ -82,8 +82,8 @@ TEST(CycleMethod, MissingAndIncompleteDrawsReadAsZerosAndStopOnlyTheSearchForZer
         if (incomplete)
             rows.push_back({2, {0, 0, -1, 0}});
         appendRun(rows, 3, 8, kFiller);
-        rows.push_back({9, {1, 0, 1, 1}});     // 0: stops at draw 2, gap 7
-        rows.push_back({10, {1, 1, 1, 5}});   // 5: runs past draw 2 to draw 1, gap 9
+        rows.push_back({9, {1, 0, 1, 1}});   // 0: stops at draw 2, gap 7
+        rows.push_back({10, {1, 1, 1, 5}});  // 5: runs past draw 2 to draw 1, gap 9
         Prediction p;
         prepare(p, historyOf(rows));
         EXPECT_EQ(p.cycleDigits(0, 2), "0");

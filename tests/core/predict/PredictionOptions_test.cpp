@@ -18,21 +18,34 @@ namespace fs = std::filesystem;
 
 // The CP932 bytes of the ten keys followed by "=".
 const char* const kKeyBytes[kOptionCount] = {
-    "\x95\x70\x93\x78\x95\xaa\x90\xcd" "Opt=",
-    "\x8a\xd4\x8a\x75\x95\xaa\x90\xcd" "Opt=",
-    "\x8f\x6f\x8c\xbb\x89\xf1\x90\x94\x95\xaa\x90\xcd" "Opt=",
-    "\x83\x6f\x83\x89\x83\x63\x83\x4c\x95\xaa\x90\xcd" "Opt=",
-    "\x88\xf8\x82\xc1\x92\xa3\x82\xe8\x95\xaa\x90\xcd" "Opt=",
-    "\x98\x41\x94\xd4\x94\xf2\x82\xd1\x90\xce\x95\xaa\x90\xcd" "Opt=",
-    "\x90\x94\x8e\x9a\x8d\x87\x8c\x76\x95\xaa\x90\xcd" "Opt=",
-    "\x91\x67\x8d\x87\x82\xb9\x83\x70\x83\x5e\x81\x5b\x83\x93\x95\xaa\x90\xcd" "Opt=",
-    "\x35\x95\xaa\x8a\x84\x8c\x58\x8c\xfc\x95\xaa\x90\xcd" "Opt=",
-    "\x95\xaa\x8a\x84\x83\x66\x81\x5b\x83\x5e\x95\xaa\x90\xcd" "Opt=",
+    "\x95\x70\x93\x78\x95\xaa\x90\xcd"
+    "Opt=",
+    "\x8a\xd4\x8a\x75\x95\xaa\x90\xcd"
+    "Opt=",
+    "\x8f\x6f\x8c\xbb\x89\xf1\x90\x94\x95\xaa\x90\xcd"
+    "Opt=",
+    "\x83\x6f\x83\x89\x83\x63\x83\x4c\x95\xaa\x90\xcd"
+    "Opt=",
+    "\x88\xf8\x82\xc1\x92\xa3\x82\xe8\x95\xaa\x90\xcd"
+    "Opt=",
+    "\x98\x41\x94\xd4\x94\xf2\x82\xd1\x90\xce\x95\xaa\x90\xcd"
+    "Opt=",
+    "\x90\x94\x8e\x9a\x8d\x87\x8c\x76\x95\xaa\x90\xcd"
+    "Opt=",
+    "\x91\x67\x8d\x87\x82\xb9\x83\x70\x83\x5e\x81\x5b\x83\x93\x95\xaa\x90\xcd"
+    "Opt=",
+    "\x35\x95\xaa\x8a\x84\x8c\x58\x8c\xfc\x95\xaa\x90\xcd"
+    "Opt=",
+    "\x95\xaa\x8a\x84\x83\x66\x81\x5b\x83\x5e\x95\xaa\x90\xcd"
+    "Opt=",
 };
 // "頻度分析" in CP932, to build keys of another width or case.
 const std::string kHindoBunseki = "\x95\x70\x93\x78\x95\xaa\x90\xcd";
 
-std::string key(int i) { return kKeyBytes[i]; }
+std::string key(int i)
+{
+    return kKeyBytes[i];
+}
 
 std::string readBytes(const std::string& path)
 {
@@ -54,7 +67,8 @@ PredictionOptions read(const std::string& path, PredictionOptions start = {})
 PredictionOptions withFlags(std::initializer_list<int> set)
 {
     PredictionOptions o;
-    for (int i : set) o.flags[static_cast<size_t>(i)] = true;
+    for (int i : set)
+        o.flags[static_cast<size_t>(i)] = true;
     return o;
 }
 
@@ -75,7 +89,8 @@ TEST(PredictionOptionsTest, WritesTenCp932LinesInIndexOrderAndReadsThemBack)
     ASSERT_TRUE(writeOptionsFile(written, path));
 
     std::string expected;
-    for (int i = 0; i < kOptionCount; ++i) expected += key(i) + (written.flags[static_cast<size_t>(i)] ? "True" : "False") + "\r\n";
+    for (int i = 0; i < kOptionCount; ++i)
+        expected += key(i) + (written.flags[static_cast<size_t>(i)] ? "True" : "False") + "\r\n";
     EXPECT_EQ(readBytes(path), expected);
     EXPECT_EQ(read(path).flags, written.flags);
 
@@ -89,8 +104,8 @@ TEST(PredictionOptionsTest, ReadsLinesInAnyOrderAndLastOccurrenceWins)
 {
     test::TempDir dir;
     const std::string path = dir.file(kOptionsFileName);
-    writeBytes(path, key(9) + "True\r\n" + key(3) + "True\r\n" + "unknown=True\r\n" + key(5) + "True\r\n" +
-                         key(5) + "False\r\n" + key(0) + "False\r\n" + key(0) + "True");
+    writeBytes(path, key(9) + "True\r\n" + key(3) + "True\r\n" + "unknown=True\r\n" + key(5) + "True\r\n" + key(5) +
+                         "False\r\n" + key(0) + "False\r\n" + key(0) + "True");
     EXPECT_EQ(read(path).flags, withFlags({0, 3, 9}).flags);
 
     // Rewriting what was read gives the ten lines in index order.

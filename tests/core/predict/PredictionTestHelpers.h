@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/grid/GridDump.h"
 #include "core/predict/Prediction.h"
 #include "support/TestSupport.h"
-#include "core/grid/GridDump.h"
 
 namespace rumone::test {
 

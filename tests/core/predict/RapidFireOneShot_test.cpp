@@ -34,11 +34,11 @@ TEST(RapidFireOneShot, ToleranceThreeAgainstTwoAndEmptyFirstPositionEndsAMethod)
     prepare(p, candidatesTwoAndFive());
     ASSERT_EQ(dataTexts(p, Prediction::kEliminationGrid), (Texts{"2", "5", "", "", "", "", "", "", "", "", "", ""}));
     setCycleDigits(p, {{
-        {"8", "9", "5", ""},  // 8 is 3 from 5, 9 is 4 from 5, 5 equals 5
-        {"", "2", "2", "2"},  // would match 2, but its first position is empty
-        {"", "", "", ""},
-        {"", "", "", ""},
-    }});
+                          {"8", "9", "5", ""},  // 8 is 3 from 5, 9 is 4 from 5, 5 equals 5
+                          {"", "2", "2", "2"},  // would match 2, but its first position is empty
+                          {"", "", "", ""},
+                          {"", "", "", ""},
+                      }});
     p.computePredictions();
     EXPECT_EQ(p.grid(Prediction::kCycleGrid)->getText(3, 3), "2");  // shown in grid 0 all the same
     // For the 2s: only the 5 (3 away); for the 5: the 8 (3 away).
@@ -52,11 +52,11 @@ TEST(RapidFireOneShot, AtMostEightAndFourDistinctDigitsInPlacementOrder)
     Prediction p;
     prepare(p, historyOf({{100, {0, 0, 0, 0}}}));  // candidates 1 8 9 2 8 4 3 1 4 7 6 0 4 1 9
     setCycleDigits(p, {{
-        {"0", "1", "2", "3"},
-        {"4", "5", "6", "7"},
-        {"8", "9", "0", "1"},
-        {"2", "3", "4", "5"},
-    }});
+                          {"0", "1", "2", "3"},
+                          {"4", "5", "6", "7"},
+                          {"8", "9", "0", "1"},
+                          {"2", "3", "4", "5"},
+                      }});
     p.computePredictions();
     // Candidate 1 takes 0-4, candidate 8 then 5, 6 and 7.
     EXPECT_EQ(dataTexts(p, Prediction::kRapidFireGrid), (Texts{"0", "1", "2", "3", "4", "5", "6", "7"}));

@@ -28,7 +28,8 @@ std::string parseError(const std::string& text, int* line = nullptr)
 TEST(DrawCsv, ReadsTheDrawColumnsWhereverTheyStand)
 {
     const std::string text =
-        "\xEF\xBB\xBF" "第4数字,抽せん日,回数,第1数字,第2数字,第3数字\r\n"
+        "\xEF\xBB\xBF"
+        "第4数字,抽せん日,回数,第1数字,第2数字,第3数字\r\n"
         "4,1994-10-07,1,1,2,3\r\n"
         "\r\n"
         ",\"2024-01-01, Fri\",2, 9 ,,\r\n";

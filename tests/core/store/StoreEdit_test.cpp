@@ -17,10 +17,18 @@ std::string digitsText(const std::array<DbValue, 4>& digits)
         if (!s.empty())
             s += ' ';
         switch (d.type) {
-        case DbValue::Type::Null: s += '-'; break;
-        case DbValue::Type::Integer: s += std::to_string(d.integer); break;
-        case DbValue::Type::Real: s += std::to_string(d.real).substr(0, 3); break;
-        default: s += d.text; break;
+            case DbValue::Type::Null:
+                s += '-';
+                break;
+            case DbValue::Type::Integer:
+                s += std::to_string(d.integer);
+                break;
+            case DbValue::Type::Real:
+                s += std::to_string(d.real).substr(0, 3);
+                break;
+            default:
+                s += d.text;
+                break;
         }
     }
     return s;
@@ -53,9 +61,9 @@ TEST(StoreSnapshot, DeliversRowsInDrawOrderWithValuesAsStored)
     EXPECT_EQ(openDrawSnapshot(connectionStringFor(path)).recordCount(), 0u);
 
     rawExec(path,
-        "INSERT INTO 結果マスタ VALUES (3, 10, 1.5, NULL, '');"
-        "INSERT INTO 結果マスタ VALUES (1, 1, 2, 3, 4);"
-        "INSERT INTO 結果マスタ VALUES (2, NULL, NULL, NULL, NULL);");
+            "INSERT INTO 結果マスタ VALUES (3, 10, 1.5, NULL, '');"
+            "INSERT INTO 結果マスタ VALUES (1, 1, 2, 3, 4);"
+            "INSERT INTO 結果マスタ VALUES (2, NULL, NULL, NULL, NULL);");
     const DrawSnapshot s = openDrawSnapshot(connectionStringFor(path));
     ASSERT_EQ(s.recordCount(), 3u);
     EXPECT_EQ(numbersOf(s.rows()), (Lines{"1", "2", "3"}));

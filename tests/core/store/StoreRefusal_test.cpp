@@ -81,33 +81,34 @@ TEST(StoreRefusal, EachBadFileHasItsOwnCauseAndKeepsItsBytes)
         {"empty file", [](const std::string& p) { writeBytes(p, ""); }, Cause::EmptyFile},
         {"random bytes", [](const std::string& p) { writeBytes(p, randomBytes(8192)); }, Cause::NotADatabase},
         {"plain SQLite", [](const std::string& p) { makeForeignDatabase(p, "", kForeignSchema); }, Cause::Unencrypted},
-        {"wrong key", [](const std::string& p) { makeForeignDatabase(p, "123456", kForeignSchema); }, Cause::NotADatabase},
+        {"wrong key", [](const std::string& p) { makeForeignDatabase(p, "123456", kForeignSchema); },
+         Cause::NotADatabase},
         {"truncated inside a page",
-            [](const std::string& p) {
-                makeDatabase(p, manyDraws());
-                const std::string bytes = readBytes(p);
-                writeBytes(p, bytes.substr(0, bytes.size() - 100));
-            },
-            Cause::Damaged},
+         [](const std::string& p) {
+             makeDatabase(p, manyDraws());
+             const std::string bytes = readBytes(p);
+             writeBytes(p, bytes.substr(0, bytes.size() - 100));
+         },
+         Cause::Damaged},
         {"truncated at a page boundary",
-            [](const std::string& p) {
-                makeDatabase(p, manyDraws());
-                const std::string bytes = readBytes(p);
-                writeBytes(p, bytes.substr(0, bytes.size() / 2048 * 1024));
-            },
-            Cause::Damaged},
+         [](const std::string& p) {
+             makeDatabase(p, manyDraws());
+             const std::string bytes = readBytes(p);
+             writeBytes(p, bytes.substr(0, bytes.size() / 2048 * 1024));
+         },
+         Cause::Damaged},
         {"truncated inside the first page",
-            [](const std::string& p) {
-                makeDatabase(p, {{1, {1, 2, 3, 4}}});
-                writeBytes(p, readBytes(p).substr(0, 500));
-            },
-            Cause::Damaged},
+         [](const std::string& p) {
+             makeDatabase(p, {{1, {1, 2, 3, 4}}});
+             writeBytes(p, readBytes(p).substr(0, 500));
+         },
+         Cause::Damaged},
         {"saved query missing",
-            [](const std::string& p) {
-                makeDatabase(p, {{1, {1, 2, 3, 4}}});
-                rawExec(p, "DROP VIEW 全データ選択クエリ");
-            },
-            Cause::QueryMissing},
+         [](const std::string& p) {
+             makeDatabase(p, {{1, {1, 2, 3, 4}}});
+             rawExec(p, "DROP VIEW 全データ選択クエリ");
+         },
+         Cause::QueryMissing},
     };
     for (const Refusal& r : refusals)
         expectRefused(r);

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>

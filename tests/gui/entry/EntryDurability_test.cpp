@@ -139,9 +139,9 @@ TEST(EntryDurability, EditsCommittedThroughTheViewSurviveSigkill)
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-    const pid_t pid = spawnHelper("EntryHelper.DISABLED_EditUntilKilled",
-                                  {std::string(kFolderVariable) + "=" + dir.path(),
-                                   std::string(kReportVariable) + "=" + std::to_string(fds[1])});
+    const pid_t pid = spawnHelper(
+        "EntryHelper.DISABLED_EditUntilKilled",
+        {std::string(kFolderVariable) + "=" + dir.path(), std::string(kReportVariable) + "=" + std::to_string(fds[1])});
     close(fds[1]);
     ASSERT_GT(pid, 0);
     const int lastReported = readReports(fds[0], 40);

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "gui/common/ChildView.h"
-#include "gui/MessageBoxCatcher.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
+#include "gui/MessageBoxCatcher.h"
+#include "gui/common/ChildView.h"
 #include "gui/entry/EntryGrid.h"
 #include "gui/entry/EntryView.h"
 #include "support/TestSupport.h"
@@ -28,10 +28,14 @@ using Lines = std::vector<std::string>;
 inline std::string valueText(const DbValue& v)
 {
     switch (v.type) {
-    case DbValue::Type::Null: return "-";
-    case DbValue::Type::Integer: return std::to_string(v.integer);
-    case DbValue::Type::Real: return "r" + std::to_string(v.real).substr(0, 3);
-    default: return "'" + v.text + "'";
+        case DbValue::Type::Null:
+            return "-";
+        case DbValue::Type::Integer:
+            return std::to_string(v.integer);
+        case DbValue::Type::Real:
+            return "r" + std::to_string(v.real).substr(0, 3);
+        default:
+            return "'" + v.text + "'";
     }
 }
 
@@ -64,9 +68,8 @@ inline Lines inGrid(const EntryTableModel& model)
 
 inline Lines sorted(Lines lines)
 {
-    std::sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-        return std::stoll(a) < std::stoll(b);
-    });
+    std::sort(lines.begin(), lines.end(),
+              [](const std::string& a, const std::string& b) { return std::stoll(a) < std::stoll(b); });
     return lines;
 }
 
@@ -95,7 +98,8 @@ inline std::string makeDatabase(const std::string& folder, const std::vector<Row
 // Runs SQL on the file behind the program's back (values it never writes).
 inline void rawExec(const std::string& dbPath, const std::string& sql)
 {
-    sqlite::Connection db = openKeyedDatabase(parseConnectionString(connectionStringFor(dbPath)), OpenAccess::ReadWrite);
+    sqlite::Connection db =
+        openKeyedDatabase(parseConnectionString(connectionStringFor(dbPath)), OpenAccess::ReadWrite);
     ASSERT_EQ(sqlite::exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
 }
 

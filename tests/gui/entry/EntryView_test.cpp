@@ -14,9 +14,9 @@
 #include <fstream>
 
 #include "EntryTestHelpers.h"
+#include "core/store/DrawCsv.h"
 #include "gui/MainWindow.h"
 #include "gui/common/Twips.h"
-#include "core/store/DrawCsv.h"
 #include "gui/grid/GridWidget.h"
 
 namespace rumone::test {
@@ -34,7 +34,10 @@ std::vector<Row> filled(int count)
 
 class ChangeDir {
 public:
-    explicit ChangeDir(const std::string& to) : old_(std::filesystem::current_path()) { std::filesystem::current_path(to); }
+    explicit ChangeDir(const std::string& to) : old_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(to);
+    }
     ~ChangeDir() { std::filesystem::current_path(old_); }
 
 private:
@@ -116,7 +119,8 @@ TEST(EntryViewInMainWindow, AMissingDatabaseIsReportedAndTheViewCloses)
     sub->show();
     ASSERT_TRUE(waitFor(catcher));
     EXPECT_EQ(catcher.caught().caption, QStringLiteral("メッセ－ジ"));
-    EXPECT_TRUE(catcher.caught().text.contains(QStringLiteral("見つかりません"))) << catcher.caught().text.toStdString();
+    EXPECT_TRUE(catcher.caught().text.contains(QStringLiteral("見つかりません")))
+        << catcher.caught().text.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 2000));
     EXPECT_EQ(host.openViews, 0);
 }
@@ -185,8 +189,7 @@ TEST(EntryGrid, ADigitCellTakesOneDigitOrNothingAndWritesItAtOnce)
 
     // What the editor lets through.
     QStyleOptionViewItem option;
-    std::unique_ptr<QWidget> editorWidget(
-        grid.itemDelegate()->createEditor(grid.viewport(), option, h.cell(0, 1)));
+    std::unique_ptr<QWidget> editorWidget(grid.itemDelegate()->createEditor(grid.viewport(), option, h.cell(0, 1)));
     auto* editor = qobject_cast<QLineEdit*>(editorWidget.get());
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->maxLength(), 1);
@@ -369,8 +372,9 @@ TEST(EntryLines, AnsweringNoChangesNothing)
         h.grid().setFocus();
         MessageBoxCatcher no(QMessageBox::No);
         QTest::keyClick(&h.grid(), key, Qt::ControlModifier);
-        EXPECT_EQ(no.caught().text, key == Qt::Key_A ? QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")
-                                                     : QStringLiteral("選択された行を削除します。よろしいですか？"));
+        EXPECT_EQ(no.caught().text, key == Qt::Key_A
+                                        ? QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")
+                                        : QStringLiteral("選択された行を削除します。よろしいですか？"));
     }
     EXPECT_EQ(onDisk(db), before);
     EXPECT_EQ(inGrid(h.model()), before);
@@ -588,7 +592,8 @@ TEST(EntryCsv, RealHistoryRoundTripsThroughImportAndExport)
     const std::vector<EditRow> fromReal = parseDrawCsv(readText(realDrawsPath()));
     ASSERT_EQ(fromFile.size(), fromReal.size());
     for (std::size_t i = 0; i < fromFile.size(); ++i)
-        ASSERT_EQ(rowText(fromFile[i].number, fromFile[i].digits), rowText(fromReal[i].number, fromReal[i].digits)) << i;
+        ASSERT_EQ(rowText(fromFile[i].number, fromFile[i].digits), rowText(fromReal[i].number, fromReal[i].digits))
+            << i;
 }
 
 TEST(EntryCsv, ExportToAFolderThatIsNotThereSaysSo)

@@ -2,6 +2,7 @@
 // break across pages exactly once each, the title rows repeat at the top of
 // every page, tables with nothing in them still print a page, and the
 // prediction page shows the switches as they are set.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QImage>
 #include <QMdiArea>
@@ -12,15 +13,14 @@
 #include <QRadioButton>
 #include <cmath>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <iterator>
 #include <regex>
 
 #include "core/analysis/AnalysisView.h"
 #include "core/predict/Prediction.h"
+#include "gui/grid/GridPrinter.h"
 #include "gui/predict/PredictionView.h"
 #include "support/TestSupport.h"
-#include "gui/grid/GridPrinter.h"
 
 using namespace rumone;
 

@@ -1,4 +1,5 @@
 // Rendering and behaviour of the grid widget, checked on its pixels.
+#include <gtest/gtest.h>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -6,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "gui/grid/GridLayout.h"
@@ -214,7 +214,9 @@ TEST(GridWidgetPaint, ATextTooWideForItsRoomIsCondensedToFit)
     const QImage img = s.image();
     const QRect cell = s.cell(1, 1);
     const int pad = GridWidget::Layout::kCellPadding;
-    auto inkIn = [&](int x1, int x2) { return countInk(img, QRect(x1 - 1, cell.top(), x2 - x1 + 3, cell.height()), reddish); };
+    auto inkIn = [&](int x1, int x2) {
+        return countInk(img, QRect(x1 - 1, cell.top(), x2 - x1 + 3, cell.height()), reddish);
+    };
     EXPECT_GT(inkIn(cell.right() - pad - 6, cell.right() - pad), 0) << "the last character is drawn";
     EXPECT_EQ(inkIn(cell.right() - pad + 1, cell.right() + 1), 0) << "and not cut at the cell's edge";
     EXPECT_EQ(countInk(img, s.cell(2, 1), reddish), 0);
@@ -233,8 +235,7 @@ TEST(GridWidgetPaint, LeadingBlanksPlaceTheTextAndTrailingOnesAreCut)
     g->setText(1, 3, "\u3000\u3000AB");
     g->setText(1, 4, "\u3000\u3000AB\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000");
     Shown s(g);
-    ASSERT_GT(s.widget->fontMetrics().horizontalAdvance(QString::fromStdString(g->getText(1, 4))),
-              s.cell(1, 4).width())
+    ASSERT_GT(s.widget->fontMetrics().horizontalAdvance(QString::fromStdString(g->getText(1, 4))), s.cell(1, 4).width())
         << "the blanks reach beyond the cell";
     const QImage img = s.image();
     auto firstInk = [&](int row) {
@@ -314,8 +315,8 @@ TEST(GridWidgetSize, SizeHintIsTheVisibleCellsPlusTheBarsNeeded)
     EXPECT_EQ(w.sizeHint(), QSize(cells + frame + vbar, rows + frame));
     g->setVisibleSize(6, 20);
     w.refresh();
-    EXPECT_EQ(w.sizeHint().width() - frame - 1,
-              w.columnWidthPx(1) * 5 + w.columnWidthPx(2)) << "everything visible: no bar";
+    EXPECT_EQ(w.sizeHint().width() - frame - 1, w.columnWidthPx(1) * 5 + w.columnWidthPx(2))
+        << "everything visible: no bar";
 }
 
 TEST(GridWidgetSize, BarsAppearOnlyWhenTheRoomIsShort)

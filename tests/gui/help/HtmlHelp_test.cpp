@@ -1,19 +1,19 @@
 // The help layer: the two calls of the help command, the help window on
 // the built help file, and the messages for a missing or damaged file.
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 #include "gui/help/HelpWindow.h"
 #include "gui/help/HtmlHelp.h"
@@ -39,7 +39,8 @@ SeenMessages answerMessages(const std::function<void()>& action)
     timer.setInterval(0);
     QObject::connect(&timer, &QTimer::timeout, [&seen] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) return;
+        if (box == nullptr)
+            return;
         ++seen.count;
         seen.title = box->windowTitle();
         seen.text = box->text();
@@ -56,7 +57,8 @@ protected:
     {
         setHtmlHelpHook({});
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (qobject_cast<HelpWindow*>(widget) != nullptr) delete widget;
+            if (qobject_cast<HelpWindow*>(widget) != nullptr)
+                delete widget;
         }
     }
 
@@ -75,7 +77,10 @@ protected:
         link.pszKeywords = keywords;
         return link;
     }
-    static QString shownText(QWidget* window) { return window->findChild<QTextBrowser*>("topicBrowser")->toPlainText(); }
+    static QString shownText(QWidget* window)
+    {
+        return window->findChild<QTextBrowser*>("topicBrowser")->toPlainText();
+    }
 };
 
 TEST_F(HtmlHelpTest, HelpCommandMakesTheTwoCallsWithTheirRecords)
@@ -90,9 +95,12 @@ TEST_F(HtmlHelpTest, HelpCommandMakesTheTwoCallsWithTheirRecords)
     std::vector<Call> calls;
     setHtmlHelpHook([&calls](QWidget* owner, const char* file, unsigned command, std::uintptr_t data) -> QWidget* {
         Call call{owner, file, command, {}, {}};
-        if (command == HH_DISPLAY_INDEX) call.keyword = reinterpret_cast<const char*>(data);
-        if (command == HH_KEYWORD_LOOKUP) call.link = *reinterpret_cast<const HH_AKLINK*>(data);
-        if (call.link.pszKeywords != nullptr) call.keyword = call.link.pszKeywords;
+        if (command == HH_DISPLAY_INDEX)
+            call.keyword = reinterpret_cast<const char*>(data);
+        if (command == HH_KEYWORD_LOOKUP)
+            call.link = *reinterpret_cast<const HH_AKLINK*>(data);
+        if (call.link.pszKeywords != nullptr)
+            call.keyword = call.link.pszKeywords;
         calls.push_back(call);
         return nullptr;
     });
@@ -128,7 +136,8 @@ class BuiltHelpTest : public HtmlHelpTest {
 protected:
     void SetUp() override
     {
-        if (!std::filesystem::exists(kBuiltHelpFile)) GTEST_SKIP() << "help file not built: " << kBuiltHelpFile;
+        if (!std::filesystem::exists(kBuiltHelpFile))
+            GTEST_SKIP() << "help file not built: " << kBuiltHelpFile;
     }
 };
 
@@ -225,7 +234,8 @@ TEST_F(BuiltHelpTest, EveryKeywordAndInternalLinkLeadsToATopic)
     EXPECT_TRUE(haveStart);
 
     for (const std::string& entry : file->entries()) {
-        if (entry.size() < 5 || entry.substr(entry.size() - 5) != ".html") continue;
+        if (entry.size() < 5 || entry.substr(entry.size() - 5) != ".html")
+            continue;
         const std::string page = *file->read(entry);
         for (size_t at = page.find("href=\""); at != std::string::npos; at = page.find("href=\"", at + 1)) {
             const std::string target = page.substr(at + 6, page.find('"', at + 6) - at - 6);

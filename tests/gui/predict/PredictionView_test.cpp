@@ -1,6 +1,7 @@
 // The prediction window 一発ルモーネ: its controls where they belong, the
 // switches showing the flags, a click recomputing the grids, and the
 // switches kept over closing and reopening.
+#include <gtest/gtest.h>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
@@ -8,14 +9,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
-#include "gui/common/Twips.h"
+#include "core/grid/GridDump.h"
 #include "core/predict/Prediction.h"
+#include "gui/common/Twips.h"
+#include "gui/grid/GridWidget.h"
 #include "gui/predict/PredictionView.h"
 #include "support/TestSupport.h"
-#include "core/grid/GridDump.h"
-#include "gui/grid/GridWidget.h"
 
 using namespace rumone;
 
@@ -99,9 +99,16 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
     EXPECT_EQ(label15->text(), QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"));
 
     const char* const captions[kOptionCount] = {
-        "■頻度分析（出現頻度分析、回数出現分析）", "■間隔分析（出現間隔分析、数字間隔分析）",
-        "■出現回数分析", "■バラツキ分析", "■引っ張り分析", "■連番・飛び石分析", "■数字合計分析",
-        "■組合せパターン分析", "■4分割傾向分析", "■分割データ分析",
+        "■頻度分析（出現頻度分析、回数出現分析）",
+        "■間隔分析（出現間隔分析、数字間隔分析）",
+        "■出現回数分析",
+        "■バラツキ分析",
+        "■引っ張り分析",
+        "■連番・飛び石分析",
+        "■数字合計分析",
+        "■組合せパターン分析",
+        "■4分割傾向分析",
+        "■分割データ分析",
     };
     for (int i = 0; i < kOptionCount; ++i) {
         SCOPED_TRACE(i);
@@ -128,8 +135,9 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
 
     auto* label19 = h.find<QLabel>(QStringLiteral("Label19"));
     ASSERT_NE(label19, nullptr);
-    EXPECT_EQ(label19->text(), QStringLiteral("各データ分析の結果を元に周期法、消去法、連発ルモーネ、一発ルモーネの各手法を"
-                                              "用いて当選数字を予想します。"));
+    EXPECT_EQ(label19->text(),
+              QStringLiteral("各データ分析の結果を元に周期法、消去法、連発ルモーネ、一発ルモーネの各手法を"
+                             "用いて当選数字を予想します。"));
     const char* const gridLabels[4] = {
         "●周期法による予想(この予想数字を組合わせて購入します)",
         "●消去法による予想(この予想数字を組合わせて購入します)",
