@@ -164,7 +164,7 @@ std::string outsideModel(const DrawRecord& r)
         return "回数 " + Shown(r.number);
     for (int p = 0; p < 4; ++p) {
         const DbValue& d = r.digits[p];
-        if (d.isNull() || (d.type == DbValue::Type::text && d.text.empty()))
+        if (d.isNull() || (d.type == DbValue::Type::Text && d.text.empty()))
             continue;
         long long v = 0;
         if (!wholeValue(d, v) || v < 0 || v > 9)
@@ -176,7 +176,7 @@ std::string outsideModel(const DrawRecord& r)
 bool isIncomplete(const DrawRecord& r)
 {
     for (const DbValue& d : r.digits)
-        if (d.isNull() || (d.type == DbValue::Type::text && d.text.empty()))
+        if (d.isNull() || (d.type == DbValue::Type::Text && d.text.empty()))
             return true;
     return false;
 }

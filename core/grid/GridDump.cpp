@@ -55,7 +55,7 @@ std::string dumpBorder(const BorderLine& line)
             return "-";
         case BorderLine::Kind::Default:
             return "default";
-        case BorderLine::Kind::coloured:
+        case BorderLine::Kind::Coloured:
             return hex(line.colour);
     }
     return "-";

@@ -15,7 +15,7 @@ BorderLine lineOf(const OptColour& colour)
 {
     if (!colour)
         return BorderLine{BorderLine::Kind::Default, Rgb{}};
-    return BorderLine{BorderLine::Kind::coloured, *colour};
+    return BorderLine{BorderLine::Kind::Coloured, *colour};
 }
 
 std::size_t mix(std::size_t seed, std::size_t value)

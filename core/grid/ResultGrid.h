@@ -53,7 +53,7 @@ enum class BorderSides : std::uint8_t {
 // One side of a cell: no line, a line in the widget's default line colour,
 // or a line in a colour of its own. Every line is solid and single.
 struct BorderLine {
-    enum class Kind : std::uint8_t { None, Default, coloured };
+    enum class Kind : std::uint8_t { None, Default, Coloured };
     Kind kind = Kind::None;
     Rgb colour{};
     friend bool operator==(const BorderLine&, const BorderLine&) = default;

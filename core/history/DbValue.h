@@ -6,7 +6,7 @@
 namespace rumone {
 
 struct DbValue {
-    enum class Type { Null, Integer, Real, text, Blob };
+    enum class Type { Null, Integer, Real, Text, Blob };
     Type type = Type::Null;
     long long integer = 0;
     double real = 0.0;
@@ -15,7 +15,7 @@ struct DbValue {
     static DbValue null() { return {}; }
     static DbValue fromInt(long long v) { return {Type::Integer, v, 0.0, {}}; }
     static DbValue fromReal(double v) { return {Type::Real, 0, v, {}}; }
-    static DbValue fromText(std::string v) { return {Type::text, 0, 0.0, std::move(v)}; }
+    static DbValue fromText(std::string v) { return {Type::Text, 0, 0.0, std::move(v)}; }
     bool isNull() const { return type == Type::Null; }
 };
 

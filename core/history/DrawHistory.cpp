@@ -33,7 +33,7 @@ Number readNumber(const DbValue& v)
             return {Reading::Whole, v.integer};
         case DbValue::Type::Real:
             return fromReal(v.real);
-        case DbValue::Type::text: {
+        case DbValue::Type::Text: {
             const auto first = v.text.find_first_not_of(" \t");
             if (first == std::string::npos)
                 return {};  // an empty text stands for no value

@@ -144,7 +144,7 @@ std::string field(const DbValue& v)
             return std::to_string(v.integer);
         case DbValue::Type::Real:
             return formatReal(v.real);
-        case DbValue::Type::text:
+        case DbValue::Type::Text:
         case DbValue::Type::Blob:
             return QuoteIfNeeded(v.text);
     }

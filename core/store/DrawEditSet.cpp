@@ -31,7 +31,7 @@ std::string numberText(const DbValue& v)
             return std::to_string(v.integer);
         case DbValue::Type::Real:
             return std::to_string(v.real);
-        case DbValue::Type::text:
+        case DbValue::Type::Text:
             return v.text;
         default:
             return "なし";

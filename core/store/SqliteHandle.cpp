@@ -21,7 +21,7 @@ int Statement::bind(int index, const DbValue& value)
             return sqlite3_bind_int64(st, index, value.integer);
         case DbValue::Type::Real:
             return sqlite3_bind_double(st, index, value.real);
-        case DbValue::Type::text:
+        case DbValue::Type::Text:
             return sqlite3_bind_text(st, index, value.text.data(), static_cast<int>(value.text.size()),
                                      SQLITE_TRANSIENT);
         case DbValue::Type::Blob:

@@ -34,7 +34,7 @@ QString valueText(const DbValue& v)
             return QString::number(v.integer);
         case DbValue::Type::Real:
             return QString::number(v.real, 'g', 15);
-        case DbValue::Type::text:
+        case DbValue::Type::Text:
         case DbValue::Type::Blob:
             break;
     }

@@ -123,7 +123,7 @@ void GridPainter::paintLines(const GridPane& pane, bool coloured)
 {
     const GridAxis& cols = layout_.columns();
     const GridAxis& rows = layout_.rows();
-    const auto wanted = coloured ? BorderLine::Kind::coloured : BorderLine::Kind::Default;
+    const auto wanted = coloured ? BorderLine::Kind::Coloured : BorderLine::Kind::Default;
     // The lines are gathered by colour and each colour filled in one call:
     // a pane holds a few thousand line pieces but only a few colours.
     LineBatches batches;

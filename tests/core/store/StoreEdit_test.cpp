@@ -73,7 +73,7 @@ TEST(StoreSnapshot, DeliversRowsInDrawOrderWithValuesAsStored)
     EXPECT_EQ(foreign[0].integer, 10);
     EXPECT_EQ(foreign[1].type, DbValue::Type::Real);
     EXPECT_DOUBLE_EQ(foreign[1].real, 1.5);
-    EXPECT_EQ(foreign[3].type, DbValue::Type::text);
+    EXPECT_EQ(foreign[3].type, DbValue::Type::Text);
 }
 
 TEST(StoreSnapshot, IsNotChangedByLaterWritesOfTheEditSet)
