@@ -1,11 +1,12 @@
 #include <QApplication>
 
 #include "gui/MainWindow.h"
+#include "gui/common/Messages.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ルモーネ"));
+    QApplication::setApplicationName(rumone::programCaption());
     rumone::MainWindow frame;
     if (!frame.load(QCoreApplication::applicationDirPath()))
         return 1;

@@ -14,6 +14,7 @@
 #include "core/store/DrawStore.h"
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
+#include "gui/common/Messages.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WaitCursor.h"
 #include "gui/entry/EntryView.h"
@@ -24,8 +25,6 @@ namespace rumone {
 
 namespace {
 
-const QString kCaption = QStringLiteral("ルモーネ");
-const QString kMessageCaption = QStringLiteral("メッセ－ジ");
 const QString kPredictionView = QStringLiteral("一発ルモーネ");
 const QString kEntryView = QStringLiteral("当選データ入力");
 const QString kVersionView = QStringLiteral("バージョン情報");
@@ -38,7 +37,7 @@ enum ArrangeCode { Cascade = 0, TileHorizontal = 1, TileVertical = 2, ArrangeIco
 MainWindow::MainWindow() : prediction_(std::make_unique<Prediction>())
 {
     setObjectName("MainFrm");
-    setWindowTitle(kCaption);
+    setWindowTitle(programCaption());
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MDIClient");
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -263,7 +262,7 @@ void MainWindow::runHelpCommand()
 void MainWindow::showError(const QString& text)
 {
     ++suppressActivation_;
-    QMessageBox::critical(isVisible() ? this : nullptr, kMessageCaption, text, QMessageBox::Ok);
+    showMessage(isVisible() ? this : nullptr, QMessageBox::Critical, messageCaption(), text);
     --suppressActivation_;
 }
 

@@ -1,5 +1,7 @@
 #include "gui/VersionWindow.h"
 
+#include "gui/common/Messages.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -9,7 +11,7 @@ namespace rumone {
 VersionWindow::VersionWindow(ViewHost& host, QWidget* parent)
     : ChildView(host, QStringLiteral("バージョン情報"), QStringLiteral("バージョン情報"), parent)
 {
-    auto* product = new QLabel(QStringLiteral("ルモーネ"), this);
+    auto* product = new QLabel(programCaption(), this);
     product->setObjectName("lblProductName");
     QFont big = product->font();
     big.setPointSize(big.pointSize() * 2);

@@ -6,6 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "gui/common/Messages.h"
 #include "gui/common/WaitCursor.h"
 
 namespace rumone {
@@ -24,9 +25,8 @@ void printThroughDialog(QWidget* owner, const QString& documentName, const std::
         printed = print(printer);
     }
     if (!printed)
-        QMessageBox::warning(owner, QStringLiteral("ルモーネ"),
-                             QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"),
-                             QMessageBox::Ok);
+        showMessage(owner, QMessageBox::Warning, programCaption(),
+                    QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"));
 }
 
 }  // namespace rumone

@@ -1,80 +1,9 @@
-// The grid of the winning-data entry view: a table model over the editable
-// draw set (every committed change goes straight to the file), the editor
-// of a digit cell and the table view that shows them.
+// The table view of the winning-data entry view.
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QStyledItemDelegate>
 #include <QTableView>
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "core/store/DrawStore.h"
 
 namespace rumone {
-
-// Column 0 is 回数, columns 1-4 are 第1数字 .. 第4数字.
-class EntryTableModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    static constexpr int kColumnCount = 5;
-
-    explicit EntryTableModel(std::string connectionString, QObject* parent = nullptr);
-    ~EntryTableModel() override;
-
-    // Opens the edit set and shows its rows. Throws StoreError.
-    void open();
-    bool isOpen() const { return set_.has_value(); }
-    // Reads the file again, e.g. after a refused write; keeps the rows it
-    // has when the file cannot be read.
-    void reload();
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // A digit cell takes one digit 0-9 (half or full width) or nothing
-    // (no value); it is written to the file before this returns.
-    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
-
-    // The cell text as the grid shows it.
-    QString cellText(int row, int column) const;
-    const std::vector<EditRow>& rows() const;
-
-    // Writes; each returns false and emits writeFailed when the file
-    // refuses the change, which then leaves the file and the rows alone.
-    bool insertRowAfter(int row);  // -1 inserts at the top
-    bool removeRow(int row);
-    bool importDraws(const std::vector<EditRow>& draws);
-    std::size_t countExisting(const std::vector<EditRow>& draws) const;
-
-signals:
-    // `reread`: the file may hold something else than these rows (another
-    // program changed it), so they should be read again.
-    void writeFailed(const QString& message, bool reread);
-
-private:
-    void reportFailure(const QString& lead, const StoreError& e);
-
-    std::string connectionString_;
-    std::optional<DrawEditSet> set_;
-    int shownRows_ = 0;  // the row count the views have been told
-};
-
-// Draws every cell of the grid and edits the digit cells: one character
-// 0-9 or ０-９, or an empty cell. A stored value that is no single digit
-// shows greyed in the empty editor; only what the user changed is written.
-class DigitCellDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
-};
 
 class EntryGrid : public QTableView {
     Q_OBJECT

@@ -12,16 +12,16 @@
 #include <climits>
 
 #include "core/store/DrawCsv.h"
+#include "gui/common/Messages.h"
 #include "gui/common/Twips.h"
 #include "gui/entry/EntryGrid.h"
+#include "gui/entry/EntryTableModel.h"
 
 namespace rumone {
 
 namespace {
 
 const QString kObjectName = QStringLiteral("当選データ入力");
-const QString kProgramTitle = QStringLiteral("ルモーネ");
-const QString kMessageCaption = QStringLiteral("メッセ－ジ");  // full-width hyphen-minus
 
 // Client area and control positions, in twips.
 constexpr int kClientWidth = 6240, kClientHeight = 12825;
@@ -272,18 +272,18 @@ void EntryView::onWriteFailed(const QString& message, bool reread)
 
 bool EntryView::confirm(const QString& text)
 {
-    return QMessageBox::warning(this, kProgramTitle, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    return showMessage(this, QMessageBox::Warning, programCaption(), text, QMessageBox::Yes | QMessageBox::No,
+                       QMessageBox::No) == QMessageBox::Yes;
 }
 
 void EntryView::showError(const QString& text)
 {
-    QMessageBox::critical(this, kMessageCaption, text, QMessageBox::Ok);
+    showMessage(this, QMessageBox::Critical, messageCaption(), text);
 }
 
 void EntryView::showInfo(const QString& text)
 {
-    QMessageBox::information(this, kMessageCaption, text, QMessageBox::Ok);
+    showMessage(this, QMessageBox::Information, messageCaption(), text);
 }
 
 }  // namespace rumone

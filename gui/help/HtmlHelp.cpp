@@ -11,6 +11,7 @@
 #include <memory>
 #include <utility>
 
+#include "gui/common/Messages.h"
 #include "gui/help/ChmFile.h"
 #include "gui/help/HelpWindow.h"
 
@@ -30,14 +31,12 @@ HtmlHelpHook& installedHook()
 
 void showMessage(QWidget* owner, const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, owner);
-    box.setObjectName(QStringLiteral("helpMessage"));
-    box.exec();
+    rumone::showMessage(owner, QMessageBox::Critical, title, text);
 }
 
 void showMessage(QWidget* owner, const QString& text)
 {
-    showMessage(owner, QStringLiteral("メッセ－ジ"), text);
+    showMessage(owner, messageCaption(), text);
 }
 
 // The path of the help file, or an empty string when there is none.
@@ -117,8 +116,7 @@ void reportFailedLookup(QWidget* owner, const HH_AKLINK& link)
 {
     if (link.pszMsgText == nullptr)
         return;
-    const QString title =
-        link.pszMsgTitle != nullptr ? QString::fromUtf8(link.pszMsgTitle) : QStringLiteral("メッセ－ジ");
+    const QString title = link.pszMsgTitle != nullptr ? QString::fromUtf8(link.pszMsgTitle) : messageCaption();
     showMessage(owner, title, QString::fromUtf8(link.pszMsgText));
 }
 

@@ -1,9 +1,10 @@
-// Answers the next modal message box and remembers what it said.
+// Answers the message boxes that the program shows while the catcher lives,
+// through the program's own message seam, and remembers what they said.
 #pragma once
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
+#include <vector>
+
+#include "gui/common/Messages.h"
 
 namespace rumone::test {
 
@@ -16,42 +17,36 @@ struct CaughtMessage {
     bool seen = false;
 };
 
-// Arms a poll that, once a QMessageBox is the active modal widget, records
-// it and presses `answer`. Keep the returned object alive until the box
-// has been shown.
-class MessageBoxCatcher : public QObject {
+inline CaughtMessage caughtFrom(const ShownMessage& m)
+{
+    return {m.caption, m.text, m.icon, m.buttons, m.defaultButton, true};
+}
+
+// Answers the next box with `answer`.
+class MessageBoxCatcher {
 public:
-    explicit MessageBoxCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok) : answer_(answer)
-    {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
-        timer_.start();
-    }
-    const CaughtMessage& caught() const { return caught_; }
+    explicit MessageBoxCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok) : script_({answer}) {}
+    CaughtMessage caught() const { return script_.seen() ? caughtFrom(script_.first()) : CaughtMessage{}; }
 
 private:
-    void poll()
+    ScriptedAnswers script_;
+};
+
+// Answers the coming boxes in turn (as Escape would once the list is used
+// up) and remembers what each said.
+class MessageBoxAnswers {
+public:
+    explicit MessageBoxAnswers(std::vector<QMessageBox::StandardButton> answers) : script_(std::move(answers)) {}
+    std::vector<CaughtMessage> caught() const
     {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        caught_.seen = true;
-        caught_.caption = box->windowTitle();
-        caught_.text = box->text();
-        caught_.icon = box->icon();
-        caught_.buttons = box->standardButtons();
-        if (QAbstractButton* def = box->defaultButton())
-            caught_.defaultButton = box->standardButton(def);
-        timer_.stop();
-        if (QAbstractButton* b = box->button(answer_))
-            b->click();
-        else
-            box->reject();
+        std::vector<CaughtMessage> out;
+        for (const ShownMessage& m : script_.shown())
+            out.push_back(caughtFrom(m));
+        return out;
     }
 
-    QMessageBox::StandardButton answer_;
-    QTimer timer_;
-    CaughtMessage caught_;
+private:
+    ScriptedAnswers script_;
 };
 
 }  // namespace rumone::test

@@ -18,6 +18,7 @@
 #include "gui/MessageBoxCatcher.h"
 #include "gui/common/ChildView.h"
 #include "gui/entry/EntryGrid.h"
+#include "gui/entry/EntryTableModel.h"
 #include "gui/entry/EntryView.h"
 #include "support/TestSupport.h"
 
@@ -137,45 +138,6 @@ private:
     QMdiArea area_;
     EntryView* view_ = nullptr;
     QMdiSubWindow* sub_ = nullptr;
-};
-
-// Answers the coming message boxes in turn (Ok once the list is used up)
-// and remembers what each said.
-class MessageBoxAnswers : public QObject {
-public:
-    explicit MessageBoxAnswers(std::vector<QMessageBox::StandardButton> answers) : answers_(std::move(answers))
-    {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
-        timer_.start();
-    }
-    const std::vector<CaughtMessage>& caught() const { return caught_; }
-
-private:
-    void poll()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        CaughtMessage m;
-        m.seen = true;
-        m.caption = box->windowTitle();
-        m.text = box->text();
-        m.icon = box->icon();
-        m.buttons = box->standardButtons();
-        if (QAbstractButton* def = box->defaultButton())
-            m.defaultButton = box->standardButton(def);
-        caught_.push_back(m);
-        const auto answer = caught_.size() <= answers_.size() ? answers_[caught_.size() - 1] : QMessageBox::Ok;
-        if (QAbstractButton* b = box->button(answer))
-            b->click();
-        else
-            box->reject();
-    }
-
-    std::vector<QMessageBox::StandardButton> answers_;
-    std::vector<CaughtMessage> caught_;
-    QTimer timer_;
 };
 
 // Waits until the catcher has answered a box, or a few seconds.

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "gui/common/Messages.h"
 #include "gui/help/HelpWindow.h"
 #include "gui/help/HtmlHelp.h"
 #include "support/TestSupport.h"
@@ -34,20 +35,14 @@ struct SeenMessages {
 // Runs `action`, answering every message box that it shows with OK.
 SeenMessages answerMessages(const std::function<void()>& action)
 {
-    SeenMessages seen;
-    QTimer timer;
-    timer.setInterval(0);
-    QObject::connect(&timer, &QTimer::timeout, [&seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr)
-            return;
-        ++seen.count;
-        seen.title = box->windowTitle();
-        seen.text = box->text();
-        box->done(QMessageBox::Ok);
-    });
-    timer.start();
+    ScriptedAnswers script({QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok});
     action();
+    SeenMessages seen;
+    seen.count = static_cast<int>(script.shown().size());
+    if (!script.shown().empty()) {
+        seen.title = script.shown().back().caption;
+        seen.text = script.shown().back().text;
+    }
     return seen;
 }
 

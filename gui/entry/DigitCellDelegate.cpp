@@ -1,0 +1,62 @@
+#include "gui/entry/DigitCellDelegate.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+#include <QStyle>
+
+#include "gui/entry/DigitEditor.h"
+#include "gui/entry/EntryTableModel.h"
+
+namespace rumone {
+
+QWidget* DigitCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const
+{
+    auto* editor = new DigitEditor(parent);
+    editor->setFrame(false);
+    editor->setAlignment(Qt::AlignCenter);
+    editor->setMaxLength(1);
+    editor->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９]?")), editor));
+    return editor;
+}
+
+// The style's item margins are wider than the grid's two pixels and would
+// cut a four-digit draw number in its five-character column, so the text
+// is drawn here, centred in the cell less that padding.
+void DigitCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    painter->save();
+    painter->setFont(opt.font);
+    const bool selected = opt.state & QStyle::State_Selected;
+    painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(opt.rect.adjusted(kEntryCellPadding, 0, -kEntryCellPadding, 0), Qt::AlignCenter, text);
+    painter->restore();
+}
+
+void DigitCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    if (!edit)
+        return;
+    const QString stored = index.data(Qt::EditRole).toString();
+    std::optional<int> digit;
+    const bool fits = parseDigitInput(stored, digit) && stored.trimmed().size() <= 1;
+    edit->setText(fits ? stored.trimmed() : QString());
+    edit->setPlaceholderText(fits ? QString() : stored);
+    edit->setModified(false);
+}
+
+void DigitCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    if (edit && edit->isModified())
+        model->setData(index, edit->text(), Qt::EditRole);
+}
+
+}  // namespace rumone

@@ -1,0 +1,223 @@
+#include "gui/entry/EntryTableModel.h"
+
+#include <QColor>
+
+namespace rumone {
+
+namespace {
+
+const char* const kColumnNames[EntryTableModel::kColumnCount] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
+
+bool holds(const DbValue& stored, const std::optional<int>& digit)
+{
+    if (!digit)
+        return stored.isNull();
+    return stored.type == DbValue::Type::Integer && stored.integer == *digit;
+}
+
+}  // namespace
+
+bool parseDigitInput(const QString& typed, std::optional<int>& digit)
+{
+    const QString t = typed.trimmed();
+    if (t.isEmpty()) {
+        digit.reset();
+        return true;
+    }
+    if (t.size() != 1)
+        return false;
+    const char16_t c = t.at(0).unicode();
+    if (c >= u'0' && c <= u'9')
+        digit = c - u'0';
+    else if (c >= u'０' && c <= u'９')
+        digit = c - u'０';
+    else
+        return false;
+    return true;
+}
+
+QString storedValueText(const DbValue& v)
+{
+    switch (v.type) {
+        case DbValue::Type::Null:
+            return {};
+        case DbValue::Type::Integer:
+            return QString::number(v.integer);
+        case DbValue::Type::Real:
+            return QString::number(v.real, 'g', 15);
+        case DbValue::Type::Text:
+        case DbValue::Type::Blob:
+            break;
+    }
+    return QString::fromUtf8(v.text.data(), static_cast<qsizetype>(v.text.size()));
+}
+
+EntryTableModel::EntryTableModel(std::string connectionString, QObject* parent)
+    : QAbstractTableModel(parent), connectionString_(std::move(connectionString))
+{
+}
+
+EntryTableModel::~EntryTableModel() = default;
+
+void EntryTableModel::open()
+{
+    DrawEditSet set = openDrawEditSet(connectionString_);
+    beginResetModel();
+    set_.emplace(std::move(set));
+    shownRows_ = static_cast<int>(set_->recordCount());
+    endResetModel();
+}
+
+void EntryTableModel::reload()
+{
+    try {
+        open();
+    } catch (const std::exception&) {
+        // The rows in hand are what this set last read or wrote.
+    }
+}
+
+const std::vector<EditRow>& EntryTableModel::rows() const
+{
+    static const std::vector<EditRow> none;
+    return set_ ? set_->rows() : none;
+}
+
+int EntryTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : shownRows_;
+}
+
+int EntryTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QString EntryTableModel::cellText(int row, int column) const
+{
+    const auto& stored = rows();
+    if (row < 0 || row >= static_cast<int>(stored.size()) || column < 0 || column >= kColumnCount)
+        return {};
+    const EditRow& r = stored[static_cast<std::size_t>(row)];
+    return storedValueText(column == 0 ? r.number : r.digits[static_cast<std::size_t>(column - 1)]);
+}
+
+QVariant EntryTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= shownRows_)
+        return {};
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return cellText(index.row(), index.column());
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        case Qt::ForegroundRole:
+            return index.column() == 0 ? QVariant(QColor(255, 0, 0)) : QVariant();
+        case Qt::BackgroundRole:
+            return index.column() == 0 ? QVariant(QColor(255, 255, 200)) : QVariant();
+        default:
+            return {};
+    }
+}
+
+QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumnCount)
+        return QString::fromUtf8(kColumnNames[section]);
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return section + 1;
+    return {};
+}
+
+Qt::ItemFlags EntryTableModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    return index.column() == 0 ? base : base | Qt::ItemIsEditable;
+}
+
+bool EntryTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !set_ || !index.isValid() || index.column() == 0 || index.row() >= shownRows_)
+        return false;
+    std::optional<int> digit;
+    if (!parseDigitInput(value.toString(), digit))
+        return false;
+    const auto row = static_cast<std::size_t>(index.row());
+    const int position = index.column();
+    if (holds(set_->rows()[row].digits[static_cast<std::size_t>(position - 1)], digit))
+        return true;  // nothing to write
+    try {
+        set_->setDigit(row, position, digit);
+    } catch (const StoreError& e) {
+        reportFailure(QStringLiteral("入力した数字を保存できませんでした。"), e);
+        emit dataChanged(index, index);
+        return false;
+    }
+    emit dataChanged(index, index);
+    return true;
+}
+
+bool EntryTableModel::insertRowAfter(int row)
+{
+    if (!set_ || row < -1 || row >= shownRows_)
+        return false;
+    try {
+        set_->insertRow(static_cast<std::size_t>(row + 1));
+    } catch (const StoreError& e) {
+        reportFailure(QStringLiteral("行を追加できませんでした。"), e);
+        return false;
+    }
+    beginInsertRows({}, row + 1, row + 1);
+    ++shownRows_;
+    endInsertRows();
+    return true;
+}
+
+bool EntryTableModel::removeRow(int row)
+{
+    if (!set_ || row < 0 || row >= shownRows_)
+        return false;
+    try {
+        set_->deleteRow(static_cast<std::size_t>(row));
+    } catch (const StoreError& e) {
+        reportFailure(QStringLiteral("行を削除できませんでした。"), e);
+        return false;
+    }
+    beginRemoveRows({}, row, row);
+    --shownRows_;
+    endRemoveRows();
+    return true;
+}
+
+bool EntryTableModel::importDraws(const std::vector<EditRow>& draws)
+{
+    if (!set_)
+        return false;
+    beginResetModel();
+    bool done = true;
+    try {
+        set_->importDraws(draws);
+    } catch (const StoreError& e) {
+        done = false;
+        reportFailure(QStringLiteral("取り込めませんでした。何も取り込んでいません。"), e);
+    }
+    shownRows_ = static_cast<int>(set_->recordCount());
+    endResetModel();
+    return done;
+}
+
+std::size_t EntryTableModel::countExisting(const std::vector<EditRow>& draws) const
+{
+    return set_ ? set_->countExisting(draws) : 0;
+}
+
+void EntryTableModel::reportFailure(const QString& lead, const StoreError& e)
+{
+    emit writeFailed(lead + QStringLiteral("\n\n") + QString::fromUtf8(e.what()),
+                     e.cause() == StoreError::Cause::Other);
+}
+
+}  // namespace rumone

@@ -1,0 +1,71 @@
+// The table model of the winning-data entry view over the editable draw
+// set: every committed change goes straight to the file.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/store/DrawStore.h"
+
+namespace rumone {
+
+// Column 0 is 回数, columns 1-4 are 第1数字 .. 第4数字.
+class EntryTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kColumnCount = 5;
+
+    explicit EntryTableModel(std::string connectionString, QObject* parent = nullptr);
+    ~EntryTableModel() override;
+
+    // Opens the edit set and shows its rows. Throws StoreError.
+    void open();
+    bool isOpen() const { return set_.has_value(); }
+    // Reads the file again, e.g. after a refused write; keeps the rows it
+    // has when the file cannot be read.
+    void reload();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A digit cell takes one digit 0-9 (half or full width) or nothing
+    // (no value); it is written to the file before this returns.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // The cell text as the grid shows it.
+    QString cellText(int row, int column) const;
+    const std::vector<EditRow>& rows() const;
+
+    // Writes; each returns false and emits writeFailed when the file
+    // refuses the change, which then leaves the file and the rows alone.
+    bool insertRowAfter(int row);  // -1 inserts at the top
+    bool removeRow(int row);
+    bool importDraws(const std::vector<EditRow>& draws);
+    std::size_t countExisting(const std::vector<EditRow>& draws) const;
+
+signals:
+    // `reread`: the file may hold something else than these rows (another
+    // program changed it), so they should be read again.
+    void writeFailed(const QString& message, bool reread);
+
+private:
+    void reportFailure(const QString& lead, const StoreError& e);
+
+    std::string connectionString_;
+    std::optional<DrawEditSet> set_;
+    int shownRows_ = 0;  // the row count the views have been told
+};
+
+// A stored value as the grid shows it: whole numbers in decimal, reals in
+// their shortest form ("1.5", "10"), texts as they are.
+QString storedValueText(const DbValue& v);
+
+// The digit typed into a cell: nothing, or one digit in half or full width.
+// False for anything else.
+bool parseDigitInput(const QString& typed, std::optional<int>& digit);
+
+}  // namespace rumone
