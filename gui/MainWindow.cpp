@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <map>
 
 #include "core/analysis/AnalysisView.h"
 #include "core/predict/Prediction.h"
@@ -154,7 +155,9 @@ QAction* MainWindow::addCommand(QMenu* menu, const QString& caption, const QStri
 
 void MainWindow::buildMenus()
 {
-    auto view = [this](const char* name) { return [this, name] { showView(QString::fromUtf8(name)); }; };
+    auto view = [this](const std::string& name) {
+        return [this, name = QString::fromStdString(name)] { showView(name); };
+    };
     auto submenu = [](QMenu* parent, const QString& caption, const QString& name) {
         QMenu* m = parent->addMenu(caption);
         m->setObjectName(name);
@@ -168,28 +171,19 @@ void MainWindow::buildMenus()
     QMenu* main = bar->addMenu(QStringLiteral("データ分析(&S)"));
     main->setObjectName("mnuMain");
     main->menuAction()->setObjectName("mnuMain");
-    QMenu* hindo = submenu(main, QStringLiteral("頻度分析"), "mnuHindo");
-    addCommand(hindo, QStringLiteral("出現頻度分析"), "mnuSyutugenHindo", view("出現頻度分析"));
-    addCommand(hindo, QStringLiteral("回数別出現分析"), "mnuSyutugenKaisu", view("回数別出現分析"));
-    QMenu* kankaku = submenu(main, QStringLiteral("間隔分析"), "mnuKankaku");
-    addCommand(kankaku, QStringLiteral("出現間隔分析"), "mnuSyutugenKankaku", view("出現間隔分析"));
-    addCommand(kankaku, QStringLiteral("数字間隔分析"), "mnuNumberKankaku", view("数字間隔分析"));
-    addCommand(kankaku, QStringLiteral("下一桁連続出現回数分析"), "mnuShimoHitoketa", view("下一桁連続出現回数分析"));
-    addCommand(main, QStringLiteral("出現回数分析"), "mnuZenkaiSyutugen", view("出現回数分析"));
-    addCommand(main, QStringLiteral("バラツキ分析"), "mnuBaratsuki", view("バラツキ分析"));
-    addCommand(main, QStringLiteral("引っ張り分析"), "mnuHippari", view("引っ張り分析"));
-    addCommand(main, QStringLiteral("連番・飛び石分析"), "mnuRenbanTobiishi", view("連番飛び石分析"));
-    addCommand(main, QStringLiteral("数字合計分析"), "mnuHonsuji", view("数字合計分析"));
-    QMenu* pattern = submenu(main, QStringLiteral("組合せパターン分析"), "mnuPattern");
-    addCommand(pattern, QStringLiteral("低数字・高数字の組合せパターン分析"), "mnuLowHightPattern",
-               view("低数字高数字の組合せパターン分析"));
-    addCommand(pattern, QStringLiteral("偶数・奇数の組合せパターン分析"), "mnuKisuGusuPattern",
-               view("偶数奇数の組合せパターン分析"));
-    addCommand(main, QStringLiteral("5分割傾向分析"), "mnu5BunkatsuKeiko", view("分割5傾向分析"));
-    QMenu* bunkatsu = submenu(main, QStringLiteral("分割データ分析"), "mnuBunkatsuData");
-    addCommand(bunkatsu, QStringLiteral("3分割データ分析"), "mnu3BunkatsuData", view("分割3データ分析"));
-    addCommand(bunkatsu, QStringLiteral("5分割データ分析"), "mnu6BunkatsuData", view("分割5データ分析"));
-    addCommand(bunkatsu, QStringLiteral("10分割データ分析"), "mnu11BunkatsuData", view("分割10データ分析"));
+    std::map<std::string, QMenu*> submenus;
+    for (const AnalysisViewSpec& spec : analysisViews()) {
+        QMenu* target = main;
+        if (!spec.submenu.objectName.empty()) {
+            QMenu*& sub = submenus[spec.submenu.objectName];
+            if (!sub)
+                sub = submenu(main, QString::fromStdString(spec.submenu.caption),
+                              QString::fromStdString(spec.submenu.objectName));
+            target = sub;
+        }
+        addCommand(target, QString::fromStdString(spec.menuCaption), QString::fromStdString(spec.menuAction),
+                   view(spec.objectName));
+    }
 
     QMenu* hosyu = bar->addMenu(QStringLiteral("データ管理(&M)"));
     hosyu->setObjectName("mnuHosyu");

@@ -22,29 +22,44 @@
 
 namespace rumone {
 
+namespace {
+
+const AnalysisSubmenu kTopLevel{};
+const AnalysisSubmenu kFrequency{"mnuHindo", "頻度分析"};
+const AnalysisSubmenu kInterval{"mnuKankaku", "間隔分析"};
+const AnalysisSubmenu kPattern{"mnuPattern", "組合せパターン分析"};
+const AnalysisSubmenu kDivision{"mnuBunkatsuData", "分割データ分析"};
+
+AnalysisViewSpec placed(AnalysisViewSpec spec, const AnalysisSubmenu& submenu, std::string menuCaption)
+{
+    spec.submenu = submenu;
+    spec.menuCaption = std::move(menuCaption);
+    return spec;
+}
+
+}  // namespace
+
+// One line per view, in menu order: the view, its submenu and the caption
+// of its command.
 const std::vector<AnalysisViewSpec>& analysisViews()
 {
     static const std::vector<AnalysisViewSpec> views = {
-        // frequency and count analyses
-        appearanceFrequencyView(),
-        appearanceByCountView(),
-        appearanceCountView(),
-        dispersionView(),
-        // interval analyses
-        appearanceIntervalView(),
-        digitIntervalView(),
-        lastDigitStreakView(),
-        // sum, pattern and carry-over analyses
-        carryOverView(),
-        consecutiveSteppingView(),
-        digitSumView(),
-        lowHighPatternView(),
-        oddEvenPatternView(),
-        // group analyses
-        groupDivision3View(),
-        groupDivision5View(),
-        groupDivision10View(),
-        fiveGroupTrendView(),
+        placed(appearanceFrequencyView(), kFrequency, "出現頻度分析"),
+        placed(appearanceByCountView(), kFrequency, "回数別出現分析"),
+        placed(appearanceIntervalView(), kInterval, "出現間隔分析"),
+        placed(digitIntervalView(), kInterval, "数字間隔分析"),
+        placed(lastDigitStreakView(), kInterval, "下一桁連続出現回数分析"),
+        placed(appearanceCountView(), kTopLevel, "出現回数分析"),
+        placed(dispersionView(), kTopLevel, "バラツキ分析"),
+        placed(carryOverView(), kTopLevel, "引っ張り分析"),
+        placed(consecutiveSteppingView(), kTopLevel, "連番・飛び石分析"),
+        placed(digitSumView(), kTopLevel, "数字合計分析"),
+        placed(lowHighPatternView(), kPattern, "低数字・高数字の組合せパターン分析"),
+        placed(oddEvenPatternView(), kPattern, "偶数・奇数の組合せパターン分析"),
+        placed(fiveGroupTrendView(), kTopLevel, "5分割傾向分析"),
+        placed(groupDivision3View(), kDivision, "3分割データ分析"),
+        placed(groupDivision5View(), kDivision, "5分割データ分析"),
+        placed(groupDivision10View(), kDivision, "10分割データ分析"),
     };
     return views;
 }

@@ -41,11 +41,20 @@ LegendItem legendLabel(std::string objectName, int left, int top, int width, int
 inline constexpr Rgb kBallBlueBody = RGB(51, 51, 204);
 inline constexpr Rgb kBallBlueHighlight = RGB(153, 153, 255);
 
+// A submenu of the data-analysis menu; an empty objectName stands for the
+// menu itself.
+struct AnalysisSubmenu {
+    std::string objectName;  // e.g. mnuHindo
+    std::string caption;     // e.g. 頻度分析
+};
+
 struct AnalysisViewSpec {
-    std::string objectName;  // window name, e.g. 出現頻度分析
-    std::string caption;     // window caption
-    std::string menuAction;  // the main window's command, e.g. mnuSyutugenHindo
-    std::string label1;      // description text
+    std::string objectName;   // window name, e.g. 出現頻度分析
+    std::string caption;      // window caption
+    std::string menuAction;   // the main window's command, e.g. mnuSyutugenHindo
+    std::string menuCaption;  // the command's caption, set by the registry
+    AnalysisSubmenu submenu;  // where the command stands, set by the registry
+    std::string label1;       // description text
     int widthTwips = 0;
     int heightTwips = 0;
     bool hasPrintButton = false;  // Command2 "印刷": prints the table
@@ -58,7 +67,7 @@ struct AnalysisViewSpec {
     void (*build)(ResultGrid& grid, const DrawHistory& history) = nullptr;
 };
 
-// Every analysis view, in registration order.
+// Every analysis view, in the order of the data-analysis menu.
 const std::vector<AnalysisViewSpec>& analysisViews();
 // The view with that window name, or nullptr.
 const AnalysisViewSpec* findAnalysisView(std::string_view objectName);
