@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <iostream>
 #include <map>
 
 #include "core/analysis/AnalysisView.h"
@@ -260,6 +261,22 @@ void MainWindow::showError(const QString& text)
     --suppressActivation_;
 }
 
+// The switches could not be kept for the next start: said in a box while
+// the frame is on screen, on the error stream otherwise. Nothing else stops.
+void MainWindow::reportOptionsNotSaved()
+{
+    const QString text = QStringLiteral(
+        "予想の反映設定を「ルモーネ.ini」に保存できませんでした。"
+        "次回の起動では、前回保存された設定が使われます。");
+    if (isVisible()) {
+        ++suppressActivation_;
+        showMessage(this, QMessageBox::Warning, messageCaption(), text);
+        --suppressActivation_;
+    } else {
+        std::cerr << text.toStdString() << std::endl;
+    }
+}
+
 // ---------------------------------------------------------------- arrangement
 
 namespace {
@@ -412,10 +429,13 @@ void MainWindow::unload()
             content->close();
         w->close();
     }
+    bool saved = false;
     try {
-        prediction_->writeInitFile();
+        saved = prediction_->writeInitFile();
     } catch (...) {
     }
+    if (!saved)
+        reportOptionsNotSaved();
     history_.releaseDrawHistory();
     WaitCursor wait;
     letPendingMessagesRun();

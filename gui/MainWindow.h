@@ -80,6 +80,7 @@ private:
     void showError(const QString& text);
     void updateViewMenu(QMdiSubWindow* active);
     void unload();
+    void reportOptionsNotSaved();
     bool returningFromModal() const;
 
     DrawHistory history_;

@@ -1,6 +1,6 @@
 // Layout of the four prediction grids: five columns, the method label in
 // column 1, the header band in row 1 and the data area in columns 2-5.
-#include "core/analysis/ViewSteps.h"
+#include "core/grid/GridSteps.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionTexts.h"
 

@@ -12,6 +12,7 @@
 #include "core/grid/ResultGrid.h"
 #include "core/history/DrawHistory.h"
 #include "gui/common/PrintDialog.h"
+#include "gui/common/QtConversions.h"
 #include "gui/common/Twips.h"
 #include "gui/grid/GridPrinter.h"
 #include "gui/grid/GridWidget.h"
@@ -23,21 +24,11 @@ namespace {
 constexpr int kMarginTwips = 120;
 constexpr int kTopBandTwips = 480;
 
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-
-QColor toQColor(const Rgb& c)
-{
-    return QColor(c.r, c.g, c.b);
-}
-
 }  // namespace
 
 LegendPicture::LegendPicture(const LegendItem& item, QWidget* parent) : QWidget(parent), item_(item)
 {
-    setObjectName(Q(item.objectName));
+    setObjectName(toQString(item.objectName));
 }
 
 void LegendPicture::paintEvent(QPaintEvent*)
@@ -60,9 +51,9 @@ void LegendPicture::paintEvent(QPaintEvent*)
 }
 
 AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWidget* parent)
-    : ChildView(host, Q(spec.objectName), Q(spec.caption), parent), spec_(spec)
+    : ChildView(host, toQString(spec.objectName), toQString(spec.caption), parent), spec_(spec)
 {
-    label1_ = new QLabel(Q(spec.label1), this);
+    label1_ = new QLabel(toQString(spec.label1), this);
     label1_->setObjectName("Label1");
     label1_->setWordWrap(true);
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -88,8 +79,8 @@ void AnalysisWindow::createLegend()
     for (const LegendItem& item : spec_.legend) {
         QWidget* w = nullptr;
         if (item.kind == LegendItem::Kind::Label) {
-            auto* label = new QLabel(Q(item.text), this);
-            label->setObjectName(Q(item.objectName));
+            auto* label = new QLabel(toQString(item.text), this);
+            label->setObjectName(toQString(item.objectName));
             w = label;
         } else {
             w = new LegendPicture(item, this);

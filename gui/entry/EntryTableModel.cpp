@@ -2,6 +2,9 @@
 
 #include <QColor>
 
+#include "core/grid/GridColours.h"
+#include "gui/common/QtConversions.h"
+
 namespace rumone {
 
 namespace {
@@ -113,9 +116,9 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
         case Qt::ForegroundRole:
-            return index.column() == 0 ? QVariant(QColor(255, 0, 0)) : QVariant();
+            return index.column() == 0 ? QVariant(toQColor(kRed)) : QVariant();
         case Qt::BackgroundRole:
-            return index.column() == 0 ? QVariant(QColor(255, 255, 200)) : QVariant();
+            return index.column() == 0 ? QVariant(toQColor(kLightYellow)) : QVariant();
         default:
             return {};
     }

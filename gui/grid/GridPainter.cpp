@@ -1,4 +1,5 @@
 #include "gui/grid/GridPainter.h"
+#include "gui/common/QtConversions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,11 +11,6 @@ namespace {
 
 // A text wider than its room is condensed to at most this share of its width.
 constexpr double kMinCondense = 0.6;
-
-QColor toQColor(const Rgb& c)
-{
-    return QColor(c.r, c.g, c.b);
-}
 
 QColor backOf(const CellStyle& s)
 {

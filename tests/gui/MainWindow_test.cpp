@@ -286,10 +286,19 @@ TEST(MainFrm, ExitEndsEvenWhenTheOptionsFileCannotBeWritten)
     InTempFolder folder;
     // A folder in the way of the file: no write can succeed, even as root.
     std::filesystem::create_directory(folder.dir().file("ルモーネ.ini"));
-    auto frame = startedFrame();
-    frame->showView(QStringLiteral("一発ルモーネ"));
-    frame->prediction().setFlag(0, true);
-    EXPECT_NO_THROW(frame->close());
-    EXPECT_EQ(frame->openViewCount(), 0);
+    {
+        auto frame = startedFrame();
+        frame->show();
+        frame->showView(QStringLiteral("一発ルモーネ"));
+        frame->prediction().setFlag(0, true);
+        test::MessageBoxCatcher catcher;
+        EXPECT_NO_THROW(frame->close());
+        EXPECT_EQ(frame->openViewCount(), 0);
+        EXPECT_TRUE(catcher.caught().text.contains(QStringLiteral("保存できませんでした")));
+    }
     EXPECT_TRUE(std::filesystem::is_directory(folder.dir().file("ルモーネ.ini")));
+    // With no window up, the failure goes to the error stream.
+    testing::internal::CaptureStderr();
+    startedFrame().reset();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("保存できませんでした"), std::string::npos);
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/analysis/ViewSteps.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "core/analysis/ViewSteps.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 

@@ -1,6 +1,6 @@
 #include "core/analysis/frequency/Dispersion.h"
 
-#include "core/analysis/ViewSteps.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 

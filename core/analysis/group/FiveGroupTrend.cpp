@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "core/analysis/ViewSteps.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 
@@ -13,8 +13,6 @@ constexpr int kColumns = 10;
 constexpr int kGroups = 5;
 constexpr int kFirstCountColumn = 6;  // group g counts in column g + 5
 constexpr int kFirstDrawRow = 2;
-
-constexpr Rgb kLavender = RGB(200, 200, 255);
 
 struct TrendGroup {
     std::string_view caption;

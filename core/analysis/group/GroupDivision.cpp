@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "core/analysis/ViewSteps.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 
@@ -30,8 +30,6 @@ struct GroupMember {
     int groupCount;
     int blueLabelBlocks;  // row-3 digit labels in blue: leading blocks
 };
-
-constexpr Rgb kLavender = RGB(200, 200, 255);
 
 constexpr std::array<GroupMember, 3> kGroupMembers = {{
     {"分割3データ分析",

@@ -3,8 +3,8 @@
 #include <array>
 #include <string>
 
-#include "core/analysis/ViewSteps.h"
 #include "core/analysis/interval/IntervalTable.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 

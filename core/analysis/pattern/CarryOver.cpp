@@ -4,8 +4,8 @@
 #include <array>
 #include <optional>
 
-#include "core/analysis/ViewSteps.h"
 #include "core/analysis/pattern/DrawRows.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 

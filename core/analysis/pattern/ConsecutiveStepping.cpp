@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "core/analysis/ViewSteps.h"
 #include "core/analysis/pattern/DrawRows.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 

@@ -1,7 +1,7 @@
 #include "core/analysis/pattern/DigitSum.h"
 
-#include "core/analysis/ViewSteps.h"
 #include "core/analysis/pattern/DrawRows.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 

@@ -1,8 +1,8 @@
 #include "core/analysis/pattern/OddEvenPattern.h"
 
-#include "core/analysis/ViewSteps.h"
 #include "core/analysis/pattern/DrawRows.h"
 #include "core/analysis/pattern/PatternTable.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 

@@ -3,7 +3,7 @@
 #include <iterator>
 #include <optional>
 
-#include "core/analysis/ViewSteps.h"
+#include "core/grid/GridSteps.h"
 
 namespace rumone {
 

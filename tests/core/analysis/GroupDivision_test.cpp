@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "core/analysis/ViewSteps.h"
 #include "core/analysis/group/GroupDivision.h"
 #include "core/grid/GridDump.h"
+#include "core/grid/GridSteps.h"
 #include "support/TestSupport.h"
 
 namespace rumone {

@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "core/analysis/ViewSteps.h"
 #include "core/analysis/group/FiveGroupTrend.h"
 #include "core/grid/GridDump.h"
+#include "core/grid/GridSteps.h"
 #include "support/TestSupport.h"
 
 namespace rumone {

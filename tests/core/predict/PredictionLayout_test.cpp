@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "PredictionTestHelpers.h"
-#include "core/analysis/ViewSteps.h"
+#include "core/grid/GridSteps.h"
 #include "core/predict/PredictionTexts.h"
 
 namespace rumone::test {
