@@ -11,6 +11,7 @@
 
 #include "core/grid/ResultGrid.h"
 #include "core/history/DrawHistory.h"
+#include "gui/analysis/LegendPicture.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/common/QtConversions.h"
 #include "gui/common/Twips.h"
@@ -25,30 +26,6 @@ constexpr int kMarginTwips = 120;
 constexpr int kTopBandTwips = 480;
 
 }  // namespace
-
-LegendPicture::LegendPicture(const LegendItem& item, QWidget* parent) : QWidget(parent), item_(item)
-{
-    setObjectName(toQString(item.objectName));
-}
-
-void LegendPicture::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    if (item_.kind == LegendItem::Kind::Swatch) {
-        p.fillRect(rect(), toQColor(item_.body));
-        return;
-    }
-    p.fillRect(rect(), Qt::white);
-    p.setRenderHint(QPainter::Antialiasing);
-    const int d = std::min({item_.ballPixels, width(), height()});
-    const QRectF ball((width() - d) / 2.0, (height() - d) / 2.0, d, d);
-    QRadialGradient shade(ball.center() - QPointF(d / 5.0, d / 5.0), d * 0.6);
-    shade.setColorAt(0.0, toQColor(item_.highlight));
-    shade.setColorAt(1.0, toQColor(item_.body));
-    p.setPen(Qt::NoPen);
-    p.setBrush(shade);
-    p.drawEllipse(ball);
-}
 
 AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWidget* parent)
     : ChildView(host, toQString(spec.objectName), toQString(spec.caption), parent), spec_(spec)

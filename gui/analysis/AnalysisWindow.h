@@ -48,17 +48,4 @@ private:
     std::vector<QWidget*> legend_;
 };
 
-// A legend picture: a shaded ball or a plain swatch.
-class LegendPicture : public QWidget {
-    Q_OBJECT
-public:
-    LegendPicture(const LegendItem& item, QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    LegendItem item_;
-};
-
 }  // namespace rumone

@@ -1,0 +1,95 @@
+// The source tree keeps its shape: the core library knows nothing of Qt or
+// the windows, its folders depend on each other only downwards, and no file
+// reaches up into the program's start-up.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSourceDir = RUMONE_SOURCE_DIR;
+
+// The folders of the core library and the core folders each may include.
+const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
+    {"history", {"history"}},
+    {"grid", {"grid"}},
+    {"store", {"store", "history"}},
+    {"analysis", {"analysis", "history", "grid"}},
+    {"predict", {"predict", "history", "grid"}},
+    {"backtest", {"backtest", "predict", "history", "grid"}},
+};
+
+struct Include {
+    std::string file;  // relative to the source folder
+    std::string target;
+    bool angled;
+};
+
+std::vector<Include> includesUnder(const std::string& folder)
+{
+    static const std::regex include(R"re(^\s*#\s*include\s*([<"])([^>"]+)[>"])re");
+    std::vector<Include> out;
+    for (const auto& entry : fs::recursive_directory_iterator(kSourceDir / folder)) {
+        const std::string ext = entry.path().extension().string();
+        if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp"))
+            continue;
+        std::ifstream in(entry.path());
+        std::string line;
+        std::smatch m;
+        while (std::getline(in, line))
+            if (std::regex_search(line, m, include))
+                out.push_back({fs::relative(entry.path(), kSourceDir).generic_string(), m[2], m[1] == "<"});
+    }
+    return out;
+}
+
+std::string secondPart(const std::string& path)  // "core/store/X.h" -> "store"
+{
+    const auto first = path.find('/');
+    const auto second = path.find('/', first + 1);
+    return second == std::string::npos ? std::string() : path.substr(first + 1, second - first - 1);
+}
+
+}  // namespace
+
+TEST(Layout, CoreIncludesNoQtNoWindowsAndOnlyLowerCoreFolders)
+{
+    std::vector<std::string> faults;
+    for (const Include& inc : includesUnder("core")) {
+        const std::string from = secondPart(inc.file);
+        if (inc.angled && (inc.target.rfind("Q", 0) == 0 || inc.target.rfind("qt", 0) == 0))
+            faults.push_back(inc.file + " includes Qt: " + inc.target);
+        if (inc.angled)
+            continue;
+        if (inc.target.rfind("core/", 0) != 0) {
+            faults.push_back(inc.file + " includes outside the core: " + inc.target);
+            continue;
+        }
+        const auto allowed = kCoreMayInclude.find(from);
+        if (allowed == kCoreMayInclude.end())
+            faults.push_back(inc.file + " stands in a core folder that has no place in the dependency table");
+        else if (!allowed->second.count(secondPart(inc.target)))
+            faults.push_back(inc.file + " includes upward: " + inc.target);
+    }
+    EXPECT_TRUE(faults.empty()) << [&] {
+        std::string all;
+        for (const std::string& f : faults)
+            all += f + "\n";
+        return all;
+    }();
+}
+
+TEST(Layout, NothingIncludesTheProgramsStartUp)
+{
+    for (const char* folder : {"core", "gui", "tools", "bench", "tests"})
+        for (const Include& inc : includesUnder(folder))
+            EXPECT_NE(inc.target.rfind("app/", 0), 0u) << inc.file << " includes " << inc.target;
+}
