@@ -43,15 +43,15 @@ using namespace rumone;
 namespace {
 
 constexpr int kDraws = 32767;  // the largest history a table can hold
-constexpr Rgb kLineBlue = RGB(136, 196, 255);
-constexpr Rgb kMarkBlue = RGB(62, 158, 255);
-constexpr Rgb kRed = RGB(255, 0, 0);
-constexpr Rgb kBlue = RGB(0, 0, 255);
-constexpr Rgb kBlack = RGB(0, 0, 0);
-constexpr Rgb kYellow = RGB(255, 255, 200);
-constexpr Rgb kPink = RGB(255, 200, 200);
-constexpr Rgb kCyan = RGB(200, 255, 255);
-constexpr Rgb kGreen = RGB(200, 255, 200);
+constexpr Rgb kLineBlue = rgb(136, 196, 255);
+constexpr Rgb kMarkBlue = rgb(62, 158, 255);
+constexpr Rgb kRed = rgb(255, 0, 0);
+constexpr Rgb kBlue = rgb(0, 0, 255);
+constexpr Rgb kBlack = rgb(0, 0, 0);
+constexpr Rgb kYellow = rgb(255, 255, 200);
+constexpr Rgb kPink = rgb(255, 200, 200);
+constexpr Rgb kCyan = rgb(200, 255, 255);
+constexpr Rgb kGreen = rgb(200, 255, 200);
 
 using Clock = std::chrono::steady_clock;
 

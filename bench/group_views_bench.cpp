@@ -72,7 +72,7 @@ DrawHistory randomHistory(int count)
     return DrawHistory::fromRecords(records);
 }
 
-const std::optional<DrawHistory>& RealDrawsHistory()
+const std::optional<DrawHistory>& realDrawsHistory()
 {
     static const std::optional<DrawHistory> history = realHistory();
     return history;
@@ -86,7 +86,7 @@ const DrawHistory& random32767()
 
 const DrawHistory* historyFor(benchmark::State& state, bool real)
 {
-    const DrawHistory* history = real ? (RealDrawsHistory() ? &*RealDrawsHistory() : nullptr) : &random32767();
+    const DrawHistory* history = real ? (realDrawsHistory() ? &*realDrawsHistory() : nullptr) : &random32767();
     if (!history)
         state.SkipWithError("the real draws are absent (" RUMONE_SHARED_DIR "/data/draws.csv)");
     return history;

@@ -1,9 +1,10 @@
 // What an analysis view is: its window, its legend and how it fills its
 // grid. The analysis code decides everything the view shows; the window
-// code (app/AnalysisWindow) only draws what is declared here.
+// code (gui/analysis/AnalysisWindow) only draws what is declared here.
 //
-// Adding a view: one source pair under analysis/<group>/ that returns an
-// AnalysisViewSpec, and one line in analysis/Registry.cpp.
+// Adding a view: one source pair under core/analysis/<group>/ that returns
+// an AnalysisViewSpec, and one line in core/analysis/AnalysisRegistry.cpp,
+// which also places its command in the data-analysis menu.
 #pragma once
 
 #include <string>
@@ -38,8 +39,8 @@ LegendItem legendSwatch(std::string objectName, int left, int top, int width, in
 LegendItem legendLabel(std::string objectName, int left, int top, int width, int height, std::string text);
 
 // The blue ball that stands for a drawn digit in every legend.
-inline constexpr Rgb kBallBlueBody = RGB(51, 51, 204);
-inline constexpr Rgb kBallBlueHighlight = RGB(153, 153, 255);
+inline constexpr Rgb kBallBlueBody = rgb(51, 51, 204);
+inline constexpr Rgb kBallBlueHighlight = rgb(153, 153, 255);
 
 // A submenu of the data-analysis menu; an empty objectName stands for the
 // menu itself.

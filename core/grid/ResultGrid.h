@@ -25,7 +25,7 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-constexpr Rgb RGB(int r, int g, int b)
+constexpr Rgb rgb(int r, int g, int b)
 {
     return Rgb{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
 }

@@ -105,7 +105,7 @@ AnalysisViewSpec dispersionView()
     v.legend = {
         legendBall("Picture1", 4080, 120, 255, 255, kBallBlueBody, kBallBlueHighlight, 19),
         legendLabel("Label2", 4320, 165, 735, 255, "：本数字"),
-        legendBall("Picture1", 5040, 120, 255, 255, RGB(204, 51, 153), RGB(255, 153, 204), 19),
+        legendBall("Picture1", 5040, 120, 255, 255, rgb(204, 51, 153), rgb(255, 153, 204), 19),
         legendLabel("Label3", 5280, 165, 1215, 255, "：ボーナス数字"),
     };
     v.build = &buildDispersionView;

@@ -64,7 +64,7 @@ void fillCarryOverTable(ResultGrid& g, const DrawHistory& history)
 
 std::vector<LegendItem> carryOverLegend()
 {
-    return {legendSwatch("Label2", 5040, 120, 375, 255, RGB(128, 255, 255)),
+    return {legendSwatch("Label2", 5040, 120, 375, 255, rgb(128, 255, 255)),
             legendLabel("Label3", 5460, 120, 1335, 255, ":前回の数字")};
 }
 

@@ -129,7 +129,7 @@ TEST(CarryOver, HeaderAndLegend)
     const LegendItem& label = spec.legend[1];
     EXPECT_EQ(swatch.objectName, "Label2");
     EXPECT_EQ(swatch.kind, LegendItem::Kind::Swatch);
-    EXPECT_TRUE(swatch.body == RGB(128, 255, 255));
+    EXPECT_TRUE(swatch.body == rgb(128, 255, 255));
     EXPECT_EQ(label.objectName, "Label3");
     EXPECT_EQ(label.text, ":前回の数字");
     // Swatch first, then its label, both in the top band at the right.

@@ -9,9 +9,9 @@
 namespace rumone {
 namespace {
 
-constexpr Rgb kRed = RGB(255, 0, 0);
-constexpr Rgb kBlue = RGB(0, 0, 255);
-constexpr Rgb kYellow = RGB(255, 255, 200);
+constexpr Rgb kRed = rgb(255, 0, 0);
+constexpr Rgb kBlue = rgb(0, 0, 255);
+constexpr Rgb kYellow = rgb(255, 255, 200);
 
 bool coloured(const ResultGrid& g, int c, int r, Rgb colour)
 {

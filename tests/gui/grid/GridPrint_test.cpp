@@ -26,7 +26,7 @@ using namespace rumone;
 
 namespace {
 
-constexpr Rgb kTitlePink = RGB(255, 200, 200);  // the title band of the division views
+constexpr Rgb kTitlePink = rgb(255, 200, 200);  // the title band of the division views
 
 std::unique_ptr<QPdfWriter> a4Pdf(const std::string& path)
 {

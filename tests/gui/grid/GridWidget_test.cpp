@@ -15,9 +15,9 @@
 namespace rumone {
 namespace {
 
-constexpr Rgb kRed = RGB(255, 0, 0);
-constexpr Rgb kBlue = RGB(0, 0, 255);
-constexpr Rgb kCyan = RGB(200, 255, 255);
+constexpr Rgb kRed = rgb(255, 0, 0);
+constexpr Rgb kBlue = rgb(0, 0, 255);
+constexpr Rgb kCyan = rgb(200, 255, 255);
 
 // A table laid out the way the views lay theirs out.
 std::shared_ptr<ResultGrid> viewLikeGrid(int columns, int rows, int visibleColumns, int visibleRows)
@@ -97,11 +97,11 @@ TEST(GridWidgetPaint, BackgroundsAndLinesLieOnTheCellEdges)
 
     // A default line in the widget's line colour; no line where none is set.
     const QRect c44 = s.cell(4, 4);
-    EXPECT_TRUE(is(pixel(img, {c44.center().x(), c44.top()}), RGB(192, 192, 192)));
-    EXPECT_TRUE(is(pixel(img, {c44.right() + 1, c44.center().y()}), RGB(192, 192, 192)));
+    EXPECT_TRUE(is(pixel(img, {c44.center().x(), c44.top()}), rgb(192, 192, 192)));
+    EXPECT_TRUE(is(pixel(img, {c44.right() + 1, c44.center().y()}), rgb(192, 192, 192)));
     const QRect c33 = s.cell(3, 3);
-    EXPECT_TRUE(is(pixel(img, {c33.right() + 1, c33.center().y()}), RGB(255, 255, 255)));
-    EXPECT_TRUE(is(pixel(img, {c33.left(), c33.center().y()}), RGB(255, 255, 255)));
+    EXPECT_TRUE(is(pixel(img, {c33.right() + 1, c33.center().y()}), rgb(255, 255, 255)));
+    EXPECT_TRUE(is(pixel(img, {c33.left(), c33.center().y()}), rgb(255, 255, 255)));
 }
 
 TEST(GridWidgetPaint, CurrentCellHasAFocusFrame)
@@ -110,9 +110,9 @@ TEST(GridWidgetPaint, CurrentCellHasAFocusFrame)
     Shown s(g);
     const QRect c = s.cell(2, 2);
     const QPoint inside(c.left() + 1, c.center().y());
-    EXPECT_TRUE(is(pixel(s.image(), inside), RGB(255, 255, 255))) << "(0, 0) shows no current cell";
+    EXPECT_TRUE(is(pixel(s.image(), inside), rgb(255, 255, 255))) << "(0, 0) shows no current cell";
     s.widget->setCurrentCell(2, 2);
-    EXPECT_TRUE(is(pixel(s.image(), inside), RGB(0, 0, 0)));
+    EXPECT_TRUE(is(pixel(s.image(), inside), rgb(0, 0, 0)));
 }
 
 // Row 1: a long left-aligned red title in column 1, empty columns 2 and 3,
@@ -260,7 +260,7 @@ TEST(GridWidgetScroll, FrozenRowsAndColumnsStayWhileTheRestScrolls)
     auto g = viewLikeGrid(30, 200, 6, 10);
     g->setFrozen(1, 2);
     g->setText(3, 1, "title");
-    g->setBackColour(Block::rows(1, 2), RGB(255, 255, 200));
+    g->setBackColour(Block::rows(1, 2), rgb(255, 255, 200));
     for (int r = 3; r <= 200; ++r) {
         g->setText(1, r, static_cast<long>(r));
         g->setText(4, r, static_cast<long>(r * 7));
