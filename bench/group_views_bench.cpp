@@ -39,7 +39,7 @@ DrawRecord recordOf(int number, const std::vector<std::optional<int>>& digits)
 // The real draws (回数,抽せん日,第1数字..第4数字), or nothing when absent.
 std::optional<DrawHistory> realHistory()
 {
-    std::ifstream in(std::string(RUMONE_SHARED_DIR) + "/data/draws.csv");
+    std::ifstream in(std::string(RUMONE_DATA_DIR) + "/draws.csv");
     if (!in)
         return std::nullopt;
     std::vector<DrawRecord> records;
@@ -88,7 +88,7 @@ const DrawHistory* historyFor(benchmark::State& state, bool real)
 {
     const DrawHistory* history = real ? (realDrawsHistory() ? &*realDrawsHistory() : nullptr) : &random32767();
     if (!history)
-        state.SkipWithError("the real draws are absent (" RUMONE_SHARED_DIR "/data/draws.csv)");
+        state.SkipWithError("the real draws are absent (" RUMONE_DATA_DIR "/draws.csv)");
     return history;
 }
 

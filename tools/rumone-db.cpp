@@ -4,7 +4,7 @@
 //   rumone-db import CSV DB
 //   rumone-db export DB CSV
 //   rumone-db check DB
-//   rumone-db sample DB [count] [seed]
+//   rumone-db sample DB [--generated COUNT SEED]
 #include <unistd.h>
 
 #include <sys/stat.h>
@@ -23,6 +23,11 @@
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
 
+namespace rumone {
+// The bytes of data/draws.csv, built into the program.
+std::string_view realDrawsCsv();
+}  // namespace rumone
+
 using namespace rumone;
 
 namespace {
@@ -31,12 +36,15 @@ constexpr int kUsageError = 2;
 
 int usage()
 {
-    std::cerr << "使い方:\n"
-                 "  rumone-db create DB                 空のデータベースを作成する\n"
-                 "  rumone-db import CSV DB             CSV の当選データを取り込む（全件か無しか）\n"
-                 "  rumone-db export DB CSV             当選データを CSV に書き出す\n"
-                 "  rumone-db check DB                  行数、不完全な行、範囲外の値、整合性を調べる\n"
-                 "  rumone-db sample DB [count] [seed]  DB が無いときだけ見本データで作成する\n";
+    std::cerr
+        << "使い方:\n"
+           "  rumone-db create DB                 空のデータベースを作成する\n"
+           "  rumone-db import CSV DB             CSV の当選データを取り込む（全件か無しか）\n"
+           "  rumone-db export DB CSV             当選データを CSV に書き出す\n"
+           "  rumone-db check DB                  行数、不完全な行、範囲外の値、整合性を調べる\n"
+           "  rumone-db sample DB                 DB が無いときだけ、実際の当選番号（第1回～第7054回）で作成する\n"
+           "  rumone-db sample DB --generated COUNT SEED\n"
+           "                                      DB が無いときだけ、乱数の見本データ COUNT 回分で作成する\n";
     return kUsageError;
 }
 
@@ -222,7 +230,34 @@ int checkCommand(const std::string& db)
     return sound && outside.empty() ? 0 : 1;
 }
 
-// Seeded pseudo-random draws 1..count.
+// The real winning numbers that the program carries (data/draws.csv).
+std::vector<EditRow> realDraws()
+{
+    return parseDrawCsv(realDrawsCsv());
+}
+
+// "第1回～第7054回、1994-10-07～2026-08-21": the draws and dates of the
+// carried history (the date is the second field of a line).
+std::string realDrawsSpan(const std::vector<EditRow>& draws)
+{
+    const std::string_view csv = realDrawsCsv();
+    const auto field = [](std::string_view line) {
+        const auto a = line.find(',');
+        const auto b = line.find(',', a + 1);
+        return std::string(a == std::string_view::npos ? std::string_view() : line.substr(a + 1, b - a - 1));
+    };
+    const auto firstStart = csv.find('\n') + 1;
+    const std::string_view body = csv.substr(firstStart);
+    const std::string_view trimmed = body.substr(0, body.find_last_not_of("\r\n") + 1);
+    const std::string_view lastLine = trimmed.substr(trimmed.rfind('\n') + 1);
+    if (draws.empty())
+        return "0回分";
+    return "第" + std::to_string(draws.front().number.integer) + "回～第" +
+           std::to_string(draws.back().number.integer) + "回、" + field(body.substr(0, body.find('\n'))) + "～" +
+           field(lastLine);
+}
+
+// Seeded pseudo-random draws 1..count, for benchmarks and tests.
 std::vector<EditRow> sampleDraws(long long count, unsigned seed)
 {
     std::mt19937 gen(seed);
@@ -239,7 +274,7 @@ std::vector<EditRow> sampleDraws(long long count, unsigned seed)
     return draws;
 }
 
-int sampleCommand(const std::string& db, long long count, unsigned seed)
+int sampleCommand(const std::string& db, const std::vector<EditRow>& draws, const std::string& what)
 {
     if (exists(db)) {
         std::cout << db << ": 既にあるので、そのまま残します。\n";
@@ -258,7 +293,7 @@ int sampleCommand(const std::string& db, long long count, unsigned seed)
     try {
         createDrawDatabase(temp);
         DrawEditSet set = openDrawEditSet(connectionStringFor(temp));
-        set.importDraws(sampleDraws(count, seed));
+        set.importDraws(draws);
     } catch (...) {
         unlink(temp.c_str());
         throw;
@@ -274,7 +309,7 @@ int sampleCommand(const std::string& db, long long count, unsigned seed)
         std::cerr << db << ": 作成できません（" << std::strerror(err) << "）。\n";
         return 1;
     }
-    std::cout << db << ": 見本データ " << count << " 回分（seed " << seed << "）で作成しました。\n";
+    std::cout << db << ": " << what << "で作成しました。\n";
     return 0;
 }
 
@@ -288,17 +323,23 @@ int runCommand(const std::vector<std::string>& a)
         return exportCommand(a[1], a[2]);
     if (a.size() == 2 && a[0] == "check")
         return checkCommand(a[1]);
-    if (a.size() >= 2 && a.size() <= 4 && a[0] == "sample") {
-        long long count = 7000, seed = 1;
-        if (a.size() >= 3 && !parseCount(a[2].c_str(), 0, kMaxDrawNumber, count)) {
+    if (a.size() == 2 && a[0] == "sample") {
+        const std::vector<EditRow> draws = realDraws();
+        return sampleCommand(a[1], draws, "実際の当選番号（" + realDrawsSpan(draws) + "）");
+    }
+    if (a.size() == 5 && a[0] == "sample" && a[2] == "--generated") {
+        long long count = 0, seed = 0;
+        if (!parseCount(a[3].c_str(), 0, kMaxDrawNumber, count)) {
             std::cerr << "count は 0 から 32767 の整数です。\n";
             return kUsageError;
         }
-        if (a.size() == 4 && !parseCount(a[3].c_str(), 0, 4294967295LL, seed)) {
+        if (!parseCount(a[4].c_str(), 0, 4294967295LL, seed)) {
             std::cerr << "seed は 0 から 4294967295 の整数です。\n";
             return kUsageError;
         }
-        return sampleCommand(a[1], count, static_cast<unsigned>(seed));
+        return sampleCommand(
+            a[1], sampleDraws(count, static_cast<unsigned>(seed)),
+            "乱数の見本データ " + std::to_string(count) + " 回分（seed " + std::to_string(seed) + "）");
     }
     return usage();
 }

@@ -51,7 +51,7 @@ DrawHistory randomHistory(int count, unsigned seed)
 
 std::string realDrawsPath()
 {
-    return std::string(RUMONE_SHARED_DIR) + "/data/draws.csv";
+    return std::string(RUMONE_DATA_DIR) + "/draws.csv";
 }
 
 std::optional<std::vector<Row>> realDraws()

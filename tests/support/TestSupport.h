@@ -24,8 +24,8 @@ DrawHistory historyOf(const std::vector<Row>& rows);
 // Draws 1..count with seeded pseudo-random digits.
 DrawHistory randomHistory(int count, unsigned seed = 1);
 
-// The real winning numbers from ../shared/data/draws.csv, or nullopt when
-// the file is absent (the caller then skips with GTEST_SKIP).
+// The real winning numbers from the project's copy, data/draws.csv; nullopt
+// only when that file cannot be read, which the caller reports as a failure.
 std::optional<std::vector<Row>> realDraws();
 std::string realDrawsPath();
 

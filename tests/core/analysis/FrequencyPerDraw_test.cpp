@@ -96,8 +96,7 @@ TEST(AppearanceCount, RowsFollowTheCompleteDrawsWhateverTheirNumbers)
 TEST(AppearanceCount, RealHistoryLastRowHoldsTheCountsOverAllEarlierDraws)
 {
     const auto rows = test::realDraws();
-    if (!rows)
-        GTEST_SKIP() << "no real history at " << test::realDrawsPath();
+    ASSERT_TRUE(rows) << "the real history is missing: " << test::realDrawsPath();
     const DrawHistory h = historyOf(*rows);
     const auto& draws = h.completeDraws();
     ASSERT_FALSE(draws.empty());

@@ -116,8 +116,7 @@ TEST(AppearanceFrequency, EmptyHistoryAndIncompleteRowsGiveNoMarks)
 TEST(AppearanceFrequency, RealHistoryColumnHeightsEqualDigitCounts)
 {
     const auto rows = test::realDraws();
-    if (!rows)
-        GTEST_SKIP() << "no real history at " << test::realDrawsPath();
+    ASSERT_TRUE(rows) << "the real history is missing: " << test::realDrawsPath();
     const DrawHistory h = historyOf(*rows);
     const ResultGrid g = frequencyChart(h);
     ASSERT_EQ(g.rows(), h.maxDigitCount() + 2);

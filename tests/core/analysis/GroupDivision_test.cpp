@@ -256,8 +256,7 @@ TEST(GroupDivision, OneRowPerCompleteDraw)
 TEST(GroupDivision, RealHistoryMarksEveryDigitByPosition)
 {
     const auto rows = test::realDraws();
-    if (!rows)
-        GTEST_SKIP() << "the real draws are not here: " << test::realDrawsPath();
+    ASSERT_TRUE(rows) << "the real history is missing: " << test::realDrawsPath();
     std::array<std::array<int, 10>, 4> expected{};
     std::vector<int> numbers;
     for (const test::Row& r : *rows) {

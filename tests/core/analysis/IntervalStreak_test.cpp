@@ -121,8 +121,7 @@ TEST(LastDigitStreak, HeaderFooterAndLayout)
 TEST(LastDigitStreak, RealHistory)
 {
     const auto rows = test::realDraws();
-    if (!rows)
-        GTEST_SKIP() << "draws.csv not found: " << test::realDrawsPath();
+    ASSERT_TRUE(rows) << "the real history is missing: " << test::realDrawsPath();
     const ResultGrid g = streaks(historyOf(*rows));
     // draws 1-7: 1,1,4,9 / 7,9,2,1 / 0,0,9,7 / 0,1,7,1 / 0,2,6,5 / 5,4,8,2 / 3,9,5,0
     const Texts zeros = drawColumn(g, 2);

@@ -221,8 +221,7 @@ TEST(DigitInterval, HeaderBlocksHaveNoOutline)
 TEST(IntervalViews, RealHistory)
 {
     const auto rows = test::realDraws();
-    if (!rows)
-        GTEST_SKIP() << "draws.csv not found: " << test::realDrawsPath();
+    ASSERT_TRUE(rows) << "the real history is missing: " << test::realDrawsPath();
     const DrawHistory h = historyOf(*rows);
     const ResultGrid g = appearance(h);
     ASSERT_EQ(g.rows(), static_cast<int>(rows->size()) + 4);

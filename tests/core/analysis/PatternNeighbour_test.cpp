@@ -164,8 +164,7 @@ TEST(CarryOver, HighlightsDigitsOfThePreviousCompleteDraw)
 TEST(CarryOver, RealHistoryAgreesWithAnIndependentCount)
 {
     const auto rows = test::realDraws();
-    if (!rows)
-        GTEST_SKIP() << "real draw history not found at " << test::realDrawsPath();
+    ASSERT_TRUE(rows) << "the real history is missing: " << test::realDrawsPath();
     const ResultGrid g = built(&buildCarryOverTable, test::historyOf(*rows));
 
     // Expected highlights from the raw rows: a digit counts when the last

@@ -197,8 +197,7 @@ TEST(PatternTables, IncompleteRecordTakesNoRow)
 TEST(PatternTables, RealHistoryGivesEveryDrawOneLetter)
 {
     const auto rows = test::realDraws();
-    if (!rows)
-        GTEST_SKIP() << "real draw history not found at " << test::realDrawsPath();
+    ASSERT_TRUE(rows) << "the real history is missing: " << test::realDrawsPath();
     const DrawHistory h = test::historyOf(*rows);
     const int draws = static_cast<int>(h.completeDraws().size());
     for (auto build : {&buildLowHighPatternTable, &buildOddEvenPatternTable}) {

@@ -52,8 +52,7 @@ struct Expected {
 TEST(RealHistoryPrediction, FourGridsForReflectCounts0_1_10)
 {
     const auto rows = realDraws();
-    if (!rows)
-        GTEST_SKIP() << "no real history at " << realDrawsPath();
+    ASSERT_TRUE(rows) << "the real history is missing: " << realDrawsPath();
     const DrawHistory history = historyOf(*rows);
     ASSERT_EQ(history.latestDrawNumber(), 7054);
 

@@ -142,13 +142,24 @@ TEST(DrawCsvImport, BadLineImportsNothing)
     EXPECT_TRUE(s.rows()[1].digits[3].isNull());
 }
 
-TEST(DrawCsvImport, SampleIsMadeOnceAndAnExistingFileIsKept)
+TEST(DrawCsvImport, SampleHoldsTheRealHistoryOrGeneratedDrawsAndAnExistingFileIsKept)
 {
     if (access(rumoneDb().c_str(), X_OK) != 0)
         GTEST_SKIP() << "rumone-db is not built: " << rumoneDb();
     TempDir dir;
+    const std::string real = dir.file("real.mdb");
+    ASSERT_EQ(runTool({"sample", real}), 0);
+    const auto expected = realDraws();
+    ASSERT_TRUE(expected);
+    const DrawHistory r = loadDrawHistory(connectionStringFor(real));
+    ASSERT_EQ(r.completeDraws().size(), expected->size());
+    EXPECT_EQ(r.latestDrawNumber(), expected->back().number);
+    for (std::size_t i = 0; i < expected->size(); i += 997)
+        EXPECT_EQ(r.completeDraws()[i].digits, (*expected)[i].digits) << "draw " << (*expected)[i].number;
+
     const std::string path = dir.file("Rumone.mdb");
-    ASSERT_EQ(runTool({"sample", path, "30", "5"}), 0);
+    EXPECT_NE(runTool({"sample", path, "30", "5"}), 0) << "the old form without --generated is refused";
+    ASSERT_EQ(runTool({"sample", path, "--generated", "30", "5"}), 0);
     const DrawHistory h = [&] {
         DrawHistory x;
         x = loadDrawHistory(connectionStringFor(path));
@@ -171,8 +182,7 @@ TEST(DrawCsvImport, SampleIsMadeOnceAndAnExistingFileIsKept)
 TEST(DrawCsvImport, RealHistoryRoundTripsAndLoads)
 {
     const auto real = realDraws();
-    if (!real)
-        GTEST_SKIP() << "real history absent: " << realDrawsPath();
+    ASSERT_TRUE(real) << "the real history is missing: " << realDrawsPath();
     TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
     createDrawDatabase(path);

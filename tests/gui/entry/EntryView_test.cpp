@@ -568,8 +568,7 @@ TEST(EntryCsv, ReplacingStoredDrawsAsksWithTheirNumber)
 
 TEST(EntryCsv, RealHistoryRoundTripsThroughImportAndExport)
 {
-    if (!realDraws())
-        GTEST_SKIP() << "the real draw history is absent: " << realDrawsPath();
+    ASSERT_TRUE(realDraws()) << "the real history is missing: " << realDrawsPath();
     TempDir dir;
     const std::string db = makeDatabase(dir.path(), {});
     HostedEntryView h(dir.path());
