@@ -27,6 +27,18 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"backtest", {"backtest", "predict", "history", "grid"}},
 };
 
+// The folders of the window library and the window folders each may
+// include; the main window, at the library's top, may include them all.
+const std::map<std::string, std::set<std::string>> kGuiMayInclude = {
+    {"common", {"common"}},
+    {"grid", {"grid", "common"}},
+    {"analysis", {"analysis", "grid", "common"}},
+    {"entry", {"entry", "grid", "common"}},
+    {"predict", {"predict", "grid", "common"}},
+    {"backtest", {"backtest", "predict", "grid", "common"}},
+    {"help", {"help", "common"}},
+};
+
 struct Include {
     std::string file;  // relative to the source folder
     std::string target;
@@ -58,6 +70,14 @@ std::string secondPart(const std::string& path)  // "core/store/X.h" -> "store"
     return second == std::string::npos ? std::string() : path.substr(first + 1, second - first - 1);
 }
 
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string all;
+    for (const std::string& line : lines)
+        all += line + "\n";
+    return all;
+}
+
 }  // namespace
 
 TEST(Layout, CoreIncludesNoQtNoWindowsAndOnlyLowerCoreFolders)
@@ -79,12 +99,23 @@ TEST(Layout, CoreIncludesNoQtNoWindowsAndOnlyLowerCoreFolders)
         else if (!allowed->second.count(secondPart(inc.target)))
             faults.push_back(inc.file + " includes upward: " + inc.target);
     }
-    EXPECT_TRUE(faults.empty()) << [&] {
-        std::string all;
-        for (const std::string& f : faults)
-            all += f + "\n";
-        return all;
-    }();
+    EXPECT_TRUE(faults.empty()) << joined(faults);
+}
+
+TEST(Layout, WindowFoldersIncludeOnlyTheCoreAndLowerWindowFolders)
+{
+    std::vector<std::string> faults;
+    for (const Include& inc : includesUnder("gui")) {
+        const std::string from = secondPart(inc.file);
+        if (inc.angled || from.empty() || inc.target.rfind("core/", 0) == 0)
+            continue;  // the main window's folder may use every window folder
+        const auto allowed = kGuiMayInclude.find(from);
+        if (allowed == kGuiMayInclude.end())
+            faults.push_back(inc.file + " stands in a window folder that has no place in the dependency table");
+        else if (inc.target.rfind("gui/", 0) != 0 || !allowed->second.count(secondPart(inc.target)))
+            faults.push_back(inc.file + " includes upward: " + inc.target);
+    }
+    EXPECT_TRUE(faults.empty()) << joined(faults);
 }
 
 TEST(Layout, NothingIncludesTheProgramsStartUp)
