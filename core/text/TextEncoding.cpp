@@ -122,14 +122,18 @@ DecodedText decodeUtf8OrCp932(std::string_view bytes)
             decoded.text = std::string(body);
         return decoded;
     }
-    if (isValidUtf8(bytes)) {
+    const std::optional<std::size_t> utf8Bad = firstInvalidUtf8(bytes);
+    if (!utf8Bad) {
         decoded.text = std::string(bytes);
         return decoded;
     }
     decoded.encoding = TextEncoding::Cp932;
     Conversion c = cp932ToUtf8(bytes);
     decoded.text = std::move(c.text);
-    decoded.badOffset = c.badOffset;
+    // Neither: the reading that gets further is the likelier one (UTF-8
+    // with one stray byte, say), so its first bad byte is the one named.
+    if (c.badOffset)
+        decoded.badOffset = std::max(*c.badOffset, *utf8Bad);
     return decoded;
 }
 

@@ -38,7 +38,8 @@ Conversion utf8ToCp932(std::string_view utf8);
 // Bytes of a file read as UTF-8 or CP932, decided by the bytes: a byte
 // order mark means UTF-8; otherwise well-formed UTF-8 is UTF-8; anything
 // else is read as CP932. `text` is UTF-8 without the mark. When the bytes
-// are none of these, badOffset is the first byte that cannot be read.
+// are none of these, badOffset is the first byte that cannot be read in
+// whichever of UTF-8 and CP932 reads further.
 struct DecodedText {
     std::string text;
     TextEncoding encoding = TextEncoding::Utf8;

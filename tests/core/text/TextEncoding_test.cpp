@@ -26,6 +26,9 @@ TEST(TextEncoding, DecidesByTheBytesAndNamesTheLineItCannotRead)
         {"\xb6\xb2\n", TextEncoding::Cp932, "ｶｲ\n"},  // half-width katakana, one byte each
         // Neither: a CP932 lead byte with no trail byte at the end of line 3.
         {kKaisuCp932 + "\n1\n2\x81", TextEncoding::Cp932, "", 3},
+        // UTF-8 with a stray byte on line 3: that line, not the first
+        // UTF-8 character that CP932 cannot read.
+        {kKaisuUtf8 + "\n1\n2\x82\n", TextEncoding::Cp932, "", 3},
         // A byte order mark promises UTF-8; CP932 after it is not read.
         {std::string(kUtf8Bom) + "a\n" + kKaisuCp932, TextEncoding::Utf8WithBom, "", 2},
     };
