@@ -8,6 +8,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <algorithm>
 #include <iostream>
 #include <map>
 
@@ -17,6 +20,7 @@
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
 #include "gui/common/Messages.h"
+#include "gui/common/ProgramIcon.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WaitCursor.h"
 #include "gui/entry/EntryView.h"
@@ -40,11 +44,13 @@ MainWindow::MainWindow() : prediction_(std::make_unique<Prediction>())
 {
     setObjectName("MainFrm");
     setWindowTitle(programCaption());
+    setWindowIcon(programIcon());
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MDIClient");
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
+    statusBar()->setObjectName("StatusBar");
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::updateViewMenu);
     registerViewKinds();
     buildMenus();
@@ -71,6 +77,7 @@ bool MainWindow::load(const QString& programFolder)
         showError(QString::fromStdString(e.what()));
         return false;
     }
+    started_ = true;
     return true;
 }
 
@@ -79,6 +86,7 @@ void MainWindow::loadWithHistory(DrawHistory history)
     prediction_->readInitFile();
     openViews_ = 0;
     history_ = std::move(history);
+    started_ = true;
 }
 
 // ---------------------------------------------------------------- views
@@ -123,6 +131,7 @@ ChildView* MainWindow::showView(const QString& objectName)
         QMdiSubWindow* sub = mdi_->addSubWindow(view);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowTitle(view->windowTitle());
+        sub->setWindowIcon(programIcon());
         windows_.erase(
             std::remove_if(windows_.begin(), windows_.end(), [](const auto& w) { return w.second.isNull(); }),
             windows_.end());
@@ -198,7 +207,7 @@ void MainWindow::buildMenus()
     addCommand(window, QStringLiteral("上下に並べて表示(&H)"), "mnuWindowHorizontal",
                [this] { tileOneAboveTheOther(); });
     addCommand(window, QStringLiteral("左右に並べて表示(&V)"), "mnuWindowVertical", [this] { tileSideBySide(); });
-    addCommand(window, QStringLiteral("重ねて表示(&C)"), "mnuWindowCascade", [this] { mdi_->cascadeSubWindows(); });
+    addCommand(window, QStringLiteral("重ねて表示(&C)"), "mnuWindowCascade", [this] { cascade(); });
     addCommand(window, QStringLiteral("アイコンの整列(&A)"), "mnuWindowArrangeIcon", [this] { arrangeIcons(); });
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
@@ -252,6 +261,12 @@ void MainWindow::runHelpCommand()
     ++suppressActivation_;
     showProgramHelp(this);
     --suppressActivation_;
+}
+
+void MainWindow::showStatusNote(const QString& text)
+{
+    constexpr int kNoteMs = 5000;
+    statusBar()->showMessage(text, kNoteMs);
 }
 
 void MainWindow::showError(const QString& text)
@@ -322,6 +337,28 @@ void MainWindow::tileSideBySide()
     }
 }
 
+// The platform's cascade sizes every window by its minimum size hint, which
+// leaves a bare title bar; each view keeps the size it opened at instead.
+void MainWindow::cascade()
+{
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    std::vector<QMdiSubWindow*> windows = normalWindows(mdi_);
+    // The active window ends in front, the others in the order they opened.
+    std::stable_partition(windows.begin(), windows.end(), [active](QMdiSubWindow* w) { return w != active; });
+    int offset = 0;
+    for (QMdiSubWindow* w : windows) {
+        w->showNormal();
+        QSize size = w->size();
+        if (const auto* view = qobject_cast<const ChildView*>(w->widget()); view && view->openedSize().isValid())
+            size = view->openedSize();
+        w->setGeometry(offset, offset, size.width(), size.height());
+        w->raise();
+        offset += w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w);
+    }
+    if (active)
+        mdi_->setActiveSubWindow(active);
+}
+
 void MainWindow::arrangeIcons()
 {
     const QRect area = mdi_->viewport()->rect();
@@ -345,7 +382,8 @@ QSize MainWindow::preferredSize() const
     // The tallest child view is 13980 twips high, the widest 12300 wide;
     // the frame adds its menu bar and borders.
     const int frameExtra = 80;
-    return QSize(twipsToPixels(12300) + frameExtra, twipsToPixels(13980) + frameExtra);
+    return QSize(twipsToPixels(12300) + frameExtra,
+                 twipsToPixels(13980) + frameExtra + statusBar()->sizeHint().height());
 }
 
 void MainWindow::showAtStart()
@@ -373,39 +411,48 @@ void MainWindow::showAtStart()
 
 // ---------------------------------------------------------------- events
 
-namespace {
-
-// How long after a modal dialog closes the frame's activation is taken as
-// the return from that dialog rather than the user coming back to it.
-constexpr qint64 kModalReturnMs = 1000;
-
-}  // namespace
-
-// Every activation of the frame runs the prediction command, except the
-// frame getting its activation back from one of the program's own message
-// boxes or dialogs (a confirmation in a child view must not open a window
-// beside it).
+// The frame's activation runs the prediction command when the focus comes
+// back to it from another top-level window of this program (the help
+// window, say). Coming back from another application does nothing, nor
+// does the return from one of the program's own message boxes or dialogs
+// (a confirmation in a child view must not open a window beside it).
 bool MainWindow::event(QEvent* e)
 {
-    if (e->type() == QEvent::WindowActivate && suppressActivation_ == 0 && !unloaded_ && !returningFromModal())
+    if (e->type() == QEvent::WindowActivate && suppressActivation_ == 0 && !unloaded_ &&
+        !QApplication::activeModalWidget() && cameFromAnotherWindowOfTheProgram())
         QMetaObject::invokeMethod(
             this, [this] { runPredictionCommand(); }, Qt::QueuedConnection);
     return QMainWindow::event(e);
 }
 
-bool MainWindow::returningFromModal() const
+// Called (through the filter below) before the frame sees its own
+// activation, so that previousWindow_ is the window the focus came from.
+bool MainWindow::cameFromAnotherWindowOfTheProgram() const
 {
-    if (QApplication::activeModalWidget())
-        return true;
-    return modalClosed_.isValid() && modalClosed_.elapsed() < kModalReturnMs;
+    return activeWindow_ == this && previousWindow_ && previousWindow_ != this && !previousWindowWasModal_;
+}
+
+void MainWindow::noteActivation(QWidget* window)
+{
+    if (window == activeWindow_)
+        return;
+    previousWindow_ = activeWindow_;
+    previousWindowWasModal_ = activeWindowIsModal_;
+    activeWindow_ = window;
+    // A modal window is modal while it is up; remember that, it may be
+    // gone or no longer modal by the time the frame is active again.
+    activeWindowIsModal_ = window && (window->isModal() || QApplication::activeModalWidget() == window);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e)
 {
-    if (e->type() == QEvent::Hide && watched->isWidgetType()) {
-        auto* w = static_cast<QWidget*>(watched);
-        if (w->isWindow() && w->isModal())
-            modalClosed_.start();
+    const bool window = watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow();
+    if (e->type() == QEvent::WindowActivate && window) {
+        noteActivation(static_cast<QWidget*>(watched));
+    } else if (e->type() == QEvent::WindowDeactivate && window && !QApplication::activeWindow()) {
+        // No window of the program took the focus: another application has it.
+        activeWindow_ = previousWindow_ = nullptr;
+        activeWindowIsModal_ = previousWindowWasModal_ = false;
     }
     return QMainWindow::eventFilter(watched, e);
 }
@@ -429,10 +476,14 @@ void MainWindow::unload()
             content->close();
         w->close();
     }
-    bool saved = false;
-    try {
-        saved = prediction_->writeInitFile();
-    } catch (...) {
+    // A start that failed has nothing to save: the options file is left
+    // as it was.
+    bool saved = !started_;
+    if (started_) {
+        try {
+            saved = prediction_->writeInitFile();
+        } catch (...) {
+        }
     }
     if (!saved)
         reportOptionsNotSaved();

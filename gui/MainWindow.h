@@ -4,7 +4,6 @@
 // window arrangement, help, the version window and exit.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -38,6 +37,7 @@ public:
     // ViewHost
     void setPropEnd(bool value) override;
     const DrawHistory& drawHistory() const override { return history_; }
+    void showStatusNote(const QString& text) override;
 
     // The common open sequence: hourglass, let messages run, show the view
     // (created and loaded when it has no window, brought forward otherwise).
@@ -54,6 +54,9 @@ public:
     void runHelpCommand();
     void tileOneAboveTheOther();
     void tileSideBySide();
+    // Every child at its own size, each one title bar lower and further
+    // right than the one before.
+    void cascade();
     void arrangeIcons();
 
     // The size that shows the tallest and widest child view whole.
@@ -81,7 +84,8 @@ private:
     void updateViewMenu(QMdiSubWindow* active);
     void unload();
     void reportOptionsNotSaved();
-    bool returningFromModal() const;
+    void noteActivation(QWidget* window);
+    bool cameFromAnotherWindowOfTheProgram() const;
 
     DrawHistory history_;
     std::string connectionString_;
@@ -90,9 +94,15 @@ private:
     std::vector<ViewKind> kinds_;
     std::vector<std::pair<QString, QPointer<QMdiSubWindow>>> windows_;
     int openViews_ = 0;
+    bool started_ = false;  // the history was loaded; only then is there anything to save
     bool unloaded_ = false;
     int suppressActivation_ = 0;
-    QElapsedTimer modalClosed_;  // since a modal dialog of this program last closed
+    // The program's active top-level window and the one active before it;
+    // both empty while another application is active.
+    QPointer<QWidget> activeWindow_;
+    bool activeWindowIsModal_ = false;
+    QPointer<QWidget> previousWindow_;
+    bool previousWindowWasModal_ = false;
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
 };
 

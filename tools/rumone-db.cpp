@@ -1,8 +1,8 @@
 // rumone-db: create, fill, export and check draw databases.
 //
 //   rumone-db create DB
-//   rumone-db import CSV DB
-//   rumone-db export DB CSV
+//   rumone-db import CSV DB          (CSV in UTF-8 or CP932; DB created when missing)
+//   rumone-db export [--cp932] DB CSV (UTF-8 with BOM, or CP932)
 //   rumone-db check DB
 //   rumone-db sample DB [--generated COUNT SEED]
 #include <unistd.h>
@@ -36,15 +36,16 @@ constexpr int kUsageError = 2;
 
 int usage()
 {
-    std::cerr
-        << "使い方:\n"
-           "  rumone-db create DB                 空のデータベースを作成する\n"
-           "  rumone-db import CSV DB             CSV の当選データを取り込む（全件か無しか）\n"
-           "  rumone-db export DB CSV             当選データを CSV に書き出す\n"
-           "  rumone-db check DB                  行数、不完全な行、範囲外の値、整合性を調べる\n"
-           "  rumone-db sample DB                 DB が無いときだけ、実際の当選番号（第1回～第7054回）で作成する\n"
-           "  rumone-db sample DB --generated COUNT SEED\n"
-           "                                      DB が無いときだけ、乱数の見本データ COUNT 回分で作成する\n";
+    std::cerr << "使い方:\n"
+                 "  rumone-db create DB                 空のデータベースを作成する\n"
+                 "  rumone-db import CSV DB             CSV の当選データを取り込む（全件か無しか）\n"
+                 "                                      CSV は UTF-8 か Shift-JIS、DB が無ければ作成する\n"
+                 "  rumone-db export [--cp932] DB CSV   当選データを CSV に書き出す\n"
+                 "                                      UTF-8 (BOM 付き)、--cp932 で Shift-JIS\n"
+                 "  rumone-db check DB                  行数、不完全な行、範囲外の値、整合性を調べる\n"
+                 "  rumone-db sample DB                 DB が無いときだけ、実際の当選番号で作成する\n"
+                 "  rumone-db sample DB --generated COUNT SEED\n"
+                 "                                      DB が無いときだけ、乱数の見本データ COUNT 回分で作成する\n";
     return kUsageError;
 }
 
@@ -97,26 +98,43 @@ int importCommand(const std::string& csv, const std::string& db)
         std::cerr << csv << ": line " << e.line() << ": " << e.reason() << "\n何も取り込んでいません。\n";
         return 1;
     }
-    DrawEditSet set = openDrawEditSet(connectionStringFor(db));
-    const std::size_t replaced = set.countExisting(draws);
-    set.importDraws(draws);
+    // A missing database is made first, with the same table as `create`;
+    // when the import into it fails, it is removed again.
+    const bool created = !exists(db);
+    if (created) {
+        createDrawDatabase(db);
+        std::cout << db << ": データベースが無いので作成しました。\n";
+    }
+    std::size_t replaced = 0;
+    std::size_t total = 0;
+    try {
+        DrawEditSet set = openDrawEditSet(connectionStringFor(db));
+        replaced = set.countExisting(draws);
+        set.importDraws(draws);
+        total = set.recordCount();
+    } catch (...) {
+        if (created)
+            std::remove(db.c_str());
+        throw;
+    }
     std::cout << db << ": " << draws.size() << " 行を取り込みました（置き換え " << replaced << "、追加 "
-              << draws.size() - replaced << "）。現在 " << set.recordCount() << " 行。\n";
+              << draws.size() - replaced << "）。現在 " << total << " 行。\n";
     return 0;
 }
 
-int exportCommand(const std::string& db, const std::string& csv)
+int exportCommand(const std::string& db, const std::string& csv, CsvEncoding encoding)
 {
     const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(db));
     std::vector<EditRow> rows;
     rows.reserve(snapshot.recordCount());
     for (const DrawRecord& r : snapshot.rows())
         rows.push_back(EditRow{r.number, r.digits});
+    const std::string bytes = drawCsvFile(rows, encoding);
     // Write beside the target, then move it into place: no half-written CSV.
     const std::string temp = csv + ".tmp";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << writeDrawCsv(rows);
+        out << bytes;
         out.close();
         if (!out) {
             std::remove(temp.c_str());
@@ -320,7 +338,9 @@ int runCommand(const std::vector<std::string>& a)
     if (a.size() == 3 && a[0] == "import")
         return importCommand(a[1], a[2]);
     if (a.size() == 3 && a[0] == "export")
-        return exportCommand(a[1], a[2]);
+        return exportCommand(a[1], a[2], CsvEncoding::Utf8WithBom);
+    if (a.size() == 4 && a[0] == "export" && a[1] == "--cp932")
+        return exportCommand(a[2], a[3], CsvEncoding::Cp932);
     if (a.size() == 2 && a[0] == "check")
         return checkCommand(a[1]);
     if (a.size() == 2 && a[0] == "sample") {

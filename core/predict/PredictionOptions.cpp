@@ -2,7 +2,9 @@
 //
 // The file is CP932 text; every line is converted to UTF-8 on reading and
 // the whole content is converted back on writing, so that the comparisons
-// here work on UTF-8 strings only.
+// here work on UTF-8 strings only. A file that an editor saved as UTF-8
+// (well-formed UTF-8 with non-ASCII bytes, with or without a byte order
+// mark) is read as UTF-8, so that its settings are kept.
 #include "core/predict/PredictionOptions.h"
 
 #include <algorithm>
@@ -18,6 +20,8 @@
 #include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "core/text/TextEncoding.h"
 
 namespace rumone {
 
@@ -317,8 +321,16 @@ void readOptionsFile(PredictionOptions& options, const std::string& path)
         const std::optional<std::string> content = readWholeFile(path);
         if (!content)
             return;
+        std::string_view text = *content;
+        if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+            text.remove_prefix(kUtf8Bom.size());
+        if (!isAscii(text) && isValidUtf8(text)) {
+            for (std::string_view line : splitLines(text))
+                applyLine(options, line);
+            return;
+        }
         Converter toUtf8("UTF-8", kFileEncoding);
-        for (std::string_view rawLine : splitLines(*content)) {
+        for (std::string_view rawLine : splitLines(text)) {
             if (const std::optional<std::string> line = toUtf8.convert(rawLine))
                 applyLine(options, *line);
         }

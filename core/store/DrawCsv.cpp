@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <map>
 
+#include "core/text/TextEncoding.h"
+
 namespace rumone {
 
 namespace {
@@ -110,8 +112,7 @@ std::array<int, 5> readHeader(std::string_view line)
             }
     for (int k = 0; k < 5; ++k)
         if (index[k] < 0)
-            throw DrawCsvError(
-                1, std::string("見出しに列「") + kColumns[k] + "」がありません（UTF-8 の CSV が必要です）。");
+            throw DrawCsvError(1, std::string("見出しに列「") + kColumns[k] + "」がありません。");
     return index;
 }
 
@@ -158,11 +159,13 @@ DrawCsvError::DrawCsvError(int line, const std::string& reason)
 {
 }
 
-std::vector<EditRow> parseDrawCsv(std::string_view text)
+std::vector<EditRow> parseDrawCsv(std::string_view bytes)
 {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
-    const std::vector<std::string_view> lines = splitLines(text);
+    const DecodedText decoded = decodeUtf8OrCp932(bytes);
+    if (!decoded.ok())
+        throw DrawCsvError(lineOfOffset(bytes, *decoded.badOffset),
+                           "文字コードが UTF-8 でも Shift-JIS (CP932) でもない文字があります。");
+    const std::vector<std::string_view> lines = splitLines(decoded.text);
     if (lines.empty() || trim(lines[0]).empty())
         throw DrawCsvError(1, "見出しの行がありません。");
     const std::array<int, 5> index = readHeader(lines[0]);
@@ -217,6 +220,17 @@ std::string writeDrawCsv(const std::vector<EditRow>& rows)
         out += "\n";
     }
     return out;
+}
+
+std::string drawCsvFile(const std::vector<EditRow>& rows, CsvEncoding encoding)
+{
+    const std::string text = writeDrawCsv(rows);
+    if (encoding == CsvEncoding::Utf8WithBom)
+        return std::string(kUtf8Bom) + text;
+    const Conversion c = utf8ToCp932(text);
+    if (!c.ok())
+        throw DrawCsvError(lineOfOffset(text, *c.badOffset), "Shift-JIS (CP932) で表せない文字があります。");
+    return c.text;
 }
 
 }  // namespace rumone

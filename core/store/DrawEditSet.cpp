@@ -85,6 +85,28 @@ private:
 
 }  // namespace
 
+std::optional<long long> missedDrawAfter(const std::vector<EditRow>& rows, std::size_t row)
+{
+    if (row >= rows.size() || rows[row].number.type != DbValue::Type::Integer)
+        return std::nullopt;
+    const long long wanted = rows[row].number.integer + 1;
+    if (wanted > kMaxDrawNumber)
+        return std::nullopt;
+    // The next row must come after it, or the row would stand elsewhere
+    // once the rows are read again in draw order.
+    if (row + 1 < rows.size()) {
+        const DbValue& next = rows[row + 1].number;
+        if (next.type != DbValue::Type::Integer || next.integer <= wanted)
+            return std::nullopt;
+    } else {
+        return std::nullopt;  // after the last row: the usual next draw
+    }
+    for (const EditRow& r : rows)
+        if (r.number.type == DbValue::Type::Integer && r.number.integer == wanted)
+            return std::nullopt;
+    return wanted;
+}
+
 class DrawEditSet::Impl {
 public:
     Impl(std::string path, sqlite::Connection db, std::vector<EditRow> rows)
@@ -111,12 +133,15 @@ public:
         rows_[index].digits[position - 1] = value;
     }
 
-    void insertRow(std::size_t index)
+    std::size_t insertRow(std::size_t index)
     {
         if (index > rows_.size())
             throw misuse("行の指定が正しくありません。");
         WriteTransaction tx(db_.get(), path_);
-        const long long number = nextDrawNumber(tx);
+        const std::optional<long long> gap = index > 0 ? missedDrawAfter(rows_, index - 1) : std::nullopt;
+        const long long number = gap ? *gap : nextDrawNumber(tx);
+        if (!gap)
+            index = rows_.size();
         auto st = tx.prepare(
             "INSERT INTO 全データ選択クエリ (回数, 第1数字, 第2数字, 第3数字, 第4数字) VALUES (?1, NULL, NULL, NULL, "
             "NULL)");
@@ -124,6 +149,7 @@ public:
         tx.run(st);
         tx.commit();
         rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(index), EditRow{DbValue::fromInt(number), {}});
+        return index;
     }
 
     void deleteRow(std::size_t index)
@@ -249,9 +275,9 @@ void DrawEditSet::setDigit(std::size_t index, int position, std::optional<int> d
 {
     impl_->setDigit(index, position, digit);
 }
-void DrawEditSet::insertRow(std::size_t index)
+std::size_t DrawEditSet::insertRow(std::size_t index)
 {
-    impl_->insertRow(index);
+    return impl_->insertRow(index);
 }
 void DrawEditSet::deleteRow(std::size_t index)
 {

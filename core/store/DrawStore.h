@@ -107,9 +107,13 @@ public:
     // Sets digit `position` (1-4) of row `index` (0-based) to a digit 0-9
     // or to no value.
     void setDigit(std::size_t index, int position, std::optional<int> digit);
-    // Inserts a blank row at `index` (0-based; rows().size() appends). The
-    // store gives it the draw number one more than the highest stored one.
-    void insertRow(std::size_t index);
+    // Adds a blank row asked for at `index` (0-based, after row index - 1;
+    // rows().size() appends) and returns where it stands. When the draw
+    // after row index - 1 is missing (a gap in the numbers), the row takes
+    // that number and stands at `index`; otherwise it takes one more than
+    // the highest stored number and stands at the end. Either way rows()
+    // keeps the draw order in which the file gives the rows back.
+    std::size_t insertRow(std::size_t index);
     void deleteRow(std::size_t index);
 
     // Bulk entry: writes the draws in one transaction, replacing rows whose
@@ -124,6 +128,11 @@ private:
 };
 
 DrawEditSet openDrawEditSet(const std::string& connectionString);
+
+// The missed draw number right after row `row` of `rows` (in draw order):
+// that row's number plus one, when no row holds it and the next row's
+// number is higher still; nullopt otherwise (also after the last row).
+std::optional<long long> missedDrawAfter(const std::vector<EditRow>& rows, std::size_t row);
 
 // Creates an empty draw database at `path` (the draw table, its key and the
 // saved query), keyed like every database of the program. Fails if the

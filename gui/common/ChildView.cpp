@@ -25,7 +25,11 @@ void ChildView::load()
     WaitCursor wait;
     if (!letMessagesRunAfterBuild())
         letPendingMessagesRun();
-    host_.setPropEnd(false);
+    // Decided once: the unload step may run from the destructor, where the
+    // view's own answer can no longer be asked.
+    reportsOpen_ = reportsOpenState();
+    if (reportsOpen_)
+        host_.setPropEnd(false);
     loaded_ = true;
     placeAtTopLeft();
     build();
@@ -42,6 +46,7 @@ void ChildView::placeAtTopLeft()
     auto* sub = qobject_cast<QMdiSubWindow*>(frame);
     if (!sub) {
         resize(px);
+        openedSize_ = px;
         return;
     }
     if (sizeIsClientArea()) {
@@ -54,6 +59,7 @@ void ChildView::placeAtTopLeft()
         sub->resize(px);
     }
     sub->move(0, 0);
+    openedSize_ = sub->size();
 }
 
 void ChildView::closeEvent(QCloseEvent* event)
@@ -67,7 +73,8 @@ void ChildView::unload()
     if (!loaded_ || unloaded_)
         return;
     unloaded_ = true;
-    host_.setPropEnd(true);
+    if (reportsOpen_)
+        host_.setPropEnd(true);
 }
 
 void ChildView::closeWindow()

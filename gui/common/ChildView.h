@@ -21,6 +21,8 @@ public:
     // when it unloads.
     virtual void setPropEnd(bool value) = 0;
     virtual const DrawHistory& drawHistory() const = 0;
+    // A short note in the frame's status line (refused input and the like).
+    virtual void showStatusNote(const QString& /*text*/) {}
 };
 
 class ChildView : public QWidget {
@@ -39,6 +41,9 @@ public:
     // The view's own menu, shown in place of the main window's menus while
     // the view is the active child; nullptr for none.
     virtual QMenu* viewMenu() const { return nullptr; }
+    // The size of the MDI sub-window as the load step gave it (the view's
+    // own size); invalid before the load step.
+    QSize openedSize() const { return openedSize_; }
 
 protected:
     ViewHost& host() const { return host_; }
@@ -50,6 +55,10 @@ protected:
     virtual void build() = 0;
     // Whether pending window messages run after Build rather than before.
     virtual bool letMessagesRunAfterBuild() const { return false; }
+    // Whether the view reports its life through propEnd, and so counts as
+    // open for the entry command's guard. Only the analysis, prediction and
+    // entry views do.
+    virtual bool reportsOpenState() const { return true; }
 
     void closeEvent(QCloseEvent* event) override;
     // Closes the MDI sub-window that holds this view.
@@ -63,6 +72,8 @@ private:
     bool loaded_ = false;
     bool unloaded_ = false;
     int buildCount_ = 0;
+    bool reportsOpen_ = true;
+    QSize openedSize_;
 };
 
 }  // namespace rumone

@@ -15,8 +15,13 @@ QWidget* DigitCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
     auto* editor = new DigitEditor(parent);
     editor->setFrame(false);
     editor->setAlignment(Qt::AlignCenter);
-    editor->setMaxLength(1);
+    // No length limit: it would cut a pasted "12" to "1" before the
+    // validator sees it. The validator refuses anything but one digit.
     editor->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９]?")), editor));
+    // createEditor is const by Qt's signature; the report changes nothing.
+    auto* self = const_cast<DigitCellDelegate*>(this);
+    connect(editor, &QLineEdit::inputRejected, self,
+            [self] { emit self->inputRefused(QStringLiteral("数字は 1 マスに 1 文字（0～9）だけ入力できます。")); });
     return editor;
 }
 

@@ -21,7 +21,9 @@ namespace rumone {
 
 EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent)
 {
-    setItemDelegate(new DigitCellDelegate(this));
+    auto* delegate = new DigitCellDelegate(this);
+    connect(delegate, &DigitCellDelegate::inputRefused, this, &EntryGrid::inputRefused);
+    setItemDelegate(delegate);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
@@ -121,6 +123,12 @@ void EntryGrid::moveToNextCell()
     }
 }
 
+void EntryGrid::showCell(const QModelIndex& index)
+{
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
 void EntryGrid::finishEditing()
 {
     if (state() != QAbstractItemView::EditingState)
@@ -138,7 +146,22 @@ void EntryGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if ((event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) && event->modifiers() == Qt::NoModifier &&
+        state() != EditingState && clearCurrentDigit()) {
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
+}
+
+// The digit is stored as no value; the row then counts as not yet drawn.
+bool EntryGrid::clearCurrentDigit()
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || !(model()->flags(current) & Qt::ItemIsEditable))
+        return false;
+    model()->setData(current, QString(), Qt::EditRole);
+    return true;
 }
 
 // Enter in a cell editor commits the cell (the delegate's "submit" hint)

@@ -24,6 +24,8 @@ public:
     void fitToVisibleRows();
     // Enter: the cell to the right, then the first digit of the next row.
     void moveToNextCell();
+    // Makes `index` current and scrolls it into view.
+    void showCell(const QModelIndex& index);
     // Commits the cell being edited, if any.
     void finishEditing();
     bool isEditing() const { return state() == EditingState; }
@@ -31,6 +33,9 @@ public:
 signals:
     // A right click on a row with data, which has become the current row.
     void popupRequested(const QPoint& globalPos);
+    // Typed or pasted input a digit cell does not take (a second character,
+    // several digits at once); `note` says why, for the status line.
+    void inputRefused(const QString& note);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -39,6 +44,8 @@ protected:
 
 private:
     void applyLayout();
+    // Delete or Backspace on a digit cell that is not being edited.
+    bool clearCurrentDigit();
     void rememberCurrent();
     void restoreCurrent();
 

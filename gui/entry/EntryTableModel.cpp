@@ -163,20 +163,22 @@ bool EntryTableModel::setData(const QModelIndex& index, const QVariant& value, i
     return true;
 }
 
-bool EntryTableModel::insertRowAfter(int row)
+int EntryTableModel::insertRowAfter(int row)
 {
     if (!set_ || row < -1 || row >= shownRows_)
-        return false;
+        return -1;
+    std::size_t at = 0;
     try {
-        set_->insertRow(static_cast<std::size_t>(row + 1));
+        at = set_->insertRow(static_cast<std::size_t>(row + 1));
     } catch (const StoreError& e) {
         reportFailure(QStringLiteral("行を追加できませんでした。"), e);
-        return false;
+        return -1;
     }
-    beginInsertRows({}, row + 1, row + 1);
+    const int added = static_cast<int>(at);
+    beginInsertRows({}, added, added);
     ++shownRows_;
     endInsertRows();
-    return true;
+    return added;
 }
 
 bool EntryTableModel::removeRow(int row)

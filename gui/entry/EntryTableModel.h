@@ -40,9 +40,11 @@ public:
     QString cellText(int row, int column) const;
     const std::vector<EditRow>& rows() const;
 
-    // Writes; each returns false and emits writeFailed when the file
+    // Writes; each returns false (or -1) and emits writeFailed when the file
     // refuses the change, which then leaves the file and the rows alone.
-    bool insertRowAfter(int row);  // -1 inserts at the top
+    // A blank row asked for after `row` (-1: before the first); returns
+    // where it stands (see DrawEditSet::insertRow), -1 when refused.
+    int insertRowAfter(int row);
     bool removeRow(int row);
     bool importDraws(const std::vector<EditRow>& draws);
     std::size_t countExisting(const std::vector<EditRow>& draws) const;

@@ -1,6 +1,7 @@
 #include "gui/entry/EntryView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -68,6 +69,11 @@ EntryView::EntryView(ViewHost& host, std::string connectionString, QWidget* pare
     close_->setObjectName("Command1");
     connect(close_, &QPushButton::clicked, this, [this] { closeChecked(); });
 
+    connect(grid_, &EntryGrid::inputRefused, this, [this](const QString& note) {
+        QApplication::beep();
+        this->host().showStatusNote(note);
+    });
+
     createEditMenu();
     connect(grid_, &EntryGrid::popupRequested, this, [this](const QPoint& at) { editMenu_->popup(at); });
 }
@@ -112,8 +118,10 @@ void EntryView::build()
             this, [this] { closeWindow(); }, Qt::QueuedConnection);
         return;
     }
+    // The user almost always adds the newest draw: the view opens at the
+    // end, on the first digit of the last row.
     if (model_->rowCount() > 0)
-        grid_->setCurrentIndex(model_->index(0, 1));
+        grid_->showCell(model_->index(model_->rowCount() - 1, 1));
 }
 
 // ---------------------------------------------------------------- edit menu
@@ -127,9 +135,10 @@ void EntryView::addLine()
     // Without a current cell (an empty table) the row goes to the end.
     const int row = current.isValid() ? current.row() : model_->rowCount() - 1;
     const int column = current.isValid() ? current.column() : 1;
-    if (!model_->insertRowAfter(row))
+    const int at = model_->insertRowAfter(row);
+    if (at < 0)
         return;
-    const QModelIndex added = model_->index(row + 1, column);
+    const QModelIndex added = model_->index(at, column);
     grid_->setCurrentIndex(added);
     grid_->scrollTo(added);
 }
@@ -188,11 +197,13 @@ void EntryView::chooseImportFile()
 
 void EntryView::chooseExportFile()
 {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("書き出す CSV ファイル"), QStringLiteral("当選データ.csv"),
-                                     QStringLiteral("CSV ファイル (*.csv)"));
+    const QString utf8 = QStringLiteral("CSV ファイル UTF-8 (*.csv)");
+    const QString cp932 = QStringLiteral("CSV ファイル Shift-JIS (*.csv)");
+    QString chosen = utf8;
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("書き出す CSV ファイル"),
+                                                      QStringLiteral("当選データ.csv"), utf8 + ";;" + cp932, &chosen);
     if (!path.isEmpty())
-        exportCsv(path);
+        exportCsv(path, chosen == cp932 ? CsvEncoding::Cp932 : CsvEncoding::Utf8WithBom);
 }
 
 bool EntryView::importCsv(const QString& path)
@@ -231,7 +242,7 @@ bool EntryView::importCsv(const QString& path)
     return true;
 }
 
-bool EntryView::exportCsv(const QString& path)
+bool EntryView::exportCsv(const QString& path, CsvEncoding encoding)
 {
     grid_->finishEditing();
     // In draw order, as the file holds them (added rows sit where they were
@@ -243,7 +254,14 @@ bool EntryView::exportCsv(const QString& path)
         };
         return key(a) < key(b);
     });
-    const std::string text = writeDrawCsv(rows);
+    std::string text;
+    try {
+        text = drawCsvFile(rows, encoding);
+    } catch (const DrawCsvError& e) {
+        showError(QStringLiteral("CSV ファイル「%1」に書き出せません。\n\n%2\n\nUTF-8 で書き出してください。")
+                      .arg(path, QString::fromUtf8(e.what())));
+        return false;
+    }
     // Written beside the target and moved into place: never a half-written file.
     QSaveFile file(path);
     const bool written =

@@ -6,6 +6,7 @@
 #include <QModelIndex>
 #include <string>
 
+#include "core/store/DrawCsv.h"
 #include "gui/common/ChildView.h"
 
 class QAction;
@@ -36,9 +37,11 @@ public:
     // (empty cells are fine); invalid when there is none.
     QModelIndex firstWrongDigitCell() const;
 
-    // Bulk entry from and to CSV files; false when nothing was done.
+    // Bulk entry from and to CSV files; false when nothing was done. Files
+    // are read as UTF-8 or CP932 (decided by their bytes) and written as
+    // UTF-8 with a byte order mark, which Excel recognises, or as CP932.
     bool importCsv(const QString& path);
-    bool exportCsv(const QString& path);
+    bool exportCsv(const QString& path, CsvEncoding encoding = CsvEncoding::Utf8WithBom);
 
 protected:
     QSize sizeInTwips() const override;

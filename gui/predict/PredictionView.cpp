@@ -13,6 +13,7 @@
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionOptions.h"
 #include "core/predict/PredictionTexts.h"
+#include "gui/common/PhraseWrap.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/common/Twips.h"
 #include "gui/grid/GridPrinter.h"
@@ -120,12 +121,31 @@ QSize PredictionView::sizeInTwips() const
 // switches, the grids laid out, the draws scanned.
 void PredictionView::build()
 {
+    breakLabelsBetweenPhrases();
     showFlagsOnSwitches();
     prediction_.layOutGrids();
     for (int g = 0; g < 4; ++g)
         grids_[g]->setGrid(prediction_.grid(g));
     prediction_.scanDraws(host().drawHistory());
     refreshGrids();
+}
+
+// The labels are narrower than their sentences; left to Qt, a line break
+// may fall anywhere and leave "す)" alone on the last line.
+void PredictionView::breakLabelsBetweenPhrases()
+{
+    constexpr int kSlack = 2;  // rounding of the text widths
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (!label->wordWrap())
+            continue;
+        int width = label->width();
+        if (QWidget* frame = label->parentWidget(); frame && frame->layout()) {
+            const QMargins m = frame->layout()->contentsMargins();
+            width = frame->contentsRect().width() - m.left() - m.right();
+        }
+        const QString sentence = label->text().remove(u'\n');
+        label->setText(wrapAtPhrases(sentence, label->fontMetrics(), width - kSlack));
+    }
 }
 
 void PredictionView::showFlagsOnSwitches()

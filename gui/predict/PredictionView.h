@@ -40,6 +40,7 @@ protected:
 private:
     QWidget* createOptionsFrame();
     QWidget* createPredictionFrame();
+    void breakLabelsBetweenPhrases();
     void showFlagsOnSwitches();
     void onSwitchClicked(int index, bool reflect);
     void refreshGrids();

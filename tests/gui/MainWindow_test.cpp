@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <filesystem>
 #include <fstream>
 
@@ -16,6 +19,8 @@
 #include "gui/MainWindow.h"
 #include "gui/MessageBoxCatcher.h"
 #include "gui/analysis/AnalysisWindow.h"
+#include "gui/common/ProgramIcon.h"
+#include "gui/common/QtJapanese.h"
 #include "support/TestSupport.h"
 
 using namespace rumone;
@@ -133,7 +138,8 @@ TEST(MainFrm, EachViewCommandOpensItsOwnWindow)
         ChildView* opened = frame->findView(QString::fromUtf8(view));
         ASSERT_NE(opened, nullptr) << action << " opened nothing";
         EXPECT_EQ(frame->mdiArea()->activeSubWindow()->widget(), opened) << action;
-        EXPECT_EQ(frame->openViewCount(), 1) << action;
+        // The version window is no view of the draws: it does not count.
+        EXPECT_EQ(frame->openViewCount(), std::string(action) == "mnuAbout" ? 0 : 1) << action;
         // Legend texts show whole, inside the window.
         const bool analysis = qobject_cast<AnalysisWindow*>(opened) != nullptr;
         for (const QLabel* label : opened->findChildren<QLabel*>()) {
@@ -173,7 +179,7 @@ TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
     EXPECT_EQ(frame->findView(QStringLiteral("当選データ入力")), nullptr);
 
     // Two views open, one closed: still refused.
-    frame->showView(QStringLiteral("バージョン情報"));
+    frame->showView(QStringLiteral("出現頻度分析"));
     ASSERT_EQ(frame->openViewCount(), 2);
     frame->mdiArea()->subWindowList().last()->close();
     QApplication::processEvents();
@@ -184,9 +190,11 @@ TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
         EXPECT_TRUE(catcher.caught().seen);
     }
 
-    // All closed: no refusal. There is no database in this folder, so the
-    // entry view itself may report that; the guard must not.
+    // All closed but the version window: no refusal. There is no database
+    // in this folder, so the entry view itself may report that; the guard
+    // must not.
     frame->mdiArea()->closeAllSubWindows();
+    frame->showView(QStringLiteral("バージョン情報"));
     QApplication::processEvents();
     EXPECT_EQ(frame->openViewCount(), 0);
     test::MessageBoxCatcher catcher;
@@ -195,38 +203,56 @@ TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
     EXPECT_NE(catcher.caught().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
 }
 
-TEST(MainFrm, ActivationOpensThePredictionViewButNotOnReturnFromAMessageBox)
+// The frame's activation runs the prediction command only when the focus
+// comes from another top-level window of the program: not when the user
+// comes back from another application, nor on the return from a box.
+TEST(MainFrm, ActivationFromAnotherWindowOfTheProgramOpensThePredictionViewButNotFromOutside)
 {
     InTempFolder folder;
     auto frame = startedFrame();
-    auto activate = [&] {
-        QEvent activation(QEvent::WindowActivate);
-        QApplication::sendEvent(frame.get(), &activation);
+    frame->show();
+    QWidget helpWindow;  // stands for any other top-level window of the program
+    helpWindow.show();
+    const QString prediction = QStringLiteral("一発ルモーネ");
+    auto activate = [](QWidget* window) {
+        QApplication::setActiveWindow(window);
         QApplication::processEvents();
     };
-    activate();
-    ASSERT_NE(frame->findView(QStringLiteral("一発ルモーネ")), nullptr);
+
+    activate(&helpWindow);
+    activate(frame.get());
+    ASSERT_NE(frame->findView(prediction), nullptr);
     frame->mdiArea()->closeAllSubWindows();
     QApplication::processEvents();
-    ASSERT_EQ(frame->openViewCount(), 0);
 
-    // A child view's confirmation: the frame gets its activation back.
+    // Another application had the focus: nothing.
+    activate(nullptr);
+    activate(frame.get());
+    EXPECT_EQ(frame->findView(prediction), nullptr);
+    activate(&helpWindow);
+    activate(nullptr);
+    activate(frame.get());
+    EXPECT_EQ(frame->findView(prediction), nullptr);
+
+    // A real modal box of a view, closed as soon as it is up: nothing.
     ChildView* version = frame->showView(QStringLiteral("バージョン情報"));
     ASSERT_NE(version, nullptr);
     {
-        // A real modal box, closed as soon as it is up.
         QMessageBox box(QMessageBox::Warning, QStringLiteral("ルモーネ"), QStringLiteral("?"),
                         QMessageBox::Yes | QMessageBox::No, version);
-        QTimer::singleShot(0, &box, [&box] { box.done(QMessageBox::No); });
+        QTimer::singleShot(0, &box, [&box] {
+            QApplication::setActiveWindow(&box);
+            box.done(QMessageBox::No);
+        });
         box.exec();
     }
-    activate();
-    EXPECT_EQ(frame->findView(QStringLiteral("一発ルモーネ")), nullptr);
+    activate(frame.get());
+    EXPECT_EQ(frame->findView(prediction), nullptr);
 
-    // The user coming back to the frame later does run the command.
-    QTest::qWait(1100);
-    activate();
-    EXPECT_NE(frame->findView(QStringLiteral("一発ルモーネ")), nullptr);
+    // Back from the other window of the program, however long after.
+    activate(&helpWindow);
+    activate(frame.get());
+    EXPECT_NE(frame->findView(prediction), nullptr);
 }
 
 TEST(MainFrm, SecondCommandBringsTheViewForwardWithoutRebuildingIt)
@@ -235,7 +261,7 @@ TEST(MainFrm, SecondCommandBringsTheViewForwardWithoutRebuildingIt)
     auto frame = startedFrame();
     ChildView* first = frame->showView(QStringLiteral("一発ルモーネ"));
     ASSERT_NE(first, nullptr);
-    frame->showView(QStringLiteral("バージョン情報"));
+    frame->showView(QStringLiteral("出現頻度分析"));
     ChildView* again = frame->showView(QStringLiteral("一発ルモーネ"));
     EXPECT_EQ(again, first);
     EXPECT_EQ(again->buildCount(), 1);
@@ -301,4 +327,83 @@ TEST(MainFrm, ExitEndsEvenWhenTheOptionsFileCannotBeWritten)
     testing::internal::CaptureStderr();
     startedFrame().reset();
     EXPECT_NE(testing::internal::GetCapturedStderr().find("保存できませんでした"), std::string::npos);
+}
+
+// A start that fails (here: no database) shows its message and writes no
+// options file at the end.
+TEST(MainFrm, AFailedStartWritesNoOptionsFile)
+{
+    InTempFolder folder;
+    {
+        test::MessageBoxCatcher catcher;
+        MainWindow frame;
+        EXPECT_FALSE(frame.load(QString::fromStdString(folder.dir().path())));
+        EXPECT_TRUE(catcher.caught().seen);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.dir().file("ルモーネ.ini")));
+}
+
+// Qt's own cascade shrinks every window to a bare title bar. Each view
+// keeps its own size, one title bar lower and further right than the one
+// before; so does a maximised one, restored.
+TEST(MainFrm, CascadeKeepsEveryViewAtItsOwnSize)
+{
+    InTempFolder folder;
+    auto frame = startedFrame();
+    frame->resize(1400, 1200);
+    frame->show();
+    std::vector<QMdiSubWindow*> subs;
+    std::vector<QSize> sizes;
+    for (const char* name : {"一発ルモーネ", "出現頻度分析", "バージョン情報"}) {
+        ChildView* view = frame->showView(QString::fromUtf8(name));
+        ASSERT_NE(view, nullptr) << name;
+        subs.push_back(qobject_cast<QMdiSubWindow*>(view->parentWidget()));
+        sizes.push_back(subs.back()->size());
+    }
+    subs[1]->showMaximized();
+    frame->mdiArea()->setActiveSubWindow(subs[0]);
+    frame->findChild<QAction*>("mnuWindowCascade")->trigger();
+    QApplication::processEvents();
+    // In the order they were opened, the active one last, in front.
+    int offset = 0;
+    for (std::size_t i : {1, 2, 0}) {
+        SCOPED_TRACE(i);
+        EXPECT_FALSE(subs[i]->isMaximized());
+        EXPECT_EQ(subs[i]->size(), sizes[i]);
+        EXPECT_EQ(subs[i]->pos(), QPoint(offset, offset));
+        const int titleBar = subs[i]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, subs[i]);
+        EXPECT_GT(titleBar, 0);
+        offset += titleBar;
+    }
+    EXPECT_EQ(frame->mdiArea()->activeSubWindow(), subs[0]);
+}
+
+// The frame and every child window carry the program's own icon.
+TEST(MainFrm, FrameAndChildWindowsCarryTheProgramsIcon)
+{
+    InTempFolder folder;
+    auto frame = startedFrame();
+    const QImage own = programIcon().pixmap(32, 32).toImage();
+    ASSERT_FALSE(own.isNull());
+    EXPECT_EQ(frame->windowIcon().pixmap(32, 32).toImage(), own);
+    frame->showView(QStringLiteral("一発ルモーネ"));
+    frame->showView(QStringLiteral("出現頻度分析"));
+    for (QMdiSubWindow* sub : frame->mdiArea()->subWindowList())
+        EXPECT_EQ(sub->windowIcon().pixmap(32, 32).toImage(), own) << sub->windowTitle().toStdString();
+}
+
+// Yes/No and the other standard buttons speak Japanese once Qt's own
+// translations are loaded; without them the program still runs.
+TEST(MainFrm, StandardButtonsAreJapaneseWhenQtsTranslationsAreInstalled)
+{
+    QDialogButtonBox before(QDialogButtonBox::Yes | QDialogButtonBox::No);
+    const QString englishYes = before.button(QDialogButtonBox::Yes)->text();
+    std::unique_ptr<QTranslator> japanese(installQtJapanese(*qApp));
+    if (!japanese)
+        GTEST_SKIP() << "Qt's Japanese translations are not installed";
+    QDialogButtonBox after(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+    EXPECT_NE(after.button(QDialogButtonBox::Yes)->text(), englishYes);
+    EXPECT_TRUE(after.button(QDialogButtonBox::Cancel)->text().contains(QStringLiteral("キャンセル")))
+        << after.button(QDialogButtonBox::Cancel)->text().toStdString();
+    QCoreApplication::removeTranslator(japanese.get());  // the other tests see Qt's own texts
 }

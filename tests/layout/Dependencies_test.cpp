@@ -21,9 +21,10 @@ const fs::path kSourceDir = RUMONE_SOURCE_DIR;
 const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"history", {"history"}},
     {"grid", {"grid"}},
-    {"store", {"store", "history"}},
+    {"text", {"text"}},
+    {"store", {"store", "history", "text"}},
     {"analysis", {"analysis", "history", "grid"}},
-    {"predict", {"predict", "history", "grid"}},
+    {"predict", {"predict", "history", "grid", "text"}},
     {"backtest", {"backtest", "predict", "history", "grid"}},
 };
 

@@ -100,6 +100,23 @@ TEST(PredictionOptionsTest, WritesTenCp932LinesInIndexOrderAndReadsThemBack)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
+// An editor that saved the file as UTF-8 (with or without a byte order
+// mark) must not cost the user the settings; the file is written back as
+// CP932.
+TEST(PredictionOptionsTest, AFileSavedAsUtf8KeepsItsSettings)
+{
+    test::TempDir dir;
+    const std::string path = dir.file(kOptionsFileName);
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        writeBytes(path, mark + std::string(kOptionKeys[1]) + "=True\n" + kOptionKeys[7] + "=True\n");
+        const PredictionOptions options = read(path);
+        EXPECT_EQ(options.flags, withFlags({1, 7}).flags) << "mark: " << mark.size();
+        ASSERT_TRUE(writeOptionsFile(options, path));
+        EXPECT_EQ(readBytes(path).substr(0, key(0).size() + 7), key(0) + "False\r\n");
+        EXPECT_EQ(read(path).flags, withFlags({1, 7}).flags);
+    }
+}
+
 TEST(PredictionOptionsTest, ReadsLinesInAnyOrderAndLastOccurrenceWins)
 {
     test::TempDir dir;

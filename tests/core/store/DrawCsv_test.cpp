@@ -93,6 +93,35 @@ TEST(DrawCsv, WrittenTextReadsBackAndKeepsForeignValuesVisible)
     EXPECT_NE(text.find("\n1,1,1.5,\"a,\"\"b\"\"\",4\n"), std::string::npos) << text;
 }
 
+// Excel in Japan writes CP932; the program writes UTF-8 with a byte order
+// mark by default. Both read back to the same draws.
+TEST(DrawCsv, ReadsAndWritesUtf8WithBomAndCp932)
+{
+    const std::vector<EditRow> rows = editRowsOf({{1, {1, 2, 3, 4}}, {2, {-1, 0, 0, 9}}});
+    const std::string utf8 = drawCsvFile(rows);
+    EXPECT_EQ(utf8.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(utf8.substr(3), writeDrawCsv(rows));
+    const std::string cp932 = drawCsvFile(rows, CsvEncoding::Cp932);
+    EXPECT_EQ(cp932.substr(0, 4), "\x89\xf1\x90\x94");  // 回数
+    for (const std::string& file : {utf8, cp932, writeDrawCsv(rows)})
+        EXPECT_EQ(writeDrawCsv(parseDrawCsv(file)), writeDrawCsv(rows));
+
+    // Bytes that are neither: the line is named, nothing is read.
+    int line = 0;
+    EXPECT_NE(parseError(cp932 + "3,1,2,3,\x82\n", &line), "");
+    EXPECT_EQ(line, 4);
+
+    // A stored text CP932 cannot hold is named by its line.
+    std::vector<EditRow> odd = rows;
+    odd[1].digits[0] = DbValue::fromText("😀");
+    try {
+        drawCsvFile(odd, CsvEncoding::Cp932);
+        ADD_FAILURE() << "no error for a character outside CP932";
+    } catch (const DrawCsvError& e) {
+        EXPECT_EQ(e.line(), 3);
+    }
+}
+
 std::string rumoneDb()
 {
     return std::string(RUMONE_BIN_DIR) + "/rumone-db";
@@ -140,6 +169,31 @@ TEST(DrawCsvImport, BadLineImportsNothing)
     ASSERT_EQ(s.recordCount(), 2u);
     EXPECT_EQ(s.rows()[0].digits[0].integer, 9);
     EXPECT_TRUE(s.rows()[1].digits[3].isNull());
+}
+
+// Import into a database that is not there makes it first; export writes
+// UTF-8 with a byte order mark, or CP932 when asked, and both import again.
+TEST(DrawCsvImport, ImportCreatesAMissingDatabaseAndExportChoosesTheEncoding)
+{
+    if (access(rumoneDb().c_str(), X_OK) != 0)
+        GTEST_SKIP() << "rumone-db is not built: " << rumoneDb();
+    TempDir dir;
+    const std::vector<EditRow> rows = editRowsOf({{1, {1, 2, 3, 4}}, {2, {5, 6, 7, -1}}});
+    const std::string csv = dir.file("draws.csv");
+    writeBytes(csv, drawCsvFile(rows, CsvEncoding::Cp932));
+    const std::string db = dir.file("new.mdb");
+    ASSERT_EQ(runTool({"import", csv, db}), 0);
+    EXPECT_EQ(runTool({"check", db}), 0);
+
+    ASSERT_EQ(runTool({"export", db, dir.file("utf8.csv")}), 0);
+    EXPECT_EQ(readBytes(dir.file("utf8.csv")), drawCsvFile(rows));
+    ASSERT_EQ(runTool({"export", "--cp932", db, dir.file("sjis.csv")}), 0);
+    EXPECT_EQ(readBytes(dir.file("sjis.csv")), drawCsvFile(rows, CsvEncoding::Cp932));
+
+    // A file that cannot be read leaves no database behind.
+    writeBytes(csv, "\x89\xf1\x90");
+    EXPECT_NE(runTool({"import", csv, dir.file("none.mdb")}), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.mdb")));
 }
 
 TEST(DrawCsvImport, SampleHoldsTheRealHistoryOrGeneratedDrawsAndAnExistingFileIsKept)

@@ -111,13 +111,13 @@ TEST(StoreEditSet, EveryChangeIsInTheFileWhenTheCallReturns)
     EXPECT_EQ(inSet(set), (Lines{"1:- - - 0", "3:3 3 3 3", "5:5 5 5 5"}));
     EXPECT_EQ(onDisk(path), inSet(set));
 
-    // A new row takes the highest number plus one, placed where it was asked.
-    set.insertRow(1);
-    EXPECT_EQ(inSet(set), (Lines{"1:- - - 0", "6:- - - -", "3:3 3 3 3", "5:5 5 5 5"}));
-    EXPECT_EQ(onDisk(path), (Lines{"1:- - - 0", "3:3 3 3 3", "5:5 5 5 5", "6:- - - -"}));
+    // A new row after draw 1 fills the missed draw 2, where it was asked.
+    EXPECT_EQ(set.insertRow(1), 1u);
+    EXPECT_EQ(inSet(set), (Lines{"1:- - - 0", "2:- - - -", "3:3 3 3 3", "5:5 5 5 5"}));
+    EXPECT_EQ(onDisk(path), inSet(set));
 
     set.deleteRow(2);
-    EXPECT_EQ(onDisk(path), (Lines{"1:- - - 0", "5:5 5 5 5", "6:- - - -"}));
+    EXPECT_EQ(onDisk(path), (Lines{"1:- - - 0", "2:- - - -", "5:5 5 5 5"}));
 
     // Import replaces stored draws and adds the others, then rereads in order.
     const auto draws = editRowsOf({{6, {6, 6, 6, -1}}, {2, {2, 2, 2, 2}}});
@@ -126,6 +126,37 @@ TEST(StoreEditSet, EveryChangeIsInTheFileWhenTheCallReturns)
     EXPECT_EQ(inSet(set), (Lines{"1:- - - 0", "2:2 2 2 2", "5:5 5 5 5", "6:6 6 6 -"}));
     EXPECT_EQ(onDisk(path), inSet(set));
     EXPECT_EQ(checkDatabaseIntegrity(connectionStringFor(path)), Lines{"ok"});
+}
+
+// Where a new row stands and which number it takes: the missed draw after
+// the row it follows, or the next draw at the end; the file gives the rows
+// back in the same order.
+TEST(StoreEditSet, ANewRowFillsAMissedDrawOrFollowsTheHighest)
+{
+    struct Case {
+        std::size_t askedAt;
+        std::size_t standsAt;
+        Lines numbers;
+    };
+    const std::vector<Case> cases = {
+        {2, 2, {"1", "2", "3", "5", "6"}},  // after 2: the missed 3
+        {1, 4, {"1", "2", "5", "6", "7"}},  // after 1: 2 is there, so 7 at the end
+        {4, 4, {"1", "2", "5", "6", "7"}},  // after the last row
+        {0, 4, {"1", "2", "5", "6", "7"}},  // at the top: nothing before it
+        {3, 4, {"1", "2", "5", "6", "7"}},  // after 5: 6 is there
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string path = makeDatabase(
+            dir.file("Rumone.mdb"), {{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}, {5, {5, 5, 5, 5}}, {6, {6, 6, 6, 6}}});
+        DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+        EXPECT_EQ(set.insertRow(c.askedAt), c.standsAt) << "asked at " << c.askedAt;
+        Lines numbers;
+        for (const EditRow& r : set.rows())
+            numbers.push_back(std::to_string(r.number.integer));
+        EXPECT_EQ(numbers, c.numbers) << "asked at " << c.askedAt;
+        EXPECT_EQ(onDisk(path), inSet(set)) << "asked at " << c.askedAt;
+    }
 }
 
 TEST(StoreEditSet, RefusedWritesLeaveFileAndRowsAlone)

@@ -176,7 +176,7 @@ TEST(EntryHelper, DISABLED_EditUntilKilled)
     EntryTableModel& model = h.model();
     for (int i = 0;; ++i) {
         const Edit e = editAt(i, model.rowCount());
-        const bool done = e.addRow ? model.insertRowAfter(model.rowCount() - 1)
+        const bool done = e.addRow ? model.insertRowAfter(model.rowCount() - 1) >= 0
                                    : model.setData(h.cell(e.row, e.column), QString::number(e.digit));
         ASSERT_TRUE(done) << "edit " << i;
         const std::string line = std::to_string(i) + "\n";

@@ -108,7 +108,9 @@ class FakeHost : public ViewHost {
 public:
     void setPropEnd(bool value) override { openViews += value ? -1 : 1; }
     const DrawHistory& drawHistory() const override { return history; }
+    void showStatusNote(const QString& text) override { notes.push_back(text); }
     int openViews = 0;
+    std::vector<QString> notes;
     DrawHistory history;
 };
 

@@ -2,6 +2,7 @@
 // editors, adding and deleting lines, the closing check and CSV bulk entry.
 // After each change the file, read independently, holds what the grid shows.
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QValidator>
 #include <filesystem>
 #include <fstream>
@@ -53,7 +55,7 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
 
     MainWindow frame;
     ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
-    frame.show();
+    frame.showAtStart();
     // The first activation opens the prediction view; the entry view opens
     // once it is closed.
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame.openViewCount() == 1; }, 2000));
@@ -192,9 +194,16 @@ TEST(EntryGrid, ADigitCellTakesOneDigitOrNothingAndWritesItAtOnce)
     std::unique_ptr<QWidget> editorWidget(grid.itemDelegate()->createEditor(grid.viewport(), option, h.cell(0, 1)));
     auto* editor = qobject_cast<QLineEdit*>(editorWidget.get());
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->maxLength(), 1);
+    QSignalSpy refused(&grid, &EntryGrid::inputRefused);
     QTest::keyClicks(editor, "a-.x75");
     EXPECT_EQ(editor->text(), "7");
+    EXPECT_EQ(refused.count(), 5);  // a - . x, and the 5 after the 7
+    // A paste of several digits is refused whole, never cut to its first.
+    editor->clear();
+    QApplication::clipboard()->setText(QStringLiteral("12"));
+    editor->paste();
+    EXPECT_EQ(editor->text(), "");
+    EXPECT_EQ(refused.count(), 6);
     const QValidator* v = editor->validator();
     for (QString s : {"", "0", "9", "０", "９"}) {
         int pos = 0;
@@ -228,13 +237,62 @@ TEST(EntryGrid, StoredValuesAreShownAsTheDatabaseHoldsThem)
     EXPECT_EQ(h.model().cellText(0, 4), "3");
 }
 
+// Its user is almost always adding the newest draw.
+TEST(EntryGrid, OpensScrolledToTheEndOnTheFirstDigitOfTheLastRow)
+{
+    TempDir dir;
+    makeDatabase(dir.path(), filled(120));
+    HostedEntryView h(dir.path());
+    QApplication::processEvents();
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(119, 1));
+    const QScrollBar* bar = h.grid().verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_TRUE(h.grid().viewport()->rect().contains(h.grid().visualRect(h.cell(119, 1))));
+}
+
+// A second character is refused with a beep and a note in the status
+// line, and the digit typed first stays; Delete and Backspace clear a
+// digit cell (no value), never the draw number.
+TEST(EntryGrid, ASecondCharacterIsRefusedWithANoteAndDeleteClearsADigit)
+{
+    TempDir dir;
+    const std::string db = makeDatabase(dir.path(), filled(2));
+    HostedEntryView h(dir.path());
+    EntryGrid& grid = h.grid();
+    grid.setFocus();
+    grid.setCurrentIndex(h.cell(1, 1));
+    QTest::keyClick(&grid, Qt::Key_1);
+    ASSERT_TRUE(grid.isEditing());
+    QWidget* editor = grid.indexWidget(h.cell(1, 1));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_0);
+    ASSERT_EQ(h.host().notes.size(), 1u);
+    EXPECT_TRUE(h.host().notes[0].contains(QStringLiteral("1 文字"))) << h.host().notes[0].toStdString();
+    EXPECT_EQ(qobject_cast<QLineEdit*>(editor)->text(), "1");
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 2 5 4 7"}));
+    grid.finishEditing();
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 1 5 4 7"}));
+
+    grid.setCurrentIndex(h.cell(0, 2));
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    grid.setCurrentIndex(h.cell(1, 4));
+    QTest::keyClick(&grid, Qt::Key_Backspace);
+    grid.setCurrentIndex(h.cell(1, 0));
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_FALSE(grid.isEditing());
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 - 7 8", "2: 1 5 4 -"}));
+    EXPECT_EQ(onDisk(db), inGrid(h.model()));
+}
+
 TEST(EntryGrid, EnterMovesToTheNextCellAndStaysWithinTheRows)
 {
     TempDir dir;
     const std::string db = makeDatabase(dir.path(), {{1, {-1, -1, -1, -1}}, {2, {-1, -1, -1, -1}}});
     HostedEntryView h(dir.path());
     EntryGrid& grid = h.grid();
-    EXPECT_EQ(grid.currentIndex(), h.cell(0, 1));
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 1));
+    grid.setCurrentIndex(h.cell(0, 1));
 
     // Typing opens the editor; Enter there commits the digit and moves on.
     QTest::keyClick(&grid, Qt::Key_5);
@@ -307,27 +365,33 @@ TEST(EntryLines, AddingAfterTheLastRowAppendsWithTheNextDrawNumber)
     EXPECT_EQ(onDisk(db), inGrid(h.model()));
 }
 
-TEST(EntryLines, AddingInTheMiddleInsertsBelowTheCurrentRow)
+// A row added in the middle fills the missed draw after the current row
+// and stands below it; when that draw is there, the new row takes the next
+// draw and goes to the end. Reopening shows every row where it stood.
+TEST(EntryLines, AddingInTheMiddleFillsAMissedDrawOrGoesToTheEnd)
 {
     TempDir dir;
-    const std::string db = makeDatabase(dir.path(), filled(3));
+    const std::string db = makeDatabase(dir.path(), {{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}, {4, {4, 4, 4, 4}}});
     HostedEntryView h(dir.path());
-    h.grid().setCurrentIndex(h.cell(0, 2));
+    h.grid().setCurrentIndex(h.cell(1, 2));
     MessageBoxCatcher yes(QMessageBox::Yes);
     h.view().addLine();
-    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 4 7 8", "4: - - - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
-    EXPECT_EQ(h.grid().currentIndex(), h.cell(1, 2));
-    EXPECT_EQ(onDisk(db), sorted(inGrid(h.model())));
-    {
-        MessageBoxCatcher info;
-        ASSERT_TRUE(h.view().exportCsv(QString::fromStdString(dir.file("out.csv"))));
-    }
-    std::ifstream exported(dir.file("out.csv"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(exported), {}),
-              "回数,第1数字,第2数字,第3数字,第4数字\n1,1,4,7,8\n2,2,5,4,7\n3,3,6,1,6\n4,,,,\n");
+    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 1 1 1", "2: 2 2 2 2", "3: - - - -", "4: 4 4 4 4"}));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(2, 2));
+
+    h.grid().setCurrentIndex(h.cell(0, 3));
+    MessageBoxCatcher again(QMessageBox::Yes);
+    h.view().addLine();
+    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 1 1 1", "2: 2 2 2 2", "3: - - - -", "4: 4 4 4 4", "5: - - - -"}));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(4, 3));
+
+    EXPECT_EQ(onDisk(db), inGrid(h.model()));
+    const Lines before = inGrid(h.model());
+    h.model().reload();
+    EXPECT_EQ(inGrid(h.model()), before);
     // The new row takes digits like any other.
-    EXPECT_TRUE(h.model().setData(h.cell(1, 2), "6"));
-    EXPECT_EQ(onDisk(db)[3], "4: - 6 - -");
+    EXPECT_TRUE(h.model().setData(h.cell(2, 2), "6"));
+    EXPECT_EQ(onDisk(db)[2], "3: - 6 - -");
 }
 
 TEST(EntryLines, DeletingRemovesExactlyTheCurrentRow)
@@ -404,18 +468,18 @@ TEST(EntryLines, ShortcutsWorkWhileADigitIsBeingTyped)
         ASSERT_TRUE(waitFor(yes));
         EXPECT_EQ(yes.caught().text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
     }
-    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 9 7 8", "4: - - - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
-    EXPECT_EQ(h.grid().currentIndex(), h.cell(1, 2));
+    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 9 7 8", "2: 2 5 4 7", "3: 3 6 1 6", "4: - - - -"}));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(3, 2));
 
-    editor = typeInto(h.cell(1, 2), Qt::Key_5);
+    editor = typeInto(h.cell(3, 2), Qt::Key_5);
     {
         MessageBoxCatcher no(QMessageBox::No);
         QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
         ASSERT_TRUE(waitFor(no));
         EXPECT_EQ(no.caught().text, QStringLiteral("選択された行を削除します。よろしいですか？"));
     }
-    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 9 7 8", "4: - 5 - -", "2: 2 5 4 7", "3: 3 6 1 6"}));
-    EXPECT_EQ(onDisk(db), sorted(inGrid(h.model())));
+    EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 9 7 8", "2: 2 5 4 7", "3: 3 6 1 6", "4: - 5 - -"}));
+    EXPECT_EQ(onDisk(db), inGrid(h.model()));
 }
 
 TEST(EntryLines, RightClickOnADataRowMakesItCurrentAndOffersTheEditMenu)
@@ -593,6 +657,36 @@ TEST(EntryCsv, RealHistoryRoundTripsThroughImportAndExport)
     for (std::size_t i = 0; i < fromFile.size(); ++i)
         ASSERT_EQ(rowText(fromFile[i].number, fromFile[i].digits), rowText(fromReal[i].number, fromReal[i].digits))
             << i;
+}
+
+// What Excel in Japan writes (CP932) comes in; what goes out is UTF-8
+// with a byte order mark, or CP932 when chosen.
+TEST(EntryCsv, Cp932ComesInAndBothEncodingsGoOut)
+{
+    TempDir dir;
+    const std::string db = makeDatabase(dir.path(), {});
+    HostedEntryView h(dir.path());
+    const std::vector<EditRow> rows = {editRowOf({1, {1, 2, 3, 4}}), editRowOf({2, {5, 6, 7, -1}})};
+    const std::string csv = dir.file("excel.csv");
+    writeText(csv, drawCsvFile(rows, CsvEncoding::Cp932));
+    {
+        MessageBoxCatcher info;
+        ASSERT_TRUE(h.view().importCsv(QString::fromStdString(csv))) << info.caught().text.toStdString();
+    }
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 2 3 4", "2: 5 6 7 -"}));
+
+    MessageBoxAnswers infos({QMessageBox::Ok, QMessageBox::Ok});
+    ASSERT_TRUE(h.view().exportCsv(QString::fromStdString(dir.file("utf8.csv"))));
+    ASSERT_TRUE(h.view().exportCsv(QString::fromStdString(dir.file("sjis.csv")), CsvEncoding::Cp932));
+    EXPECT_EQ(readText(dir.file("utf8.csv")), drawCsvFile(rows));
+    EXPECT_EQ(readText(dir.file("sjis.csv")), readText(csv));
+
+    // Neither UTF-8 nor CP932: the line is named and nothing is imported.
+    writeText(csv, "回数,第1数字,第2数字,第3数字,第4数字\n3,1,2,3,4\n4,1,2,3,\x82\n");
+    MessageBoxCatcher refused;
+    EXPECT_FALSE(h.view().importCsv(QString::fromStdString(csv)));
+    EXPECT_TRUE(refused.caught().text.contains(QStringLiteral("3行目"))) << refused.caught().text.toStdString();
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 2 3 4", "2: 5 6 7 -"}));
 }
 
 TEST(EntryCsv, ExportToAFolderThatIsNotThereSaysSo)

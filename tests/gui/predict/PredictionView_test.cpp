@@ -12,6 +12,7 @@
 
 #include "core/grid/GridDump.h"
 #include "core/predict/Prediction.h"
+#include "gui/common/PhraseWrap.h"
 #include "gui/common/Twips.h"
 #include "gui/grid/GridWidget.h"
 #include "gui/predict/PredictionView.h"
@@ -65,6 +66,12 @@ QRect twips(int left, int top, int width, int height)
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
+// A label's text without the line breaks the view put into it.
+QString sentenceOf(const QLabel* label)
+{
+    return label->text().remove(u'\n');
+}
+
 std::vector<std::string> gridTexts(const Prediction& p)
 {
     std::vector<std::string> out;
@@ -96,7 +103,7 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
     auto* label15 = h.find<QLabel>(QStringLiteral("Label15"));
     ASSERT_NE(label15, nullptr);
     EXPECT_EQ(label15->parentWidget(), options);
-    EXPECT_EQ(label15->text(), QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"));
+    EXPECT_EQ(sentenceOf(label15), QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"));
 
     const char* const captions[kOptionCount] = {
         "■頻度分析（出現頻度分析、回数出現分析）",
@@ -135,7 +142,7 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
 
     auto* label19 = h.find<QLabel>(QStringLiteral("Label19"));
     ASSERT_NE(label19, nullptr);
-    EXPECT_EQ(label19->text(),
+    EXPECT_EQ(sentenceOf(label19),
               QStringLiteral("各データ分析の結果を元に周期法、消去法、連発ルモーネ、一発ルモーネの各手法を"
                              "用いて当選数字を予想します。"));
     const char* const gridLabels[4] = {
@@ -152,7 +159,7 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
         SCOPED_TRACE(g);
         auto* label = h.find<QLabel>(QStringLiteral("Label%1").arg(g + 1));
         ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->text(), QString::fromUtf8(gridLabels[g]));
+        EXPECT_EQ(sentenceOf(label), QString::fromUtf8(gridLabels[g]));
         GridWidget* grid = h.view().gridWidget(g);
         EXPECT_EQ(grid->grid(), prediction.grid(g).get());
         const QRect labelRect = h.rectOf(label);
@@ -239,3 +246,32 @@ TEST(PredictionView, ClosingKeepsTheSwitchesForTheNextOpening)
 }
 
 }  // namespace
+
+// Qt breaks Japanese anywhere and left "す)" alone on a line. Every label
+// of the view breaks between phrases only, and each line fits the label.
+TEST(PredictionView, LabelsBreakBetweenPhrasesAndEveryLineFits)
+{
+    FakeHost host;
+    Prediction prediction;
+    Hosted h(host, prediction);
+    int wrapped = 0;
+    for (const QLabel* label : h.view().findChildren<QLabel*>()) {
+        if (!label->wordWrap())
+            continue;
+        SCOPED_TRACE(label->objectName().toStdString());
+        const QStringList lines = label->text().split(u'\n');
+        wrapped += lines.size() > 1;
+        QStringList boundaries;  // the text up to each place a line may end
+        QString upTo;
+        for (const QString& phrase : japanesePhrases(sentenceOf(label), PhraseLevel::Word))
+            boundaries << (upTo += phrase);
+        QString shown;
+        for (const QString& line : lines) {
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(line), label->contentsRect().width())
+                << line.toStdString();
+            shown += line;
+            EXPECT_TRUE(boundaries.contains(shown)) << "broken inside a phrase: " << line.toStdString();
+        }
+    }
+    EXPECT_GE(wrapped, 3);  // the three long grid labels at least
+}
