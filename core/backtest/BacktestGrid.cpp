@@ -45,6 +45,7 @@ void fillScoreGrid(ResultGrid& grid, const Scoreboard& board)
     const int rows = kPredictorCount + 1;
     layOutGrid(grid, kScoreGridColumns, rows, kScoreGridColumns, rows, ScrollBars::None, 1, 1);
     centreAllCells(grid);
+    grid.setActiveCell(0, 0);
     grid.setRowHeight(-1, ResultGrid::kDefaultRowHeight);
     for (int c = 0; c < kScoreGridColumns; ++c) {
         grid.setColumnWidth(c + 1, kWidths[static_cast<std::size_t>(c)]);

@@ -38,8 +38,11 @@ const char* const kSelect =
 std::string setsText(const PositionSets& sets)
 {
     std::string text;
-    for (const DigitSet set : sets)
-        text += (text.empty() ? "" : " ") + setText(set);
+    for (const DigitSet set : sets) {
+        if (!text.empty())
+            text += ' ';
+        text += setText(set);
+    }
     return text;
 }
 

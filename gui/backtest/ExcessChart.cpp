@@ -66,6 +66,8 @@ void ExcessChart::showTrack(const ExcessTrack& track, int index)
     const double pad = (top - bottom) * 0.05;
     yAxis->setRange(std::floor(bottom - pad), std::ceil(top + pad));
     yAxis->setLabelFormat("%d");
+    xAxis->applyNiceNumbers();
+    yAxis->applyNiceNumbers();
     c->addAxis(xAxis, Qt::AlignBottom);
     c->addAxis(yAxis, Qt::AlignLeft);
     for (QAbstractSeries* s : c->series()) {
