@@ -74,6 +74,25 @@ TEST(WalkForward, EqualsRecomputingTheTruncatedHistoryForEveryReflectCount)
     EXPECT_GT(fullOneShot, 0);
 }
 
+TEST(WalkForward, EqualsRecomputingOnTheRealHistoryAtSampledTargets)
+{
+    const auto rows = realDraws();
+    if (!rows)
+        GTEST_SKIP() << "no real history at " << realDrawsPath();
+    const DrawHistory history = historyOf(*rows);
+    const std::vector<int> reflects = {0, 5, 10};
+    int checked = 0;
+    walkForward(history, reflects, {}, [&](const WalkStep& step) {
+        if (step.target % 1000 != 0 && step.target != history.latestDrawNumber())
+            return;
+        ++checked;
+        const DrawHistory truncated = historyOf(rowsBelow(*rows, step.target));
+        for (std::size_t k = 0; k < reflects.size(); ++k)
+            ASSERT_EQ(step.sets[k], recomputePredictorSets(truncated, reflects[k])) << step.target;
+    });
+    EXPECT_GE(checked, 7);
+}
+
 // The prediction for t from the walk over `rows`, with 2 switches on.
 PredictorSets predictionFor(const std::vector<Row>& rows, int target)
 {

@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include <filesystem>
 
 #include "core/backtest/BacktestGrid.h"
 #include "core/predict/Prediction.h"
@@ -81,6 +83,12 @@ TEST(BacktestView, TheWalkLandsInTheTableAndTheChartAndFollowsTheReflectCount)
     for (int row = 1; row <= grid.rows(); ++row)
         EXPECT_EQ(test::rowTexts(*view->scoreGrid()->grid(), row), test::rowTexts(grid, row));
     EXPECT_GT(view->chart()->pointCount(), 100);
+    test::TempDir dir;
+    {
+        QPdfWriter pdf(QString::fromStdString(dir.file("print.pdf")));
+        EXPECT_TRUE(view->printTo(pdf));
+    }
+    EXPECT_GT(std::filesystem::file_size(dir.file("print.pdf")), 1000u);
 
     view->reflectBox()->setValue(3);  // starts a fresh run after a pause
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->running(); }, 5000));
