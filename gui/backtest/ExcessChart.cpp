@@ -8,6 +8,22 @@
 
 namespace rumone {
 
+namespace {
+
+// 1, 2 or 5 times a power of ten, at least `rough`.
+double niceStep(double rough)
+{
+    if (!(rough > 0))
+        return 1;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double m : {1.0, 2.0, 5.0})
+        if (m * power >= rough)
+            return m * power;
+    return 10 * power;
+}
+
+}  // namespace
+
 ExcessChart::ExcessChart(QWidget* parent) : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing);
@@ -60,14 +76,20 @@ void ExcessChart::showTrack(const ExcessTrack& track, int index)
 
     auto* xAxis = new QValueAxis;
     xAxis->setRange(track.targets.front(), track.targets.back());
+    xAxis->setTickType(QValueAxis::TicksDynamic);
+    xAxis->setTickAnchor(0);
+    xAxis->setTickInterval(niceStep((track.targets.back() - track.targets.front()) / 5.0));
     xAxis->setLabelFormat("%d");
     xAxis->setTitleText(QStringLiteral("回"));
     auto* yAxis = new QValueAxis;
-    const double pad = (top - bottom) * 0.05;
-    yAxis->setRange(std::floor(bottom - pad), std::ceil(top + pad));
+    // Symmetric about 0, so that the band reads as an even envelope.
+    const double reach = std::max(top, -bottom) * 1.05;
+    const double step = niceStep(reach / 4);
+    yAxis->setRange(-std::ceil(reach / step) * step, std::ceil(reach / step) * step);
+    yAxis->setTickType(QValueAxis::TicksDynamic);
+    yAxis->setTickAnchor(0);
+    yAxis->setTickInterval(step);
     yAxis->setLabelFormat("%d");
-    xAxis->applyNiceNumbers();
-    yAxis->applyNiceNumbers();
     c->addAxis(xAxis, Qt::AlignBottom);
     c->addAxis(yAxis, Qt::AlignLeft);
     for (QAbstractSeries* s : c->series()) {
