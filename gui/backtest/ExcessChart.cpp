@@ -35,8 +35,10 @@ void ExcessChart::showTrack(const ExcessTrack& track, int index)
 {
     QChart* c = chart();
     c->removeAllSeries();
-    for (QAbstractAxis* axis : c->axes())
-        c->removeAxis(axis);
+    for (QAbstractAxis* axis : c->axes()) {
+        c->removeAxis(axis);  // gives the axis back to its caller
+        delete axis;
+    }
     pointCount_ = 0;
     const std::size_t n = track.targets.size();
     if (n == 0 || index < 0 || index >= kPredictorCount)
