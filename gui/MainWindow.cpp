@@ -19,6 +19,7 @@
 #include "core/store/DrawStore.h"
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
+#include "gui/backtest/BacktestView.h"
 #include "gui/common/Messages.h"
 #include "gui/common/ProgramIcon.h"
 #include "gui/common/Twips.h"
@@ -34,6 +35,7 @@ namespace {
 const QString kPredictionView = QStringLiteral("一発ルモーネ");
 const QString kEntryView = QStringLiteral("当選データ入力");
 const QString kVersionView = QStringLiteral("バージョン情報");
+const QString kBacktestView = QStringLiteral("予想検証");
 
 // Arrangement codes of the frame's arrange operation.
 enum ArrangeCode { Cascade = 0, TileHorizontal = 1, TileVertical = 2, ArrangeIconsCode = 3 };
@@ -98,7 +100,13 @@ void MainWindow::registerViewKinds()
         kinds_.push_back({QString::fromStdString(spec.objectName),
                           [this, s]() -> ChildView* { return new AnalysisWindow(*this, *s); }});
     }
-    kinds_.push_back({kPredictionView, [this]() -> ChildView* { return new PredictionView(*this, *prediction_); }});
+    kinds_.push_back({kPredictionView, [this]() -> ChildView* {
+                          auto* view = new PredictionView(*this, *prediction_);
+                          view->setLogDatabase(connectionString_);
+                          return view;
+                      }});
+    kinds_.push_back(
+        {kBacktestView, [this]() -> ChildView* { return new BacktestView(*this, *prediction_, connectionString_); }});
     kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, connectionString_); }});
     kinds_.push_back({kVersionView, [this]() -> ChildView* { return new VersionWindow(*this); }});
 }
@@ -177,6 +185,7 @@ void MainWindow::buildMenus()
     QMenuBar* bar = menuBar();
     addCommand(nullptr, QStringLiteral("終了(&X)"), "mnuEnd", [this] { close(); });
     addCommand(nullptr, QStringLiteral("一発ルモーネ予想(&D)"), "mnuYoso", [this] { runPredictionCommand(); });
+    addCommand(nullptr, QStringLiteral("予想の検証(&V)"), "mnuKensyo", [this] { showView(kBacktestView); });
 
     QMenu* main = bar->addMenu(QStringLiteral("データ分析(&S)"));
     main->setObjectName("mnuMain");

@@ -10,9 +10,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/backtest/BacktestTexts.h"
+#include "core/backtest/PredictionLog.h"
+#include "core/backtest/PredictorSets.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionOptions.h"
 #include "core/predict/PredictionTexts.h"
+#include "core/store/DrawStore.h"
+#include "gui/common/Messages.h"
 #include "gui/common/PhraseWrap.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/common/Twips.h"
@@ -59,6 +64,12 @@ PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* 
     const int top = (twipsToPixels(kFrameTop) - button.height()) / 2;
     close->setGeometry(right - button.width(), top, button.width(), button.height());
     print->setGeometry(right - 2 * button.width() - 8, top, button.width(), button.height());
+
+    auto* record = new QPushButton(QString::fromUtf8(kRecordCaption), this);
+    record->setObjectName("Cmd予想記録");
+    connect(record, &QPushButton::clicked, this, [this] { recordShownPrediction(); });
+    const int recordWidth = std::max(button.width(), record->sizeHint().width());
+    record->setGeometry(print->x() - recordWidth - 8, top, recordWidth, button.height());
 }
 
 QWidget* PredictionView::createOptionsFrame()
@@ -171,6 +182,31 @@ void PredictionView::refreshGrids()
         g->refresh();
         g->setFixedSize(g->sizeHint());
     }
+}
+
+// The prediction on show, for the draw after the latest, as it stands now.
+// A draw already entered, a second record for the same draw and a file
+// that cannot be written are refused with the store's message.
+void PredictionView::recordShownPrediction()
+{
+    if (logDatabase_.empty()) {
+        showMessage(this, QMessageBox::Warning, messageCaption(),
+                    QStringLiteral("予想を記録するデータベースがありません。"));
+        return;
+    }
+    const LoggedPrediction entry{prediction_.latestDrawNumber() + 1, currentTimeText(),
+                                 prediction_.countReflectedOptions(), setsOfPrediction(prediction_)};
+    try {
+        recordPrediction(logDatabase_, entry);
+    } catch (const std::exception& e) {
+        showMessage(this, QMessageBox::Warning, messageCaption(), QString::fromStdString(e.what()));
+        return;
+    }
+    showMessage(this, QMessageBox::Information, messageCaption(),
+                QStringLiteral("第%1回の予想を記録しました（反映数 %2）。当選数字を入力すると、"
+                               "「予想の検証」で記録した予想の成績を確かめられます。")
+                    .arg(entry.target)
+                    .arg(entry.reflect));
 }
 
 void PredictionView::onPrintClicked()

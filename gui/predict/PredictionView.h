@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "gui/common/ChildView.h"
 
@@ -25,6 +26,11 @@ public:
     QRadioButton* reflectButton(int index) const { return reflect_[index]; }
     QRadioButton* doNotReflectButton(int index) const { return doNotReflect_[index]; }
     GridWidget* gridWidget(int index) const { return grids_[index]; }
+    // The database that 予想を記録 writes the shown prediction into; empty
+    // for none.
+    void setLogDatabase(std::string connectionString) { logDatabase_ = std::move(connectionString); }
+    // 予想を記録: freezes the shown prediction for the next draw in the log.
+    void recordShownPrediction();
 
     // What 印刷 prints once a printer is chosen: the switches and the four
     // prediction grids as the window shows them, on one page under the
@@ -52,6 +58,7 @@ private:
     std::array<GridWidget*, 4> grids_{};
     QWidget* optionsFrame_ = nullptr;
     QWidget* predictionFrame_ = nullptr;
+    std::string logDatabase_;
 };
 
 }  // namespace rumone

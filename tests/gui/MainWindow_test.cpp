@@ -70,6 +70,7 @@ TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
     const std::vector<std::string> expected = {
         "0|終了(&X)|mnuEnd",
         "0|一発ルモーネ予想(&D)|mnuYoso",
+        "0|予想の検証(&V)|mnuKensyo",
         "0|データ分析(&S)|mnuMain",
         "1|頻度分析|mnuHindo",
         "2|出現頻度分析|mnuSyutugenHindo",

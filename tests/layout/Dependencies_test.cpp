@@ -25,7 +25,7 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"store", {"store", "history", "text"}},
     {"analysis", {"analysis", "history", "grid"}},
     {"predict", {"predict", "history", "grid", "text"}},
-    {"backtest", {"backtest", "predict", "history", "grid"}},
+    {"backtest", {"backtest", "predict", "store", "history", "grid"}},
 };
 
 // The folders of the window library and the window folders each may

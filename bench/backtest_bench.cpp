@@ -1,0 +1,169 @@
+// The walk-forward backtest: all seven predictors scored for all eleven
+// reflect counts in one walk, over the real history and over 32767
+// generated draws; beside it, its peer, the plain recomputation of the
+// prediction from the truncated history for one target; and the
+// verification view opened on the real history until its chart is drawn.
+//
+// Build:  cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release
+//           -DRUMONE_BENCH=ON -DRUMONE_TESTS=OFF
+//         cmake --build build/bench --target backtest_bench
+// Run:    build/bench/bin/backtest_bench
+#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QImage>
+
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+
+#include "core/backtest/Scoring.h"
+#include "core/backtest/WalkForward.h"
+#include "core/predict/Prediction.h"
+#include "core/store/DrawCsv.h"
+#include "gui/backtest/BacktestView.h"
+#include "gui/backtest/ExcessChart.h"
+
+namespace {
+
+using namespace rumone;
+
+std::optional<DrawHistory> realHistory()
+{
+    std::ifstream in(std::string(RUMONE_DATA_DIR) + "/draws.csv", std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::vector<DrawRecord> records;
+    for (const EditRow& row : parseDrawCsv(text.str()))
+        records.push_back(DrawRecord{row.number, row.digits});
+    return DrawHistory::fromRecords(records);
+}
+
+const std::optional<DrawHistory>& real()
+{
+    static const std::optional<DrawHistory> history = realHistory();
+    return history;
+}
+
+const DrawHistory& generated()
+{
+    static const DrawHistory history = [] {
+        std::mt19937 gen(1);
+        std::uniform_int_distribution<int> digit(0, 9);
+        std::vector<DrawRecord> records;
+        for (int n = 1; n <= kMaxDrawNumber; ++n) {
+            DrawRecord r;
+            r.number = DbValue::fromInt(n);
+            for (DbValue& d : r.digits)
+                d = DbValue::fromInt(digit(gen));
+            records.push_back(r);
+        }
+        return DrawHistory::fromRecords(records);
+    }();
+    return history;
+}
+
+const DrawHistory* historyFor(benchmark::State& state, bool useReal)
+{
+    if (!useReal)
+        return &generated();
+    if (!real())
+        state.SkipWithError("the real draws are absent (" RUMONE_DATA_DIR "/draws.csv)");
+    return real() ? &*real() : nullptr;
+}
+
+// One walk, eleven reflect counts, every predictor scored.
+void walkAllReflectCounts(benchmark::State& state, bool useReal)
+{
+    const DrawHistory* history = historyFor(state, useReal);
+    if (!history)
+        return;
+    std::vector<int> reflects;
+    for (int k = 0; k <= kOptionCount; ++k)
+        reflects.push_back(k);
+    int targets = 0;
+    for (auto _ : state) {
+        std::vector<Scoreboard> boards(reflects.size());
+        targets = 0;
+        walkForward(*history, reflects, {}, [&](const WalkStep& step) {
+            ++targets;
+            for (std::size_t k = 0; k < reflects.size(); ++k)
+                for (std::size_t i = 0; i < kPredictorCount; ++i)
+                    boards[k][i].add(step.sets[k].sets[i], step.actual);
+        });
+        benchmark::DoNotOptimize(boards.data());
+    }
+    state.counters["targets"] = targets;
+    state.counters["per_target_all_K"] = benchmark::Counter(
+        static_cast<double>(targets), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// The peer: the prediction for the last target computed the plain way, from
+// the history below it, for one reflect count.
+void recomputeOneTarget(benchmark::State& state, bool useReal)
+{
+    const DrawHistory* history = historyFor(state, useReal);
+    if (!history)
+        return;
+    for (auto _ : state) {
+        const PredictorSets sets = recomputePredictorSets(*history, 0);
+        benchmark::DoNotOptimize(sets);
+    }
+}
+
+// What the main window offers a view: the history, and nothing else.
+class BenchHost : public ViewHost {
+public:
+    explicit BenchHost(const DrawHistory& history) : history_(history) {}
+    void setPropEnd(bool) override {}
+    const DrawHistory& drawHistory() const override { return history_; }
+
+private:
+    const DrawHistory& history_;
+};
+
+// From the load to the table filled and the window, chart included, drawn.
+void openView(benchmark::State& state)
+{
+    const DrawHistory* history = historyFor(state, true);
+    if (!history)
+        return;
+    BenchHost host(*history);
+    Prediction prediction;
+    int points = 0;
+    for (auto _ : state) {
+        BacktestView view(host, prediction, "");
+        view.resize(900, 760);
+        bool finished = false;
+        QObject::connect(&view, &BacktestView::runFinished, [&finished] { finished = true; });
+        view.load();
+        while (!finished)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const QImage shown = view.grab().toImage();
+        benchmark::DoNotOptimize(shown.constBits());
+        points = view.chart()->pointCount();
+    }
+    state.counters["chart_points"] = points;
+}
+
+BENCHMARK_CAPTURE(walkAllReflectCounts, real7054, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(walkAllReflectCounts, generated32767, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(recomputeOneTarget, real7054, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(recomputeOneTarget, generated32767, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK(openView)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,303 @@
+#include "gui/backtest/BacktestView.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/backtest/BacktestGrid.h"
+#include "core/backtest/BacktestTexts.h"
+#include "core/backtest/LogScoring.h"
+#include "core/backtest/PredictionLog.h"
+#include "core/predict/Prediction.h"
+#include "gui/backtest/BacktestJob.h"
+#include "gui/backtest/ExcessChart.h"
+#include "gui/common/PrintDialog.h"
+#include "gui/common/Twips.h"
+#include "gui/grid/GridPrinter.h"
+#include "gui/grid/GridWidget.h"
+
+namespace rumone {
+
+namespace {
+
+// Settings changed in a row (typing a number) start one run, not many.
+constexpr int kRerunDelayMs = 400;
+
+QString drawRange(int from, int to)
+{
+    return QStringLiteral("第%1回〜第%2回").arg(from).arg(to);
+}
+
+QSpinBox* drawNumberBox(const QString& name, QWidget* parent)
+{
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(name);
+    box->setRange(0, kMaxDrawNumber);
+    box->setKeyboardTracking(false);
+    return box;
+}
+
+}  // namespace
+
+BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, std::string connectionString, QWidget* parent)
+    : ChildView(host, QString::fromUtf8(kBacktestObjectName), QString::fromUtf8(kBacktestCaption), parent),
+      prediction_(prediction),
+      connectionString_(std::move(connectionString))
+{
+    auto* outer = new QVBoxLayout(this);
+    body_ = new QWidget(this);
+    auto* column = new QVBoxLayout(body_);
+    column->setContentsMargins(0, 0, 0, 0);
+
+    auto* explanation = new QLabel(QString::fromUtf8(kBacktestExplanation), body_);
+    explanation->setObjectName("Label1");
+    explanation->setWordWrap(true);
+    column->addWidget(explanation);
+    column->addWidget(createSettingsRow());
+
+    status_ = new QLabel(body_);
+    status_->setObjectName("LabelStatus");
+    column->addWidget(status_);
+    scoreModel_ = std::make_shared<ResultGrid>();
+    fillScoreGrid(*scoreModel_, Scoreboard{});
+    scoreGrid_ = new GridWidget(body_);
+    scoreGrid_->setObjectName("fpSpread1");
+    scoreGrid_->setGrid(scoreModel_);
+    scoreGrid_->setFixedSize(scoreGrid_->sizeHint());
+    column->addWidget(scoreGrid_);
+
+    auto* chartRow = new QHBoxLayout;
+    chartRow->addWidget(new QLabel(QStringLiteral("グラフの予想手法："), body_));
+    chartChoice_ = new QComboBox(body_);
+    chartChoice_->setObjectName("CboChart");
+    for (const char* name : kPredictorNames)
+        chartChoice_->addItem(QString::fromUtf8(name));
+    chartRow->addWidget(chartChoice_);
+    chartRow->addStretch();
+    column->addLayout(chartRow);
+    chart_ = new ExcessChart(body_);
+    chart_->setObjectName("ChartExcess");
+    column->addWidget(chart_, 1);
+
+    auto* logHeading = new QLabel(QString::fromUtf8(kLogHeading), body_);
+    column->addWidget(logHeading);
+    logStatus_ = new QLabel(body_);
+    logStatus_->setObjectName("LabelLog");
+    logStatus_->setWordWrap(true);
+    column->addWidget(logStatus_);
+    logModel_ = std::make_shared<ResultGrid>();
+    fillScoreGrid(*logModel_, Scoreboard{});
+    logGrid_ = new GridWidget(body_);
+    logGrid_->setObjectName("fpSpread2");
+    logGrid_->setGrid(logModel_);
+    logGrid_->setFixedSize(logGrid_->sizeHint());
+    column->addWidget(logGrid_);
+    outer->addWidget(body_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto* print = new QPushButton(QStringLiteral("印刷"), this);
+    print->setObjectName("Command2");
+    connect(print, &QPushButton::clicked, this, [this] { onPrintClicked(); });
+    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+    close->setObjectName("Command1");
+    connect(close, &QPushButton::clicked, this, [this] { closeWindow(); });
+    buttons->addWidget(print);
+    buttons->addWidget(close);
+    outer->addLayout(buttons);
+
+    connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
+    connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
+        if (row >= 2 && row < 2 + kPredictorCount)
+            chartChoice_->setCurrentIndex(row - 2);
+    });
+    rerun_.setSingleShot(true);
+    rerun_.setInterval(kRerunDelayMs);
+    connect(&rerun_, &QTimer::timeout, this, [this] { startRun(); });
+}
+
+BacktestView::~BacktestView() = default;
+
+QWidget* BacktestView::createSettingsRow()
+{
+    auto* row = new QWidget(body_);
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->addWidget(new QLabel(QStringLiteral("反映する分析の数："), row));
+    reflect_ = new QSpinBox(row);
+    reflect_->setObjectName("SpinReflect");
+    reflect_->setRange(0, kOptionCount);
+    reflect_->setKeyboardTracking(false);
+    line->addWidget(reflect_);
+    line->addSpacing(twipsToPixels(240));
+    line->addWidget(new QLabel(QStringLiteral("対象の回：第"), row));
+    from_ = drawNumberBox("SpinFrom", row);
+    line->addWidget(from_);
+    line->addWidget(new QLabel(QStringLiteral("回〜第"), row));
+    to_ = drawNumberBox("SpinTo", row);
+    line->addWidget(to_);
+    line->addWidget(new QLabel(QStringLiteral("回"), row));
+    line->addSpacing(twipsToPixels(240));
+    progress_ = new QProgressBar(row);
+    progress_->setObjectName("ProgressRun");
+    progress_->setVisible(false);
+    line->addWidget(progress_, 1);
+    cancel_ = new QPushButton(QStringLiteral("中止"), row);
+    cancel_->setObjectName("CmdCancel");
+    cancel_->setEnabled(false);
+    connect(cancel_, &QPushButton::clicked, this, [this] { cancelRun(); });
+    line->addWidget(cancel_);
+    line->addStretch();
+    for (QSpinBox* box : {reflect_, from_, to_})
+        connect(box, &QSpinBox::valueChanged, this, [this] { rerun_.start(); });
+    return row;
+}
+
+QSize BacktestView::sizeInTwips() const
+{
+    return QSize(kBacktestWidthTwips, kBacktestHeightTwips);
+}
+
+// The settings start from the prediction view's switches and the whole
+// history; the log is read and scored; the walk starts.
+void BacktestView::build()
+{
+    const auto& draws = host().drawHistory().completeDraws();
+    const QSignalBlocker blockReflect(reflect_), blockFrom(from_), blockTo(to_);
+    reflect_->setValue(prediction_.countReflectedOptions());
+    from_->setValue(draws.size() > 1 ? draws[1].number : 0);
+    to_->setValue(draws.empty() ? 0 : draws.back().number);
+    scoreLog();
+    startRun();
+}
+
+void BacktestView::startRun()
+{
+    rerun_.stop();
+    job_.reset();
+    const int generation = ++generation_;
+    const TargetRange range{from_->value(), to_->value()};
+    status_->setText(QStringLiteral("%1を検証しています…").arg(drawRange(range.from, range.to)));
+    progress_->setRange(0, std::max(countTargets(host().drawHistory(), range), 1));
+    progress_->setValue(0);
+    progress_->setVisible(true);
+    cancel_->setEnabled(true);
+    job_ = std::make_unique<BacktestJob>(
+        host().drawHistory(), reflect_->value(), range, this,
+        [this, generation](int done, int total) { onProgress(generation, done, total); },
+        [this, generation](std::optional<BacktestResult> result) { onFinished(generation, std::move(result)); });
+}
+
+void BacktestView::cancelRun()
+{
+    if (!job_)
+        return;
+    job_->cancel();
+    cancel_->setEnabled(false);
+}
+
+void BacktestView::onProgress(int generation, int done, int total)
+{
+    if (generation != generation_)
+        return;
+    progress_->setRange(0, std::max(total, 1));
+    progress_->setValue(done);
+}
+
+void BacktestView::onFinished(int generation, std::optional<BacktestResult> result)
+{
+    if (generation != generation_)
+        return;
+    job_.reset();
+    progress_->setVisible(false);
+    cancel_->setEnabled(false);
+    result_ = std::move(result);
+    fillScoreGrid(*scoreModel_, result_ ? result_->board : Scoreboard{});
+    scoreGrid_->refresh();
+    if (result_) {
+        const auto& targets = result_->track.targets;
+        status_->setText(targets.empty() ? QStringLiteral("検証できる回がありません。")
+                                         : QStringLiteral("%1の %2 回を、反映数 %3 で検証しました。")
+                                               .arg(drawRange(targets.front(), targets.back()))
+                                               .arg(targets.size())
+                                               .arg(result_->reflect));
+    } else {
+        status_->setText(QStringLiteral("検証を中止しました。"));
+    }
+    showChart();
+    emit runFinished(result_.has_value());
+}
+
+void BacktestView::showChart()
+{
+    chart_->showTrack(result_ ? result_->track : ExcessTrack{}, chartChoice_->currentIndex());
+}
+
+void BacktestView::scoreLog()
+{
+    if (connectionString_.empty()) {
+        logStatus_->setText(QStringLiteral("記録した予想を読むデータベースがありません。"));
+        return;
+    }
+    try {
+        const PredictionLogRead log = readPredictionLog(connectionString_);
+        const std::vector<WalkStep> steps = loggedSteps(log.entries, host().drawHistory());
+        fillScoreGrid(*logModel_, scoreSteps(steps));
+        logGrid_->refresh();
+        QString text = log.entries.empty()
+                           ? QStringLiteral(
+                                 "記録した予想はまだありません。予想画面の「予想を記録」で、抽せん前の予想を"
+                                 "記録できます。")
+                           : QStringLiteral("記録した予想 %1 件のうち、当選数字が入力された %2 件の成績です。")
+                                 .arg(log.entries.size())
+                                 .arg(steps.size());
+        if (log.unreadable > 0)
+            text += QStringLiteral("（読み取れない記録 %1 件は除きました）").arg(log.unreadable);
+        logStatus_->setText(text);
+    } catch (const std::exception& e) {
+        logStatus_->setText(QStringLiteral("記録した予想を読めません：") + QString::fromStdString(e.what()));
+    }
+}
+
+void BacktestView::onPrintClicked()
+{
+    printThroughDialog(this, windowTitle(), [this](QPrinter& printer) { return printTo(printer); });
+}
+
+// The content drawn by the widgets into a picture (up to four times their
+// size on screen), placed on the page no larger than on screen.
+bool BacktestView::printTo(QPagedPaintDevice& device)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const PageFrame frame(device, windowTitle(), QDate::currentDate());
+    frame.paint(painter, 1, 1);
+    const QRect body = frame.body();
+    const QSize source = body_->size();
+    if (!source.isEmpty() && !body.isEmpty()) {
+        const double scale = std::min({device.logicalDpiX() / double(logicalDpiX()),
+                                       body.width() / double(source.width()), body.height() / double(source.height())});
+        const double detail = std::clamp(scale, 1.0, 4.0);
+        QImage picture((QSizeF(source) * detail).toSize(), QImage::Format_RGB32);
+        picture.setDevicePixelRatio(detail);
+        picture.fill(Qt::white);
+        {
+            QPainter onPicture(&picture);
+            body_->render(&onPicture, QPoint(0, 0), QRegion(), QWidget::DrawChildren);
+        }
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(QPointF(body.topLeft()), QSizeF(source) * scale), picture);
+    }
+    return painter.end();
+}
+
+}  // namespace rumone

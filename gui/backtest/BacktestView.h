@@ -1,0 +1,96 @@
+// 予想検証: how the seven predictors would have done, walk-forward over the
+// history, beside what chance gives; and how the predictions frozen in the
+// log did once their draws were entered. The walk runs on a thread of its
+// own with progress and a cancel button, so the window stays responsive.
+#pragma once
+
+#include <QTimer>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/backtest/Scoring.h"
+#include "gui/common/ChildView.h"
+
+class QComboBox;
+class QLabel;
+class QPagedPaintDevice;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+
+namespace rumone {
+
+class BacktestJob;
+class ExcessChart;
+class GridWidget;
+class Prediction;
+class ResultGrid;
+
+class BacktestView : public ChildView {
+    Q_OBJECT
+public:
+    // `connectionString` names the database whose log is scored; empty for
+    // none.
+    BacktestView(ViewHost& host, const Prediction& prediction, std::string connectionString, QWidget* parent = nullptr);
+    ~BacktestView() override;
+
+    QSpinBox* reflectBox() const { return reflect_; }
+    QSpinBox* fromBox() const { return from_; }
+    QSpinBox* toBox() const { return to_; }
+    GridWidget* scoreGrid() const { return scoreGrid_; }
+    GridWidget* logGrid() const { return logGrid_; }
+    ExcessChart* chart() const { return chart_; }
+    QLabel* statusLabel() const { return status_; }
+    QLabel* logStatusLabel() const { return logStatus_; }
+    bool running() const { return job_ != nullptr; }
+    const std::optional<BacktestResult>& result() const { return result_; }
+
+    // Starts the walk afresh with the settings shown (a run under way is
+    // cancelled first); cancelRun stops it.
+    void startRun();
+    void cancelRun();
+
+    // The window's content on one page under its caption.
+    bool printTo(QPagedPaintDevice& device);
+
+signals:
+    // A run ended; `completed` is false when it was cancelled.
+    void runFinished(bool completed);
+
+protected:
+    QSize sizeInTwips() const override;
+    void build() override;
+
+private:
+    QWidget* createSettingsRow();
+    void showRange();
+    void scoreLog();
+    void onProgress(int generation, int done, int total);
+    void onFinished(int generation, std::optional<BacktestResult> result);
+    void showChart();
+    void onPrintClicked();
+
+    const Prediction& prediction_;
+    std::string connectionString_;
+    QWidget* body_ = nullptr;
+    QSpinBox* reflect_ = nullptr;
+    QSpinBox* from_ = nullptr;
+    QSpinBox* to_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QLabel* status_ = nullptr;
+    GridWidget* scoreGrid_ = nullptr;
+    std::shared_ptr<ResultGrid> scoreModel_;
+    QComboBox* chartChoice_ = nullptr;
+    ExcessChart* chart_ = nullptr;
+    QLabel* logStatus_ = nullptr;
+    GridWidget* logGrid_ = nullptr;
+    std::shared_ptr<ResultGrid> logModel_;
+    QTimer rerun_;
+    std::unique_ptr<BacktestJob> job_;
+    int generation_ = 0;
+    std::optional<BacktestResult> result_;
+};
+
+}  // namespace rumone

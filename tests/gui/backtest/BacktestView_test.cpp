@@ -1,0 +1,168 @@
+// The verification window 予想検証: the walk runs off the window's thread
+// and lands in the table and the chart, a run can be cancelled or the
+// window closed under it, and a prediction recorded on the prediction view
+// is scored here once its draw is entered.
+#include <gtest/gtest.h>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+#include <filesystem>
+
+#include "core/backtest/BacktestGrid.h"
+#include "core/backtest/PredictionLog.h"
+#include "core/predict/Prediction.h"
+#include "core/store/DrawDatabase.h"
+#include "core/store/DrawStore.h"
+#include "gui/backtest/BacktestView.h"
+#include "gui/backtest/ExcessChart.h"
+#include "gui/common/Messages.h"
+#include "gui/grid/GridWidget.h"
+#include "gui/predict/PredictionView.h"
+#include "support/TestSupport.h"
+
+using namespace rumone;
+
+namespace {
+
+class FakeHost : public ViewHost {
+public:
+    explicit FakeHost(DrawHistory h) : history(std::move(h)) {}
+    void setPropEnd(bool value) override { propEnd = value; }
+    const DrawHistory& drawHistory() const override { return history; }
+    bool propEnd = true;
+    DrawHistory history;
+};
+
+// A view in an MDI area of its own, loaded as the main window does it.
+template <typename View>
+class Hosted {
+public:
+    explicit Hosted(View* view) : view_(view)
+    {
+        area_.resize(1000, 900);
+        area_.show();
+        sub_ = area_.addSubWindow(view_);
+        view_->load();
+        sub_->show();
+    }
+    View& view() const { return *view_; }
+    QMdiSubWindow* sub() const { return sub_; }
+
+private:
+    QMdiArea area_;
+    View* view_;
+    QMdiSubWindow* sub_ = nullptr;
+};
+
+bool waitForRun(BacktestView& view)
+{
+    QSignalSpy spy(&view, &BacktestView::runFinished);
+    return !view.running() || spy.wait(20000);
+}
+
+TEST(BacktestView, TheWalkLandsInTheTableAndTheChartAndFollowsTheReflectCount)
+{
+    FakeHost host(test::randomHistory(400, 11));
+    Prediction prediction;
+    prediction.setFlag(4, true);
+    auto* view = new BacktestView(host, prediction, "");
+    Hosted<BacktestView> h(view);
+    EXPECT_FALSE(host.propEnd);
+    EXPECT_EQ(view->reflectBox()->value(), 1);
+    ASSERT_TRUE(waitForRun(*view));
+    ASSERT_TRUE(view->result().has_value());
+
+    const auto expected = runBacktest(host.history, 1, {});
+    ResultGrid grid;
+    fillScoreGrid(grid, expected->board);
+    for (int row = 1; row <= grid.rows(); ++row)
+        EXPECT_EQ(test::rowTexts(*view->scoreGrid()->grid(), row), test::rowTexts(grid, row));
+    EXPECT_GT(view->chart()->pointCount(), 100);
+    test::TempDir dir;
+    {
+        QPdfWriter pdf(QString::fromStdString(dir.file("print.pdf")));
+        EXPECT_TRUE(view->printTo(pdf));
+    }
+    EXPECT_GT(std::filesystem::file_size(dir.file("print.pdf")), 1000u);
+
+    view->reflectBox()->setValue(3);  // starts a fresh run after a pause
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->running(); }, 5000));
+    ASSERT_TRUE(waitForRun(*view));
+    EXPECT_EQ(view->result()->reflect, 3);
+    EXPECT_EQ(view->result()->board[4].hits, runBacktest(host.history, 3, {})->board[4].hits);
+}
+
+TEST(BacktestView, ARunCanBeCancelledAndTheWindowClosedUnderARun)
+{
+    FakeHost host(test::randomHistory(kMaxDrawNumber, 2));
+    Prediction prediction;
+    {
+        auto* view = new BacktestView(host, prediction, "");
+        Hosted<BacktestView> h(view);
+        ASSERT_TRUE(view->running());
+        view->cancelRun();
+        ASSERT_TRUE(waitForRun(*view));
+        EXPECT_FALSE(view->result().has_value());
+        EXPECT_EQ(view->statusLabel()->text(), QStringLiteral("検証を中止しました。"));
+        EXPECT_EQ(view->chart()->pointCount(), 0);
+    }
+    auto* view = new BacktestView(host, prediction, "");
+    Hosted<BacktestView> h(view);
+    ASSERT_TRUE(view->running());
+    h.sub()->close();  // waits for the walk's thread; nothing arrives afterwards
+    QApplication::processEvents();
+    EXPECT_TRUE(host.propEnd);
+}
+
+TEST(BacktestView, APredictionRecordedBeforeItsDrawIsScoredOnceTheDrawIsEntered)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("Rumone.mdb");
+    createDrawDatabase(path);
+    const std::string cs = connectionStringFor(path);
+    std::vector<EditRow> rows;
+    const DrawHistory drawn = test::randomHistory(60, 4);
+    for (const Draw& d : drawn.completeDraws()) {
+        EditRow r;
+        r.number = DbValue::fromInt(d.number);
+        for (int p = 0; p < 4; ++p)
+            r.digits[p] = DbValue::fromInt(d.digits[p]);
+        rows.push_back(r);
+    }
+    openDrawEditSet(cs).importDraws(rows);
+
+    FakeHost host(loadDrawHistory(cs));
+    Prediction prediction;
+    {
+        auto* predictionView = new PredictionView(host, prediction);
+        predictionView->setLogDatabase(cs);
+        Hosted<PredictionView> h(predictionView);
+        ScriptedAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+        QTest::mouseClick(predictionView->findChild<QPushButton*>("Cmd予想記録"), Qt::LeftButton);
+        QTest::mouseClick(predictionView->findChild<QPushButton*>("Cmd予想記録"), Qt::LeftButton);
+        ASSERT_EQ(answers.shown().size(), 2u);
+        EXPECT_EQ(answers.shown()[0].icon, QMessageBox::Information);
+        EXPECT_EQ(answers.shown()[1].icon, QMessageBox::Warning);  // a second record is refused
+    }
+    const auto log = readPredictionLog(cs).entries;
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].target, 61);
+    EXPECT_EQ(log[0].sets, setsOfPrediction(prediction));
+
+    // Draw 61 entered: the log has one scored target.
+    openDrawEditSet(cs).importDraws({EditRow{
+        DbValue::fromInt(61), {DbValue::fromInt(1), DbValue::fromInt(2), DbValue::fromInt(3), DbValue::fromInt(4)}}});
+    host.history = loadDrawHistory(cs);
+    auto* view = new BacktestView(host, prediction, cs);
+    Hosted<BacktestView> h(view);
+    ASSERT_TRUE(waitForRun(*view));
+    EXPECT_EQ(view->logGrid()->grid()->getText(2, 2), "1");  // targets of 周期7
+    EXPECT_TRUE(view->logStatusLabel()->text().contains(QStringLiteral("1 件")));
+}
+
+}  // namespace
