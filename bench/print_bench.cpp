@@ -64,7 +64,7 @@ int printOnce(int argc, char** argv, bool real, const char* out)
     printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     const double before = peakMB();
     const auto t0 = std::chrono::steady_clock::now();
-    const bool ok = window.printGrid(printer);
+    const bool ok = window.printGrid(printer) == PrintResult::Printed;
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     std::error_code ec;
     const auto bytes = std::filesystem::file_size(out, ec);

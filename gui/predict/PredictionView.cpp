@@ -155,7 +155,9 @@ void PredictionView::refreshGrids()
 
 void PredictionView::onPrintClicked()
 {
-    printThroughDialog(this, windowTitle(), [this](QPrinter& printer) { return printTo(printer); });
+    printThroughDialog(this, windowTitle(), [this](QPrinter& printer, const PrintProgress&) {
+        return printTo(printer) ? PrintResult::Printed : PrintResult::Failed;
+    });
 }
 
 bool PredictionView::printTo(QPagedPaintDevice& device)
