@@ -30,7 +30,7 @@ using namespace rumone;
 
 std::optional<DrawHistory> realHistory()
 {
-    std::ifstream in(std::string(RUMONE_DATA_DIR) + "/draws.csv", std::ios::binary);
+    std::ifstream in(std::string(RUMONE_DRAWS_CSV), std::ios::binary);
     if (!in)
         return std::nullopt;
     std::ostringstream text;
@@ -70,7 +70,7 @@ const DrawHistory* historyFor(benchmark::State& state, bool useReal)
     if (!useReal)
         return &generated();
     if (!real())
-        state.SkipWithError("the real draws are absent (" RUMONE_DATA_DIR "/draws.csv)");
+        state.SkipWithError("the real draws are absent (" RUMONE_DRAWS_CSV ")");
     return real() ? &*real() : nullptr;
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchData.h"
 #include "core/analysis/AnalysisView.h"
 #include "core/analysis/group/FiveGroupTrend.h"
 #include "core/analysis/group/GroupDivision.h"
@@ -27,68 +28,12 @@ namespace {
 
 using namespace rumone;
 
-DrawRecord recordOf(int number, const std::vector<std::optional<int>>& digits)
-{
-    DrawRecord rec;
-    rec.number = DbValue::fromInt(number);
-    for (int p = 0; p < 4; ++p)
-        rec.digits[p] = digits[p] ? DbValue::fromInt(*digits[p]) : DbValue::null();
-    return rec;
-}
-
-// The real draws (回数,抽せん日,第1数字..第4数字), or nothing when absent.
-std::optional<DrawHistory> realHistory()
-{
-    std::ifstream in(std::string(RUMONE_DATA_DIR) + "/draws.csv");
-    if (!in)
-        return std::nullopt;
-    std::vector<DrawRecord> records;
-    std::string line;
-    std::getline(in, line);
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        std::vector<std::string> fields;
-        std::stringstream ss(line);
-        for (std::string f; std::getline(ss, f, ',');)
-            fields.push_back(f);
-        if (fields.size() < 6)
-            continue;
-        std::vector<std::optional<int>> digits;
-        for (int p = 0; p < 4; ++p)
-            digits.push_back(fields[2 + p].empty() ? std::nullopt : std::optional<int>(std::stoi(fields[2 + p])));
-        records.push_back(recordOf(std::stoi(fields[0]), digits));
-    }
-    return DrawHistory::fromRecords(records);
-}
-
-DrawHistory randomHistory(int count)
-{
-    std::mt19937 gen(1);
-    std::uniform_int_distribution<int> digit(0, 9);
-    std::vector<DrawRecord> records;
-    for (int n = 1; n <= count; ++n)
-        records.push_back(recordOf(n, {digit(gen), digit(gen), digit(gen), digit(gen)}));
-    return DrawHistory::fromRecords(records);
-}
-
-const std::optional<DrawHistory>& realDrawsHistory()
-{
-    static const std::optional<DrawHistory> history = realHistory();
-    return history;
-}
-
-const DrawHistory& random32767()
-{
-    static const DrawHistory history = randomHistory(kMaxDrawNumber);
-    return history;
-}
-
 const DrawHistory* historyFor(benchmark::State& state, bool real)
 {
-    const DrawHistory* history = real ? (realDrawsHistory() ? &*realDrawsHistory() : nullptr) : &random32767();
+    const DrawHistory* history =
+        real ? (bench::realHistory() ? &*bench::realHistory() : nullptr) : &bench::maxHistory();
     if (!history)
-        state.SkipWithError("the real draws are absent (" RUMONE_DATA_DIR "/draws.csv)");
+        state.SkipWithError("the real draws are absent (" RUMONE_DRAWS_CSV ")");
     return history;
 }
 

@@ -61,7 +61,7 @@ private:
 
     void makeRealHistory()
     {
-        const std::string csv = std::string(RUMONE_DATA_DIR) + "/draws.csv";
+        const std::string csv = RUMONE_DRAWS_CSV;
         std::ifstream in(csv, std::ios::binary);
         if (!in) {
             realMissing_ = "real history absent: " + csv;

@@ -187,6 +187,16 @@ std::uint32_t ResultGrid::internText(std::string_view text)
 {
     if (text.empty())
         return 0;
+    // Texts come in runs (the same mark row after row): the last one is
+    // checked before the index.
+    if (lastTextId_ != 0 && texts_[lastTextId_] == text)
+        return lastTextId_;
+    lastTextId_ = findOrAddText(text);
+    return lastTextId_;
+}
+
+std::uint32_t ResultGrid::findOrAddText(std::string_view text)
+{
     if ((indexedTexts_ + 1) * 2 > textSlots_.size())
         growTextIndex();
     const std::size_t mask = textSlots_.size() - 1;

@@ -160,6 +160,7 @@ private:
     bool inTable(int column, int row) const { return column >= 1 && column <= columns_ && row >= 1 && row <= rows_; }
     std::uint32_t internStyle(const CellStyle& style);
     std::uint32_t internText(std::string_view text);
+    std::uint32_t findOrAddText(std::string_view text);
     // changeKey describes the change in one number (what and to which
     // value), for the cache of style changes; byPosition: the change depends
     // on where the cell lies in the block.
@@ -203,6 +204,7 @@ private:
     };
     std::vector<TextSlot> textSlots_;
     std::size_t indexedTexts_ = 0;
+    std::uint32_t lastTextId_ = 0;  // the text found or added last
     // A cell text id with this bit set is a number kept as itself (up to
     // kLargestKeptNumber); its text is made when read.
     static constexpr std::uint32_t kNumberText = 0x80000000u;

@@ -76,18 +76,19 @@ void AnalysisWindow::onPrintClicked()
 {
     if (!model_)
         return;
-    printThroughDialog(this, windowTitle(), [this](QPrinter& printer) {
+    printThroughDialog(this, windowTitle(), [this](QPrinter& printer, const PrintProgress& progress) {
         // A page range left open in the dialog reads as 0 to 0: every page.
-        return printGrid(printer, std::max(printer.fromPage(), 1), printer.toPage());
+        return printGrid(printer, std::max(printer.fromPage(), 1), printer.toPage(), progress);
     });
 }
 
-bool AnalysisWindow::printGrid(QPagedPaintDevice& device, int first, int last) const
+PrintResult AnalysisWindow::printGrid(QPagedPaintDevice& device, int first, int last,
+                                      const PrintProgress& progress) const
 {
     if (!model_)
-        return false;
+        return PrintResult::Failed;
     GridPrinter printer(*model_, windowTitle());
-    return printer.print(device, first, last);
+    return printer.print(device, first, last, progress);
 }
 
 QSize AnalysisWindow::sizeInTwips() const

@@ -6,6 +6,7 @@
 
 #include "core/analysis/AnalysisView.h"
 #include "gui/common/ChildView.h"
+#include "gui/common/PrintProgress.h"
 
 class QLabel;
 class QPagedPaintDevice;
@@ -26,7 +27,8 @@ public:
     const AnalysisViewSpec& spec() const { return spec_; }
     // The whole table on `device` under the window's caption, pages first
     // to last (0: to the end): what 印刷 does once a printer is chosen.
-    bool printGrid(QPagedPaintDevice& device, int first = 1, int last = 0) const;
+    PrintResult printGrid(QPagedPaintDevice& device, int first = 1, int last = 0,
+                          const PrintProgress& progress = {}) const;
 
 protected:
     QSize sizeInTwips() const override;

@@ -269,7 +269,9 @@ void BacktestView::scoreLog()
 
 void BacktestView::onPrintClicked()
 {
-    printThroughDialog(this, windowTitle(), [this](QPrinter& printer) { return printTo(printer); });
+    printThroughDialog(this, windowTitle(), [this](QPrinter& printer, const PrintProgress&) {
+        return printTo(printer) ? PrintResult::Printed : PrintResult::Failed;
+    });
 }
 
 // The content drawn by the widgets into a picture (up to four times their

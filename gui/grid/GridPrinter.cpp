@@ -147,21 +147,32 @@ void GridPrinter::paintTable(QPainter& painter, const RowSpan& span) const
 
 bool GridPrinter::print(QPagedPaintDevice& device, int first, int last)
 {
+    return print(device, first, last, PrintProgress()) == PrintResult::Printed;
+}
+
+PrintResult GridPrinter::print(QPagedPaintDevice& device, int first, int last, const PrintProgress& progress)
+{
     layOut(device);
     const int n = pageCount();
     first = std::clamp(first, 1, n);
     last = last <= 0 ? n : std::min(last, n);
     QPainter painter;
     if (!painter.begin(&device))
-        return false;
+        return PrintResult::Failed;
     for (int page = first; page <= last; ++page) {
+        if (progress && !progress(page - first, last - first + 1)) {
+            painter.end();
+            return PrintResult::Cancelled;
+        }
         if (page > first && !device.newPage()) {
             painter.end();
-            return false;
+            return PrintResult::Failed;
         }
         paintPage(painter, page);
     }
-    return painter.end();
+    if (progress)
+        progress(last - first + 1, last - first + 1);
+    return painter.end() ? PrintResult::Printed : PrintResult::Failed;
 }
 
 }  // namespace rumone

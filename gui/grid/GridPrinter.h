@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "gui/common/PrintProgress.h"
 #include "gui/grid/GridWidget.h"
 
 class QPagedPaintDevice;
@@ -75,6 +76,9 @@ public:
     // Lays out for `device` and prints pages first to last (0: to the end).
     // False when the device cannot be painted on or refuses a new page.
     bool print(QPagedPaintDevice& device, int first = 1, int last = 0);
+    // The same, telling `progress` before each page; Cancelled when it
+    // says stop (the device is ended, its output is the caller's to drop).
+    PrintResult print(QPagedPaintDevice& device, int first, int last, const PrintProgress& progress);
 
     // The grid's pixel geometry is that of a screen of this resolution;
     // printing at the same size means a scale of device dpi / kLayoutDpi.

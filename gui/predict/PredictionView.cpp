@@ -211,7 +211,9 @@ void PredictionView::recordShownPrediction()
 
 void PredictionView::onPrintClicked()
 {
-    printThroughDialog(this, windowTitle(), [this](QPrinter& printer) { return printTo(printer); });
+    printThroughDialog(this, windowTitle(), [this](QPrinter& printer, const PrintProgress&) {
+        return printTo(printer) ? PrintResult::Printed : PrintResult::Failed;
+    });
 }
 
 bool PredictionView::printTo(QPagedPaintDevice& device)

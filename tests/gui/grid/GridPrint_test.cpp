@@ -10,14 +10,17 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QRadioButton>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
 
 #include "core/analysis/AnalysisView.h"
 #include "core/predict/Prediction.h"
+#include "gui/common/PrintDialog.h"
 #include "gui/grid/GridPrinter.h"
 #include "gui/predict/PredictionView.h"
 #include "support/TestSupport.h"
@@ -173,6 +176,61 @@ TEST(GridPrinter, ShortAndEmptyTablesPrintOnePage)
     printer.layOut(*writer);
     EXPECT_DOUBLE_EQ(printer.scale(), 300.0 / GridPrinter::kLayoutDpi);
     EXPECT_FALSE(printer.print(*writer));  // a file that cannot be written is reported
+}
+
+// A print to a file that is cancelled part-way or fails leaves the file
+// that was there as it was and nothing beside it; a finished one replaces
+// it whole. Progress counts the pages up to the total.
+TEST(GridPrinter, FileAppearsOnlyWhenEveryPageIsPrinted)
+{
+    auto grid = divisionTable(2000);
+    struct Case {
+        const char* name;
+        int stopAfter;  // pages; -1: never
+        bool failing;   // the job fails after its pages
+        PrintResult expected;
+    };
+    const Case cases[] = {
+        {"finished", -1, false, PrintResult::Printed},
+        {"cancelled", 2, false, PrintResult::Cancelled},
+        {"failed", -1, true, PrintResult::Failed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const std::string target = dir.file("table.pdf");
+        std::ofstream(target) << "old";
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(target));
+        std::vector<std::pair<int, int>> reports;
+        const PrintProgress progress = [&](int done, int total) {
+            reports.emplace_back(done, total);
+            return c.stopAfter < 0 || done < c.stopAfter;
+        };
+        const PrintResult result = printToWholeFile(printer, progress, [&](QPrinter& p, const PrintProgress& report) {
+            GridPrinter gridPrinter(*grid, QStringLiteral("表"));
+            const PrintResult r = gridPrinter.print(p, 1, 0, report);
+            return c.failing ? PrintResult::Failed : r;
+        });
+        EXPECT_EQ(result, c.expected);
+        EXPECT_EQ(printer.outputFileName().toStdString(), target);
+        const int files = static_cast<int>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+        EXPECT_EQ(files, 1);
+        std::ifstream in(target, std::ios::binary);
+        const std::string head((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(head.rfind("%PDF", 0) == 0, c.expected == PrintResult::Printed);
+        ASSERT_FALSE(reports.empty());
+        const int total = reports.front().second;
+        EXPECT_GT(total, 3);
+        for (std::size_t i = 0; i < reports.size(); ++i)
+            EXPECT_EQ(reports[i], std::make_pair(static_cast<int>(i), total));
+        if (c.expected == PrintResult::Cancelled) {
+            EXPECT_EQ(reports.back().first, c.stopAfter);
+        } else {
+            EXPECT_EQ(reports.back().first, total);
+        }
+    }
 }
 
 TEST(PrintButtons, PredictionPageShowsTheSwitchesAsSet)

@@ -1,0 +1,176 @@
+// Opening every view at 32,767 draws (and on the real draws): the sixteen
+// analysis views and the entry view, each built, laid out and painted once
+// as the user first sees it, then one page of scrolling repainted. Figures
+// are medians of several rounds, wall time and the thread's CPU time (the
+// machine is shared: CPU time is what the view itself costs).
+//
+// Run:  build/bench/bin/views_bench [ROUNDS]     (default 7)
+#include <time.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BenchData.h"
+#include "core/analysis/AnalysisView.h"
+#include "gui/analysis/AnalysisWindow.h"
+#include "gui/entry/EntryGrid.h"
+#include "gui/entry/EntryView.h"
+#include "gui/grid/GridWidget.h"
+
+namespace {
+
+using namespace rumone;
+using namespace rumone::bench;
+
+constexpr double kOpenTargetMs = 8.0;
+constexpr double kScrollTargetMs = 2.0;
+constexpr int kScrollPages = 20;
+
+struct Clocks {
+    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
+    double cpu = threadCpuMs();
+    static double threadCpuMs()
+    {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+    }
+    double wallMs() const
+    {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count();
+    }
+    double cpuMs() const { return threadCpuMs() - cpu; }
+};
+
+class BenchHost : public ViewHost {
+public:
+    explicit BenchHost(const DrawHistory& history) : history_(history) {}
+    void setPropEnd(bool) override {}
+    const DrawHistory& drawHistory() const override { return history_; }
+
+private:
+    const DrawHistory& history_;
+};
+
+struct Figures {
+    std::vector<double> openWall, openCpu, scrollWall, scrollCpu;
+};
+
+// A view opened: the window and the scrolling area inside it.
+struct Opened {
+    std::unique_ptr<QWidget> window;
+    QAbstractScrollArea* area = nullptr;
+};
+
+// Scrolls one page at a time from the top and times each repaint of the
+// viewport; the means per page.
+std::pair<double, double> timeScrolling(QAbstractScrollArea& area)
+{
+    QWidget* viewport = area.viewport();
+    QImage image(viewport->size(), QImage::Format_ARGB32_Premultiplied);
+    viewport->render(&image);
+    QScrollBar* bar = area.verticalScrollBar();
+    const Clocks c;
+    for (int i = 0; i < kScrollPages; ++i) {
+        const int next = bar->value() + bar->pageStep();
+        bar->setValue(next > bar->maximum() ? 0 : next);
+        viewport->render(&image);
+    }
+    return {c.wallMs() / kScrollPages, c.cpuMs() / kScrollPages};
+}
+
+void measure(Figures& f, const std::function<Opened()>& open)
+{
+    const Clocks c;
+    Opened o = open();
+    const QImage first = o.window->grab().toImage();
+    f.openWall.push_back(c.wallMs());
+    f.openCpu.push_back(c.cpuMs());
+    const auto [wall, cpu] = timeScrolling(*o.area);
+    f.scrollWall.push_back(wall);
+    f.scrollCpu.push_back(cpu);
+}
+
+// `name` padded to `columns` terminal columns (a Japanese character takes two).
+std::string padded(const std::string& name, int columns)
+{
+    int width = 0;
+    for (unsigned char ch : name)
+        if ((ch & 0xC0) != 0x80)
+            width += ch >= 0x80 ? 2 : 1;
+    return name + std::string(static_cast<std::size_t>(std::max(0, columns - width)), ' ');
+}
+
+void printRow(const std::string& name, const Figures& f)
+{
+    const double openCpu = median(f.openCpu), scrollCpu = median(f.scrollCpu);
+    std::printf("%s %8.2f %8.2f %5s | %8.3f %8.3f %5s\n", padded(name, 34).c_str(), median(f.openWall), openCpu,
+                openCpu <= kOpenTargetMs ? "met" : "MISS", median(f.scrollWall), scrollCpu,
+                scrollCpu <= kScrollTargetMs ? "met" : "MISS");
+}
+
+void runOn(const char* title, const DrawHistory& history, const std::string& connectionString, int rounds)
+{
+    BenchHost host(history);
+    std::printf("\n%s: %zu draws, medians of %d rounds\n", title, history.completeDraws().size(), rounds);
+    std::printf("%-34s %8s %8s %5s | %8s %8s %5s\n", "view", "open ms", "CPU ms", "<=8", "page ms", "CPU ms", "<=2");
+    for (const AnalysisViewSpec& spec : analysisViews()) {
+        Figures f;
+        for (int r = 0; r < rounds; ++r)
+            measure(f, [&] {
+                auto w = std::make_unique<AnalysisWindow>(host, spec);
+                w->load();
+                GridWidget* grid = w->gridWidget();
+                return Opened{std::move(w), grid};
+            });
+        printRow(spec.objectName, f);
+    }
+    if (connectionString.empty())
+        return;
+    Figures f;
+    for (int r = 0; r < rounds; ++r)
+        measure(f, [&] {
+            auto w = std::make_unique<EntryView>(host, connectionString);
+            w->load();
+            EntryGrid* grid = w->grid();
+            return Opened{std::move(w), grid};
+        });
+    printRow("当選データ入力 (entry)", f);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    {  // the process's one-time start-up (fonts, style) is no view's cost
+        BenchHost host(maxHistory());
+        AnalysisWindow w(host, analysisViews().front());
+        w.load();
+        w.grab();
+    }
+    TempFolder tmp;
+    const std::string maxDb = tmp.path() + "/max.mdb";
+    makeDatabase(maxDb, randomDrawRows(kMaxDrawNumber));
+    runOn("32,767 random draws", maxHistory(), connectionStringFor(maxDb), rounds);
+    if (realHistory()) {
+        const std::string realDb = tmp.path() + "/real.mdb";
+        makeDatabase(realDb, *realDrawRows());
+        runOn("real draws", *realHistory(), connectionStringFor(realDb), rounds);
+    } else {
+        std::printf("\nreal draws absent (%s)\n", realDrawsCsv());
+    }
+    std::printf("\nopen: window built, loaded and painted once (grab); page: one page of scrolling repainted.\n");
+    return 0;
+}
