@@ -2,7 +2,7 @@
 // program's folder. The saved query 全データ選択クエリ is a view over the draw
 // table with the columns 回数, 第1数字, 第2数字, 第3数字, 第4数字.
 //
-// BuildConnectionString, OpenDrawSnapshot and OpenDrawEditSet are the only
+// buildConnectionString, openDrawSnapshot and openDrawEditSet are the only
 // ways in. Every handle is owned by an object and closed by its destructor.
 #pragma once
 
@@ -33,6 +33,7 @@ public:
         Unencrypted,    // a plain SQLite file without the program's key
         Damaged,        // truncated or corrupt
         QueryMissing,   // no saved query 全データ選択クエリ
+        QueryNotWritable,  // the saved query is a view without its write triggers
         BadDrawNumber,  // a stored draw number that cannot be read as a number
         ReadOnly,       // the file or its folder cannot be written
         Locked,         // another process holds the database
@@ -57,6 +58,10 @@ private:
 // "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=NNNNNN;
 //  Data Source=<programFolder>/Rumone.mdb". Cannot fail.
 std::string buildConnectionString(const std::string& programFolder);
+
+// The same connection text for a database file at any path and of any
+// name (the tools and the tests keep databases elsewhere). Cannot fail.
+std::string connectionStringForFile(const std::string& databasePath);
 
 struct ConnectionInfo {
     std::string path;      // the Data Source
@@ -90,9 +95,16 @@ struct EditRow {
     std::array<DbValue, 4> digits;  // 第1数字 .. 第4数字
 };
 
+// What a bulk entry did, counted inside its write transaction.
+struct ImportCounts {
+    std::size_t replaced = 0;  // rows whose draw number was stored
+    std::size_t added = 0;
+};
+
 // The editable result set of the entry view. Every change is committed to
 // the file, durably, before the call returns; a failure throws StoreError
-// and leaves both the file and rows() as they were.
+// and leaves both the file and rows() as they were. A row index or digit
+// position outside the set is a programming error: std::logic_error.
 class DrawEditSet {
 public:
     class Impl;
@@ -114,9 +126,11 @@ public:
 
     // Bulk entry: writes the draws in one transaction, replacing rows whose
     // draw number exists and adding the others; all or nothing. rows() is
-    // read again afterwards.
-    void importDraws(const std::vector<EditRow>& draws);
-    // How many of `draws` already have a stored row.
+    // read again afterwards. The counts are those of the rows as stored
+    // when the write began, whoever else wrote since this set was opened.
+    ImportCounts importDraws(const std::vector<EditRow>& draws);
+    // How many of `draws` already have a stored row, as this set last read
+    // the file (for a question before the import; importDraws counts anew).
     std::size_t countExisting(const std::vector<EditRow>& draws) const;
 
 private:
@@ -127,7 +141,9 @@ DrawEditSet openDrawEditSet(const std::string& connectionString);
 
 // Creates an empty draw database at `path` (the draw table, its key and the
 // saved query), keyed like every database of the program. Fails if the
-// file exists.
+// file exists. The database is built under a temporary name beside it and
+// appears under `path` only when whole; a symbolic link at `path` that
+// points nowhere is followed to where it points.
 void createDrawDatabase(const std::string& path);
 
 }  // namespace rumone
