@@ -260,6 +260,13 @@ void MainWindow::runHelpCommand()
     --suppressActivation_;
 }
 
+void MainWindow::showInformation(const QString& text)
+{
+    ++suppressActivation_;
+    QMessageBox::information(this, kMessageCaption, text, QMessageBox::Ok);
+    --suppressActivation_;
+}
+
 void MainWindow::showError(const QString& text)
 {
     ++suppressActivation_;
@@ -357,6 +364,10 @@ void MainWindow::showAtStart()
         [this] {
             if (!findView(kPredictionView))
                 runPredictionCommand();
+            if (prediction_->initFileReadOnly())
+                showInformation(
+                    QStringLiteral("設定ファイル「%1」は読み取り専用のため、反映の設定を変えても保存されません。")
+                        .arg(QString::fromUtf8(kOptionsFileName)));
         },
         Qt::QueuedConnection);
 }

@@ -64,7 +64,8 @@ std::string readCsvFile(const std::string& path)
                 break;
             text.append(buffer, static_cast<std::size_t>(n));
             if (text.size() > kMaxCsvFileBytes)  // the file grew while it was read
-                throw refusal(path, "大きすぎます（" + std::to_string(kMaxCsvFileBytes >> 20) + " MB を超えています）。");
+                throw refusal(path,
+                              "大きすぎます（" + std::to_string(kMaxCsvFileBytes >> 20) + " MB を超えています）。");
         }
     } catch (...) {
         ::close(fd);

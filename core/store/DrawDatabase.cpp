@@ -138,10 +138,10 @@ bool isStuckRollback(int rc)
 
 StoreError stuckRollbackError(int rc, const std::string& path)
 {
-    const std::string where = rc == SQLITE_IOERR_DELETE
-                                  ? "フォルダー「" + folderPart(path) + "」が読み取り専用のため、残った記録（" +
-                                        path + "-journal）を消せず"
-                                  : "ファイルまたはフォルダーが読み取り専用のため";
+    const std::string where =
+        rc == SQLITE_IOERR_DELETE
+            ? "フォルダー「" + folderPart(path) + "」が読み取り専用のため、残った記録（" + path + "-journal）を消せず"
+            : "ファイルまたはフォルダーが読み取り専用のため";
     return errorWithMessage(Cause::ReadOnly, path,
                             "データベース「" + path + "」には中断された書き込みが残っていますが、" + where +
                                 "元に戻せません。フォルダーとファイルに書き込みを許可してから開き直してください。",
@@ -274,7 +274,8 @@ std::vector<std::string> checkDatabaseIntegrity(const std::string& connectionStr
 
 void requireWritableDrawQuery(sqlite3* db, const std::string& path)
 {
-    sqlite::Statement view(db, "SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = '全データ選択クエリ'");
+    sqlite::Statement view(db,
+                           "SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = '全データ選択クエリ'");
     if (view.step() != SQLITE_ROW || view.columnInt(0) == 0)
         return;  // a table: written directly
     static const char* const kEvents[3][2] = {{"INSERT", "追加"}, {"UPDATE", "更新"}, {"DELETE", "削除"}};
@@ -293,7 +294,8 @@ void requireWritableDrawQuery(sqlite3* db, const std::string& path)
     if (!missing.empty())
         throw errorWithMessage(Cause::QueryNotWritable, path,
                                "データベース「" + path + "」のクエリ「全データ選択クエリ」には書き込み用のトリガー（" +
-                                   missing + "）がありません。このデータベースには書き込めません（読み取りはできます）。");
+                                   missing +
+                                   "）がありません。このデータベースには書き込めません（読み取りはできます）。");
 }
 
 void createDrawDatabase(const std::string& path)
@@ -306,8 +308,10 @@ void createDrawDatabase(const std::string& path)
         outcome = buildThenLink(path, writeEmptyDrawDatabase);
     } catch (const FileWriteError& e) {
         const bool readOnly = e.error() == EACCES || e.error() == EROFS || e.error() == EPERM;
-        throw errorWithMessage(readOnly ? Cause::ReadOnly : e.error() == ENOSPC ? Cause::DiskFull : Cause::Other, path,
-                               "データベース「" + path + "」を作成できません。" + e.what());
+        throw errorWithMessage(readOnly              ? Cause::ReadOnly
+                               : e.error() == ENOSPC ? Cause::DiskFull
+                                                     : Cause::Other,
+                               path, "データベース「" + path + "」を作成できません。" + e.what());
     }
     if (outcome == BuildOutcome::AlreadyThere)
         throw alreadyThere(path);

@@ -27,16 +27,16 @@ inline constexpr const char* kDrawQuery = "select * from 全データ選択ク�
 class StoreError : public std::runtime_error {
 public:
     enum class Cause {
-        FileMissing,    // no file at the path
-        EmptyFile,      // a file of 0 bytes
-        NotADatabase,   // wrong key, or not a database at all
-        Unencrypted,    // a plain SQLite file without the program's key
-        Damaged,        // truncated or corrupt
-        QueryMissing,   // no saved query 全データ選択クエリ
+        FileMissing,       // no file at the path
+        EmptyFile,         // a file of 0 bytes
+        NotADatabase,      // wrong key, or not a database at all
+        Unencrypted,       // a plain SQLite file without the program's key
+        Damaged,           // truncated or corrupt
+        QueryMissing,      // no saved query 全データ選択クエリ
         QueryNotWritable,  // the saved query is a view without its write triggers
-        BadDrawNumber,  // a stored draw number that cannot be read as a number
-        ReadOnly,       // the file or its folder cannot be written
-        Locked,         // another process holds the database
+        BadDrawNumber,     // a stored draw number that cannot be read as a number
+        ReadOnly,          // the file or its folder cannot be written
+        Locked,            // another process holds the database
         DiskFull,
         Constraint,  // the write breaks a rule of the table (duplicate 回数 ...)
         Other,

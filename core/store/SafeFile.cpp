@@ -101,7 +101,8 @@ Descriptor createTemporary(const std::string& path, const char* suffix, std::str
 bool isBuildTemporaryName(const std::string& name, const std::string& base, std::string_view ending)
 {
     const std::string prefix = base + kBuildSuffix;
-    return name.size() == prefix.size() + kRandomLength + ending.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+    return name.size() == prefix.size() + kRandomLength + ending.size() &&
+           name.compare(0, prefix.size(), prefix) == 0 &&
            std::string_view(name).substr(prefix.size() + kRandomLength) == ending;
 }
 

@@ -47,7 +47,8 @@ public:
     // refuses the change, which then leaves the file and the rows alone.
     bool insertRowAfter(int row);  // -1 inserts at the top
     bool removeRow(int row);
-    bool importDraws(const std::vector<EditRow>& draws);
+    // The counts of what was written; nothing when the import failed.
+    std::optional<ImportCounts> importDraws(const std::vector<EditRow>& draws);
     std::size_t countExisting(const std::vector<EditRow>& draws) const;
 
 signals:

@@ -193,7 +193,8 @@ TEST(EntryRefusal, ADatabaseHeldByAnotherProgramIsReportedAndNothingIsLost)
     HostedEntryView h(dir.path());
     const Lines before = onDisk(db);
 
-    sqlite::Connection other = openKeyedDatabase(parseConnectionString(connectionStringForFile(db)), OpenAccess::ReadWrite);
+    sqlite::Connection other =
+        openKeyedDatabase(parseConnectionString(connectionStringForFile(db)), OpenAccess::ReadWrite);
     ASSERT_EQ(sqlite::exec(other.get(), "BEGIN EXCLUSIVE"), SQLITE_OK);
     {
         MessageBoxCatcher ok;
