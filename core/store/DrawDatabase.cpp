@@ -56,8 +56,10 @@ long long checkDatabaseFile(const std::string& path)
             throw storeErrorOf(Cause::FileMissing, path);
         throw errorWithMessage(Cause::Other, path, "データベース「" + path + "」を調べられません。");
     }
-    if (!S_ISREG(st.st_mode))
-        throw storeErrorOf(Cause::NotADatabase, path);
+    if (!S_ISREG(st.st_mode))  // never opened: a pipe would not even return
+        throw errorWithMessage(
+            Cause::NotADatabase, path,
+            "データベース「" + path + "」は通常のファイルではありません（フォルダー、デバイス、パイプなど）。");
     if (st.st_size == 0)
         throw storeErrorOf(Cause::EmptyFile, path);
 
@@ -229,6 +231,11 @@ void requireDrawQuery(sqlite3* db, const std::string& path)
 std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
 {
     sqlite::Statement st(db, kDrawQuery);
+    if ((st.prepareCode() & 0xff) == SQLITE_ERROR)  // the query names what the file does not hold
+        throw errorWithMessage(Cause::QueryMissing, path,
+                               "データベース「" + path +
+                                   "」のクエリ「全データ選択クエリ」を実行できません。"
+                                   "クエリが参照する表または列がありません。");
     if (!st.ok())
         throw storeErrorFor(st.prepareCode(), path, false);
 

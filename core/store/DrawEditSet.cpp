@@ -273,7 +273,6 @@ DrawEditSet openDrawEditSet(const std::string& connectionString)
     const ConnectionInfo info = parseConnectionString(connectionString);
     sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
     requireDrawQuery(db.get(), info.path);
-    requireWritableDrawQuery(db.get(), info.path);
     // Every commit reaches the disk before it returns. With a rollback
     // journal the commit is the removal of the journal; EXTRA is FULL plus
     // a sync of the folder after that removal, so a power cut right after
@@ -284,6 +283,7 @@ DrawEditSet openDrawEditSet(const std::string& connectionString)
     if (rc != SQLITE_OK)
         throw storeErrorFor(rc, info.path, false);
     std::vector<EditRow> rows = toEditRows(readDrawQuery(db.get(), info.path));
+    requireWritableDrawQuery(db.get(), info.path);  // after the columns: the deeper fault first
     return DrawEditSet(std::make_unique<DrawEditSet::Impl>(info.path, std::move(db), std::move(rows)));
 }
 
