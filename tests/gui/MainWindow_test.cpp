@@ -291,3 +291,23 @@ TEST(MainFrm, ExitEndsEvenWhenTheOptionsFileCannotBeWritten)
     EXPECT_EQ(frame->openViewCount(), 0);
     EXPECT_TRUE(std::filesystem::is_directory(folder.dir().file("ルモーネ.ini")));
 }
+
+TEST(MainFrm, ReadOnlyOptionsFileIsToldOnceTheFrameIsUpAndKeptAtExit)
+{
+    InTempFolder folder;
+    const std::string ini = folder.dir().file("ルモーネ.ini");
+    std::ofstream(ini, std::ios::binary) << "";
+    std::filesystem::permissions(ini, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    auto frame = startedFrame();
+    {
+        test::MessageBoxCatcher catcher;
+        frame->showAtStart();
+        QTest::qWaitFor([&] { return catcher.caught().seen; }, 3000);
+        ASSERT_TRUE(catcher.caught().seen) << "no message about the read-only options file";
+        EXPECT_TRUE(catcher.caught().text.contains(QStringLiteral("読み取り専用")));
+        EXPECT_EQ(catcher.caught().icon, QMessageBox::Information);
+    }
+    frame->prediction().setFlag(2, true);
+    frame->close();
+    EXPECT_EQ(std::filesystem::file_size(ini), 0u);
+}
