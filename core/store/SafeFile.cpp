@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string_view>
 
 namespace rumone {
@@ -17,13 +18,14 @@ namespace rumone {
 namespace {
 
 constexpr const char* kBuildSuffix = ".new-";
-constexpr std::size_t kRandomLength = 6;  // mkstemp's XXXXXX
+constexpr std::size_t kRandomLength = 6;
 constexpr int kMaxLinkHops = 40;
 
 class Descriptor {
 public:
     explicit Descriptor(int fd = -1) : fd_(fd) {}
     ~Descriptor() { reset(); }
+    Descriptor(Descriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd_; }
@@ -91,11 +93,22 @@ void syncFolder(const std::string& folder)
         ::fsync(dir.get());  // the new name is durable; a failure loses nothing written
 }
 
-// A fresh file "<path><suffix>XXXXXX", created exclusively.
+// A fresh file "<path><suffix>" and six random letters, created
+// exclusively with the usual permissions (0666 less the umask, as any new
+// file of the user's).
 Descriptor createTemporary(const std::string& path, const char* suffix, std::string& tempPath)
 {
-    tempPath = path + suffix + std::string(kRandomLength, 'X');
-    return Descriptor(::mkostemp(tempPath.data(), O_CLOEXEC));
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        tempPath = path + suffix;
+        for (std::size_t i = 0; i < kRandomLength; ++i)
+            tempPath += kLetters[random() % (sizeof kLetters - 1)];
+        Descriptor fd(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (fd.valid() || errno != EEXIST)
+            return fd;
+    }
+    return Descriptor();
 }
 
 bool isBuildTemporaryName(const std::string& name, const std::string& base, std::string_view ending)

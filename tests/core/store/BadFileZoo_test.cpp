@@ -209,8 +209,9 @@ TEST(BadFileZoo, EveryReaderRefusesClearlyAndLeavesTheBytes)
 
         std::string message;
         EXPECT_EQ(causeThrownBy([&] { openDrawSnapshot(cs); }, message), bad.snapshot) << message;
-        if (bad.snapshot)
+        if (bad.snapshot) {
             EXPECT_NE(message.find(path), std::string::npos) << message;
+        }
         expectClearMessage(message);
         DrawHistory history;
         EXPECT_EQ(causeThrownBy([&] { history = loadDrawHistory(cs); }, message), bad.history) << message;

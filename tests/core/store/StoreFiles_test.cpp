@@ -32,6 +32,12 @@ TEST(StoreFiles, ExportTouchesNothingButItsTarget)
     EXPECT_TRUE(fs::is_symlink(dir.file("x.csv.tmp")));
     EXPECT_EQ(readBytes(dir.file("y.csv.tmp")), "kept");
     EXPECT_EQ(readBytes(dir.file("x.csv")), "回数,第1数字,第2数字,第3数字,第4数字\n1,1,2,3,4\n");
+    // With the permissions of any new file of the user's.
+    struct stat made {
+    }, usual{};
+    ASSERT_EQ(stat(dir.file("x.csv").c_str(), &made), 0);
+    ASSERT_EQ(stat(victim.c_str(), &usual), 0);
+    EXPECT_EQ(made.st_mode & 0777, usual.st_mode & 0777);
 
     // The target itself a link: the file it names gets the CSV, the link stays.
     const std::string real = dir.file("real.csv");
