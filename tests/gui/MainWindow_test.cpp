@@ -302,8 +302,8 @@ TEST(MainFrm, ReadOnlyOptionsFileIsToldOnceTheFrameIsUpAndKeptAtExit)
     {
         test::MessageBoxCatcher catcher;
         frame->showAtStart();
-        QTest::qWaitFor([&] { return catcher.caught().seen; }, 3000);
-        ASSERT_TRUE(catcher.caught().seen) << "no message about the read-only options file";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return catcher.caught().seen; }, 3000))
+            << "no message about the read-only options file";
         EXPECT_TRUE(catcher.caught().text.contains(QStringLiteral("読み取り専用")));
         EXPECT_EQ(catcher.caught().icon, QMessageBox::Information);
     }
