@@ -168,7 +168,7 @@ void judge(const std::string& text, Tally& tally, std::vector<std::string>& reje
         EXPECT_LE(e.line(), lines);
         for (const char c : std::string(e.what()))
             ASSERT_FALSE(static_cast<unsigned char>(c) < 0x20) << "raw control byte in: " << e.what();
-        if (rejectedSamples.size() < 8)
+        if (rejectedSamples.size() < 4)
             rejectedSamples.push_back(text);
         return;
     } catch (const std::exception& e) {
@@ -185,7 +185,7 @@ void judge(const std::string& text, Tally& tally, std::vector<std::string>& reje
             EXPECT_TRUE(d.isNull() || (d.type == DbValue::Type::Integer && d.integer >= 0 && d.integer <= 9));
     }
     EXPECT_TRUE(sameRows(parseDrawCsv(writeDrawCsv(rows)), rows)) << "no round trip";
-    if (acceptedSamples.size() < 8 && !rows.empty())
+    if (acceptedSamples.size() < 4 && !rows.empty())
         acceptedSamples.push_back(text);
 }
 
@@ -201,7 +201,7 @@ TEST(CsvMutation, EveryMutantIsRefusedWithALineOrRoundTrips)
               acceptedSamples);
     if (auto real = realDraws()) {
         const std::string realText = readBytes(realDrawsPath());
-        for (int i = 0; i < 120; ++i)
+        for (int i = 0; i < 40; ++i)
             judge(mutate(realText, gen), tally, rejectedSamples, acceptedSamples);
     }
     EXPECT_GT(tally.rejected, 100);

@@ -1,6 +1,7 @@
 // Writers killed at random moments: an import, the creation of a database
 // and the building of the sample database. Syncs are slowed down so that
-// many kills land while the journal is on the disk. Each kill ends with
+// many kills land while the journal is on the disk; the kills of the
+// import and the create come after the write's first sync has begun. Each kill ends with
 // the old or the new content, sound, and never a half-made file under the
 // database's name.
 #include <dirent.h>
@@ -109,11 +110,8 @@ TEST(KillLoop, KilledImportEndsOldOrNew)
     auto after = before;
     for (auto& [n, d] : contentOf(importedRows()))
         after[n] = d;
-    auto import = [&] {
-        slowDownSyncs(kSlowSyncMs);
-        openDrawEditSet(cs).importDraws(draws);
-    };
-    const auto whole = timeInChild(import, [&] {
+    auto import = [&] { openDrawEditSet(cs).importDraws(draws); };
+    const auto whole = timeFromFirstSync(import, kSlowSyncMs, [&] {
         ASSERT_EQ(contentOf(openDrawSnapshot(cs).rows()), after);
         writeBytes(path, oldBytes);
     });
@@ -124,7 +122,7 @@ TEST(KillLoop, KilledImportEndsOldOrNew)
         SCOPED_TRACE("round " + std::to_string(round));
         writeBytes(path, oldBytes);
         ::unlink((path + "-journal").c_str());
-        if (!runAndKill(import, randomDelay(gen, whole)))
+        if (!killAfterFirstSync(import, kSlowSyncMs, randomDelay(gen, whole)))
             return false;
         journals += exists(path + "-journal");
         const auto now = contentOf(openDrawSnapshot(cs).rows());
@@ -145,18 +143,17 @@ TEST(KillLoop, KilledCreateLeavesNoHalfMadeDatabase)
 {
     TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
-    auto create = [&] {
-        slowDownSyncs(kSlowSyncMs);
-        createDrawDatabase(path);
-    };
-    const auto whole = timeInChild(create, [&] { ::unlink(path.c_str()); });
+    auto create = [&] { createDrawDatabase(path); };
+    const auto whole = timeFromFirstSync(create, kSlowSyncMs, [&] { ::unlink(path.c_str()); });
 
     std::mt19937 gen(99);
     int made = 0;
     const int kills = killRounds(20, [&](int round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        if (!runAndKill(create, randomDelay(gen, whole)))
+        if (!killAfterFirstSync(create, kSlowSyncMs, randomDelay(gen, whole))) {
+            ::unlink(path.c_str());  // it ran to its end
             return false;
+        }
         if (!exists(path))
             return true;  // killed before the link: the name was never used
         ++made;
@@ -195,8 +192,10 @@ TEST(KillLoop, KilledSampleLeavesNoHalfMadeDatabaseNorTemporaries)
     std::mt19937 gen(7);
     const int kills = killRounds(12, [&](int round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        if (!runAndKill(sample, randomDelay(gen, whole)))
+        if (!runAndKill(sample, randomDelay(gen, whole))) {
+            ::unlink(path.c_str());  // it ran to its end
             return false;
+        }
         if (!exists(path))
             return true;
         const std::string cs = connectionStringForFile(path);

@@ -7,10 +7,12 @@ namespace rumone::test {
 
 namespace {
 
+struct SlowVfs;
+
 // A file of the slow file system: its own header, then the real file.
 struct SlowFile {
     sqlite3_file base;
-    int delayMs;
+    SlowVfs* vfs;
     sqlite3_file* real() { return reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(this) + sizeof(SlowFile)); }
 };
 
@@ -39,9 +41,23 @@ int slowTruncate(sqlite3_file* f, sqlite3_int64 size)
 {
     return realOf(f)->pMethods->xTruncate(realOf(f), size);
 }
+struct SlowVfs {
+    sqlite3_vfs vfs;
+    sqlite3_vfs* real;
+    int delayMs;
+    int notifyFd;
+};
+
 int slowSync(sqlite3_file* f, int flags)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(slow(f)->delayMs));
+    SlowVfs* v = slow(f)->vfs;
+    if (v->notifyFd >= 0) {
+        const char started = 1;
+        if (write(v->notifyFd, &started, 1) == 1)
+            close(v->notifyFd);
+        v->notifyFd = -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(v->delayMs));
     return realOf(f)->pMethods->xSync(realOf(f), flags);
 }
 int slowFileSize(sqlite3_file* f, sqlite3_int64* size)
@@ -95,12 +111,6 @@ const sqlite3_io_methods kSlowMethods = {
     nullptr,
 };
 
-struct SlowVfs {
-    sqlite3_vfs vfs;
-    sqlite3_vfs* real;
-    int delayMs;
-};
-
 sqlite3_vfs* realVfs(sqlite3_vfs* v)
 {
     return static_cast<SlowVfs*>(v->pAppData)->real;
@@ -109,7 +119,7 @@ sqlite3_vfs* realVfs(sqlite3_vfs* v)
 int slowOpen(sqlite3_vfs* v, const char* name, sqlite3_file* f, int flags, int* outFlags)
 {
     SlowFile* file = slow(f);
-    file->delayMs = static_cast<SlowVfs*>(v->pAppData)->delayMs;
+    file->vfs = static_cast<SlowVfs*>(v->pAppData);
     const int rc = realVfs(v)->xOpen(realVfs(v), name, file->real(), flags, outFlags);
     file->base.pMethods = file->real()->pMethods ? &kSlowMethods : nullptr;
     return rc;
@@ -165,7 +175,7 @@ int slowCurrentTimeInt64(sqlite3_vfs* v, sqlite3_int64* out)
 
 }  // namespace
 
-void slowDownSyncs(int ms)
+void slowDownSyncs(int ms, int notifyFd)
 {
     sqlite3_initialize();
     sqlite3_vfs* real = sqlite3_vfs_find(nullptr);
@@ -173,6 +183,7 @@ void slowDownSyncs(int ms)
     auto* s = new SlowVfs{};
     s->real = real;
     s->delayMs = ms;
+    s->notifyFd = notifyFd;
     sqlite3_vfs& v = s->vfs;
     v.iVersion = 2;
     v.szOsFile = static_cast<int>(sizeof(SlowFile)) + real->szOsFile;
@@ -193,6 +204,69 @@ void slowDownSyncs(int ms)
     v.xGetLastError = slowGetLastError;
     v.xCurrentTimeInt64 = slowCurrentTimeInt64;
     sqlite3_vfs_register(&v, 1);
+}
+
+namespace {
+
+struct SyncedChild {
+    pid_t pid = -1;
+    bool synced = false;  // its first sync began
+};
+
+// Starts `body` in a child with slowed syncs and waits for its first sync
+// (or its end, when it never syncs).
+SyncedChild startAndAwaitFirstSync(const std::function<void()>& body, int syncMs)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        slowDownSyncs(syncMs, fds[1]);
+        try {
+            body();
+        } catch (...) {
+            std::_Exit(2);
+        }
+        std::_Exit(0);
+    }
+    close(fds[1]);
+    char started = 0;
+    const bool synced = read(fds[0], &started, 1) == 1;
+    close(fds[0]);
+    return {pid, synced};
+}
+
+}  // namespace
+
+bool killAfterFirstSync(const std::function<void()>& body, int syncMs, std::chrono::microseconds delay)
+{
+    const SyncedChild child = startAndAwaitFirstSync(body, syncMs);
+    if (child.pid < 0)
+        return false;
+    std::this_thread::sleep_for(delay);
+    kill(child.pid, SIGKILL);
+    int status = 0;
+    waitpid(child.pid, &status, 0);
+    return WIFSIGNALED(status);
+}
+
+std::chrono::microseconds timeFromFirstSync(const std::function<void()>& body, int syncMs,
+                                            const std::function<void()>& undo)
+{
+    auto shortest = std::chrono::microseconds::max();
+    for (int run = 0; run < 3; ++run) {
+        const SyncedChild child = startAndAwaitFirstSync(body, syncMs);
+        const auto start = std::chrono::steady_clock::now();
+        int status = 0;
+        waitpid(child.pid, &status, 0);
+        EXPECT_TRUE(child.synced && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        shortest = std::min(
+            shortest, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start));
+        undo();
+    }
+    return shortest;
 }
 
 std::string runUnprivileged(const std::function<std::string()>& body)

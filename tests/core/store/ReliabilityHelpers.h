@@ -96,8 +96,19 @@ inline bool runAndKill(const std::function<void()>& body, std::chrono::microseco
 
 // Makes every sync of SQLite in this process take `ms` milliseconds more,
 // so that a write spends most of its time with its journal on the disk.
-// For a child process about to be killed: it cannot be undone.
-void slowDownSyncs(int ms);
+// When `notifyFd` is given, one byte is written to it as the first sync
+// begins. For a child process about to be killed: it cannot be undone.
+void slowDownSyncs(int ms, int notifyFd = -1);
+
+// Runs `body` in a child whose syncs are slowed by `syncMs`, waits until
+// its first sync begins (the write is under way), lets it run `delay` more
+// and kills it. True when the kill cut it short.
+bool killAfterFirstSync(const std::function<void()>& body, int syncMs, std::chrono::microseconds delay);
+
+// How long `body`, run as above but not killed, takes from its first sync
+// to its end: the shortest of three runs; `undo` runs after each.
+std::chrono::microseconds timeFromFirstSync(const std::function<void()>& body, int syncMs,
+                                            const std::function<void()>& undo);
 
 // The name and ids of an ordinary user, for tests that need permissions to
 // count while they run as root.
