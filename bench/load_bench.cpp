@@ -56,7 +56,7 @@ private:
             draws.push_back(std::move(r));
         }
         createDrawDatabase(max_);
-        openDrawEditSet(connectionStringFor(max_)).importDraws(draws);
+        openDrawEditSet(connectionStringForFile(max_)).importDraws(draws);
     }
 
     void makeRealHistory()
@@ -71,7 +71,7 @@ private:
         text << in.rdbuf();
         real_ = folder_ + "/real.mdb";
         createDrawDatabase(real_);
-        openDrawEditSet(connectionStringFor(real_)).importDraws(parseDrawCsv(text.str()));
+        openDrawEditSet(connectionStringForFile(real_)).importDraws(parseDrawCsv(text.str()));
     }
 
     std::string folder_;
@@ -88,7 +88,7 @@ const BenchDatabases& databases()
 
 void loadHistory(benchmark::State& state, const std::string& path)
 {
-    const std::string cs = connectionStringFor(path);
+    const std::string cs = connectionStringForFile(path);
     int latest = 0;
     for (auto _ : state) {
         DrawHistory history;
@@ -117,7 +117,7 @@ void BM_LoadDrawHistory_Max32767(benchmark::State& state)
 // which is where SQLCipher derives the key from the password.
 void BM_OpenAndKeyOnly(benchmark::State& state)
 {
-    const ConnectionInfo info = parseConnectionString(connectionStringFor(databases().max()));
+    const ConnectionInfo info = parseConnectionString(connectionStringForFile(databases().max()));
     for (auto _ : state) {
         sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadOnly);
         benchmark::DoNotOptimize(db.get());

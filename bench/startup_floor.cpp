@@ -46,7 +46,7 @@ int main(int argc, char** argv)
     {
         using namespace rumone;
         const sqlite::Connection db =
-            openKeyedDatabase(parseConnectionString(connectionStringFor(argv[1])), OpenAccess::ReadOnly);
+            openKeyedDatabase(parseConnectionString(connectionStringForFile(argv[1])), OpenAccess::ReadOnly);
     }
     QMainWindow window;
     window.resize(rumone::twipsToPixels(12300) + 80, rumone::twipsToPixels(13980) + 80);

@@ -163,11 +163,11 @@ int main(int argc, char** argv)
     TempFolder tmp;
     const std::string maxDb = tmp.path() + "/max.mdb";
     makeDatabase(maxDb, randomDrawRows(kMaxDrawNumber));
-    runOn("32,767 random draws", maxHistory(), connectionStringFor(maxDb), rounds);
+    runOn("32,767 random draws", maxHistory(), connectionStringForFile(maxDb), rounds);
     if (realHistory()) {
         const std::string realDb = tmp.path() + "/real.mdb";
         makeDatabase(realDb, *realDrawRows());
-        runOn("real draws", *realHistory(), connectionStringFor(realDb), rounds);
+        runOn("real draws", *realHistory(), connectionStringForFile(realDb), rounds);
     } else {
         std::printf("\nreal draws absent (%s)\n", realDrawsCsv());
     }

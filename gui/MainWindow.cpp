@@ -278,6 +278,13 @@ void MainWindow::showStatusNote(const QString& text)
     statusBar()->showMessage(text, kNoteMs);
 }
 
+void MainWindow::showInformation(const QString& text)
+{
+    ++suppressActivation_;
+    showMessage(this, QMessageBox::Information, messageCaption(), text);
+    --suppressActivation_;
+}
+
 void MainWindow::showError(const QString& text)
 {
     ++suppressActivation_;
@@ -414,6 +421,10 @@ void MainWindow::showAtStart()
         [this] {
             if (!findView(kPredictionView))
                 runPredictionCommand();
+            if (prediction_->initFileReadOnly())
+                showInformation(
+                    QStringLiteral("設定ファイル「%1」は読み取り専用のため、反映の設定を変えても保存されません。")
+                        .arg(QString::fromUtf8(kOptionsFileName)));
         },
         Qt::QueuedConnection);
 }
@@ -494,7 +505,8 @@ void MainWindow::unload()
         } catch (...) {
         }
     }
-    if (!saved)
+    // A read-only options file was told about at start; it is left alone.
+    if (!saved && !prediction_->initFileReadOnly())
         reportOptionsNotSaved();
     history_.releaseDrawHistory();
     WaitCursor wait;

@@ -81,6 +81,7 @@ private:
     void buildMenus();
     QAction* addCommand(QMenu* menu, const QString& caption, const QString& name, std::function<void()> run);
     void showError(const QString& text);
+    void showInformation(const QString& text);
     void updateViewMenu(QMdiSubWindow* active);
     void unload();
     void reportOptionsNotSaved();

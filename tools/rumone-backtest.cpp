@@ -124,7 +124,7 @@ void walk(const DrawHistory& history, const Arguments& args)
 
 void scoreLog(const DrawHistory& history, const Arguments& args)
 {
-    const PredictionLogRead log = readPredictionLog(connectionStringFor(args.database));
+    const PredictionLogRead log = readPredictionLog(connectionStringForFile(args.database));
     if (log.unreadable > 0)
         std::cerr << log.unreadable << " logged predictions could not be read and were left out\n";
     const std::vector<WalkStep> steps = loggedSteps(log.entries, history, args.range);
@@ -142,7 +142,7 @@ int main(int argc, char** argv)
     if (const std::string why = parseArguments(argc, argv, args); !why.empty())
         return usage(why);
     try {
-        const DrawHistory history = loadDrawHistory(connectionStringFor(args.database));
+        const DrawHistory history = loadDrawHistory(connectionStringForFile(args.database));
         if (args.log)
             scoreLog(history, args);
         else

@@ -9,19 +9,23 @@
 
 #include <sys/stat.h>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/history/DrawHistory.h"
+#include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
+#include "core/store/SafeFile.h"
 
 namespace rumone {
 // The bytes of data/draws.csv, built into the program.
@@ -49,21 +53,12 @@ int usage()
     return kUsageError;
 }
 
+// A link that points nowhere counts as no file, as it does for every
+// reader of the database.
 bool exists(const std::string& path)
 {
     struct stat st {};
-    return lstat(path.c_str(), &st) == 0;
-}
-
-bool readFile(const std::string& path, std::string& text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    text = ss.str();
-    return !in.bad();
+    return stat(path.c_str(), &st) == 0;
 }
 
 bool parseCount(const char* s, long long low, long long high, long long& out)
@@ -87,8 +82,10 @@ int createCommand(const std::string& db)
 int importCommand(const std::string& csv, const std::string& db)
 {
     std::string text;
-    if (!readFile(csv, text)) {
-        std::cerr << csv << ": 読み取れません。\n";
+    try {
+        text = readCsvFile(csv);
+    } catch (const CsvFileError& e) {
+        std::cerr << e.what() << "\n何も取り込んでいません。\n";
         return 1;
     }
     std::vector<EditRow> draws;
@@ -105,60 +102,51 @@ int importCommand(const std::string& csv, const std::string& db)
         createDrawDatabase(db);
         std::cout << db << ": データベースが無いので作成しました。\n";
     }
-    std::size_t replaced = 0;
+    ImportCounts counts;
     std::size_t total = 0;
     try {
-        DrawEditSet set = openDrawEditSet(connectionStringFor(db));
-        replaced = set.countExisting(draws);
-        set.importDraws(draws);
+        DrawEditSet set = openDrawEditSet(connectionStringForFile(db));
+        counts = set.importDraws(draws);
         total = set.recordCount();
     } catch (...) {
         if (created)
             std::remove(db.c_str());
         throw;
     }
-    std::cout << db << ": " << draws.size() << " 行を取り込みました（置き換え " << replaced << "、追加 "
-              << draws.size() - replaced << "）。現在 " << total << " 行。\n";
+    std::cout << db << ": " << draws.size() << " 行を取り込みました（置き換え " << counts.replaced << "、追加 "
+              << counts.added << "）。現在 " << total << " 行。\n";
     return 0;
 }
 
 int exportCommand(const std::string& db, const std::string& csv, CsvEncoding encoding)
 {
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(db));
+    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(db));
     std::vector<EditRow> rows;
     rows.reserve(snapshot.recordCount());
     for (const DrawRecord& r : snapshot.rows())
         rows.push_back(EditRow{r.number, r.digits});
-    const std::string bytes = drawCsvFile(rows, encoding);
-    // Write beside the target, then move it into place: no half-written CSV.
-    const std::string temp = csv + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << bytes;
-        out.close();
-        if (!out) {
-            std::remove(temp.c_str());
-            std::cerr << csv << ": 書き込めません。\n";
-            return 1;
-        }
-    }
-    if (std::rename(temp.c_str(), csv.c_str()) != 0) {
-        std::remove(temp.c_str());
-        std::cerr << csv << ": 書き込めません（" << std::strerror(errno) << "）。\n";
+    // Written to a fresh file beside the target, then moved into place:
+    // no half-written CSV, and no file already there is followed or lost.
+    try {
+        replaceFileWith(csv, drawCsvFile(rows, encoding));
+    } catch (const FileWriteError& e) {
+        std::cerr << e.what() << "\n";
         return 1;
     }
     std::cout << csv << ": " << rows.size() << " 行を書き出しました。\n";
     return 0;
 }
 
-// A stored value as a whole number, when it is one.
+// A stored value as a whole number, when it is one. The range of a real
+// is checked before it is converted.
 bool wholeValue(const DbValue& v, long long& out)
 {
     if (v.type == DbValue::Type::Integer) {
         out = v.integer;
         return true;
     }
-    if (v.type == DbValue::Type::Real && v.real == static_cast<double>(static_cast<long long>(v.real))) {
+    if (v.type == DbValue::Type::Real && std::isfinite(v.real) && std::fabs(v.real) <= 1e15 &&
+        std::floor(v.real) == v.real) {
         out = static_cast<long long>(v.real);
         return true;
     }
@@ -178,15 +166,15 @@ std::string Shown(const DbValue& v)
             return s.str();
         }
         default:
-            return "\"" + v.text + "\"";
+            return "\"" + printableText(v.text) + "\"";
     }
 }
 
 // Why a stored row lies outside the model, or "" when it does not.
 std::string outsideModel(const DrawRecord& r)
 {
-    long long n = 0;
-    if (!wholeValue(r.number, n) || n < 0 || n > kMaxDrawNumber)
+    const std::optional<int> n = drawNumberOf(r.number);
+    if (!n)
         return "回数 " + Shown(r.number);
     for (int p = 0; p < 4; ++p) {
         const DbValue& d = r.digits[p];
@@ -194,7 +182,7 @@ std::string outsideModel(const DrawRecord& r)
             continue;
         long long v = 0;
         if (!wholeValue(d, v) || v < 0 || v > 9)
-            return "回数 " + std::to_string(n) + " 第" + std::to_string(p + 1) + "数字 " + Shown(d);
+            return "回数 " + std::to_string(*n) + " 第" + std::to_string(p + 1) + "数字 " + Shown(d);
     }
     return {};
 }
@@ -209,7 +197,7 @@ bool isIncomplete(const DrawRecord& r)
 
 int checkCommand(const std::string& db)
 {
-    const std::string cs = connectionStringFor(db);
+    const std::string cs = connectionStringForFile(db);
     const DrawSnapshot snapshot = openDrawSnapshot(cs);
     std::size_t complete = 0, incomplete = 0;
     std::vector<std::string> outside;
@@ -300,32 +288,13 @@ int sampleCommand(const std::string& db, const std::vector<EditRow>& draws, cons
     }
     // Built under a temporary name and linked into place only when whole,
     // so an interrupted build never leaves a half-made database behind.
-    std::string temp = db + ".new-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        std::cerr << db << ": 作成できません（" << std::strerror(errno) << "）。\n";
-        return 1;
-    }
-    close(fd);
-    unlink(temp.c_str());
-    try {
-        createDrawDatabase(temp);
-        DrawEditSet set = openDrawEditSet(connectionStringFor(temp));
-        set.importDraws(draws);
-    } catch (...) {
-        unlink(temp.c_str());
-        throw;
-    }
-    const int linked = link(temp.c_str(), db.c_str());
-    const int err = errno;
-    unlink(temp.c_str());
-    if (linked != 0) {
-        if (err == EEXIST) {
-            std::cout << db << ": 既にあるので、そのまま残します。\n";
-            return 0;
-        }
-        std::cerr << db << ": 作成できません（" << std::strerror(err) << "）。\n";
-        return 1;
+    const BuildOutcome outcome = buildThenLink(db, [&](const std::string& temp) {
+        writeEmptyDrawDatabase(temp);
+        openDrawEditSet(connectionStringForFile(temp)).importDraws(draws);
+    });
+    if (outcome == BuildOutcome::AlreadyThere) {
+        std::cout << db << ": 既にあるので、そのまま残します。\n";
+        return 0;
     }
     std::cout << db << ": " << what << "で作成しました。\n";
     return 0;
@@ -371,6 +340,8 @@ int main(int argc, char** argv)
     try {
         return runCommand(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const StoreError& e) {
+        std::cerr << e.what() << "\n";
+    } catch (const FileWriteError& e) {
         std::cerr << e.what() << "\n";
     } catch (const std::exception& e) {
         std::cerr << "rumone-db: " << e.what() << "\n";

@@ -29,17 +29,10 @@ int listViews(const char* why)
     return 2;
 }
 
+// The tool reads the file it is given, whatever its name.
 DrawHistory loadFrom(const std::string& dbPath)
 {
-    std::string folder = dbPath;
-    const auto slash = folder.rfind('/');
-    folder = slash == std::string::npos ? "." : folder.substr(0, slash);
-    // The tool reads the file it is given, whatever its name.
-    std::string cs = buildConnectionString(folder);
-    cs = cs.substr(0, cs.find(";Data Source=")) + ";Data Source=" + dbPath;
-    DrawHistory h;
-    h = loadDrawHistory(cs);
-    return h;
+    return loadDrawHistory(connectionStringForFile(dbPath));
 }
 
 // The reflect count: a whole number 0-10, or -1.

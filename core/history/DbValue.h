@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace rumone {
 
@@ -18,5 +19,10 @@ struct DbValue {
     static DbValue fromText(std::string v) { return {Type::Text, 0, 0.0, std::move(v)}; }
     bool isNull() const { return type == Type::Null; }
 };
+
+// `text` for a message: control bytes (below 0x20, and 0x7f) shown as
+// \xNN, so that a NUL or an escape sequence read from a file never reaches
+// the user's screen raw.
+std::string printableText(std::string_view text);
 
 }  // namespace rumone

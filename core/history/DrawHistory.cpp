@@ -17,9 +17,31 @@ struct Number {
 
 Number fromReal(double v)
 {
+    // The range is checked before the conversion, which is undefined for a
+    // real beyond the integer's range.
     if (!std::isfinite(v) || std::floor(v) != v || std::fabs(v) > 1e15)
         return {Reading::NotWhole, 0};
     return {Reading::Whole, static_cast<long long>(v)};
+}
+
+std::string trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool plainDecimal(const std::string& t)
+{
+    const std::size_t start = !t.empty() && (t[0] == '-' || t[0] == '+') ? 1 : 0;
+    if (t.size() == start || t.size() - start > 15)
+        return false;
+    for (std::size_t i = start; i < t.size(); ++i)
+        if (t[i] < '0' || t[i] > '9')
+            return false;
+    return true;
 }
 
 // How a stored value reads as a whole number, the way the original
@@ -34,11 +56,9 @@ Number readNumber(const DbValue& v)
         case DbValue::Type::Real:
             return fromReal(v.real);
         case DbValue::Type::Text: {
-            const auto first = v.text.find_first_not_of(" \t");
-            if (first == std::string::npos)
+            const std::string t = trimmed(v.text);
+            if (t.empty())
                 return {};  // an empty text stands for no value
-            const auto last = v.text.find_last_not_of(" \t");
-            const std::string t = v.text.substr(first, last - first + 1);
             char* end = nullptr;
             const double d = std::strtod(t.c_str(), &end);
             if (end != t.c_str() + t.size())
@@ -51,16 +71,55 @@ Number readNumber(const DbValue& v)
     return {};
 }
 
+// A draw number read from a text counts only when it is a plain decimal
+// integer; other numeric texts ("1e3", "12.0") are not whole draw numbers.
+Number readDrawNumber(const DbValue& v)
+{
+    const Number n = readNumber(v);
+    if (v.type != DbValue::Type::Text || n.reading != Reading::Whole)
+        return n;
+    const std::string t = trimmed(v.text);
+    if (!plainDecimal(t))
+        return {Reading::NotWhole, 0};
+    return {Reading::Whole, std::stoll(t)};
+}
+
 }  // namespace
+
+std::string printableText(std::string_view text)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<int> drawNumberOf(const DbValue& value)
+{
+    const Number n = readDrawNumber(value);
+    if (n.reading != Reading::Whole || n.value < 0 || n.value > kMaxDrawNumber)
+        return std::nullopt;
+    return static_cast<int>(n.value);
+}
 
 DrawHistory DrawHistory::fromRecords(const std::vector<DrawRecord>& records)
 {
     DrawHistory h;
     h.stored_.reserve(records.size());
     for (const DrawRecord& rec : records) {
-        const Number n = readNumber(rec.number);
+        const Number n = readDrawNumber(rec.number);
         if (n.reading == Reading::NotANumber)
-            throw std::runtime_error("回数「" + rec.number.text + "」を数値として読めません。");
+            throw std::runtime_error("回数「" + printableText(rec.number.text) + "」を数値として読めません。");
         if (n.reading != Reading::Whole || n.value < 0 || n.value > kMaxDrawNumber)
             continue;  // outside the model: skipped everywhere
         StoredRow row;

@@ -34,6 +34,13 @@ struct StoredRow {
 // Draw numbers are 16-bit: 0 to 32767.
 inline constexpr int kMaxDrawNumber = 32767;
 
+// The draw number a stored 回数 stands for: an integer, a real without a
+// fraction, or a text that is a plain decimal integer (spaces around it
+// allowed), each within 0-32767. Anything else (null, "1e3", "12.0", out
+// of range) is no usable draw number. The history and the database check
+// both judge 回数 by this one rule.
+std::optional<int> drawNumberOf(const DbValue& value);
+
 class DrawHistory {
 public:
     DrawHistory() = default;
@@ -43,7 +50,8 @@ public:
     // number is null, not a whole number or outside 0-32767 is dropped; a
     // digit that is missing, empty, not a whole number or outside 0-9 makes
     // its row incomplete. Throws std::runtime_error for a draw number stored
-    // as a text that is not a number at all.
+    // as a text that is not a number at all; a text number that is not a
+    // plain decimal integer ("1e3") is dropped like any unusable number.
     static DrawHistory fromRecords(const std::vector<DrawRecord>& records);
 
     // Drops the rows; never fails. The store loads a history with

@@ -69,6 +69,8 @@ public:
     // are; WriteInitFile returns false when the file cannot be written.
     void readInitFile();
     bool writeInitFile() const;
+    // True when the file is read-only, so that the switches are not saved.
+    bool initFileReadOnly() const;
     const PredictionOptions& options() const { return options_; }
     bool flag(int index) const;
     // A click on a switch: sets flag `index` (0-9) and recomputes at once.

@@ -15,4 +15,9 @@ bool Prediction::writeInitFile() const
     return writeOptionsFile(options_, kOptionsFileName);
 }
 
+bool Prediction::initFileReadOnly() const
+{
+    return optionsFileIsReadOnly(kOptionsFileName);
+}
+
 }  // namespace rumone

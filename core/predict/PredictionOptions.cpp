@@ -21,6 +21,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/store/SafeFile.h"
 #include "core/text/TextEncoding.h"
 
 namespace rumone {
@@ -339,9 +340,21 @@ void readOptionsFile(PredictionOptions& options, const std::string& path)
     }
 }
 
-bool writeOptionsFile(const PredictionOptions& options, const std::string& path)
+bool optionsFileIsReadOnly(const std::string& path)
+{
+    const std::string target = resolveLinks(path);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0)
+        return false;  // no file yet: it will be made
+    return (st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0;
+}
+
+bool writeOptionsFile(const PredictionOptions& options, const std::string& linkedPath)
 {
     try {
+        if (optionsFileIsReadOnly(linkedPath))
+            return false;  // the user's choice: the switches are not saved
+        const std::string path = resolveLinks(linkedPath);
         Converter toFileEncoding(kFileEncoding, "UTF-8");
         const std::optional<std::string> bytes = toFileEncoding.convert(optionsText(options));
         if (!bytes)

@@ -27,7 +27,14 @@ struct PredictionOptions {
 void readOptionsFile(PredictionOptions& options, const std::string& path);
 // Writes the ten lines through a temporary file in the same folder renamed
 // over the old one. Returns false (and leaves any old file intact) when the
-// file cannot be written. Never throws.
+// file cannot be written. A read-only file is left as it is (false); a
+// symbolic link is followed and the file it names is replaced, the link
+// stays. Never throws.
 bool writeOptionsFile(const PredictionOptions& options, const std::string& path);
+
+// True when the file at `path` (after its links) exists and is marked
+// read-only: no write permission at all, or none for this user. Its
+// switches are then not saved.
+bool optionsFileIsReadOnly(const std::string& path);
 
 }  // namespace rumone

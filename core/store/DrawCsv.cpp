@@ -186,7 +186,8 @@ std::vector<EditRow> parseDrawCsv(std::string_view bytes)
         const std::string& numberText = f[index[0]];
         const long long number = readWhole(numberText, kMaxDrawNumber);
         if (number < 0)
-            throw DrawCsvError(lineNo, "回数「" + numberText + "」は 0 から 32767 の整数ではありません。");
+            throw DrawCsvError(lineNo,
+                               "回数「" + printableText(numberText) + "」は 0 から 32767 の整数ではありません。");
         if (const auto it = seen.find(number); it != seen.end())
             throw DrawCsvError(lineNo, "回数 " + std::to_string(number) + " は " + std::to_string(it->second) +
                                            "行目と重複しています。");
@@ -199,8 +200,8 @@ std::vector<EditRow> parseDrawCsv(std::string_view bytes)
                 continue;  // not yet drawn: no value
             const long long d = readWhole(t, 9);
             if (d < 0)
-                throw DrawCsvError(lineNo,
-                                   std::string(kColumns[p + 1]) + "「" + t + "」は 0 から 9 の数字ではありません。");
+                throw DrawCsvError(lineNo, std::string(kColumns[p + 1]) + "「" + printableText(t) +
+                                               "」は 0 から 9 の数字ではありません。");
             row.digits[p] = DbValue::fromInt(d);
         }
         rows.push_back(std::move(row));

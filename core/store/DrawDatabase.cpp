@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/store/SafeFile.h"
 #include "core/store/StoreFailure.h"
 
 namespace rumone {
@@ -55,8 +56,10 @@ long long checkDatabaseFile(const std::string& path)
             throw storeErrorOf(Cause::FileMissing, path);
         throw errorWithMessage(Cause::Other, path, "データベース「" + path + "」を調べられません。");
     }
-    if (!S_ISREG(st.st_mode))
-        throw storeErrorOf(Cause::NotADatabase, path);
+    if (!S_ISREG(st.st_mode))  // never opened: a pipe would not even return
+        throw errorWithMessage(
+            Cause::NotADatabase, path,
+            "データベース「" + path + "」は通常のファイルではありません（フォルダー、デバイス、パイプなど）。");
     if (st.st_size == 0)
         throw storeErrorOf(Cause::EmptyFile, path);
 
@@ -119,6 +122,34 @@ StoreError probeFailure(int rc, const std::string& path, long long size)
     return storeErrorFor(rc, path, false);
 }
 
+std::string folderPart(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The journal of an interrupted write cannot be played back or removed:
+// the file is read-only, or the rollback rewrote the file but the folder
+// does not let it delete the journal. Other codes: no such case.
+bool isStuckRollback(int rc)
+{
+    return (rc & 0xff) == SQLITE_READONLY || rc == SQLITE_IOERR_DELETE;
+}
+
+StoreError stuckRollbackError(int rc, const std::string& path)
+{
+    const std::string where =
+        rc == SQLITE_IOERR_DELETE
+            ? "フォルダー「" + folderPart(path) + "」が読み取り専用のため、残った記録（" + path + "-journal）を消せず"
+            : "ファイルまたはフォルダーが読み取り専用のため";
+    return errorWithMessage(Cause::ReadOnly, path,
+                            "データベース「" + path + "」には中断された書き込みが残っていますが、" + where +
+                                "元に戻せません。フォルダーとファイルに書き込みを許可してから開き直してください。",
+                            rc);
+}
+
 // A read-only connection cannot roll back what a crashed writer left in
 // the journal; a read-write connection does it on its first read.
 void rollBackInterruptedWrite(const ConnectionInfo& info)
@@ -126,24 +157,42 @@ void rollBackInterruptedWrite(const ConnectionInfo& info)
     sqlite::Connection db = openConnection(info.path, OpenAccess::ReadWrite);
     applyKey(db.get(), info);
     const int rc = probeSchema(db.get());
-    if ((rc & 0xff) == SQLITE_READONLY)
-        throw errorWithMessage(Cause::ReadOnly, info.path,
-                               "データベース「" + info.path +
-                                   "」には中断された書き込みが残っていますが、"
-                                   "ファイルまたはフォルダーが読み取り専用のため元に戻せません。",
-                               rc);
+    if (isStuckRollback(rc))
+        throw stuckRollbackError(rc, info.path);
     if (rc != SQLITE_OK)
         throw probeFailure(rc, info.path, checkDatabaseFile(info.path));
 }
 
 }  // namespace
 
-std::string connectionStringFor(const std::string& databasePath)
+void writeEmptyDrawDatabase(const std::string& path)
 {
-    const std::string cs = buildConnectionString(".");
-    const std::string source = ";Data Source=";
-    return cs.substr(0, cs.find(source)) + source + databasePath;
+    const ConnectionInfo info = parseConnectionString(connectionStringForFile(path));
+    sqlite3* raw = nullptr;
+    const int openCode = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite::Connection db(raw);
+    if (openCode != SQLITE_OK)
+        throw storeErrorFor(openCode, path, true);
+    sqlite3_extended_result_codes(db.get(), 1);
+    applyKey(db.get(), info);
+    int rc = sqlite::exec(db.get(), "PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA;");
+    if (rc == SQLITE_OK)
+        rc = sqlite::exec(db.get(), std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;");
+    if (rc != SQLITE_OK) {
+        if (!sqlite3_get_autocommit(db.get()))
+            sqlite::exec(db.get(), "ROLLBACK");
+        throw storeErrorFor(rc, path, true);
+    }
 }
+
+namespace {
+
+StoreError alreadyThere(const std::string& path)
+{
+    return errorWithMessage(Cause::Other, path, "データベース「" + path + "」は既にあります。上書きはしません。");
+}
+
+}  // namespace
 
 sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess access)
 {
@@ -157,6 +206,8 @@ sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess acce
             rollBackInterruptedWrite(info);
             continue;
         }
+        if (rc == SQLITE_IOERR_DELETE)  // a read-write open rolled back but kept the journal
+            throw stuckRollbackError(rc, info.path);
         if (rc != SQLITE_OK)
             throw probeFailure(rc, info.path, size);
         const int pageSize = pageSizeOf(db.get());
@@ -180,6 +231,11 @@ void requireDrawQuery(sqlite3* db, const std::string& path)
 std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
 {
     sqlite::Statement st(db, kDrawQuery);
+    if ((st.prepareCode() & 0xff) == SQLITE_ERROR)  // the query names what the file does not hold
+        throw errorWithMessage(Cause::QueryMissing, path,
+                               "データベース「" + path +
+                                   "」のクエリ「全データ選択クエリ」を実行できません。"
+                                   "クエリが参照する表または列がありません。");
     if (!st.ok())
         throw storeErrorFor(st.prepareCode(), path, false);
 
@@ -223,44 +279,49 @@ std::vector<std::string> checkDatabaseIntegrity(const std::string& connectionStr
     return lines;
 }
 
+void requireWritableDrawQuery(sqlite3* db, const std::string& path)
+{
+    sqlite::Statement view(db,
+                           "SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = '全データ選択クエリ'");
+    if (view.step() != SQLITE_ROW || view.columnInt(0) == 0)
+        return;  // a table: written directly
+    static const char* const kEvents[3][2] = {{"INSERT", "追加"}, {"UPDATE", "更新"}, {"DELETE", "削除"}};
+    std::string missing;
+    for (const auto& [event, name] : kEvents) {
+        sqlite::Statement st(db,
+                             "SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND tbl_name = "
+                             "'全データ選択クエリ' AND upper(sql) LIKE '%INSTEAD OF ' || ?1 || ' ON%'");
+        st.bind(1, DbValue::fromText(event));
+        const int rc = st.step();
+        if (rc != SQLITE_ROW)
+            throw storeErrorFor(rc, path, false);
+        if (st.columnInt(0) == 0)
+            missing += missing.empty() ? name : std::string("・") + name;
+    }
+    if (!missing.empty())
+        throw errorWithMessage(Cause::QueryNotWritable, path,
+                               "データベース「" + path + "」のクエリ「全データ選択クエリ」には書き込み用のトリガー（" +
+                                   missing +
+                                   "）がありません。このデータベースには書き込めません（読み取りはできます）。");
+}
+
 void createDrawDatabase(const std::string& path)
 {
-    // O_EXCL: an existing file is never touched, not even by a race.
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        const int err = errno;
-        if (err == EEXIST)
-            throw errorWithMessage(Cause::Other, path,
-                                   "データベース「" + path + "」は既にあります。上書きはしません。");
-        if (err == EACCES || err == EROFS)
-            throw storeErrorOf(Cause::ReadOnly, path);
-        throw errorWithMessage(Cause::Other, path,
-                               "データベース「" + path + "」を作成できません（" + std::strerror(err) + "）。");
-    }
-    close(fd);
-
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0)  // a link that points nowhere counts as no file
+        throw alreadyThere(path);
+    BuildOutcome outcome = BuildOutcome::Linked;
     try {
-        const ConnectionInfo info = parseConnectionString(connectionStringFor(path));
-        sqlite3* raw = nullptr;
-        const int openCode = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite::Connection db(raw);
-        if (openCode != SQLITE_OK)
-            throw storeErrorFor(openCode, path, true);
-        sqlite3_extended_result_codes(db.get(), 1);
-        applyKey(db.get(), info);
-        int rc = sqlite::exec(db.get(), "PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA;");
-        if (rc == SQLITE_OK)
-            rc = sqlite::exec(db.get(), std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;");
-        if (rc != SQLITE_OK) {
-            if (!sqlite3_get_autocommit(db.get()))
-                sqlite::exec(db.get(), "ROLLBACK");
-            throw storeErrorFor(rc, path, true);
-        }
-    } catch (...) {
-        unlink(path.c_str());
-        unlink((path + "-journal").c_str());
-        throw;
+        outcome = buildThenLink(path, writeEmptyDrawDatabase);
+    } catch (const FileWriteError& e) {
+        const bool readOnly = e.error() == EACCES || e.error() == EROFS || e.error() == EPERM;
+        throw errorWithMessage(readOnly              ? Cause::ReadOnly
+                               : e.error() == ENOSPC ? Cause::DiskFull
+                                                     : Cause::Other,
+                               path, "データベース「" + path + "」を作成できません。" + e.what());
     }
+    if (outcome == BuildOutcome::AlreadyThere)
+        throw alreadyThere(path);
 }
 
 }  // namespace rumone

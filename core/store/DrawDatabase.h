@@ -12,10 +12,6 @@ namespace rumone {
 
 enum class OpenAccess { ReadOnly, ReadWrite };
 
-// The connection text of the program for a database at any path (the
-// tools and tests keep databases elsewhere than beside the program).
-std::string connectionStringFor(const std::string& databasePath);
-
 // Checks the file, opens it without ever creating it, keys it with the
 // password and proves the key by reading the schema. A write interrupted
 // by a crash is rolled back first (also before a read-only open, which
@@ -24,6 +20,15 @@ sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess acce
 
 // Throws StoreError(QueryMissing) unless the saved query exists.
 void requireDrawQuery(sqlite3* db, const std::string& path);
+
+// Writes the empty draw database (keyed, with the table, the saved query
+// and its triggers) into the existing empty file at `path`: the build step
+// for buildThenLink (core/store/SafeFile.h). Throws StoreError.
+void writeEmptyDrawDatabase(const std::string& path);
+
+// Throws StoreError(QueryNotWritable) when the saved query is a view that
+// lacks one of its write triggers (a database made by another tool).
+void requireWritableDrawQuery(sqlite3* db, const std::string& path);
 
 // The ordered result of the draw query. Throws StoreError.
 std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path);

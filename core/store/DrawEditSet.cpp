@@ -2,6 +2,7 @@
 // 全データ選択クエリ (its INSTEAD OF triggers reach the draw table), one
 // durable transaction per change, and keeps its rows in step with the file.
 #include <set>
+#include <stdexcept>
 
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
@@ -32,7 +33,7 @@ std::string numberText(const DbValue& v)
         case DbValue::Type::Real:
             return std::to_string(v.real);
         case DbValue::Type::Text:
-            return v.text;
+            return printableText(v.text);
         default:
             return "なし";
     }
@@ -120,7 +121,7 @@ public:
     {
         requireRow(index);
         if (position < 1 || position > 4)
-            throw misuse("列の指定が正しくありません。");
+            throw misuse("digit position outside 1-4");
         const DbValue value = digit ? DbValue::fromInt(*digit) : DbValue::null();
         WriteTransaction tx(db_.get(), path_);
         requireUnchanged(tx, rows_[index]);
@@ -136,7 +137,7 @@ public:
     std::size_t insertRow(std::size_t index)
     {
         if (index > rows_.size())
-            throw misuse("行の指定が正しくありません。");
+            throw misuse("row index outside the set");
         WriteTransaction tx(db_.get(), path_);
         const std::optional<long long> gap = index > 0 ? missedDrawAfter(rows_, index - 1) : std::nullopt;
         const long long number = gap ? *gap : nextDrawNumber(tx);
@@ -164,7 +165,7 @@ public:
         rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
     }
 
-    void importDraws(const std::vector<EditRow>& draws)
+    ImportCounts importDraws(const std::vector<EditRow>& draws)
     {
         for (const EditRow& d : draws)
             if (d.number.type != DbValue::Type::Integer || d.number.integer < 0 || d.number.integer > kMaxDrawNumber)
@@ -177,12 +178,14 @@ public:
             "UPDATE 全データ選択クエリ SET 第1数字 = ?2, 第2数字 = ?3, 第3数字 = ?4, 第4数字 = ?5 WHERE 回数 = ?1");
         auto insert = tx.prepare(
             "INSERT INTO 全データ選択クエリ (回数, 第1数字, 第2数字, 第3数字, 第4数字) VALUES (?1, ?2, ?3, ?4, ?5)");
+        ImportCounts counts;
         for (const EditRow& d : draws) {
             exists.bind(1, d.number);
             const int rc = exists.step();
             tx.check(rc);
             const bool stored = rc == SQLITE_ROW && exists.columnInt(0) > 0;
             exists.reset();
+            ++(stored ? counts.replaced : counts.added);
             sqlite::Statement& write = stored ? update : insert;
             write.bind(1, d.number);
             for (int p = 0; p < 4; ++p)
@@ -193,6 +196,7 @@ public:
         std::vector<EditRow> rows = toEditRows(readDrawQuery(db_.get(), path_));
         tx.commit();
         rows_ = std::move(rows);
+        return counts;
     }
 
     std::size_t countExisting(const std::vector<EditRow>& draws) const
@@ -209,15 +213,13 @@ public:
     }
 
 private:
-    StoreError misuse(const std::string& what) const
-    {
-        return StoreError(Cause::Other, path_, "データベース「" + path_ + "」の編集: " + what);
-    }
+    // A caller's mistake, not a failure of the file.
+    static std::logic_error misuse(const std::string& what) { return std::logic_error("DrawEditSet: " + what); }
 
     void requireRow(std::size_t index) const
     {
         if (index >= rows_.size())
-            throw misuse("行の指定が正しくありません。");
+            throw misuse("row index outside the set");
     }
 
     // Optimistic locking: the row must still hold what this set read.
@@ -283,9 +285,9 @@ void DrawEditSet::deleteRow(std::size_t index)
 {
     impl_->deleteRow(index);
 }
-void DrawEditSet::importDraws(const std::vector<EditRow>& draws)
+ImportCounts DrawEditSet::importDraws(const std::vector<EditRow>& draws)
 {
-    impl_->importDraws(draws);
+    return impl_->importDraws(draws);
 }
 std::size_t DrawEditSet::countExisting(const std::vector<EditRow>& draws) const
 {
@@ -307,6 +309,7 @@ DrawEditSet openDrawEditSet(const std::string& connectionString)
     if (rc != SQLITE_OK)
         throw storeErrorFor(rc, info.path, false);
     std::vector<EditRow> rows = toEditRows(readDrawQuery(db.get(), info.path));
+    requireWritableDrawQuery(db.get(), info.path);  // after the columns: the deeper fault first
     return DrawEditSet(std::make_unique<DrawEditSet::Impl>(info.path, std::move(db), std::move(rows)));
 }
 

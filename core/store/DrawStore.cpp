@@ -9,7 +9,7 @@ const std::string kPasswordKey = "Jet OLEDB:Database Password=";
 const std::string kSourceKey = ";Data Source=";
 }  // namespace
 
-std::string buildConnectionString(const std::string& programFolder)
+std::string connectionStringForFile(const std::string& databasePath)
 {
     // The password is built at run time from a number held in the program.
     const long number = 271828L + 2 * 100000L;  // six digits
@@ -17,10 +17,13 @@ std::string buildConnectionString(const std::string& programFolder)
     s += kPasswordKey;
     s += std::to_string(number);
     s += kSourceKey;
-    s += programFolder;
-    s += "/";
-    s += kDatabaseFileName;
+    s += databasePath;
     return s;
+}
+
+std::string buildConnectionString(const std::string& programFolder)
+{
+    return connectionStringForFile(programFolder + "/" + kDatabaseFileName);
 }
 
 ConnectionInfo parseConnectionString(const std::string& cs)

@@ -2,7 +2,7 @@
 // program's folder. The saved query 全データ選択クエリ is a view over the draw
 // table with the columns 回数, 第1数字, 第2数字, 第3数字, 第4数字.
 //
-// BuildConnectionString, OpenDrawSnapshot and OpenDrawEditSet are the only
+// buildConnectionString, openDrawSnapshot and openDrawEditSet are the only
 // ways in. Every handle is owned by an object and closed by its destructor.
 #pragma once
 
@@ -27,15 +27,16 @@ inline constexpr const char* kDrawQuery = "select * from 全データ選択ク�
 class StoreError : public std::runtime_error {
 public:
     enum class Cause {
-        FileMissing,    // no file at the path
-        EmptyFile,      // a file of 0 bytes
-        NotADatabase,   // wrong key, or not a database at all
-        Unencrypted,    // a plain SQLite file without the program's key
-        Damaged,        // truncated or corrupt
-        QueryMissing,   // no saved query 全データ選択クエリ
-        BadDrawNumber,  // a stored draw number that cannot be read as a number
-        ReadOnly,       // the file or its folder cannot be written
-        Locked,         // another process holds the database
+        FileMissing,       // no file at the path
+        EmptyFile,         // a file of 0 bytes
+        NotADatabase,      // wrong key, or not a database at all
+        Unencrypted,       // a plain SQLite file without the program's key
+        Damaged,           // truncated or corrupt
+        QueryMissing,      // no saved query 全データ選択クエリ
+        QueryNotWritable,  // the saved query is a view without its write triggers
+        BadDrawNumber,     // a stored draw number that cannot be read as a number
+        ReadOnly,          // the file or its folder cannot be written
+        Locked,            // another process holds the database
         DiskFull,
         Constraint,  // the write breaks a rule of the table (duplicate 回数 ...)
         Other,
@@ -57,6 +58,10 @@ private:
 // "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=NNNNNN;
 //  Data Source=<programFolder>/Rumone.mdb". Cannot fail.
 std::string buildConnectionString(const std::string& programFolder);
+
+// The same connection text for a database file at any path and of any
+// name (the tools and the tests keep databases elsewhere). Cannot fail.
+std::string connectionStringForFile(const std::string& databasePath);
 
 struct ConnectionInfo {
     std::string path;      // the Data Source
@@ -90,9 +95,16 @@ struct EditRow {
     std::array<DbValue, 4> digits;  // 第1数字 .. 第4数字
 };
 
+// What a bulk entry did, counted inside its write transaction.
+struct ImportCounts {
+    std::size_t replaced = 0;  // rows whose draw number was stored
+    std::size_t added = 0;
+};
+
 // The editable result set of the entry view. Every change is committed to
 // the file, durably, before the call returns; a failure throws StoreError
-// and leaves both the file and rows() as they were.
+// and leaves both the file and rows() as they were. A row index or digit
+// position outside the set is a programming error: std::logic_error.
 class DrawEditSet {
 public:
     class Impl;
@@ -118,9 +130,11 @@ public:
 
     // Bulk entry: writes the draws in one transaction, replacing rows whose
     // draw number exists and adding the others; all or nothing. rows() is
-    // read again afterwards.
-    void importDraws(const std::vector<EditRow>& draws);
-    // How many of `draws` already have a stored row.
+    // read again afterwards. The counts are those of the rows as stored
+    // when the write began, whoever else wrote since this set was opened.
+    ImportCounts importDraws(const std::vector<EditRow>& draws);
+    // How many of `draws` already have a stored row, as this set last read
+    // the file (for a question before the import; importDraws counts anew).
     std::size_t countExisting(const std::vector<EditRow>& draws) const;
 
 private:
@@ -136,7 +150,9 @@ std::optional<long long> missedDrawAfter(const std::vector<EditRow>& rows, std::
 
 // Creates an empty draw database at `path` (the draw table, its key and the
 // saved query), keyed like every database of the program. Fails if the
-// file exists.
+// file exists. The database is built under a temporary name beside it and
+// appears under `path` only when whole; a symbolic link at `path` that
+// points nowhere is followed to where it points.
 void createDrawDatabase(const std::string& path);
 
 }  // namespace rumone

@@ -22,6 +22,8 @@ std::string storeMessage(StoreError::Cause cause, const std::string& path)
             return db + "は壊れているか、途中で切れています。";
         case C::QueryMissing:
             return db + "にクエリ「全データ選択クエリ」がありません。";
+        case C::QueryNotWritable:
+            return db + "のクエリ「全データ選択クエリ」には書き込み用のトリガーがないため、書き込めません。";
         case C::BadDrawNumber:
             return db + "に数値として読めない回数があります。";
         case C::ReadOnly:

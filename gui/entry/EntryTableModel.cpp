@@ -197,16 +197,15 @@ bool EntryTableModel::removeRow(int row)
     return true;
 }
 
-bool EntryTableModel::importDraws(const std::vector<EditRow>& draws)
+std::optional<ImportCounts> EntryTableModel::importDraws(const std::vector<EditRow>& draws)
 {
     if (!set_)
-        return false;
+        return std::nullopt;
     beginResetModel();
-    bool done = true;
+    std::optional<ImportCounts> done;
     try {
-        set_->importDraws(draws);
+        done = set_->importDraws(draws);
     } catch (const StoreError& e) {
-        done = false;
         reportFailure(QStringLiteral("取り込めませんでした。何も取り込んでいません。"), e);
     }
     shownRows_ = static_cast<int>(set_->recordCount());

@@ -46,7 +46,8 @@ public:
     // where it stands (see DrawEditSet::insertRow), -1 when refused.
     int insertRowAfter(int row);
     bool removeRow(int row);
-    bool importDraws(const std::vector<EditRow>& draws);
+    // The counts of what was written; nothing when the import failed.
+    std::optional<ImportCounts> importDraws(const std::vector<EditRow>& draws);
     std::size_t countExisting(const std::vector<EditRow>& draws) const;
 
 signals:

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
 #include "gui/common/Messages.h"
 #include "gui/common/Twips.h"
@@ -209,15 +210,16 @@ void EntryView::chooseExportFile()
 bool EntryView::importCsv(const QString& path)
 {
     grid_->finishEditing();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showError(QStringLiteral("CSV ファイル「%1」を読み取れません。").arg(path));
+    std::string bytes;
+    try {
+        bytes = readCsvFile(QFile::encodeName(path).toStdString());
+    } catch (const CsvFileError& e) {
+        showError(QString::fromUtf8(e.what()));
         return false;
     }
-    const QByteArray bytes = file.readAll();
     std::vector<EditRow> draws;
     try {
-        draws = parseDrawCsv(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        draws = parseDrawCsv(bytes);
     } catch (const DrawCsvError& e) {
         showError(QStringLiteral("CSV ファイル「%1」を取り込めません。\n\n%2\n\n何も取り込んでいません。")
                       .arg(path, QString::fromUtf8(e.what())));
@@ -233,12 +235,15 @@ bool EntryView::importCsv(const QString& path)
                                      .arg(draws.size())
                                      .arg(existing)))
         return false;
-    if (!model_->importDraws(draws))
+    const std::optional<ImportCounts> counts = model_->importDraws(draws);
+    if (!counts)
         return false;
+    // Counted as written: another program may have changed the file since
+    // the question above.
     showInfo(QStringLiteral("%1 行を取り込みました（置き換え %2 行、追加 %3 行）。")
                  .arg(draws.size())
-                 .arg(existing)
-                 .arg(draws.size() - existing));
+                 .arg(counts->replaced)
+                 .arg(counts->added));
     return true;
 }
 

@@ -408,3 +408,23 @@ TEST(MainFrm, StandardButtonsAreJapaneseWhenQtsTranslationsAreInstalled)
         << after.button(QDialogButtonBox::Cancel)->text().toStdString();
     QCoreApplication::removeTranslator(japanese.get());  // the other tests see Qt's own texts
 }
+
+TEST(MainFrm, ReadOnlyOptionsFileIsToldOnceTheFrameIsUpAndKeptAtExit)
+{
+    InTempFolder folder;
+    const std::string ini = folder.dir().file("ルモーネ.ini");
+    std::ofstream(ini, std::ios::binary) << "";
+    std::filesystem::permissions(ini, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    auto frame = startedFrame();
+    {
+        test::MessageBoxCatcher catcher;
+        frame->showAtStart();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return catcher.caught().seen; }, 3000))
+            << "no message about the read-only options file";
+        EXPECT_TRUE(catcher.caught().text.contains(QStringLiteral("読み取り専用")));
+        EXPECT_EQ(catcher.caught().icon, QMessageBox::Information);
+    }
+    frame->prediction().setFlag(2, true);
+    frame->close();
+    EXPECT_EQ(std::filesystem::file_size(ini), 0u);
+}

@@ -24,7 +24,7 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"text", {"text"}},
     {"store", {"store", "history", "text"}},
     {"analysis", {"analysis", "history", "grid"}},
-    {"predict", {"predict", "history", "grid", "text"}},
+    {"predict", {"predict", "store", "history", "grid", "text"}},
     {"backtest", {"backtest", "predict", "store", "history", "grid"}},
 };
 

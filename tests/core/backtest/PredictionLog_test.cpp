@@ -46,7 +46,7 @@ TEST(PredictionLog, AnOlderDatabaseReadsAsAnEmptyLogAndTheFirstRecordCreatesTheT
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-    const std::string cs = connectionStringFor(path);
+    const std::string cs = connectionStringForFile(path);
     const std::string bytes = readBytes(path);
     EXPECT_TRUE(readPredictionLog(cs).entries.empty());
     EXPECT_TRUE(readBytes(path) == bytes);  // reading creates nothing
@@ -63,7 +63,7 @@ TEST(PredictionLog, AStoredPredictionNeverChanges)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-    const std::string cs = connectionStringFor(path);
+    const std::string cs = connectionStringForFile(path);
     recordPrediction(cs, entryFor(3, 2));
 
     // A second record for the same draw is refused.
@@ -93,7 +93,7 @@ TEST(PredictionLog, AReadOnlyFileIsReportedAndLeftAsItWas)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
-    const std::string cs = connectionStringFor(path);
+    const std::string cs = connectionStringForFile(path);
     const std::string bytes = readBytes(path);
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     EXPECT_EXIT(

@@ -2,6 +2,8 @@
 // how it judges rows that fall outside the model.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "core/history/DrawHistory.h"
 #include "support/TestSupport.h"
 
@@ -101,6 +103,29 @@ TEST(DrawHistory, ForeignValuesAreJudgedNotTrusted)
 
     const std::vector<DrawRecord> text = {record(DbValue::fromText("abc"), digits(1, 2, 3, 4))};
     EXPECT_THROW(DrawHistory::fromRecords(text), std::runtime_error);
+}
+
+// One rule for a stored 回数, shared by the history and the database check:
+// a text counts only as a plain decimal integer; a real's range is judged
+// before it is converted.
+TEST(DrawHistory, DrawNumberRuleIsOneForEveryReader)
+{
+    const struct {
+        DbValue value;
+        std::optional<int> number;
+    } cases[] = {
+        {DbValue::fromInt(7), 7},         {DbValue::fromReal(8.0), 8},     {DbValue::fromText(" 12 "), 12},
+        {DbValue::fromText("1e3"), {}},   {DbValue::fromText("12.0"), {}}, {DbValue::fromText("-1"), {}},
+        {DbValue::fromText("40000"), {}}, {DbValue::fromReal(1e300), {}},  {DbValue::fromReal(-1e300), {}},
+        {DbValue::fromInt(32768), {}},    {DbValue::null(), {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(drawNumberOf(c.value), c.number) << c.value.text << c.value.real << c.value.integer;
+
+    const DrawHistory h = DrawHistory::fromRecords(
+        {record(DbValue::fromInt(1), digits(1, 2, 3, 4)), record(DbValue::fromText("1e3"), digits(5, 5, 5, 5))});
+    EXPECT_EQ(h.latestDrawNumber(), 1);  // "1e3" is no draw 1000
+    EXPECT_EQ(h.storedRows().size(), 1u);
 }
 
 }  // namespace

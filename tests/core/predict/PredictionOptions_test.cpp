@@ -202,5 +202,31 @@ TEST(PredictionOptionsTest, FailedWriteReturnsFalseAndKeepsOldFile)
     EXPECT_EQ(readBytes(longName), "old content");
 }
 
+// A read-only file is the user's way of keeping the switches: it is left
+// as it is. A linked file is replaced where the link points; the link stays.
+TEST(PredictionOptionsTest, ReadOnlyFileIsKeptAndLinkedFileIsReplacedBehindTheLink)
+{
+    test::TempDir dir;
+    const std::string readOnly = dir.file(kOptionsFileName);
+    writeBytes(readOnly, key(0) + "True\r\n");
+    ::chmod(readOnly.c_str(), 0444);
+    EXPECT_TRUE(optionsFileIsReadOnly(readOnly));
+    EXPECT_FALSE(writeOptionsFile(withFlags({}), readOnly));
+    EXPECT_EQ(readBytes(readOnly), key(0) + "True\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(readOnly.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+
+    const std::string target = dir.file("real.ini");
+    const std::string link = dir.file("linked.ini");
+    writeBytes(target, key(0) + "False\r\n");
+    ASSERT_EQ(::symlink("real.ini", link.c_str()), 0);
+    EXPECT_FALSE(optionsFileIsReadOnly(link));
+    EXPECT_TRUE(writeOptionsFile(withFlags({0}), link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(read(target).flags[0]);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);  // no temporary left
+}
+
 }  // namespace
 }  // namespace rumone

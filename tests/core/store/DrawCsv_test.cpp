@@ -165,7 +165,7 @@ TEST(DrawCsvImport, BadLineImportsNothing)
 
     writeBytes(csv, "回数,第1数字,第2数字,第3数字,第4数字\n1,9,9,9,9\n2,2,2,2,\n");
     EXPECT_EQ(runTool({"import", csv, path}), 0);
-    const DrawSnapshot s = openDrawSnapshot(connectionStringFor(path));
+    const DrawSnapshot s = openDrawSnapshot(connectionStringForFile(path));
     ASSERT_EQ(s.recordCount(), 2u);
     EXPECT_EQ(s.rows()[0].digits[0].integer, 9);
     EXPECT_TRUE(s.rows()[1].digits[3].isNull());
@@ -205,7 +205,7 @@ TEST(DrawCsvImport, SampleHoldsTheRealHistoryOrGeneratedDrawsAndAnExistingFileIs
     ASSERT_EQ(runTool({"sample", real}), 0);
     const auto expected = realDraws();
     ASSERT_TRUE(expected);
-    const DrawHistory r = loadDrawHistory(connectionStringFor(real));
+    const DrawHistory r = loadDrawHistory(connectionStringForFile(real));
     ASSERT_EQ(r.completeDraws().size(), expected->size());
     EXPECT_EQ(r.latestDrawNumber(), expected->back().number);
     for (std::size_t i = 0; i < expected->size(); i += 997)
@@ -216,7 +216,7 @@ TEST(DrawCsvImport, SampleHoldsTheRealHistoryOrGeneratedDrawsAndAnExistingFileIs
     ASSERT_EQ(runTool({"sample", path, "--generated", "30", "5"}), 0);
     const DrawHistory h = [&] {
         DrawHistory x;
-        x = loadDrawHistory(connectionStringFor(path));
+        x = loadDrawHistory(connectionStringForFile(path));
         return x;
     }();
     EXPECT_EQ(h.latestDrawNumber(), 30);
@@ -243,13 +243,13 @@ TEST(DrawCsvImport, RealHistoryRoundTripsAndLoads)
     const std::vector<EditRow> parsed = parseDrawCsv(readBytes(realDrawsPath()));
     ASSERT_EQ(parsed.size(), real->size());
     {
-        DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+        DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
         set.importDraws(parsed);
         EXPECT_EQ(set.recordCount(), real->size());
     }
 
     DrawHistory history;
-    history = loadDrawHistory(connectionStringFor(path));
+    history = loadDrawHistory(connectionStringForFile(path));
     EXPECT_EQ(history.latestDrawNumber(), 7054);
     int sum = 0;
     for (int d = 0; d <= 9; ++d)
@@ -260,7 +260,7 @@ TEST(DrawCsvImport, RealHistoryRoundTripsAndLoads)
     EXPECT_EQ(last.digits, (std::array<int, 4>{9, 5, 7, 7}));
 
     // Export and import again into a fresh database: the same rows.
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(path));
+    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(path));
     std::vector<EditRow> stored;
     for (const DrawRecord& r : snapshot.rows())
         stored.push_back(EditRow{r.number, r.digits});
@@ -268,9 +268,9 @@ TEST(DrawCsvImport, RealHistoryRoundTripsAndLoads)
     EXPECT_EQ(exported, writeDrawCsv(parsed));
     const std::string copy = dir.file("copy.mdb");
     createDrawDatabase(copy);
-    openDrawEditSet(connectionStringFor(copy)).importDraws(parseDrawCsv(exported));
+    openDrawEditSet(connectionStringForFile(copy)).importDraws(parseDrawCsv(exported));
     std::vector<EditRow> again;
-    const DrawSnapshot copied = openDrawSnapshot(connectionStringFor(copy));
+    const DrawSnapshot copied = openDrawSnapshot(connectionStringForFile(copy));
     for (const DrawRecord& r : copied.rows())
         again.push_back(EditRow{r.number, r.digits});
     EXPECT_EQ(writeDrawCsv(again), exported);

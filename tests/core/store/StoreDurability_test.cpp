@@ -65,7 +65,7 @@ TEST(StoreDurability, WriteInterruptedBeforeCommitIsRolledBackByTheSnapshot)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}});
-    const std::string cs = connectionStringFor(path);
+    const std::string cs = connectionStringForFile(path);
 
     Child child = spawnChild([&](int fd) {
         sqlite::Connection db = openKeyedDatabase(parseConnectionString(cs), OpenAccess::ReadWrite);
@@ -94,7 +94,7 @@ TEST(StoreDurability, KilledWriterLosesNoReportedWrite)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {});
-    const std::string cs = connectionStringFor(path);
+    const std::string cs = connectionStringForFile(path);
     std::mt19937 gen(20261208);
     std::set<int> reported;
 

@@ -38,7 +38,7 @@ std::string digitsText(const std::array<DbValue, 4>& digits)
 std::vector<std::string> onDisk(const std::string& path)
 {
     std::vector<std::string> out;
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(path));
+    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(path));
     for (const DrawRecord& r : snapshot.rows())
         out.push_back(std::to_string(r.number.integer) + ":" + digitsText(r.digits));
     return out;
@@ -58,13 +58,13 @@ TEST(StoreSnapshot, DeliversRowsInDrawOrderWithValuesAsStored)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {});
-    EXPECT_EQ(openDrawSnapshot(connectionStringFor(path)).recordCount(), 0u);
+    EXPECT_EQ(openDrawSnapshot(connectionStringForFile(path)).recordCount(), 0u);
 
     rawExec(path,
             "INSERT INTO 結果マスタ VALUES (3, 10, 1.5, NULL, '');"
             "INSERT INTO 結果マスタ VALUES (1, 1, 2, 3, 4);"
             "INSERT INTO 結果マスタ VALUES (2, NULL, NULL, NULL, NULL);");
-    const DrawSnapshot s = openDrawSnapshot(connectionStringFor(path));
+    const DrawSnapshot s = openDrawSnapshot(connectionStringForFile(path));
     ASSERT_EQ(s.recordCount(), 3u);
     EXPECT_EQ(numbersOf(s.rows()), (Lines{"1", "2", "3"}));
     EXPECT_TRUE(s.rows()[1].digits[0].isNull());
@@ -80,8 +80,8 @@ TEST(StoreSnapshot, IsNotChangedByLaterWritesOfTheEditSet)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(path));
-    DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(path));
+    DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
     set.setDigit(0, 1, 9);
     set.deleteRow(1);
     set.insertRow(1);
@@ -96,7 +96,7 @@ TEST(StoreEditSet, EveryChangeIsInTheFileWhenTheCallReturns)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {});
-    DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+    DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
     EXPECT_EQ(set.recordCount(), 0u);
 
     set.insertRow(0);  // an empty table starts at 1
@@ -125,7 +125,7 @@ TEST(StoreEditSet, EveryChangeIsInTheFileWhenTheCallReturns)
     set.importDraws(draws);
     EXPECT_EQ(inSet(set), (Lines{"1:- - - 0", "2:2 2 2 2", "5:5 5 5 5", "6:6 6 6 -"}));
     EXPECT_EQ(onDisk(path), inSet(set));
-    EXPECT_EQ(checkDatabaseIntegrity(connectionStringFor(path)), Lines{"ok"});
+    EXPECT_EQ(checkDatabaseIntegrity(connectionStringForFile(path)), Lines{"ok"});
 }
 
 // Where a new row stands and which number it takes: the missed draw after
@@ -149,7 +149,7 @@ TEST(StoreEditSet, ANewRowFillsAMissedDrawOrFollowsTheHighest)
         TempDir dir;
         const std::string path = makeDatabase(
             dir.file("Rumone.mdb"), {{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}, {5, {5, 5, 5, 5}}, {6, {6, 6, 6, 6}}});
-        DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+        DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
         EXPECT_EQ(set.insertRow(c.askedAt), c.standsAt) << "asked at " << c.askedAt;
         Lines numbers;
         for (const EditRow& r : set.rows())
@@ -163,7 +163,7 @@ TEST(StoreEditSet, RefusedWritesLeaveFileAndRowsAlone)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {32767, {0, 0, 0, 0}}});
-    DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+    DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
     const Lines rows = inSet(set);
     const std::string bytes = readBytes(path);
     auto unchanged = [&] {
@@ -179,9 +179,10 @@ TEST(StoreEditSet, RefusedWritesLeaveFileAndRowsAlone)
     EXPECT_EQ(causeOf([&] { set.importDraws(bad); }), Cause::Constraint);
     unchanged();
 
-    EXPECT_THROW(set.setDigit(5, 1, 1), StoreError);
-    EXPECT_THROW(set.setDigit(0, 5, 1), StoreError);
-    EXPECT_THROW(set.deleteRow(2), StoreError);
+    // A bad index or position is the caller's mistake, not a store failure.
+    EXPECT_THROW(set.setDigit(5, 1, 1), std::logic_error);
+    EXPECT_THROW(set.setDigit(0, 5, 1), std::logic_error);
+    EXPECT_THROW(set.deleteRow(2), std::logic_error);
     unchanged();
 
     // Another writer changed the row since this set read it.
@@ -197,9 +198,9 @@ TEST(StoreEditSet, LockedDatabaseIsReportedAndNothingIsWritten)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
-    DrawEditSet set = openDrawEditSet(connectionStringFor(path));
+    DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
 
-    const ConnectionInfo info = parseConnectionString(connectionStringFor(path));
+    const ConnectionInfo info = parseConnectionString(connectionStringForFile(path));
     sqlite::Connection other = openKeyedDatabase(info, OpenAccess::ReadWrite);
     ASSERT_EQ(sqlite::exec(other.get(), "BEGIN IMMEDIATE"), SQLITE_OK);
     EXPECT_EQ(causeOf([&] { set.setDigit(0, 1, 9); }), Cause::Locked);
@@ -234,7 +235,7 @@ TEST(StoreEditSet, ReadOnlyFileOrFolderGivesReadOnlyAndLosesNothing)
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
     const std::string bytes = readBytes(path);
-    const std::string cs = connectionStringFor(path);
+    const std::string cs = connectionStringForFile(path);
 
     // A read-only file.
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);

@@ -62,7 +62,7 @@ void expectRefused(const Refusal& r)
     const std::string path = dir.file("Rumone.mdb");
     r.make(path);
     const std::string before = readBytes(path);
-    const std::string cs = connectionStringFor(path);
+    const std::string cs = connectionStringForFile(path);
 
     std::string message;
     EXPECT_EQ(causeOf([&] { openDrawSnapshot(cs); }, &message), r.cause);
@@ -126,7 +126,7 @@ TEST(StoreRefusal, DamagedPagesAreReportedAsDamaged)
         bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
     writeBytes(path, bytes);
 
-    EXPECT_EQ(causeOf([&] { openDrawSnapshot(connectionStringFor(path)); }), Cause::Damaged);
+    EXPECT_EQ(causeOf([&] { openDrawSnapshot(connectionStringForFile(path)); }), Cause::Damaged);
     EXPECT_TRUE(readBytes(path) == bytes);
 }
 
@@ -134,7 +134,7 @@ TEST(StoreRefusal, MissingFileIsReportedAndNeverCreated)
 {
     TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
-    const std::string cs = connectionStringFor(path);
+    const std::string cs = connectionStringForFile(path);
     std::string message;
     EXPECT_EQ(causeOf([&] { openDrawSnapshot(cs); }, &message), Cause::FileMissing);
     EXPECT_NE(message.find(path), std::string::npos);
@@ -157,8 +157,8 @@ TEST(StoreCreate, NewDatabaseIsKeyedEmptyAndNeverOverwritesAFile)
     const std::string bytes = readBytes(path);
     ASSERT_GE(bytes.size(), 16u);
     EXPECT_NE(bytes.substr(0, 16), std::string("SQLite format 3\0", 16));
-    EXPECT_EQ(openDrawSnapshot(connectionStringFor(path)).recordCount(), 0u);
-    EXPECT_EQ(checkDatabaseIntegrity(connectionStringFor(path)), std::vector<std::string>{"ok"});
+    EXPECT_EQ(openDrawSnapshot(connectionStringForFile(path)).recordCount(), 0u);
+    EXPECT_EQ(checkDatabaseIntegrity(connectionStringForFile(path)), std::vector<std::string>{"ok"});
 
     EXPECT_THROW(createDrawDatabase(path), StoreError);
     EXPECT_TRUE(readBytes(path) == bytes);

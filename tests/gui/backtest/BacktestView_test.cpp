@@ -124,7 +124,7 @@ TEST(BacktestView, APredictionRecordedBeforeItsDrawIsScoredOnceTheDrawIsEntered)
     test::TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
     createDrawDatabase(path);
-    const std::string cs = connectionStringFor(path);
+    const std::string cs = connectionStringForFile(path);
     std::vector<EditRow> rows;
     const DrawHistory drawn = test::randomHistory(60, 4);
     for (const Draw& d : drawn.completeDraws()) {

@@ -52,7 +52,7 @@ inline std::string rowText(const DbValue& number, const std::array<DbValue, 4>& 
 inline Lines onDisk(const std::string& dbPath)
 {
     Lines out;
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringFor(dbPath));
+    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(dbPath));
     for (const DrawRecord& r : snapshot.rows())
         out.push_back(rowText(r.number, r.digits));
     return out;
@@ -92,7 +92,7 @@ inline std::string makeDatabase(const std::string& folder, const std::vector<Row
     for (const Row& r : rows)
         draws.push_back(editRowOf(r));
     if (!draws.empty())
-        openDrawEditSet(connectionStringFor(path)).importDraws(draws);
+        openDrawEditSet(connectionStringForFile(path)).importDraws(draws);
     return path;
 }
 
@@ -100,7 +100,7 @@ inline std::string makeDatabase(const std::string& folder, const std::vector<Row
 inline void rawExec(const std::string& dbPath, const std::string& sql)
 {
     sqlite::Connection db =
-        openKeyedDatabase(parseConnectionString(connectionStringFor(dbPath)), OpenAccess::ReadWrite);
+        openKeyedDatabase(parseConnectionString(connectionStringForFile(dbPath)), OpenAccess::ReadWrite);
     ASSERT_EQ(sqlite::exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
 }
 

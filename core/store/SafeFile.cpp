@@ -1,0 +1,218 @@
+#include "core/store/SafeFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string_view>
+
+namespace rumone {
+
+namespace {
+
+constexpr const char* kBuildSuffix = ".new-";
+constexpr std::size_t kRandomLength = 6;
+constexpr int kMaxLinkHops = 40;
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(Descriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now; false when the close reports a write error.
+    bool reset()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+struct DirCloser {
+    void operator()(DIR* d) const noexcept { closedir(d); }
+};
+
+std::string baseNameOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string reasonOf(int err)
+{
+    return std::strerror(err);
+}
+
+FileWriteError writeError(const std::string& path, int err)
+{
+    return FileWriteError("「" + path + "」に書き込めません（" + reasonOf(err) + "）。", err);
+}
+
+bool writeAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+void syncFolder(const std::string& folder)
+{
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.valid())
+        ::fsync(dir.get());  // the new name is durable; a failure loses nothing written
+}
+
+// A fresh file "<path><suffix>" and six random letters, created
+// exclusively with the usual permissions (0666 less the umask, as any new
+// file of the user's).
+Descriptor createTemporary(const std::string& path, const char* suffix, std::string& tempPath)
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        tempPath = path + suffix;
+        for (std::size_t i = 0; i < kRandomLength; ++i)
+            tempPath += kLetters[random() % (sizeof kLetters - 1)];
+        Descriptor fd(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (fd.valid() || errno != EEXIST)
+            return fd;
+    }
+    return Descriptor();
+}
+
+bool isBuildTemporaryName(const std::string& name, const std::string& base, std::string_view ending)
+{
+    const std::string prefix = base + kBuildSuffix;
+    return name.size() == prefix.size() + kRandomLength + ending.size() &&
+           name.compare(0, prefix.size(), prefix) == 0 &&
+           std::string_view(name).substr(prefix.size() + kRandomLength) == ending;
+}
+
+// Removes the temporaries of builds of `path` that are no longer running:
+// a running build holds an exclusive lock on its file.
+void removeStaleBuilds(const std::string& path)
+{
+    const std::string folder = folderOf(path);
+    const std::string base = baseNameOf(path);
+    std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+    if (!dir)
+        return;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        const std::string full = folder + "/" + name;
+        if (isBuildTemporaryName(name, base, "")) {
+            Descriptor fd(::open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+            if (fd.valid() && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+                ::unlink(full.c_str());
+                ::unlink((full + "-journal").c_str());
+            }
+        } else if (isBuildTemporaryName(name, base, "-journal")) {
+            const std::string database = full.substr(0, full.size() - std::strlen("-journal"));
+            struct stat st {};
+            if (::lstat(database.c_str(), &st) != 0 && errno == ENOENT)
+                ::unlink(full.c_str());  // its database is gone: nothing to roll back
+        }
+    }
+}
+
+}  // namespace
+
+std::string resolveLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(current.c_str(), target, sizeof target - 1);
+        if (n <= 0)
+            return current;
+        const std::string next(target, static_cast<std::size_t>(n));
+        current = next.front() == '/' ? next : folderOf(current) + "/" + next;
+    }
+    return path;  // a circle of links: let the caller's open fail on it
+}
+
+void replaceFileWith(const std::string& path, const std::string& bytes)
+{
+    const std::string target = resolveLinks(path);
+    std::string temp;
+    Descriptor fd = createTemporary(target, ".tmp-", temp);
+    if (!fd.valid())
+        throw writeError(path, errno);
+    int err = 0;
+    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0)
+        err = errno;
+    if (!fd.reset() && err == 0)
+        err = errno;
+    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(temp.c_str());
+        throw writeError(path, err);
+    }
+    syncFolder(folderOf(target));
+}
+
+BuildOutcome buildThenLink(const std::string& path, const std::function<void(const std::string& tempPath)>& build)
+{
+    const std::string target = resolveLinks(path);
+    removeStaleBuilds(target);
+    std::string temp;
+    Descriptor fd = createTemporary(target, kBuildSuffix, temp);
+    if (!fd.valid())
+        throw writeError(path, errno);
+    // Held until the build is linked: a later run sees the file is in use.
+    ::flock(fd.get(), LOCK_EX);
+    try {
+        build(temp);
+    } catch (...) {
+        ::unlink(temp.c_str());
+        ::unlink((temp + "-journal").c_str());
+        throw;
+    }
+    const int linked = ::link(temp.c_str(), target.c_str());
+    const int err = errno;
+    ::unlink(temp.c_str());
+    if (linked != 0) {
+        if (err == EEXIST)
+            return BuildOutcome::AlreadyThere;
+        throw writeError(path, err);
+    }
+    syncFolder(folderOf(target));
+    return BuildOutcome::Linked;
+}
+
+}  // namespace rumone

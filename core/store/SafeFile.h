@@ -1,0 +1,45 @@
+// Files that appear whole or not at all, written so that nothing already
+// on the disk is followed or overwritten by accident.
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace rumone {
+
+// A file that could not be written. what() is a plain Japanese sentence
+// naming the file.
+class FileWriteError : public std::runtime_error {
+public:
+    FileWriteError(const std::string& message, int error) : std::runtime_error(message), error_(error) {}
+    int error() const { return error_; }  // errno
+
+private:
+    int error_;
+};
+
+// `path` with the symbolic links at its last component followed, also to
+// a target that does not exist (yet). `path` itself when it is no link or
+// when the links go round in a circle.
+std::string resolveLinks(const std::string& path);
+
+// Replaces the file at `path` (after resolveLinks) with `bytes`: written to
+// a new file beside it, created exclusively so that no existing file or
+// link is touched, synced, then renamed over the old one. On failure the
+// old file is as it was, the temporary file is gone and FileWriteError is
+// thrown.
+void replaceFileWith(const std::string& path, const std::string& bytes);
+
+enum class BuildOutcome { Linked, AlreadyThere };
+
+// Builds a new file for `path` (after resolveLinks): `build` fills a fresh
+// empty file "<path>.new-XXXXXX" beside it, which is linked to `path` only
+// when `build` returns, so that an interruption never leaves a half-made
+// file under `path`. AlreadyThere when a file appeared at `path` meanwhile
+// (it is left alone). Temporaries that a killed build left beside `path`
+// are removed first; a running build keeps its own (it holds a lock on it).
+// Throws what `build` throws, or FileWriteError.
+BuildOutcome buildThenLink(const std::string& path, const std::function<void(const std::string& tempPath)>& build);
+
+}  // namespace rumone
