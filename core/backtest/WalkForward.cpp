@@ -18,22 +18,6 @@ int wrapped(int value)
     return value;
 }
 
-int cycleMethodOf(int gap)
-{
-    switch (gap) {
-        case 7:
-            return 0;
-        case 9:
-            return 1;
-        case 11:
-            return 2;
-        case 12:
-            return 3;
-        default:
-            return -1;
-    }
-}
-
 // How often the walk reports its progress, in targets.
 constexpr int kProgressStep = 256;
 

@@ -19,23 +19,6 @@ Block dataArea(const ResultGrid& grid)
     return Block{kFirstDataColumn, kFirstDataRow, kLastDataColumn, grid.rows()};
 }
 
-// The method index of a cycle gap, or -1 for a gap that records nothing.
-int cycleMethodOf(int gap)
-{
-    switch (gap) {
-        case 7:
-            return 0;
-        case 9:
-            return 1;
-        case 11:
-            return 2;
-        case 12:
-            return 3;
-        default:
-            return -1;
-    }
-}
-
 // The value of a one-digit text as the methods write them; -1 otherwise.
 int digitOf(const std::string& text)
 {
@@ -62,6 +45,22 @@ struct PlacementCursor {
 };
 
 }  // namespace
+
+int cycleMethodOf(int gap)
+{
+    switch (gap) {
+        case 7:
+            return 0;
+        case 9:
+            return 1;
+        case 11:
+            return 2;
+        case 12:
+            return 3;
+        default:
+            return -1;
+    }
+}
 
 Prediction::Prediction() : digitsByDraw_(static_cast<std::size_t>(kMaxDrawNumber) + 1, std::array<std::int8_t, 4>{})
 {

@@ -57,6 +57,10 @@ inline constexpr std::array<EliminationRow, kEliminationRowCount> EliminationTab
     {4, +9, 9},
 }};
 
+// The method index (0-3) of a cycle gap of 7, 9, 11 or 12 draws; -1 for
+// any other gap, which records nothing.
+int cycleMethodOf(int gap);
+
 class Prediction {
 public:
     // Grid indices.

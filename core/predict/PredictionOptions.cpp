@@ -270,16 +270,6 @@ std::string optionsText(const PredictionOptions& options)
     return text;
 }
 
-std::string folderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
 bool writeAll(int fd, std::string_view data)
 {
     while (!data.empty()) {

@@ -24,6 +24,9 @@ private:
 // when the links go round in a circle.
 std::string resolveLinks(const std::string& path);
 
+// The folder part of `path`: "." for a bare name, "/" for a file at the root.
+std::string folderOf(const std::string& path);
+
 // Replaces the file at `path` (after resolveLinks) with `bytes`: written to
 // a new file beside it, created exclusively so that no existing file or
 // link is touched, synced, then renamed over the old one. On failure the
