@@ -62,6 +62,7 @@ void ResultGrid::setSize(int columns, int rows)
     rows = std::max(rows, 0);
     if (static_cast<long long>(columns) * rows > 64LL * 1024 * 1024)
         throw std::length_error("ResultGrid: table too large");
+    applyPendingStyles();
     std::vector<std::uint32_t> text(static_cast<std::size_t>(columns) * rows, 0);
     std::vector<std::uint32_t> style(text.size(), 0);
     for (int r = 1; r <= std::min(rows, rows_); ++r)
@@ -144,7 +145,7 @@ CellRange ResultGrid::resolve(Block b) const
     return r;
 }
 
-std::uint32_t ResultGrid::internStyle(const CellStyle& style)
+std::uint32_t ResultGrid::internStyle(const CellStyle& style) const
 {
     auto it = styleIds_.find(style);
     if (it != styleIds_.end())
@@ -224,9 +225,90 @@ std::uint32_t ResultGrid::findOrAddText(std::string_view text)
     }
 }
 
+std::uint64_t ResultGrid::StyleChange::key() const
+{
+    enum : std::uint64_t { kKindChange = 1, kAlignChange, kTextChange, kBackChange, kBorderChange };
+    const auto colourKey = [](const OptColour& c) {
+        return c ? (std::uint64_t{1} << 24 | std::uint64_t{c->r} << 16 | std::uint64_t{c->g} << 8 | c->b)
+                 : std::uint64_t{0};
+    };
+    switch (what) {
+        case What::Kind:
+            return kKindChange << 56 | static_cast<std::uint64_t>(kind) << 1 | (numericOnly ? 1 : 0);
+        case What::Alignment:
+            return kAlignChange << 56 | static_cast<std::uint64_t>(hAlign) << 8 | static_cast<std::uint64_t>(vAlign);
+        case What::TextColour:
+            return kTextChange << 56 | colourKey(colour);
+        case What::BackColour:
+            return kBackChange << 56 | colourKey(colour);
+        case What::Border:
+            return kBorderChange << 56 | static_cast<std::uint64_t>(sides) << 32 | colourKey(colour);
+    }
+    return 0;
+}
+
+void ResultGrid::StyleChange::applyTo(CellStyle& s, int position) const
+{
+    switch (what) {
+        case What::Kind:
+            s.kind = kind;
+            s.numericOnly = numericOnly;
+            return;
+        case What::Alignment:
+            s.hAlign = hAlign;
+            s.vAlign = vAlign;
+            return;
+        case What::TextColour:
+            s.text = colour;
+            return;
+        case What::BackColour:
+            s.back = colour;
+            return;
+        case What::Border:
+            break;
+    }
+    const BorderLine line = lineOf(colour);
+    switch (sides) {
+        case BorderSides::All:
+            s.left = s.top = s.right = s.bottom = line;
+            break;
+        case BorderSides::Left:
+            s.left = line;
+            break;
+        case BorderSides::Right:
+            s.right = line;
+            break;
+        case BorderSides::Bottom:
+            s.bottom = line;
+            break;
+        case BorderSides::TopBottom:
+            s.top = s.bottom = line;
+            break;
+        case BorderSides::Outline:
+            if (position & 1)
+                s.left = line;
+            if (position & 2)
+                s.right = line;
+            if (position & 4)
+                s.top = line;
+            if (position & 8)
+                s.bottom = line;
+            break;
+        case BorderSides::None:
+            s.left = s.top = s.right = s.bottom = BorderLine{};
+            break;
+    }
+}
+
+int ResultGrid::positionIn(const CellRange& range, int column, int row)
+{
+    return (column == range.col1 ? 1 : 0) | (column == range.col2 ? 2 : 0) | (row == range.row1 ? 4 : 0) |
+           (row == range.row2 ? 8 : 0);
+}
+
 // The style `from` after `change` at `position` in its block, interned.
-template <typename Change>
-std::uint32_t ResultGrid::restyled(std::uint32_t from, std::uint64_t changeKey, int position, Change& change)
+std::uint32_t ResultGrid::restyled(std::uint32_t from, const StyleChange& change, std::uint64_t changeKey,
+                                   int position) const
 {
     const std::uint64_t mixed =
         (changeKey ^ (std::uint64_t{from} << 32 | static_cast<std::uint64_t>(position))) * 0x9e3779b97f4a7c15ULL;
@@ -234,145 +316,171 @@ std::uint32_t ResultGrid::restyled(std::uint32_t from, std::uint64_t changeKey, 
     if (entry.change == changeKey && entry.from == from && entry.position == position)
         return entry.to;
     CellStyle s = styles_[from];
-    change(s, position);
+    change.applyTo(s, position);
     const std::uint32_t to = internStyle(s);
     entry = RestyleEntry{changeKey, from, to, position};
     return to;
 }
 
-// Applies `change` (CellStyle&, position key) to every cell of the range.
-// The result for each source style (and position, where it matters) is
-// found once and remembered, so the work per cell is one table look-up.
-template <bool byPosition, typename Change>
-void ResultGrid::restyle(const CellRange& range, std::uint64_t changeKey, Change change)
+// A change to one row is made at once while nothing waits before it; a
+// change to several rows waits for the pass that applies them all.
+void ResultGrid::changeStyle(Block block, const StyleChange& change)
 {
+    const CellRange range = resolve(block);
     if (range.empty())
         return;
-    if constexpr (!byPosition) {
-        // A change that leaves every style as it is (static text on a new
-        // table, say) needs no pass over the cells.
-        const bool changesSome = std::any_of(styles_.begin(), styles_.end(), [&](const CellStyle& s) {
-            CellStyle t = s;
-            change(t, 0);
-            return !(t == s);
-        });
-        if (!changesSome)
-            return;
+    if (range.row1 == range.row2 && pending_.empty()) {
+        restyleNow(range, change);
+        return;
     }
+    pending_.push_back(PendingChange{range, change});
+    if (pending_.size() >= kMostPending)
+        applyPendingStyles();
+}
+
+// Applies `change` to every cell of the range. The result for each source
+// style (and position, where it matters) is found once and remembered, so
+// the work per cell is one table look-up.
+void ResultGrid::restyleNow(const CellRange& range, const StyleChange& change)
+{
+    const std::uint64_t changeKey = change.key();
+    const bool byPosition = change.byPosition();
     if (range.col1 == range.col2 && range.row1 == range.row2) {
         std::uint32_t& id = cellStyle_[index(range.col1, range.row1)];
-        id = restyled(id, changeKey, byPosition ? 15 : 0, change);
+        id = restyled(id, change, changeKey, byPosition ? positionIn(range, range.col1, range.row1) : 0);
         return;
     }
     constexpr std::uint32_t kUnset = UINT32_MAX;
-    constexpr std::size_t keys = byPosition ? 16 : 1;
+    const std::size_t keys = byPosition ? kPositions : 1;
     // Every source id predates this call: each cell is visited once.
     restyleMemo_.assign(styles_.size() * keys, kUnset);
     for (int r = range.row1; r <= range.row2; ++r) {
-        const int rowKey = byPosition ? ((r == range.row1 ? 4 : 0) | (r == range.row2 ? 8 : 0)) : 0;
         std::uint32_t* cells = &cellStyle_[index(range.col1, r)];
         for (int c = range.col1; c <= range.col2; ++c) {
-            // The key tells the positions of an outline apart.
-            const int key = byPosition ? rowKey | (c == range.col1 ? 1 : 0) | (c == range.col2 ? 2 : 0) : 0;
+            const int key = byPosition ? positionIn(range, c, r) : 0;
             std::uint32_t& id = cells[c - range.col1];
             std::uint32_t& to = restyleMemo_[id * keys + static_cast<std::size_t>(key)];
             if (to == kUnset)
-                to = restyled(id, changeKey, key, change);
+                to = restyled(id, change, changeKey, key);
             id = to;
         }
     }
 }
 
-namespace {
-
-// One number per change, for the cache of style changes.
-enum ChangeKind : std::uint64_t { kKindChange = 1, kAlignChange, kTextChange, kBackChange, kBorderChange };
-
-std::uint64_t changeKeyOf(ChangeKind kind, std::uint64_t value)
+// The pending changes, applied row by row in the order they were made.
+// The table is cut into runs of rows that the same changes cover, the
+// first and last row of an outline each a run of its own (it treats them
+// apart). Within a run a row whose styles equal the row before, as
+// they were before the pass, ends as that row ended: it is copied.
+void ResultGrid::applyPendingStyles() const
 {
-    return kind << 56 | value;
-}
+    if (pending_.empty())
+        return;
+    std::vector<PendingChange> changes;
+    changes.swap(pending_);
 
-std::uint64_t colourKey(const OptColour& c)
-{
-    return c ? (std::uint64_t{1} << 24 | std::uint64_t{c->r} << 16 | std::uint64_t{c->g} << 8 | c->b) : 0;
-}
+    std::vector<int> cuts;
+    cuts.reserve(changes.size() * 4);
+    for (const PendingChange& p : changes) {
+        cuts.push_back(p.range.row1);
+        cuts.push_back(p.range.row2 + 1);
+        if (p.change.byPosition()) {
+            cuts.push_back(p.range.row1 + 1);
+            cuts.push_back(p.range.row2);
+        }
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
 
-}  // namespace
+    struct Active {
+        const PendingChange* pending;
+        std::uint64_t key;
+        std::vector<std::uint32_t>* memo;
+    };
+    constexpr std::uint32_t kUnset = UINT32_MAX;
+    std::vector<std::vector<std::uint32_t>> memos(changes.size());
+    std::vector<Active> active;
+    const auto width = static_cast<std::size_t>(columns_);
+    std::vector<std::uint32_t> rowBefore(width);
+
+    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+        const int first = cuts[i];
+        const int last = cuts[i + 1] - 1;
+        active.clear();
+        for (std::size_t k = 0; k < changes.size(); ++k)
+            if (changes[k].range.row1 <= first && changes[k].range.row2 >= last)
+                active.push_back(Active{&changes[k], changes[k].change.key(), &memos[k]});
+        if (active.empty())
+            continue;
+        for (int r = first; r <= last; ++r) {
+            std::uint32_t* row = &cellStyle_[index(1, r)];
+            if (r > first && std::equal(row, row + width, rowBefore.begin())) {
+                std::copy(row - width, row, row);
+                continue;
+            }
+            std::copy(row, row + width, rowBefore.begin());
+            for (const Active& a : active) {
+                const CellRange& range = a.pending->range;
+                const StyleChange& change = a.pending->change;
+                const bool byPosition = change.byPosition();
+                const std::size_t keys = byPosition ? kPositions : 1;
+                std::vector<std::uint32_t>& memo = *a.memo;
+                for (int c = range.col1; c <= range.col2; ++c) {
+                    std::uint32_t& id = row[c - 1];
+                    const int key = byPosition ? positionIn(range, c, r) : 0;
+                    const std::size_t slot = id * keys + static_cast<std::size_t>(key);
+                    if (slot >= memo.size())
+                        memo.resize(std::max(slot + 1, styles_.size() * keys), kUnset);
+                    if (memo[slot] == kUnset)
+                        memo[slot] = restyled(id, change, a.key, key);
+                    id = memo[slot];
+                }
+            }
+        }
+    }
+}
 
 void ResultGrid::setCellKind(Block block, CellKind kind, bool numericOnly)
 {
-    const std::uint64_t key = changeKeyOf(kKindChange, static_cast<std::uint64_t>(kind) << 1 | (numericOnly ? 1 : 0));
-    restyle<false>(resolve(block), key, [&](CellStyle& s, int) {
-        s.kind = kind;
-        s.numericOnly = numericOnly;
-    });
+    StyleChange change;
+    change.what = StyleChange::What::Kind;
+    change.kind = kind;
+    change.numericOnly = numericOnly;
+    changeStyle(block, change);
 }
 
 void ResultGrid::setAlignment(Block block, HAlign h, VAlign v)
 {
-    const std::uint64_t key =
-        changeKeyOf(kAlignChange, static_cast<std::uint64_t>(h) << 8 | static_cast<std::uint64_t>(v));
-    restyle<false>(resolve(block), key, [&](CellStyle& s, int) {
-        s.hAlign = h;
-        s.vAlign = v;
-    });
+    StyleChange change;
+    change.what = StyleChange::What::Alignment;
+    change.hAlign = h;
+    change.vAlign = v;
+    changeStyle(block, change);
 }
 
 void ResultGrid::setTextColour(Block block, OptColour colour)
 {
-    restyle<false>(resolve(block), changeKeyOf(kTextChange, colourKey(colour)),
-                   [&](CellStyle& s, int) { s.text = colour; });
+    StyleChange change;
+    change.what = StyleChange::What::TextColour;
+    change.colour = colour;
+    changeStyle(block, change);
 }
 
 void ResultGrid::setBackColour(Block block, OptColour colour)
 {
-    restyle<false>(resolve(block), changeKeyOf(kBackChange, colourKey(colour)),
-                   [&](CellStyle& s, int) { s.back = colour; });
+    StyleChange change;
+    change.what = StyleChange::What::BackColour;
+    change.colour = colour;
+    changeStyle(block, change);
 }
 
 void ResultGrid::setBorder(Block block, BorderSides sides, OptColour colour)
 {
-    const BorderLine line = lineOf(colour);
-    const BorderLine none{};
-    const std::uint64_t changeKey =
-        changeKeyOf(kBorderChange, static_cast<std::uint64_t>(sides) << 32 | colourKey(colour));
-    const auto change = [&](CellStyle& s, int key) {
-        switch (sides) {
-            case BorderSides::All:
-                s.left = s.top = s.right = s.bottom = line;
-                break;
-            case BorderSides::Left:
-                s.left = line;
-                break;
-            case BorderSides::Right:
-                s.right = line;
-                break;
-            case BorderSides::Bottom:
-                s.bottom = line;
-                break;
-            case BorderSides::TopBottom:
-                s.top = s.bottom = line;
-                break;
-            case BorderSides::Outline:
-                if (key & 1)
-                    s.left = line;
-                if (key & 2)
-                    s.right = line;
-                if (key & 4)
-                    s.top = line;
-                if (key & 8)
-                    s.bottom = line;
-                break;
-            case BorderSides::None:
-                s.left = s.top = s.right = s.bottom = none;
-                break;
-        }
-    };
-    if (sides == BorderSides::Outline)
-        restyle<true>(resolve(block), changeKey, change);
-    else
-        restyle<false>(resolve(block), changeKey, change);
+    StyleChange change;
+    change.what = StyleChange::What::Border;
+    change.sides = sides;
+    change.colour = colour;
+    changeStyle(block, change);
 }
 
 void ResultGrid::setText(int column, int row, std::string_view text)
@@ -437,6 +545,7 @@ const CellStyle& ResultGrid::style(int column, int row) const
 {
     if (!inTable(column, row))
         return styles_[0];
+    applyPendingStyles();
     return styles_[cellStyle_[index(column, row)]];
 }
 
@@ -451,6 +560,7 @@ int ResultGrid::lastDataRow() const
 
 std::size_t ResultGrid::cellStorageBytes() const
 {
+    applyPendingStyles();
     std::size_t bytes = cellText_.capacity() * sizeof(std::uint32_t) + cellStyle_.capacity() * sizeof(std::uint32_t);
     for (const auto& t : texts_)
         bytes += sizeof(std::string) + (t.capacity() > 15 ? t.capacity() : 0);

@@ -9,6 +9,13 @@
 // Storage is two 32-bit ids per cell: a text id into a de-duplicated text
 // pool and a style id into a table of interned styles. A block operation
 // therefore touches one integer per cell and allocates nothing per cell.
+//
+// Formatting of blocks that span several rows is kept as a list of pending
+// changes and applied in one pass down the table when a style is first
+// read: the long column bands of a view then cost one walk over the rows,
+// and a run of rows that look alike before the changes is worked out once
+// and copied. What a reader sees is the same as if each change had been
+// applied at once.
 #pragma once
 
 #include <cstdint>
@@ -149,7 +156,11 @@ public:
 
     // Memory held by the cell storage, for the benchmarks.
     std::size_t cellStorageBytes() const;
-    std::size_t distinctStyles() const { return styles_.size(); }
+    std::size_t distinctStyles() const
+    {
+        applyPendingStyles();
+        return styles_.size();
+    }
 
 private:
     std::size_t index(int column, int row) const
@@ -158,16 +169,40 @@ private:
                static_cast<std::size_t>(column - 1);
     }
     bool inTable(int column, int row) const { return column >= 1 && column <= columns_ && row >= 1 && row <= rows_; }
-    std::uint32_t internStyle(const CellStyle& style);
+
+    // One formatting operation as data: what it changes and to what.
+    struct StyleChange {
+        enum class What : std::uint8_t { Kind, Alignment, TextColour, BackColour, Border };
+        What what = What::Kind;
+        CellKind kind = CellKind::StaticText;
+        bool numericOnly = false;
+        HAlign hAlign = HAlign::Left;
+        VAlign vAlign = VAlign::Centre;
+        OptColour colour;
+        BorderSides sides = BorderSides::All;
+        // An outline changes a cell by where it lies in the block.
+        bool byPosition() const { return what == What::Border && sides == BorderSides::Outline; }
+        // The change in one number, for the cache of style changes.
+        std::uint64_t key() const;
+        void applyTo(CellStyle& style, int position) const;
+    };
+    struct PendingChange {
+        CellRange range;
+        StyleChange change;
+    };
+    // Where a cell lies in a block, as an outline needs it: bit 0 first
+    // column, 1 last column, 2 first row, 3 last row.
+    static int positionIn(const CellRange& range, int column, int row);
+    static constexpr std::size_t kPositions = 16;
+    static constexpr std::size_t kMostPending = 64;
+
+    void changeStyle(Block block, const StyleChange& change);
+    void restyleNow(const CellRange& range, const StyleChange& change);
+    void applyPendingStyles() const;
+    std::uint32_t internStyle(const CellStyle& style) const;
     std::uint32_t internText(std::string_view text);
     std::uint32_t findOrAddText(std::string_view text);
-    // changeKey describes the change in one number (what and to which
-    // value), for the cache of style changes; byPosition: the change depends
-    // on where the cell lies in the block.
-    template <bool byPosition, typename Change>
-    void restyle(const CellRange& range, std::uint64_t changeKey, Change change);
-    template <typename Change>
-    std::uint32_t restyled(std::uint32_t from, std::uint64_t changeKey, int position, Change& change);
+    std::uint32_t restyled(std::uint32_t from, const StyleChange& change, std::uint64_t changeKey, int position) const;
 
     struct StyleHash {
         std::size_t operator()(const CellStyle& s) const;
@@ -189,9 +224,12 @@ private:
 
     std::vector<int> columnWidths_;  // index 0 = column 1
     std::vector<int> rowHeights_;
-    std::vector<std::uint32_t> cellText_;   // 0 = empty
-    std::vector<std::uint32_t> cellStyle_;  // index into styles_
-    std::vector<std::string> texts_;        // texts_[0] is ""
+    std::vector<std::uint32_t> cellText_;  // 0 = empty
+    // The style members change on reading too, when pending changes are
+    // applied; what they describe does not.
+    mutable std::vector<std::uint32_t> cellStyle_;  // index into styles_
+    mutable std::vector<PendingChange> pending_;
+    std::vector<std::string> texts_;  // texts_[0] is ""
     // Open-addressing index of texts_ by content, at most half full: each
     // slot a text id (0 for a free slot) under the upper half of its hash,
     // with a copy of the text where it is short, so that finding a short
@@ -211,9 +249,9 @@ private:
     static constexpr std::uint32_t kLargestKeptNumber = 0xffffff;
     const std::string& numberText(std::uint32_t number) const;
     mutable std::unordered_map<std::uint32_t, std::string> numberTexts_;
-    std::vector<CellStyle> styles_;  // styles_[0] is the default style
-    std::unordered_map<CellStyle, std::uint32_t, StyleHash> styleIds_;
-    std::vector<std::uint32_t> restyleMemo_;  // working table of Restyle
+    mutable std::vector<CellStyle> styles_;  // styles_[0] is the default style
+    mutable std::unordered_map<CellStyle, std::uint32_t, StyleHash> styleIds_;
+    std::vector<std::uint32_t> restyleMemo_;  // working table of restyleNow
     // Recent style changes: style ids never change their meaning, so an
     // entry stays true for the life of the table.
     struct RestyleEntry {
@@ -221,7 +259,7 @@ private:
         std::uint32_t from = UINT32_MAX, to = 0;
         int position = -1;
     };
-    std::vector<RestyleEntry> restyleCache_ = std::vector<RestyleEntry>(256);
+    mutable std::vector<RestyleEntry> restyleCache_ = std::vector<RestyleEntry>(256);
 };
 
 }  // namespace rumone

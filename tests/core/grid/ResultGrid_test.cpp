@@ -1,5 +1,7 @@
 // The table model: blocks, formatting, texts and the text dump.
 #include <gtest/gtest.h>
+
+#include <random>
 #include <string>
 #include <vector>
 
@@ -70,6 +72,136 @@ TEST(ResultGridBlocks, LaterSettingWinsWhereBlocksOverlap)
     EXPECT_EQ(g.style(4, 4).hAlign, HAlign::Left) << "default alignment";
     g.setBackColour({3, 3, 3, 3}, std::nullopt);
     EXPECT_EQ(g.style(3, 3).back, std::nullopt);
+}
+
+// Formatting that waits for a pass down the table must read back as if
+// each change had been made at once: random blocks of every shape and
+// every kind of change, with reads and resizes between them, against a
+// plain table of styles changed cell by cell.
+TEST(ResultGridBlocks, FormattingReadsBackAsIfAppliedAtOnce)
+{
+    struct Model {
+        int columns = 0, rows = 0;
+        std::vector<CellStyle> cells;
+        CellStyle& at(int c, int r) { return cells[static_cast<std::size_t>((r - 1) * columns + (c - 1))]; }
+        void resize(int newColumns, int newRows)
+        {
+            std::vector<CellStyle> next(static_cast<std::size_t>(newColumns * newRows));
+            for (int r = 1; r <= std::min(rows, newRows); ++r)
+                for (int c = 1; c <= std::min(columns, newColumns); ++c)
+                    next[static_cast<std::size_t>((r - 1) * newColumns + (c - 1))] = at(c, r);
+            cells = std::move(next);
+            columns = newColumns;
+            rows = newRows;
+        }
+    };
+    const std::vector<OptColour> colours = {std::nullopt, kRed, kBlue, kYellow};
+    std::mt19937 random(20261208);
+    const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+
+    for (int round = 0; round < 40; ++round) {
+        ResultGrid g;
+        Model m;
+        g.setSize(6, 30);
+        m.resize(6, 30);
+        for (int step = 0; step < 120; ++step) {
+            // Mostly long column runs and single cells, as the views use them.
+            const int shape = pick(4);
+            int c1 = 1 + pick(m.columns), r1 = 1 + pick(m.rows);
+            int c2 = shape == 0 ? c1 : c1 + pick(3), r2 = shape == 1 ? r1 : r1 + pick(m.rows);
+            if (shape == 3)
+                c2 = c1, r2 = r1;
+            Block block{c1, r1, c2, r2};
+            if (pick(8) == 0)
+                block = {c1, r1, -1, -1};  // to the ends
+            const CellRange range = g.resolve(block);
+            const OptColour colour = colours[static_cast<std::size_t>(pick(4))];
+            const int what = pick(6);
+            const auto sides = static_cast<BorderSides>(pick(7));
+            const HAlign h = static_cast<HAlign>(pick(3));
+            switch (what) {
+                case 0:
+                    g.setBackColour(block, colour);
+                    break;
+                case 1:
+                    g.setTextColour(block, colour);
+                    break;
+                case 2:
+                    g.setAlignment(block, h, VAlign::Top);
+                    break;
+                case 3:
+                    g.setCellKind(block, CellKind::EditText, true);
+                    break;
+                default:
+                    g.setBorder(block, sides, colour);
+            }
+            // The same change on the plain table, made through a grid of one
+            // cell at the same place in a block of the same shape.
+            for (int r = range.row1; r <= range.row2; ++r)
+                for (int c = range.col1; c <= range.col2; ++c) {
+                    CellStyle& s = m.at(c, r);
+                    const BorderLine line = colour ? BorderLine{BorderLine::Kind::Coloured, *colour}
+                                                   : BorderLine{BorderLine::Kind::Default, Rgb{}};
+                    switch (what) {
+                        case 0:
+                            s.back = colour;
+                            break;
+                        case 1:
+                            s.text = colour;
+                            break;
+                        case 2:
+                            s.hAlign = h;
+                            s.vAlign = VAlign::Top;
+                            break;
+                        case 3:
+                            s.kind = CellKind::EditText;
+                            s.numericOnly = true;
+                            break;
+                        default:
+                            switch (sides) {
+                                case BorderSides::All:
+                                    s.left = s.top = s.right = s.bottom = line;
+                                    break;
+                                case BorderSides::Left:
+                                    s.left = line;
+                                    break;
+                                case BorderSides::Right:
+                                    s.right = line;
+                                    break;
+                                case BorderSides::Bottom:
+                                    s.bottom = line;
+                                    break;
+                                case BorderSides::TopBottom:
+                                    s.top = s.bottom = line;
+                                    break;
+                                case BorderSides::Outline:
+                                    if (c == range.col1)
+                                        s.left = line;
+                                    if (c == range.col2)
+                                        s.right = line;
+                                    if (r == range.row1)
+                                        s.top = line;
+                                    if (r == range.row2)
+                                        s.bottom = line;
+                                    break;
+                                case BorderSides::None:
+                                    s.left = s.top = s.right = s.bottom = BorderLine{};
+                                    break;
+                            }
+                    }
+                }
+            if (pick(30) == 0) {
+                const int columns = 3 + pick(6), rows = 10 + pick(30);
+                g.setSize(columns, rows);
+                m.resize(columns, rows);
+            }
+            if (pick(20) == 0 || step == 119)
+                for (int r = 1; r <= m.rows; ++r)
+                    for (int c = 1; c <= m.columns; ++c)
+                        ASSERT_EQ(g.style(c, r), m.at(c, r))
+                            << "round " << round << " step " << step << " cell " << c << "," << r;
+        }
+    }
 }
 
 // The four sides of cell (c, r) as dump words, left top right bottom.
