@@ -2,6 +2,10 @@
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
+#include <filesystem>
+#include <system_error>
+
+#include "core/store/DrawStore.h"
 
 #include "core/predict/PredictionTexts.h"
 #include "gui/MainWindow.h"
@@ -33,10 +37,27 @@ private:
     bool quitting_ = false;
 };
 
+// The folder of the running program, as Qt will report it once started
+// (empty when it cannot be told).
+std::string programFolderBeforeQt()
+{
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::canonical("/proc/self/exe", error);
+    return error ? std::string() : program.parent_path().string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // The draws are read while Qt starts: the key derivation is the longest
+    // single step of a start, and it needs nothing from Qt.
+    const std::string folder = programFolderBeforeQt();
+    const std::string connection = folder.empty() ? std::string() : rumone::buildConnectionString(folder);
+    std::future<rumone::DrawHistory> history;
+    if (!connection.empty())
+        history = rumone::startLoadingDrawHistory(connection);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(rumone::programCaption());
     QApplication::setWindowIcon(rumone::programIcon());
@@ -45,7 +66,7 @@ int main(int argc, char** argv)
     if (QCoreApplication::arguments().contains(QStringLiteral("--quit-after-first-paint")))
         app.installEventFilter(&quitAfterFirstPaint);
     rumone::MainWindow frame;
-    if (!frame.load(QCoreApplication::applicationDirPath()))
+    if (!frame.load(QCoreApplication::applicationDirPath(), std::move(history), connection))
         return 1;
     frame.showAtStart();
     return app.exec();

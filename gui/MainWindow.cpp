@@ -68,13 +68,18 @@ MainWindow::~MainWindow()
 
 bool MainWindow::load(const QString& programFolder)
 {
+    return load(programFolder, {}, {});
+}
+
+bool MainWindow::load(const QString& programFolder, std::future<DrawHistory> begun, const std::string& begunFor)
+{
     prediction_->readInitFile();
     WaitCursor wait;
     letPendingMessagesRun();
     openViews_ = 0;
     connectionString_ = buildConnectionString(programFolder.toStdString());
     try {
-        history_ = loadDrawHistory(connectionString_);
+        history_ = begun.valid() && begunFor == connectionString_ ? begun.get() : loadDrawHistory(connectionString_);
     } catch (const std::exception& e) {
         showError(QString::fromStdString(e.what()));
         return false;

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ public:
     // Start-up: options read, hourglass, connection text, LoadDrawHistory,
     // cursor restored. On failure shows the message and returns false.
     bool load(const QString& programFolder);
+    // The same with the history's load already under way (begun before Qt
+    // started, see startLoadingDrawHistory) for the database of `begunFor`;
+    // a load begun for another database is not used.
+    bool load(const QString& programFolder, std::future<DrawHistory> begun, const std::string& begunFor);
     // Start-up with a history already in memory (tests, tools).
     void loadWithHistory(DrawHistory history);
 

@@ -114,28 +114,37 @@ std::optional<int> drawNumberOf(const DbValue& value)
 
 DrawHistory DrawHistory::fromRecords(const std::vector<DrawRecord>& records)
 {
-    DrawHistory h;
-    h.stored_.reserve(records.size());
-    for (const DrawRecord& rec : records) {
-        const Number n = readDrawNumber(rec.number);
-        if (n.reading == Reading::NotANumber)
-            throw std::runtime_error("回数「" + printableText(rec.number.text) + "」を数値として読めません。");
-        if (n.reading != Reading::Whole || n.value < 0 || n.value > kMaxDrawNumber)
-            continue;  // outside the model: skipped everywhere
-        StoredRow row;
-        row.number = static_cast<int>(n.value);
-        row.complete = true;
-        for (int p = 0; p < 4; ++p) {
-            const Number d = readNumber(rec.digits[p]);
-            if (d.reading == Reading::Whole && d.value >= 0 && d.value <= 9)
-                row.digits[p] = static_cast<int>(d.value);
-            else
-                row.complete = false;
-        }
-        h.stored_.push_back(row);
+    DrawHistoryBuilder builder;
+    builder.reserve(records.size());
+    for (const DrawRecord& rec : records)
+        builder.add(rec);
+    return builder.finish();
+}
+
+void DrawHistoryBuilder::add(const DrawRecord& rec)
+{
+    const Number n = readDrawNumber(rec.number);
+    if (n.reading == Reading::NotANumber)
+        throw std::runtime_error("回数「" + printableText(rec.number.text) + "」を数値として読めません。");
+    if (n.reading != Reading::Whole || n.value < 0 || n.value > kMaxDrawNumber)
+        return;  // outside the model: skipped everywhere
+    StoredRow row;
+    row.number = static_cast<int>(n.value);
+    row.complete = true;
+    for (int p = 0; p < 4; ++p) {
+        const Number d = readNumber(rec.digits[p]);
+        if (d.reading == Reading::Whole && d.value >= 0 && d.value <= 9)
+            row.digits[p] = static_cast<int>(d.value);
+        else
+            row.complete = false;
     }
-    h.deriveFigures();
-    return h;
+    history_.stored_.push_back(row);
+}
+
+DrawHistory DrawHistoryBuilder::finish()
+{
+    history_.deriveFigures();
+    return std::move(history_);
 }
 
 void DrawHistory::deriveFigures()

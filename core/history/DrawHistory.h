@@ -71,6 +71,7 @@ public:
     int distinctCountRows() const { return distinctCountRows_; }
 
 private:
+    friend class DrawHistoryBuilder;
     void deriveFigures();
 
     std::vector<StoredRow> stored_;
@@ -80,6 +81,20 @@ private:
     int maxDigitCount_ = 0;
     std::vector<std::string> digitsByCount_;
     int distinctCountRows_ = 0;
+};
+
+// A history made one record at a time, in the store's order, by the same
+// rules as DrawHistory::fromRecords: a load keeps the judged rows only,
+// never the records themselves.
+class DrawHistoryBuilder {
+public:
+    // Throws std::runtime_error as fromRecords does.
+    void add(const DrawRecord& record);
+    void reserve(std::size_t records) { history_.stored_.reserve(records); }
+    DrawHistory finish();
+
+private:
+    DrawHistory history_;
 };
 
 }  // namespace rumone

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -228,7 +229,30 @@ void requireDrawQuery(sqlite3* db, const std::string& path)
         throw storeErrorOf(Cause::QueryMissing, path);
 }
 
-std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
+namespace {
+
+// A column's value into `to`, which keeps its text buffer from row to row.
+void readColumn(const sqlite::Statement& st, int column, DbValue& to)
+{
+    sqlite3_stmt* raw = st.get();
+    switch (sqlite3_column_type(raw, column)) {
+        case SQLITE_INTEGER:
+            to.type = DbValue::Type::Integer;
+            to.integer = sqlite3_column_int64(raw, column);
+            to.real = 0.0;
+            to.text.clear();
+            return;
+        case SQLITE_NULL:
+            to = DbValue::null();
+            return;
+        default:
+            to = st.column(column);
+    }
+}
+
+}  // namespace
+
+void readDrawQuery(sqlite3* db, const std::string& path, const std::function<void(const DrawRecord&)>& take)
 {
     sqlite::Statement st(db, kDrawQuery);
     if ((st.prepareCode() & 0xff) == SQLITE_ERROR)  // the query names what the file does not hold
@@ -251,17 +275,27 @@ std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
                 Cause::QueryMissing, path,
                 "データベース「" + path + "」のクエリ「全データ選択クエリ」に列「" + kColumns[k] + "」がありません。");
 
-    std::vector<DrawRecord> rows;
+    DrawRecord r;
     int rc;
     while ((rc = st.step()) == SQLITE_ROW) {
-        DrawRecord r;
-        r.number = st.column(index[0]);
+        readColumn(st, index[0], r.number);
         for (int p = 0; p < 4; ++p)
-            r.digits[p] = st.column(index[p + 1]);
-        rows.push_back(std::move(r));
+            readColumn(st, index[p + 1], r.digits[p]);
+        take(r);
     }
     if (rc != SQLITE_DONE)
         throw storeErrorFor(rc, path, false);
+}
+
+std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
+{
+    std::vector<DrawRecord> rows;
+    // Counted first so that the rows are placed once (the pages read for
+    // the count stay in SQLite's cache for the rows).
+    sqlite::Statement count(db, "SELECT count(*) FROM 全データ選択クエリ");
+    if (count.ok() && count.step() == SQLITE_ROW)
+        rows.reserve(static_cast<std::size_t>(std::max<long long>(count.columnInt(0), 0)));
+    readDrawQuery(db, path, [&rows](const DrawRecord& r) { rows.push_back(r); });
     return rows;
 }
 

@@ -2,6 +2,7 @@
 // The pieces shared by the snapshot, the edit set and the rumone-db tool.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ void requireWritableDrawQuery(sqlite3* db, const std::string& path);
 
 // The ordered result of the draw query. Throws StoreError.
 std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path);
+// The same rows one at a time, each in the same record (valid during the
+// call), for a reader that keeps only what it makes of them.
+void readDrawQuery(sqlite3* db, const std::string& path, const std::function<void(const DrawRecord&)>& take);
 
 // The lines of SQLite's integrity check: the single line "ok" when sound.
 // Throws StoreError when the database cannot be opened.

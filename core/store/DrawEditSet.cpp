@@ -16,15 +16,6 @@ using Cause = StoreError::Cause;
 
 const char* const kDigitColumns[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
 
-std::vector<EditRow> toEditRows(std::vector<DrawRecord> records)
-{
-    std::vector<EditRow> rows;
-    rows.reserve(records.size());
-    for (DrawRecord& r : records)
-        rows.push_back(EditRow{std::move(r.number), std::move(r.digits)});
-    return rows;
-}
-
 std::string numberText(const DbValue& v)
 {
     switch (v.type) {
@@ -193,7 +184,7 @@ public:
             tx.run(write);
         }
         // Read back inside the transaction: a failed commit leaves rows() alone.
-        std::vector<EditRow> rows = toEditRows(readDrawQuery(db_.get(), path_));
+        std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
         tx.commit();
         rows_ = std::move(rows);
         return counts;
@@ -308,7 +299,7 @@ DrawEditSet openDrawEditSet(const std::string& connectionString)
         rc = sqlite::exec(db.get(), "PRAGMA synchronous = EXTRA");
     if (rc != SQLITE_OK)
         throw storeErrorFor(rc, info.path, false);
-    std::vector<EditRow> rows = toEditRows(readDrawQuery(db.get(), info.path));
+    std::vector<EditRow> rows = readDrawQuery(db.get(), info.path);
     requireWritableDrawQuery(db.get(), info.path);  // after the columns: the deeper fault first
     return DrawEditSet(std::make_unique<DrawEditSet::Impl>(info.path, std::move(db), std::move(rows)));
 }

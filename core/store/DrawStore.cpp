@@ -48,14 +48,27 @@ DrawSnapshot openDrawSnapshot(const std::string& connectionString)
     return DrawSnapshot(readDrawQuery(db.get(), info.path));
 }  // the connection closes here: the snapshot lives in memory only
 
+// The rows go straight into the history: the records themselves are
+// never held, which keeps a load of many draws quick.
 DrawHistory loadDrawHistory(const std::string& connectionString)
 {
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionString);
+    const ConnectionInfo info = parseConnectionString(connectionString);
+    sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadOnly);
+    requireDrawQuery(db.get(), info.path);
+    DrawHistoryBuilder builder;
     try {
-        return DrawHistory::fromRecords(snapshot.rows());
+        readDrawQuery(db.get(), info.path, [&builder](const DrawRecord& r) { builder.add(r); });
+    } catch (const StoreError&) {
+        throw;
     } catch (const std::runtime_error& e) {
-        throw StoreError(StoreError::Cause::BadDrawNumber, parseConnectionString(connectionString).path, e.what());
+        throw StoreError(StoreError::Cause::BadDrawNumber, info.path, e.what());
     }
+    return builder.finish();
+}
+
+std::future<DrawHistory> startLoadingDrawHistory(const std::string& connectionString)
+{
+    return std::async(std::launch::async, [connectionString] { return loadDrawHistory(connectionString); });
 }
 
 }  // namespace rumone

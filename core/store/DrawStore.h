@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <future>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -88,12 +89,14 @@ DrawSnapshot openDrawSnapshot(const std::string& connectionString);
 // the history's figures. Throws StoreError when the database cannot be read
 // or holds a draw number that is no number at all.
 DrawHistory loadDrawHistory(const std::string& connectionString);
+// loadDrawHistory on a thread of its own: the key derivation and the read
+// can go on while the program starts its windows. get() returns the
+// history or throws what loadDrawHistory throws.
+std::future<DrawHistory> startLoadingDrawHistory(const std::string& connectionString);
 
-// One row of the edit set as the entry view shows it.
-struct EditRow {
-    DbValue number;                 // 回数
-    std::array<DbValue, 4> digits;  // 第1数字 .. 第4数字
-};
+// One row of the edit set as the entry view shows it: the stored values
+// as the draw query delivers them.
+using EditRow = DrawRecord;
 
 // What a bulk entry did, counted inside its write transaction.
 struct ImportCounts {
