@@ -78,7 +78,10 @@ long long checkDatabaseFile(const std::string& path)
 
 sqlite::Connection openConnection(const std::string& path, OpenAccess access)
 {
-    const int flags = access == OpenAccess::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    // Each connection is used by the one thread that opened it: SQLite's
+    // per-call locking of the connection is not needed.
+    const int flags =
+        (access == OpenAccess::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     sqlite::Connection db(raw);
