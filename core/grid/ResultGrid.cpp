@@ -490,6 +490,12 @@ void ResultGrid::setText(int column, int row, std::string_view text)
     cellText_[index(column, row)] = internText(text);
 }
 
+void ResultGrid::setText(int column, int row, SharedText text)
+{
+    if (inTable(column, row) && text.id < texts_.size())
+        cellText_[index(column, row)] = text.id;
+}
+
 // Draw numbers, counts and digits are written many times over: a small
 // number is kept in its cell as the number itself, and its text is made
 // only when it is read (the screen reads the few rows it shows). These

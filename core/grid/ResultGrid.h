@@ -125,6 +125,13 @@ public:
     void setText(int column, int row, long number);  // plain decimal form
     const std::string& getText(int column, int row) const;
     void clearText(Block block);
+    // A text kept once and then written to many cells by reference: a view
+    // that writes the same texts over and over shares each one first.
+    struct SharedText {
+        std::uint32_t id = 0;
+    };
+    SharedText shareText(std::string_view text) { return SharedText{internText(text)}; }
+    void setText(int column, int row, SharedText text);
 
     // --- reading back (widget, dump, tests)
     int columns() const { return columns_; }

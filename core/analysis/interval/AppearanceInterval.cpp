@@ -122,10 +122,39 @@ void writeIntervalHeader(ResultGrid& grid, int startRow, int mode)
     writeHeaderBlock(grid, headerRowsAt(startRow, mode), "    当 選 数 字     ", "出現", true);
 }
 
+// Writes interval cells: 0 as "初回", a positive interval as e.g. "3回前",
+// a negative one not at all. Each text is made and shared once per table.
+class IntervalCells {
+public:
+    explicit IntervalCells(ResultGrid& grid) : grid_(grid), first_(grid.shareText("初回")) {}
+
+    void show(int interval, int column, int row)
+    {
+        if (interval == 0) {
+            grid_.setText(column, row, first_);
+            return;
+        }
+        if (interval < 0)
+            return;
+        const auto at = static_cast<std::size_t>(interval);
+        if (at >= earlier_.size())
+            earlier_.resize(at + 1);
+        if (earlier_[at].id == 0)
+            earlier_[at] = grid_.shareText(std::to_string(interval) + "回前");
+        grid_.setText(column, row, earlier_[at]);
+    }
+
+private:
+    ResultGrid& grid_;
+    ResultGrid::SharedText first_;
+    std::vector<ResultGrid::SharedText> earlier_;  // by interval; id 0: not made yet
+};
+
 void fillIntervalTable(ResultGrid& grid, const DrawHistory& history)
 {
     const std::vector<StoredRow>& rows = history.storedRows();
     const std::vector<DrawIntervals> intervals = appearanceIntervals(history);
+    IntervalCells cells(grid);
     for (std::size_t k = 0; k < rows.size(); ++k) {
         if (!rows[k].complete)
             continue;
@@ -133,7 +162,7 @@ void fillIntervalTable(ResultGrid& grid, const DrawHistory& history)
         grid.setText(1, r, static_cast<long>(rows[k].number));
         for (int p = 1; p <= 4; ++p) {
             grid.setText(2 * p, r, static_cast<long>(*rows[k].digits[p - 1]));
-            showInterval(grid, (*intervals[k])[p - 1], 2 * p + 1, r);
+            cells.show((*intervals[k])[p - 1], 2 * p + 1, r);
         }
     }
 }
@@ -146,14 +175,6 @@ std::vector<DrawIntervals> appearanceIntervals(const DrawHistory& history)
     const bool ascending = std::is_sorted(rows.begin(), rows.end(),
                                           [](const StoredRow& a, const StoredRow& b) { return a.number < b.number; });
     return ascending ? intervalsByLastSeen(rows) : intervalsBySearch(rows);
-}
-
-void showInterval(ResultGrid& grid, int interval, int column, int row)
-{
-    if (interval == 0)
-        grid.setText(column, row, "初回");
-    else if (interval > 0)
-        grid.setText(column, row, std::to_string(interval) + "回前");
 }
 
 void buildAppearanceIntervalView(ResultGrid& grid, const DrawHistory& history)

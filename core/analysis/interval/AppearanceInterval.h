@@ -23,8 +23,4 @@ void buildAppearanceIntervalView(ResultGrid& grid, const DrawHistory& history);
 using DrawIntervals = std::optional<std::array<int, 4>>;
 std::vector<DrawIntervals> appearanceIntervals(const DrawHistory& history);
 
-// Writes one interval cell: 0 as "初回", a positive interval as e.g.
-// "3回前", a negative one not at all.
-void showInterval(ResultGrid& grid, int interval, int column, int row);
-
 }  // namespace rumone

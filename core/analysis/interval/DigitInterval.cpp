@@ -20,25 +20,38 @@ void writeDigitIntervalHeader(ResultGrid& grid, int startRow, int mode)
     writeHeaderBlock(grid, headerRowsAt(startRow, mode), "   当 選 数 字", "差分", false);
 }
 
-// One step cell: "+3", "0", or "-4" on light magenta.
-void showStep(ResultGrid& grid, int step, int column, int row)
-{
-    if (step > 0) {
-        std::string text = "+";
-        text += std::to_string(step);
-        grid.setText(column, row, text);
-    } else if (step == 0) {
-        grid.setText(column, row, 0L);
-    } else {
-        grid.setBackColour(Block::cell(column, row), kLightMagenta);
-        grid.setText(column, row, static_cast<long>(step));
+// The step cells: "+3", "0", or "-4" on light magenta; the texts of the
+// rises are made and shared once per table.
+class StepCells {
+public:
+    explicit StepCells(ResultGrid& grid) : grid_(grid)
+    {
+        for (int step = 1; step <= 9; ++step)
+            rises_[static_cast<std::size_t>(step)] = grid.shareText("+" + std::to_string(step));
     }
-}
+
+    void show(int step, int column, int row)
+    {
+        if (step > 0) {
+            grid_.setText(column, row, rises_[static_cast<std::size_t>(step)]);
+        } else if (step == 0) {
+            grid_.setText(column, row, 0L);
+        } else {
+            grid_.setBackColour(Block::cell(column, row), kLightMagenta);
+            grid_.setText(column, row, static_cast<long>(step));
+        }
+    }
+
+private:
+    ResultGrid& grid_;
+    std::array<ResultGrid::SharedText, 10> rises_{};  // a step is a difference of two digits: at most 9
+};
 
 // The first complete draw has nothing to be compared with, wherever it
 // stands; an incomplete row leaves the previous digits as they are.
 void fillDigitIntervalTable(ResultGrid& grid, const DrawHistory& history)
 {
+    StepCells steps(grid);
     std::array<int, 4> previousDigits{};
     bool hasPrevious = false;
     int r = kFirstDrawRow;
@@ -50,7 +63,7 @@ void fillDigitIntervalTable(ResultGrid& grid, const DrawHistory& history)
             for (int p = 1; p <= 4; ++p) {
                 const int digit = *row.digits[p - 1];
                 if (hasPrevious)
-                    showStep(grid, digit - previousDigits[p - 1], 2 * p + 1, r);
+                    steps.show(digit - previousDigits[p - 1], 2 * p + 1, r);
                 previousDigits[p - 1] = digit;
             }
             hasPrevious = true;
