@@ -349,6 +349,10 @@ bool writeOptionsFile(const PredictionOptions& options, const std::string& linke
         const std::optional<std::string> bytes = toFileEncoding.convert(optionsText(options));
         if (!bytes)
             return false;
+        // Most runs change no switch: a file that already holds these bytes
+        // is left as it is, and quitting waits for no disk.
+        if (readWholeFile(path) == bytes)
+            return true;
 
         TemporaryPath tempPath;
         FileDescriptor fd = createTemporaryBeside(path, tempPath);

@@ -94,6 +94,15 @@ TEST(PredictionOptionsTest, WritesTenCp932LinesInIndexOrderAndReadsThemBack)
     EXPECT_EQ(readBytes(path), expected);
     EXPECT_EQ(read(path).flags, written.flags);
 
+    // The same switches again: the file already holds them and is left as
+    // it is (the same file, not a copy put in its place).
+    struct stat before {
+    }, after{};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ASSERT_TRUE(writeOptionsFile(written, path));
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+
     // Writing again replaces the old content and leaves no other file.
     ASSERT_TRUE(writeOptionsFile(withFlags({1}), path));
     EXPECT_EQ(read(path).flags, withFlags({1}).flags);
