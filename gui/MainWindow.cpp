@@ -79,6 +79,13 @@ bool MainWindow::load(const QString& programFolder, std::future<DrawHistory> beg
     openViews_ = 0;
     connectionString_ = buildConnectionString(programFolder.toStdString());
     try {
+        if (begun.valid()) {
+            // While the draws are still being read, the menu bar and the
+            // status bar are measured: that loads the fonts the first paint
+            // needs, on this thread, which would otherwise only wait.
+            menuBar()->sizeHint();
+            statusBar()->sizeHint();
+        }
         history_ = begun.valid() && begunFor == connectionString_ ? begun.get() : loadDrawHistory(connectionString_);
     } catch (const std::exception& e) {
         showError(QString::fromStdString(e.what()));

@@ -1,5 +1,6 @@
 #include "core/history/DrawHistory.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -158,6 +159,7 @@ void DrawHistory::deriveFigures()
     if (stored_.empty())
         return;  // every figure keeps its initial value
 
+    complete_.reserve(stored_.size());
     for (const StoredRow& row : stored_) {
         if (!row.complete)
             continue;
@@ -171,15 +173,13 @@ void DrawHistory::deriveFigures()
         complete_.push_back(d);
     }
 
+    // One entry per count from 0 to the highest, made in one go.
+    maxDigitCount_ = *std::max_element(digitCounts_.begin(), digitCounts_.end());
+    digitsByCount_.assign(static_cast<std::size_t>(maxDigitCount_) + 1, std::string());
     distinctCountRows_ = 1;
-    digitsByCount_.assign(1, std::string());
     for (int i = 0; i <= 9; ++i) {
         const int c = digitCounts_[i];
-        if (c > maxDigitCount_) {
-            maxDigitCount_ = c;
-            digitsByCount_.resize(static_cast<std::size_t>(c) + 1);
-        }
-        std::string& entry = digitsByCount_[c];
+        std::string& entry = digitsByCount_[static_cast<std::size_t>(c)];
         if (entry.empty()) {
             entry = std::to_string(i);
             ++distinctCountRows_;

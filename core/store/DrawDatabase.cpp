@@ -290,14 +290,18 @@ void readDrawQuery(sqlite3* db, const std::string& path, const std::function<voi
         throw storeErrorFor(rc, path, false);
 }
 
+std::size_t countDrawQueryRows(sqlite3* db)
+{
+    sqlite::Statement count(db, "SELECT count(*) FROM 全データ選択クエリ");
+    if (!count.ok() || count.step() != SQLITE_ROW)
+        return 0;
+    return static_cast<std::size_t>(std::max<long long>(count.columnInt(0), 0));
+}
+
 std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
 {
     std::vector<DrawRecord> rows;
-    // Counted first so that the rows are placed once (the pages read for
-    // the count stay in SQLite's cache for the rows).
-    sqlite::Statement count(db, "SELECT count(*) FROM 全データ選択クエリ");
-    if (count.ok() && count.step() == SQLITE_ROW)
-        rows.reserve(static_cast<std::size_t>(std::max<long long>(count.columnInt(0), 0)));
+    rows.reserve(countDrawQueryRows(db));
     readDrawQuery(db, path, [&rows](const DrawRecord& r) { rows.push_back(r); });
     return rows;
 }

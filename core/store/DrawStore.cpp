@@ -56,6 +56,7 @@ DrawHistory loadDrawHistory(const std::string& connectionString)
     sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadOnly);
     requireDrawQuery(db.get(), info.path);
     DrawHistoryBuilder builder;
+    builder.reserve(countDrawQueryRows(db.get()));
     try {
         readDrawQuery(db.get(), info.path, [&builder](const DrawRecord& r) { builder.add(r); });
     } catch (const StoreError&) {
