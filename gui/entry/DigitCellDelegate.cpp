@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QStyle>
+#include <QStyleOption>
 
 #include "gui/entry/DigitEditor.h"
 #include "gui/entry/EntryTableModel.h"
@@ -32,16 +33,26 @@ void DigitCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 {
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
-    const QString text = opt.text;
-    opt.text.clear();
+    // The cell holds neither icon nor check box: the style's panel (the
+    // background and the selection) and focus frame are drawn without its
+    // layout of the item, which a page of scrolling would pay for each cell.
     const QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, opt.widget);
     painter->save();
     painter->setFont(opt.font);
     const bool selected = opt.state & QStyle::State_Selected;
     painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->drawText(opt.rect.adjusted(kEntryCellPadding, 0, -kEntryCellPadding, 0), Qt::AlignCenter, text);
+    painter->drawText(opt.rect.adjusted(kEntryCellPadding, 0, -kEntryCellPadding, 0), Qt::AlignCenter, opt.text);
     painter->restore();
+    if (opt.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(opt);
+        focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &opt, opt.widget);
+        focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+        const QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        focus.backgroundColor = opt.palette.color(group, selected ? QPalette::Highlight : QPalette::Window);
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, opt.widget);
+    }
 }
 
 void DigitCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
