@@ -54,7 +54,7 @@ int main(int argc, char** argv)
     // single step of a start, and it needs nothing from Qt.
     const std::string folder = programFolderBeforeQt();
     const std::string connection = folder.empty() ? std::string() : rumone::buildConnectionString(folder);
-    std::future<rumone::DrawHistory> history;
+    std::future<rumone::LoadedHistory> history;
     if (!connection.empty())
         history = rumone::startLoadingDrawHistory(connection);
 

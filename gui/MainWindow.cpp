@@ -71,7 +71,7 @@ bool MainWindow::load(const QString& programFolder)
     return load(programFolder, {}, {});
 }
 
-bool MainWindow::load(const QString& programFolder, std::future<DrawHistory> begun, const std::string& begunFor)
+bool MainWindow::load(const QString& programFolder, std::future<LoadedHistory> begun, const std::string& begunFor)
 {
     prediction_->readInitFile();
     WaitCursor wait;
@@ -86,7 +86,12 @@ bool MainWindow::load(const QString& programFolder, std::future<DrawHistory> beg
             menuBar()->sizeHint();
             statusBar()->sizeHint();
         }
-        history_ = begun.valid() && begunFor == connectionString_ ? begun.get() : loadDrawHistory(connectionString_);
+        LoadedHistory loaded =
+            begun.valid() && begunFor == connectionString_ ? begun.get() : loadDrawHistoryKeyed(connectionString_);
+        history_ = std::move(loaded.history);
+        // Carries the key derived for the file: the views open it without
+        // deriving it again.
+        connectionString_ = std::move(loaded.connectionString);
     } catch (const std::exception& e) {
         showError(QString::fromStdString(e.what()));
         return false;

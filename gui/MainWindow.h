@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/history/DrawHistory.h"
+#include "core/store/DrawStore.h"
 #include "gui/common/ChildView.h"
 
 class QMdiArea;
@@ -35,7 +36,7 @@ public:
     // The same with the history's load already under way (begun before Qt
     // started, see startLoadingDrawHistory) for the database of `begunFor`;
     // a load begun for another database is not used.
-    bool load(const QString& programFolder, std::future<DrawHistory> begun, const std::string& begunFor);
+    bool load(const QString& programFolder, std::future<LoadedHistory> begun, const std::string& begunFor);
     // Start-up with a history already in memory (tests, tools).
     void loadWithHistory(DrawHistory history);
 

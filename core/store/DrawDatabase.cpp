@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/store/DatabaseKey.h"
 #include "core/store/SafeFile.h"
 #include "core/store/StoreFailure.h"
 
@@ -48,8 +49,9 @@ StoreError errorWithMessage(Cause cause, const std::string& path, const std::str
     return StoreError(cause, path, message, code);
 }
 
-// What can be told about the file before SQLite sees it. Returns its size.
-long long checkDatabaseFile(const std::string& path)
+// What can be told about the file before SQLite sees it. Returns its size;
+// `firstBytes`, when given, receives its first 16 bytes (an encrypted file's salt).
+long long checkDatabaseFile(const std::string& path, DatabaseSalt* firstBytes = nullptr)
 {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) {
@@ -73,6 +75,8 @@ long long checkDatabaseFile(const std::string& path)
     close(fd);
     if (got == static_cast<ssize_t>(sizeof head) && std::memcmp(head, kPlainHeader, sizeof head) == 0)
         throw storeErrorOf(Cause::Unencrypted, path);
+    if (firstBytes && got == static_cast<ssize_t>(sizeof head))
+        std::memcpy(firstBytes->data(), head, firstBytes->size());
     return static_cast<long long>(st.st_size);
 }
 
@@ -92,11 +96,16 @@ sqlite::Connection openConnection(const std::string& path, OpenAccess access)
     return db;
 }
 
+void applyKey(sqlite3* db, const std::string& key, const std::string& path)
+{
+    const int rc = sqlite3_key(db, key.data(), static_cast<int>(key.size()));
+    if (rc != SQLITE_OK)
+        throw storeErrorFor(rc, path, false);
+}
+
 void applyKey(sqlite3* db, const ConnectionInfo& info)
 {
-    const int rc = sqlite3_key(db, info.password.data(), static_cast<int>(info.password.size()));
-    if (rc != SQLITE_OK)
-        throw storeErrorFor(rc, info.path, false);
+    applyKey(db, info.password, info.path);
 }
 
 // The first read decrypts page 1: a wrong key or foreign bytes fail here.
@@ -198,13 +207,27 @@ StoreError alreadyThere(const std::string& path)
 
 }  // namespace
 
-sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess access)
+sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess access, std::string* derivedKey)
 {
     for (int attempt = 0;; ++attempt) {
-        const long long size = checkDatabaseFile(info.path);
+        DatabaseSalt salt{};
+        const long long size = checkDatabaseFile(info.path, &salt);
+        std::string rawKey;
+        if (const std::optional<DatabaseSalt> keyedFor = saltOfRawKey(info.rawKey); keyedFor && *keyedFor == salt)
+            rawKey = info.rawKey;
+        else if (derivedKey)
+            rawKey = deriveRawKey(info.password, salt);
         sqlite::Connection db = openConnection(info.path, access);
-        applyKey(db.get(), info);
-        const int rc = probeSchema(db.get());
+        applyKey(db.get(), rawKey.empty() ? info.password : rawKey, info.path);
+        int rc = probeSchema(db.get());
+        if ((rc & 0xff) == SQLITE_NOTADB && !rawKey.empty()) {
+            // A file keyed some other way than SQLCipher's password
+            // derivation: the password decides, as it always did.
+            rawKey.clear();
+            db = openConnection(info.path, access);
+            applyKey(db.get(), info);
+            rc = probeSchema(db.get());
+        }
         if (rc == SQLITE_READONLY_ROLLBACK && attempt == 0) {
             db.reset();
             rollBackInterruptedWrite(info);
@@ -217,6 +240,8 @@ sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess acce
         const int pageSize = pageSizeOf(db.get());
         if (pageSize <= 0 || size % pageSize != 0)
             throw storeErrorOf(Cause::Damaged, info.path);
+        if (derivedKey)
+            *derivedKey = rawKey;
         return db;
     }
 }

@@ -13,11 +13,15 @@ namespace rumone {
 
 enum class OpenAccess { ReadOnly, ReadWrite };
 
-// Checks the file, opens it without ever creating it, keys it with the
-// password and proves the key by reading the schema. A write interrupted
-// by a crash is rolled back first (also before a read-only open, which
-// could not read the file otherwise). Throws StoreError.
-sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess access);
+// Checks the file, opens it without ever creating it, keys it and proves
+// the key by reading the schema. A write interrupted by a crash is rolled
+// back first (also before a read-only open, which could not read the file
+// otherwise). The key is the raw key of `info` when it was derived for this
+// file's salt, else the password; with `derivedKey`, the key is derived by
+// the program (the same cost as SQLCipher deriving it) and handed back for
+// later opens (empty when the password had to open the file). Throws
+// StoreError.
+sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess access, std::string* derivedKey = nullptr);
 
 // Throws StoreError(QueryMissing) unless the saved query exists.
 void requireDrawQuery(sqlite3* db, const std::string& path);

@@ -67,8 +67,14 @@ std::string connectionStringForFile(const std::string& databasePath);
 struct ConnectionInfo {
     std::string path;      // the Data Source
     std::string password;  // six numeric characters
+    std::string rawKey;    // a key derived for the file before (DatabaseKey.h), or empty
 };
 ConnectionInfo parseConnectionString(const std::string& connectionString);
+
+// The connection text carrying a key derived for its file, so that later
+// opens of the same file need not derive it again. An empty key gives the
+// text back as it is.
+std::string connectionStringWithKey(const std::string& connectionString, const std::string& rawKey);
 
 // The whole ordered result of the query, read into memory at open.
 // Later writes to the file do not change it.
@@ -89,10 +95,17 @@ DrawSnapshot openDrawSnapshot(const std::string& connectionString);
 // the history's figures. Throws StoreError when the database cannot be read
 // or holds a draw number that is no number at all.
 DrawHistory loadDrawHistory(const std::string& connectionString);
-// loadDrawHistory on a thread of its own: the key derivation and the read
+// The same, with the connection text for the rest of the session: it
+// carries the key derived while opening (connectionStringWithKey).
+struct LoadedHistory {
+    DrawHistory history;
+    std::string connectionString;
+};
+LoadedHistory loadDrawHistoryKeyed(const std::string& connectionString);
+// loadDrawHistoryKeyed on a thread of its own: the key derivation and the read
 // can go on while the program starts its windows. get() returns the
 // history or throws what loadDrawHistory throws.
-std::future<DrawHistory> startLoadingDrawHistory(const std::string& connectionString);
+std::future<LoadedHistory> startLoadingDrawHistory(const std::string& connectionString);
 
 // One row of the edit set as the entry view shows it: the stored values
 // as the draw query delivers them.

@@ -1,0 +1,24 @@
+// The database key derived by the program itself, with the parameters
+// SQLCipher uses for a password (PBKDF2-HMAC-SHA1, 64,000 rounds, a 256-bit
+// key, the file's 16-byte salt). A key derived once opens the same file
+// again as a raw key, without the derivation that is most of an open's
+// cost; a file with another salt (replaced since) is opened with the
+// password as before.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace rumone {
+
+using DatabaseSalt = std::array<unsigned char, 16>;
+
+// SQLCipher's raw-key text for the password and salt: x'<key><salt>' in
+// hexadecimal. Empty when the derivation fails.
+std::string deriveRawKey(const std::string& password, const DatabaseSalt& salt);
+
+// The salt a raw-key text was derived for; nothing for any other text.
+std::optional<DatabaseSalt> saltOfRawKey(const std::string& rawKey);
+
+}  // namespace rumone
