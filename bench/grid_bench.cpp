@@ -419,8 +419,12 @@ void printSummary(const std::vector<Figures>& all)
                     f.bytesPerCell, f.heapMB, f.styles, f.firstPaintMs, f.scrollAvgMs, f.scrollMaxMs);
     std::printf("\n%-22s %10s %9s %9s %12s %10s | %9s %9s\n", "QTableWidget", "fill ms", "heap MB", "RSS MB",
                 "1st paint ms", "scroll ms", "speed-up", "memory");
+    // Both sides: the table built and painted once.
+    const auto speedUpOf = [](const Figures& f) {
+        return (f.qtFillMs + f.qtFirstPaintMs) / (f.buildMs + f.firstPaintMs);
+    };
     for (const Figures& f : all) {
-        const double speedUp = f.qtFillMs / (f.buildMs + f.firstPaintMs);
+        const double speedUp = speedUpOf(f);
         const double memory = f.heapMB / f.qtHeapMB;
         std::printf("%-22s %10.1f %9.1f %9.1f %12.1f %10.2f | %8.1fx %8.3f\n", f.name, f.qtFillMs, f.qtHeapMB,
                     f.qtRssMB, f.qtFirstPaintMs, f.qtScrollAvgMs, speedUp, memory);
@@ -429,10 +433,11 @@ void printSummary(const std::vector<Figures>& all)
         "(heap MB: bytes allocated while filling; RSS growth reads 0 where pages freed by an earlier\n"
         "table are reused.)\n");
     std::printf(
-        "\nTargets: build + first paint >= 100x faster than the QTableWidget fill; model heap <= 1/20 of "
-        "QTableWidget's; scroll repaint < 16 ms.\n");
+        "\nTargets, for the group table: build + first paint >= 100x faster than the QTableWidget's fill + "
+        "first paint; model heap <= 1/20 of QTableWidget's; scroll repaint < 16 ms. The interval table is "
+        "shown for comparison.\n");
     for (const Figures& f : all) {
-        const bool fast = f.qtFillMs / (f.buildMs + f.firstPaintMs) >= 100.0;
+        const bool fast = speedUpOf(f) >= 100.0;
         const bool small = f.heapMB <= f.qtHeapMB / 20;
         const bool smooth = f.scrollMaxMs < 16.0;
         std::printf("%-22s speed %s, memory %s, scroll %s\n", f.name, fast ? "met" : "MISSED", small ? "met" : "MISSED",
