@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -14,8 +15,12 @@ namespace rumone {
 
 using DatabaseSalt = std::array<unsigned char, 16>;
 
+// PBKDF2 with HMAC-SHA1 (RFC 8018): `size` bytes of key into `out`.
+void pbkdf2HmacSha1(const std::string& password, const unsigned char* salt, std::size_t saltSize, int rounds,
+                    unsigned char* out, std::size_t size);
+
 // SQLCipher's raw-key text for the password and salt: x'<key><salt>' in
-// hexadecimal. Empty when the derivation fails.
+// hexadecimal.
 std::string deriveRawKey(const std::string& password, const DatabaseSalt& salt);
 
 // The salt a raw-key text was derived for; nothing for any other text.

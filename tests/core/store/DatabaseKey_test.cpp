@@ -22,6 +22,46 @@ bool opens(const ConnectionInfo& info)
     }
 }
 
+std::string hexOf(const unsigned char* bytes, std::size_t size)
+{
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (std::size_t i = 0; i < size; ++i) {
+        hex += kDigits[bytes[i] >> 4];
+        hex += kDigits[bytes[i] & 0xf];
+    }
+    return hex;
+}
+
+// RFC 6070's vectors, and the lengths the database key uses (a password
+// longer than a hash block, 64,000 rounds, 32 bytes over two blocks).
+TEST(DatabaseKey, Pbkdf2HmacSha1GivesTheStandardsAnswers)
+{
+    struct Case {
+        std::string password, salt;
+        int rounds;
+        std::size_t size;
+        const char* expected;
+    };
+    std::string counting;
+    for (int i = 0; i < 16; ++i)
+        counting += static_cast<char>(i);
+    const Case cases[] = {
+        {"password", "salt", 1, 20, "0c60c80f961f0e71f3a9b524af6012062fe037a6"},
+        {"password", "salt", 4096, 20, "4b007901b765489abead49d926f721d065a429c1"},
+        {"passwordPASSWORDpassword", "saltSALTsaltSALTsaltSALTsaltSALTsalt", 4096, 25,
+         "3d2eec4fe41c849b80c8d83662c0e44a8b291a964cf2f07038"},
+        {std::string("pass\0word", 9), std::string("sa\0lt", 5), 4096, 16, "56fa6aa75548099dcc37d7f03425e0c3"},
+        {std::string(70, 'p'), counting, 64000, 32, "d8632d01232e25b2f3c561ab1351efaea2e7344c64ae6e721ffbd8e81ac8e656"},
+    };
+    for (const Case& c : cases) {
+        unsigned char out[32] = {};
+        pbkdf2HmacSha1(c.password, reinterpret_cast<const unsigned char*>(c.salt.data()), c.salt.size(), c.rounds, out,
+                       c.size);
+        EXPECT_EQ(hexOf(out, c.size), c.expected) << c.password.size() << " " << c.rounds;
+    }
+}
+
 TEST(DatabaseKey, TheKeyOfTheLoadOpensItsFileAndNoOther)
 {
     TempDir dir;
