@@ -92,9 +92,19 @@ int main(int argc, char** argv)
     const auto real = realDrawRows();
     const std::string maxFolder = programFolder(tmp, "max", randomDrawRows(kMaxDrawNumber));
     std::vector<Case> cases;
+    // The floor: the program's own key derivation; beside it the same with
+    // SQLCipher deriving the key from the password (as every open did before
+    // the program derived it), for reference.
     cases.push_back({"floor (empty window + key)",
                      RUMONE_FLOOR_PROGRAM,
                      {maxFolder + "/" + kDatabaseFileName},
+                     maxFolder,
+                     {},
+                     {},
+                     0});
+    cases.push_back({"  SQLCipher deriving the key",
+                     RUMONE_FLOOR_PROGRAM,
+                     {maxFolder + "/" + kDatabaseFileName, "--sqlcipher-key"},
                      maxFolder,
                      {},
                      {},
@@ -136,7 +146,7 @@ int main(int argc, char** argv)
         const auto [lo, hi] = std::minmax_element(c.wall.begin(), c.wall.end());
         std::printf("%-28s %9.1f %9.1f %9.1f %9.1f %+11.1f %+11.1f  %s%s\n", c.name, wall, *lo, *hi, cpu,
                     wall - floorWall, cpu - floorCpu,
-                    &c == &cases[0] ? "" : (wall - floorWall <= 30 ? "met" : "MISSED"),
+                    &c <= &cases[1] ? "" : (wall - floorWall <= 30 ? "met" : "MISSED"),
                     c.failures ? " (some runs failed)" : "");
     }
     return 0;

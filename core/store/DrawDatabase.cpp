@@ -215,7 +215,7 @@ sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess acce
         std::string rawKey;
         if (const std::optional<DatabaseSalt> keyedFor = saltOfRawKey(info.rawKey); keyedFor && *keyedFor == salt)
             rawKey = info.rawKey;
-        else if (derivedKey)
+        else
             rawKey = deriveRawKey(info.password, salt);
         sqlite::Connection db = openConnection(info.path, access);
         applyKey(db.get(), rawKey.empty() ? info.password : rawKey, info.path);

@@ -17,9 +17,10 @@ enum class OpenAccess { ReadOnly, ReadWrite };
 // the key by reading the schema. A write interrupted by a crash is rolled
 // back first (also before a read-only open, which could not read the file
 // otherwise). The key is the raw key of `info` when it was derived for this
-// file's salt, else the password; with `derivedKey`, the key is derived by
-// the program (the same cost as SQLCipher deriving it) and handed back for
-// later opens (empty when the password had to open the file). Throws
+// file's salt; else the program derives it from the password (in half the
+// time SQLCipher takes) and, when that key does not open the file, the
+// password is given to SQLCipher as it is. `derivedKey` receives the key
+// for later opens (empty when the password had to open the file). Throws
 // StoreError.
 sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess access, std::string* derivedKey = nullptr);
 
