@@ -14,11 +14,12 @@ trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Starts a program offscreen until its first paint, from an empty working
-# folder, with its own data and home folders.
+# folder, with its own data and home folders. A program that shows a
+# message instead never paints: it is stopped after a while.
 start() {
     mkdir -p "$tmp/work" "$tmp/home"
     (cd "$tmp/work" && env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
-        XDG_DATA_HOME="$tmp/xdg" HOME="$tmp/home" "$1" --quit-after-first-paint) ||
+        XDG_DATA_HOME="$tmp/xdg" HOME="$tmp/home" timeout 120 "$1" --quit-after-first-paint) ||
         fail "$1 ended with $?"
 }
 latest() { "$1" check "$2" | sed -n 's/.*latestDrawNumber): //p'; }

@@ -72,24 +72,6 @@ TEST(DatabaseLocation, SharedFolderSitsBesideTheBinFolder)
     EXPECT_EQ(sharedDataFolder("/opt/r/bin/"), "/opt/r/share/rumone");
 }
 
-TEST(DatabaseLocation, ObservesAnInstalledTree)
-{
-    TempDir dir;
-    namespace fs = std::filesystem;
-    fs::create_directories(dir.file("bin"));
-    fs::create_directories(dir.file("share/rumone"));
-    const DatabaseSurroundings bare = observeSurroundings(dir.file("bin"), nullptr, "/h");
-    EXPECT_TRUE(bare.shippedDraws.empty());
-    EXPECT_FALSE(bare.programFolderHoldsDatabase);
-    fs::copy_file(realDrawsPath(), dir.file("share/rumone/draws.csv"));
-    std::ofstream(dir.file("bin/Rumone.mdb")) << "x";
-    const DatabaseSurroundings s = observeSurroundings(dir.file("bin"), "/x", nullptr);
-    EXPECT_EQ(s.shippedDraws, dir.file("share/rumone/draws.csv"));
-    EXPECT_TRUE(s.programFolderHoldsDatabase);
-    EXPECT_EQ(s.xdgDataHome, "/x");
-    EXPECT_EQ(s.home, "");
-}
-
 // The first start makes the folders (0700) and the database from the shipped
 // history; later starts leave it as it is; a bad history leaves no file.
 TEST(DatabaseLocation, PreparesTheUsersDatabaseOnce)
