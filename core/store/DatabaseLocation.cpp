@@ -156,6 +156,8 @@ StartingDatabase prepareStartingDatabase(const std::string& programFolder)
 
 std::string databaseInUseText(const DatabaseLocation& location)
 {
+    if (location.folder.empty())
+        return {};
     const char* place = location.place == DatabaseLocation::Place::ProgramFolder ? "プログラムのフォルダー"
                                                                                  : "利用者のデータフォルダー";
     return location.databasePath() + "（" + place + "）";

@@ -68,7 +68,8 @@ struct StartingDatabase {
 };
 StartingDatabase prepareStartingDatabase(const std::string& programFolder);
 
-// "<path>（プログラムのフォルダー）" or "<path>（利用者のデータフォルダー）".
+// "<path>（プログラムのフォルダー）" or "<path>（利用者のデータフォルダー）";
+// empty when the folder could not be told.
 std::string databaseInUseText(const DatabaseLocation& location);
 
 }  // namespace rumone
