@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QEvent>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <system_error>
 
+#include "core/store/DatabaseLocation.h"
 #include "core/store/DrawStore.h"
 
 #include "core/predict/PredictionTexts.h"
@@ -53,7 +55,10 @@ int main(int argc, char** argv)
     // The draws are read while Qt starts: the key derivation is the longest
     // single step of a start, and it needs nothing from Qt.
     const std::string folder = programFolderBeforeQt();
-    const std::string connection = folder.empty() ? std::string() : rumone::buildConnectionString(folder);
+    const rumone::StartingDatabase database = rumone::prepareStartingDatabase(folder);
+    const std::string connection = folder.empty() || !database.problem.empty()
+                                       ? std::string()
+                                       : rumone::buildConnectionString(database.location.folder);
     std::future<rumone::LoadedHistory> history;
     if (!connection.empty())
         history = rumone::startLoadingDrawHistory(connection);
@@ -65,9 +70,19 @@ int main(int argc, char** argv)
     QuitAfterFirstPaint quitAfterFirstPaint;
     if (QCoreApplication::arguments().contains(QStringLiteral("--quit-after-first-paint")))
         app.installEventFilter(&quitAfterFirstPaint);
+    if (!database.problem.empty()) {
+        rumone::showMessage(nullptr, QMessageBox::Critical, rumone::messageCaption(),
+                            QString::fromStdString(database.problem));
+        return 1;
+    }
     rumone::MainWindow frame;
-    if (!frame.load(QCoreApplication::applicationDirPath(), std::move(history), connection))
+    frame.setDatabaseInUse(QString::fromStdString(rumone::databaseInUseText(database.location)));
+    const QString databaseFolder =
+        folder.empty() ? QCoreApplication::applicationDirPath() : QString::fromStdString(database.location.folder);
+    if (!frame.load(databaseFolder, std::move(history), connection))
         return 1;
     frame.showAtStart();
+    if (!database.note.empty())
+        frame.statusBar()->showMessage(QString::fromStdString(database.note));
     return app.exec();
 }

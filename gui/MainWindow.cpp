@@ -125,7 +125,7 @@ void MainWindow::registerViewKinds()
     kinds_.push_back(
         {kBacktestView, [this]() -> ChildView* { return new BacktestView(*this, *prediction_, connectionString_); }});
     kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, connectionString_); }});
-    kinds_.push_back({kVersionView, [this]() -> ChildView* { return new VersionWindow(*this); }});
+    kinds_.push_back({kVersionView, [this]() -> ChildView* { return new VersionWindow(*this, databaseInUse_); }});
 }
 
 ChildView* MainWindow::findView(const QString& objectName) const

@@ -37,6 +37,8 @@ public:
     // started, see startLoadingDrawHistory) for the database of `begunFor`;
     // a load begun for another database is not used.
     bool load(const QString& programFolder, std::future<LoadedHistory> begun, const std::string& begunFor);
+    // The database named in the version window (path and place).
+    void setDatabaseInUse(const QString& text) { databaseInUse_ = text; }
     // Start-up with a history already in memory (tests, tools).
     void loadWithHistory(DrawHistory history);
 
@@ -96,6 +98,7 @@ private:
 
     DrawHistory history_;
     std::string connectionString_;
+    QString databaseInUse_;
     std::unique_ptr<Prediction> prediction_;
     QMdiArea* mdi_ = nullptr;
     std::vector<ViewKind> kinds_;

@@ -8,7 +8,7 @@
 
 namespace rumone {
 
-VersionWindow::VersionWindow(ViewHost& host, QWidget* parent)
+VersionWindow::VersionWindow(ViewHost& host, const QString& databaseInUse, QWidget* parent)
     : ChildView(host, QStringLiteral("バージョン情報"), QStringLiteral("バージョン情報"), parent)
 {
     auto* product = new QLabel(programCaption(), this);
@@ -29,6 +29,13 @@ VersionWindow::VersionWindow(ViewHost& host, QWidget* parent)
     layout->addWidget(product, 0, Qt::AlignHCenter);
     layout->addWidget(slogan, 0, Qt::AlignHCenter);
     layout->addWidget(version, 0, Qt::AlignHCenter);
+    if (!databaseInUse.isEmpty()) {
+        auto* database = new QLabel(QStringLiteral("データベース: %1").arg(databaseInUse), this);
+        database->setObjectName("lblDatabase");
+        database->setWordWrap(true);
+        database->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(database);
+    }
     layout->addStretch();
     layout->addWidget(close, 0, Qt::AlignRight);
 }

@@ -1,4 +1,5 @@
-// バージョン情報: the product name, its slogan and version, and 閉じる.
+// バージョン情報: the product name, its slogan and version, the database in
+// use, and 閉じる.
 #pragma once
 
 #include "gui/common/ChildView.h"
@@ -8,7 +9,8 @@ namespace rumone {
 class VersionWindow : public ChildView {
     Q_OBJECT
 public:
-    explicit VersionWindow(ViewHost& host, QWidget* parent = nullptr);
+    // `databaseInUse`: the database's path and place; no line when empty.
+    explicit VersionWindow(ViewHost& host, const QString& databaseInUse = {}, QWidget* parent = nullptr);
 
 protected:
     QSize sizeInTwips() const override { return QSize(5400, 2700); }

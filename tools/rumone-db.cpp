@@ -26,6 +26,7 @@
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
 #include "core/store/SafeFile.h"
+#include "core/store/SampleDatabase.h"
 
 namespace rumone {
 // The bytes of data/draws.csv, built into the program.
@@ -282,17 +283,7 @@ std::vector<EditRow> sampleDraws(long long count, unsigned seed)
 
 int sampleCommand(const std::string& db, const std::vector<EditRow>& draws, const std::string& what)
 {
-    if (exists(db)) {
-        std::cout << db << ": 既にあるので、そのまま残します。\n";
-        return 0;
-    }
-    // Built under a temporary name and linked into place only when whole,
-    // so an interrupted build never leaves a half-made database behind.
-    const BuildOutcome outcome = buildThenLink(db, [&](const std::string& temp) {
-        writeEmptyDrawDatabase(temp);
-        openDrawEditSet(connectionStringForFile(temp)).importDraws(draws);
-    });
-    if (outcome == BuildOutcome::AlreadyThere) {
+    if (createDrawDatabaseWith(db, draws) == BuildOutcome::AlreadyThere) {
         std::cout << db << ": 既にあるので、そのまま残します。\n";
         return 0;
     }

@@ -1,5 +1,6 @@
 // The help call layer. The help file is looked for by the name given: a
-// bare name in the current folder first, then beside the program.
+// bare name in the current folder first, then beside the program, then in
+// the shared folder of an installed program (<prefix>/share/rumone).
 #include "gui/help/HtmlHelp.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <utility>
 
+#include "core/store/DatabaseLocation.h"
 #include "gui/common/Messages.h"
 #include "gui/help/ChmFile.h"
 #include "gui/help/HelpWindow.h"
@@ -45,7 +47,9 @@ QString locateHelpFile(const QString& name)
     const QFileInfo given(name);
     if (given.isAbsolute())
         return given.isFile() ? given.absoluteFilePath() : QString();
-    for (const QString& folder : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString shared = QString::fromStdString(sharedDataFolder(programFolder.toStdString()));
+    for (const QString& folder : {QDir::currentPath(), programFolder, shared}) {
         const QFileInfo candidate(QDir(folder), name);
         if (candidate.isFile())
             return candidate.absoluteFilePath();

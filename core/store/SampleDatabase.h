@@ -1,0 +1,19 @@
+// A new draw database filled with draws: the sample database of the build
+// folder, the user's first database of an installed program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/store/DrawStore.h"
+#include "core/store/SafeFile.h"
+
+namespace rumone {
+
+// Makes the database `path` holding `draws`, unless a file is there (then
+// AlreadyThere, the file left alone). It is built under a temporary name
+// and linked into place only when whole, so an interruption never leaves a
+// half-made database behind. Throws StoreError or FileWriteError.
+BuildOutcome createDrawDatabaseWith(const std::string& path, const std::vector<EditRow>& draws);
+
+}  // namespace rumone
