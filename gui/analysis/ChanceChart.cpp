@@ -1,5 +1,6 @@
 #include "gui/analysis/ChanceChart.h"
 
+#include <QRegularExpression>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QLegendMarker>
@@ -26,6 +27,52 @@ double plotted(const ChanceFigures& f, const ChanceItem& item, double count)
     if (f.scale == ChanceScale::Count)
         return count;
     return item.trials > 0 ? 100.0 * count / static_cast<double>(item.trials) : 0.0;
+}
+
+// An item's name on the axis: "第1数字+3" short as "1:+3".
+QString axisLabel(const std::string& label)
+{
+    static const QRegularExpression position(QStringLiteral("第(\\d)数字"));
+    return toQString(label).replace(position, QStringLiteral("\\1:"));
+}
+
+// Whether the items are named by their place, 0, 1, 2 ... (the last may
+// read "20以上").
+bool numberedByPlace(const QStringList& labels)
+{
+    for (int i = 0; i < labels.size(); ++i)
+        if (!labels[i].startsWith(QString::number(i)))
+            return false;
+    return true;
+}
+
+// The items' axis: a number scale with a tick every five where the items
+// are many and numbered by their place, else one name per item (smaller
+// where they are many).
+QAbstractAxis* itemAxis(const ChanceFigures& f, const QStringList& labels)
+{
+    QAbstractAxis* axis = nullptr;
+    if (labels.size() > 24 && numberedByPlace(labels)) {
+        auto* numbers = new QValueAxis;
+        numbers->setRange(-0.5, labels.size() - 0.5);
+        numbers->setTickType(QValueAxis::TicksDynamic);
+        numbers->setTickAnchor(0);
+        numbers->setTickInterval(5);
+        numbers->setLabelFormat(QStringLiteral("%.0f"));
+        numbers->setGridLineVisible(false);
+        axis = numbers;
+    } else {
+        auto* names = new QBarCategoryAxis;
+        names->append(labels);
+        if (labels.size() > 12) {
+            QFont font = names->labelsFont();
+            font.setPointSizeF(std::max(font.pointSizeF() * 0.8, 6.0));
+            names->setLabelsFont(font);
+        }
+        axis = names;
+    }
+    axis->setTitleText(toQString(f.axisTitle));
+    return axis;
 }
 
 QScatterSeries* pointSeries(const QString& name, const QColor& colour)
@@ -94,7 +141,7 @@ void ChanceChart::showFigures(const ChanceFigures& f)
         band->append(high - low);
         expected->append(static_cast<double>(i), mean);
         (item.verdict == ChanceVerdict::Within ? within : outside)->append(static_cast<double>(i), seen);
-        labels << toQString(item.label);
+        labels << axisLabel(item.label);
         top = first ? std::max(high, seen) : std::max({top, high, seen});
         bottom = first ? std::min(low, seen) : std::min({bottom, low, seen});
         first = false;
@@ -112,11 +159,7 @@ void ChanceChart::showFigures(const ChanceFigures& f)
     c->addSeries(outside);
     c->legend()->markers(bars).first()->setVisible(false);
 
-    auto* xAxis = new QBarCategoryAxis;
-    xAxis->append(labels);
-    xAxis->setTitleText(toQString(f.axisTitle));
-    if (labels.size() > 24)
-        xAxis->setLabelsAngle(-90);
+    QAbstractAxis* xAxis = itemAxis(f, labels);
     auto* yAxis = new QValueAxis;
     const double pad = std::max((top - bottom) * 0.08, 1.0);
     yAxis->setRange(std::max(0.0, bottom - pad), top + pad);
