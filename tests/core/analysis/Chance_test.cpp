@@ -2,6 +2,7 @@
 // the verdict written under a picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <string>
@@ -10,6 +11,7 @@
 #include "core/analysis/AnalysisView.h"
 #include "core/analysis/chance/ChanceLaws.h"
 #include "core/analysis/chance/ChanceVerdict.h"
+#include "core/store/ReliabilityHelpers.h"
 #include "support/TestSupport.h"
 
 namespace rumone {
@@ -176,6 +178,25 @@ TEST(ChanceVerdict, NumbersAreGroupedByThousands)
     EXPECT_EQ(groupedDecimal(34.39, 2), "34.39");
     EXPECT_EQ(groupedDecimal(0.05, 1), "0.1");
     EXPECT_EQ(groupedDecimal(99.6, 0), "100");
+}
+
+TEST(ChanceTool, PrintsOneLinePerItemAndRefusesWhatItCannotShow)
+{
+    test::TempDir dir;
+    const std::string db = dir.file("real.mdb");
+    ASSERT_EQ(test::runToolCapturing("rumone-db", {"sample", db}).exitCode, 0);
+
+    const test::ToolRun recent = test::runToolCapturing("rumone-chance", {db, "出現頻度分析", "--last", "100"});
+    ASSERT_EQ(recent.exitCode, 0) << recent.output;
+    EXPECT_EQ(recent.output.substr(0, recent.output.find('\n')), "chance\t0\t36\t40.00\t24\t58\twithin");
+    EXPECT_EQ(std::count(recent.output.begin(), recent.output.end(), '\n'), 10);
+
+    const test::ToolRun all = test::runToolCapturing("rumone-chance", {db, "出現頻度分析"});
+    EXPECT_NE(all.output.find("chance\t9\t2985\t2821.60\t2681\t2964\tabove\n"), std::string::npos) << all.output;
+
+    for (const std::vector<std::string>& refused : std::vector<std::vector<std::string>>{
+             {db, "一発ルモーネ"}, {db, "出現頻度分析", "--last", "0"}, {db, "出現頻度分析", "--last"}})
+        EXPECT_EQ(test::runToolCapturing("rumone-chance", refused).exitCode, 2) << refused[1];
 }
 
 }  // namespace
