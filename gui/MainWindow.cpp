@@ -19,6 +19,7 @@
 #include "core/store/DrawStore.h"
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
+#include "gui/analysis/ChanceChartWindow.h"
 #include "gui/backtest/BacktestView.h"
 #include "gui/common/Messages.h"
 #include "gui/common/ProgramIcon.h"
@@ -116,6 +117,9 @@ void MainWindow::registerViewKinds()
         const AnalysisViewSpec* s = &spec;
         kinds_.push_back({QString::fromStdString(spec.objectName),
                           [this, s]() -> ChildView* { return new AnalysisWindow(*this, *s); }});
+        if (spec.chance)
+            kinds_.push_back({ChanceChartWindow::windowNameFor(spec),
+                              [this, s]() -> ChildView* { return new ChanceChartWindow(*this, *s); }});
     }
     kinds_.push_back({kPredictionView, [this]() -> ChildView* {
                           auto* view = new PredictionView(*this, *prediction_);

@@ -49,7 +49,7 @@ public:
 
     // The common open sequence: hourglass, let messages run, show the view
     // (created and loaded when it has no window, brought forward otherwise).
-    ChildView* showView(const QString& objectName);
+    ChildView* showView(const QString& objectName) override;
     ChildView* findView(const QString& objectName) const;
     int openViewCount() const { return openViews_; }
     QMdiArea* mdiArea() const { return mdi_; }

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/analysis/chance/ChanceFigures.h"
 #include "core/grid/ResultGrid.h"
 #include "core/history/DrawHistory.h"
 
@@ -66,6 +67,9 @@ struct AnalysisViewSpec {
     // Lays out and fills the grid from the history, in the view's own order
     // of operations.
     void (*build)(ResultGrid& grid, const DrawHistory& history) = nullptr;
+    // The view's figures beside chance, from the complete draws to count
+    // (oldest first); nullptr for a view without them. Set by the registry.
+    ChanceFigures (*chance)(std::span<const Draw> draws) = nullptr;
 };
 
 // Every analysis view, in the order of the data-analysis menu.

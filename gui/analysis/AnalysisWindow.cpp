@@ -11,6 +11,7 @@
 
 #include "core/grid/ResultGrid.h"
 #include "core/history/DrawHistory.h"
+#include "gui/analysis/ChanceChartWindow.h"
 #include "gui/analysis/LegendPicture.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/common/QtConversions.h"
@@ -46,6 +47,11 @@ AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWi
         print_->setObjectName("Command2");
         connect(print_, &QPushButton::clicked, this, [this] { onPrintClicked(); });
     }
+    if (spec.chance) {
+        chart_ = new QPushButton(QStringLiteral("グラフ"), this);
+        chart_->setObjectName("CmdChart");
+        connect(chart_, &QPushButton::clicked, this, [this] { onChartClicked(); });
+    }
     createLegend();
 }
 
@@ -80,6 +86,18 @@ void AnalysisWindow::onPrintClicked()
         // A page range left open in the dialog reads as 0 to 0: every page.
         return printGrid(printer, std::max(printer.fromPage(), 1), printer.toPage(), progress);
     });
+}
+
+void AnalysisWindow::onChartClicked()
+{
+    ChildView* picture = host().showView(ChanceChartWindow::windowNameFor(spec_));
+    auto* own = qobject_cast<QWidget*>(parentWidget());
+    QWidget* frame = picture ? picture->parentWidget() : nullptr;
+    if (!own || !frame || !frame->parentWidget())
+        return;
+    // Beside the table where the area has room, else as far right as fits.
+    const int room = frame->parentWidget()->width() - frame->width();
+    frame->move(std::max(std::min(own->geometry().right() + 1, room), 0), own->y());
 }
 
 PrintResult AnalysisWindow::printGrid(QPagedPaintDevice& device, int first, int last,
@@ -129,9 +147,11 @@ void AnalysisWindow::arrangeControls()
     int x = width() - margin;
     x -= button.width();
     close_->setGeometry(x, buttonTop, button.width(), button.height());
-    if (print_) {
+    for (QPushButton* b : {print_, chart_}) {
+        if (!b)
+            continue;
         x -= margin / 2 + button.width();
-        print_->setGeometry(x, buttonTop, button.width(), button.height());
+        b->setGeometry(x, buttonTop, button.width(), button.height());
     }
 
     const int availableWidth = width() - 2 * margin;

@@ -40,6 +40,7 @@ private:
     void createLegend();
     void arrangeControls();
     void onPrintClicked();
+    void onChartClicked();
 
     const AnalysisViewSpec& spec_;
     std::shared_ptr<ResultGrid> model_;
@@ -47,6 +48,7 @@ private:
     GridWidget* grid_ = nullptr;
     QPushButton* close_ = nullptr;
     QPushButton* print_ = nullptr;
+    QPushButton* chart_ = nullptr;  // グラフ: the picture beside the table
     std::vector<QWidget*> legend_;
 };
 

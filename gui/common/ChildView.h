@@ -11,6 +11,7 @@ class QMenu;
 
 namespace rumone {
 
+class ChildView;
 class DrawHistory;
 
 // What a child view needs from the main window.
@@ -23,6 +24,9 @@ public:
     virtual const DrawHistory& drawHistory() const = 0;
     // A short note in the frame's status line (refused input and the like).
     virtual void showStatusNote(const QString& /*text*/) {}
+    // Shows the view with that window name, opening it when it has no
+    // window; nullptr when there is no such view.
+    virtual ChildView* showView(const QString& /*objectName*/) { return nullptr; }
 };
 
 class ChildView : public QWidget {

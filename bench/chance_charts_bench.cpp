@@ -1,0 +1,97 @@
+// Opening every analysis view's picture (グラフ) at 32,767 draws and on the
+// real draws: the figures beside chance counted, the chart built, laid out
+// and painted once, as the user first sees it. Medians of several rounds,
+// wall time and the thread's CPU time (the machine is shared).
+//
+// Run:  build/bench/bin/chance_charts_bench [ROUNDS]     (default 7)
+#include <time.h>
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "BenchData.h"
+#include "core/analysis/AnalysisView.h"
+#include "gui/analysis/ChanceChartWindow.h"
+
+namespace {
+
+using namespace rumone;
+using namespace rumone::bench;
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
+class BenchHost : public ViewHost {
+public:
+    explicit BenchHost(const DrawHistory& history) : history_(history) {}
+    void setPropEnd(bool) override {}
+    const DrawHistory& drawHistory() const override { return history_; }
+
+private:
+    const DrawHistory& history_;
+};
+
+// `name` padded to `columns` terminal columns (a Japanese character takes two).
+std::string padded(const std::string& name, int columns)
+{
+    int width = 0;
+    for (unsigned char ch : name)
+        if ((ch & 0xC0) != 0x80)
+            width += ch >= 0x80 ? 2 : 1;
+    return name + std::string(static_cast<std::size_t>(std::max(0, columns - width)), ' ');
+}
+
+void runOn(const char* title, const DrawHistory& history, double targetMs, int rounds)
+{
+    BenchHost host(history);
+    std::printf("\n%s: %zu draws, medians of %d rounds\n", title, history.completeDraws().size(), rounds);
+    std::printf("%-34s %8s %8s %6s\n", "picture", "open ms", "CPU ms", targetMs < 100 ? "<=50" : "<=200");
+    for (const AnalysisViewSpec& spec : analysisViews()) {
+        if (!spec.chance)
+            continue;
+        std::vector<double> wall, cpu;
+        for (int r = 0; r < rounds; ++r) {
+            const auto start = std::chrono::steady_clock::now();
+            const double startCpu = threadCpuMs();
+            ChanceChartWindow w(host, spec);
+            w.resize(720, 560);
+            w.load();
+            w.grab();
+            wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            cpu.push_back(threadCpuMs() - startCpu);
+        }
+        const double cpuMs = median(cpu);
+        std::printf("%s %8.2f %8.2f %6s\n", padded(spec.objectName, 34).c_str(), median(wall), cpuMs,
+                    cpuMs <= targetMs ? "met" : "MISS");
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    {  // the process's one-time start-up (fonts, style, chart theme) is no picture's cost
+        BenchHost host(maxHistory());
+        ChanceChartWindow w(host, analysisViews().front());
+        w.load();
+        w.grab();
+    }
+    runOn("32,767 random draws", maxHistory(), 200.0, rounds);
+    if (realHistory())
+        runOn("real draws", *realHistory(), 50.0, rounds);
+    else
+        std::printf("\nreal draws absent (%s)\n", realDrawsCsv());
+    std::printf("\nopen: figures counted, chart built, window loaded and painted once (grab).\n");
+    return 0;
+}
