@@ -15,7 +15,7 @@ set(RUMONE_PACKAGE_MAINTAINER "The Rumone developers <rumone@example.org>"
 
 # The command-line tools installed beside the program; each has its manual
 # page packaging/man/<tool>.1.
-set(RUMONE_INSTALLED_TOOLS rumone-db rumone-griddump rumone-backtest)
+set(RUMONE_INSTALLED_TOOLS rumone-db rumone-griddump rumone-backtest rumone-chance)
 
 set(RUMONE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(RUMONE_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)

@@ -31,11 +31,11 @@ installed)
     DESTDIR=$dest cmake --install "$build" --prefix /usr >/dev/null
     id=jp.rumone.Rumone
     expected=(
-        bin/rumone bin/rumone-db bin/rumone-griddump bin/rumone-backtest
+        bin/rumone bin/rumone-db bin/rumone-griddump bin/rumone-backtest bin/rumone-chance
         share/rumone/draws.csv share/rumone/ルモーネ.chm
         share/applications/$id.desktop share/metainfo/$id.metainfo.xml
         share/icons/hicolor/{16x16,32x32,64x64,256x256}/apps/rumone.png
-        share/man/man1/{rumone,rumone-db,rumone-griddump,rumone-backtest}.1.gz
+        share/man/man1/{rumone,rumone-db,rumone-griddump,rumone-backtest,rumone-chance}.1.gz
         share/doc/rumone/copyright share/doc/rumone/changelog.gz
     )
     diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$dest/usr" && find . -type f | sed 's|^\./||' | sort) ||
