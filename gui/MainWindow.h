@@ -23,6 +23,7 @@ class QMenu;
 namespace rumone {
 
 class Prediction;
+class WaitCursor;
 
 class MainWindow : public QMainWindow, public ViewHost {
     Q_OBJECT
@@ -44,6 +45,10 @@ public:
     void setPropEnd(bool value) override;
     const DrawHistory& drawHistory() const override { return history_; }
     void showStatusNote(const QString& text) override;
+    // Reads the history again off the window thread; the views follow it
+    // once it is in (see adoptReloadedHistory).
+    void drawsWritten() override;
+    bool reloadPending() const { return reload_.valid(); }
 
     // The common open sequence: hourglass, let messages run, show the view
     // (created and loaded when it has no window, brought forward otherwise).
@@ -93,6 +98,9 @@ private:
     void reportOptionsNotSaved();
     void noteActivation(QWidget* window);
     bool cameFromAnotherWindowOfTheProgram() const;
+    void pollReload();
+    void finishReload();
+    void adoptReloadedHistory(DrawHistory fresh);
 
     DrawHistory history_;
     std::string connectionString_;
@@ -110,7 +118,9 @@ private:
     bool activeWindowIsModal_ = false;
     QPointer<QWidget> previousWindow_;
     bool previousWindowWasModal_ = false;
-    QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
+    QMenu* viewMenu_ = nullptr;               // the active child's own menu, when it has one
+    std::future<LoadedHistory> reload_;       // a reload under way
+    std::unique_ptr<WaitCursor> reloadWait_;  // shown once the reload takes longer than a frame
 };
 
 }  // namespace rumone

@@ -9,6 +9,8 @@ class VersionWindow : public ChildView {
     Q_OBJECT
 public:
     explicit VersionWindow(ViewHost& host, QWidget* parent = nullptr);
+    // It shows nothing of the history.
+    bool rebuildOnNewHistory() override { return true; }
 
 protected:
     QSize sizeInTwips() const override { return QSize(5400, 2700); }

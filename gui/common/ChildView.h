@@ -23,6 +23,8 @@ public:
     virtual const DrawHistory& drawHistory() const = 0;
     // A short note in the frame's status line (refused input and the like).
     virtual void showStatusNote(const QString& /*text*/) {}
+    // A view wrote draws to the file: the history is to be read again.
+    virtual void drawsWritten() {}
 };
 
 class ChildView : public QWidget {
@@ -44,6 +46,13 @@ public:
     // The size of the MDI sub-window as the load step gave it (the view's
     // own size); invalid before the load step.
     QSize openedSize() const { return openedSize_; }
+
+    // Before the host replaces its history: nothing of the view may read
+    // the old one any more (a worker thread is stopped and joined).
+    virtual void stopReadingHistory() {}
+    // After: the view shows the new history; false when it cannot, and the
+    // host closes it instead.
+    virtual bool rebuildOnNewHistory() { return false; }
 
 protected:
     ViewHost& host() const { return host_; }
