@@ -19,6 +19,7 @@
 
 #include "core/analysis/AnalysisView.h"
 #include "core/predict/Prediction.h"
+#include "core/store/DatabaseLock.h"
 #include "core/store/DrawStore.h"
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
@@ -81,6 +82,8 @@ bool MainWindow::load(const QString& programFolder, std::future<LoadedHistory> b
     letPendingMessagesRun();
     openViews_ = 0;
     connectionString_ = buildConnectionString(programFolder.toStdString());
+    if (!claimDatabase())
+        return false;
     try {
         if (begun.valid()) {
             // While the draws are still being read, the menu bar and the
@@ -103,6 +106,39 @@ bool MainWindow::load(const QString& programFolder, std::future<LoadedHistory> b
     return true;
 }
 
+// The first copy on a database holds its lock until it ends. A second copy
+// is told so before anything else and either opens the database read-only
+// or ends.
+bool MainWindow::claimDatabase()
+{
+    const std::string path = parseConnectionString(connectionString_).path;
+    lock_ = std::make_unique<DatabaseLock>(path);
+    if (lock_->held())
+        return true;
+    ++suppressActivation_;
+    const QMessageBox::StandardButton answer = showMessage(
+        nullptr, QMessageBox::Warning, messageCaption(),
+        QStringLiteral("データベース「%1」は、ほかのルモーネで開かれています。\n\n"
+                       "読み取り専用で開くと、データ分析・予想・予想の検証は使えますが、"
+                       "当選データの入力と取込、予想の記録はできません。\n\n"
+                       "読み取り専用で開きますか？ 「終了」を選ぶと、このルモーネを終わります。")
+            .arg(QString::fromStdString(path)),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+        {{QMessageBox::Yes, QStringLiteral("読み取り専用で開く")}, {QMessageBox::No, QStringLiteral("終了")}});
+    --suppressActivation_;
+    if (answer != QMessageBox::Yes)
+        return false;
+    readOnly_ = true;
+    setWindowTitle(programCaption() + QStringLiteral("（読み取り専用）"));
+    return true;
+}
+
+QString MainWindow::readOnlyRefusal(const QString& what) const
+{
+    return QStringLiteral("ほかのルモーネがデータベースを開いているため、読み取り専用で開いています。%1はできません。")
+        .arg(what);
+}
+
 void MainWindow::loadWithHistory(DrawHistory history)
 {
     prediction_->readInitFile();
@@ -123,6 +159,8 @@ void MainWindow::registerViewKinds()
     kinds_.push_back({kPredictionView, [this]() -> ChildView* {
                           auto* view = new PredictionView(*this, *prediction_);
                           view->setLogDatabase(connectionString_);
+                          if (readOnly_)
+                              view->refuseRecording(readOnlyRefusal(QStringLiteral("予想の記録")));
                           return view;
                       }});
     kinds_.push_back(
@@ -354,6 +392,10 @@ void MainWindow::runPredictionCommand()
 
 void MainWindow::runEntryCommand()
 {
+    if (readOnly_) {
+        showError(readOnlyRefusal(QStringLiteral("当選データの入力と取込")));
+        return;
+    }
     if (openViews_ > 0) {
         showError(QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
         return;

@@ -24,6 +24,7 @@ namespace rumone {
 
 class Prediction;
 class WaitCursor;
+class DatabaseLock;
 
 class MainWindow : public QMainWindow, public ViewHost {
     Q_OBJECT
@@ -49,6 +50,8 @@ public:
     // once it is in (see adoptReloadedHistory).
     void drawsWritten() override;
     bool reloadPending() const { return reload_.valid(); }
+    // Another copy of the program holds the database: this one only reads.
+    bool readOnly() const { return readOnly_; }
 
     // The common open sequence: hourglass, let messages run, show the view
     // (created and loaded when it has no window, brought forward otherwise).
@@ -98,6 +101,8 @@ private:
     void reportOptionsNotSaved();
     void noteActivation(QWidget* window);
     bool cameFromAnotherWindowOfTheProgram() const;
+    bool claimDatabase();
+    QString readOnlyRefusal(const QString& what) const;
     void pollReload();
     void finishReload();
     void adoptReloadedHistory(DrawHistory fresh);
@@ -118,7 +123,9 @@ private:
     bool activeWindowIsModal_ = false;
     QPointer<QWidget> previousWindow_;
     bool previousWindowWasModal_ = false;
-    QMenu* viewMenu_ = nullptr;               // the active child's own menu, when it has one
+    QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
+    std::unique_ptr<DatabaseLock> lock_;
+    bool readOnly_ = false;
     std::future<LoadedHistory> reload_;       // a reload under way
     std::unique_ptr<WaitCursor> reloadWait_;  // shown once the reload takes longer than a frame
 };

@@ -87,9 +87,10 @@ int createCommand(const std::string& db)
 int dryRunImport(const std::vector<EditRow>& draws, const std::string& db)
 {
     std::vector<EditRow> stored;
-    if (exists(db))
-        for (const DrawRecord& r : openDrawSnapshot(connectionStringForFile(db)).rows())
-            stored.push_back(r);
+    if (exists(db)) {
+        const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(db));
+        stored = snapshot.rows();
+    }
     std::cout << importCountsLine(previewImport(draws, stored)) << "\n";
     return 0;
 }

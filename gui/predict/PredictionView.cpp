@@ -197,6 +197,10 @@ void PredictionView::refreshGrids()
 // that cannot be written are refused with the store's message.
 void PredictionView::recordShownPrediction()
 {
+    if (!recordRefusal_.isEmpty()) {
+        showMessage(this, QMessageBox::Warning, messageCaption(), recordRefusal_);
+        return;
+    }
     if (logDatabase_.empty()) {
         showMessage(this, QMessageBox::Warning, messageCaption(),
                     QStringLiteral("予想を記録するデータベースがありません。"));

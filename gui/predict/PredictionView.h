@@ -32,6 +32,8 @@ public:
     // The database that 予想を記録 writes the shown prediction into; empty
     // for none.
     void setLogDatabase(std::string connectionString) { logDatabase_ = std::move(connectionString); }
+    // 予想を記録 is refused with `reason` (the database is open read-only).
+    void refuseRecording(const QString& reason) { recordRefusal_ = reason; }
     // 予想を記録: freezes the shown prediction for the next draw in the log.
     void recordShownPrediction();
     bool rebuildOnNewHistory() override
@@ -68,6 +70,7 @@ private:
     QWidget* predictionFrame_ = nullptr;
     QLabel* target_ = nullptr;
     std::string logDatabase_;
+    QString recordRefusal_;
 };
 
 }  // namespace rumone
