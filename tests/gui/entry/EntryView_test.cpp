@@ -314,6 +314,14 @@ TEST(EntryGrid, EnterMovesToTheNextCellAndStaysWithinTheRows)
     EXPECT_EQ(grid.currentIndex(), h.cell(1, 4));  // no row beyond the data
     QTest::keyClick(&grid, Qt::Key_Down);
     EXPECT_EQ(grid.currentIndex(), h.cell(1, 4));
+    // Tab runs like Enter and never wraps to draw 1;
+    // the end of the table says how the next draw is added.
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 4));
+    EXPECT_FALSE(h.host().notes.empty() || !h.host().notes.back().contains(QStringLiteral("Ctrl+N")));
+    grid.setCurrentIndex(h.cell(0, 4));
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 1));
 
     // Typing over a digit, or over a wrong value, replaces it; opening and
     // leaving an editor unchanged writes nothing.
@@ -695,6 +703,22 @@ TEST(EntryCsv, Cp932ComesInAndBothEncodingsGoOut)
     EXPECT_FALSE(h.view().importCsv(QString::fromStdString(csv)));
     EXPECT_TRUE(refused.caught().text.contains(QStringLiteral("3行目"))) << refused.caught().text.toStdString();
     EXPECT_EQ(onDisk(db), (Lines{"1: 1 2 3 4", "2: 5 6 7 -"}));
+}
+
+// Lines copied from a results page go through the same preview and write,
+// and the host is told that draws were written.
+TEST(EntryCsv, PastedLinesAreImportedAfterThePreview)
+{
+    TempDir dir;
+    const std::string db = makeDatabase(dir.path(), filled(2));
+    HostedEntryView h(dir.path());
+    MessageBoxAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+    EXPECT_TRUE(h.view().importPastedText(QStringLiteral("第3回 2026年8月24日 ０１２３\n第2回 2026年8月21日 2547\n")));
+    ASSERT_EQ(answers.caught().size(), 2u);
+    EXPECT_TRUE(answers.caught()[0].text.contains(QStringLiteral("新しい回: 1")));
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 2 5 4 7", "3: 0 1 2 3"}));
+    EXPECT_EQ(inGrid(h.model()), onDisk(db));
+    EXPECT_FALSE(h.model().takeWritten());  // already handed to the host
 }
 
 TEST(EntryCsv, ExportToAFolderThatIsNotThereSaysSo)
