@@ -10,12 +10,16 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 #include <map>
+#include <optional>
 
 #include "core/analysis/AnalysisView.h"
 #include "core/predict/Prediction.h"
+#include "core/store/DatabaseLock.h"
 #include "core/store/DrawStore.h"
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
@@ -79,6 +83,8 @@ bool MainWindow::load(const QString& programFolder, std::future<LoadedHistory> b
     letPendingMessagesRun();
     openViews_ = 0;
     connectionString_ = buildConnectionString(programFolder.toStdString());
+    if (!claimDatabase())
+        return false;
     try {
         if (begun.valid()) {
             // While the draws are still being read, the menu bar and the
@@ -99,6 +105,39 @@ bool MainWindow::load(const QString& programFolder, std::future<LoadedHistory> b
     }
     started_ = true;
     return true;
+}
+
+// The first copy on a database holds its lock until it ends. A second copy
+// is told so before anything else and either opens the database read-only
+// or ends.
+bool MainWindow::claimDatabase()
+{
+    const std::string path = parseConnectionString(connectionString_).path;
+    lock_ = std::make_unique<DatabaseLock>(path);
+    if (lock_->held())
+        return true;
+    ++suppressActivation_;
+    const QMessageBox::StandardButton answer = showMessage(
+        nullptr, QMessageBox::Warning, messageCaption(),
+        QStringLiteral("データベース「%1」は、ほかのルモーネで開かれています。\n\n"
+                       "読み取り専用で開くと、データ分析・予想・予想の検証は使えますが、"
+                       "当選データの入力と取込、予想の記録はできません。\n\n"
+                       "読み取り専用で開きますか？ 「終了」を選ぶと、このルモーネを終わります。")
+            .arg(QString::fromStdString(path)),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+        {{QMessageBox::Yes, QStringLiteral("読み取り専用で開く")}, {QMessageBox::No, QStringLiteral("終了")}});
+    --suppressActivation_;
+    if (answer != QMessageBox::Yes)
+        return false;
+    readOnly_ = true;
+    setWindowTitle(programCaption() + QStringLiteral("（読み取り専用）"));
+    return true;
+}
+
+QString MainWindow::readOnlyRefusal(const QString& what) const
+{
+    return QStringLiteral("ほかのルモーネがデータベースを開いているため、読み取り専用で開いています。%1はできません。")
+        .arg(what);
 }
 
 void MainWindow::loadWithHistory(DrawHistory history)
@@ -124,6 +163,8 @@ void MainWindow::registerViewKinds()
     kinds_.push_back({kPredictionView, [this]() -> ChildView* {
                           auto* view = new PredictionView(*this, *prediction_);
                           view->setLogDatabase(connectionString_);
+                          if (readOnly_)
+                              view->refuseRecording(readOnlyRefusal(QStringLiteral("予想の記録")));
                           return view;
                       }});
     kinds_.push_back(
@@ -145,6 +186,7 @@ ChildView* MainWindow::showView(const QString& objectName)
 {
     WaitCursor wait;
     letPendingMessagesRun();
+    finishReload();  // a view opened from now on shows the new draws
     if (ChildView* existing = findView(objectName)) {
         auto* sub = qobject_cast<QMdiSubWindow*>(existing->parentWidget());
         if (sub->isMinimized())
@@ -179,6 +221,81 @@ void MainWindow::setPropEnd(bool value)
         openViews_ = std::max(openViews_ - 1, 0);
     else
         ++openViews_;
+}
+
+// ---------------------------------------------------------------- reload
+
+// The history follows the file: after the entry view wrote draws, the file
+// is read again the way the start-up reads it, on a thread of its own. The
+// window thread looks for the result every few milliseconds; the hourglass
+// shows only when that takes longer than a frame.
+void MainWindow::drawsWritten()
+{
+    if (unloaded_ || connectionString_.empty())
+        return;
+    finishReload();  // one reload at a time, the newer one wins
+    reload_ = std::async(std::launch::async, [text = connectionString_] { return loadDrawHistoryKeyed(text); });
+    constexpr int kFrameMs = 16;
+    QTimer::singleShot(kFrameMs, this, [this] {
+        if (reload_.valid())
+            reloadWait_ = std::make_unique<WaitCursor>();
+    });
+    pollReload();
+}
+
+void MainWindow::pollReload()
+{
+    if (!reload_.valid())
+        return;
+    if (reload_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        constexpr int kPollMs = 5;
+        QTimer::singleShot(kPollMs, this, [this] { pollReload(); });
+        return;
+    }
+    finishReload();
+}
+
+// Waits for a reload under way, if any, and shows its result.
+void MainWindow::finishReload()
+{
+    if (!reload_.valid())
+        return;
+    std::future<LoadedHistory> done = std::move(reload_);
+    std::optional<LoadedHistory> loaded;
+    try {
+        loaded = done.get();
+    } catch (const std::exception& e) {
+        reloadWait_.reset();
+        showError(QStringLiteral("当選データを読み直せませんでした。表示中のデータのままです。\n\n") +
+                  QString::fromStdString(e.what()));
+        return;
+    }
+    reloadWait_.reset();
+    adoptReloadedHistory(std::move(loaded->history));
+}
+
+// Every open view lets go of the old history before it is replaced, then
+// shows the new one or, where it cannot, is closed with a note.
+void MainWindow::adoptReloadedHistory(DrawHistory fresh)
+{
+    std::vector<std::pair<QMdiSubWindow*, ChildView*>> open;
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* view = qobject_cast<ChildView*>(sub->widget()); view && view->isLoaded() && !view->isUnloaded())
+            open.emplace_back(sub, view);
+    for (const auto& entry : open)
+        entry.second->stopReadingHistory();
+    history_ = std::move(fresh);
+    QStringList closed;
+    for (const auto& [sub, view] : open) {
+        if (view->rebuildOnNewHistory())
+            continue;
+        closed << QStringLiteral("「%1」").arg(view->windowTitle());
+        sub->close();
+    }
+    QString note = QStringLiteral("当選データを読み直しました（第%1回まで）。").arg(history_.latestDrawNumber());
+    if (!closed.isEmpty())
+        note += closed.join(QString()) + QStringLiteral("は新しいデータで表示し直せないため閉じました。");
+    showStatusNote(note);
 }
 
 // ---------------------------------------------------------------- menus
@@ -279,6 +396,10 @@ void MainWindow::runPredictionCommand()
 
 void MainWindow::runEntryCommand()
 {
+    if (readOnly_) {
+        showError(readOnlyRefusal(QStringLiteral("当選データの入力と取込")));
+        return;
+    }
     if (openViews_ > 0) {
         showError(QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
         return;
@@ -512,6 +633,9 @@ void MainWindow::unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    if (reload_.valid())
+        reload_.wait();  // its thread is done before anything goes
+    reloadWait_.reset();
     for (QMdiSubWindow* w : mdi_->subWindowList()) {
         if (QWidget* content = w->widget())
             content->close();

@@ -23,6 +23,8 @@ class QMenu;
 namespace rumone {
 
 class Prediction;
+class WaitCursor;
+class DatabaseLock;
 
 class MainWindow : public QMainWindow, public ViewHost {
     Q_OBJECT
@@ -46,6 +48,12 @@ public:
     void setPropEnd(bool value) override;
     const DrawHistory& drawHistory() const override { return history_; }
     void showStatusNote(const QString& text) override;
+    // Reads the history again off the window thread; the views follow it
+    // once it is in (see adoptReloadedHistory).
+    void drawsWritten() override;
+    bool reloadPending() const { return reload_.valid(); }
+    // Another copy of the program holds the database: this one only reads.
+    bool readOnly() const { return readOnly_; }
 
     // The common open sequence: hourglass, let messages run, show the view
     // (created and loaded when it has no window, brought forward otherwise).
@@ -95,6 +103,11 @@ private:
     void reportOptionsNotSaved();
     void noteActivation(QWidget* window);
     bool cameFromAnotherWindowOfTheProgram() const;
+    bool claimDatabase();
+    QString readOnlyRefusal(const QString& what) const;
+    void pollReload();
+    void finishReload();
+    void adoptReloadedHistory(DrawHistory fresh);
 
     DrawHistory history_;
     std::string connectionString_;
@@ -114,6 +127,10 @@ private:
     QPointer<QWidget> previousWindow_;
     bool previousWindowWasModal_ = false;
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
+    std::unique_ptr<DatabaseLock> lock_;
+    bool readOnly_ = false;
+    std::future<LoadedHistory> reload_;       // a reload under way
+    std::unique_ptr<WaitCursor> reloadWait_;  // shown once the reload takes longer than a frame
 };
 
 }  // namespace rumone

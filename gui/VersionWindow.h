@@ -11,6 +11,8 @@ class VersionWindow : public ChildView {
 public:
     // `databaseInUse`: the database's path and place; no line when empty.
     explicit VersionWindow(ViewHost& host, const QString& databaseInUse = {}, QWidget* parent = nullptr);
+    // It shows nothing of the history.
+    bool rebuildOnNewHistory() override { return true; }
 
 protected:
     QSize sizeInTwips() const override { return QSize(5400, 2700); }

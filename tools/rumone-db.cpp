@@ -1,7 +1,7 @@
 // rumone-db: create, fill, export and check draw databases.
 //
 //   rumone-db create DB
-//   rumone-db import CSV DB          (CSV in UTF-8 or CP932; DB created when missing)
+//   rumone-db import [--dry-run] CSV DB  (CSV in UTF-8 or CP932; DB created when missing)
 //   rumone-db export [--cp932] DB CSV (UTF-8 with BOM, or CP932)
 //   rumone-db check DB
 //   rumone-db sample DB [--generated COUNT SEED]
@@ -24,6 +24,7 @@
 #include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawDatabase.h"
+#include "core/store/DrawImport.h"
 #include "core/store/DrawStore.h"
 #include "core/store/SafeFile.h"
 #include "core/store/SampleDatabase.h"
@@ -43,8 +44,10 @@ int usage()
 {
     std::cerr << "使い方:\n"
                  "  rumone-db create DB                 空のデータベースを作成する\n"
-                 "  rumone-db import CSV DB             CSV の当選データを取り込む（全件か無しか）\n"
+                 "  rumone-db import [--dry-run] CSV DB CSV の当選データを取り込む（全件か無しか）\n"
                  "                                      CSV は UTF-8 か Shift-JIS、DB が無ければ作成する\n"
+                 "                                      「new N changed N unchanged N」を出力する\n"
+                 "                                      --dry-run は数えるだけで何も書かない\n"
                  "  rumone-db export [--cp932] DB CSV   当選データを CSV に書き出す\n"
                  "                                      UTF-8 (BOM 付き)、--cp932 で Shift-JIS\n"
                  "  rumone-db check DB                  行数、不完全な行、範囲外の値、整合性を調べる\n"
@@ -80,7 +83,20 @@ int createCommand(const std::string& db)
     return 0;
 }
 
-int importCommand(const std::string& csv, const std::string& db)
+// What the import would do, against the stored rows (none for a missing
+// database), with nothing written.
+int dryRunImport(const std::vector<EditRow>& draws, const std::string& db)
+{
+    std::vector<EditRow> stored;
+    if (exists(db)) {
+        const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(db));
+        stored = snapshot.rows();
+    }
+    std::cout << importCountsLine(previewImport(draws, stored)) << "\n";
+    return 0;
+}
+
+int importCommand(const std::string& csv, const std::string& db, bool dryRun)
 {
     std::string text;
     try {
@@ -96,6 +112,8 @@ int importCommand(const std::string& csv, const std::string& db)
         std::cerr << csv << ": line " << e.line() << ": " << e.reason() << "\n何も取り込んでいません。\n";
         return 1;
     }
+    if (dryRun)
+        return dryRunImport(draws, db);
     // A missing database is made first, with the same table as `create`;
     // when the import into it fails, it is removed again.
     const bool created = !exists(db);
@@ -105,9 +123,11 @@ int importCommand(const std::string& csv, const std::string& db)
     }
     ImportCounts counts;
     std::size_t total = 0;
+    ImportPreview preview;
     try {
         DrawEditSet set = openDrawEditSet(connectionStringForFile(db));
-        counts = set.importDraws(draws);
+        preview = previewImport(draws, set.rows());
+        counts = set.importPreviewed(preview);
         total = set.recordCount();
     } catch (...) {
         if (created)
@@ -115,7 +135,8 @@ int importCommand(const std::string& csv, const std::string& db)
         throw;
     }
     std::cout << db << ": " << draws.size() << " 行を取り込みました（置き換え " << counts.replaced << "、追加 "
-              << counts.added << "）。現在 " << total << " 行。\n";
+              << counts.added << "）。現在 " << total << " 行。\n"
+              << importCountsLine(preview) << "\n";
     return 0;
 }
 
@@ -296,7 +317,9 @@ int runCommand(const std::vector<std::string>& a)
     if (a.size() == 2 && a[0] == "create")
         return createCommand(a[1]);
     if (a.size() == 3 && a[0] == "import")
-        return importCommand(a[1], a[2]);
+        return importCommand(a[1], a[2], false);
+    if (a.size() == 4 && a[0] == "import" && a[1] == "--dry-run")
+        return importCommand(a[2], a[3], true);
     if (a.size() == 3 && a[0] == "export")
         return exportCommand(a[1], a[2], CsvEncoding::Utf8WithBom);
     if (a.size() == 4 && a[0] == "export" && a[1] == "--cp932")

@@ -1,7 +1,9 @@
 #include "core/store/DrawCsv.h"
 
 #include <cstdio>
+#include <iterator>
 #include <map>
+#include <optional>
 
 #include "core/text/TextEncoding.h"
 
@@ -9,75 +11,133 @@ namespace rumone {
 
 namespace {
 
-const char* const kColumns[5] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
+const char* const kDigitColumns[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
+// The names a draw column and a single winning-number column go by.
+const char* const kDrawColumns[] = {"回数", "回号", "回"};
+const char* const kWinningColumns[] = {"当せん番号", "当選番号", "当選数字"};
 
-std::string_view trim(std::string_view s)
+std::string_view trim(std::string_view s, std::string_view blanks = " \t")
 {
-    const auto first = s.find_first_not_of(" \t");
+    const auto first = s.find_first_not_of(blanks);
     if (first == std::string_view::npos)
         return {};
-    const auto last = s.find_last_not_of(" \t");
+    const auto last = s.find_last_not_of(blanks);
     return s.substr(first, last - first + 1);
 }
 
-std::vector<std::string_view> splitLines(std::string_view text)
+// Full-width digits, comma and space as a spreadsheet or a results page
+// may give them, in their ASCII forms.
+std::string narrowed(std::string_view text)
 {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+        if (i + 2 < text.size() && b(0) == 0xEF && b(1) == 0xBC && b(2) >= 0x90 && b(2) <= 0x99) {
+            out += static_cast<char>('0' + (b(2) - 0x90));  // U+FF10-FF19
+            i += 2;
+        } else if (i + 2 < text.size() && b(0) == 0xEF && b(1) == 0xBC && b(2) == 0x8C) {
+            out += ',';  // U+FF0C
+            i += 2;
+        } else if (i + 2 < text.size() && b(0) == 0xE3 && b(1) == 0x80 && b(2) == 0x80) {
+            out += ' ';  // U+3000
+            i += 2;
+        } else {
+            out += text[i];
+        }
     }
-    return lines;
+    return out;
 }
 
-// Comma-separated fields; a field in double quotes may hold commas and
-// doubled quotes.
-std::vector<std::string> splitFields(std::string_view line, int lineNo)
-{
+struct CsvRecord {
+    int line = 0;  // where the record starts
     std::vector<std::string> fields;
-    std::size_t i = 0;
-    while (true) {
-        std::string field;
-        std::size_t j = i;
-        while (j < line.size() && (line[j] == ' ' || line[j] == '\t'))
-            ++j;
-        if (j < line.size() && line[j] == '"') {
-            ++j;
-            while (true) {
-                if (j >= line.size())
-                    throw DrawCsvError(lineNo, "引用符 \" が閉じていません。");
-                if (line[j] == '"') {
-                    if (j + 1 < line.size() && line[j + 1] == '"') {
-                        field += '"';
-                        j += 2;
-                        continue;
-                    }
-                    ++j;
-                    break;
-                }
-                field += line[j++];
-            }
-            while (j < line.size() && (line[j] == ' ' || line[j] == '\t'))
-                ++j;
-            if (j < line.size() && line[j] != ',')
-                throw DrawCsvError(lineNo, "引用符の後に余分な文字があります。");
-        } else {
-            const auto comma = line.find(',', i);
-            j = comma == std::string_view::npos ? line.size() : comma;
-            field = std::string(trim(line.substr(i, j - i)));
+    bool blank = false;  // nothing but blanks on the line
+};
+
+// Records separated by `sep`; a field in double quotes may hold the
+// separator, doubled quotes and line breaks (as the writer quotes them).
+class RecordReader {
+public:
+    RecordReader(std::string_view text, char sep) : text_(text), sep_(sep) {}
+    bool atEnd() const { return at_ >= text_.size(); }
+
+    CsvRecord next()
+    {
+        CsvRecord record;
+        record.line = line_;
+        const std::size_t begin = at_;
+        while (true) {
+            record.fields.push_back(field(record.line));
+            if (atEnd())
+                break;
+            const char c = text_[at_++];
+            if (c == sep_)
+                continue;
+            if (c == '\r' && at_ < text_.size() && text_[at_] == '\n')
+                ++at_;
+            ++line_;
+            break;
         }
-        fields.push_back(std::move(field));
-        if (j >= line.size())
-            return fields;
-        i = j + 1;  // past the comma
+        record.blank = record.fields.size() == 1 && record.fields[0].empty() &&
+                       trim(text_.substr(begin, at_ - begin), " \t\r\n").empty();
+        return record;
     }
+
+private:
+    std::string_view blanks() const { return sep_ == '\t' ? " " : " \t"; }
+    bool isBlank(char c) const { return c == ' ' || (c == '\t' && sep_ != '\t'); }
+    bool endsField(char c) const { return c == sep_ || c == '\n' || c == '\r'; }
+
+    std::string field(int recordLine)
+    {
+        std::size_t j = at_;
+        while (j < text_.size() && isBlank(text_[j]))
+            ++j;
+        if (j >= text_.size() || text_[j] != '"') {
+            while (at_ < text_.size() && !endsField(text_[at_]))
+                ++at_;
+            return std::string(trim(text_.substr(j, at_ - j), blanks()));
+        }
+        std::string out;
+        ++j;
+        while (true) {
+            if (j >= text_.size())
+                throw DrawCsvError(recordLine, "引用符 \" が閉じていません。");
+            const char c = text_[j];
+            if (c == '"' && j + 1 < text_.size() && text_[j + 1] == '"') {
+                out += '"';
+                j += 2;
+                continue;
+            }
+            if (c == '"') {
+                ++j;
+                break;
+            }
+            if (c == '\n')
+                ++line_;
+            out += c;
+            ++j;
+        }
+        while (j < text_.size() && isBlank(text_[j]))
+            ++j;
+        if (j < text_.size() && !endsField(text_[j]))
+            throw DrawCsvError(line_, "引用符の後に余分な文字があります。");
+        at_ = j;
+        return out;
+    }
+
+    std::string_view text_;
+    char sep_;
+    std::size_t at_ = 0;
+    int line_ = 1;
+};
+
+// Tab-separated when the header holds a tab and no comma.
+char separatorOf(std::string_view text)
+{
+    const std::string_view header = text.substr(0, text.find('\n'));
+    return header.find('\t') != std::string_view::npos && header.find(',') == std::string_view::npos ? '\t' : ',';
 }
 
 bool allAsciiDigits(std::string_view s)
@@ -99,21 +159,208 @@ long long readWhole(std::string_view s, long long maxValue)
     return v <= maxValue ? v : -1;
 }
 
-std::array<int, 5> readHeader(std::string_view line)
+// A draw number written 7055, 第7055回 or 7055回; -1 when it is none.
+long long readDrawNumber(std::string_view s)
 {
-    const std::vector<std::string> names = splitFields(line, 1);
-    std::array<int, 5> index{-1, -1, -1, -1, -1};
+    if (s.substr(0, 3) == "第")
+        s.remove_prefix(3);
+    if (s.size() >= 3 && s.substr(s.size() - 3) == "回")
+        s.remove_suffix(3);
+    return readWhole(s, kMaxDrawNumber);
+}
+
+// Where the columns stand: the draw column, and either four digit columns
+// or one winning-number column (the four win when both are there).
+struct Columns {
+    int draw = -1;
+    std::string drawName;
+    std::array<int, 4> digits{-1, -1, -1, -1};
+    int winning = -1;
+    std::string winningName;
+};
+
+int findColumn(const std::vector<std::string>& names, const char* const* wanted, std::size_t count, std::string& found)
+{
+    int at = -1;
     for (int c = 0; c < static_cast<int>(names.size()); ++c)
-        for (int k = 0; k < 5; ++k)
-            if (names[c] == kColumns[k]) {
-                if (index[k] >= 0)
-                    throw DrawCsvError(1, std::string("見出しに列「") + kColumns[k] + "」が二つあります。");
-                index[k] = c;
+        for (std::size_t k = 0; k < count; ++k)
+            if (names[c] == wanted[k]) {
+                if (at >= 0)
+                    throw DrawCsvError(1, "見出しに列「" + found + "」と「" + names[c] + "」の両方があります。");
+                at = c;
+                found = names[c];
             }
-    for (int k = 0; k < 5; ++k)
-        if (index[k] < 0)
-            throw DrawCsvError(1, std::string("見出しに列「") + kColumns[k] + "」がありません。");
-    return index;
+    return at;
+}
+
+Columns readHeader(const std::vector<std::string>& names)
+{
+    Columns columns;
+    columns.draw = findColumn(names, kDrawColumns, std::size(kDrawColumns), columns.drawName);
+    if (columns.draw < 0)
+        throw DrawCsvError(1, "見出しに列「回数」（または「回号」「回」）がありません。");
+    bool allDigits = true;
+    for (int p = 0; p < 4; ++p) {
+        std::string name;
+        columns.digits[p] = findColumn(names, &kDigitColumns[p], 1, name);
+        allDigits = allDigits && columns.digits[p] >= 0;
+    }
+    if (allDigits)
+        return columns;
+    columns.winning = findColumn(names, kWinningColumns, std::size(kWinningColumns), columns.winningName);
+    if (columns.winning >= 0)
+        return columns;
+    for (int p = 0; p < 4; ++p)
+        if (columns.digits[p] < 0)
+            throw DrawCsvError(1, std::string("見出しに列「") + kDigitColumns[p] +
+                                      "」がありません（「当せん番号」の列でも読めます）。");
+    return columns;
+}
+
+// A four-digit winning number; three, two or one digits are the same
+// number with its leading zeros lost by a spreadsheet.
+std::optional<std::array<int, 4>> readWinningNumber(std::string_view s)
+{
+    if (!allAsciiDigits(s) || s.size() > 4)
+        return std::nullopt;
+    std::array<int, 4> digits{};
+    const std::size_t pad = 4 - s.size();
+    for (std::size_t p = 0; p < s.size(); ++p)
+        digits[pad + p] = s[p] - '0';
+    return digits;
+}
+
+EditRow readRecord(const CsvRecord& r, const Columns& columns)
+{
+    EditRow row;
+    const std::string& numberText = r.fields[columns.draw];
+    const long long number = readDrawNumber(numberText);
+    if (number < 0)
+        throw DrawCsvError(
+            r.line, columns.drawName + "「" + printableText(numberText) + "」は 0 から 32767 の整数ではありません。");
+    row.number = DbValue::fromInt(number);
+    if (columns.winning >= 0) {
+        const std::string& t = r.fields[columns.winning];
+        const auto digits = readWinningNumber(t);
+        if (!digits)
+            throw DrawCsvError(r.line,
+                               columns.winningName + "「" + printableText(t) + "」は 4 桁の数字ではありません。");
+        for (int p = 0; p < 4; ++p)
+            row.digits[p] = DbValue::fromInt((*digits)[p]);
+        return row;
+    }
+    for (int p = 0; p < 4; ++p) {
+        const std::string& t = r.fields[columns.digits[p]];
+        if (t.empty())
+            continue;  // not yet drawn: no value
+        const long long d = readWhole(t, 9);
+        if (d < 0)
+            throw DrawCsvError(r.line, std::string(kDigitColumns[p]) + "「" + printableText(t) +
+                                           "」は 0 から 9 の数字ではありません。");
+        row.digits[p] = DbValue::fromInt(d);
+    }
+    return row;
+}
+
+// The text of the bytes, decoded and narrowed.
+std::string decodedText(std::string_view bytes)
+{
+    const DecodedText decoded = decodeUtf8OrCp932(bytes);
+    if (!decoded.ok())
+        throw DrawCsvError(lineOfOffset(bytes, *decoded.badOffset),
+                           "文字コードが UTF-8 でも Shift-JIS (CP932) でもない文字があります。");
+    return narrowed(decoded.text);
+}
+
+std::vector<EditRow> parseTable(std::string_view text)
+{
+    RecordReader reader(text, separatorOf(text));
+    if (reader.atEnd())
+        throw DrawCsvError(1, "見出しの行がありません。");
+    const CsvRecord header = reader.next();
+    if (header.blank)
+        throw DrawCsvError(1, "見出しの行がありません。");
+    const Columns columns = readHeader(header.fields);
+    const std::size_t width = header.fields.size();
+
+    std::vector<EditRow> rows;
+    std::map<long long, int> seen;  // draw number -> line
+    while (!reader.atEnd()) {
+        const CsvRecord r = reader.next();
+        if (r.blank)
+            continue;
+        if (r.fields.size() != width)
+            throw DrawCsvError(r.line, "項目が " + std::to_string(r.fields.size()) + " 個あります（見出しは " +
+                                           std::to_string(width) + " 個）。");
+        EditRow row = readRecord(r, columns);
+        const long long number = row.number.integer;
+        if (const auto it = seen.find(number); it != seen.end())
+            throw DrawCsvError(r.line, "回数 " + std::to_string(number) + " は " + std::to_string(it->second) +
+                                           "行目と重複しています。");
+        seen.emplace(number, r.line);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// A pasted line without a header: the draw is the word 第N回 (or N回), or
+// else a plain number at the start of the line; the winning number is the
+// first four-digit word after it.
+std::vector<std::string_view> wordsOf(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const auto start = line.find_first_not_of(" \t,\r", i);
+        if (start == std::string_view::npos)
+            break;
+        auto end = line.find_first_of(" \t,\r", start);
+        if (end == std::string_view::npos)
+            end = line.size();
+        words.push_back(line.substr(start, end - start));
+        i = end;
+    }
+    return words;
+}
+
+bool isDrawWord(std::string_view w)
+{
+    const bool marked = w.substr(0, 3) == "第" || (w.size() > 3 && w.substr(w.size() - 3) == "回");
+    return marked && readDrawNumber(w) >= 0;
+}
+
+std::optional<EditRow> readPastedLine(std::string_view line, int lineNo)
+{
+    const std::vector<std::string_view> words = wordsOf(line);
+    std::size_t at = 0;
+    while (at < words.size() && !isDrawWord(words[at]))
+        ++at;
+    if (at == words.size()) {
+        if (words.empty() || readWhole(words[0], kMaxDrawNumber) < 0)
+            return std::nullopt;  // no draw on this line (a heading, a date line)
+        at = 0;
+    }
+    EditRow row;
+    row.number = DbValue::fromInt(readDrawNumber(words[at]));
+    for (std::size_t k = at + 1; k < words.size(); ++k)
+        if (words[k].size() == 4 && allAsciiDigits(words[k])) {
+            for (int p = 0; p < 4; ++p)
+                row.digits[p] = DbValue::fromInt(words[k][p] - '0');
+            return row;
+        }
+    throw DrawCsvError(lineNo, "第" + std::to_string(row.number.integer) + "回の 4 桁の当せん番号がありません。");
+}
+
+bool looksLikeHeader(std::string_view text)
+{
+    const std::string_view first = trim(text.substr(0, text.find('\n')), " \t\r");
+    RecordReader reader(first, separatorOf(first));
+    const CsvRecord header = reader.next();
+    for (const std::string& name : header.fields)
+        for (const char* wanted : kDrawColumns)
+            if (name == wanted)
+                return true;
+    return false;
 }
 
 std::string formatReal(double v)
@@ -161,50 +408,35 @@ DrawCsvError::DrawCsvError(int line, const std::string& reason)
 
 std::vector<EditRow> parseDrawCsv(std::string_view bytes)
 {
-    const DecodedText decoded = decodeUtf8OrCp932(bytes);
-    if (!decoded.ok())
-        throw DrawCsvError(lineOfOffset(bytes, *decoded.badOffset),
-                           "文字コードが UTF-8 でも Shift-JIS (CP932) でもない文字があります。");
-    const std::vector<std::string_view> lines = splitLines(decoded.text);
-    if (lines.empty() || trim(lines[0]).empty())
-        throw DrawCsvError(1, "見出しの行がありません。");
-    const std::array<int, 5> index = readHeader(lines[0]);
-    const std::size_t width = splitFields(lines[0], 1).size();
+    return parseTable(decodedText(bytes));
+}
 
+std::vector<EditRow> parsePastedDraws(std::string_view bytes)
+{
+    const std::string text = decodedText(bytes);
+    const std::size_t firstLine = text.find_first_not_of(" \t\r\n");
+    if (firstLine == std::string::npos)
+        return {};
+    if (looksLikeHeader(std::string_view(text).substr(text.rfind('\n', firstLine) + 1)))
+        return parseTable(std::string_view(text).substr(text.rfind('\n', firstLine) + 1));
     std::vector<EditRow> rows;
-    std::map<long long, int> seen;  // draw number -> line
-    for (std::size_t n = 1; n < lines.size(); ++n) {
-        const int lineNo = static_cast<int>(n) + 1;
-        if (trim(lines[n]).empty())
-            continue;
-        const std::vector<std::string> f = splitFields(lines[n], lineNo);
-        if (f.size() != width)
-            throw DrawCsvError(lineNo, "項目が " + std::to_string(f.size()) + " 個あります（見出しは " +
-                                           std::to_string(width) + " 個）。");
-
-        EditRow row;
-        const std::string& numberText = f[index[0]];
-        const long long number = readWhole(numberText, kMaxDrawNumber);
-        if (number < 0)
-            throw DrawCsvError(lineNo,
-                               "回数「" + printableText(numberText) + "」は 0 から 32767 の整数ではありません。");
-        if (const auto it = seen.find(number); it != seen.end())
-            throw DrawCsvError(lineNo, "回数 " + std::to_string(number) + " は " + std::to_string(it->second) +
-                                           "行目と重複しています。");
-        seen.emplace(number, lineNo);
-        row.number = DbValue::fromInt(number);
-
-        for (int p = 0; p < 4; ++p) {
-            const std::string& t = f[index[p + 1]];
-            if (t.empty())
-                continue;  // not yet drawn: no value
-            const long long d = readWhole(t, 9);
-            if (d < 0)
-                throw DrawCsvError(lineNo, std::string(kColumns[p + 1]) + "「" + printableText(t) +
-                                               "」は 0 から 9 の数字ではありません。");
-            row.digits[p] = DbValue::fromInt(d);
+    std::map<long long, int> seen;
+    int lineNo = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        ++lineNo;
+        if (std::optional<EditRow> row = readPastedLine(std::string_view(text).substr(start, end - start), lineNo)) {
+            const long long number = row->number.integer;
+            if (const auto it = seen.find(number); it != seen.end())
+                throw DrawCsvError(lineNo, "第" + std::to_string(number) + "回は " + std::to_string(it->second) +
+                                               "行目と重複しています。");
+            seen.emplace(number, lineNo);
+            rows.push_back(std::move(*row));
         }
-        rows.push_back(std::move(row));
+        start = end + 1;
     }
     return rows;
 }

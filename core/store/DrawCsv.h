@@ -1,7 +1,10 @@
 // Draw lists as CSV text: read for bulk entry, written for export.
-// Header line with the columns 回数, 第1数字, 第2数字, 第3数字, 第4数字 in
-// any positions (other columns, such as 抽せん日, are ignored); LF or CRLF
-// line ends; fields may be quoted. Files are read as UTF-8 (with or without
+// Header line with a draw column (回数, 回号 or 回: 7055, 第7055回 or 7055回)
+// and either the columns 第1数字 to 第4数字 or one winning-number column
+// (当せん番号, 当選番号 or 当選数字), in any positions; other columns, such as
+// 抽せん日, are ignored. Commas (also full-width) or tabs between fields,
+// full-width digits, LF or CRLF line ends; a quoted field may hold commas,
+// doubled quotes and line breaks. Files are read as UTF-8 (with or without
 // a byte order mark) or CP932, the encoding Excel uses in Japan, and written
 // as UTF-8 with a byte order mark (which Excel recognises) or CP932.
 #pragma once
@@ -38,7 +41,17 @@ enum class CsvEncoding { Utf8WithBom, Cp932 };
 // the line they stand on): 回数 a whole number 0-32767 (each at most
 // once), digits 0-9 or empty (no value). Blank lines are skipped. The
 // first bad line throws DrawCsvError, so that nothing is half-read.
+// A winning-number column holds four digits; three, two or one digits are
+// the number with its leading zeros lost (123 is 0123).
 std::vector<EditRow> parseDrawCsv(std::string_view bytes);
+
+// Text pasted from a results page or a spreadsheet: with a header line it
+// reads as a CSV file does; without one, each line that holds a draw
+// (第7055回, 7055回, or a plain number first on the line) takes the first
+// four-digit word after it as its winning number. Lines without a draw
+// (headings, dates) are passed over; a draw without a winning number, or
+// given twice, throws DrawCsvError naming its line.
+std::vector<EditRow> parsePastedDraws(std::string_view bytes);
 
 // The header line and one line per row, LF-terminated, values as stored,
 // as UTF-8 text.

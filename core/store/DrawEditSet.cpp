@@ -1,10 +1,14 @@
 // The entry view's editable result set. It writes through the saved query
 // 全データ選択クエリ (its INSTEAD OF triggers reach the draw table), one
 // durable transaction per change, and keeps its rows in step with the file.
+#include <sys/stat.h>
+
 #include <set>
 #include <stdexcept>
+#include <utility>
 
 #include "core/store/DrawDatabase.h"
+#include "core/store/DrawImport.h"
 #include "core/store/DrawStore.h"
 #include "core/store/StoreFailure.h"
 
@@ -75,6 +79,28 @@ private:
     bool committed_ = false;
 };
 
+// The same draws new, and the same stored values about to change.
+bool samePlan(const ImportPreview& now, const ImportPreview& seen)
+{
+    const auto text = [](const ImportPreview& p) {
+        std::vector<std::string> lines = changedLines(p);
+        for (const EditRow& r : p.added)
+            lines.push_back(drawLineText(r));
+        return lines;
+    };
+    return now.unchanged == 0 && text(now) == text(seen);
+}
+
+// The device and inode a path names; zeros when it names nothing.
+using FileId = std::pair<unsigned long long, unsigned long long>;
+FileId fileIdOf(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {0, 0};
+    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+}
+
 }  // namespace
 
 std::optional<long long> missedDrawAfter(const std::vector<EditRow>& rows, std::size_t row)
@@ -102,7 +128,11 @@ std::optional<long long> missedDrawAfter(const std::vector<EditRow>& rows, std::
 class DrawEditSet::Impl {
 public:
     Impl(std::string path, sqlite::Connection db, std::vector<EditRow> rows)
-        : path_(std::move(path)), db_(std::move(db)), rows_(std::move(rows))
+        : path_(std::move(path)),
+          db_(std::move(db)),
+          rows_(std::move(rows)),
+          file_(fileIdOf(path_)),
+          dataVersion_(dataVersion())
     {
     }
 
@@ -115,6 +145,8 @@ public:
             throw misuse("digit position outside 1-4");
         const DbValue value = digit ? DbValue::fromInt(*digit) : DbValue::null();
         WriteTransaction tx(db_.get(), path_);
+        requireSameFile();
+        requireNoOtherWrites(tx);
         requireUnchanged(tx, rows_[index]);
         auto st = tx.prepare(std::string("UPDATE 全データ選択クエリ SET ") + kDigitColumns[position - 1] +
                              " = ?1 WHERE 回数 IS ?2");
@@ -130,6 +162,8 @@ public:
         if (index > rows_.size())
             throw misuse("row index outside the set");
         WriteTransaction tx(db_.get(), path_);
+        requireSameFile();
+        requireNoOtherWrites(tx);
         const std::optional<long long> gap = index > 0 ? missedDrawAfter(rows_, index - 1) : std::nullopt;
         const long long number = gap ? *gap : nextDrawNumber(tx);
         if (!gap)
@@ -148,6 +182,8 @@ public:
     {
         requireRow(index);
         WriteTransaction tx(db_.get(), path_);
+        requireSameFile();
+        requireNoOtherWrites(tx);
         requireUnchanged(tx, rows_[index]);
         auto st = tx.prepare("DELETE FROM 全データ選択クエリ WHERE 回数 IS ?1");
         st.bind(1, rows_[index].number);
@@ -156,14 +192,50 @@ public:
         rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
     }
 
-    ImportCounts importDraws(const std::vector<EditRow>& draws)
+    void requireDrawNumbers(const std::vector<EditRow>& draws) const
     {
         for (const EditRow& d : draws)
             if (d.number.type != DbValue::Type::Integer || d.number.integer < 0 || d.number.integer > kMaxDrawNumber)
                 throw StoreError(
                     Cause::Constraint, path_,
                     "取り込むデータの回数「" + numberText(d.number) + "」は 0 から 32767 の整数ではありません。");
+    }
+
+    ImportCounts importDraws(const std::vector<EditRow>& draws)
+    {
+        requireDrawNumbers(draws);
         WriteTransaction tx(db_.get(), path_);
+        requireSameFile();
+        ImportCounts counts = writeDraws(tx, draws);
+        // Read back inside the transaction: a failed commit leaves rows() alone.
+        std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
+        tx.commit();
+        rows_ = std::move(rows);
+        return counts;
+    }
+
+    // The write of a preview the user has seen: refused, with nothing
+    // written, when the stored rows are no longer those it was made from.
+    ImportCounts importPreviewed(const ImportPreview& preview)
+    {
+        const std::vector<EditRow> draws = preview.rowsToWrite();
+        requireDrawNumbers(draws);
+        WriteTransaction tx(db_.get(), path_);
+        requireSameFile();
+        requireNoOtherWrites(tx);
+        if (!samePlan(previewImport(draws, readDrawQuery(db_.get(), path_)), preview))
+            throw StoreError(Cause::Other, path_,
+                             "確認の後に、データベース「" + path_ +
+                                 "」が他で変更されました。何も取り込んでいません。もう一度取り込んでください。");
+        ImportCounts counts = writeDraws(tx, draws);
+        std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
+        tx.commit();
+        rows_ = std::move(rows);
+        return counts;
+    }
+
+    ImportCounts writeDraws(WriteTransaction& tx, const std::vector<EditRow>& draws)
+    {
         auto exists = tx.prepare("SELECT count(*) FROM 全データ選択クエリ WHERE 回数 = ?1");
         auto update = tx.prepare(
             "UPDATE 全データ選択クエリ SET 第1数字 = ?2, 第2数字 = ?3, 第3数字 = ?4, 第4数字 = ?5 WHERE 回数 = ?1");
@@ -183,10 +255,6 @@ public:
                 write.bind(p + 2, d.digits[p]);
             tx.run(write);
         }
-        // Read back inside the transaction: a failed commit leaves rows() alone.
-        std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
-        tx.commit();
-        rows_ = std::move(rows);
         return counts;
     }
 
@@ -230,6 +298,35 @@ private:
                                  " の行は、開いた後に他で変更または削除されています。画面を開き直してください。");
     }
 
+    // The path must still name the file this set opened: a file put in its
+    // place (renamed over it) would otherwise never see these writes.
+    void requireSameFile() const
+    {
+        if (fileIdOf(path_) != file_)
+            throw StoreError(Cause::Other, path_,
+                             "データベース「" + path_ +
+                                 "」は、開いた後に別のファイルに置き換えられました。書き込んでいません。"
+                                 "開き直したデータを確かめて、もう一度操作してください。");
+    }
+
+    // Nothing committed by another connection since this set read its rows
+    // (SQLite's data_version changes with every such commit).
+    void requireNoOtherWrites(const WriteTransaction& tx) const
+    {
+        (void)tx;  // asked inside the write lock, so that no commit slips in after
+        if (dataVersion() != dataVersion_)
+            throw StoreError(Cause::Other, path_,
+                             "データベース「" + path_ +
+                                 "」は、開いた後にほかのプログラムで変更されました。書き込んでいません。"
+                                 "読み直したデータを確かめて、もう一度操作してください。");
+    }
+
+    long long dataVersion() const
+    {
+        sqlite::Statement st(db_.get(), "PRAGMA data_version");
+        return st.prepareCode() == SQLITE_OK && st.step() == SQLITE_ROW ? st.columnInt(0) : -1;
+    }
+
     // One more than the highest stored draw number; 1 for an empty table.
     long long nextDrawNumber(const WriteTransaction& tx) const
     {
@@ -253,6 +350,8 @@ private:
     std::string path_;
     sqlite::Connection db_;
     std::vector<EditRow> rows_;
+    FileId file_;
+    long long dataVersion_;
 };
 
 DrawEditSet::DrawEditSet(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -279,6 +378,10 @@ void DrawEditSet::deleteRow(std::size_t index)
 ImportCounts DrawEditSet::importDraws(const std::vector<EditRow>& draws)
 {
     return impl_->importDraws(draws);
+}
+ImportCounts DrawEditSet::importPreviewed(const ImportPreview& preview)
+{
+    return impl_->importPreviewed(preview);
 }
 std::size_t DrawEditSet::countExisting(const std::vector<EditRow>& draws) const
 {

@@ -107,6 +107,8 @@ LoadedHistory loadDrawHistoryKeyed(const std::string& connectionString);
 // history or throws what loadDrawHistory throws.
 std::future<LoadedHistory> startLoadingDrawHistory(const std::string& connectionString);
 
+struct ImportPreview;
+
 // One row of the edit set as the entry view shows it: the stored values
 // as the draw query delivers them.
 using EditRow = DrawRecord;
@@ -152,6 +154,10 @@ public:
     // How many of `draws` already have a stored row, as this set last read
     // the file (for a question before the import; importDraws counts anew).
     std::size_t countExisting(const std::vector<EditRow>& draws) const;
+    // Writes the new and changed draws of a preview made against rows()
+    // (DrawImport.h) in one transaction; refused with nothing written when
+    // the file no longer holds what the preview was made from.
+    ImportCounts importPreviewed(const ImportPreview& preview);
 
 private:
     std::unique_ptr<Impl> impl_;

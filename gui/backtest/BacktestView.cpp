@@ -204,6 +204,17 @@ void BacktestView::cancelRun()
     cancel_->setEnabled(false);
 }
 
+// The run's thread is joined here; a result it queued before it ended is
+// of the old history and is dropped by its generation.
+void BacktestView::stopReadingHistory()
+{
+    rerun_.stop();
+    job_.reset();
+    ++generation_;
+    progress_->setVisible(false);
+    cancel_->setEnabled(false);
+}
+
 void BacktestView::onProgress(int generation, int done, int total)
 {
     if (generation != generation_)

@@ -50,6 +50,14 @@ public:
     // cancelled first); cancelRun stops it.
     void startRun();
     void cancelRun();
+    void stopReadingHistory() override;
+    // The settings start again from the new history, the log is scored
+    // anew and the walk runs again.
+    bool rebuildOnNewHistory() override
+    {
+        build();
+        return true;
+    }
 
     // The window's content on one page under its caption.
     bool printTo(QPagedPaintDevice& device);

@@ -27,6 +27,8 @@ public:
     // Shows the view with that window name, opening it when it has no
     // window; nullptr when there is no such view.
     virtual ChildView* showView(const QString& /*objectName*/) { return nullptr; }
+    // A view wrote draws to the file: the history is to be read again.
+    virtual void drawsWritten() {}
 };
 
 class ChildView : public QWidget {
@@ -48,6 +50,13 @@ public:
     // The size of the MDI sub-window as the load step gave it (the view's
     // own size); invalid before the load step.
     QSize openedSize() const { return openedSize_; }
+
+    // Before the host replaces its history: nothing of the view may read
+    // the old one any more (a worker thread is stopped and joined).
+    virtual void stopReadingHistory() {}
+    // After: the view shows the new history; false when it cannot, and the
+    // host closes it instead.
+    virtual bool rebuildOnNewHistory() { return false; }
 
 protected:
     ViewHost& host() const { return host_; }

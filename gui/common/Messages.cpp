@@ -1,5 +1,7 @@
 #include "gui/common/Messages.h"
 
+#include <QAbstractButton>
+
 namespace rumone {
 
 namespace {
@@ -29,7 +31,8 @@ QString messageCaption()
 
 QMessageBox::StandardButton showMessage(QWidget* owner, QMessageBox::Icon icon, const QString& caption,
                                         const QString& text, QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton defaultButton)
+                                        QMessageBox::StandardButton defaultButton, const ButtonTexts& buttonTexts,
+                                        const QString& details)
 {
     QMessageBox::StandardButton scripted = QMessageBox::NoButton;
     if (ScriptedAnswers::answer({icon, caption, text, buttons, defaultButton}, scripted))
@@ -37,6 +40,11 @@ QMessageBox::StandardButton showMessage(QWidget* owner, QMessageBox::Icon icon, 
     QMessageBox box(icon, caption, text, buttons, owner);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
+    for (const auto& [button, label] : buttonTexts)
+        if (QAbstractButton* b = box.button(button))
+            b->setText(label);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     return clicked ? box.standardButton(clicked) : escapeAnswer(buttons);

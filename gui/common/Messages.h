@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <utility>
 #include <vector>
 
 namespace rumone {
@@ -14,10 +15,15 @@ QString programCaption();
 // full-width hyphen-minus).
 QString messageCaption();
 
+// Captions that stand on standard buttons in place of their own ("取込" on OK).
+using ButtonTexts = std::vector<std::pair<QMessageBox::StandardButton, QString>>;
+
 // Shows a modal message box and returns the button that closed it.
+// `details`, when not empty, is the box's longer text behind its details button.
 QMessageBox::StandardButton showMessage(QWidget* owner, QMessageBox::Icon icon, const QString& caption,
                                         const QString& text, QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+                                        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+                                        const ButtonTexts& buttonTexts = {}, const QString& details = {});
 
 // What a message box said.
 struct ShownMessage {

@@ -107,20 +107,41 @@ void EntryGrid::restoreCurrent()
     setCurrentIndex(model()->index(row, savedColumn_));
 }
 
+QModelIndex EntryGrid::nextCell(const QModelIndex& current) const
+{
+    if (!current.isValid())
+        return {};
+    if (current.column() + 1 < EntryTableModel::kColumnCount)
+        return model()->index(current.row(), current.column() + 1);
+    if (current.row() + 1 < model()->rowCount())
+        return model()->index(current.row() + 1, 1);
+    return {};
+}
+
+// After the last digit of the last row the cursor stays: a new draw is a
+// row the user adds (a blank row written on the fly would stand in the
+// file as a draw not yet drawn). The note says how.
 void EntryGrid::moveToNextCell()
 {
     const QModelIndex current = currentIndex();
-    if (!current.isValid())
-        return;
-    QModelIndex next;
-    if (current.column() + 1 < EntryTableModel::kColumnCount)
-        next = model()->index(current.row(), current.column() + 1);
-    else if (current.row() + 1 < model()->rowCount())
-        next = model()->index(current.row() + 1, 1);
+    const QModelIndex next = nextCell(current);
     if (next.isValid()) {
         setCurrentIndex(next);
         scrollTo(next);
+    } else if (current.isValid()) {
+        emit inputRefused(QStringLiteral("最後の行です。次の回は「行追加」（Ctrl+N）で加えます。"));
     }
+}
+
+QModelIndex EntryGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (action != MoveNext)
+        return QTableView::moveCursor(action, modifiers);
+    const QModelIndex current = currentIndex();
+    const QModelIndex next = nextCell(current);
+    if (!next.isValid() && current.isValid())
+        emit inputRefused(QStringLiteral("最後の行です。次の回は「行追加」（Ctrl+N）で加えます。"));
+    return next.isValid() ? next : current;
 }
 
 void EntryGrid::showCell(const QModelIndex& index)

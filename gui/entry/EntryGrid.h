@@ -24,6 +24,9 @@ public:
     void fitToVisibleRows();
     // Enter: the cell to the right, then the first digit of the next row.
     void moveToNextCell();
+    // The cell Enter or Tab moves to from `current`: invalid after the last
+    // digit of the last row, where the cursor stays.
+    QModelIndex nextCell(const QModelIndex& current) const;
     // Makes `index` current and scrolls it into view.
     void showCell(const QModelIndex& index);
     // Commits the cell being edited, if any.
@@ -39,6 +42,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab runs like Enter and never wraps to the first draw.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 

@@ -159,6 +159,7 @@ bool EntryTableModel::setData(const QModelIndex& index, const QVariant& value, i
         emit dataChanged(index, index);
         return false;
     }
+    written_ = true;
     emit dataChanged(index, index);
     return true;
 }
@@ -174,6 +175,7 @@ int EntryTableModel::insertRowAfter(int row)
         reportFailure(QStringLiteral("行を追加できませんでした。"), e);
         return -1;
     }
+    written_ = true;
     const int added = static_cast<int>(at);
     beginInsertRows({}, added, added);
     ++shownRows_;
@@ -191,6 +193,7 @@ bool EntryTableModel::removeRow(int row)
         reportFailure(QStringLiteral("行を削除できませんでした。"), e);
         return false;
     }
+    written_ = true;
     beginRemoveRows({}, row, row);
     --shownRows_;
     endRemoveRows();
@@ -205,6 +208,24 @@ std::optional<ImportCounts> EntryTableModel::importDraws(const std::vector<EditR
     std::optional<ImportCounts> done;
     try {
         done = set_->importDraws(draws);
+        written_ = true;
+    } catch (const StoreError& e) {
+        reportFailure(QStringLiteral("取り込めませんでした。何も取り込んでいません。"), e);
+    }
+    shownRows_ = static_cast<int>(set_->recordCount());
+    endResetModel();
+    return done;
+}
+
+std::optional<ImportCounts> EntryTableModel::importPreviewed(const ImportPreview& preview)
+{
+    if (!set_)
+        return std::nullopt;
+    beginResetModel();
+    std::optional<ImportCounts> done;
+    try {
+        done = set_->importPreviewed(preview);
+        written_ = true;
     } catch (const StoreError& e) {
         reportFailure(QStringLiteral("取り込めませんでした。何も取り込んでいません。"), e);
     }

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/store/DrawStore.h"
@@ -49,6 +50,9 @@ public:
     // The counts of what was written; nothing when the import failed.
     std::optional<ImportCounts> importDraws(const std::vector<EditRow>& draws);
     std::size_t countExisting(const std::vector<EditRow>& draws) const;
+    std::optional<ImportCounts> importPreviewed(const ImportPreview& preview);
+    // Whether a change reached the file since the last call.
+    bool takeWritten() { return std::exchange(written_, false); }
 
 signals:
     // `reread`: the file may hold something else than these rows (another
@@ -61,6 +65,7 @@ private:
     std::string connectionString_;
     std::optional<DrawEditSet> set_;
     int shownRows_ = 0;  // the row count the views have been told
+    bool written_ = false;
 };
 
 // A stored value as the grid shows it: whole numbers in decimal, reals in

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -14,6 +16,7 @@
 
 #include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
+#include "core/store/DrawImport.h"
 #include "gui/common/Messages.h"
 #include "gui/common/Twips.h"
 #include "gui/entry/EntryGrid.h"
@@ -91,10 +94,12 @@ void EntryView::createEditMenu()
         connect(action, &QAction::triggered, this, run);
         addAction(action);  // the shortcut also works where no menu bar shows the menu
     };
-    add(QStringLiteral("行追加"), "mnuAddLine", QKeySequence(Qt::CTRL | Qt::Key_A), &EntryView::addLine);
+    // Ctrl+A stays select-all, as everywhere else.
+    add(QStringLiteral("行追加"), "mnuAddLine", QKeySequence(Qt::CTRL | Qt::Key_N), &EntryView::addLine);
     add(QStringLiteral("行削除"), "mnuDelLine", QKeySequence(Qt::CTRL | Qt::Key_D), &EntryView::deleteLine);
     editMenu_->addSeparator();
     add(QStringLiteral("CSV取込..."), "mnuImportCsv", {}, &EntryView::chooseImportFile);
+    add(QStringLiteral("貼り付けて取込"), "mnuPasteImport", {}, &EntryView::pasteAndImport);
     add(QStringLiteral("CSV出力..."), "mnuExportCsv", {}, &EntryView::chooseExportFile);
 }
 
@@ -150,7 +155,8 @@ void EntryView::deleteLine()
     const QModelIndex current = grid_->currentIndex();
     if (!current.isValid())
         return;
-    if (!confirm(QStringLiteral("選択された行を削除します。よろしいですか？")))
+    const QString number = model_->cellText(current.row(), 0);
+    if (!confirm(QStringLiteral("第%1回を削除します。よろしいですか？").arg(number)))
         return;
     if (!model_->removeRow(current.row()))
         return;
@@ -184,6 +190,20 @@ bool EntryView::closeChecked()
     }
     closeWindow();
     return true;
+}
+
+// Closed having written: the host reads the history again, whichever way
+// the view was closed.
+void EntryView::closeEvent(QCloseEvent* event)
+{
+    ChildView::closeEvent(event);
+    tellHostOfWrittenDraws();
+}
+
+void EntryView::tellHostOfWrittenDraws()
+{
+    if (model_->takeWritten())
+        host().drawsWritten();
 }
 
 // ---------------------------------------------------------------- CSV
@@ -229,22 +249,79 @@ bool EntryView::importCsv(const QString& path)
         showInfo(QStringLiteral("CSV ファイル「%1」に取り込むデータがありません。").arg(path));
         return false;
     }
-    const std::size_t existing = model_->countExisting(draws);
-    if (existing > 0 && !confirm(QStringLiteral("取り込む %1 行のうち %2 行は、既に登録されている回数です。"
-                                                "登録されている数字を置き換えます。よろしいですか？")
-                                     .arg(draws.size())
-                                     .arg(existing)))
+    return importPreviewed(draws);
+}
+
+bool EntryView::importPastedText(const QString& text)
+{
+    grid_->finishEditing();
+    std::vector<EditRow> draws;
+    try {
+        draws = parsePastedDraws(text.toStdString());
+    } catch (const DrawCsvError& e) {
+        showError(QStringLiteral("貼り付けた文字を取り込めません。\n\n%1\n\n何も取り込んでいません。")
+                      .arg(QString::fromUtf8(e.what())));
         return false;
-    const std::optional<ImportCounts> counts = model_->importDraws(draws);
+    }
+    if (draws.empty()) {
+        showInfo(QStringLiteral("貼り付けた文字に、回と 4 桁の当せん番号のある行がありません。"));
+        return false;
+    }
+    return importPreviewed(draws);
+}
+
+void EntryView::pasteAndImport()
+{
+    importPastedText(QApplication::clipboard()->text());
+}
+
+// What would change is shown before anything is written; 取込 writes the
+// new and changed draws in one transaction, キャンセル writes nothing.
+bool EntryView::importPreviewed(const std::vector<EditRow>& draws)
+{
+    const ImportPreview preview = previewImport(draws, model_->rows());
+    if (preview.writesNothing()) {
+        showInfo(QStringLiteral("取り込む %1 回はすべて登録済みの数字と同じです。何も書き込んでいません。")
+                     .arg(preview.unchanged));
+        return false;
+    }
+    if (!confirmImport(preview))
+        return false;
+    const std::optional<ImportCounts> counts = model_->importPreviewed(preview);
     if (!counts)
         return false;
-    // Counted as written: another program may have changed the file since
-    // the question above.
-    showInfo(QStringLiteral("%1 行を取り込みました（置き換え %2 行、追加 %3 行）。")
-                 .arg(draws.size())
+    tellHostOfWrittenDraws();
+    showInfo(QStringLiteral("取り込みました（新しい回 %1、変わった回 %2、同じ回 %3）。")
+                 .arg(counts->added)
                  .arg(counts->replaced)
-                 .arg(counts->added));
+                 .arg(preview.unchanged));
     return true;
+}
+
+bool EntryView::confirmImport(const ImportPreview& preview)
+{
+    constexpr int kListedInText = 20;
+    QString text = QStringLiteral("取り込む前の確認です。\n\n新しい回: %1\n変わる回: %2\n同じ回: %3")
+                       .arg(preview.added.size())
+                       .arg(preview.changed.size())
+                       .arg(preview.unchanged);
+    const std::vector<std::string> changes = changedLines(preview);
+    QStringList all;
+    for (const std::string& line : changes)
+        all << QString::fromStdString(line);
+    if (!all.isEmpty()) {
+        text += QStringLiteral("\n\n登録済みの数字が変わる回（登録済み → 取り込む数字）:\n") +
+                all.mid(0, kListedInText).join(u'\n');
+        if (all.size() > kListedInText)
+            text += QStringLiteral("\nほか %1 回（「詳細」にすべて）").arg(all.size() - kListedInText);
+    }
+    text += QStringLiteral("\n\n「取込」で書き込みます。「キャンセル」では何も書き込みません。");
+    const QMessageBox::StandardButton answer =
+        showMessage(this, all.isEmpty() ? QMessageBox::Question : QMessageBox::Warning, programCaption(), text,
+                    QMessageBox::Ok | QMessageBox::Cancel, all.isEmpty() ? QMessageBox::Ok : QMessageBox::Cancel,
+                    {{QMessageBox::Ok, QStringLiteral("取込")}, {QMessageBox::Cancel, QStringLiteral("キャンセル")}},
+                    all.size() > kListedInText ? all.join(u'\n') : QString());
+    return answer == QMessageBox::Ok;
 }
 
 bool EntryView::exportCsv(const QString& path, CsvEncoding encoding)

@@ -27,6 +27,8 @@ public:
     EntryGrid* grid() const { return grid_; }
     EntryTableModel* model() const { return model_; }
     QPushButton* closeButton() const { return close_; }
+    // The rows come from the file itself, whatever the host holds.
+    bool rebuildOnNewHistory() override { return true; }
 
     // 行追加 / 行削除, each after the user's Yes.
     void addLine();
@@ -42,17 +44,25 @@ public:
     // UTF-8 with a byte order mark, which Excel recognises, or as CP932.
     bool importCsv(const QString& path);
     bool exportCsv(const QString& path, CsvEncoding encoding = CsvEncoding::Utf8WithBom);
+    // 貼り付けて取込 with `text` as the clipboard's: lines copied from a
+    // results page or a spreadsheet (parsePastedDraws).
+    bool importPastedText(const QString& text);
 
 protected:
     QSize sizeInTwips() const override;
     bool sizeIsClientArea() const override { return true; }
     void build() override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createEditMenu();
     void chooseImportFile();
     void chooseExportFile();
+    void pasteAndImport();
+    bool importPreviewed(const std::vector<EditRow>& draws);
+    bool confirmImport(const ImportPreview& preview);
     void onWriteFailed(const QString& message, bool reread);
+    void tellHostOfWrittenDraws();
     bool confirm(const QString& text);
     void showError(const QString& text);
     void showInfo(const QString& text);

@@ -105,6 +105,13 @@ QWidget* PredictionView::createPredictionFrame()
     auto* frame = new QGroupBox(QString::fromUtf8(kPredictionFrameCaption), this);
     frame->setObjectName("Frame2");
     auto* column = new QVBoxLayout(frame);
+    // Which draw the grids are for, under the frame's caption.
+    target_ = new QLabel(frame);
+    target_->setObjectName("LabelTarget");
+    QFont bold = target_->font();
+    bold.setBold(true);
+    target_->setFont(bold);
+    column->addWidget(target_);
     auto* label = new QLabel(QString::fromUtf8(kPredictionFrameLabel), frame);
     label->setObjectName("Label19");
     label->setWordWrap(true);
@@ -138,6 +145,7 @@ void PredictionView::build()
     for (int g = 0; g < 4; ++g)
         grids_[g]->setGrid(prediction_.grid(g));
     prediction_.scanDraws(host().drawHistory());
+    target_->setText(QStringLiteral("第%1回の予想").arg(prediction_.latestDrawNumber() + 1));
     refreshGrids();
 }
 
@@ -189,6 +197,10 @@ void PredictionView::refreshGrids()
 // that cannot be written are refused with the store's message.
 void PredictionView::recordShownPrediction()
 {
+    if (!recordRefusal_.isEmpty()) {
+        showMessage(this, QMessageBox::Warning, messageCaption(), recordRefusal_);
+        return;
+    }
     if (logDatabase_.empty()) {
         showMessage(this, QMessageBox::Warning, messageCaption(),
                     QStringLiteral("予想を記録するデータベースがありません。"));

@@ -10,6 +10,7 @@
 
 class QPagedPaintDevice;
 class QPaintDevice;
+class QLabel;
 class QPainter;
 class QRadioButton;
 
@@ -26,11 +27,20 @@ public:
     QRadioButton* reflectButton(int index) const { return reflect_[index]; }
     QRadioButton* doNotReflectButton(int index) const { return doNotReflect_[index]; }
     GridWidget* gridWidget(int index) const { return grids_[index]; }
+    // "第N回の予想": the draw after the latest one of the history.
+    QLabel* targetLabel() const { return target_; }
     // The database that 予想を記録 writes the shown prediction into; empty
     // for none.
     void setLogDatabase(std::string connectionString) { logDatabase_ = std::move(connectionString); }
+    // 予想を記録 is refused with `reason` (the database is open read-only).
+    void refuseRecording(const QString& reason) { recordRefusal_ = reason; }
     // 予想を記録: freezes the shown prediction for the next draw in the log.
     void recordShownPrediction();
+    bool rebuildOnNewHistory() override
+    {
+        build();
+        return true;
+    }
 
     // What 印刷 prints once a printer is chosen: the switches and the four
     // prediction grids as the window shows them, on one page under the
@@ -58,7 +68,9 @@ private:
     std::array<GridWidget*, 4> grids_{};
     QWidget* optionsFrame_ = nullptr;
     QWidget* predictionFrame_ = nullptr;
+    QLabel* target_ = nullptr;
     std::string logDatabase_;
+    QString recordRefusal_;
 };
 
 }  // namespace rumone

@@ -4,10 +4,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <memory>
 #include <numeric>
 
 #include "StoreTestHelpers.h"
+#include "core/store/DatabaseLock.h"
 #include "core/store/DrawCsv.h"
+#include "core/store/DrawImport.h"
 
 namespace rumone::test {
 namespace {
@@ -147,6 +151,187 @@ int runTool(const std::vector<std::string>& args)
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// What rumone-db prints on its standard output, and its exit status.
+std::pair<std::string, int> toolOutput(const std::vector<std::string>& args)
+{
+    std::string command = rumoneDb();
+    for (const std::string& a : args)
+        command += " '" + a + "'";
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    std::string out;
+    char buffer[256];
+    while (pipe && fgets(buffer, sizeof buffer, pipe))
+        out += buffer;
+    const int status = pipe ? pclose(pipe) : -1;
+    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+std::string lastLine(const std::string& out)
+{
+    const std::string text = out.substr(0, out.find_last_not_of('\n') + 1);
+    return text.substr(text.rfind('\n') + 1);
+}
+
+// The formats players have, a file each, against draws 7053 (1234) and
+// 7054 (0567): the dry run counts without writing, the import writes and
+// prints the same counts, and a second dry run finds everything stored.
+TEST(DrawCsvImport, EveryFormatCountsTheSameBeforeAndAfterWriting)
+{
+    if (access(rumoneDb().c_str(), X_OK) != 0)
+        GTEST_SKIP() << "rumone-db is not built: " << rumoneDb();
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* counts;
+    };
+    const std::vector<Case> cases = {
+        {"columns", "回数,第1数字,第2数字,第3数字,第4数字\n7055,1,1,1,1\n7054,0,5,6,7\n",
+         "new 1 changed 0 unchanged 1"},
+        {"results page", "回号,抽せん日,当せん番号\n第7055回,2026/08/24,0123\n第7054回,2026/08/21,567\n",
+         "new 1 changed 0 unchanged 1"},
+        {"tabs and full width", "当選番号\t回\n１２３４\t7053回\n9\t7056回\n", "new 1 changed 0 unchanged 1"},
+        {"full-width comma, changed", "回数，当選数字，賞金\n7054，5670，900000\n7053，1234，1\n",
+         "new 0 changed 1 unchanged 1"},
+        {"quoted line break", "回数,メモ,当せん番号\n7055,\"a\nb\",1111\n7056,\"x,\"\"y\"\"\",2222\n",
+         "new 2 changed 0 unchanged 0"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string db = makeDatabase(dir.file("Rumone.mdb"), {{7053, {1, 2, 3, 4}}, {7054, {0, 5, 6, 7}}});
+        const std::string csv = dir.file(std::string(c.name) + ".csv");
+        writeBytes(csv, c.text);
+        const std::string before = readBytes(db);
+        const auto dry = toolOutput({"import", "--dry-run", csv, db});
+        EXPECT_EQ(dry, std::make_pair(std::string(c.counts) + "\n", 0)) << c.name;
+        EXPECT_TRUE(readBytes(db) == before) << c.name;
+        const auto done = toolOutput({"import", csv, db});
+        EXPECT_EQ(done.second, 0) << c.name;
+        EXPECT_EQ(lastLine(done.first), c.counts) << c.name;
+        const std::size_t all = parseDrawCsv(c.text).size();
+        EXPECT_EQ(toolOutput({"import", "--dry-run", csv, db}).first,
+                  "new 0 changed 0 unchanged " + std::to_string(all) + "\n")
+            << c.name;
+    }
+}
+
+// A winning number is four digits, or fewer with the leading zeros lost;
+// anything else is refused with its line, as is a draw that is no number.
+TEST(DrawCsv, WinningNumberAndDrawColumnsRefuseWhatTheyCannotRead)
+{
+    struct Case {
+        std::string text;
+        int line;  // 0: reads
+        std::string first;
+    };
+    const std::string head = "回,当せん番号\n1,0001\n";
+    const std::vector<Case> cases = {
+        {head + "2,7\n", 0, "0007"},
+        {head + "2,12345\n", 3, ""},
+        {head + "2,12a\n", 3, ""},
+        {head + "2,\n", 3, ""},
+        {head + "第x回,1234\n", 3, ""},
+        {"日付,当せん番号\n1,1234\n", 1, ""},
+        {"回数,回号,当せん番号\n1,1,1234\n", 1, ""},
+        {"回数,当せん番号,第1数字\n1,1234,5\n", 0, "1234"},  // a lone digit column does not count
+    };
+    for (const Case& c : cases) {
+        int line = 0;
+        const std::string error = parseError(c.text, &line);
+        EXPECT_EQ(error.empty() ? 0 : line, c.line) << c.text << error;
+        if (c.line == 0 && error.empty()) {
+            const EditRow last = parseDrawCsv(c.text).back();
+            std::string digits;
+            for (const DbValue& d : last.digits)
+                digits += std::to_string(d.integer);
+            EXPECT_EQ(digits, c.first) << c.text;
+        }
+    }
+}
+
+// Pasted lines: a header reads as a file does; without one, each line with
+// a draw gives the first four-digit word after it.
+TEST(DrawCsv, PastedLinesGiveTheirDrawAndWinningNumber)
+{
+    struct Case {
+        std::string text;
+        std::vector<std::string> draws;  // "7055:1234"; empty with errorLine set
+        int errorLine = 0;
+    };
+    const std::vector<Case> cases = {
+        {"回号 抽せん日 当せん番号\n第7055回 2026年8月24日(月) 0123 ストレート "
+         "900,000円\n\n第7054回\t2026/8/21\t5678\n",
+         {"7055:0123", "7054:5678"}},
+        {"7055\t2026/8/24\t4321\n", {"7055:4321"}},
+        {"回数\t当選番号\n7055\t12\n", {"7055:0012"}},
+        {"第7055回 当せん番号なし\n", {}, 1},
+        {"第7055回 1111\n第7055回 2222\n", {}, 2},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> got;
+        int line = 0;
+        try {
+            for (const EditRow& r : parsePastedDraws(c.text)) {
+                std::string s = std::to_string(r.number.integer) + ":";
+                for (const DbValue& d : r.digits)
+                    s += std::to_string(d.integer);
+                got.push_back(s);
+            }
+        } catch (const DrawCsvError& e) {
+            line = e.line();
+        }
+        EXPECT_EQ(got, c.draws) << c.text;
+        EXPECT_EQ(line, c.errorLine) << c.text;
+    }
+}
+
+// A quoted field may hold a line break: what the writer quotes reads back,
+// and the lines after it keep their numbers.
+TEST(DrawCsv, QuotedLineBreaksReadBackAndKeepTheLineNumbers)
+{
+    std::vector<EditRow> rows = editRowsOf({{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
+    rows[0].digits[1] = DbValue::fromText("a\r\nb");
+    int line = 0;
+    const std::string reason = parseError(writeDrawCsv(rows), &line);
+    EXPECT_EQ(line, 2);
+    EXPECT_NE(reason.find("第2数字"), std::string::npos) << reason;
+    EXPECT_EQ(parseError("回数,メモ,第1数字,第2数字,第3数字,第4数字\n1,\"x\ny\nz\",1,2,3,4\n2,,1,2,x,4\n", &line) != "",
+              true);
+    EXPECT_EQ(line, 5);
+}
+
+// A preview is written only while the file holds what it was made from.
+TEST(DrawCsvImport, APreviewIsRefusedOnceTheFileChanged)
+{
+    TempDir dir;
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
+    DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
+    const ImportPreview preview = previewImport(editRowsOf({{1, {9, 9, 9, 9}}, {2, {2, 2, 2, 2}}}), set.rows());
+    EXPECT_EQ(importCountsLine(preview), "new 1 changed 1 unchanged 0");
+    EXPECT_EQ(changedLines(preview), std::vector<std::string>{"第1回 1234 → 9999"});
+    DrawEditSet other = openDrawEditSet(connectionStringForFile(path));
+    other.importDraws(editRowsOf({{2, {0, 0, 0, 0}}}));
+    const std::string bytes = readBytes(path);
+    EXPECT_THROW(set.importPreviewed(preview), StoreError);
+    EXPECT_TRUE(readBytes(path) == bytes);
+    DrawEditSet fresh = openDrawEditSet(connectionStringForFile(path));
+    const ImportCounts counts = fresh.importPreviewed(previewImport(preview.rowsToWrite(), fresh.rows()));
+    EXPECT_EQ(counts.replaced, 2u);
+}
+
+// The first holder keeps the database; a second is refused until the
+// first lets go (the system lets go for a killed process too).
+TEST(DatabaseLock, OneHolderAtATime)
+{
+    TempDir dir;
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {});
+    auto first = std::make_unique<DatabaseLock>(path);
+    EXPECT_TRUE(first->held());
+    EXPECT_FALSE(DatabaseLock(path).held());
+    first.reset();
+    EXPECT_TRUE(DatabaseLock(path).held());
+    EXPECT_TRUE(DatabaseLock(dir.file("none.mdb")).held());  // nothing to keep; the load says why
 }
 
 TEST(DrawCsvImport, BadLineImportsNothing)

@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <functional>
+
 #include "StoreTestHelpers.h"
 
 namespace rumone::test {
@@ -192,6 +195,49 @@ TEST(StoreEditSet, RefusedWritesLeaveFileAndRowsAlone)
     EXPECT_THROW(set.deleteRow(0), StoreError);
     EXPECT_EQ(inSet(set), rows);
     EXPECT_TRUE(readBytes(path) == changed);
+}
+
+// What another process did to the file since the set read it stops the
+// next write, every kind of write, with nothing written: a commit through
+// another connection, or another file renamed over the path.
+TEST(StoreEditSet, AFileChangedOrReplacedSinceTheReadRefusesTheNextWrite)
+{
+    struct Case {
+        const char* what;
+        std::function<void(const TempDir&, const std::string&)> change;
+    };
+    const std::vector<Case> changes = {
+        {"another writer's commit, on another row",
+         [](const TempDir&, const std::string& path) {
+             rawExec(path, "UPDATE 結果マスタ SET 第1数字 = 0 WHERE 回数 = 2");
+         }},
+        {"another file renamed over the path",
+         [](const TempDir& dir, const std::string& path) {
+             makeDatabase(dir.file("other.mdb"), {{1, {9, 9, 9, 9}}, {2, {0, 0, 0, 0}}});
+             ASSERT_EQ(std::rename(dir.file("other.mdb").c_str(), path.c_str()), 0);
+         }},
+    };
+    const std::vector<std::pair<const char*, std::function<void(DrawEditSet&)>>> writes = {
+        {"setDigit", [](DrawEditSet& set) { set.setDigit(0, 1, 5); }},
+        {"insertRow", [](DrawEditSet& set) { set.insertRow(2); }},
+        {"deleteRow", [](DrawEditSet& set) { set.deleteRow(0); }},
+    };
+    for (const Case& c : changes)
+        for (const auto& [name, write] : writes) {
+            TempDir dir;
+            const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
+            DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
+            c.change(dir, path);
+            const Lines after = onDisk(path);
+            std::string message;
+            EXPECT_EQ(causeOf([&] { write(set); }, &message), Cause::Other) << c.what << " / " << name;
+            EXPECT_EQ(onDisk(path), after) << c.what << " / " << name;
+            EXPECT_EQ(inSet(set), (Lines{"1:1 2 3 4", "2:5 6 7 8"})) << c.what << " / " << name;
+            // Opened again, the set writes to the file the path names now.
+            DrawEditSet again = openDrawEditSet(connectionStringForFile(path));
+            again.setDigit(0, 4, 0);
+            EXPECT_EQ(onDisk(path)[0].back(), '0') << c.what << " / " << name;
+        }
 }
 
 TEST(StoreEditSet, LockedDatabaseIsReportedAndNothingIsWritten)

@@ -85,8 +85,8 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
     for (QAction* a : view->viewMenu()->actions())
         if (!a->isSeparator())
             items << a->text() + "|" + a->objectName() + "|" + a->shortcut().toString();
-    EXPECT_EQ(items, (QStringList{"行追加|mnuAddLine|Ctrl+A", "行削除|mnuDelLine|Ctrl+D", "CSV取込...|mnuImportCsv|",
-                                  "CSV出力...|mnuExportCsv|"}));
+    EXPECT_EQ(items, (QStringList{"行追加|mnuAddLine|Ctrl+N", "行削除|mnuDelLine|Ctrl+D", "CSV取込...|mnuImportCsv|",
+                                  "貼り付けて取込|mnuPasteImport|", "CSV出力...|mnuExportCsv|"}));
     EXPECT_EQ(view->viewMenu()->title(), QStringLiteral("編集(&E)"));
 
     // The frame's close box: no check, although row 2 holds a 10.
@@ -314,6 +314,14 @@ TEST(EntryGrid, EnterMovesToTheNextCellAndStaysWithinTheRows)
     EXPECT_EQ(grid.currentIndex(), h.cell(1, 4));  // no row beyond the data
     QTest::keyClick(&grid, Qt::Key_Down);
     EXPECT_EQ(grid.currentIndex(), h.cell(1, 4));
+    // Tab runs like Enter and never wraps to draw 1;
+    // the end of the table says how the next draw is added.
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 4));
+    EXPECT_FALSE(h.host().notes.empty() || !h.host().notes.back().contains(QStringLiteral("Ctrl+N")));
+    grid.setCurrentIndex(h.cell(0, 4));
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 1));
 
     // Typing over a digit, or over a wrong value, replaces it; opening and
     // leaving an editor unchanged writes nothing.
@@ -402,7 +410,7 @@ TEST(EntryLines, DeletingRemovesExactlyTheCurrentRow)
     h.grid().setCurrentIndex(h.cell(1, 4));
     MessageBoxCatcher yes(QMessageBox::Yes);
     h.view().deleteLine();
-    EXPECT_EQ(yes.caught().text, QStringLiteral("選択された行を削除します。よろしいですか？"));
+    EXPECT_EQ(yes.caught().text, QStringLiteral("第2回を削除します。よろしいですか？"));
     EXPECT_EQ(yes.caught().caption, QStringLiteral("ルモーネ"));
     EXPECT_EQ(yes.caught().icon, QMessageBox::Warning);
     EXPECT_EQ(yes.caught().defaultButton, QMessageBox::No);
@@ -431,14 +439,14 @@ TEST(EntryLines, AnsweringNoChangesNothing)
     const Lines before = onDisk(db);
     h.grid().setCurrentIndex(h.cell(1, 1));
     // Through the shortcuts, which ask like the menu does.
-    for (Qt::Key key : {Qt::Key_A, Qt::Key_D}) {
+    for (Qt::Key key : {Qt::Key_N, Qt::Key_D}) {
         QApplication::setActiveWindow(&h.area());  // each box takes it away
         h.grid().setFocus();
         MessageBoxCatcher no(QMessageBox::No);
         QTest::keyClick(&h.grid(), key, Qt::ControlModifier);
-        EXPECT_EQ(no.caught().text, key == Qt::Key_A
+        EXPECT_EQ(no.caught().text, key == Qt::Key_N
                                         ? QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")
-                                        : QStringLiteral("選択された行を削除します。よろしいですか？"));
+                                        : QStringLiteral("第2回を削除します。よろしいですか？"));
     }
     EXPECT_EQ(onDisk(db), before);
     EXPECT_EQ(inGrid(h.model()), before);
@@ -464,7 +472,7 @@ TEST(EntryLines, ShortcutsWorkWhileADigitIsBeingTyped)
     QWidget* editor = typeInto(h.cell(0, 2), Qt::Key_9);
     {
         MessageBoxCatcher yes(QMessageBox::Yes);
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_N, Qt::ControlModifier);
         ASSERT_TRUE(waitFor(yes));
         EXPECT_EQ(yes.caught().text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
     }
@@ -476,7 +484,7 @@ TEST(EntryLines, ShortcutsWorkWhileADigitIsBeingTyped)
         MessageBoxCatcher no(QMessageBox::No);
         QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
         ASSERT_TRUE(waitFor(no));
-        EXPECT_EQ(no.caught().text, QStringLiteral("選択された行を削除します。よろしいですか？"));
+        EXPECT_EQ(no.caught().text, QStringLiteral("第4回を削除します。よろしいですか？"));
     }
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 9 7 8", "2: 2 5 4 7", "3: 3 6 1 6", "4: - 5 - -"}));
     EXPECT_EQ(onDisk(db), inGrid(h.model()));
@@ -605,24 +613,32 @@ TEST(EntryCsv, ABadLineImportsNothingAndNamesTheLine)
     EXPECT_EQ(inGrid(h.model()), onDisk(db));
 }
 
-TEST(EntryCsv, ReplacingStoredDrawsAsksWithTheirNumber)
+// The preview lists each draw whose stored digits would change; キャンセル
+// writes nothing, 取込 writes the new and changed draws.
+TEST(EntryCsv, ReplacingStoredDrawsListsEachInThePreview)
 {
     TempDir dir;
     const std::string db = makeDatabase(dir.path(), filled(3));
     HostedEntryView h(dir.path());
     const std::string csv = dir.file("more.csv");
-    writeText(csv, "回数,抽せん日,第1数字,第2数字,第3数字,第4数字\n2,x,0,0,0,0\n3,x,0,0,0,0\n4,x,1,2,3,\n");
+    writeText(csv,
+              "回数,抽せん日,第1数字,第2数字,第3数字,第4数字\n2,x,0,0,0,0\n3,x,0,0,0,0\n4,x,1,2,3,\n1,x,1,4,7,8\n");
     const Lines before = onDisk(db);
     {
-        MessageBoxCatcher no(QMessageBox::No);
+        MessageBoxCatcher cancel(QMessageBox::Cancel);
         EXPECT_FALSE(h.view().importCsv(QString::fromStdString(csv)));
-        EXPECT_EQ(no.caught().caption, QStringLiteral("ルモーネ"));
-        EXPECT_EQ(no.caught().defaultButton, QMessageBox::No);
-        EXPECT_TRUE(no.caught().text.contains(QStringLiteral("3 行のうち 2 行"))) << no.caught().text.toStdString();
+        EXPECT_EQ(cancel.caught().caption, QStringLiteral("ルモーネ"));
+        EXPECT_EQ(cancel.caught().defaultButton, QMessageBox::Cancel);
+        const QString text = cancel.caught().text;
+        for (const QString& part :
+             {QStringLiteral("新しい回: 1"), QStringLiteral("変わる回: 2"), QStringLiteral("同じ回: 1"),
+              QStringLiteral("第2回 2547 → 0000"), QStringLiteral("第3回 3616 → 0000")})
+            EXPECT_TRUE(text.contains(part)) << part.toStdString() << "\n" << text.toStdString();
     }
     EXPECT_EQ(onDisk(db), before);
+    EXPECT_FALSE(h.model().takeWritten());
 
-    MessageBoxAnswers answers({QMessageBox::Yes, QMessageBox::Ok});
+    MessageBoxAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
     EXPECT_TRUE(h.view().importCsv(QString::fromStdString(csv)));
     ASSERT_EQ(answers.caught().size(), 2u);  // the question, then what was imported
     EXPECT_EQ(answers.caught()[1].icon, QMessageBox::Information);
@@ -687,6 +703,22 @@ TEST(EntryCsv, Cp932ComesInAndBothEncodingsGoOut)
     EXPECT_FALSE(h.view().importCsv(QString::fromStdString(csv)));
     EXPECT_TRUE(refused.caught().text.contains(QStringLiteral("3行目"))) << refused.caught().text.toStdString();
     EXPECT_EQ(onDisk(db), (Lines{"1: 1 2 3 4", "2: 5 6 7 -"}));
+}
+
+// Lines copied from a results page go through the same preview and write,
+// and the host is told that draws were written.
+TEST(EntryCsv, PastedLinesAreImportedAfterThePreview)
+{
+    TempDir dir;
+    const std::string db = makeDatabase(dir.path(), filled(2));
+    HostedEntryView h(dir.path());
+    MessageBoxAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+    EXPECT_TRUE(h.view().importPastedText(QStringLiteral("第3回 2026年8月24日 ０１２３\n第2回 2026年8月21日 2547\n")));
+    ASSERT_EQ(answers.caught().size(), 2u);
+    EXPECT_TRUE(answers.caught()[0].text.contains(QStringLiteral("新しい回: 1")));
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 2 5 4 7", "3: 0 1 2 3"}));
+    EXPECT_EQ(inGrid(h.model()), onDisk(db));
+    EXPECT_FALSE(h.model().takeWritten());  // already handed to the host
 }
 
 TEST(EntryCsv, ExportToAFolderThatIsNotThereSaysSo)

@@ -1,0 +1,132 @@
+// The frame's history follows the file: after the entry view wrote draws
+// the views show the new ones, as a restart would; a second copy on the
+// same database only reads.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QSpinBox>
+#include <QTest>
+#include <filesystem>
+
+#include "core/grid/GridDump.h"
+#include "core/predict/Prediction.h"
+#include "core/store/DatabaseLock.h"
+#include "entry/EntryTestHelpers.h"
+#include "gui/MainWindow.h"
+#include "gui/backtest/BacktestView.h"
+#include "gui/predict/PredictionView.h"
+
+namespace rumone::test {
+namespace {
+
+class InFolder {
+public:
+    explicit InFolder(const std::string& to) : old_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(to);
+    }
+    ~InFolder() { std::filesystem::current_path(old_); }
+
+private:
+    std::filesystem::path old_;
+};
+
+std::vector<Row> draws(int count)
+{
+    std::vector<Row> rows;
+    for (int n = 1; n <= count; ++n)
+        rows.push_back({n, {n % 10, (n * 3) % 10, (n * 7) % 10, (n * 9) % 10}});
+    return rows;
+}
+
+std::vector<std::string> gridDumps(const Prediction& prediction)
+{
+    std::vector<std::string> out;
+    for (int g = 0; g < 4; ++g)
+        out.push_back(dumpGrid(*prediction.grid(g)));
+    return out;
+}
+
+// Draw 41 typed into a new row of the entry view, which then closes.
+void enterNextDraw(MainWindow& frame)
+{
+    frame.mdiArea()->closeAllSubWindows();
+    QApplication::processEvents();
+    frame.runEntryCommand();
+    auto* entry = qobject_cast<EntryView*>(frame.findView(QStringLiteral("当選データ入力")));
+    ASSERT_NE(entry, nullptr);
+    const int row = entry->model()->insertRowAfter(entry->model()->rowCount() - 1);
+    ASSERT_GE(row, 0);
+    for (int c = 1; c <= 4; ++c)
+        ASSERT_TRUE(entry->model()->setData(entry->model()->index(row, c), QString::number(c)));
+    EXPECT_TRUE(entry->closeChecked());
+}
+
+TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    makeDatabase(dir.path(), draws(40));
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    auto* prediction = qobject_cast<PredictionView*>(frame.showView(QStringLiteral("一発ルモーネ")));
+    ASSERT_NE(prediction, nullptr);
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第41回の予想"));
+
+    enterNextDraw(frame);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
+    EXPECT_EQ(frame.drawHistory().latestDrawNumber(), 41);
+    // A verification run under way when the draws change is run again on them.
+    auto* backtest = qobject_cast<BacktestView*>(frame.showView(QStringLiteral("予想検証")));
+    ASSERT_NE(backtest, nullptr);
+    prediction = qobject_cast<PredictionView*>(frame.showView(QStringLiteral("一発ルモーネ")));
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
+
+    Prediction restarted;
+    restarted.readInitFile();
+    restarted.layOutGrids();
+    restarted.scanDraws(loadDrawHistory(buildConnectionString(dir.path())));
+    EXPECT_EQ(gridDumps(frame.prediction()), gridDumps(restarted));
+
+    // Written again behind the open views: they follow, the run restarts.
+    frame.drawsWritten();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
+    EXPECT_EQ(backtest->toBox()->value(), 41);
+    EXPECT_TRUE(backtest->running() || backtest->result());
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
+}
+
+TEST(HistoryReload, ASecondCopyOpensReadOnlyOrEnds)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    const std::string db = makeDatabase(dir.path(), draws(10));
+    const DatabaseLock first(db);
+    ASSERT_TRUE(first.held());
+    {
+        MessageBoxCatcher quit(QMessageBox::No);
+        MainWindow frame;
+        EXPECT_FALSE(frame.load(QString::fromStdString(dir.path())));
+        EXPECT_TRUE(quit.caught().text.contains(QStringLiteral("ほかのルモーネで開かれています")));
+    }
+    MessageBoxAnswers answers({QMessageBox::Yes, QMessageBox::Ok, QMessageBox::Ok});
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    EXPECT_TRUE(frame.readOnly());
+    EXPECT_EQ(frame.drawHistory().latestDrawNumber(), 10);
+    frame.runEntryCommand();
+    EXPECT_EQ(frame.findView(QStringLiteral("当選データ入力")), nullptr);
+    auto* prediction = qobject_cast<PredictionView*>(frame.showView(QStringLiteral("一発ルモーネ")));
+    ASSERT_NE(prediction, nullptr);
+    prediction->recordShownPrediction();
+    const auto caught = answers.caught();
+    ASSERT_EQ(caught.size(), 3u);
+    EXPECT_TRUE(caught[1].text.contains(QStringLiteral("当選データの入力と取込はできません")));
+    EXPECT_TRUE(caught[2].text.contains(QStringLiteral("予想の記録はできません")));
+    EXPECT_EQ(onDisk(db).size(), 10u);
+}
+
+}  // namespace
+}  // namespace rumone::test
