@@ -193,7 +193,16 @@ void BacktestView::startRun()
     job_ = std::make_unique<BacktestJob>(
         host().drawHistory(), reflect_->value(), range, this,
         [this, generation](int done, int total) { onProgress(generation, done, total); },
-        [this, generation](std::optional<BacktestResult> result) { onFinished(generation, std::move(result)); });
+        [this, generation](std::optional<BacktestResult> result) { onFinished(generation, std::move(result)); },
+        workerStep_);
+}
+
+void BacktestView::closeEvent(QCloseEvent* event)
+{
+    rerun_.stop();
+    ++generation_;
+    job_.reset();
+    ChildView::closeEvent(event);
 }
 
 void BacktestView::cancelRun()

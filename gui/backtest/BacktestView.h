@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +51,9 @@ public:
     // cancelled first); cancelRun stops it.
     void startRun();
     void cancelRun();
+    // Called on the run's own thread at each progress report of the runs
+    // started from now on (tests hold a run under way with it).
+    void setWorkerStep(std::function<void()> step) { workerStep_ = std::move(step); }
 
     // The window's content on one page under its caption.
     bool printTo(QPagedPaintDevice& device);
@@ -61,6 +65,9 @@ signals:
 protected:
     QSize sizeInTwips() const override;
     void build() override;
+    // Closing stops the run and waits for it: the history it walks may go
+    // right after.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QWidget* createSettingsRow();
@@ -89,6 +96,7 @@ private:
     std::shared_ptr<ResultGrid> logModel_;
     QTimer rerun_;
     std::unique_ptr<BacktestJob> job_;
+    std::function<void()> workerStep_;
     int generation_ = 0;
     std::optional<BacktestResult> result_;
 };
