@@ -6,7 +6,9 @@
 
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
+#include "core/store/FirstEntries.h"
 #include "core/store/StoreFailure.h"
+#include "core/store/WriteTransaction.h"
 
 namespace rumone {
 
@@ -29,51 +31,6 @@ std::string numberText(const DbValue& v)
             return "なし";
     }
 }
-
-// One write: BEGIN IMMEDIATE on construction, ROLLBACK unless committed.
-class WriteTransaction {
-public:
-    WriteTransaction(sqlite3* db, const std::string& path) : db_(db), path_(path)
-    {
-        check(sqlite::exec(db_, "BEGIN IMMEDIATE"));
-    }
-    ~WriteTransaction()
-    {
-        if (!committed_ && !sqlite3_get_autocommit(db_))
-            sqlite::exec(db_, "ROLLBACK");
-    }
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-
-    void commit()
-    {
-        check(sqlite::exec(db_, "COMMIT"));
-        committed_ = true;
-    }
-    void check(int rc) const
-    {
-        if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-            throw storeErrorFor(rc, path_, true);
-    }
-    sqlite::Statement prepare(const std::string& sql) const
-    {
-        sqlite::Statement st(db_, sql);
-        check(st.prepareCode());
-        return st;
-    }
-    void run(sqlite::Statement& st) const
-    {
-        const int rc = st.step();
-        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-            check(rc);
-        st.reset();
-    }
-
-private:
-    sqlite3* db_;
-    const std::string& path_;
-    bool committed_ = false;
-};
 
 }  // namespace
 
@@ -115,13 +72,14 @@ public:
             throw misuse("digit position outside 1-4");
         const DbValue value = digit ? DbValue::fromInt(*digit) : DbValue::null();
         WriteTransaction tx(db_.get(), path_);
+        noteFirstEntries(tx);
         requireUnchanged(tx, rows_[index]);
         auto st = tx.prepare(std::string("UPDATE 全データ選択クエリ SET ") + kDigitColumns[position - 1] +
                              " = ?1 WHERE 回数 IS ?2");
         st.bind(1, value);
         st.bind(2, rows_[index].number);
         tx.run(st);
-        tx.commit();
+        commitStamped(tx);
         rows_[index].digits[position - 1] = value;
     }
 
@@ -130,6 +88,7 @@ public:
         if (index > rows_.size())
             throw misuse("row index outside the set");
         WriteTransaction tx(db_.get(), path_);
+        noteFirstEntries(tx);
         const std::optional<long long> gap = index > 0 ? missedDrawAfter(rows_, index - 1) : std::nullopt;
         const long long number = gap ? *gap : nextDrawNumber(tx);
         if (!gap)
@@ -139,7 +98,7 @@ public:
             "NULL)");
         st.bindInt(1, number);
         tx.run(st);
-        tx.commit();
+        commitStamped(tx);
         rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(index), EditRow{DbValue::fromInt(number), {}});
         return index;
     }
@@ -148,11 +107,12 @@ public:
     {
         requireRow(index);
         WriteTransaction tx(db_.get(), path_);
+        noteFirstEntries(tx);
         requireUnchanged(tx, rows_[index]);
         auto st = tx.prepare("DELETE FROM 全データ選択クエリ WHERE 回数 IS ?1");
         st.bind(1, rows_[index].number);
         tx.run(st);
-        tx.commit();
+        commitStamped(tx);
         rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
     }
 
@@ -164,6 +124,7 @@ public:
                     Cause::Constraint, path_,
                     "取り込むデータの回数「" + numberText(d.number) + "」は 0 から 32767 の整数ではありません。");
         WriteTransaction tx(db_.get(), path_);
+        noteFirstEntries(tx);
         auto exists = tx.prepare("SELECT count(*) FROM 全データ選択クエリ WHERE 回数 = ?1");
         auto update = tx.prepare(
             "UPDATE 全データ選択クエリ SET 第1数字 = ?2, 第2数字 = ?3, 第3数字 = ?4, 第4数字 = ?5 WHERE 回数 = ?1");
@@ -185,7 +146,7 @@ public:
         }
         // Read back inside the transaction: a failed commit leaves rows() alone.
         std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
-        tx.commit();
+        commitStamped(tx);
         rows_ = std::move(rows);
         return counts;
     }
@@ -204,6 +165,15 @@ public:
     }
 
 private:
+    // Every write notes the draws complete before it (at its start) and
+    // those it completes (here), so that no draw becomes complete unstamped
+    // (FirstEntries.h).
+    static void commitStamped(WriteTransaction& tx)
+    {
+        noteFirstEntries(tx);
+        tx.commit();
+    }
+
     // A caller's mistake, not a failure of the file.
     static std::logic_error misuse(const std::string& what) { return std::logic_error("DrawEditSet: " + what); }
 

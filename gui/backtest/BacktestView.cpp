@@ -270,6 +270,7 @@ void BacktestView::scoreLog()
                                  .arg(steps.size());
         if (log.unreadable > 0)
             text += QStringLiteral("（読み取れない記録 %1 件は除きました）").arg(log.unreadable);
+        text += QString::fromStdString(leftOutText(log));
         logStatus_->setText(text);
     } catch (const std::exception& e) {
         logStatus_->setText(QStringLiteral("記録した予想を読めません：") + QString::fromStdString(e.what()));
