@@ -34,6 +34,12 @@ std::string folderOf(const std::string& path);
 // thrown.
 void replaceFileWith(const std::string& path, const std::string& bytes);
 
+// Removes what replaceFileWith left beside `path` (after resolveLinks) when
+// it was killed before its rename: "<name>.tmp-XXXXXX", and "<name>.tmpXXXXXXXX"
+// of earlier versions. Only files older than a minute go: a copy of the
+// program writing now has its temporary for a moment only.
+void removeStaleTemporaries(const std::string& path);
+
 enum class BuildOutcome { Linked, AlreadyThere };
 
 // Builds a new file for `path` (after resolveLinks): `build` fills a fresh
