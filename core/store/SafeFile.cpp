@@ -152,6 +152,14 @@ bool isTemporaryName(const std::string& name, const std::string& base, std::stri
 
 }  // namespace
 
+std::string createEmptyBeside(const std::string& path)
+{
+    std::string temp;
+    if (!createTemporary(path, ".tmp-", temp).valid())
+        throw writeError(path, errno);
+    return temp;
+}
+
 void removeStaleTemporaries(const std::string& path)
 {
     constexpr std::time_t kStaleSeconds = 60;
