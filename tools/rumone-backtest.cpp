@@ -127,6 +127,8 @@ void scoreLog(const DrawHistory& history, const Arguments& args)
     const PredictionLogRead log = readPredictionLog(connectionStringForFile(args.database));
     if (log.unreadable > 0)
         std::cerr << log.unreadable << " logged predictions could not be read and were left out\n";
+    if (const std::string why = leftOutText(log); !why.empty())
+        std::cerr << why << "\n";
     const std::vector<WalkStep> steps = loggedSteps(log.entries, history, args.range);
     if (args.detail)
         for (const WalkStep& step : steps)

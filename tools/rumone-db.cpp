@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <sys/stat.h>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -159,23 +160,7 @@ int exportCommand(const std::string& db, const std::string& csv, CsvEncoding enc
     return 0;
 }
 
-// A stored value as a whole number, when it is one. The range of a real
-// is checked before it is converted.
-bool wholeValue(const DbValue& v, long long& out)
-{
-    if (v.type == DbValue::Type::Integer) {
-        out = v.integer;
-        return true;
-    }
-    if (v.type == DbValue::Type::Real && std::isfinite(v.real) && std::fabs(v.real) <= 1e15 &&
-        std::floor(v.real) == v.real) {
-        out = static_cast<long long>(v.real);
-        return true;
-    }
-    return false;
-}
-
-std::string Shown(const DbValue& v)
+std::string shownValue(const DbValue& v)
 {
     switch (v.type) {
         case DbValue::Type::Null:
@@ -197,24 +182,18 @@ std::string outsideModel(const DrawRecord& r)
 {
     const std::optional<int> n = drawNumberOf(r.number);
     if (!n)
-        return "回数 " + Shown(r.number);
+        return "回数 " + shownValue(r.number);
     for (int p = 0; p < 4; ++p) {
         const DbValue& d = r.digits[p];
-        if (d.isNull() || (d.type == DbValue::Type::Text && d.text.empty()))
-            continue;
-        long long v = 0;
-        if (!wholeValue(d, v) || v < 0 || v > 9)
-            return "回数 " + std::to_string(*n) + " 第" + std::to_string(p + 1) + "数字 " + Shown(d);
+        if (!isNoValue(d) && !digitOf(d))
+            return "回数 " + std::to_string(*n) + " 第" + std::to_string(p + 1) + "数字 " + shownValue(d);
     }
     return {};
 }
 
 bool isIncomplete(const DrawRecord& r)
 {
-    for (const DbValue& d : r.digits)
-        if (d.isNull() || (d.type == DbValue::Type::Text && d.text.empty()))
-            return true;
-    return false;
+    return std::any_of(r.digits.begin(), r.digits.end(), isNoValue);
 }
 
 int checkCommand(const std::string& db)

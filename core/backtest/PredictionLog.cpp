@@ -1,10 +1,18 @@
 #include "core/backtest/PredictionLog.h"
 
+#include <openssl/evp.h>
+
+#include <algorithm>
 #include <ctime>
+#include <map>
+#include <optional>
+#include <set>
 #include <sstream>
 
 #include "core/store/DrawDatabase.h"
+#include "core/store/FirstEntries.h"
 #include "core/store/StoreFailure.h"
+#include "core/store/WriteTransaction.h"
 
 namespace rumone {
 
@@ -18,21 +26,33 @@ const char* const kCreateLog =
     " 記録日時 TEXT NOT NULL,"
     " 反映数 INTEGER NOT NULL,"
     " \"周期7\" TEXT NOT NULL, \"周期9\" TEXT NOT NULL, \"周期11\" TEXT NOT NULL, \"周期12\" TEXT NOT NULL,"
-    " 消去法 TEXT NOT NULL, 連発 TEXT NOT NULL, 一発 TEXT NOT NULL);"
+    " 消去法 TEXT NOT NULL, 連発 TEXT NOT NULL, 一発 TEXT NOT NULL,"
+    " 記録順 INTEGER, 前の鎖 TEXT, 鎖 TEXT);"
     "CREATE TRIGGER IF NOT EXISTS 予想記録_変更禁止 BEFORE UPDATE ON 予想記録 BEGIN"
     " SELECT RAISE(ABORT, '記録した予想は変更できません');"
     " END;"
     "CREATE TRIGGER IF NOT EXISTS 予想記録_削除禁止 BEFORE DELETE ON 予想記録 BEGIN"
     " SELECT RAISE(ABORT, '記録した予想は削除できません');"
+    " END;"
+    // Fires before INSERT OR REPLACE resolves its conflict by a deletion
+    // that the deletion trigger would not see.
+    "CREATE TRIGGER IF NOT EXISTS 予想記録_上書き禁止 BEFORE INSERT ON 予想記録"
+    " WHEN EXISTS (SELECT 1 FROM 予想記録 WHERE 対象回数 = NEW.対象回数) BEGIN"
+    " SELECT RAISE(ABORT, '記録した予想は上書きできません');"
     " END;";
+
+// The chain's columns, added to a log created before them.
+const char* const kAddChain =
+    "ALTER TABLE 予想記録 ADD COLUMN 記録順 INTEGER;"
+    "ALTER TABLE 予想記録 ADD COLUMN 前の鎖 TEXT;"
+    "ALTER TABLE 予想記録 ADD COLUMN 鎖 TEXT;";
 
 const char* const kInsert =
     "INSERT INTO 予想記録 (対象回数, 記録日時, 反映数, \"周期7\", \"周期9\", \"周期11\", \"周期12\","
-    " 消去法, 連発, 一発) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    " 消去法, 連発, 一発, 記録順, 前の鎖, 鎖) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
-const char* const kSelect =
-    "SELECT 対象回数, 記録日時, 反映数, \"周期7\", \"周期9\", \"周期11\", \"周期12\", 消去法, 連発, 一発"
-    " FROM 予想記録 ORDER BY 対象回数";
+const char* const kSelectFields =
+    "SELECT 対象回数, 記録日時, 反映数, \"周期7\", \"周期9\", \"周期11\", \"周期12\", 消去法, 連発, 一発";
 
 // A predictor's four sets in one text: "S1 S2 S3 S4".
 std::string setsText(const PositionSets& sets)
@@ -60,51 +80,108 @@ bool parseSets(const std::string& text, PositionSets& sets)
     return p == sets.size();
 }
 
-// One write, rolled back unless committed.
-class LogTransaction {
-public:
-    LogTransaction(sqlite3* db, std::string path) : db_(db), path_(std::move(path))
-    {
-        check(sqlite::exec(db_, "BEGIN IMMEDIATE"));
-    }
-    ~LogTransaction()
-    {
-        if (!committed_ && !sqlite3_get_autocommit(db_))
-            sqlite::exec(db_, "ROLLBACK");
-    }
-    LogTransaction(const LogTransaction&) = delete;
-    LogTransaction& operator=(const LogTransaction&) = delete;
+// A row's fields as stored, in the order of the table's columns.
+using RowFields = std::array<std::string, 3 + kPredictorCount>;
 
-    void check(int rc) const
-    {
-        if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-            throw storeErrorFor(rc, path_, true);
+// SHA-256 in lower-case hex over the fields, the row's place and the
+// previous row's hash, each ended by a line feed.
+std::string chainHash(const RowFields& fields, long long order, const std::string& previous)
+{
+    std::string data;
+    for (const std::string& field : fields)
+        data += field + '\n';
+    data += std::to_string(order) + '\n' + previous + '\n';
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    if (EVP_Digest(data.data(), data.size(), digest, &size, EVP_sha256(), nullptr) != 1)
+        throw StoreError(Cause::Other, "", "記録した予想の確認に使うハッシュを計算できません。");
+    static const char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned int i = 0; i < size; ++i) {
+        hex += kHex[digest[i] >> 4];
+        hex += kHex[digest[i] & 15];
     }
-    void commit()
-    {
-        check(sqlite::exec(db_, "COMMIT"));
-        committed_ = true;
-    }
-    // The first column of the first row of `sql` with ?1 = `number`.
-    long long count(const std::string& sql, int number) const
-    {
-        sqlite::Statement st(db_, sql);
-        check(st.prepareCode());
-        st.bindInt(1, number);
-        const int rc = st.step();
-        check(rc);
-        return rc == SQLITE_ROW ? st.columnInt(0) : 0;
-    }
+    return hex;
+}
 
-private:
-    sqlite3* db_;
-    std::string path_;
-    bool committed_ = false;
-};
+RowFields fieldsOf(const LoggedPrediction& entry)
+{
+    RowFields fields{std::to_string(entry.target), entry.recordedAt, std::to_string(entry.reflect)};
+    for (std::size_t i = 0; i < kPredictorCount; ++i)
+        fields[3 + i] = setsText(entry.sets.sets[i]);
+    return fields;
+}
+
+std::optional<LoggedPrediction> parseRow(const RowFields& fields, long long target, long long reflect)
+{
+    LoggedPrediction entry;
+    entry.target = static_cast<int>(target);
+    entry.recordedAt = fields[1];
+    entry.reflect = static_cast<int>(reflect);
+    bool ok = target >= 0 && target <= kMaxDrawNumber && reflect >= 0 && reflect <= 10;
+    for (std::size_t i = 0; i < kPredictorCount && ok; ++i)
+        ok = parseSets(fields[3 + i], entry.sets.sets[i]);
+    if (!ok)
+        return std::nullopt;
+    return entry;
+}
+
+bool hasColumn(sqlite3* db, const char* table, const std::string& column)
+{
+    sqlite::Statement st(db, std::string("PRAGMA table_info(") + table + ")");
+    while (st.step() == SQLITE_ROW)
+        if (st.columnText(1) == column)
+            return true;
+    return false;
+}
+
+bool hasTable(sqlite3* db, const std::string& path, const char* name)
+{
+    sqlite::Statement st(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1");
+    st.bind(1, DbValue::fromText(name));
+    const int rc = st.step();
+    if (rc != SQLITE_ROW)
+        throw storeErrorFor(rc, path, false);
+    return st.columnInt(0) > 0;
+}
+
+// The numbers of the draws that hold four digits.
+std::set<int> completeDrawNumbers(sqlite3* db, const std::string& path)
+{
+    std::set<int> numbers;
+    readDrawQuery(db, path, [&numbers](const DrawRecord& r) {
+        if (r.number.type == DbValue::Type::Integer &&
+            std::all_of(r.digits.begin(), r.digits.end(), [](const DbValue& d) { return !d.isNull(); }))
+            numbers.insert(static_cast<int>(r.number.integer));
+    });
+    return numbers;
+}
+
+// Whether the entry could only have been recorded once its draw was known:
+// its draw, or a later one, was first entered no later than the record.
+bool recordedAfterTheDraw(const LoggedPrediction& entry, const std::map<int, std::string>& firstEntries)
+{
+    for (auto it = firstEntries.lower_bound(entry.target); it != firstEntries.end(); ++it)
+        if (it->second <= entry.recordedAt)
+            return true;
+    return false;
+}
 
 std::string drawName(int number)
 {
     return "第" + std::to_string(number) + "回";
+}
+
+// The chain's last place and hash: 0 and "" for none yet.
+std::pair<long long, std::string> chainEnd(const WriteTransaction& tx)
+{
+    sqlite::Statement st = tx.prepare(
+        "SELECT 記録順, 鎖 FROM 予想記録 WHERE 記録順 IS NOT NULL AND 鎖 IS NOT NULL ORDER BY 記録順 DESC LIMIT 1");
+    const int rc = st.step();
+    tx.check(rc);
+    if (rc != SQLITE_ROW)
+        return {0, ""};
+    return {st.columnInt(0), st.columnText(1)};
 }
 
 }  // namespace
@@ -114,33 +191,57 @@ PredictionLogRead readPredictionLog(const std::string& connectionString)
     const ConnectionInfo info = parseConnectionString(connectionString);
     sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadOnly);
     PredictionLogRead read;
-    {
-        sqlite::Statement st(db.get(), "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '予想記録'");
-        const int rc = st.step();
-        if (rc != SQLITE_ROW)
-            throw storeErrorFor(rc, info.path, false);
-        if (st.columnInt(0) == 0)
-            return read;
-    }
-    sqlite::Statement st(db.get(), kSelect);
+    if (!hasTable(db.get(), info.path, kPredictionLogTable))
+        return read;
+    const std::map<int, std::string> firstEntries = readFirstEntries(db.get(), info.path);
+    const std::set<int> complete = completeDrawNumbers(db.get(), info.path);
+    const bool chained = hasColumn(db.get(), kPredictionLogTable, "鎖");
+    sqlite::Statement st(
+        db.get(), std::string(kSelectFields) + (chained ? ", 記録順, 前の鎖, 鎖 FROM 予想記録 ORDER BY 記録順, 対象回数"
+                                                        : ", NULL, NULL, NULL FROM 予想記録 ORDER BY 対象回数"));
     if (!st.ok())
         throw storeErrorFor(st.prepareCode(), info.path, false);
+    long long lastOrder = 0;
+    std::string lastHash;
     int rc;
     while ((rc = st.step()) == SQLITE_ROW) {
-        LoggedPrediction entry;
-        entry.target = static_cast<int>(st.columnInt(0));
-        entry.recordedAt = st.columnText(1);
-        entry.reflect = static_cast<int>(st.columnInt(2));
-        bool ok = entry.target >= 0 && entry.target <= kMaxDrawNumber && entry.reflect >= 0 && entry.reflect <= 10;
-        for (std::size_t i = 0; i < kPredictorCount && ok; ++i)
-            ok = parseSets(st.columnText(static_cast<int>(3 + i)), entry.sets.sets[i]);
-        if (ok)
-            read.entries.push_back(std::move(entry));
-        else
+        RowFields fields;
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            fields[i] = st.columnText(static_cast<int>(i));
+        const std::optional<LoggedPrediction> entry = parseRow(fields, st.columnInt(0), st.columnInt(2));
+        const DbValue order = st.column(10);
+        const DbValue hash = st.column(12);
+        std::optional<LeftOutReason> reason;
+        if (order.type != DbValue::Type::Integer || hash.type != DbValue::Type::Text) {
+            reason = LeftOutReason::Unchained;
+        } else {
+            const std::string previous = st.columnText(11);
+            if (order.integer != lastOrder + 1 || previous != lastHash)
+                read.breaksBefore.push_back(static_cast<int>(st.columnInt(0)));
+            lastOrder = order.integer;
+            lastHash = hash.text;
+            if (chainHash(fields, order.integer, previous) != hash.text)
+                reason = LeftOutReason::Changed;
+        }
+        if (!entry) {
             ++read.unreadable;
+            continue;
+        }
+        if (!reason && recordedAfterTheDraw(*entry, firstEntries))
+            reason = LeftOutReason::RecordedAfterTheDraw;
+        if (!reason && complete.count(entry->target) && !firstEntries.count(entry->target))
+            reason = LeftOutReason::EntryTimeUnknown;
+        if (reason)
+            read.leftOut.push_back({entry->target, *reason});
+        else
+            read.entries.push_back(*entry);
     }
     if (rc != SQLITE_DONE)
         throw storeErrorFor(rc, info.path, false);
+    std::sort(read.entries.begin(), read.entries.end(),
+              [](const LoggedPrediction& a, const LoggedPrediction& b) { return a.target < b.target; });
+    std::sort(read.leftOut.begin(), read.leftOut.end(),
+              [](const LeftOutPrediction& a, const LeftOutPrediction& b) { return a.target < b.target; });
     return read;
 }
 
@@ -158,27 +259,61 @@ void recordPrediction(const std::string& connectionString, const LoggedPredictio
     if (rc != SQLITE_OK)
         throw storeErrorFor(rc, info.path, true);
 
-    LogTransaction tx(db.get(), info.path);
+    WriteTransaction tx(db.get(), info.path);
     // A prediction is only worth keeping while its draw is still unknown.
     if (tx.count("SELECT count(*) FROM 全データ選択クエリ WHERE 回数 = ?1 AND 第1数字 IS NOT NULL"
                  " AND 第2数字 IS NOT NULL AND 第3数字 IS NOT NULL AND 第4数字 IS NOT NULL",
                  entry.target) > 0)
         throw StoreError(Cause::Constraint, info.path,
                          drawName(entry.target) + "の当選数字はすでに入力されています。予想は記録しませんでした。");
-    tx.check(sqlite::exec(db.get(), kCreateLog));
+    noteFirstEntries(tx);
+    tx.exec(kCreateLog);
+    if (!hasColumn(db.get(), kPredictionLogTable, "鎖"))
+        tx.exec(kAddChain);
     if (tx.count("SELECT count(*) FROM 予想記録 WHERE 対象回数 = ?1", entry.target) > 0)
         throw StoreError(Cause::Constraint, info.path,
                          drawName(entry.target) + "の予想はすでに記録されています。記録した予想は変更できません。");
 
-    sqlite::Statement insert(db.get(), kInsert);
-    tx.check(insert.prepareCode());
+    const auto [lastOrder, lastHash] = chainEnd(tx);
+    const RowFields fields = fieldsOf(entry);
+    sqlite::Statement insert = tx.prepare(kInsert);
     insert.bindInt(1, entry.target);
     insert.bind(2, DbValue::fromText(entry.recordedAt));
     insert.bindInt(3, entry.reflect);
     for (std::size_t i = 0; i < kPredictorCount; ++i)
-        insert.bind(static_cast<int>(4 + i), DbValue::fromText(setsText(entry.sets.sets[i])));
-    tx.check(insert.step());
+        insert.bind(static_cast<int>(4 + i), DbValue::fromText(fields[3 + i]));
+    insert.bindInt(11, lastOrder + 1);
+    insert.bind(12, DbValue::fromText(lastHash));
+    insert.bind(13, DbValue::fromText(chainHash(fields, lastOrder + 1, lastHash)));
+    tx.run(insert);
     tx.commit();
+}
+
+std::string leftOutText(const PredictionLogRead& read)
+{
+    static const std::pair<LeftOutReason, const char*> kReasons[] = {
+        {LeftOutReason::Unchained,
+         "抽せん前の記録と確かめる鎖がありません（以前の版で記録されたか、外から書き加えられた記録）"},
+        {LeftOutReason::Changed, "記録の後で書き換えられています"},
+        {LeftOutReason::RecordedAfterTheDraw, "その回かそれより後の回の当選数字が入力された後に記録されています"},
+        {LeftOutReason::EntryTimeUnknown, "当選数字が入力された日時が分かりません"},
+    };
+    std::string text;
+    for (const auto& [reason, why] : kReasons) {
+        std::string draws;
+        for (const LeftOutPrediction& l : read.leftOut)
+            if (l.reason == reason)
+                draws += (draws.empty() ? "" : "・") + drawName(l.target);
+        if (!draws.empty())
+            text += "成績から除いた記録：" + draws + "（" + why + "）。";
+    }
+    if (!read.breaksBefore.empty()) {
+        std::string draws;
+        for (const int target : read.breaksBefore)
+            draws += (draws.empty() ? "" : "・") + drawName(target);
+        text += draws + "の記録の前で、記録が消されたか間に書き加えられています。";
+    }
+    return text;
 }
 
 std::string currentTimeText()

@@ -1,8 +1,26 @@
 // The frozen prediction log: the table 予想記録 of the draw database, one
 // row per target draw, holding what the seven predictors offered before
 // that draw was entered. A row is written once and never changed: the
-// table refuses updates and deletions, and the sets are stored as they
-// were shown, so later edits of past draws leave them as they are.
+// table refuses updates, deletions and a second row for a target (also by
+// INSERT OR REPLACE), and the sets are stored as they were shown, so later
+// edits of past draws leave them as they are.
+//
+// Each row is chained to the one recorded before it: it holds its place in
+// the order of recording, the previous row's hash and its own (SHA-256 over
+// its fields and that previous hash). Reading checks the chain and the
+// time each draw was first entered (core/store/FirstEntries.h); a row that
+// cannot be evidence of a prediction made before its draw is left out of
+// the entries and named, with the reason, in leftOut:
+//   - a row without the chain: recorded by a version of the program from
+//     before it, or written by something else; whether it came before its
+//     draw cannot be told;
+//   - a row whose hash does not match its fields: changed since;
+//   - a row recorded no earlier than its draw, or than a later draw, was
+//     first entered;
+//   - a row for a draw that is entered but whose entry time is unknown
+//     (entered by an older version).
+// A break in the chain (a row removed or put in between) is named by the
+// target of the row after it. The last rows removed leave no trace.
 //
 // The table is created by the first record; a database without it reads as
 // an empty log.
@@ -24,9 +42,23 @@ struct LoggedPrediction {
     PredictorSets sets;
 };
 
+enum class LeftOutReason {
+    Unchained,
+    Changed,
+    RecordedAfterTheDraw,
+    EntryTimeUnknown,
+};
+
+struct LeftOutPrediction {
+    int target = 0;
+    LeftOutReason reason = LeftOutReason::Unchained;
+};
+
 struct PredictionLogRead {
-    std::vector<LoggedPrediction> entries;  // ascending target
-    int unreadable = 0;                     // rows that could not be read back
+    std::vector<LoggedPrediction> entries;   // ascending target: the rows that count
+    std::vector<LeftOutPrediction> leftOut;  // ascending target
+    std::vector<int> breaksBefore;           // in the order of recording
+    int unreadable = 0;                      // rows that could not be read back
 };
 
 // Throws StoreError when the database cannot be opened or read.
@@ -37,6 +69,10 @@ PredictionLogRead readPredictionLog(const std::string& connectionString);
 // folder), when the target draw already holds four digits, or when a
 // prediction for the target is already stored (Cause::Constraint).
 void recordPrediction(const std::string& connectionString, const LoggedPrediction& entry);
+
+// What the read leaves out and why, in one sentence per reason (empty when
+// nothing is left out and the chain is whole).
+std::string leftOutText(const PredictionLogRead& read);
 
 // The local time now as "YYYY-MM-DD HH:MM:SS".
 std::string currentTimeText();

@@ -113,6 +113,19 @@ std::optional<int> drawNumberOf(const DbValue& value)
     return static_cast<int>(n.value);
 }
 
+std::optional<int> digitOf(const DbValue& value)
+{
+    const Number d = readNumber(value);
+    if (d.reading != Reading::Whole || d.value < 0 || d.value > 9)
+        return std::nullopt;
+    return static_cast<int>(d.value);
+}
+
+bool isNoValue(const DbValue& value)
+{
+    return readNumber(value).reading == Reading::Missing;
+}
+
 DrawHistory DrawHistory::fromRecords(const std::vector<DrawRecord>& records)
 {
     DrawHistoryBuilder builder;
@@ -133,9 +146,8 @@ void DrawHistoryBuilder::add(const DrawRecord& rec)
     row.number = static_cast<int>(n.value);
     row.complete = true;
     for (int p = 0; p < 4; ++p) {
-        const Number d = readNumber(rec.digits[p]);
-        if (d.reading == Reading::Whole && d.value >= 0 && d.value <= 9)
-            row.digits[p] = static_cast<int>(d.value);
+        if (const std::optional<int> d = digitOf(rec.digits[p]))
+            row.digits[p] = *d;
         else
             row.complete = false;
     }

@@ -40,6 +40,11 @@ inline constexpr int kMaxDrawNumber = 32767;
 // of range) is no usable draw number. The history and the database check
 // both judge 回数 by this one rule.
 std::optional<int> drawNumberOf(const DbValue& value);
+// A stored digit as the history reads it: 0-9 held as a number or as a
+// numeric text ("5", " 5 ", "5.0"); nullopt for no value or anything else.
+std::optional<int> digitOf(const DbValue& value);
+// Whether a stored value stands for no value: NULL or a blank text.
+bool isNoValue(const DbValue& value);
 
 class DrawHistory {
 public:

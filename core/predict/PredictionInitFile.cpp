@@ -2,11 +2,13 @@
 // working directory. Kept apart from the methods so that code that never
 // touches the file does not need the file functions.
 #include "core/predict/Prediction.h"
+#include "core/store/SafeFile.h"
 
 namespace rumone {
 
 void Prediction::readInitFile()
 {
+    removeStaleTemporaries(kOptionsFileName);
     readOptionsFile(options_, kOptionsFileName);
 }
 

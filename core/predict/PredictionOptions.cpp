@@ -116,26 +116,6 @@ private:
     int fd_;
 };
 
-// A file name that is removed on destruction unless released.
-class TemporaryPath {
-public:
-    TemporaryPath() = default;
-    ~TemporaryPath()
-    {
-        if (!path_.empty())
-            ::unlink(path_.c_str());
-    }
-    TemporaryPath(const TemporaryPath&) = delete;
-    TemporaryPath& operator=(const TemporaryPath&) = delete;
-
-    void set(std::string path) { path_ = std::move(path); }
-    const std::string& path() const { return path_; }
-    void release() { path_.clear(); }
-
-private:
-    std::string path_;
-};
-
 std::optional<std::string> readWholeFile(const std::string& path)
 {
     // Non-blocking open and a regular-file check: a pipe or device under
@@ -270,40 +250,6 @@ std::string optionsText(const PredictionOptions& options)
     return text;
 }
 
-bool writeAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-// Creates a new file beside `path`, named after it with a random suffix;
-// the file gets the usual permissions (0666 less the umask).
-FileDescriptor createTemporaryBeside(const std::string& path, TemporaryPath& tempPath)
-{
-    std::random_device random;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".tmp%08x", static_cast<unsigned>(random()));
-        std::string candidate = path + suffix;
-        FileDescriptor fd(::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (fd.valid()) {
-            tempPath.set(std::move(candidate));
-            return fd;
-        }
-        if (errno != EEXIST)
-            break;
-    }
-    return FileDescriptor();
-}
-
 }  // namespace
 
 void readOptionsFile(PredictionOptions& options, const std::string& path)
@@ -354,24 +300,7 @@ bool writeOptionsFile(const PredictionOptions& options, const std::string& linke
         if (readWholeFile(path) == bytes)
             return true;
 
-        TemporaryPath tempPath;
-        FileDescriptor fd = createTemporaryBeside(path, tempPath);
-        if (!fd.valid())
-            return false;
-        if (!writeAll(fd.get(), *bytes))
-            return false;
-        if (::fsync(fd.get()) != 0)
-            return false;
-        if (!fd.close())
-            return false;
-        if (::rename(tempPath.path().c_str(), path.c_str()) != 0)
-            return false;
-        tempPath.release();
-
-        // Make the new name itself durable; a failure here loses nothing.
-        FileDescriptor folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (folder.valid())
-            ::fsync(folder.get());
+        replaceFileWith(path, *bytes);
         return true;
     } catch (...) {
         return false;

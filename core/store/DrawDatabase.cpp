@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "core/store/DatabaseKey.h"
+#include "core/store/FirstEntries.h"
 #include "core/store/SafeFile.h"
 #include "core/store/StoreFailure.h"
 
@@ -190,7 +191,7 @@ void writeEmptyDrawDatabase(const std::string& path)
     applyKey(db.get(), info);
     int rc = sqlite::exec(db.get(), "PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA;");
     if (rc == SQLITE_OK)
-        rc = sqlite::exec(db.get(), std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;");
+        rc = sqlite::exec(db.get(), std::string("BEGIN IMMEDIATE;") + kSchema + kFirstEntrySchema + "COMMIT;");
     if (rc != SQLITE_OK) {
         if (!sqlite3_get_autocommit(db.get()))
             sqlite::exec(db.get(), "ROLLBACK");

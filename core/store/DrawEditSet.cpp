@@ -10,7 +10,9 @@
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawImport.h"
 #include "core/store/DrawStore.h"
+#include "core/store/FirstEntries.h"
 #include "core/store/StoreFailure.h"
+#include "core/store/WriteTransaction.h"
 
 namespace rumone {
 
@@ -33,51 +35,6 @@ std::string numberText(const DbValue& v)
             return "なし";
     }
 }
-
-// One write: BEGIN IMMEDIATE on construction, ROLLBACK unless committed.
-class WriteTransaction {
-public:
-    WriteTransaction(sqlite3* db, const std::string& path) : db_(db), path_(path)
-    {
-        check(sqlite::exec(db_, "BEGIN IMMEDIATE"));
-    }
-    ~WriteTransaction()
-    {
-        if (!committed_ && !sqlite3_get_autocommit(db_))
-            sqlite::exec(db_, "ROLLBACK");
-    }
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-
-    void commit()
-    {
-        check(sqlite::exec(db_, "COMMIT"));
-        committed_ = true;
-    }
-    void check(int rc) const
-    {
-        if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-            throw storeErrorFor(rc, path_, true);
-    }
-    sqlite::Statement prepare(const std::string& sql) const
-    {
-        sqlite::Statement st(db_, sql);
-        check(st.prepareCode());
-        return st;
-    }
-    void run(sqlite::Statement& st) const
-    {
-        const int rc = st.step();
-        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-            check(rc);
-        st.reset();
-    }
-
-private:
-    sqlite3* db_;
-    const std::string& path_;
-    bool committed_ = false;
-};
 
 // The same draws new, and the same stored values about to change.
 bool samePlan(const ImportPreview& now, const ImportPreview& seen)
@@ -147,13 +104,14 @@ public:
         WriteTransaction tx(db_.get(), path_);
         requireSameFile();
         requireNoOtherWrites(tx);
+        noteFirstEntries(tx);
         requireUnchanged(tx, rows_[index]);
         auto st = tx.prepare(std::string("UPDATE 全データ選択クエリ SET ") + kDigitColumns[position - 1] +
                              " = ?1 WHERE 回数 IS ?2");
         st.bind(1, value);
         st.bind(2, rows_[index].number);
         tx.run(st);
-        tx.commit();
+        commitStamped(tx);
         rows_[index].digits[position - 1] = value;
     }
 
@@ -164,6 +122,7 @@ public:
         WriteTransaction tx(db_.get(), path_);
         requireSameFile();
         requireNoOtherWrites(tx);
+        noteFirstEntries(tx);
         const std::optional<long long> gap = index > 0 ? missedDrawAfter(rows_, index - 1) : std::nullopt;
         const long long number = gap ? *gap : nextDrawNumber(tx);
         if (!gap)
@@ -173,7 +132,7 @@ public:
             "NULL)");
         st.bindInt(1, number);
         tx.run(st);
-        tx.commit();
+        commitStamped(tx);
         rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(index), EditRow{DbValue::fromInt(number), {}});
         return index;
     }
@@ -184,11 +143,12 @@ public:
         WriteTransaction tx(db_.get(), path_);
         requireSameFile();
         requireNoOtherWrites(tx);
+        noteFirstEntries(tx);
         requireUnchanged(tx, rows_[index]);
         auto st = tx.prepare("DELETE FROM 全データ選択クエリ WHERE 回数 IS ?1");
         st.bind(1, rows_[index].number);
         tx.run(st);
-        tx.commit();
+        commitStamped(tx);
         rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
     }
 
@@ -206,10 +166,11 @@ public:
         requireDrawNumbers(draws);
         WriteTransaction tx(db_.get(), path_);
         requireSameFile();
+        noteFirstEntries(tx);
         ImportCounts counts = writeDraws(tx, draws);
         // Read back inside the transaction: a failed commit leaves rows() alone.
         std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
-        tx.commit();
+        commitStamped(tx);
         rows_ = std::move(rows);
         return counts;
     }
@@ -223,13 +184,14 @@ public:
         WriteTransaction tx(db_.get(), path_);
         requireSameFile();
         requireNoOtherWrites(tx);
+        noteFirstEntries(tx);
         if (!samePlan(previewImport(draws, readDrawQuery(db_.get(), path_)), preview))
             throw StoreError(Cause::Other, path_,
                              "確認の後に、データベース「" + path_ +
                                  "」が他で変更されました。何も取り込んでいません。もう一度取り込んでください。");
         ImportCounts counts = writeDraws(tx, draws);
         std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
-        tx.commit();
+        commitStamped(tx);
         rows_ = std::move(rows);
         return counts;
     }
@@ -272,6 +234,15 @@ public:
     }
 
 private:
+    // Every write notes the draws complete before it (at its start) and
+    // those it completes (here), so that no draw becomes complete unstamped
+    // (FirstEntries.h).
+    static void commitStamped(WriteTransaction& tx)
+    {
+        noteFirstEntries(tx);
+        tx.commit();
+    }
+
     // A caller's mistake, not a failure of the file.
     static std::logic_error misuse(const std::string& what) { return std::logic_error("DrawEditSet: " + what); }
 

@@ -6,9 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <random>
 #include <string_view>
@@ -136,7 +139,47 @@ void removeStaleBuilds(const std::string& path)
     }
 }
 
+// "<base><marker>" and `length` more letters or digits.
+bool isTemporaryName(const std::string& name, const std::string& base, std::string_view marker, std::size_t length)
+{
+    const std::size_t prefix = base.size() + marker.size();
+    if (name.size() != prefix + length || name.compare(0, base.size(), base) != 0 ||
+        std::string_view(name).substr(base.size(), marker.size()) != marker)
+        return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix), name.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
 }  // namespace
+
+std::string createEmptyBeside(const std::string& path)
+{
+    std::string temp;
+    if (!createTemporary(path, ".tmp-", temp).valid())
+        throw writeError(path, errno);
+    return temp;
+}
+
+void removeStaleTemporaries(const std::string& path)
+{
+    constexpr std::time_t kStaleSeconds = 60;
+    const std::string target = resolveLinks(path);
+    const std::string folder = folderOf(target);
+    const std::string base = baseNameOf(target);
+    std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+    if (!dir)
+        return;
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        if (!isTemporaryName(name, base, ".tmp-", kRandomLength) && !isTemporaryName(name, base, ".tmp", 8))
+            continue;
+        const std::string full = folder + "/" + name;
+        struct stat st {};
+        if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime > kStaleSeconds)
+            ::unlink(full.c_str());
+    }
+}
 
 std::string folderOf(const std::string& path)
 {

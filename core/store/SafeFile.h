@@ -34,6 +34,18 @@ std::string folderOf(const std::string& path);
 // thrown.
 void replaceFileWith(const std::string& path, const std::string& bytes);
 
+// A fresh empty file "<path>.tmp-XXXXXX" beside `path` (no link
+// followed), created exclusively with the usual permissions, for a writer
+// that needs a name to fill and then rename over `path`. Throws
+// FileWriteError.
+std::string createEmptyBeside(const std::string& path);
+
+// Removes what replaceFileWith or a writer of createEmptyBeside left beside `path` (after resolveLinks) when
+// it was killed before its rename: "<name>.tmp-XXXXXX", and "<name>.tmpXXXXXXXX"
+// of earlier versions. Only files older than a minute go: a copy of the
+// program writing now has its temporary for a moment only.
+void removeStaleTemporaries(const std::string& path);
+
 enum class BuildOutcome { Linked, AlreadyThere };
 
 // Builds a new file for `path` (after resolveLinks): `build` fills a fresh

@@ -5,10 +5,12 @@
 namespace rumone {
 
 BacktestJob::BacktestJob(const DrawHistory& history, int reflect, TargetRange range, QObject* receiver,
-                         Progress onProgress, Done onDone)
+                         Progress onProgress, Done onDone, WorkerStep onWorkerStep)
 {
-    thread_ = std::thread([this, &history, reflect, range, receiver, onProgress, onDone] {
+    thread_ = std::thread([this, &history, reflect, range, receiver, onProgress, onDone, onWorkerStep] {
         const auto keepGoing = [&](int done, int total) {
+            if (onWorkerStep)
+                onWorkerStep();
             if (cancelled_)
                 return false;
             QMetaObject::invokeMethod(
@@ -25,6 +27,11 @@ BacktestJob::BacktestJob(const DrawHistory& history, int reflect, TargetRange ra
 }
 
 BacktestJob::~BacktestJob()
+{
+    stop();
+}
+
+void BacktestJob::stop()
 {
     cancelled_ = true;
     if (thread_.joinable())

@@ -18,16 +18,22 @@ class BacktestJob {
 public:
     using Progress = std::function<void(int done, int total)>;
     using Done = std::function<void(std::optional<BacktestResult>)>;
+    // Called on the job's own thread at every progress report (tests use it
+    // to hold a run under way).
+    using WorkerStep = std::function<void()>;
 
     // `history` must outlive the job. The callbacks run on the receiver's
     // thread, and never once the receiver is gone.
     BacktestJob(const DrawHistory& history, int reflect, TargetRange range, QObject* receiver, Progress onProgress,
-                Done onDone);
+                Done onDone, WorkerStep onWorkerStep = {});
     ~BacktestJob();
     BacktestJob(const BacktestJob&) = delete;
     BacktestJob& operator=(const BacktestJob&) = delete;
 
     void cancel() { cancelled_ = true; }
+    // Cancels the run and waits until its thread has ended; the history may
+    // go once this returns.
+    void stop();
 
 private:
     std::atomic<bool> cancelled_{false};

@@ -193,7 +193,16 @@ void BacktestView::startRun()
     job_ = std::make_unique<BacktestJob>(
         host().drawHistory(), reflect_->value(), range, this,
         [this, generation](int done, int total) { onProgress(generation, done, total); },
-        [this, generation](std::optional<BacktestResult> result) { onFinished(generation, std::move(result)); });
+        [this, generation](std::optional<BacktestResult> result) { onFinished(generation, std::move(result)); },
+        workerStep_);
+}
+
+void BacktestView::closeEvent(QCloseEvent* event)
+{
+    rerun_.stop();
+    ++generation_;
+    job_.reset();
+    ChildView::closeEvent(event);
 }
 
 void BacktestView::cancelRun()
@@ -272,6 +281,7 @@ void BacktestView::scoreLog()
                                  .arg(steps.size());
         if (log.unreadable > 0)
             text += QStringLiteral("（読み取れない記録 %1 件は除きました）").arg(log.unreadable);
+        text += QString::fromStdString(leftOutText(log));
         logStatus_->setText(text);
     } catch (const std::exception& e) {
         logStatus_->setText(QStringLiteral("記録した予想を読めません：") + QString::fromStdString(e.what()));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,6 +59,9 @@ public:
         build();
         return true;
     }
+    // Called on the run's own thread at each progress report of the runs
+    // started from now on (tests hold a run under way with it).
+    void setWorkerStep(std::function<void()> step) { workerStep_ = std::move(step); }
 
     // The window's content on one page under its caption.
     bool printTo(QPagedPaintDevice& device);
@@ -69,6 +73,9 @@ signals:
 protected:
     QSize sizeInTwips() const override;
     void build() override;
+    // Closing stops the run and waits for it: the history it walks may go
+    // right after.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QWidget* createSettingsRow();
@@ -97,6 +104,7 @@ private:
     std::shared_ptr<ResultGrid> logModel_;
     QTimer rerun_;
     std::unique_ptr<BacktestJob> job_;
+    std::function<void()> workerStep_;
     int generation_ = 0;
     std::optional<BacktestResult> result_;
 };

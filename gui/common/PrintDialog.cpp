@@ -1,6 +1,7 @@
 #include "gui/common/PrintDialog.h"
 
 #include <stdio.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QMarginsF>
@@ -9,9 +10,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <QTemporaryFile>
 #include <algorithm>
 
+#include "core/store/SafeFile.h"
 #include "gui/common/Messages.h"
 
 namespace rumone {
@@ -25,25 +26,28 @@ constexpr int kShowProgressAfterMs = 400;
 
 PrintResult printToWholeFile(QPrinter& printer, const PrintProgress& progress, const PrintJob& print)
 {
-    const QString target = printer.outputFileName();
-    if (target.isEmpty())
+    const QString named = printer.outputFileName();
+    if (named.isEmpty())
         return print(printer, progress);
-    // A name of its own beside the target, removed again unless it becomes
-    // the target.
-    QTemporaryFile partial(target + QStringLiteral(".XXXXXX.part"));
-    if (!partial.open())
+    // Written where a link at the name points, under a name of its own
+    // beside it with the permissions of any new file, and renamed over the
+    // target only when whole; what a killed print left is removed later.
+    const std::string target = resolveLinks(QFile::encodeName(named).toStdString());
+    removeStaleTemporaries(target);
+    std::string partial;
+    try {
+        partial = createEmptyBeside(target);
+    } catch (const FileWriteError&) {
         return PrintResult::Failed;
-    partial.close();
-    printer.setOutputFileName(partial.fileName());
+    }
+    printer.setOutputFileName(QFile::decodeName(partial.c_str()));
     PrintResult result = print(printer, progress);
-    printer.setOutputFileName(target);
-    if (result != PrintResult::Printed)
-        return result;
+    printer.setOutputFileName(named);
     // rename() puts the new file in place of an old one in one step.
-    if (::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
-        return PrintResult::Failed;
-    partial.setAutoRemove(false);
-    return result;
+    if (result == PrintResult::Printed && ::rename(partial.c_str(), target.c_str()) == 0)
+        return result;
+    ::unlink(partial.c_str());
+    return result == PrintResult::Printed ? PrintResult::Failed : result;
 }
 
 void printThroughDialog(QWidget* owner, const QString& documentName, const PrintJob& print)

@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
@@ -14,11 +15,13 @@
 #include <QTranslator>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "core/predict/Prediction.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageBoxCatcher.h"
 #include "gui/analysis/AnalysisWindow.h"
+#include "gui/backtest/BacktestView.h"
 #include "gui/common/ProgramIcon.h"
 #include "gui/common/QtJapanese.h"
 #include "support/TestSupport.h"
@@ -427,4 +430,25 @@ TEST(MainFrm, ReadOnlyOptionsFileIsToldOnceTheFrameIsUpAndKeptAtExit)
     frame->prediction().setFlag(2, true);
     frame->close();
     EXPECT_EQ(std::filesystem::file_size(ini), 0u);
+}
+
+// Quitting while the verification walks the history: the walk is stopped
+// and joined before the history goes (under the sanitizer a walk left
+// running reads freed memory).
+TEST(MainFrm, ExitDuringAVerificationRunStopsTheWalkBeforeTheHistoryGoes)
+{
+    InTempFolder folder;
+    auto frame = std::make_unique<MainWindow>();
+    frame->loadWithHistory(test::randomHistory(4000));
+    frame->showView(QStringLiteral("予想検証"));
+    QPointer<BacktestView> view = qobject_cast<BacktestView*>(frame->findView(QStringLiteral("予想検証")));
+    ASSERT_NE(view, nullptr);
+    view->setWorkerStep([] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); });
+    view->startRun();
+    QTest::qWait(30);
+    ASSERT_TRUE(view->running());
+    frame->close();
+    EXPECT_TRUE(!view || !view->running());
+    QTest::qWait(200);
+    frame.reset();
 }

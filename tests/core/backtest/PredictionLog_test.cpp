@@ -88,6 +88,140 @@ TEST(PredictionLog, AStoredPredictionNeverChanges)
     EXPECT_TRUE(sameEntries(readPredictionLog(cs).entries, {entryFor(3, 2)}));
 }
 
+// Changing the log behind the program's back: INSERT OR REPLACE is
+// refused outright; with the guards dropped, each change is named when the
+// log is read and the changed rows are left out.
+TEST(PredictionLog, ChangesBehindTheProgramsBackAreNamedWhenTheLogIsRead)
+{
+    struct Case {
+        const char* name;
+        const char* sql;
+        std::vector<int> counted;
+        std::vector<std::pair<int, LeftOutReason>> leftOut;
+        std::vector<int> breaksBefore;
+    };
+    const char* const dropGuards =
+        "DROP TRIGGER 予想記録_変更禁止; DROP TRIGGER 予想記録_削除禁止; DROP TRIGGER 予想記録_上書き禁止;";
+    const std::vector<Case> cases = {
+        {"nothing changed", "", {3, 4, 5}, {}, {}},
+        {"a row changed",
+         "UPDATE 予想記録 SET 反映数 = 9 WHERE 対象回数 = 4",
+         {3, 5},
+         {{4, LeftOutReason::Changed}},
+         {}},
+        {"a row removed", "DELETE FROM 予想記録 WHERE 対象回数 = 4", {3, 5}, {}, {5}},
+        {"a row put in without the chain",
+         "INSERT INTO 予想記録 (対象回数, 記録日時, 反映数, \"周期7\", \"周期9\", \"周期11\", \"周期12\", 消去法, 連発,"
+         " 一発) SELECT 6, 記録日時, 反映数, \"周期7\", \"周期9\", \"周期11\", \"周期12\", 消去法, 連発, 一発"
+         " FROM 予想記録 WHERE 対象回数 = 3",
+         {3, 4, 5},
+         {{6, LeftOutReason::Unchained}},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
+        const std::string cs = connectionStringForFile(path);
+        for (const int target : {3, 4, 5})
+            recordPrediction(cs, entryFor(target, 1));
+        {
+            const ConnectionInfo info = parseConnectionString(cs);
+            sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
+            EXPECT_NE(
+                sqlite::exec(db.get(), "INSERT OR REPLACE INTO 予想記録 SELECT * FROM 予想記録 WHERE 対象回数 = 4"),
+                SQLITE_OK);
+        }
+        if (*c.sql)
+            rawExec(path, std::string(dropGuards) + c.sql);
+        const PredictionLogRead read = readPredictionLog(cs);
+        std::vector<int> counted;
+        for (const LoggedPrediction& e : read.entries)
+            counted.push_back(e.target);
+        std::vector<std::pair<int, LeftOutReason>> leftOut;
+        for (const LeftOutPrediction& l : read.leftOut)
+            leftOut.emplace_back(l.target, l.reason);
+        EXPECT_EQ(counted, c.counted);
+        EXPECT_EQ(leftOut, c.leftOut);
+        EXPECT_EQ(read.breaksBefore, c.breaksBefore);
+        EXPECT_EQ(leftOutText(read).empty(), c.leftOut.empty() && c.breaksBefore.empty());
+        for (const auto& [target, reason] : c.leftOut)
+            EXPECT_NE(leftOutText(read).find("第" + std::to_string(target) + "回"), std::string::npos);
+    }
+}
+
+// A prediction counts only when it was recorded before its draw, and
+// before any later draw, was first entered; deleting a draw and entering
+// it again does not move that time.
+TEST(PredictionLog, APredictionCountsOnlyWhenRecordedBeforeItsDrawWasFirstEntered)
+{
+    TempDir dir;
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
+    const std::string cs = connectionStringForFile(path);
+    auto entered = [&](std::initializer_list<Row> rows) { openDrawEditSet(cs).importDraws(editRowsOf(rows)); };
+    const std::string longAgo = "2000-01-01 00:00:00";
+    recordPrediction(cs, {3, longAgo, 0, {}});
+    entered({{3, {1, 1, 1, 1}}, {4, {2, 2, 2, 2}}});
+    // Draw 4 deleted, a prediction recorded for it now, draw 4 entered again.
+    {
+        DrawEditSet set = openDrawEditSet(cs);
+        set.deleteRow(3);
+    }
+    recordPrediction(cs, {4, currentTimeText(), 0, {}});
+    entered({{4, {2, 2, 2, 2}}});
+    // Draw 6 known before draw 5 was recorded.
+    entered({{6, {3, 3, 3, 3}}});
+    recordPrediction(cs, {5, currentTimeText(), 0, {}});
+    entered({{5, {4, 4, 4, 4}}});
+    // Draw 8 entered by an older version, which notes no time.
+    recordPrediction(cs, {8, longAgo, 0, {}});
+    rawExec(path, "INSERT INTO 結果マスタ VALUES (8, 1, 2, 3, 4)");
+
+    const PredictionLogRead read = readPredictionLog(cs);
+    ASSERT_EQ(read.entries.size(), 1u);
+    EXPECT_EQ(read.entries[0].target, 3);
+    std::vector<std::pair<int, LeftOutReason>> leftOut;
+    for (const LeftOutPrediction& l : read.leftOut)
+        leftOut.emplace_back(l.target, l.reason);
+    const std::vector<std::pair<int, LeftOutReason>> expected = {{4, LeftOutReason::RecordedAfterTheDraw},
+                                                                 {5, LeftOutReason::RecordedAfterTheDraw},
+                                                                 {8, LeftOutReason::EntryTimeUnknown}};
+    EXPECT_EQ(leftOut, expected);
+    // The first times stay as they were.
+    const ConnectionInfo info = parseConnectionString(cs);
+    sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
+    for (const char* sql :
+         {"UPDATE 当選数字入力日時 SET 入力日時 = '2100-01-01 00:00:00'", "DELETE FROM 当選数字入力日時",
+          "INSERT OR REPLACE INTO 当選数字入力日時 VALUES (4, '2100-01-01 00:00:00')"})
+        EXPECT_NE(sqlite::exec(db.get(), sql), SQLITE_OK) << sql;
+}
+
+// A log from before the chain: its rows stay readable but count for
+// nothing (whether they came before their draws cannot be told), and the
+// next record extends the table and counts.
+TEST(PredictionLog, RowsFromBeforeTheChainAreLeftOutAndTheNextRecordCounts)
+{
+    TempDir dir;
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
+    const std::string cs = connectionStringForFile(path);
+    rawExec(path,
+            "CREATE TABLE 予想記録 (対象回数 INTEGER PRIMARY KEY, 記録日時 TEXT NOT NULL, 反映数 INTEGER NOT NULL,"
+            " \"周期7\" TEXT NOT NULL, \"周期9\" TEXT NOT NULL, \"周期11\" TEXT NOT NULL, \"周期12\" TEXT NOT NULL,"
+            " 消去法 TEXT NOT NULL, 連発 TEXT NOT NULL, 一発 TEXT NOT NULL);"
+            "INSERT INTO 予想記録 VALUES (2, '2000-01-01 00:00:00', 0, '- - - -', '- - - -', '- - - -', '- - - -',"
+            " '- - - -', '- - - -', '- - - -');");
+    PredictionLogRead read = readPredictionLog(cs);
+    EXPECT_TRUE(read.entries.empty());
+    ASSERT_EQ(read.leftOut.size(), 1u);
+    EXPECT_EQ(read.leftOut[0].reason, LeftOutReason::Unchained);
+
+    recordPrediction(cs, entryFor(3, 2));
+    read = readPredictionLog(cs);
+    EXPECT_TRUE(sameEntries(read.entries, {entryFor(3, 2)}));
+    EXPECT_EQ(read.leftOut.size(), 1u);
+    EXPECT_TRUE(read.breaksBefore.empty());
+}
+
 // Root ignores file permissions: the write runs as an ordinary user.
 TEST(PredictionLog, AReadOnlyFileIsReportedAndLeftAsItWas)
 {

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "core/predict/PredictionOptions.h"
+#include "core/store/SafeFile.h"
 #include "support/TestSupport.h"
 
 namespace rumone {
@@ -235,6 +236,33 @@ TEST(PredictionOptionsTest, ReadOnlyFileIsKeptAndLinkedFileIsReplacedBehindTheLi
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(read(target).flags[0]);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);  // no temporary left
+}
+
+// Temporaries a killed write left beside the file go at the next start
+// once they are a minute old; a fresh one and unrelated names stay.
+TEST(PredictionOptionsTest, StaleTemporariesBesideTheFileAreRemoved)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("ルモーネ.ini");
+    struct Leftover {
+        const char* name;
+        bool old;
+        bool removed;
+    };
+    const Leftover leftovers[] = {
+        {"ルモーネ.ini.tmp-a1B2c3", true, true},   {"ルモーネ.ini.tmp0123abcd", true, true},
+        {"ルモーネ.ini.tmp-a1B2c4", false, false}, {"ルモーネ.ini.tmp-a1B2", true, false},
+        {"ルモーネ.ini.bak", true, false},         {"other.ini.tmp-a1B2c3", true, false},
+    };
+    for (const Leftover& l : leftovers) {
+        std::ofstream(dir.file(l.name)) << "x";
+        if (l.old)
+            std::filesystem::last_write_time(dir.file(l.name),
+                                             std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2));
+    }
+    removeStaleTemporaries(path);
+    for (const Leftover& l : leftovers)
+        EXPECT_EQ(std::filesystem::exists(dir.file(l.name)), !l.removed) << l.name;
 }
 
 }  // namespace

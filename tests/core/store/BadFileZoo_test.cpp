@@ -157,6 +157,10 @@ const std::vector<BadFile>& zoo()
                  " (3, -1e300, 1, 1, 1)");
          },
          std::nullopt, std::nullopt, std::nullopt, 1, "範囲外の値を持つ行: 5"},
+        // Digits held as texts read as the history reads them.
+        {"digits stored as texts",
+         [](const std::string& p) { foreignRows(p, "(1, '5', ' 6 ', '7.0', 8), (2, '', 1, 2, 3)"); }, std::nullopt,
+         std::nullopt, std::nullopt, 0, "完全な行: 1\n  不完全な行（数字が未入力）: 1\n  範囲外の値を持つ行: 0"},
         {"control bytes in a text",
          [](const std::string& p) { foreignRows(p, "(1, 1, 2, 3, 4), (CAST(X'410142' AS TEXT), 1, 1, 1, 1)"); },
          std::nullopt, Cause::BadDrawNumber, std::nullopt, 1, "A\\x01B"},

@@ -154,7 +154,10 @@ TEST(BacktestView, APredictionRecordedBeforeItsDrawIsScoredOnceTheDrawIsEntered)
     EXPECT_EQ(log[0].target, 61);
     EXPECT_EQ(log[0].sets, setsOfPrediction(prediction));
 
-    // Draw 61 entered: the log has one scored target.
+    // Draw 61 entered, in a later second than the record: the log has one
+    // scored target.
+    for (const std::string recorded = log[0].recordedAt; currentTimeText() == recorded;)
+        QTest::qWait(50);
     openDrawEditSet(cs).importDraws({EditRow{
         DbValue::fromInt(61), {DbValue::fromInt(1), DbValue::fromInt(2), DbValue::fromInt(3), DbValue::fromInt(4)}}});
     host.history = loadDrawHistory(cs);

@@ -3,6 +3,7 @@
 // every page, tables with nothing in them still print a page, and the
 // prediction page shows the switches as they are set.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QApplication>
 #include <QImage>
 #include <QMdiArea>
@@ -230,6 +231,38 @@ TEST(GridPrinter, FileAppearsOnlyWhenEveryPageIsPrinted)
         } else {
             EXPECT_EQ(reports.back().first, total);
         }
+    }
+}
+
+// A PDF gets the permissions of any new file of the user's and is written
+// where a link at its name points, the link kept.
+TEST(PrintToFile, ThePdfHasTheUsualPermissionsAndALinkIsFollowed)
+{
+    auto grid = std::make_shared<ResultGrid>();
+    grid->setSize(2, 2);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "link" : "plain");
+        test::TempDir dir;
+        const std::string real = dir.file("real.pdf");
+        const std::string named = linked ? dir.file("table.pdf") : real;
+        if (linked)
+            std::filesystem::create_symlink("real.pdf", named);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(named));
+        const PrintResult result = printToWholeFile(
+            printer, [](int, int) { return true; },
+            [&](QPrinter& p, const PrintProgress& report) {
+                return GridPrinter(*grid, QStringLiteral("表")).print(p, 1, 0, report);
+            });
+        ASSERT_EQ(result, PrintResult::Printed);
+        EXPECT_EQ(std::filesystem::is_symlink(named), linked);
+        struct stat st {};
+        ASSERT_EQ(::stat(real.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
+        EXPECT_EQ(static_cast<int>(std::distance(std::filesystem::directory_iterator(dir.path()), {})), linked ? 2 : 1);
     }
 }
 

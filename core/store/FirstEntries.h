@@ -1,0 +1,30 @@
+// When each draw number's four digits were first in the database: the table
+// 当選数字入力日時, written by every write of the program and never changed
+// (its triggers refuse updates, deletions and a second row for a number).
+// It lets the prediction log tell a prediction made before its draw was
+// known from one recorded after the draw was entered, deleted and entered
+// again. A database from before the table reads as holding no times; the
+// first write creates the table and stamps the draws complete by then with
+// that moment, later than they really came, never earlier.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "core/store/WriteTransaction.h"
+
+namespace rumone {
+
+inline constexpr const char* kFirstEntryTable = "当選数字入力日時";
+// The table and its triggers, each created only when missing (a new
+// database has them from the start).
+extern const char* const kFirstEntrySchema;
+
+// Creates the table when missing and stamps every complete draw not yet in
+// it with the local time now ("YYYY-MM-DD HH:MM:SS"). Runs inside `tx`.
+void noteFirstEntries(const WriteTransaction& tx);
+
+// Draw number → first time; empty without the table. Throws StoreError.
+std::map<int, std::string> readFirstEntries(sqlite3* db, const std::string& path);
+
+}  // namespace rumone
