@@ -22,6 +22,7 @@ class QMenu;
 
 namespace rumone {
 
+class GridWidget;
 class Prediction;
 
 class MainWindow : public QMainWindow, public ViewHost {
@@ -64,6 +65,15 @@ public:
     // right than the one before.
     void cascade();
     void arrangeIcons();
+    void closeAllViews();
+    // F1: the help page of the active view, the program's help without one.
+    void runActiveViewHelp();
+    // The zoom of every table, kept for the next run (percent).
+    int gridZoom() const { return gridZoom_; }
+    void setGridZoom(int percent);
+    // The table of the active view that the export and print commands use:
+    // the one with the focus, else its first; nullptr for none.
+    GridWidget* activeGrid() const;
 
     // The size that shows the tallest and widest child view whole.
     QSize preferredSize() const;
@@ -92,6 +102,7 @@ private:
     void unload();
     void reportOptionsNotSaved();
     void noteActivation(QWidget* window);
+    void adoptGrids(ChildView* view);
     bool cameFromAnotherWindowOfTheProgram() const;
 
     DrawHistory history_;
@@ -111,6 +122,7 @@ private:
     QPointer<QWidget> previousWindow_;
     bool previousWindowWasModal_ = false;
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
+    int gridZoom_ = 100;
 };
 
 }  // namespace rumone

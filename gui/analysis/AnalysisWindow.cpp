@@ -15,6 +15,7 @@
 #include "gui/common/PrintDialog.h"
 #include "gui/common/QtConversions.h"
 #include "gui/common/Twips.h"
+#include "gui/grid/GridCommands.h"
 #include "gui/grid/GridPrinter.h"
 #include "gui/grid/GridWidget.h"
 
@@ -37,6 +38,8 @@ AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWi
 
     grid_ = new GridWidget(this);
     grid_->setObjectName("fpSpread1");
+    // A zoomed table takes the room it needs, up to the window's own size.
+    connect(grid_, &GridWidget::zoomChanged, this, [this] { arrangeControls(); });
 
     close_ = new QPushButton(QStringLiteral("閉じる"), this);
     close_->setObjectName("Command1");
@@ -44,7 +47,7 @@ AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWi
     if (spec.hasPrintButton) {
         print_ = new QPushButton(QStringLiteral("印刷"), this);
         print_->setObjectName("Command2");
-        connect(print_, &QPushButton::clicked, this, [this] { onPrintClicked(); });
+        connect(print_, &QPushButton::clicked, this, [this] { printWithPreview(*grid_); });
     }
     createLegend();
 }
@@ -72,16 +75,6 @@ void AnalysisWindow::createLegend()
     }
 }
 
-void AnalysisWindow::onPrintClicked()
-{
-    if (!model_)
-        return;
-    printThroughDialog(this, windowTitle(), [this](QPrinter& printer, const PrintProgress& progress) {
-        // A page range left open in the dialog reads as 0 to 0: every page.
-        return printGrid(printer, std::max(printer.fromPage(), 1), printer.toPage(), progress);
-    });
-}
-
 PrintResult AnalysisWindow::printGrid(QPagedPaintDevice& device, int first, int last,
                                       const PrintProgress& progress) const
 {
@@ -102,6 +95,9 @@ void AnalysisWindow::build()
     spec_.build(*model_, host().drawHistory());
     grid_->setGrid(model_);
     arrangeControls();
+    // The latest draws are what a player looks at first.
+    if (model_->drawColumn() != 0)
+        grid_->scrollToLastRows();
 }
 
 void AnalysisWindow::resizeEvent(QResizeEvent* event)

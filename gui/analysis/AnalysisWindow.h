@@ -39,7 +39,6 @@ protected:
 private:
     void createLegend();
     void arrangeControls();
-    void onPrintClicked();
 
     const AnalysisViewSpec& spec_;
     std::shared_ptr<ResultGrid> model_;

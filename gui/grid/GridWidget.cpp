@@ -204,6 +204,7 @@ void GridWidget::scrollToRow(int row)
 
 void GridWidget::scrollToLastRows()
 {
+    updateScrollBars();  // the range of a grid not yet shown
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
@@ -299,6 +300,8 @@ void GridWidget::setCurrentCell(int column, int row)
     column = std::clamp(column, 1, layout_->columns().count());
     row = std::clamp(row, 1, layout_->rows().count());
     changeCurrent(column, row);
+    anchor_ = QPoint(column, row);
+    lineChosen_ = {};
     ensureVisible(column, row);
 }
 
