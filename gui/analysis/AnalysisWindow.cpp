@@ -12,7 +12,7 @@
 #include "core/grid/ResultGrid.h"
 #include "core/history/DrawHistory.h"
 #include "gui/analysis/LegendPicture.h"
-#include "gui/common/PrintDialog.h"
+#include "gui/common/PhraseWrap.h"
 #include "gui/common/QtConversions.h"
 #include "gui/common/Twips.h"
 #include "gui/grid/GridCommands.h"
@@ -117,6 +117,8 @@ void AnalysisWindow::arrangeControls()
         bandBottom = std::max(bandBottom, w->geometry().bottom() + margin / 2);
     }
     const int labelWidth = std::max(labelRight - margin, width() / 3);
+    // Broken between phrases, never inside a word.
+    label1_->setText(wrapAtPhrases(toQString(spec_.label1), label1_->fontMetrics(), labelWidth));
     label1_->setGeometry(margin, margin, labelWidth, label1_->heightForWidth(labelWidth));
     bandBottom = std::max(bandBottom, label1_->geometry().bottom() + margin / 2);
 

@@ -451,6 +451,10 @@ bool GridWidget::goToDraw(long number)
 
 void GridWidget::setZoom(int percent)
 {
+    // A table without scroll bars is sized to show whole (the prediction
+    // grids): zoomed it would hide cells that nothing could bring back.
+    if (grid_ && grid_->scrollBarsShown() == ScrollBars::None)
+        return;
     percent = std::clamp(percent, kMinZoom, kMaxZoom);
     if (percent == zoom_)
         return;

@@ -67,7 +67,9 @@ public:
     static constexpr int kMaxZoom = 300;
     static constexpr int kZoomStep = 10;
     int zoom() const { return zoom_; }
-    void setZoom(int percent);  // clamped; emits zoomChanged on a change
+    // Clamped; emits zoomChanged on a change. A table without scroll bars
+    // keeps its size.
+    void setZoom(int percent);
 
     // The context menu's commands: copy, go to a draw, CSV export, print.
     QMenu* createContextMenu(QWidget* parent);

@@ -7,8 +7,12 @@
 #include <QClipboard>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTranslator>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -18,6 +22,7 @@
 #include "gui/MainWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
 #include "gui/common/AppSettings.h"
+#include "gui/common/QtJapanese.h"
 #include "gui/grid/GridCommands.h"
 #include "gui/grid/GridPrinter.h"
 #include "gui/grid/GridWidget.h"
@@ -259,6 +264,22 @@ TEST(GridSelection, AssistiveTechnologyReadsTheTable)
     EXPECT_EQ(focused->tableCellInterface()->rowIndex(), frozenRows + 1);
     EXPECT_EQ(focused->tableCellInterface()->columnIndex(), 2);
     EXPECT_TRUE(focused->state().focused);
+}
+
+// Every choice of the print dialog in Japanese, its page range too.
+TEST(GridSelection, PrintDialogSpeaksJapanese)
+{
+    std::unique_ptr<QTranslator> japanese(installQtJapanese(*qApp));
+    if (!japanese)
+        GTEST_SKIP() << "Qt's Japanese translations are not installed";
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    for (const QRadioButton* choice : dialog.findChildren<QRadioButton*>()) {
+        const QString text = choice->text();
+        EXPECT_TRUE(std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLetter() && c.unicode() < 128; }))
+            << text.toStdString();
+    }
+    QCoreApplication::removeTranslator(japanese.get());
 }
 
 std::string contentOf(const std::string& path)
