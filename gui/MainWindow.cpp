@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -25,11 +26,14 @@
 #include "gui/analysis/AnalysisWindow.h"
 #include "gui/analysis/ChanceChartWindow.h"
 #include "gui/backtest/BacktestView.h"
+#include "gui/common/AppSettings.h"
 #include "gui/common/Messages.h"
 #include "gui/common/ProgramIcon.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WaitCursor.h"
 #include "gui/entry/EntryView.h"
+#include "gui/grid/GridCommands.h"
+#include "gui/grid/GridWidget.h"
 #include "gui/help/HtmlHelp.h"
 #include "gui/predict/PredictionView.h"
 
@@ -59,8 +63,13 @@ MainWindow::MainWindow() : prediction_(std::make_unique<Prediction>())
     setCentralWidget(mdi_);
     statusBar()->setObjectName("StatusBar");
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::updateViewMenu);
+    gridZoom_ = std::clamp(AppSettings().gridZoom(), GridWidget::kMinZoom, GridWidget::kMaxZoom);
     registerViewKinds();
     buildMenus();
+    // F1 also while a view's own menu stands in the menu bar.
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    help->setObjectName("keyHelpActiveView");
+    connect(help, &QShortcut::activated, this, [this] { runActiveViewHelp(); });
     qApp->installEventFilter(this);
 }
 
@@ -208,6 +217,7 @@ ChildView* MainWindow::showView(const QString& objectName)
             windows_.end());
         windows_.emplace_back(objectName, sub);
         view->load();
+        adoptGrids(view);
         sub->show();
         mdi_->setActiveSubWindow(sub);
         return view;
@@ -347,6 +357,29 @@ void MainWindow::buildMenus()
     hosyu->menuAction()->setObjectName("mnuHosyu");
     addCommand(hosyu, QStringLiteral("当選データ入力(&I)"), "mnuMasterInput", [this] { runEntryCommand(); });
     addCommand(hosyu, QStringLiteral("当選データ保守(&D)"), "mnuMasterKanri", nullptr);  // no action
+    // The table of the active view, as its context menu offers them.
+    hosyu->addSeparator();
+    addCommand(hosyu, QStringLiteral("CSV出力…"), "mnuViewCsv", [this] {
+        if (GridWidget* g = activeGrid())
+            chooseFileAndExportCsv(*g);
+    });
+    addCommand(hosyu, QStringLiteral("印刷…"), "mnuViewPrint", [this] {
+        if (GridWidget* g = activeGrid())
+            printWithPreview(*g);
+    });
+
+    QMenu* zoom = bar->addMenu(QStringLiteral("表示(&Z)"));
+    zoom->setObjectName("mnuHyoji");
+    zoom->menuAction()->setObjectName("mnuHyoji");
+    addCommand(zoom, QStringLiteral("拡大(&I)"), "mnuZoomIn", [this] {
+        setGridZoom(gridZoom_ + GridWidget::kZoomStep);
+    })->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    addCommand(zoom, QStringLiteral("縮小(&O)"), "mnuZoomOut", [this] {
+        setGridZoom(gridZoom_ - GridWidget::kZoomStep);
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    addCommand(zoom, QStringLiteral("標準(&R)"), "mnuZoomReset", [this] {
+        setGridZoom(100);
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 
     QMenu* window = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     window->setObjectName("mnuWindow");
@@ -356,6 +389,8 @@ void MainWindow::buildMenus()
     addCommand(window, QStringLiteral("左右に並べて表示(&V)"), "mnuWindowVertical", [this] { tileSideBySide(); });
     addCommand(window, QStringLiteral("重ねて表示(&C)"), "mnuWindowCascade", [this] { cascade(); });
     addCommand(window, QStringLiteral("アイコンの整列(&A)"), "mnuWindowArrangeIcon", [this] { arrangeIcons(); });
+    window->addSeparator();
+    addCommand(window, QStringLiteral("すべて閉じる(&L)"), "mnuWindowCloseAll", [this] { closeAllViews(); });
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName("mnuHelp");
@@ -412,6 +447,58 @@ void MainWindow::runHelpCommand()
     ++suppressActivation_;
     showProgramHelp(this);
     --suppressActivation_;
+}
+
+void MainWindow::runActiveViewHelp()
+{
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    const QWidget* view = active ? active->widget() : nullptr;
+    if (!view) {
+        runHelpCommand();
+        return;
+    }
+    ++suppressActivation_;
+    showHelpFor(this, view->objectName() + u';' + view->windowTitle());
+    --suppressActivation_;
+}
+
+void MainWindow::closeAllViews()
+{
+    mdi_->closeAllSubWindows();
+}
+
+// ---------------------------------------------------------------- tables
+
+void MainWindow::adoptGrids(ChildView* view)
+{
+    for (GridWidget* grid : view->findChildren<GridWidget*>()) {
+        grid->setZoom(gridZoom_);
+        connect(grid, &GridWidget::zoomChanged, this, &MainWindow::setGridZoom);
+    }
+}
+
+void MainWindow::setGridZoom(int percent)
+{
+    percent = std::clamp(percent, GridWidget::kMinZoom, GridWidget::kMaxZoom);
+    if (percent == gridZoom_)
+        return;
+    gridZoom_ = percent;
+    for (GridWidget* grid : mdi_->findChildren<GridWidget*>())
+        grid->setZoom(percent);
+    AppSettings().setGridZoom(percent);
+}
+
+GridWidget* MainWindow::activeGrid() const
+{
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    if (!active || !active->widget())
+        return nullptr;
+    if (auto* focused = qobject_cast<GridWidget*>(active->widget()->focusWidget()); focused && focused->grid())
+        return focused;
+    for (GridWidget* grid : active->widget()->findChildren<GridWidget*>())
+        if (grid->grid())
+            return grid;
+    return nullptr;
 }
 
 void MainWindow::showStatusNote(const QString& text)
@@ -548,8 +635,10 @@ void MainWindow::showAtStart()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize wanted = preferredSize();
-    if (screen && (wanted.width() > screen->availableGeometry().width() ||
-                   wanted.height() > screen->availableGeometry().height())) {
+    if (const QByteArray kept = AppSettings().frameGeometry(); !kept.isEmpty() && restoreGeometry(kept)) {
+        show();
+    } else if (screen && (wanted.width() > screen->availableGeometry().width() ||
+                          wanted.height() > screen->availableGeometry().height())) {
         showMaximized();
     } else {
         resize(wanted);
@@ -636,6 +725,8 @@ void MainWindow::unload()
     if (reload_.valid())
         reload_.wait();  // its thread is done before anything goes
     reloadWait_.reset();
+    if (started_ && isVisible())
+        AppSettings().setFrameGeometry(saveGeometry());
     for (QMdiSubWindow* w : mdi_->subWindowList()) {
         if (QWidget* content = w->widget())
             content->close();

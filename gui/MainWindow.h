@@ -22,6 +22,7 @@ class QMenu;
 
 namespace rumone {
 
+class GridWidget;
 class Prediction;
 class WaitCursor;
 class DatabaseLock;
@@ -74,6 +75,15 @@ public:
     // right than the one before.
     void cascade();
     void arrangeIcons();
+    void closeAllViews();
+    // F1: the help page of the active view, the program's help without one.
+    void runActiveViewHelp();
+    // The zoom of every table, kept for the next run (percent).
+    int gridZoom() const { return gridZoom_; }
+    void setGridZoom(int percent);
+    // The table of the active view that the export and print commands use:
+    // the one with the focus, else its first; nullptr for none.
+    GridWidget* activeGrid() const;
 
     // The size that shows the tallest and widest child view whole.
     QSize preferredSize() const;
@@ -102,6 +112,7 @@ private:
     void unload();
     void reportOptionsNotSaved();
     void noteActivation(QWidget* window);
+    void adoptGrids(ChildView* view);
     bool cameFromAnotherWindowOfTheProgram() const;
     bool claimDatabase();
     QString readOnlyRefusal(const QString& what) const;
@@ -131,6 +142,7 @@ private:
     bool readOnly_ = false;
     std::future<LoadedHistory> reload_;       // a reload under way
     std::unique_ptr<WaitCursor> reloadWait_;  // shown once the reload takes longer than a frame
+    int gridZoom_ = 100;
 };
 
 }  // namespace rumone

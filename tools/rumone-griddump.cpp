@@ -1,6 +1,8 @@
-// rumone-griddump DB VIEW [--reflect K]
+// rumone-griddump DB VIEW [--reflect K] [--csv [--cp932]]
 // Prints the text dump of the grid that view VIEW (its window name) builds
-// from the draw database DB, exactly as the view would build it.
+// from the draw database DB, exactly as the view would build it. With
+// --csv an analysis view's table is written as the view's CSV export
+// writes it (UTF-8 with a byte order mark, or CP932 with --cp932).
 // For the prediction view 一発ルモーネ it prints its four grids, each after a
 // line "grid i", computed with the first K of the ten reflect switches set
 // (K 0-10, default 0; the options file is not read).
@@ -11,6 +13,7 @@
 
 #include "core/analysis/AnalysisView.h"
 #include "core/grid/GridDump.h"
+#include "core/grid/GridExport.h"
 #include "core/history/DrawHistory.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionTexts.h"
@@ -62,19 +65,29 @@ void dumpPrediction(const DrawHistory& history, int reflect)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::cerr << "usage: rumone-griddump DB VIEW [--reflect K]\n";
+        std::cerr << "usage: rumone-griddump DB VIEW [--reflect K] [--csv [--cp932]]\n";
         return listViews("");
     }
     const std::string db = argv[1];
     const std::string view = argv[2];
     std::string reflectText = "0";
+    bool csv = false;
+    TextEncoding encoding = TextEncoding::Utf8WithBom;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--reflect") == 0 && i + 1 < argc)
             reflectText = argv[++i];
+        else if (std::strcmp(argv[i], "--csv") == 0)
+            csv = true;
+        else if (std::strcmp(argv[i], "--cp932") == 0)
+            encoding = TextEncoding::Cp932;
         else {
             std::cerr << "unknown argument: " << argv[i] << '\n';
             return 2;
         }
+    }
+    if (csv && view == kPredictionObjectName) {
+        std::cerr << "--csv writes the table of an analysis view\n";
+        return 2;
     }
     if (view == kPredictionObjectName) {
         const int reflect = parseReflect(reflectText);
@@ -97,7 +110,10 @@ int main(int argc, char** argv)
         const DrawHistory history = loadFrom(db);
         ResultGrid grid;
         spec->build(grid, history);
-        dumpGrid(grid, std::cout);
+        if (csv)
+            std::cout << gridCsvFile(grid, encoding);
+        else
+            dumpGrid(grid, std::cout);
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';
         return 1;

@@ -522,6 +522,16 @@ const std::string& ResultGrid::getText(int column, int row) const
     return texts_[id];
 }
 
+std::optional<long> ResultGrid::numberAt(int column, int row) const
+{
+    if (!inTable(column, row))
+        return std::nullopt;
+    const std::uint32_t id = cellText_[index(column, row)];
+    if (!(id & kNumberText))
+        return std::nullopt;
+    return static_cast<long>(id & ~kNumberText);
+}
+
 // The text of a number kept in its cell, made on first reading; its
 // address stays the same for the grid's life.
 const std::string& ResultGrid::numberText(std::uint32_t number) const

@@ -112,6 +112,9 @@ public:
     void restrictToDataRows(bool on) { restrictToDataRows_ = on; }
     void setOverflow(bool on) { overflow_ = on; }
     void setActiveCell(int column, int row);  // (0, 0): no data cell current
+    // The column whose cells below the frozen rows hold draw numbers,
+    // written as numbers, one draw a row in draw order; 0 for none.
+    void setDrawColumn(int column) { drawColumn_ = column; }
 
     // --- formatting of blocks
     void setCellKind(Block block, CellKind kind, bool numericOnly = false);
@@ -150,6 +153,10 @@ public:
     bool overflow() const { return overflow_; }
     int activeColumn() const { return activeColumn_; }
     int activeRow() const { return activeRow_; }
+    int drawColumn() const { return drawColumn_ >= 1 && drawColumn_ <= columns_ ? drawColumn_ : 0; }
+    // The number a cell was written with by setText(column, row, number);
+    // nullopt for a cell written with a text (or a number kept as one).
+    std::optional<long> numberAt(int column, int row) const;
     int columnWidth(int column) const;
     int rowHeight(int row) const;
     const CellStyle& style(int column, int row) const;
@@ -228,6 +235,7 @@ private:
     bool restrictToDataRows_ = false;
     bool overflow_ = false;
     int activeColumn_ = 1, activeRow_ = 1;
+    int drawColumn_ = 0;
 
     std::vector<int> columnWidths_;  // index 0 = column 1
     std::vector<int> rowHeights_;

@@ -13,9 +13,10 @@
 #include "core/history/DrawHistory.h"
 #include "gui/analysis/ChanceChartWindow.h"
 #include "gui/analysis/LegendPicture.h"
-#include "gui/common/PrintDialog.h"
+#include "gui/common/PhraseWrap.h"
 #include "gui/common/QtConversions.h"
 #include "gui/common/Twips.h"
+#include "gui/grid/GridCommands.h"
 #include "gui/grid/GridPrinter.h"
 #include "gui/grid/GridWidget.h"
 
@@ -38,6 +39,8 @@ AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWi
 
     grid_ = new GridWidget(this);
     grid_->setObjectName("fpSpread1");
+    // A zoomed table takes the room it needs, up to the window's own size.
+    connect(grid_, &GridWidget::zoomChanged, this, [this] { arrangeControls(); });
 
     close_ = new QPushButton(QStringLiteral("閉じる"), this);
     close_->setObjectName("Command1");
@@ -45,7 +48,7 @@ AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWi
     if (spec.hasPrintButton) {
         print_ = new QPushButton(QStringLiteral("印刷"), this);
         print_->setObjectName("Command2");
-        connect(print_, &QPushButton::clicked, this, [this] { onPrintClicked(); });
+        connect(print_, &QPushButton::clicked, this, [this] { printWithPreview(*grid_); });
     }
     if (spec.chance) {
         chart_ = new QPushButton(QStringLiteral("グラフ"), this);
@@ -76,16 +79,6 @@ void AnalysisWindow::createLegend()
         w->setGeometry(twipsToPixels(item.left), twipsToPixels(item.top), width, twipsToPixels(item.height));
         legend_.push_back(w);
     }
-}
-
-void AnalysisWindow::onPrintClicked()
-{
-    if (!model_)
-        return;
-    printThroughDialog(this, windowTitle(), [this](QPrinter& printer, const PrintProgress& progress) {
-        // A page range left open in the dialog reads as 0 to 0: every page.
-        return printGrid(printer, std::max(printer.fromPage(), 1), printer.toPage(), progress);
-    });
 }
 
 void AnalysisWindow::onChartClicked()
@@ -120,6 +113,9 @@ void AnalysisWindow::build()
     spec_.build(*model_, host().drawHistory());
     grid_->setGrid(model_);
     arrangeControls();
+    // The latest draws are what a player looks at first.
+    if (model_->drawColumn() != 0)
+        grid_->scrollToLastRows();
 }
 
 void AnalysisWindow::resizeEvent(QResizeEvent* event)
@@ -139,6 +135,8 @@ void AnalysisWindow::arrangeControls()
         bandBottom = std::max(bandBottom, w->geometry().bottom() + margin / 2);
     }
     const int labelWidth = std::max(labelRight - margin, width() / 3);
+    // Broken between phrases, never inside a word.
+    label1_->setText(wrapAtPhrases(toQString(spec_.label1), label1_->fontMetrics(), labelWidth));
     label1_->setGeometry(margin, margin, labelWidth, label1_->heightForWidth(labelWidth));
     bandBottom = std::max(bandBottom, label1_->geometry().bottom() + margin / 2);
 

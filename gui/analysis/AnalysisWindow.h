@@ -44,7 +44,6 @@ protected:
 private:
     void createLegend();
     void arrangeControls();
-    void onPrintClicked();
     void onChartClicked();
 
     const AnalysisViewSpec& spec_;

@@ -10,6 +10,7 @@ namespace rumone {
 // Loads qtbase_ja.qm from Qt's translations folder into `app` and returns
 // the translator (owned by `app`). Nullptr, and nothing changed, when it is
 // not installed: the dialogs then stay in English and the program runs on.
+// The few print-dialog texts the translation lacks come from the program.
 QTranslator* installQtJapanese(QCoreApplication& app);
 
 }  // namespace rumone

@@ -23,6 +23,7 @@ struct GridDefaults {
     static QColor line() { return QColor(192, 192, 192); }
     static QColor focus() { return QColor(0, 0, 0); }
     static QColor headerBackground() { return QColor(224, 224, 224); }
+    static QColor selection() { return QColor(0, 90, 200, 64); }
 };
 
 // Offsets along one axis: offsets[i] is where item i + 1 starts, so item i

@@ -86,6 +86,7 @@ void GridPainter::paintPane(const GridPane& pane)
     paintLines(pane, false);
     paintLines(pane, true);
     paintTexts(pane);
+    paintSelection(pane);
     paintFocus(pane);
     p_.restore();
 }
@@ -248,6 +249,21 @@ void GridPainter::paintCellText(const GridPane& pane, int column, int row)
     }
     p_.restore();
     penSet_ = false;
+}
+
+void GridPainter::paintSelection(const GridPane& pane)
+{
+    const CellRange& s = selection_;
+    if (s.empty() || (s.col1 == s.col2 && s.row1 == s.row2))
+        return;
+    const int c1 = std::max(s.col1, pane.col1), c2 = std::min(s.col2, pane.col2);
+    const int r1 = std::max(s.row1, pane.row1), r2 = std::min(s.row2, pane.row2);
+    if (c1 > c2 || r1 > r2)
+        return;
+    const GridAxis& cols = layout_.columns();
+    const GridAxis& rows = layout_.rows();
+    p_.fillRect(QRect(QPoint(cols.start(c1), rows.start(r1)), QPoint(cols.end(c2) - 1, rows.end(r2) - 1)),
+                GridDefaults::selection());
 }
 
 void GridPainter::paintFocus(const GridPane& pane)

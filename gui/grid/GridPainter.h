@@ -24,6 +24,9 @@ class GridPainter {
 public:
     GridPainter(QPainter& painter, const GridWidget::Layout& layout, int currentColumn, int currentRow);
 
+    // Cells of `selection` are tinted over their own colours, so that
+    // those stay readable; a selection of one cell is the current cell only.
+    void setSelection(const CellRange& selection) { selection_ = selection; }
     void paintPane(const GridPane& pane);
     // Built-in headers, where the model shows them: letters above the
     // columns, numbers left of the rows. `pane` gives the cells they label.
@@ -35,6 +38,7 @@ private:
     void paintLines(const GridPane& pane, bool coloured);
     void paintTexts(const GridPane& pane);
     void paintCellText(const GridPane& pane, int column, int row);
+    void paintSelection(const GridPane& pane);
     void paintFocus(const GridPane& pane);
     void paintHeaderCell(const QRect& rect, const QString& label);
     void usePen(const QColor& colour);
@@ -43,6 +47,7 @@ private:
     const GridWidget::Layout& layout_;
     const ResultGrid& grid_;
     int currentColumn_, currentRow_;
+    CellRange selection_;
     QRgb pen_ = 0;
     bool penSet_ = false;
 };

@@ -90,10 +90,12 @@ void GridPrinter::layOut(const QPaintDevice& device)
     // printed once, as any other row.
     repeated_ = rows.frozen <= lastRow_ && rows.frozenExtent() <= room_ / 2 ? rows.frozen : 0;
     const int below = room_ - rows.offsets[repeated_];
-    for (int first = repeated_ + 1; first <= lastRow_;) {
+    const int firstRow = chosen_.empty() ? repeated_ + 1 : std::max(repeated_ + 1, chosen_.first);
+    const int lastRow = chosen_.empty() ? lastRow_ : std::min(lastRow_, chosen_.last);
+    for (int first = firstRow; first <= lastRow;) {
         // At least one row a page; the + 1 is the closing line of the last.
         int last = first;
-        while (last < lastRow_ && rows.end(last + 1) - rows.start(first) + 1 <= below)
+        while (last < lastRow && rows.end(last + 1) - rows.start(first) + 1 <= below)
             ++last;
         pages_.push_back({first, last});
         first = last + 1;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/grid/GridDrawRows.h"
 #include "gui/common/PrintProgress.h"
 #include "gui/grid/GridWidget.h"
 
@@ -57,6 +58,9 @@ public:
     GridPrinter(const GridPrinter&) = delete;
     GridPrinter& operator=(const GridPrinter&) = delete;
 
+    // Prints only these rows below the repeated ones (an empty run: all).
+    void setRows(RowRun rows) { chosen_ = rows; }
+
     // Splits the table into pages for `device`: its paintable size and its
     // resolution decide the scale and the rows each page takes.
     void layOut(const QPaintDevice& device);
@@ -93,6 +97,7 @@ private:
     std::unique_ptr<GridWidget::Layout> layout_;
     std::unique_ptr<PageFrame> frame_;
     std::vector<RowSpan> pages_;
+    RowRun chosen_;
     int repeated_ = 0;
     int lastRow_ = 0;
     int room_ = 0;  // grid pixels of height on a page

@@ -1,12 +1,22 @@
 #include "gui/grid/GridWidget.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 
+#include "core/grid/GridDrawRows.h"
+#include "core/grid/GridExport.h"
+#include "gui/grid/GridAccessible.h"
+#include "gui/grid/GridCommands.h"
 #include "gui/grid/GridLayout.h"
 #include "gui/grid/GridPainter.h"
 
@@ -19,6 +29,7 @@ GridWidget::GridWidget(QWidget* parent) : QAbstractScrollArea(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    installGridAccessibility();
 }
 
 GridWidget::~GridWidget() = default;
@@ -49,13 +60,19 @@ void GridWidget::refresh()
         layout_.reset();
         currentColumn_ = currentRow_ = 0;
     } else {
-        layout_ = std::make_unique<Layout>(grid_.get(), font(), logicalDpiY());
+        // Zoom scales the font and the row-height unit alike; column widths
+        // follow the font.
+        QFont zoomed = font();
+        zoomed.setPointSizeF(font().pointSizeF() * zoom_ / 100.0);
+        layout_ = std::make_unique<Layout>(grid_.get(), zoomed, logicalDpiY() * zoom_ / 100);
         const int c = grid_->activeColumn();
         const int r = grid_->activeRow();
         const bool inTable = c >= 1 && c <= grid_->columns() && r >= 1 && r <= grid_->rows();
         currentColumn_ = inTable ? c : 0;
         currentRow_ = inTable ? r : 0;
     }
+    anchor_ = QPoint(currentColumn_, currentRow_);
+    lineChosen_ = {};
     updateScrollBars();
     updateGeometry();
     viewport()->update();
@@ -185,6 +202,12 @@ void GridWidget::scrollToRow(int row)
         verticalScrollBar()->setValue(row - layout_->rows().frozen - 1);
 }
 
+void GridWidget::scrollToLastRows()
+{
+    updateScrollBars();  // the range of a grid not yet shown
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
 void GridWidget::scrollContentsBy(int, int)
 {
     viewport()->update();
@@ -277,6 +300,8 @@ void GridWidget::setCurrentCell(int column, int row)
     column = std::clamp(column, 1, layout_->columns().count());
     row = std::clamp(row, 1, layout_->rows().count());
     changeCurrent(column, row);
+    anchor_ = QPoint(column, row);
+    lineChosen_ = {};
     ensureVisible(column, row);
 }
 
@@ -289,13 +314,14 @@ void GridWidget::changeCurrent(int column, int row)
     currentColumn_ = column;
     currentRow_ = row;
     viewport()->update();
+    announceCurrentCell(*this);
     emit currentCellChanged(column, row);
 }
 
 // Moves within the table and, when the model says so, within the rows
 // that hold data. Without a current cell the move starts from the first
 // scrolling cell in view.
-void GridWidget::moveCurrent(int dColumn, int dRow)
+void GridWidget::moveCurrent(int dColumn, int dRow, bool extend)
 {
     if (!layout_)
         return;
@@ -312,10 +338,156 @@ void GridWidget::moveCurrent(int dColumn, int dRow)
         c += dColumn;
         r += dRow;
     }
-    c = std::clamp(c, 1, lastColumn);
-    r = std::clamp(r, 1, lastRow);
+    moveTo(std::clamp(c, 1, lastColumn), std::clamp(r, 1, lastRow), extend);
+}
+
+void GridWidget::moveTo(int column, int row, bool extend)
+{
+    const bool hadCurrent = currentColumn_ != 0 && currentRow_ != 0;
+    changeCurrent(column, row);
+    if (!extend || !hadCurrent)
+        anchor_ = QPoint(column, row);
+    lineChosen_ = {};
+    ensureVisible(column, row);
+    viewport()->update();
+}
+
+int GridWidget::firstDataRow() const
+{
+    return layout_ ? std::min(layout_->rows().frozen + 1, layout_->lastSelectableRow()) : 0;
+}
+
+// ---- selection
+
+CellRange GridWidget::selection() const
+{
+    if (!lineChosen_.empty())
+        return lineChosen_;
+    if (currentColumn_ == 0 || currentRow_ == 0)
+        return {};
+    return CellRange{std::min(anchor_.x(), currentColumn_), std::min(anchor_.y(), currentRow_),
+                     std::max(anchor_.x(), currentColumn_), std::max(anchor_.y(), currentRow_)};
+}
+
+void GridWidget::selectBlock(int anchorColumn, int anchorRow, int column, int row)
+{
+    if (!layout_ || layout_->columns().count() < 1 || layout_->lastSelectableRow() < 1)
+        return;
+    const int lastColumn = layout_->columns().count();
+    const int lastRow = layout_->lastSelectableRow();
+    moveTo(std::clamp(anchorColumn, 1, lastColumn), std::clamp(anchorRow, 1, lastRow), false);
+    moveTo(std::clamp(column, 1, lastColumn), std::clamp(row, 1, lastRow), true);
+}
+
+void GridWidget::selectDataArea()
+{
+    if (!layout_ || layout_->columns().count() < 1 || layout_->lastSelectableRow() < 1)
+        return;
+    const int firstColumn = std::min(layout_->columns().frozen + 1, layout_->columns().count());
+    // The whole area is chosen; the view stays where it was.
+    if (currentColumn_ == 0 || currentRow_ == 0)
+        changeCurrent(firstColumn, firstDataRow());
+    anchor_ = QPoint(currentColumn_, currentRow_);
+    lineChosen_ = CellRange{firstColumn, firstDataRow(), layout_->columns().count(), layout_->lastSelectableRow()};
+    viewport()->update();
+}
+
+// A click on a frozen row chooses its column, on a frozen column its row,
+// on the corner where both meet the whole table.
+void GridWidget::selectHeaderLine(int column, int row, bool extend)
+{
+    const GridAxis& cols = layout_->columns();
+    const GridAxis& rows = layout_->rows();
+    const int lastRow = layout_->lastSelectableRow();
+    const bool inFrozenRow = row <= rows.frozen;
+    const bool inFrozenColumn = column <= cols.frozen;
+    CellRange chosen{1, 1, cols.count(), lastRow};
+    if (inFrozenRow && !inFrozenColumn) {
+        const int from = extend && anchor_.x() > 0 ? anchor_.x() : column;
+        chosen.col1 = std::min(from, column);
+        chosen.col2 = std::max(from, column);
+    } else if (inFrozenColumn && !inFrozenRow) {
+        const int from = extend && anchor_.y() > 0 ? anchor_.y() : row;
+        chosen.row1 = std::min(from, row);
+        chosen.row2 = std::max(from, row);
+    }
+    const int keepRow = currentRow_ > rows.frozen ? currentRow_ : firstDataRow();
+    const int keepColumn = currentColumn_ > cols.frozen ? currentColumn_ : std::min(cols.frozen + 1, cols.count());
+    const int c = inFrozenRow && !inFrozenColumn ? column : keepColumn;
+    const int r = inFrozenColumn && !inFrozenRow ? row : keepRow;
+    if (!extend)
+        anchor_ = QPoint(c, r);
     changeCurrent(c, r);
-    ensureVisible(c, r);
+    lineChosen_ = chosen;
+    viewport()->update();
+}
+
+void GridWidget::copySelection() const
+{
+    const CellRange block = selection();
+    if (!grid_ || block.empty())
+        return;
+    auto* mime = new QMimeData;
+    mime->setText(QString::fromStdString(blockTsv(*grid_, block)));
+    mime->setHtml(QString::fromStdString(blockHtml(*grid_, block)));
+    QApplication::clipboard()->setMimeData(mime);
+}
+
+bool GridWidget::goToDraw(long number)
+{
+    if (!grid_ || !layout_)
+        return false;
+    const std::optional<int> row = rowOfDraw(*grid_, number);
+    if (!row || *row > layout_->lastSelectableRow())
+        return false;
+    const GridAxis& cols = layout_->columns();
+    const int column = currentColumn_ > cols.frozen ? currentColumn_ : std::min(cols.frozen + 1, cols.count());
+    moveTo(column, *row, false);
+    scrollToRow(*row);
+    return true;
+}
+
+// ---- zoom
+
+void GridWidget::setZoom(int percent)
+{
+    // A table without scroll bars is sized to show whole (the prediction
+    // grids): zoomed it would hide cells that nothing could bring back.
+    if (grid_ && grid_->scrollBarsShown() == ScrollBars::None)
+        return;
+    percent = std::clamp(percent, kMinZoom, kMaxZoom);
+    if (percent == zoom_)
+        return;
+    zoom_ = percent;
+    const QPoint keepAnchor = anchor_;
+    const CellRange keepLines = lineChosen_;
+    refresh();
+    anchor_ = keepAnchor;
+    lineChosen_ = keepLines;
+    emit zoomChanged(zoom_);
+}
+
+QMenu* GridWidget::createContextMenu(QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    menu->setObjectName("mnuGridContext");
+    QAction* copy = menu->addAction(QStringLiteral("コピー(&C)"), this, [this] { copySelection(); });
+    copy->setObjectName("mnuGridCopy");
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(!selection().empty());
+    menu->addSeparator();
+    QAction* go = menu->addAction(QStringLiteral("指定の回へ移動…"), this, [this] { askAndGoToDraw(*this); });
+    go->setObjectName("mnuGridGoTo");
+    go->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    go->setEnabled(grid_ && grid_->drawColumn() != 0);
+    menu->addSeparator();
+    QAction* csv = menu->addAction(QStringLiteral("CSV出力…"), this, [this] { chooseFileAndExportCsv(*this); });
+    csv->setObjectName("mnuGridCsv");
+    QAction* print = menu->addAction(QStringLiteral("印刷…"), this, [this] { printWithPreview(*this); });
+    print->setObjectName("mnuGridPrint");
+    csv->setEnabled(grid_ != nullptr);
+    print->setEnabled(grid_ != nullptr);
+    return menu;
 }
 
 void GridWidget::keyPressEvent(QKeyEvent* event)
@@ -324,31 +496,43 @@ void GridWidget::keyPressEvent(QKeyEvent* event)
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
+    if (handleCommandKey(event)) {
+        event->accept();
+        return;
+    }
     const int page = std::max(1, verticalScrollBar()->pageStep());
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
         case Qt::Key_Left:
-            moveCurrent(-1, 0);
+            moveCurrent(-1, 0, extend);
             break;
         case Qt::Key_Right:
-            moveCurrent(1, 0);
+            moveCurrent(1, 0, extend);
             break;
         case Qt::Key_Up:
-            moveCurrent(0, -1);
+            moveCurrent(0, -1, extend);
             break;
         case Qt::Key_Down:
-            moveCurrent(0, 1);
+            moveCurrent(0, 1, extend);
             break;
         case Qt::Key_PageUp:
-            moveCurrent(0, -page);
+            moveCurrent(0, -page, extend);
             break;
         case Qt::Key_PageDown:
-            moveCurrent(0, page);
+            moveCurrent(0, page, extend);
             break;
         case Qt::Key_Home:
-            moveCurrent(-layout_->columns().count(), 0);
+            if (ctrl && currentRow_ != 0)
+                moveTo(currentColumn_, firstDataRow(), extend);
+            else
+                moveCurrent(-layout_->columns().count(), 0, extend);
             break;
         case Qt::Key_End:
-            moveCurrent(layout_->columns().count(), 0);
+            if (ctrl && currentRow_ != 0)
+                moveTo(currentColumn_, layout_->lastSelectableRow(), extend);
+            else
+                moveCurrent(layout_->columns().count(), 0, extend);
             break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -362,8 +546,7 @@ void GridWidget::keyPressEvent(QKeyEvent* event)
                 moveCurrent(1, 0);
             } else if (currentRow_ < layout_->lastSelectableRow()) {
                 horizontalScrollBar()->setValue(0);
-                changeCurrent(1, currentRow_ + 1);
-                ensureVisible(1, currentRow_);
+                moveTo(1, currentRow_ + 1, false);
             }
             break;
         default:
@@ -373,16 +556,122 @@ void GridWidget::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+// The keys that act on the table as a whole; true when `event` was one.
+bool GridWidget::handleCommandKey(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copySelection();
+        return true;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectDataArea();
+        return true;
+    }
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return false;
+    switch (event->key()) {
+        case Qt::Key_G:
+            if (grid_ && grid_->drawColumn() != 0)
+                askAndGoToDraw(*this);
+            return true;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            setZoom(zoom_ + kZoomStep);
+            return true;
+        case Qt::Key_Minus:
+            setZoom(zoom_ - kZoomStep);
+            return true;
+        case Qt::Key_0:
+            setZoom(100);
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The grid's own keys come before the shortcuts of the menus around it.
+bool GridWidget::event(QEvent* e)
+{
+    if (e->type() == QEvent::ShortcutOverride && layout_) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        const bool ctrl = key->modifiers() & Qt::ControlModifier;
+        const int k = key->key();
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll) ||
+            (ctrl && (k == Qt::Key_G || k == Qt::Key_Plus || k == Qt::Key_Equal || k == Qt::Key_Minus ||
+                      k == Qt::Key_0 || k == Qt::Key_Home || k == Qt::Key_End))) {
+            e->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(e);
+}
+
 void GridWidget::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
     const QPoint cell = cellAt(event->position().toPoint());
-    if (cell.isNull() || !layout_ || cell.y() > layout_->lastSelectableRow()) {
+    if (cell.isNull() || !layout_ || layout_->lastSelectableRow() < 1) {
         event->ignore();
         return;
     }
-    changeCurrent(cell.x(), cell.y());
-    ensureVisible(cell.x(), cell.y());
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const bool onHeader = cell.y() <= layout_->rows().frozen || cell.x() <= layout_->columns().frozen;
+    if (event->button() == Qt::LeftButton && onHeader && cell.y() <= layout_->lastSelectableRow() + 1) {
+        selectHeaderLine(cell.x(), cell.y(), extend);
+        event->accept();
+        return;
+    }
+    if (cell.y() > layout_->lastSelectableRow()) {
+        event->ignore();
+        return;
+    }
+    // A right click inside the selection keeps it for the context menu.
+    const CellRange chosen = selection();
+    const bool inside =
+        cell.x() >= chosen.col1 && cell.x() <= chosen.col2 && cell.y() >= chosen.row1 && cell.y() <= chosen.row2;
+    if (event->button() == Qt::RightButton && inside) {
+        event->accept();
+        return;
+    }
+    moveTo(cell.x(), cell.y(), extend);
+    dragging_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void GridWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!dragging_ || !layout_)
+        return;
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (cell.isNull() || cell.y() > layout_->lastSelectableRow())
+        return;
+    if (cell.x() != currentColumn_ || cell.y() != currentRow_)
+        moveTo(cell.x(), cell.y(), true);
+    event->accept();
+}
+
+void GridWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    dragging_ = false;
+    event->accept();
+}
+
+void GridWidget::wheelEvent(QWheelEvent* event)
+{
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int notches = event->angleDelta().y() / 120;
+        if (notches != 0)
+            setZoom(zoom_ + notches * kZoomStep);
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(event);
+}
+
+void GridWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    std::unique_ptr<QMenu> menu(createContextMenu(this));
+    menu->exec(event->globalPos());
     event->accept();
 }
 
@@ -460,6 +749,7 @@ void GridWidget::paintEvent(QPaintEvent* event)
     const auto [frozenRows, scrollRows] = splitAxis(layout_->rows(), hy, viewport()->height(), firstScrollRow());
 
     GridPainter painter(p, *layout_, currentColumn_, currentRow_);
+    painter.setSelection(selection());
     // Frozen panes last: they own the line on their boundary.
     painter.paintPane(makePane(scrollCols, scrollRows));
     painter.paintPane(makePane(scrollCols, frozenRows));

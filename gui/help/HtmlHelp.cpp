@@ -183,4 +183,14 @@ void showProgramHelp(QWidget* owner)
     htmlHelp(owner, kProgramHelpFile, HH_KEYWORD_LOOKUP, reinterpret_cast<std::uintptr_t>(&link));
 }
 
+void showHelpFor(QWidget* owner, const QString& keywords)
+{
+    const QByteArray utf8 = keywords.toUtf8();
+    HH_AKLINK link;
+    link.cbStruct = kAkLinkSize;
+    link.pszKeywords = utf8.constData();
+    link.fIndexOnFail = true;
+    htmlHelp(owner, kProgramHelpFile, HH_KEYWORD_LOOKUP, reinterpret_cast<std::uintptr_t>(&link));
+}
+
 }  // namespace rumone

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+class QString;
 class QWidget;
 
 namespace rumone {
@@ -37,5 +38,9 @@ HtmlHelpHook setHtmlHelpHook(HtmlHelpHook hook);
 // The main window's help command: on "ルモーネ.chm", the index with the
 // keyword "ヨンケタ４について", then the lookup of that keyword.
 void showProgramHelp(QWidget* owner);
+
+// The page of a window (F1): the lookup of `keywords` ("a;b", the first that
+// the index holds), the index at the first of them where none is found.
+void showHelpFor(QWidget* owner, const QString& keywords);
 
 }  // namespace rumone

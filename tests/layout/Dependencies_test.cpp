@@ -20,7 +20,7 @@ const fs::path kSourceDir = RUMONE_SOURCE_DIR;
 // The folders of the core library and the core folders each may include.
 const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"history", {"history"}},
-    {"grid", {"grid"}},
+    {"grid", {"grid", "text"}},
     {"text", {"text"}},
     {"store", {"store", "history", "text"}},
     {"analysis", {"analysis", "history", "grid"}},

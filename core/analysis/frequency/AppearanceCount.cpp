@@ -52,6 +52,7 @@ void writeCountHeader(ResultGrid& g)
 
     static constexpr const char* kPositions[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
     g.setText(1, 2, "回数");
+    g.setDrawColumn(1);
     for (int p = 0; p < 4; ++p) {
         g.setText(2 + p, 2, kPositions[p]);
         g.setText(kFirstCountColumn + p, 2, kPositions[p]);

@@ -49,6 +49,7 @@ void setupDispersionGrid(ResultGrid& g, int drawRows)
 void writeCaptionRow(ResultGrid& g, int row)
 {
     g.setText(1, row, "回");
+    g.setDrawColumn(1);
     for (int d = 0; d <= 9; ++d)
         g.setText(digitColumn(d), row, static_cast<long>(d));
     g.setText(kColumns, row, "回");

@@ -93,6 +93,7 @@ void writeTrendHeader(ResultGrid& g, int row)
     g.setRowHeight(row, 20);
 
     g.setText(1, row, "回数");
+    g.setDrawColumn(1);
     for (int i = 0; i < kGroups; ++i)
         g.setText(kFirstCountColumn + i, row, kTrendGroups[i].caption);
 }

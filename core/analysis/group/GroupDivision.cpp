@@ -162,6 +162,7 @@ void writeGroupHeader(ResultGrid& g, const GroupMember& member)
         }
 
     g.setText(1, 3, "回数");
+    g.setDrawColumn(1);
     g.setText(kRightNumberColumn, 3, "回数");
     for (int p = 1; p <= kBlocks; ++p)
         for (int d = 0; d <= 9; ++d)

@@ -88,6 +88,11 @@ AnalysisViewSpec digitIntervalView()
     v.label1 = "当選数字を第1数字～第4数字別に前回数字との数字の間隔を分析します";
     v.widthTwips = 7050;
     v.heightTwips = 13820;
+    // What the coloured steps mean, at the right end of the top band.
+    v.legend = {
+        legendSwatch("Picture1", 3900, 120, 255, 255, kLightMagenta),
+        legendLabel("Label2", 4215, 120, 2055, 255, "：前回より小さい（マイナス）"),
+    };
     v.letMessagesRunAfterBuild = true;
     v.build = buildDigitIntervalView;
     return v;

@@ -52,6 +52,7 @@ void writeStreakHeader(ResultGrid& grid, int titleRow, int digitsRow)
     }
     grid.setOverflow(true);
     grid.setText(1, titleRow, "回数");
+    grid.setDrawColumn(1);
     grid.setAlignment(Block::cell(2, titleRow), HAlign::Left, VAlign::Centre);
     grid.setText(2, titleRow, streakTitle());
     for (int d = 0; d <= 9; ++d)

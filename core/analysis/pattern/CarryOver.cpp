@@ -34,6 +34,7 @@ void writeCarryOverHeader(ResultGrid& g)
     g.setTextColour({1, 1, kColumns, 1}, kBlack);
     g.setBackColour({1, 1, kColumns, 1}, kPink);
     g.setText(1, 1, "回数");
+    g.setDrawColumn(1);
     g.setOverflow(true);
     g.setAlignment(Block::cell(3, 1), HAlign::Left, VAlign::Centre);
     g.setText(3, 1, kTitle);

@@ -46,6 +46,7 @@ void writeHalfHeader(ResultGrid& g, int half, Rgb bandColour, const char* title)
 
 void writeConsecutiveHeader(ResultGrid& g)
 {
+    g.setDrawColumn(kConsecutiveHalf);
     g.setOverflow(true);
     writeHalfHeader(g, kConsecutiveHalf, kLightMagenta, "連番(当選数字)");
     writeHalfHeader(g, kSteppingHalf, kPink, "飛び石(当選数字)");

@@ -41,6 +41,7 @@ void writeDigitSumHeader(ResultGrid& g)
     g.setText(3, 1, kTitle);
     g.setRowHeight(1, 20);
     g.setText(1, 1, "回数");
+    g.setDrawColumn(1);
     g.setText(kSumColumn, 1, "合計");
 }
 

@@ -52,6 +52,8 @@ AnalysisViewSpec lowHighPatternView()
     spec.label1 = "過去の当選番号を低数字（０～４）と高数字（５～９）に分けて組合せパターンを分析します";
     spec.widthTwips = 5900;
     spec.heightTwips = 13600;
+    // What the pattern letters stand for: the count of 低数字 in the draw.
+    spec.legend = {legendLabel("Label2", 3400, 120, 1940, 480, "A～E：低数字の個数\n（A が 0 個、E が 4 個）")};
     spec.hasPrintButton = true;
     spec.build = &buildLowHighPatternTable;
     return spec;

@@ -53,6 +53,8 @@ AnalysisViewSpec oddEvenPatternView()
     spec.label1 = "過去の当選番号を偶数と奇数に分類して分析します";
     spec.widthTwips = 5900;
     spec.heightTwips = 13600;
+    // What the pattern letters stand for: the count of 奇数 in the draw.
+    spec.legend = {legendLabel("Label2", 3400, 120, 1940, 480, "A～E：奇数の個数\n（A が 0 個、E が 4 個）")};
     spec.hasPrintButton = true;
     spec.build = &buildOddEvenPatternTable;
     return spec;

@@ -62,6 +62,7 @@ void writePatternHeader(ResultGrid& g, int row, const char* firstCaption, const 
     g.setRowHeight(row, 20);
 
     g.setText(1, row, "回数");
+    g.setDrawColumn(1);
     g.setText(kFirstCountColumn, row, firstCaption);
     g.setText(kSecondCountColumn, row, secondCaption);
     g.setText(kLetterColumn, row, "パターン");

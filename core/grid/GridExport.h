@@ -1,0 +1,42 @@
+// What leaves a ResultGrid for other programs: a block of cells as
+// tab-separated text and as an HTML table with the cells' colours (the
+// clipboard), and the whole table as CSV (export and rumone-griddump).
+// Every form holds the texts as the grid shows them.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "core/grid/ResultGrid.h"
+#include "core/text/TextEncoding.h"
+
+namespace rumone {
+
+// Rows by lines (each ended by LF), cells of a row separated by tabs. A
+// tab or line break inside a text becomes a blank, so that the block
+// keeps its shape.
+std::string blockTsv(const ResultGrid& grid, CellRange block);
+
+// A <table> of the block: every cell with its text, its background and
+// text colour where the grid sets one, and its alignment. UTF-8.
+std::string blockHtml(const ResultGrid& grid, CellRange block);
+
+// The rows a CSV of the table holds: every row, or up to the last row with
+// data where the table restricts itself to its data rows.
+CellRange csvRange(const ResultGrid& grid);
+
+// The table as CSV text (UTF-8, LF line ends): a field holding a comma, a
+// quote, a line break or a leading or trailing blank is quoted.
+std::string gridCsv(const ResultGrid& grid);
+
+// A text that CP932 cannot hold. what() names the line.
+class GridCsvError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The bytes of a CSV file of the table: UTF-8 with a byte order mark, or
+// CP932 (throws GridCsvError). UTF-8 without a mark is written as asked.
+std::string gridCsvFile(const ResultGrid& grid, TextEncoding encoding = TextEncoding::Utf8WithBom);
+
+}  // namespace rumone

@@ -1,0 +1,129 @@
+// The texts that leave a table: blocks for the clipboard, the CSV of the
+// whole table, and the rows that stand for draws.
+#include <gtest/gtest.h>
+
+#include "core/grid/GridDrawRows.h"
+#include "core/grid/GridExport.h"
+
+namespace rumone {
+namespace {
+
+// Two header rows, the draw column first; draws 5..14 below them.
+ResultGrid drawTable(int firstDraw = 5, int draws = 10)
+{
+    ResultGrid g;
+    g.setSize(3, 2 + draws + 3);  // three empty rows at the end
+    g.setFrozen(1, 2);
+    g.setDrawColumn(1);
+    g.setText(1, 1, "回数");
+    g.setText(2, 2, "数字");
+    for (int i = 0; i < draws; ++i) {
+        g.setText(1, 3 + i, static_cast<long>(firstDraw + i));
+        g.setText(2, 3 + i, i % 2 ? "●" : "");
+    }
+    return g;
+}
+
+TEST(GridExport, BlockTextKeepsItsShapeAsShown)
+{
+    ResultGrid g = drawTable();
+    g.setText(3, 4, "a\tb\nc");
+    struct Case {
+        CellRange block;
+        std::string tsv;
+    } cases[] = {
+        {{1, 3, 2, 4}, "5\t\n6\t●\n"},
+        {{2, 4, 3, 4}, "●\ta b c\n"},  // a tab or line break would break the block
+        {{2, 14, 9, 99}, "\t\n\t\n"},  // cut at the table's edge
+        {{2, 3, 1, 3}, ""},            // empty
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(blockTsv(g, c.block), c.tsv) << c.block.col1 << "," << c.block.row1;
+}
+
+TEST(GridExport, BlockHtmlCarriesColoursAndEscapedTexts)
+{
+    ResultGrid g = drawTable();
+    g.setBackColour(Block::cell(1, 3), rgb(255, 255, 200));
+    g.setTextColour(Block::cell(1, 3), rgb(255, 0, 0));
+    g.setText(2, 3, "<&>");
+    const std::string html = blockHtml(g, {1, 3, 2, 3});
+    EXPECT_NE(html.find("background-color:#ffffc8;color:#ff0000\">5</td>"), std::string::npos) << html;
+    EXPECT_NE(html.find(">&lt;&amp;&gt;</td>"), std::string::npos) << html;
+    EXPECT_EQ(html.find("background-color", html.find("</td>")), std::string::npos) << "no colour where none is set";
+}
+
+TEST(GridExport, CsvQuotesWhatWouldChangeItsMeaning)
+{
+    struct Case {
+        std::string text, field;
+    } cases[] = {
+        {"plain", "plain"},
+        {"a,b", "\"a,b\""},
+        {"say \"x\"", "\"say \"\"x\"\"\""},
+        {"two\nlines", "\"two\nlines\""},
+        {" lead", "\" lead\""},
+        {"\xE3\x80\x80title", "\"\xE3\x80\x80title\""},
+    };
+    for (const Case& c : cases) {
+        ResultGrid g;
+        g.setSize(2, 1);
+        g.setText(1, 1, c.text);
+        EXPECT_EQ(gridCsv(g), c.field + ",\n") << c.text;
+    }
+}
+
+TEST(GridExport, CsvStopsAtTheLastDataRowWhereTheTableDoes)
+{
+    ResultGrid g = drawTable(5, 2);
+    EXPECT_EQ(gridCsv(g), "回数,,\n,数字,\n5,,\n6,●,\n,,\n,,\n,,\n");
+    g.restrictToDataRows(true);
+    EXPECT_EQ(gridCsv(g), "回数,,\n,数字,\n5,,\n6,●,\n");
+}
+
+TEST(GridExport, CsvFileInEachEncoding)
+{
+    ResultGrid g;
+    g.setSize(1, 2);
+    g.setText(1, 1, "●");
+    EXPECT_EQ(gridCsvFile(g), "\xEF\xBB\xBF●\n\n");
+    EXPECT_EQ(gridCsvFile(g, TextEncoding::Cp932), "\x81\x9C\n\n");
+    g.setText(1, 2, "\xF0\x9F\x98\x80");  // no CP932 form
+    try {
+        gridCsvFile(g, TextEncoding::Cp932);
+        FAIL() << "an emoji has no CP932 form";
+    } catch (const GridCsvError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("2行目", 0), 0u) << e.what();
+    }
+}
+
+TEST(GridDrawRows, DrawsAreFoundByNumberAndRun)
+{
+    const ResultGrid g = drawTable();  // draws 5..14 in rows 3..12
+    EXPECT_EQ(rowOfDraw(g, 5), 3);
+    EXPECT_EQ(rowOfDraw(g, 14), 12);
+    EXPECT_EQ(rowOfDraw(g, 4), std::nullopt);
+    EXPECT_EQ(rowOfDraw(g, 15), std::nullopt);
+    EXPECT_EQ(firstDrawShown(g), 5);
+    EXPECT_EQ(lastDrawShown(g), 14);
+    struct Case {
+        RowRun got, want;
+    } cases[] = {
+        {latestDrawRows(g, 3), {10, 12}},   {latestDrawRows(g, 1), {12, 12}},       {latestDrawRows(g, 50), {3, 12}},
+        {latestDrawRows(g, 0), {}},         {drawRowsBetween(g, 7, 9), {5, 7}},     {drawRowsBetween(g, 9, 7), {5, 7}},
+        {drawRowsBetween(g, 1, 6), {3, 4}}, {drawRowsBetween(g, 13, 99), {11, 12}}, {drawRowsBetween(g, 20, 30), {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.got, c.want) << c.got.first << "-" << c.got.last;
+
+    ResultGrid noDraws = drawTable();
+    noDraws.setDrawColumn(0);
+    EXPECT_EQ(rowOfDraw(noDraws, 5), std::nullopt);
+    EXPECT_TRUE(latestDrawRows(noDraws, 3).empty());
+    ResultGrid asText = drawTable();
+    asText.setText(1, 3, "5");  // a text is no draw number
+    EXPECT_EQ(rowOfDraw(asText, 5), std::nullopt);
+}
+
+}  // namespace
+}  // namespace rumone
