@@ -7,16 +7,19 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "core/backtest/BacktestTexts.h"
+#include "core/backtest/Comparisons.h"
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/PredictorSets.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionOptions.h"
 #include "core/predict/PredictionTexts.h"
 #include "core/store/DrawStore.h"
+#include "gui/backtest/BacktestJob.h"
 #include "gui/common/Messages.h"
 #include "gui/common/PhraseWrap.h"
 #include "gui/common/PrintDialog.h"
@@ -72,6 +75,8 @@ PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* 
     record->setGeometry(print->x() - recordWidth - 8, top, recordWidth, button.height());
 }
 
+PredictionView::~PredictionView() = default;
+
 QWidget* PredictionView::createOptionsFrame()
 {
     auto* frame = new QGroupBox(QString::fromUtf8(kOptionsFrameCaption), this);
@@ -119,6 +124,11 @@ QWidget* PredictionView::createPredictionFrame()
         column->addWidget(caption);
         column->addWidget(grids_[g], 0, Qt::AlignLeft);
     }
+    check_ = new QLabel(frame);
+    check_->setObjectName("LabelCheck");
+    check_->setWordWrap(true);
+    column->addSpacing(twipsToPixels(60));
+    column->addWidget(check_);
     column->addStretch();
     return frame;
 }
@@ -139,6 +149,25 @@ void PredictionView::build()
         grids_[g]->setGrid(prediction_.grid(g));
     prediction_.scanDraws(host().drawHistory());
     refreshGrids();
+    QTimer::singleShot(0, this, [this] { startCheck(); });
+}
+
+// A run under way is dropped (its thread stopped) for a fresh one.
+void PredictionView::startCheck()
+{
+    checkJob_.reset();
+    const int generation = ++checkGeneration_;
+    const int reflect = prediction_.countReflectedOptions();
+    check_->setText(QStringLiteral("これまでの検証：計算しています…"));
+    checkJob_ = std::make_unique<BacktestJob>(
+        host().drawHistory(), reflect, TargetRange{}, this, [](int, int) {},
+        [this, reflect, generation](std::optional<BacktestResult> result) {
+            if (generation != checkGeneration_)
+                return;  // a run since dropped
+            checkJob_.reset();
+            if (result)
+                check_->setText(QString::fromStdString(predictionCheckText(compareOne(result->board), reflect)));
+        });
 }
 
 // The labels are narrower than their sentences; left to Qt, a line break
@@ -174,6 +203,7 @@ void PredictionView::onSwitchClicked(int index, bool reflect)
     (reflect ? reflect_ : doNotReflect_)[index]->setChecked(true);
     prediction_.setFlag(index, reflect);
     refreshGrids();
+    startCheck();
 }
 
 void PredictionView::refreshGrids()

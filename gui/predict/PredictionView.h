@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "gui/common/ChildView.h"
@@ -11,10 +12,12 @@
 class QPagedPaintDevice;
 class QPaintDevice;
 class QPainter;
+class QLabel;
 class QRadioButton;
 
 namespace rumone {
 
+class BacktestJob;
 class GridWidget;
 class Prediction;
 
@@ -22,10 +25,16 @@ class PredictionView : public ChildView {
     Q_OBJECT
 public:
     PredictionView(ViewHost& host, Prediction& prediction, QWidget* parent = nullptr);
+    ~PredictionView() override;
 
     QRadioButton* reflectButton(int index) const { return reflect_[index]; }
     QRadioButton* doNotReflectButton(int index) const { return doNotReflect_[index]; }
     GridWidget* gridWidget(int index) const { return grids_[index]; }
+    // The line under the grids: how the predictors did walk-forward with
+    // the reflect count on the switches, filled in once the walk (off the
+    // window's thread, after the first paint) is done.
+    QLabel* checkLabel() const { return check_; }
+    bool checking() const { return checkJob_ != nullptr; }
     // The database that 予想を記録 writes the shown prediction into; empty
     // for none.
     void setLogDatabase(std::string connectionString) { logDatabase_ = std::move(connectionString); }
@@ -50,6 +59,7 @@ private:
     void showFlagsOnSwitches();
     void onSwitchClicked(int index, bool reflect);
     void refreshGrids();
+    void startCheck();
     void onPrintClicked();
 
     Prediction& prediction_;
@@ -59,6 +69,9 @@ private:
     QWidget* optionsFrame_ = nullptr;
     QWidget* predictionFrame_ = nullptr;
     std::string logDatabase_;
+    QLabel* check_ = nullptr;
+    std::unique_ptr<BacktestJob> checkJob_;
+    int checkGeneration_ = 0;
 };
 
 }  // namespace rumone
