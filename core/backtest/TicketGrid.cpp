@@ -14,7 +14,7 @@ constexpr std::array<const char*, kTicketGridColumns> kHeaders = {
     "予想手法",   "券種", "枚数",           "購入額", "当せん",       "偶然の期待",
     "偶然の範囲", "判定", "理論配当の合計", "回収率", "偶然の回収率",
 };
-constexpr std::array<int, kTicketGridColumns> kWidths = {8, 10, 8, 13, 6, 10, 10, 32, 14, 8, 12};
+constexpr std::array<int, kTicketGridColumns> kWidths = {8, 10, 10, 15, 6, 10, 12, 32, 15, 8, 12};
 
 struct Line {
     int predictor;

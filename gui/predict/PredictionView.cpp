@@ -44,6 +44,8 @@ constexpr int kPredictionLeft = 4080, kPredictionWidth = 5055;
 // The switch frames inside the options frame.
 constexpr int kSwitchLeft = 120, kSwitchTop = 720, kSwitchStep = 540;
 constexpr int kSwitchWidth = 3615, kSwitchHeight = 495;
+// The check line under the frames.
+constexpr int kCheckGap = 60, kCheckHeight = 300;
 
 }  // namespace
 
@@ -67,6 +69,12 @@ PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* 
     const int top = (twipsToPixels(kFrameTop) - button.height()) / 2;
     close->setGeometry(right - button.width(), top, button.width(), button.height());
     print->setGeometry(right - 2 * button.width() - 8, top, button.width(), button.height());
+
+    // Under both frames, across the window.
+    check_ = new QLabel(this);
+    check_->setObjectName("LabelCheck");
+    check_->setGeometry(twipsRect(kOptionsLeft, kFrameTop + kFrameHeight + kCheckGap,
+                                  kPredictionLeft + kPredictionWidth - kOptionsLeft, kCheckHeight));
 
     auto* record = new QPushButton(QString::fromUtf8(kRecordCaption), this);
     record->setObjectName("Cmd予想記録");
@@ -124,11 +132,6 @@ QWidget* PredictionView::createPredictionFrame()
         column->addWidget(caption);
         column->addWidget(grids_[g], 0, Qt::AlignLeft);
     }
-    check_ = new QLabel(frame);
-    check_->setObjectName("LabelCheck");
-    check_->setWordWrap(true);
-    column->addSpacing(twipsToPixels(60));
-    column->addWidget(check_);
     column->addStretch();
     return frame;
 }
