@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,11 +16,11 @@
 #include "core/backtest/Comparisons.h"
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/PredictorSets.h"
+#include "core/backtest/Scoring.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionOptions.h"
 #include "core/predict/PredictionTexts.h"
 #include "core/store/DrawStore.h"
-#include "gui/backtest/BacktestJob.h"
 #include "gui/common/Messages.h"
 #include "gui/common/PhraseWrap.h"
 #include "gui/common/PrintDialog.h"
@@ -83,7 +84,10 @@ PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* 
     record->setGeometry(print->x() - recordWidth - 8, top, recordWidth, button.height());
 }
 
-PredictionView::~PredictionView() = default;
+PredictionView::~PredictionView()
+{
+    stopCheck();
+}
 
 QWidget* PredictionView::createOptionsFrame()
 {
@@ -155,26 +159,67 @@ void PredictionView::build()
     QTimer::singleShot(0, this, [this] { startCheck(); });
 }
 
-// A run under way is dropped (its thread stopped) for a fresh one.
+// A walk under way is stopped for a fresh one. The walk runs on a thread
+// of its own; its line arrives as a queued call, only from the latest walk.
 void PredictionView::startCheck()
 {
-    checkJob_.reset();
+    stopCheck();
+    if (closing_)
+        return;
     const int generation = ++checkGeneration_;
     const int reflect = prediction_.countReflectedOptions();
     check_->setText(QStringLiteral("これまでの検証：計算しています…"));
-    checkJob_ = std::make_unique<BacktestJob>(
-        host().drawHistory(), reflect, TargetRange{}, this, [](int, int) {},
-        [this, reflect, generation](std::optional<BacktestResult> result) {
-            if (generation != checkGeneration_)
-                return;  // a run since dropped
-            checkJob_.reset();
-            if (result)
-                check_->setText(QString::fromStdString(predictionCheckText(compareOne(result->board), reflect)));
-        });
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    checkStop_ = stop;
+    const DrawHistory& history = host().drawHistory();
+    QPointer<PredictionView> self(this);
+    checkThread_ = std::thread([stop, self, generation, reflect, &history] {
+        const std::optional<BacktestResult> result =
+            runBacktest(history, reflect, TargetRange{}, [&stop](int, int) { return !*stop; });
+        if (!result || *stop)
+            return;
+        const QString line = QString::fromStdString(predictionCheckText(compareOne(result->board), reflect));
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, generation, line] {
+                if (self && generation == self->checkGeneration_) {
+                    self->check_->setText(line);
+                    self->stopCheck();
+                }
+            },
+            Qt::QueuedConnection);
+    });
 }
 
-// The labels are narrower than their sentences; left to Qt, a line break
-// may fall anywhere and leave "す)" alone on the last line.
+void PredictionView::stopCheck()
+{
+    if (checkStop_)
+        *checkStop_ = true;
+    if (checkThread_.joinable())
+        checkThread_.join();
+    checkStop_.reset();
+}
+
+// A hidden or closing window walks no more: the history may go next.
+void PredictionView::hideEvent(QHideEvent* event)
+{
+    if (checkThread_.joinable()) {
+        stopCheck();
+        ++checkGeneration_;
+    }
+    ChildView::hideEvent(event);
+}
+
+void PredictionView::closeEvent(QCloseEvent* event)
+{
+    closing_ = true;
+    if (checkThread_.joinable()) {
+        stopCheck();
+        ++checkGeneration_;
+    }
+    ChildView::closeEvent(event);
+}
+
 void PredictionView::breakLabelsBetweenPhrases()
 {
     constexpr int kSlack = 2;  // rounding of the text widths

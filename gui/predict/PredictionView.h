@@ -4,8 +4,10 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "gui/common/ChildView.h"
 
@@ -17,7 +19,6 @@ class QRadioButton;
 
 namespace rumone {
 
-class BacktestJob;
 class GridWidget;
 class Prediction;
 
@@ -34,7 +35,7 @@ public:
     // the reflect count on the switches, filled in once the walk (off the
     // window's thread, after the first paint) is done.
     QLabel* checkLabel() const { return check_; }
-    bool checking() const { return checkJob_ != nullptr; }
+    bool checking() const { return checkThread_.joinable(); }
     // The database that 予想を記録 writes the shown prediction into; empty
     // for none.
     void setLogDatabase(std::string connectionString) { logDatabase_ = std::move(connectionString); }
@@ -60,6 +61,9 @@ private:
     void onSwitchClicked(int index, bool reflect);
     void refreshGrids();
     void startCheck();
+    void stopCheck();
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void onPrintClicked();
 
     Prediction& prediction_;
@@ -70,8 +74,11 @@ private:
     QWidget* predictionFrame_ = nullptr;
     std::string logDatabase_;
     QLabel* check_ = nullptr;
-    std::unique_ptr<BacktestJob> checkJob_;
+    // The walk behind the check line, and its stop request.
+    std::thread checkThread_;
+    std::shared_ptr<std::atomic<bool>> checkStop_;
     int checkGeneration_ = 0;
+    bool closing_ = false;
 };
 
 }  // namespace rumone
