@@ -17,6 +17,7 @@
 #include <random>
 #include <sstream>
 
+#include "core/backtest/Comparisons.h"
 #include "core/backtest/Scoring.h"
 #include "core/backtest/WalkForward.h"
 #include "core/predict/Prediction.h"
@@ -100,6 +101,31 @@ void walkAllReflectCounts(benchmark::State& state, bool useReal)
         static_cast<double>(targets), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// What the view and rumone-backtest --all-reflect --tickets compute: the
+// walk for all eleven reflect counts, the tickets and the net-yen track,
+// then the exact ranges of all 37 comparisons with Holm's correction, the
+// all-four ranges and the ticket ranges.
+void comparisonsAndTickets(benchmark::State& state, bool useReal)
+{
+    const DrawHistory* history = historyFor(state, useReal);
+    if (!history)
+        return;
+    int different = 0;
+    for (auto _ : state) {
+        const std::optional<BacktestResult> result = runBacktest(*history, 0, {});
+        const ComparisonSummary summary = compareAll(result->boards);
+        different = summary.different;
+        long sum = 0;
+        for (const Tally& t : result->board)
+            sum += t.allFourFigures().high;
+        for (const auto& types : result->tickets)
+            for (const TicketTally& t : types)
+                sum += t.count > 0 ? t.winFigures().high : 0;
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["different"] = different;
+}
+
 // The peer: the prediction for the last target computed the plain way, from
 // the history below it, for one reflect count.
 void recomputeOneTarget(benchmark::State& state, bool useReal)
@@ -150,6 +176,8 @@ void openView(benchmark::State& state)
 
 BENCHMARK_CAPTURE(walkAllReflectCounts, real7054, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(walkAllReflectCounts, generated32767, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(comparisonsAndTickets, real7054, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(comparisonsAndTickets, generated32767, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(recomputeOneTarget, real7054, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(recomputeOneTarget, generated32767, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK(openView)->Unit(benchmark::kMillisecond);

@@ -1,4 +1,5 @@
 // rumone-backtest DB [--reflect K] [--from F] [--to T] [--detail] [--log]
+//                    [--all-reflect] [--tickets]
 // Scores the seven predictors walk-forward over the draw database DB: for
 // every complete draw t with F <= t <= T (and a complete draw before it)
 // the predictions are computed from the draws numbered below t only.
@@ -6,7 +7,16 @@
 // With --detail, first one line per target and predictor:
 //   target  t  predictor  S1  S2  S3  S4  actual  hits
 // then always one line per predictor:
-//   summary  predictor  targets  hits  expected  low  high  all4hits  all4expected
+//   summary  predictor  targets  hits  expected  low  high  all4hits
+//            all4expected  all4low  all4high
+// (low and high: the exact 95 % chance range of the count). With
+// --all-reflect the summaries of reflect counts 0-10, each line starting
+// "summary  K", then the comparisons taken together:
+//   overall  comparisons  outside  expectedoutside  different
+// With --tickets, for the reflect count of --reflect, one line per
+// predictor and ticket type that has tickets (200 yen each, theoretical
+// prizes at 45 %):
+//   tickets  predictor  type  count  cost  wins  expected  low  high  paid
 // With --log, the predictions frozen in the database's log are scored
 // instead, against the draws entered since; the totals are "log" lines.
 // Fields are tab-separated. Exit 2 for a bad argument, 1 for a database
@@ -15,7 +25,10 @@
 #include <optional>
 #include <string>
 
+#include <cstdio>
+
 #include "core/backtest/BacktestGrid.h"
+#include "core/backtest/Comparisons.h"
 #include "core/backtest/LogScoring.h"
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/Scoring.h"
@@ -32,11 +45,15 @@ struct Arguments {
     TargetRange range;
     bool detail = false;
     bool log = false;
+    bool allReflect = false;
+    bool tickets = false;
 };
 
 int usage(const std::string& why)
 {
-    std::cerr << why << "\nusage: rumone-backtest DB [--reflect K] [--from F] [--to T] [--detail] [--log]\n";
+    std::cerr << why
+              << "\nusage: rumone-backtest DB [--reflect K] [--from F] [--to T] [--detail] [--log] [--all-reflect]"
+                 " [--tickets]\n";
     return 2;
 }
 
@@ -65,6 +82,14 @@ std::string parseArguments(int argc, char** argv, Arguments& args)
         }
         if (option == "--log") {
             args.log = true;
+            continue;
+        }
+        if (option == "--all-reflect") {
+            args.allReflect = true;
+            continue;
+        }
+        if (option == "--tickets") {
+            args.tickets = true;
             continue;
         }
         int* target = option == "--reflect" ? &args.reflect
@@ -100,26 +125,53 @@ void printDetail(const WalkStep& step)
     }
 }
 
-void printTotals(const char* kind, const Scoreboard& board)
+// `kind` is "summary", "summary\tK" or "log".
+void printTotals(const std::string& kind, const Scoreboard& board)
 {
     for (std::size_t i = 0; i < kPredictorCount; ++i) {
         const Tally& t = board[i];
+        const ChanceFigures hits = t.hitFigures();
+        const ChanceFigures allFour = t.allFourFigures();
         std::cout << kind << '\t' << kPredictorNames[i] << '\t' << t.targets << '\t' << t.hits << '\t'
-                  << twoDecimals(t.expected) << '\t' << twoDecimals(t.low()) << '\t' << twoDecimals(t.high()) << '\t'
-                  << t.allFourHits << '\t' << twoDecimals(t.allFourExpected) << '\n';
+                  << twoDecimals(t.expected) << '\t' << hits.low << '\t' << hits.high << '\t' << t.allFourHits << '\t'
+                  << twoDecimals(t.allFourExpected) << '\t' << allFour.low << '\t' << allFour.high << '\n';
     }
+}
+
+void printTickets(const TicketBoard& board)
+{
+    for (std::size_t i = 0; i < kPredictorCount; ++i)
+        for (std::size_t type = 0; type < kTicketTypeCount; ++type) {
+            const TicketTally& t = board[i][type];
+            if (t.count == 0)
+                continue;
+            const ChanceFigures wins = t.winFigures();
+            char expected[48];
+            std::snprintf(expected, sizeof expected, "%.4f", wins.expected);
+            std::cout << "tickets\t" << kPredictorNames[i] << '\t' << ticketTypeName(static_cast<TicketType>(type))
+                      << '\t' << t.count << '\t' << t.cost() << '\t' << t.wins << '\t' << expected << '\t' << wins.low
+                      << '\t' << wins.high << '\t' << t.paid << '\n';
+        }
 }
 
 void walk(const DrawHistory& history, const Arguments& args)
 {
-    Scoreboard board;
-    walkForward(history, {args.reflect}, args.range, [&](const WalkStep& step) {
-        if (args.detail)
-            printDetail(step);
-        for (std::size_t i = 0; i < kPredictorCount; ++i)
-            board[i].add(step.sets.front().sets[i], step.actual);
-    });
-    printTotals("summary", board);
+    if (args.detail)
+        walkForward(history, {args.reflect}, args.range, printDetail);
+    const std::optional<BacktestResult> result = runBacktest(history, args.reflect, args.range);
+    if (!result)
+        return;
+    if (!args.allReflect) {
+        printTotals("summary", result->board);
+    } else {
+        for (int k = 0; k < kReflectCounts; ++k)
+            printTotals("summary\t" + std::to_string(k), result->boards[static_cast<std::size_t>(k)]);
+        const ComparisonSummary overall = compareAll(result->boards);
+        std::cout << "overall\t" << overall.comparisons.size() << '\t' << overall.outside << '\t'
+                  << twoDecimals(overall.expectedOutside) << '\t' << overall.different << '\n';
+    }
+    if (args.tickets)
+        printTickets(result->tickets);
 }
 
 void scoreLog(const DrawHistory& history, const Arguments& args)

@@ -10,23 +10,29 @@ namespace rumone {
 namespace {
 
 constexpr std::array<const char*, kScoreGridColumns> kHeaders = {
-    "予想手法", "検証回数", "的中数", "的中率", "偶然の率", "偶然の範囲（的中数）", "4桁的中", "4桁の偶然期待", "判定",
+    "予想手法", "検証回数", "的中数",        "的中率",          "偶然の率",  "偶然の範囲（的中数）",
+    "判定",     "4桁的中",  "4桁の偶然期待", "4桁の偶然の範囲", "4桁の判定",
 };
-constexpr std::array<int, kScoreGridColumns> kWidths = {8, 8, 7, 8, 8, 18, 7, 12, 26};
+constexpr std::array<int, kScoreGridColumns> kWidths = {8, 8, 7, 8, 8, 18, 32, 7, 12, 14, 32};
+
+}  // namespace
 
 Rgb verdictColour(Verdict verdict)
 {
     switch (verdict) {
         case Verdict::Above:
-            return kLightGreen;
+            return kLightYellow;
         case Verdict::Below:
-            return kLightMagenta;
+            return kLavender;
         default:
             return kWhite;
     }
 }
 
-}  // namespace
+std::string rangeText(const ChanceFigures& figures)
+{
+    return std::to_string(figures.low) + " 〜 " + std::to_string(figures.high);
+}
 
 std::string twoDecimals(double value)
 {
@@ -54,21 +60,28 @@ void fillScoreGrid(ResultGrid& grid, const Scoreboard& board)
     grid.setBorder(Block::allCells(), BorderSides::All, OptColour{});
     grid.setTextColour(Block::rows(1, 1), kBlue);
     grid.setBackColour(Block::rows(1, 1), kPink);
-    grid.setAlignment(Block{kScoreGridColumns, 2, kScoreGridColumns, rows}, HAlign::Left, VAlign::Centre);
+    for (const int column : {7, 11})
+        grid.setAlignment(Block{column, 2, column, rows}, HAlign::Left, VAlign::Centre);
     for (int i = 0; i < kPredictorCount; ++i) {
         const Tally& t = board[static_cast<std::size_t>(i)];
         const int row = i + 2;
-        const Verdict verdict = verdictOf(t);
+        const ChanceFigures hits = t.hitFigures();
+        const ChanceFigures allFour = t.allFourFigures();
+        const Verdict verdict = verdictOf(t.targets, hits);
+        const Verdict allFourVerdict = verdictOf(t.targets, allFour);
         grid.setText(1, row, kPredictorNames[static_cast<std::size_t>(i)]);
         grid.setText(2, row, static_cast<long>(t.targets));
         grid.setText(3, row, static_cast<long>(t.hits));
         grid.setText(4, row, percentText(t.hitRate()));
         grid.setText(5, row, percentText(t.chanceRate()));
-        grid.setText(6, row, twoDecimals(t.low()) + " 〜 " + twoDecimals(t.high()));
-        grid.setText(7, row, static_cast<long>(t.allFourHits));
-        grid.setText(8, row, twoDecimals(t.allFourExpected));
-        grid.setText(9, row, verdictText(verdict));
-        grid.setBackColour(Block::cell(9, row), verdictColour(verdict));
+        grid.setText(6, row, rangeText(hits));
+        grid.setText(7, row, verdictText(verdict, t.targets));
+        grid.setBackColour(Block::cell(7, row), verdictColour(verdict));
+        grid.setText(8, row, static_cast<long>(t.allFourHits));
+        grid.setText(9, row, twoDecimals(t.allFourExpected));
+        grid.setText(10, row, rangeText(allFour));
+        grid.setText(11, row, verdictText(allFourVerdict, t.targets));
+        grid.setBackColour(Block::cell(11, row), verdictColour(allFourVerdict));
     }
 }
 

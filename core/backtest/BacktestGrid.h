@@ -1,6 +1,7 @@
 // The table of the verification view: one row per predictor with its
-// targets, hits, hit rate beside the chance rate, the chance band, the
-// all-four hits beside their expectation, and the verdict.
+// targets, hits, hit rate beside the chance rate, the exact chance range,
+// the verdict, and the all-four hits beside their expectation, range and
+// verdict.
 #pragma once
 
 #include <string>
@@ -10,10 +11,17 @@
 
 namespace rumone {
 
-inline constexpr int kScoreGridColumns = 9;
+inline constexpr int kScoreGridColumns = 11;
 
 // Lays out `grid` and writes the board into it.
 void fillScoreGrid(ResultGrid& grid, const Scoreboard& board);
+
+// The background of a verdict's cell: white within the range or without a
+// verdict, and a plain marker colour, not one of success, outside it.
+Rgb verdictColour(Verdict verdict);
+
+// "12 〜 31".
+std::string rangeText(const ChanceFigures& figures);
 
 // A figure with two decimal places ("12.50").
 std::string twoDecimals(double value);

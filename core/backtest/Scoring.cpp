@@ -1,17 +1,13 @@
 #include "core/backtest/Scoring.h"
 
-#include <cmath>
-
 namespace rumone {
 
 namespace {
 
-// Two-sided 95 %.
-constexpr double kBandSigmas = 1.96;
-
-double chanceOf(DigitSet set)
+// A set of s digits: s * 1,000 over 10,000.
+int chanceOf(DigitSet set)
 {
-    return setSize(set) / 10.0;
+    return setSize(set) * (kChanceScale / 10);
 }
 
 }  // namespace
@@ -32,24 +28,24 @@ void Tally::add(const PositionSets& sets, const std::array<int, 4>& actual)
     hits += h;
     if (h == 4)
         ++allFourHits;
-    double all = 1;
+    int all = 1;  // product of the set sizes: the chance over 10,000
     for (const DigitSet set : sets) {
-        const double q = chanceOf(set);
-        expected += q;
-        variance += q * (1 - q);
-        all *= q;
+        hitTrials.add(chanceOf(set));
+        expected += setSize(set) / 10.0;
+        all *= setSize(set);
     }
-    allFourExpected += all;
+    allFourTrials.add(all);
+    allFourExpected += double(all) / kChanceScale;
 }
 
-double Tally::low() const
+ChanceFigures Tally::hitFigures() const
 {
-    return expected - kBandSigmas * std::sqrt(variance);
+    return chanceFiguresOf(hitTrials, hits);
 }
 
-double Tally::high() const
+ChanceFigures Tally::allFourFigures() const
 {
-    return expected + kBandSigmas * std::sqrt(variance);
+    return chanceFiguresOf(allFourTrials, allFourHits);
 }
 
 double Tally::hitRate() const
@@ -62,22 +58,26 @@ double Tally::chanceRate() const
     return targets > 0 ? expected / (4.0 * targets) : 0;
 }
 
-Verdict verdictOf(const Tally& tally)
+Verdict verdictOf(int targets, const ChanceFigures& figures)
 {
-    if (tally.targets == 0)
+    if (targets == 0)
         return Verdict::NoTargets;
-    if (tally.hits < tally.low())
+    if (targets < kMinVerdictTargets)
+        return Verdict::TooFew;
+    if (figures.observed < figures.low)
         return Verdict::Below;
-    if (tally.hits > tally.high())
+    if (figures.observed > figures.high)
         return Verdict::Above;
     return Verdict::Within;
 }
 
-const char* verdictText(Verdict verdict)
+std::string verdictText(Verdict verdict, int targets)
 {
     switch (verdict) {
         case Verdict::NoTargets:
             return "検証できる回がありません";
+        case Verdict::TooFew:
+            return "判定には回数が足りません（" + std::to_string(targets) + "回）";
         case Verdict::Below:
             return "偶然の範囲を下回っています";
         case Verdict::Within:
@@ -88,22 +88,54 @@ const char* verdictText(Verdict verdict)
     return "";
 }
 
+namespace {
+
+// The chance range of the hits so far, less their expectation, for the
+// chart.
+void addBandPoint(ExcessTrack& track, const Scoreboard& board)
+{
+    track.bandAt.push_back(track.targets.size() - 1);
+    for (std::size_t i = 0; i < kPredictorCount; ++i) {
+        const ChanceFigures f = board[i].hitFigures();
+        track.bandLow[i].push_back(static_cast<float>(double(f.low) - f.expected));
+        track.bandHigh[i].push_back(static_cast<float>(double(f.high) - f.expected));
+    }
+}
+
+}  // namespace
+
 std::optional<BacktestResult> runBacktest(const DrawHistory& history, int reflect, TargetRange range,
                                           const std::function<bool(int done, int total)>& keepGoing)
 {
     BacktestResult result;
     result.reflect = reflect;
-    const auto onStep = [&result](const WalkStep& step) {
+    std::vector<int> reflects;
+    for (int k = 0; k < kReflectCounts; ++k)
+        reflects.push_back(k);
+    const auto chosen = static_cast<std::size_t>(reflect);
+    const std::size_t total = static_cast<std::size_t>(countTargets(history, range));
+    const std::vector<std::size_t> bandAt = evenlySpread(total, kBandPoints);
+    std::size_t nextBand = 0;
+    TicketWalk tickets(total);
+    const auto onStep = [&](const WalkStep& step) {
+        for (std::size_t k = 0; k < reflects.size(); ++k)
+            for (std::size_t i = 0; i < kPredictorCount; ++i)
+                result.boards[k][i].add(step.sets[k].sets[i], step.actual);
+        const Scoreboard& board = result.boards[chosen];
         result.track.targets.push_back(step.target);
-        for (std::size_t i = 0; i < kPredictorCount; ++i) {
-            Tally& tally = result.board[i];
-            tally.add(step.sets.front().sets[i], step.actual);
-            result.track.excess[i].push_back(static_cast<float>(tally.hits - tally.expected));
-            result.track.halfBand[i].push_back(static_cast<float>(kBandSigmas * std::sqrt(tally.variance)));
+        for (std::size_t i = 0; i < kPredictorCount; ++i)
+            result.track.excess[i].push_back(static_cast<float>(board[i].hits - board[i].expected));
+        if (nextBand < bandAt.size() && bandAt[nextBand] == result.track.targets.size() - 1) {
+            addBandPoint(result.track, board);
+            ++nextBand;
         }
+        tickets.add(step.target, step.sets[chosen], step.actual);
     };
-    if (!walkForward(history, {reflect}, range, onStep, keepGoing))
+    if (!walkForward(history, reflects, range, onStep, keepGoing))
         return std::nullopt;
+    result.board = result.boards[chosen];
+    result.tickets = tickets.board();
+    result.yen = tickets.takeTrack();
     return result;
 }
 

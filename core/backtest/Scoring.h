@@ -1,15 +1,19 @@
 // Scoring the predictors' sets against the draws that came: hits per
 // position, what chance alone would give, and the verdict that follows from
-// the chance band, never from the hit rate alone.
+// the exact chance range, never from the hit rate alone.
 #pragma once
 
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "core/backtest/ChanceRange.h"
 #include "core/backtest/PredictorSets.h"
+#include "core/backtest/Tickets.h"
 #include "core/backtest/WalkForward.h"
+#include "core/predict/PredictionOptions.h"
 
 namespace rumone {
 
@@ -17,47 +21,62 @@ namespace rumone {
 int hitsOf(const PositionSets& sets, const std::array<int, 4>& actual);
 
 // One predictor's figures over its targets. A position whose set holds s
-// digits hits by chance with q = s/10.
+// digits hits by chance with q = s/10; all four positions together with the
+// product of the four q.
 struct Tally {
     int targets = 0;
     int hits = 0;
     double expected = 0;  // sum of q
-    double variance = 0;  // sum of q(1-q)
     int allFourHits = 0;
     double allFourExpected = 0;  // sum over targets of the product of q
+    TrialCounts hitTrials;       // one trial per target and position
+    TrialCounts allFourTrials;   // one trial per target
 
     void add(const PositionSets& sets, const std::array<int, 4>& actual);
-    // expected -/+ 1.96 standard deviations.
-    double low() const;
-    double high() const;
+    ChanceFigures hitFigures() const;
+    ChanceFigures allFourFigures() const;
     // Shares of the positions scored (4 per target); 0 without targets.
     double hitRate() const;
     double chanceRate() const;
 };
 
-enum class Verdict { NoTargets, Below, Within, Above };
-Verdict verdictOf(const Tally& tally);
-// "偶然の範囲内です" and its kin.
-const char* verdictText(Verdict verdict);
+// Below this many targets no verdict is given.
+inline constexpr int kMinVerdictTargets = 30;
+
+enum class Verdict { NoTargets, TooFew, Below, Within, Above };
+Verdict verdictOf(int targets, const ChanceFigures& figures);
+// "偶然の範囲内です" and its kin; TooFew names the count of targets.
+std::string verdictText(Verdict verdict, int targets);
 
 using Scoreboard = std::array<Tally, kPredictorCount>;
 
-// hits minus expected, accumulated, and the half width of the chance band
-// at each target, per predictor: what the chart draws.
+// Reflect counts 0-10.
+inline constexpr int kReflectCounts = kOptionCount + 1;
+using ReflectBoards = std::array<Scoreboard, kReflectCounts>;
+
+// hits minus expected, accumulated at each target, per predictor, and at
+// some of the targets (bandAt) the exact chance range of the hits so far
+// less their expectation: what the chart draws. The range holds at each of
+// those targets on its own, not along the whole line.
 struct ExcessTrack {
     std::vector<int> targets;
     std::array<std::vector<float>, kPredictorCount> excess;
-    std::array<std::vector<float>, kPredictorCount> halfBand;
+    std::vector<std::size_t> bandAt;  // indexes into targets, ascending
+    std::array<std::vector<float>, kPredictorCount> bandLow;
+    std::array<std::vector<float>, kPredictorCount> bandHigh;
 };
 
 struct BacktestResult {
     int reflect = 0;
-    Scoreboard board;
+    Scoreboard board;      // the reflect count asked for
+    ReflectBoards boards;  // every reflect count, for the comparisons
     ExcessTrack track;
+    TicketBoard tickets;  // the reflect count asked for
+    YenTrack yen;
 };
 
-// The walk-forward with one reflect count, scored. nullopt when
-// `keepGoing` stopped it.
+// The walk-forward, scored for every reflect count; the board, track and
+// tickets are those of `reflect`. nullopt when `keepGoing` stopped it.
 std::optional<BacktestResult> runBacktest(const DrawHistory& history, int reflect, TargetRange range,
                                           const std::function<bool(int done, int total)>& keepGoing = {});
 

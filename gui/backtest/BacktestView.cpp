@@ -9,13 +9,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "core/backtest/BacktestGrid.h"
 #include "core/backtest/BacktestTexts.h"
+#include "core/backtest/Comparisons.h"
 #include "core/backtest/LogScoring.h"
 #include "core/backtest/PredictionLog.h"
+#include "core/backtest/TicketGrid.h"
 #include "core/predict/Prediction.h"
 #include "gui/backtest/BacktestJob.h"
 #include "gui/backtest/ExcessChart.h"
@@ -34,6 +37,22 @@ constexpr int kRerunDelayMs = 400;
 QString drawRange(int from, int to)
 {
     return QStringLiteral("第%1回〜第%2回").arg(from).arg(to);
+}
+
+QLabel* wrappedLabel(const char* text, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+QComboBox* predictorChoice(const QString& name, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    for (const char* predictor : kPredictorNames)
+        box->addItem(QString::fromUtf8(predictor));
+    return box;
 }
 
 QSpinBox* drawNumberBox(const QString& name, QWidget* parent)
@@ -66,40 +85,18 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, std::st
     status_ = new QLabel(body_);
     status_->setObjectName("LabelStatus");
     column->addWidget(status_);
-    scoreModel_ = std::make_shared<ResultGrid>();
-    fillScoreGrid(*scoreModel_, Scoreboard{});
-    scoreGrid_ = new GridWidget(body_);
-    scoreGrid_->setObjectName("fpSpread1");
-    scoreGrid_->setGrid(scoreModel_);
-    scoreGrid_->setFixedSize(scoreGrid_->sizeHint());
-    column->addWidget(scoreGrid_);
-
-    auto* chartRow = new QHBoxLayout;
-    chartRow->addWidget(new QLabel(QStringLiteral("グラフの予想手法："), body_));
-    chartChoice_ = new QComboBox(body_);
-    chartChoice_->setObjectName("CboChart");
-    for (const char* name : kPredictorNames)
-        chartChoice_->addItem(QString::fromUtf8(name));
-    chartRow->addWidget(chartChoice_);
-    chartRow->addStretch();
-    column->addLayout(chartRow);
-    chart_ = new ExcessChart(body_);
-    chart_->setObjectName("ChartExcess");
-    column->addWidget(chart_, 1);
-
-    auto* logHeading = new QLabel(QString::fromUtf8(kLogHeading), body_);
-    column->addWidget(logHeading);
-    logStatus_ = new QLabel(body_);
-    logStatus_->setObjectName("LabelLog");
-    logStatus_->setWordWrap(true);
-    column->addWidget(logStatus_);
-    logModel_ = std::make_shared<ResultGrid>();
-    fillScoreGrid(*logModel_, Scoreboard{});
-    logGrid_ = new GridWidget(body_);
-    logGrid_->setObjectName("fpSpread2");
-    logGrid_->setGrid(logModel_);
-    logGrid_->setFixedSize(logGrid_->sizeHint());
-    column->addWidget(logGrid_);
+    conclusion_ = new QLabel(body_);
+    conclusion_->setObjectName("LabelConclusion");
+    conclusion_->setWordWrap(true);
+    QFont bold = conclusion_->font();
+    bold.setBold(true);
+    conclusion_->setFont(bold);
+    column->addWidget(conclusion_);
+    tabs_ = new QTabWidget(body_);
+    tabs_->setObjectName("TabPages");
+    tabs_->addTab(createHitsPage(), QString::fromUtf8(kHitsTab));
+    tabs_->addTab(createTicketsPage(), QString::fromUtf8(kTicketsTab));
+    column->addWidget(tabs_, 1);
     outer->addWidget(body_, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -115,6 +112,7 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, std::st
     outer->addLayout(buttons);
 
     connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
+    connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
     connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
         if (row >= 2 && row < 2 + kPredictorCount)
             chartChoice_->setCurrentIndex(row - 2);
@@ -125,6 +123,70 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, std::st
 }
 
 BacktestView::~BacktestView() = default;
+
+QWidget* BacktestView::createHitsPage()
+{
+    auto* page = new QWidget(body_);
+    auto* column = new QVBoxLayout(page);
+    scoreModel_ = std::make_shared<ResultGrid>();
+    fillScoreGrid(*scoreModel_, Scoreboard{});
+    scoreGrid_ = new GridWidget(page);
+    scoreGrid_->setObjectName("fpSpread1");
+    scoreGrid_->setGrid(scoreModel_);
+    scoreGrid_->setFixedSize(scoreGrid_->sizeHint());
+    column->addWidget(scoreGrid_);
+    column->addWidget(wrappedLabel(kHitLegend, page));
+
+    auto* chartRow = new QHBoxLayout;
+    chartRow->addWidget(new QLabel(QStringLiteral("グラフの予想手法："), page));
+    chartChoice_ = predictorChoice("CboChart", page);
+    chartRow->addWidget(chartChoice_);
+    chartRow->addStretch();
+    column->addLayout(chartRow);
+    chart_ = new ExcessChart(page);
+    chart_->setObjectName("ChartExcess");
+    column->addWidget(chart_, 1);
+    column->addWidget(wrappedLabel(kChartNote, page));
+
+    column->addWidget(new QLabel(QString::fromUtf8(kLogHeading), page));
+    logStatus_ = new QLabel(page);
+    logStatus_->setObjectName("LabelLog");
+    logStatus_->setWordWrap(true);
+    column->addWidget(logStatus_);
+    logModel_ = std::make_shared<ResultGrid>();
+    fillScoreGrid(*logModel_, Scoreboard{});
+    logGrid_ = new GridWidget(page);
+    logGrid_->setObjectName("fpSpread2");
+    logGrid_->setGrid(logModel_);
+    logGrid_->setFixedSize(logGrid_->sizeHint());
+    column->addWidget(logGrid_);
+    return page;
+}
+
+QWidget* BacktestView::createTicketsPage()
+{
+    auto* page = new QWidget(body_);
+    auto* column = new QVBoxLayout(page);
+    column->addWidget(wrappedLabel(kTicketExplanation, page));
+    ticketModel_ = std::make_shared<ResultGrid>();
+    fillTicketGrid(*ticketModel_, TicketBoard{});
+    ticketGrid_ = new GridWidget(page);
+    ticketGrid_->setObjectName("fpSpread3");
+    ticketGrid_->setGrid(ticketModel_);
+    ticketGrid_->setFixedSize(ticketGrid_->sizeHint());
+    column->addWidget(ticketGrid_);
+    auto* chartRow = new QHBoxLayout;
+    chartRow->addWidget(new QLabel(QStringLiteral("グラフの予想手法："), page));
+    yenChoice_ = predictorChoice("CboYenChart", page);
+    chartRow->addWidget(yenChoice_);
+    chartRow->addStretch();
+    column->addLayout(chartRow);
+    yenChart_ = new ExcessChart(page);
+    yenChart_->setObjectName("ChartYen");
+    column->addWidget(yenChart_, 1);
+    column->addWidget(wrappedLabel(kChartNote, page));
+    return page;
+}
 
 QWidget* BacktestView::createSettingsRow()
 {
@@ -242,6 +304,9 @@ void BacktestView::onFinished(int generation, std::optional<BacktestResult> resu
     result_ = std::move(result);
     fillScoreGrid(*scoreModel_, result_ ? result_->board : Scoreboard{});
     scoreGrid_->refresh();
+    fillTicketGrid(*ticketModel_, result_ ? result_->tickets : TicketBoard{});
+    ticketGrid_->refresh();
+    conclusion_->setText(result_ ? QString::fromStdString(conclusionText(compareAll(result_->boards))) : QString());
     if (result_) {
         const auto& targets = result_->track.targets;
         status_->setText(targets.empty() ? QStringLiteral("検証できる回がありません。")
@@ -259,6 +324,7 @@ void BacktestView::onFinished(int generation, std::optional<BacktestResult> resu
 void BacktestView::showChart()
 {
     chart_->showTrack(result_ ? result_->track : ExcessTrack{}, chartChoice_->currentIndex());
+    yenChart_->showYen(result_ ? result_->yen : YenTrack{}, yenChoice_->currentIndex());
 }
 
 void BacktestView::scoreLog()

@@ -19,6 +19,7 @@ class QPagedPaintDevice;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class QTabWidget;
 
 namespace rumone {
 
@@ -42,6 +43,10 @@ public:
     GridWidget* scoreGrid() const { return scoreGrid_; }
     GridWidget* logGrid() const { return logGrid_; }
     ExcessChart* chart() const { return chart_; }
+    GridWidget* ticketGrid() const { return ticketGrid_; }
+    ExcessChart* yenChart() const { return yenChart_; }
+    QTabWidget* tabs() const { return tabs_; }
+    QLabel* conclusionLabel() const { return conclusion_; }
     QLabel* statusLabel() const { return status_; }
     QLabel* logStatusLabel() const { return logStatus_; }
     bool running() const { return job_ != nullptr; }
@@ -79,6 +84,8 @@ protected:
 
 private:
     QWidget* createSettingsRow();
+    QWidget* createHitsPage();
+    QWidget* createTicketsPage();
     void showRange();
     void scoreLog();
     void onProgress(int generation, int done, int total);
@@ -95,10 +102,16 @@ private:
     QProgressBar* progress_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* conclusion_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
     GridWidget* scoreGrid_ = nullptr;
     std::shared_ptr<ResultGrid> scoreModel_;
     QComboBox* chartChoice_ = nullptr;
     ExcessChart* chart_ = nullptr;
+    GridWidget* ticketGrid_ = nullptr;
+    std::shared_ptr<ResultGrid> ticketModel_;
+    QComboBox* yenChoice_ = nullptr;
+    ExcessChart* yenChart_ = nullptr;
     QLabel* logStatus_ = nullptr;
     GridWidget* logGrid_ = nullptr;
     std::shared_ptr<ResultGrid> logModel_;

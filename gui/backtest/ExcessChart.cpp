@@ -22,6 +22,8 @@ double niceStep(double rough)
     return 10 * power;
 }
 
+const QString kBandName = QStringLiteral("偶然の範囲（95%、各時点でのもの）");
+
 }  // namespace
 
 ExcessChart::ExcessChart(QWidget* parent) : QChartView(parent)
@@ -31,7 +33,7 @@ ExcessChart::ExcessChart(QWidget* parent) : QChartView(parent)
     chart()->setMargins(QMargins(4, 4, 4, 4));
 }
 
-void ExcessChart::showTrack(const ExcessTrack& track, int index)
+void ExcessChart::clear()
 {
     QChart* c = chart();
     c->removeAllSeries();
@@ -40,58 +42,120 @@ void ExcessChart::showTrack(const ExcessTrack& track, int index)
         delete axis;
     }
     pointCount_ = 0;
-    const std::size_t n = track.targets.size();
-    if (n == 0 || index < 0 || index >= kPredictorCount)
-        return;
-    const auto& excess = track.excess[static_cast<std::size_t>(index)];
-    const auto& band = track.halfBand[static_cast<std::size_t>(index)];
+}
 
+void ExcessChart::showTrack(const ExcessTrack& track, int index)
+{
+    clear();
+    if (track.targets.empty() || index < 0 || index >= kPredictorCount)
+        return;
+    const auto i = static_cast<std::size_t>(index);
+    Plot p;
+    p.lineName = QStringLiteral("%1：的中数 − 偶然の期待値（累積）").arg(QString::fromUtf8(kPredictorNames[i]));
+    p.targets = &track.targets;
+    p.line = &track.excess[i];
+    p.bandAt = &track.bandAt;
+    p.low = &track.bandLow[i];
+    p.high = &track.bandHigh[i];
+    plot(p);
+}
+
+void ExcessChart::showYen(const YenTrack& track, int index)
+{
+    clear();
+    if (track.targets.empty() || index < 0 || index >= kPredictorCount)
+        return;
+    const auto i = static_cast<std::size_t>(index);
+    Plot p;
+    p.lineName = QStringLiteral("%1：購入した場合の損益（理論配当、累積）").arg(QString::fromUtf8(kPredictorNames[i]));
+    p.targets = &track.targets;
+    p.line = &track.net[i];
+    p.expected = &track.expected[i];
+    p.bandAt = &track.bandAt;
+    p.low = &track.bandLow[i];
+    p.high = &track.bandHigh[i];
+    p.yTitle = QStringLiteral("円");
+    p.symmetric = false;
+    plot(p);
+}
+
+void ExcessChart::plot(const Plot& p)
+{
+    QChart* c = chart();
+    const std::vector<int>& targets = *p.targets;
+    const std::size_t n = targets.size();
     auto* line = new QLineSeries;
-    line->setName(QStringLiteral("%1：的中数 − 偶然の期待値（累積）").arg(QString::fromUtf8(kPredictorNames[index])));
-    auto* upper = new QLineSeries;
-    auto* lower = new QLineSeries;
+    line->setName(p.lineName);
     const std::size_t stride = std::max<std::size_t>(1, (n + kMaxPoints - 1) / kMaxPoints);
     double top = 1, bottom = -1;
+    const auto extend = [&](double y) {
+        top = std::max(top, y);
+        bottom = std::min(bottom, y);
+    };
     const auto addPoint = [&](std::size_t at) {
-        const double x = track.targets[at];
-        line->append(x, excess[at]);
-        upper->append(x, band[at]);
-        lower->append(x, -band[at]);
-        top = std::max({top, double(excess[at]), double(band[at])});
-        bottom = std::min({bottom, double(excess[at]), -double(band[at])});
+        line->append(targets[at], (*p.line)[at]);
+        extend((*p.line)[at]);
         ++pointCount_;
     };
     for (std::size_t i = 0; i < n; i += stride)
         addPoint(i);
     if ((n - 1) % stride != 0)
         addPoint(n - 1);  // the line always ends at the last target
+
+    auto* upper = new QLineSeries;
+    auto* lower = new QLineSeries;
+    for (std::size_t b = 0; b < p.bandAt->size() && b < p.low->size(); ++b) {
+        const double x = targets[(*p.bandAt)[b]];
+        upper->append(x, (*p.high)[b]);
+        lower->append(x, (*p.low)[b]);
+        extend((*p.high)[b]);
+        extend((*p.low)[b]);
+    }
     auto* area = new QAreaSeries(upper, lower);
     // The area does not own its edges; they go with it.
     upper->setParent(area);
     lower->setParent(area);
-    area->setName(QStringLiteral("偶然の範囲（95%）"));
+    area->setName(kBandName);
     area->setColor(QColor(180, 200, 255, 110));
     area->setBorderColor(QColor(120, 150, 230));
-    line->setColor(QColor(200, 0, 0));
+    line->setColor(QColor(60, 60, 60));
     c->addSeries(area);
+    if (p.expected) {
+        auto* expected = new QLineSeries;
+        expected->setName(QStringLiteral("偶然の期待値（1枚あたり−110円）"));
+        for (std::size_t i = 0; i < n; i += stride)
+            expected->append(targets[i], (*p.expected)[i]);
+        expected->append(targets[n - 1], (*p.expected)[n - 1]);
+        extend((*p.expected)[n - 1]);
+        expected->setPen(QPen(QColor(120, 150, 230), 1, Qt::DashLine));
+        c->addSeries(expected);
+    }
     c->addSeries(line);
 
     auto* xAxis = new QValueAxis;
-    xAxis->setRange(track.targets.front(), track.targets.back());
+    xAxis->setRange(targets.front(), targets.back());
     xAxis->setTickType(QValueAxis::TicksDynamic);
     xAxis->setTickAnchor(0);
-    xAxis->setTickInterval(niceStep((track.targets.back() - track.targets.front()) / 5.0));
+    xAxis->setTickInterval(niceStep((targets.back() - targets.front()) / 5.0));
     xAxis->setLabelFormat("%d");
     xAxis->setTitleText(QStringLiteral("回"));
     auto* yAxis = new QValueAxis;
-    // Symmetric about 0, so that the band reads as an even envelope.
-    const double reach = std::max(top, -bottom) * 1.05;
-    const double step = niceStep(reach / 4);
-    yAxis->setRange(-std::ceil(reach / step) * step, std::ceil(reach / step) * step);
+    if (p.symmetric) {
+        // Symmetric about 0, so that the range reads as an even envelope.
+        const double reach = std::max(top, -bottom) * 1.05;
+        const double step = niceStep(reach / 4);
+        yAxis->setRange(-std::ceil(reach / step) * step, std::ceil(reach / step) * step);
+        yAxis->setTickInterval(step);
+    } else {
+        const double step = niceStep((top - bottom) / 6);
+        yAxis->setRange(std::floor(bottom / step) * step, std::ceil(top / step) * step);
+        yAxis->setTickInterval(step);
+    }
     yAxis->setTickType(QValueAxis::TicksDynamic);
     yAxis->setTickAnchor(0);
-    yAxis->setTickInterval(step);
-    yAxis->setLabelFormat("%d");
+    yAxis->setLabelFormat("%.0f");
+    if (!p.yTitle.isEmpty())
+        yAxis->setTitleText(p.yTitle);
     c->addAxis(xAxis, Qt::AlignBottom);
     c->addAxis(yAxis, Qt::AlignLeft);
     for (QAbstractSeries* s : c->series()) {

@@ -1,10 +1,13 @@
-// The chart under the verification table: hits minus the chance
+// The charts of the verification view. ShowTrack: hits minus the chance
 // expectation, accumulated over the targets, for one predictor, inside the
-// shaded 95 % chance band. A line that stays inside the band is what
-// random picks would give.
+// shaded exact 95 % chance range of each point. ShowYen: the accumulated
+// net yen of buying the predictor's tickets beside its chance expectation
+// (-110 yen a ticket) and range. Each range holds at its own point; a
+// line leaving it somewhere along the way is common by chance alone.
 #pragma once
 
 #include <QtCharts/QChartView>
+#include <vector>
 
 #include "core/backtest/Scoring.h"
 
@@ -17,12 +20,27 @@ public:
 
     // Shows predictor `index` of `track`; an empty track clears the chart.
     void showTrack(const ExcessTrack& track, int index);
+    void showYen(const YenTrack& track, int index);
     // Points drawn for the line (the track is thinned to at most this).
     int pointCount() const { return pointCount_; }
 
     static constexpr int kMaxPoints = 1500;
 
 private:
+    struct Plot {
+        QString lineName;
+        const std::vector<int>* targets = nullptr;
+        const std::vector<float>* line = nullptr;
+        const std::vector<float>* expected = nullptr;  // none: 0 throughout
+        const std::vector<std::size_t>* bandAt = nullptr;
+        const std::vector<float>* low = nullptr;
+        const std::vector<float>* high = nullptr;
+        QString yTitle;
+        bool symmetric = true;
+    };
+    void plot(const Plot& p);
+    void clear();
+
     int pointCount_ = 0;
 };
 

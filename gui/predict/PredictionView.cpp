@@ -4,15 +4,19 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "core/backtest/BacktestTexts.h"
+#include "core/backtest/Comparisons.h"
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/PredictorSets.h"
+#include "core/backtest/Scoring.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionOptions.h"
 #include "core/predict/PredictionTexts.h"
@@ -41,6 +45,8 @@ constexpr int kPredictionLeft = 4080, kPredictionWidth = 5055;
 // The switch frames inside the options frame.
 constexpr int kSwitchLeft = 120, kSwitchTop = 720, kSwitchStep = 540;
 constexpr int kSwitchWidth = 3615, kSwitchHeight = 495;
+// The check line under the frames.
+constexpr int kCheckGap = 60, kCheckHeight = 300;
 
 }  // namespace
 
@@ -65,11 +71,22 @@ PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* 
     close->setGeometry(right - button.width(), top, button.width(), button.height());
     print->setGeometry(right - 2 * button.width() - 8, top, button.width(), button.height());
 
+    // Under both frames, across the window.
+    check_ = new QLabel(this);
+    check_->setObjectName("LabelCheck");
+    check_->setGeometry(twipsRect(kOptionsLeft, kFrameTop + kFrameHeight + kCheckGap,
+                                  kPredictionLeft + kPredictionWidth - kOptionsLeft, kCheckHeight));
+
     auto* record = new QPushButton(QString::fromUtf8(kRecordCaption), this);
     record->setObjectName("Cmd予想記録");
     connect(record, &QPushButton::clicked, this, [this] { recordShownPrediction(); });
     const int recordWidth = std::max(button.width(), record->sizeHint().width());
     record->setGeometry(print->x() - recordWidth - 8, top, recordWidth, button.height());
+}
+
+PredictionView::~PredictionView()
+{
+    stopCheck();
 }
 
 QWidget* PredictionView::createOptionsFrame()
@@ -147,10 +164,70 @@ void PredictionView::build()
     prediction_.scanDraws(host().drawHistory());
     target_->setText(QStringLiteral("第%1回の予想").arg(prediction_.latestDrawNumber() + 1));
     refreshGrids();
+    QTimer::singleShot(0, this, [this] { startCheck(); });
 }
 
-// The labels are narrower than their sentences; left to Qt, a line break
-// may fall anywhere and leave "す)" alone on the last line.
+// A walk under way is stopped for a fresh one. The walk runs on a thread
+// of its own; its line arrives as a queued call, only from the latest walk.
+void PredictionView::startCheck()
+{
+    stopCheck();
+    if (closing_)
+        return;
+    const int generation = ++checkGeneration_;
+    const int reflect = prediction_.countReflectedOptions();
+    check_->setText(QStringLiteral("これまでの検証：計算しています…"));
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    checkStop_ = stop;
+    const DrawHistory& history = host().drawHistory();
+    QPointer<PredictionView> self(this);
+    checkThread_ = std::thread([stop, self, generation, reflect, &history] {
+        const std::optional<BacktestResult> result =
+            runBacktest(history, reflect, TargetRange{}, [&stop](int, int) { return !*stop; });
+        if (!result || *stop)
+            return;
+        const QString line = QString::fromStdString(predictionCheckText(compareOne(result->board), reflect));
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, generation, line] {
+                if (self && generation == self->checkGeneration_) {
+                    self->check_->setText(line);
+                    self->stopCheck();
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void PredictionView::stopCheck()
+{
+    if (checkStop_)
+        *checkStop_ = true;
+    if (checkThread_.joinable())
+        checkThread_.join();
+    checkStop_.reset();
+}
+
+// A hidden or closing window walks no more: the history may go next.
+void PredictionView::hideEvent(QHideEvent* event)
+{
+    if (checkThread_.joinable()) {
+        stopCheck();
+        ++checkGeneration_;
+    }
+    ChildView::hideEvent(event);
+}
+
+void PredictionView::closeEvent(QCloseEvent* event)
+{
+    closing_ = true;
+    if (checkThread_.joinable()) {
+        stopCheck();
+        ++checkGeneration_;
+    }
+    ChildView::closeEvent(event);
+}
+
 void PredictionView::breakLabelsBetweenPhrases()
 {
     constexpr int kSlack = 2;  // rounding of the text widths
@@ -182,6 +259,7 @@ void PredictionView::onSwitchClicked(int index, bool reflect)
     (reflect ? reflect_ : doNotReflect_)[index]->setChecked(true);
     prediction_.setFlag(index, reflect);
     refreshGrids();
+    startCheck();
 }
 
 void PredictionView::refreshGrids()

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <array>
+#include <atomic>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "gui/common/ChildView.h"
 
@@ -23,12 +26,18 @@ class PredictionView : public ChildView {
     Q_OBJECT
 public:
     PredictionView(ViewHost& host, Prediction& prediction, QWidget* parent = nullptr);
+    ~PredictionView() override;
 
     QRadioButton* reflectButton(int index) const { return reflect_[index]; }
     QRadioButton* doNotReflectButton(int index) const { return doNotReflect_[index]; }
     GridWidget* gridWidget(int index) const { return grids_[index]; }
     // "第N回の予想": the draw after the latest one of the history.
     QLabel* targetLabel() const { return target_; }
+    // The line under the grids: how the predictors did walk-forward with
+    // the reflect count on the switches, filled in once the walk (off the
+    // window's thread, after the first paint) is done.
+    QLabel* checkLabel() const { return check_; }
+    bool checking() const { return checkThread_.joinable(); }
     // The database that 予想を記録 writes the shown prediction into; empty
     // for none.
     void setLogDatabase(std::string connectionString) { logDatabase_ = std::move(connectionString); }
@@ -36,6 +45,9 @@ public:
     void refuseRecording(const QString& reason) { recordRefusal_ = reason; }
     // 予想を記録: freezes the shown prediction for the next draw in the log.
     void recordShownPrediction();
+    // The check line's walk reads the history: it stops before the history
+    // is replaced, and build starts it again on the new one.
+    void stopReadingHistory() override { stopCheck(); }
     bool rebuildOnNewHistory() override
     {
         build();
@@ -60,6 +72,10 @@ private:
     void showFlagsOnSwitches();
     void onSwitchClicked(int index, bool reflect);
     void refreshGrids();
+    void startCheck();
+    void stopCheck();
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void onPrintClicked();
 
     Prediction& prediction_;
@@ -71,6 +87,12 @@ private:
     QLabel* target_ = nullptr;
     std::string logDatabase_;
     QString recordRefusal_;
+    QLabel* check_ = nullptr;
+    // The walk behind the check line, and its stop request.
+    std::thread checkThread_;
+    std::shared_ptr<std::atomic<bool>> checkStop_;
+    int checkGeneration_ = 0;
+    bool closing_ = false;
 };
 
 }  // namespace rumone

@@ -300,7 +300,7 @@ TEST(MainFrm, ViewSitsAtTheTopLeftAtItsSizeInTwips)
     EXPECT_EQ(sub->pos(), QPoint(0, 0));
     const double dpi = sub->logicalDpiX();
     EXPECT_NEAR(sub->width(), 9360 * dpi / 1440, 1.0);
-    EXPECT_NEAR(sub->height(), 8244 * dpi / 1440, 1.0);
+    EXPECT_NEAR(sub->height(), 8604 * dpi / 1440, 1.0);
 }
 
 TEST(MainFrm, ExitClosesEveryViewThenWritesTheOptionsFile)

@@ -24,9 +24,11 @@ TEST(Scoring, TallyAddsHitsChanceBandAndAllFour)
     t.add({setOf({1}), 0, setOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), setOf({2, 3})}, {1, 5, 7, 3});
     EXPECT_EQ(t.hits, 3);
     EXPECT_DOUBLE_EQ(t.expected, 1.3);
-    EXPECT_DOUBLE_EQ(t.variance, 0.09 + 0.16);
-    EXPECT_NEAR(t.low(), 1.3 - 1.96 * 0.5, 1e-12);
-    EXPECT_NEAR(t.high(), 1.3 + 1.96 * 0.5, 1e-12);
+    EXPECT_DOUBLE_EQ(t.hitTrials.variance(), 0.09 + 0.16);
+    // 1 for sure, and two trials of .1 and .2: P(1) = .72, P(2) = .26,
+    // P(3) = .02, so P(X > 2) is under 2.5 %.
+    EXPECT_EQ(t.hitFigures().low, 1);
+    EXPECT_EQ(t.hitFigures().high, 2);
     EXPECT_EQ(t.allFourHits, 0);
     EXPECT_DOUBLE_EQ(t.allFourExpected, 0);
 
@@ -39,24 +41,23 @@ TEST(Scoring, TallyAddsHitsChanceBandAndAllFour)
     EXPECT_DOUBLE_EQ(t.chanceRate(), (1.3 + 0.5) / 8);
 }
 
-TEST(Scoring, VerdictComesFromTheBand)
+TEST(Scoring, VerdictComesFromTheExactRangeAndNeedsThirtyTargets)
 {
     struct Case {
+        int targets;
         int hits;
         Verdict verdict;
     };
-    // Expected 40, variance 24 (100 positions with q = .4): band 30.40-49.60.
-    for (const Case c :
-         {Case{30, Verdict::Below}, Case{31, Verdict::Within}, Case{49, Verdict::Within}, Case{50, Verdict::Above}}) {
+    // 120 positions with q = .4 (30 targets): the exact range is 38-59.
+    for (const Case c : {Case{30, 37, Verdict::Below}, Case{30, 38, Verdict::Within}, Case{30, 59, Verdict::Within},
+                         Case{30, 60, Verdict::Above}, Case{29, 70, Verdict::TooFew}, Case{0, 0, Verdict::NoTargets}}) {
         Tally t;
-        t.targets = 25;
+        t.targets = c.targets;
         t.hits = c.hits;
-        t.expected = 40;
-        t.variance = 24;
-        EXPECT_EQ(verdictOf(t), c.verdict) << c.hits;
+        t.hitTrials.add(4000, 120);
+        EXPECT_EQ(verdictOf(t.targets, t.hitFigures()), c.verdict) << c.targets << " " << c.hits;
     }
-    EXPECT_EQ(verdictOf(Tally{}), Verdict::NoTargets);
-    EXPECT_STREQ(verdictText(Verdict::Within), "偶然の範囲内です");
+    EXPECT_EQ(verdictText(Verdict::TooFew, 1), "判定には回数が足りません（1回）");
 }
 
 // Draw 1 holds a 1 that comes back in draw 8, seven draws later, with
@@ -86,8 +87,8 @@ TEST(Scoring, HandMadeHistoryGivesTheSetsWorkedOutByHand)
     EXPECT_EQ(board[0].hits, 1);
     EXPECT_DOUBLE_EQ(board[0].expected, 0.1);
     EXPECT_EQ(board[1].hits, 0);
-    EXPECT_EQ(verdictOf(board[1]), Verdict::Within);  // an empty set can neither hit nor miss by chance
-    EXPECT_EQ(board[4].hits, 1);                      // only the 2 in position 2
+    EXPECT_TRUE(board[1].hitFigures().within());  // an empty set can neither hit nor miss by chance
+    EXPECT_EQ(board[4].hits, 1);                  // only the 2 in position 2
     EXPECT_DOUBLE_EQ(board[4].expected, 3.2);
     EXPECT_EQ(board[5].hits, 1);
 }

@@ -14,7 +14,9 @@
 #include <filesystem>
 
 #include "core/backtest/BacktestGrid.h"
+#include "core/backtest/Comparisons.h"
 #include "core/backtest/PredictionLog.h"
+#include "core/backtest/TicketGrid.h"
 #include "core/predict/Prediction.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
@@ -83,6 +85,12 @@ TEST(BacktestView, TheWalkLandsInTheTableAndTheChartAndFollowsTheReflectCount)
     for (int row = 1; row <= grid.rows(); ++row)
         EXPECT_EQ(test::rowTexts(*view->scoreGrid()->grid(), row), test::rowTexts(grid, row));
     EXPECT_GT(view->chart()->pointCount(), 100);
+    ResultGrid tickets;
+    fillTicketGrid(tickets, expected->tickets);
+    for (int row = 1; row <= tickets.rows(); ++row)
+        EXPECT_EQ(test::rowTexts(*view->ticketGrid()->grid(), row), test::rowTexts(tickets, row));
+    EXPECT_EQ(view->conclusionLabel()->text().toStdString(), conclusionText(compareAll(expected->boards)));
+    EXPECT_GT(view->yenChart()->pointCount(), 100);
     test::TempDir dir;
     {
         QPdfWriter pdf(QString::fromStdString(dir.file("print.pdf")));
@@ -165,6 +173,8 @@ TEST(BacktestView, APredictionRecordedBeforeItsDrawIsScoredOnceTheDrawIsEntered)
     Hosted<BacktestView> h(view);
     ASSERT_TRUE(waitForRun(*view));
     EXPECT_EQ(view->logGrid()->grid()->getText(2, 2), "1");  // targets of 周期7
+    for (int row = 2; row <= 8; ++row)
+        EXPECT_EQ(view->logGrid()->grid()->getText(7, row), "判定には回数が足りません（1回）") << row;
     EXPECT_TRUE(view->logStatusLabel()->text().contains(QStringLiteral("1 件")));
 }
 

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "core/backtest/Comparisons.h"
 #include "core/grid/GridDump.h"
 #include "core/predict/Prediction.h"
 #include "gui/common/PhraseWrap.h"
@@ -274,4 +275,23 @@ TEST(PredictionView, LabelsBreakBetweenPhrasesAndEveryLineFits)
         }
     }
     EXPECT_GE(wrapped, 3);  // the three long grid labels at least
+}
+
+// The line under the grids comes from the walk with the switches' reflect
+// count, once the window is up, and follows a switch.
+TEST(PredictionView, TheCheckLineFollowsTheWalkOfTheReflectCount)
+{
+    FakeHost host;
+    Prediction prediction;
+    prediction.setFlag(0, true);
+    Hosted h(host, prediction);
+    const auto lineFor = [&](int reflect) {
+        return QString::fromStdString(
+            predictionCheckText(compareOne(runBacktest(host.history, reflect, {})->board), reflect));
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !h.view().checking(); }, 20000));
+    EXPECT_EQ(h.view().checkLabel()->text(), lineFor(1));
+    QTest::mouseClick(h.view().reflectButton(5), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !h.view().checking(); }, 20000));
+    EXPECT_EQ(h.view().checkLabel()->text(), lineFor(2));
 }

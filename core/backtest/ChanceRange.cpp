@@ -1,0 +1,206 @@
+#include "core/backtest/ChanceRange.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace rumone {
+
+namespace {
+
+// Two-sided 95 %.
+constexpr double kTail = 0.025;
+// Sums of many small terms are compared with the tail share with this
+// much room for rounding.
+constexpr double kRoundingRoom = 1e-12;
+constexpr double kWindowSigmas = 12;
+constexpr long kWindowMargin = 16;
+
+struct Window {
+    long from = 0;
+    long to = 0;  // inclusive
+};
+
+Window windowOf(double mean, double variance, long lo, long hi)
+{
+    const double reach = kWindowSigmas * std::sqrt(variance) + kWindowMargin;
+    return {std::max(lo, static_cast<long>(std::floor(mean - reach))),
+            std::min(hi, static_cast<long>(std::ceil(mean + reach)))};
+}
+
+// Binomial(m, q) over its window, 0 < q < 1: worked outwards from the mode.
+std::vector<double> binomialOver(long m, double q, Window w)
+{
+    std::vector<double> pmf(static_cast<std::size_t>(w.to - w.from + 1), 0.0);
+    const long mode = std::clamp(static_cast<long>(std::floor((m + 1) * q)), w.from, w.to);
+    const double logAtMode = std::lgamma(m + 1.0) - std::lgamma(mode + 1.0) - std::lgamma(double(m - mode) + 1) +
+                             mode * std::log(q) + double(m - mode) * std::log1p(-q);
+    const double odds = q / (1 - q);
+    double value = std::exp(logAtMode);
+    pmf[static_cast<std::size_t>(mode - w.from)] = value;
+    for (long k = mode; k < w.to; ++k) {
+        value *= double(m - k) / double(k + 1) * odds;
+        pmf[static_cast<std::size_t>(k + 1 - w.from)] = value;
+    }
+    value = std::exp(logAtMode);
+    for (long k = mode; k > w.from; --k) {
+        value *= double(k) / double(m - k + 1) / odds;
+        pmf[static_cast<std::size_t>(k - 1 - w.from)] = value;
+    }
+    return pmf;
+}
+
+}  // namespace
+
+void TrialCounts::add(int chance, int count)
+{
+    if (count <= 0)
+        return;
+    const auto found =
+        std::find_if(counts_.begin(), counts_.end(), [chance](const auto& entry) { return entry.first == chance; });
+    if (found != counts_.end())
+        found->second += count;
+    else
+        counts_.emplace_back(chance, count);
+}
+
+void TrialCounts::add(const TrialCounts& other)
+{
+    for (const auto& [chance, count] : other.counts_)
+        add(chance, static_cast<int>(count));
+}
+
+double TrialCounts::mean() const
+{
+    double sum = 0;
+    for (const auto& [chance, count] : counts_)
+        sum += double(count) * chance / kChanceScale;
+    return sum;
+}
+
+double TrialCounts::variance() const
+{
+    double sum = 0;
+    for (const auto& [chance, count] : counts_) {
+        const double q = double(chance) / kChanceScale;
+        sum += double(count) * q * (1 - q);
+    }
+    return sum;
+}
+
+// The binomials of each chance convolved one after another; what is
+// convolved so far is cut to its own window, as the rest only adds.
+CountDistribution::CountDistribution(const TrialCounts& trials)
+{
+    pmf_ = {1.0};
+    double mean = 0, variance = 0;
+    for (const auto& [chance, m] : trials.byChance()) {
+        if (chance <= 0 || m <= 0)
+            continue;
+        if (chance >= kChanceScale) {
+            offset_ += m;
+            mean += double(m);
+            continue;
+        }
+        const double q = double(chance) / kChanceScale;
+        const Window w = windowOf(m * q, m * q * (1 - q), 0, m);
+        const std::vector<double> part = binomialOver(m, q, w);
+        std::vector<double> sum(pmf_.size() + part.size() - 1, 0.0);
+        for (std::size_t i = 0; i < pmf_.size(); ++i) {
+            const double a = pmf_[i];
+            if (a == 0)
+                continue;
+            double* out = sum.data() + i;
+            for (std::size_t j = 0; j < part.size(); ++j)
+                out[j] += a * part[j];
+        }
+        offset_ += w.from;
+        mean += m * q;
+        variance += m * q * (1 - q);
+        const long top = offset_ + static_cast<long>(sum.size()) - 1;
+        const Window keep = windowOf(mean, variance, offset_, top);
+        pmf_.assign(sum.begin() + (keep.from - offset_), sum.begin() + (keep.to - offset_) + 1);
+        offset_ = keep.from;
+    }
+    atMost_.resize(pmf_.size());
+    std::partial_sum(pmf_.begin(), pmf_.end(), atMost_.begin());
+    atLeast_.resize(pmf_.size());
+    std::partial_sum(pmf_.rbegin(), pmf_.rend(), atLeast_.rbegin());
+}
+
+double CountDistribution::below(long k) const
+{
+    const long i = k - 1 - offset_;  // P(X <= k - 1)
+    if (i < 0)
+        return 0;
+    return atMost_[static_cast<std::size_t>(std::min<long>(i, static_cast<long>(atMost_.size()) - 1))];
+}
+
+double CountDistribution::above(long k) const
+{
+    const long i = k + 1 - offset_;  // P(X >= k + 1)
+    if (i >= static_cast<long>(atLeast_.size()))
+        return 0;
+    return atLeast_[static_cast<std::size_t>(std::max<long>(i, 0))];
+}
+
+ChanceFigures chanceFiguresOf(const TrialCounts& trials, long observed)
+{
+    const CountDistribution d(trials);
+    ChanceFigures f;
+    f.expected = trials.mean();
+    f.observed = observed;
+    // Both tails move one step at a time from the mean outwards.
+    long low = static_cast<long>(std::floor(f.expected));
+    while (d.below(low) > kTail + kRoundingRoom)
+        --low;
+    while (d.below(low + 1) <= kTail + kRoundingRoom)
+        ++low;
+    long high = static_cast<long>(std::ceil(f.expected));
+    while (d.above(high) > kTail + kRoundingRoom)
+        ++high;
+    while (high > 0 && d.above(high - 1) <= kTail + kRoundingRoom)
+        --high;
+    f.low = low;
+    f.high = high;
+    const double atMost = d.below(observed + 1);
+    const double atLeast = d.above(observed - 1);
+    f.p = std::min(1.0, 2 * std::min(atMost, atLeast));
+    f.outsideChance = d.below(low) + d.above(high);
+    return f;
+}
+
+std::vector<bool> holmDifferent(const std::vector<double>& ps, double alpha)
+{
+    std::vector<std::size_t> order(ps.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&ps](std::size_t a, std::size_t b) { return ps[a] < ps[b]; });
+    std::vector<bool> different(ps.size(), false);
+    for (std::size_t rank = 0; rank < order.size(); ++rank) {
+        if (ps[order[rank]] > alpha / double(order.size() - rank))
+            break;
+        different[order[rank]] = true;
+    }
+    return different;
+}
+
+}  // namespace rumone
+
+namespace rumone {
+
+std::vector<std::size_t> evenlySpread(std::size_t count, std::size_t points)
+{
+    std::vector<std::size_t> at;
+    if (count == 0 || points == 0)
+        return at;
+    if (count <= points || points == 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            at.push_back(i);
+        return points == 1 ? std::vector<std::size_t>{count - 1} : at;
+    }
+    for (std::size_t j = 0; j < points; ++j)
+        at.push_back(j * (count - 1) / (points - 1));
+    return at;
+}
+
+}  // namespace rumone

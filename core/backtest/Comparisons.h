@@ -1,0 +1,42 @@
+// The predictors against chance taken together. The cycle rows do not
+// change with the reflect count, so each is one comparison; 消去法, 連発 and
+// 一発 are one for every reflect count: 4 + 3 * 11 = 37 over the whole
+// range. Holm's correction over their two-sided p decides whether any of
+// them differs from chance.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/backtest/Scoring.h"
+
+namespace rumone {
+
+struct Comparison {
+    int predictor = 0;
+    int reflect = -1;  // -1: the same for every reflect count
+    int targets = 0;
+    ChanceFigures figures;
+    bool different = false;  // after the correction
+};
+
+struct ComparisonSummary {
+    std::vector<Comparison> comparisons;
+    int targets = 0;
+    int outside = 0;             // observed outside its range
+    double expectedOutside = 0;  // what chance alone gives on average
+    int different = 0;           // after the correction
+};
+
+// The 37 comparisons of every reflect count.
+ComparisonSummary compareAll(const ReflectBoards& boards);
+// The seven predictors of one reflect count.
+ComparisonSummary compareOne(const Scoreboard& board);
+
+// The one line over all comparisons, e.g. "37通りの比較のうち偶然の範囲外は
+// 1通り（偶然だけでも平均1.7通り）。偶然と区別できる予想手法はありません。"
+std::string conclusionText(const ComparisonSummary& summary);
+// The prediction view's line under its grids.
+std::string predictionCheckText(const ComparisonSummary& summary, int reflect);
+
+}  // namespace rumone
