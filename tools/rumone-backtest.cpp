@@ -130,8 +130,8 @@ void printTotals(const std::string& kind, const Scoreboard& board)
 {
     for (std::size_t i = 0; i < kPredictorCount; ++i) {
         const Tally& t = board[i];
-        const ChanceFigures hits = t.hitFigures();
-        const ChanceFigures allFour = t.allFourFigures();
+        const CountFigures hits = t.hitFigures();
+        const CountFigures allFour = t.allFourFigures();
         std::cout << kind << '\t' << kPredictorNames[i] << '\t' << t.targets << '\t' << t.hits << '\t'
                   << twoDecimals(t.expected) << '\t' << hits.low << '\t' << hits.high << '\t' << t.allFourHits << '\t'
                   << twoDecimals(t.allFourExpected) << '\t' << allFour.low << '\t' << allFour.high << '\n';
@@ -145,7 +145,7 @@ void printTickets(const TicketBoard& board)
             const TicketTally& t = board[i][type];
             if (t.count == 0)
                 continue;
-            const ChanceFigures wins = t.winFigures();
+            const CountFigures wins = t.winFigures();
             char expected[48];
             std::snprintf(expected, sizeof expected, "%.4f", wins.expected);
             std::cout << "tickets\t" << kPredictorNames[i] << '\t' << ticketTypeName(static_cast<TicketType>(type))

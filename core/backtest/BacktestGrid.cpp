@@ -29,7 +29,7 @@ Rgb verdictColour(Verdict verdict)
     }
 }
 
-std::string rangeText(const ChanceFigures& figures)
+std::string rangeText(const CountFigures& figures)
 {
     return std::to_string(figures.low) + " 〜 " + std::to_string(figures.high);
 }
@@ -65,8 +65,8 @@ void fillScoreGrid(ResultGrid& grid, const Scoreboard& board)
     for (int i = 0; i < kPredictorCount; ++i) {
         const Tally& t = board[static_cast<std::size_t>(i)];
         const int row = i + 2;
-        const ChanceFigures hits = t.hitFigures();
-        const ChanceFigures allFour = t.allFourFigures();
+        const CountFigures hits = t.hitFigures();
+        const CountFigures allFour = t.allFourFigures();
         const Verdict verdict = verdictOf(t.targets, hits);
         const Verdict allFourVerdict = verdictOf(t.targets, allFour);
         grid.setText(1, row, kPredictorNames[static_cast<std::size_t>(i)]);

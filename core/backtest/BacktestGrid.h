@@ -21,7 +21,7 @@ void fillScoreGrid(ResultGrid& grid, const Scoreboard& board);
 Rgb verdictColour(Verdict verdict);
 
 // "12 〜 31".
-std::string rangeText(const ChanceFigures& figures);
+std::string rangeText(const CountFigures& figures);
 
 // A figure with two decimal places ("12.50").
 std::string twoDecimals(double value);

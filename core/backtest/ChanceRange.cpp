@@ -144,10 +144,10 @@ double CountDistribution::above(long k) const
     return atLeast_[static_cast<std::size_t>(std::max<long>(i, 0))];
 }
 
-ChanceFigures chanceFiguresOf(const TrialCounts& trials, long observed)
+CountFigures chanceFiguresOf(const TrialCounts& trials, long observed)
 {
     const CountDistribution d(trials);
-    ChanceFigures f;
+    CountFigures f;
     f.expected = trials.mean();
     f.observed = observed;
     // Both tails move one step at a time from the mean outwards.

@@ -43,7 +43,7 @@ private:
 };
 
 // The count against chance.
-struct ChanceFigures {
+struct CountFigures {
     double expected = 0;
     // The 95 % range: low is the largest k with P(X < k) <= 2.5 %, high the
     // smallest k with P(X > k) <= 2.5 %.
@@ -58,7 +58,7 @@ struct ChanceFigures {
     bool within() const { return low <= observed && observed <= high; }
 };
 
-ChanceFigures chanceFiguresOf(const TrialCounts& trials, long observed);
+CountFigures chanceFiguresOf(const TrialCounts& trials, long observed);
 
 // Holm's step-down correction at 5 %: for each p, whether it stands out
 // after correcting for all of them.

@@ -16,7 +16,7 @@ struct Comparison {
     int predictor = 0;
     int reflect = -1;  // -1: the same for every reflect count
     int targets = 0;
-    ChanceFigures figures;
+    CountFigures figures;
     bool different = false;  // after the correction
 };
 

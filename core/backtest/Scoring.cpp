@@ -38,12 +38,12 @@ void Tally::add(const PositionSets& sets, const std::array<int, 4>& actual)
     allFourExpected += double(all) / kChanceScale;
 }
 
-ChanceFigures Tally::hitFigures() const
+CountFigures Tally::hitFigures() const
 {
     return chanceFiguresOf(hitTrials, hits);
 }
 
-ChanceFigures Tally::allFourFigures() const
+CountFigures Tally::allFourFigures() const
 {
     return chanceFiguresOf(allFourTrials, allFourHits);
 }
@@ -58,7 +58,7 @@ double Tally::chanceRate() const
     return targets > 0 ? expected / (4.0 * targets) : 0;
 }
 
-Verdict verdictOf(int targets, const ChanceFigures& figures)
+Verdict verdictOf(int targets, const CountFigures& figures)
 {
     if (targets == 0)
         return Verdict::NoTargets;
@@ -96,7 +96,7 @@ void addBandPoint(ExcessTrack& track, const Scoreboard& board)
 {
     track.bandAt.push_back(track.targets.size() - 1);
     for (std::size_t i = 0; i < kPredictorCount; ++i) {
-        const ChanceFigures f = board[i].hitFigures();
+        const CountFigures f = board[i].hitFigures();
         track.bandLow[i].push_back(static_cast<float>(double(f.low) - f.expected));
         track.bandHigh[i].push_back(static_cast<float>(double(f.high) - f.expected));
     }

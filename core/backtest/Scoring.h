@@ -33,8 +33,8 @@ struct Tally {
     TrialCounts allFourTrials;   // one trial per target
 
     void add(const PositionSets& sets, const std::array<int, 4>& actual);
-    ChanceFigures hitFigures() const;
-    ChanceFigures allFourFigures() const;
+    CountFigures hitFigures() const;
+    CountFigures allFourFigures() const;
     // Shares of the positions scored (4 per target); 0 without targets.
     double hitRate() const;
     double chanceRate() const;
@@ -44,7 +44,7 @@ struct Tally {
 inline constexpr int kMinVerdictTargets = 30;
 
 enum class Verdict { NoTargets, TooFew, Below, Within, Above };
-Verdict verdictOf(int targets, const ChanceFigures& figures);
+Verdict verdictOf(int targets, const CountFigures& figures);
 // "偶然の範囲内です" and its kin; TooFew names the count of targets.
 std::string verdictText(Verdict verdict, int targets);
 

@@ -73,7 +73,7 @@ void fillTicketGrid(ResultGrid& grid, const TicketBoard& board)
             grid.setText(8, row, "購入なし");
             continue;
         }
-        const ChanceFigures wins = t.winFigures();
+        const CountFigures wins = t.winFigures();
         // One trial per target that bought the type.
         int targets = 0;
         for (const auto& [chance, trials] : t.winTrials.byChance())

@@ -130,7 +130,7 @@ void TicketTally::add(const TargetTickets& tickets)
     winTrials.add(tickets.chance);
 }
 
-ChanceFigures TicketTally::winFigures() const
+CountFigures TicketTally::winFigures() const
 {
     return chanceFiguresOf(winTrials, wins);
 }

@@ -52,7 +52,7 @@ struct TicketTally {
 
     void add(const TargetTickets& tickets);
     long long cost() const { return count * kTicketPrice; }
-    ChanceFigures winFigures() const;
+    CountFigures winFigures() const;
     // paid / cost; 0 without tickets.
     double returnShare() const;
 };

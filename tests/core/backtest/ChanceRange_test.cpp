@@ -61,7 +61,7 @@ TEST(ChanceRange, SmallCasesAgreeWithEveryOutcomeEnumerated)
         while (high > 0 && above(high - 1) <= 0.025)
             --high;
         for (long observed = 0; observed < long(pmf.size()); ++observed) {
-            const ChanceFigures f = chanceFiguresOf(trials, observed);
+            const CountFigures f = chanceFiguresOf(trials, observed);
             EXPECT_EQ(f.low, low) << chances.size() << " trials";
             EXPECT_EQ(f.high, high) << chances.size() << " trials";
             const double p = std::min(1.0, 2 * std::min(below(observed + 1), above(observed - 1)));
@@ -91,7 +91,7 @@ TEST(ChanceRange, LargeCasesLieWhereTheNormalFiguresPutThem)
         for (const auto& [chance, count] : c.counts)
             trials.add(chance, count);
         const double mean = trials.mean(), sd = std::sqrt(trials.variance());
-        const ChanceFigures f = chanceFiguresOf(trials, std::lround(mean));
+        const CountFigures f = chanceFiguresOf(trials, std::lround(mean));
         EXPECT_NEAR(f.expected, mean, 1e-9);
         EXPECT_NEAR(double(f.low), mean - 1.96 * sd, 0.1 * sd + 1.5);
         EXPECT_NEAR(double(f.high), mean + 1.96 * sd, 0.1 * sd + 1.5);
@@ -101,7 +101,7 @@ TEST(ChanceRange, LargeCasesLieWhereTheNormalFiguresPutThem)
         if (!c.nearlySymmetric)
             continue;
         const double z = 3.5;  // 3.5 standard deviations out: p near 0.00047
-        const ChanceFigures far = chanceFiguresOf(trials, std::lround(mean + z * sd));
+        const CountFigures far = chanceFiguresOf(trials, std::lround(mean + z * sd));
         EXPECT_NEAR(far.p, std::erfc(z / std::sqrt(2.0)), 0.5 * std::erfc(z / std::sqrt(2.0)));
     }
 }
