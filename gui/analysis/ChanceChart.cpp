@@ -10,6 +10,7 @@
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 
+#include "gui/common/ChartBasics.h"
 #include "gui/common/QtConversions.h"
 
 namespace rumone {
@@ -89,19 +90,12 @@ QScatterSeries* pointSeries(const QString& name, const QColor& colour)
 
 ChanceChart::ChanceChart(QWidget* parent) : QChartView(parent)
 {
-    setRenderHint(QPainter::Antialiasing);
-    chart()->legend()->setAlignment(Qt::AlignBottom);
-    chart()->setMargins(QMargins(4, 4, 4, 4));
+    setUpChartView(*this);
 }
 
 void ChanceChart::clear()
 {
-    QChart* c = chart();
-    c->removeAllSeries();
-    for (QAbstractAxis* axis : c->axes()) {
-        c->removeAxis(axis);
-        delete axis;
-    }
+    clearChart(*chart());
     outsidePoints_ = 0;
     itemCount_ = 0;
 }

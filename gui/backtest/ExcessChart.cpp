@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/common/ChartBasics.h"
+
 namespace rumone {
 
 namespace {
@@ -28,19 +30,12 @@ const QString kBandName = QStringLiteral("偶然の範囲（95%、各時点で�
 
 ExcessChart::ExcessChart(QWidget* parent) : QChartView(parent)
 {
-    setRenderHint(QPainter::Antialiasing);
-    chart()->legend()->setAlignment(Qt::AlignBottom);
-    chart()->setMargins(QMargins(4, 4, 4, 4));
+    setUpChartView(*this);
 }
 
 void ExcessChart::clear()
 {
-    QChart* c = chart();
-    c->removeAllSeries();
-    for (QAbstractAxis* axis : c->axes()) {
-        c->removeAxis(axis);  // gives the axis back to its caller
-        delete axis;
-    }
+    clearChart(*chart());
     pointCount_ = 0;
 }
 

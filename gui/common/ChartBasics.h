@@ -1,0 +1,16 @@
+// What every chart of the program shares: its look and how it is emptied
+// before it is drawn anew.
+#pragma once
+
+class QChart;
+class QChartView;
+
+namespace rumone {
+
+// Smooth lines, the legend under the plot, narrow margins.
+void setUpChartView(QChartView& view);
+// Takes every series and axis off the chart and deletes them (an axis taken
+// off is given back to its caller, so it is deleted here).
+void clearChart(QChart& chart);
+
+}  // namespace rumone
