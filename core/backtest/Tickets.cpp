@@ -150,15 +150,21 @@ void TicketWalk::Payout::add(const std::array<std::pair<int, double>, 2>& outcom
     }
     if (reach == 0)
         return;
+    // One pass per outcome over the old pmf (in the order the terms of each
+    // new value were always summed), which the compiler vectorises: the walk
+    // over every target spends most of its time here.
     const std::size_t old = pmf.size();
-    pmf.resize(old + static_cast<std::size_t>(reach), 0.0);
-    for (std::size_t k = pmf.size(); k-- > 0;) {
-        double value = k < old ? nothing * pmf[k] : 0.0;
-        for (const auto& [units, chance] : outcomes)
-            if (units > 0 && k >= static_cast<std::size_t>(units) && k - static_cast<std::size_t>(units) < old)
-                value += chance * pmf[k - static_cast<std::size_t>(units)];
-        pmf[k] = value;
+    next.assign(old + static_cast<std::size_t>(reach), 0.0);
+    for (std::size_t k = 0; k < old; ++k)
+        next[k] = nothing * pmf[k];
+    for (const auto& [units, chance] : outcomes) {
+        if (units <= 0)
+            continue;
+        double* shifted = next.data() + units;
+        for (std::size_t k = 0; k < old; ++k)
+            shifted[k] += chance * pmf[k];
     }
+    pmf.swap(next);
     while (pmf.size() > 1 && pmf.back() < kNegligible)
         pmf.pop_back();
     std::size_t lead = 0;

@@ -86,6 +86,7 @@ private:
     struct Payout {
         long offset = 0;
         std::vector<double> pmf{1.0};
+        std::vector<double> next;  // the next pmf, kept to spare an allocation a target
         void add(const std::array<std::pair<int, double>, 2>& outcomes);
         std::pair<long, long> range() const;
     };
