@@ -200,23 +200,6 @@ bool EntryTableModel::removeRow(int row)
     return true;
 }
 
-std::optional<ImportCounts> EntryTableModel::importDraws(const std::vector<EditRow>& draws)
-{
-    if (!set_)
-        return std::nullopt;
-    beginResetModel();
-    std::optional<ImportCounts> done;
-    try {
-        done = set_->importDraws(draws);
-        written_ = true;
-    } catch (const StoreError& e) {
-        reportFailure(QStringLiteral("取り込めませんでした。何も取り込んでいません。"), e);
-    }
-    shownRows_ = static_cast<int>(set_->recordCount());
-    endResetModel();
-    return done;
-}
-
 std::optional<ImportCounts> EntryTableModel::importPreviewed(const ImportPreview& preview)
 {
     if (!set_)

@@ -47,9 +47,8 @@ public:
     // where it stands (see DrawEditSet::insertRow), -1 when refused.
     int insertRowAfter(int row);
     bool removeRow(int row);
-    // The counts of what was written; nothing when the import failed.
-    std::optional<ImportCounts> importDraws(const std::vector<EditRow>& draws);
     std::size_t countExisting(const std::vector<EditRow>& draws) const;
+    // The counts of what was written; nothing when the import failed.
     std::optional<ImportCounts> importPreviewed(const ImportPreview& preview);
     // Whether a change reached the file since the last call.
     bool takeWritten() { return std::exchange(written_, false); }
