@@ -1,4 +1,4 @@
-// Start-up load of the draw history: the whole LoadDrawHistory from a
+// Start-up load of the draw history: the whole loadDrawHistory from a
 // database of the real draws and from one of the most draws the model
 // holds (32767), and the opening and keying of the database on its own
 // (the key derivation is most of the cost of an open).

@@ -46,9 +46,6 @@ const QString kEntryView = QStringLiteral("当選データ入力");
 const QString kVersionView = QStringLiteral("バージョン情報");
 const QString kBacktestView = QStringLiteral("予想検証");
 
-// Arrangement codes of the frame's arrange operation.
-enum ArrangeCode { Cascade = 0, TileHorizontal = 1, TileVertical = 2, ArrangeIconsCode = 3 };
-
 }  // namespace
 
 MainWindow::MainWindow() : prediction_(std::make_unique<Prediction>())
@@ -735,12 +732,8 @@ void MainWindow::unload()
     // A start that failed has nothing to save: the options file is left
     // as it was.
     bool saved = !started_;
-    if (started_) {
-        try {
-            saved = prediction_->writeInitFile();
-        } catch (...) {
-        }
-    }
+    if (started_)
+        saved = prediction_->writeInitFile();
     // A read-only options file was told about at start; it is left alone.
     if (!saved && !prediction_->initFileReadOnly())
         reportOptionsNotSaved();

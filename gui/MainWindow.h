@@ -33,7 +33,7 @@ public:
     MainWindow();
     ~MainWindow() override;
 
-    // Start-up: options read, hourglass, connection text, LoadDrawHistory,
+    // Start-up: options read, hourglass, connection text, loadDrawHistory,
     // cursor restored. On failure shows the message and returns false.
     bool load(const QString& programFolder);
     // The same with the history's load already under way (begun before Qt

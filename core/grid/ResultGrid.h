@@ -46,7 +46,7 @@ enum class VAlign : std::uint8_t { Top, Centre, Bottom };
 enum class ScrollBars : std::uint8_t { None, Horizontal, Vertical, Both };
 enum class EnterAction : std::uint8_t { None, NextCell };
 
-// Which lines SetBorder draws (or removes, for None).
+// Which lines setBorder draws (or removes, for None).
 enum class BorderSides : std::uint8_t {
     All,        // all four sides of every cell of the block
     Left,       // left side of every cell

@@ -44,11 +44,6 @@ const std::array<const char*, kOptionCount> kOptionCaptions = {
     "■分割データ分析",
 };
 
-int PredictionOptions::reflectCount() const
-{
-    return static_cast<int>(std::count(flags.begin(), flags.end(), true));
-}
-
 namespace {
 
 constexpr const char* kFileEncoding = "CP932";

@@ -18,7 +18,6 @@ extern const std::array<const char*, kOptionCount> kOptionCaptions;
 
 struct PredictionOptions {
     std::array<bool, kOptionCount> flags{};  // True: 反映する
-    int reflectCount() const;
 };
 
 // Reads the file at `path` into `options`. A missing or unreadable file

@@ -370,7 +370,7 @@ std::string formatReal(double v)
     return buf;
 }
 
-std::string QuoteIfNeeded(const std::string& s)
+std::string quoteIfNeeded(const std::string& s)
 {
     if (s.find_first_of(",\"\r\n") == std::string::npos)
         return s;
@@ -394,7 +394,7 @@ std::string field(const DbValue& v)
             return formatReal(v.real);
         case DbValue::Type::Text:
         case DbValue::Type::Blob:
-            return QuoteIfNeeded(v.text);
+            return quoteIfNeeded(v.text);
     }
     return {};
 }

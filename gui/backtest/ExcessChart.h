@@ -1,6 +1,6 @@
-// The charts of the verification view. ShowTrack: hits minus the chance
+// The charts of the verification view. showTrack: hits minus the chance
 // expectation, accumulated over the targets, for one predictor, inside the
-// shaded exact 95 % chance range of each point. ShowYen: the accumulated
+// shaded exact 95 % chance range of each point. showYen: the accumulated
 // net yen of buying the predictor's tickets beside its chance expectation
 // (-110 yen a ticket) and range. Each range holds at its own point; a
 // line leaving it somewhere along the way is common by chance alone.

@@ -61,7 +61,7 @@ public:
 protected:
     ViewHost& host() const { return host_; }
     // Fixed window size in twips; by default the outer size of the window,
-    // with clientSize() true the size of its client area.
+    // with sizeIsClientArea() true the size of its client area.
     virtual QSize sizeInTwips() const = 0;
     virtual bool sizeIsClientArea() const { return false; }
     // Builds and fills the content.

@@ -74,7 +74,7 @@ public:
     // The context menu's commands: copy, go to a draw, CSV export, print.
     QMenu* createContextMenu(QWidget* parent);
 
-    // Pixel geometry of the grid, shared with its painter (GridLayoutWidget.h).
+    // Pixel geometry of the grid, shared with its painter (GridLayout.h).
     class Layout;
 
 signals:

@@ -56,8 +56,8 @@ public:
 
     // What 印刷 prints once a printer is chosen: the switches and the four
     // prediction grids as the window shows them, on one page under the
-    // window's caption. PaintPrintPage paints that page with a painter on
-    // `device`; PrintTo opens and closes the painter itself.
+    // window's caption. paintPrintPage paints that page with a painter on
+    // `device`; printTo opens and closes the painter itself.
     void paintPrintPage(QPainter& painter, const QPaintDevice& device);
     bool printTo(QPagedPaintDevice& device);
 

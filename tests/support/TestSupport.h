@@ -12,7 +12,7 @@
 
 namespace rumone::test {
 
-// A row for HistoryOf: a draw number and four digits, -1 for "no value".
+// A row for historyOf: a draw number and four digits, -1 for "no value".
 struct Row {
     int number;
     std::array<int, 4> digits;

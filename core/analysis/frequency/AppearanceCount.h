@@ -8,7 +8,7 @@ namespace rumone {
 
 AnalysisViewSpec appearanceCountView();
 
-// Runs SetupCountGrid, WriteCountHeader and FillCountTable.
+// Runs setupCountGrid, writeCountHeader and fillCountTable.
 void buildCountView(ResultGrid& grid, const DrawHistory& history);
 
 }  // namespace rumone

@@ -8,7 +8,7 @@ namespace rumone {
 
 AnalysisViewSpec dispersionView();
 
-// Runs SetupDispersionGrid, WriteDispersionHeader and FillDispersionTable.
+// Runs setupDispersionGrid, writeDispersionHeader and fillDispersionTable.
 void buildDispersionView(ResultGrid& grid, const DrawHistory& history);
 
 }  // namespace rumone

@@ -11,7 +11,7 @@
 namespace rumone {
 
 // The three steps of an interval view, run in this order by
-// BuildIntervalView: set-up, header (top and footer), filling.
+// buildIntervalView: set-up, header (top and footer), filling.
 struct IntervalViewOperations {
     void (*setup)(ResultGrid& grid, const DrawHistory& history);
     // startRow, mode: mode -1 writes the footer (caption row first), any

@@ -39,7 +39,7 @@ int marksInRow(const ResultGrid& g, int row)
     return marks;
 }
 
-// "LTRB" sides of a cell, each as DumpBorder gives it.
+// "LTRB" sides of a cell, each as dumpBorder gives it.
 std::string sides(const ResultGrid& g, int col, int row)
 {
     const CellStyle& s = g.style(col, row);

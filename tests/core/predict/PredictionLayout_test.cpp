@@ -9,7 +9,7 @@ namespace rumone::test {
 namespace {
 
 // "left top right bottom" lines of a cell: "-" none, "d" default colour.
-std::string Lines(const ResultGrid& g, int col, int row)
+std::string linesOf(const ResultGrid& g, int col, int row)
 {
     const CellStyle& s = g.style(col, row);
     auto one = [](const BorderLine& l) {
@@ -21,7 +21,7 @@ std::string Lines(const ResultGrid& g, int col, int row)
 class PredictionLayout : public ::testing::Test {
 protected:
     void SetUp() override { p.layOutGrids(); }
-    const ResultGrid& G(int i) const { return *p.grid(i); }
+    const ResultGrid& gridAt(int i) const { return *p.grid(i); }
     Prediction p;
 };
 
@@ -30,7 +30,7 @@ TEST_F(PredictionLayout, SizesWidthsAndWidgetSettings)
     const int rows[] = {5, 4, 3, 2};
     for (int i = 0; i < kPredictionGridCount; ++i) {
         SCOPED_TRACE(i);
-        const ResultGrid& g = G(i);
+        const ResultGrid& g = gridAt(i);
         EXPECT_EQ(g.columns(), 5);
         EXPECT_EQ(g.rows(), rows[i]);
         EXPECT_EQ(g.visibleColumns(), 5);
@@ -63,32 +63,32 @@ TEST_F(PredictionLayout, HeaderAndLabels)
 {
     EXPECT_EQ(std::string(kPredictionHeader), std::string(13, ' ') + "予 想 数 字" + std::string(19, ' '));
     for (int i = 0; i < kPredictionGridCount; ++i) {
-        EXPECT_EQ(G(i).getText(2, 1), kPredictionHeader);
-        EXPECT_EQ(G(i).getText(1, 1), "");
+        EXPECT_EQ(gridAt(i).getText(2, 1), kPredictionHeader);
+        EXPECT_EQ(gridAt(i).getText(1, 1), "");
     }
-    EXPECT_EQ(G(0).getText(1, 2), " 7回周期法");
-    EXPECT_EQ(G(0).getText(1, 3), " 9回周期法");
-    EXPECT_EQ(G(0).getText(1, 4), "11回周期法");
-    EXPECT_EQ(G(0).getText(1, 5), "12回周期法");
-    EXPECT_EQ(G(1).getText(1, 2), "");
-    EXPECT_EQ(G(1).getText(1, 3), "消去法");
-    EXPECT_EQ(G(1).getText(1, 4), "");
-    EXPECT_EQ(G(2).getText(1, 2), "連発予想");
-    EXPECT_EQ(G(2).getText(1, 3), "");
-    EXPECT_EQ(G(3).getText(1, 2), "１発予想");
+    EXPECT_EQ(gridAt(0).getText(1, 2), " 7回周期法");
+    EXPECT_EQ(gridAt(0).getText(1, 3), " 9回周期法");
+    EXPECT_EQ(gridAt(0).getText(1, 4), "11回周期法");
+    EXPECT_EQ(gridAt(0).getText(1, 5), "12回周期法");
+    EXPECT_EQ(gridAt(1).getText(1, 2), "");
+    EXPECT_EQ(gridAt(1).getText(1, 3), "消去法");
+    EXPECT_EQ(gridAt(1).getText(1, 4), "");
+    EXPECT_EQ(gridAt(2).getText(1, 2), "連発予想");
+    EXPECT_EQ(gridAt(2).getText(1, 3), "");
+    EXPECT_EQ(gridAt(3).getText(1, 2), "１発予想");
     EXPECT_EQ(std::string(kGridLabels[2]), "●連発ルモーネ予想(この予想数字を組む合わせて購入します)");
 }
 
 TEST_F(PredictionLayout, CycleGridLines)
 {
-    const ResultGrid& g = G(0);
-    EXPECT_EQ(Lines(g, 1, 1), "-ddd");
+    const ResultGrid& g = gridAt(0);
+    EXPECT_EQ(linesOf(g, 1, 1), "-ddd");
     for (int c = 2; c <= 5; ++c)
-        EXPECT_EQ(Lines(g, c, 1), "----");
+        EXPECT_EQ(linesOf(g, c, 1), "----");
     for (int r = 2; r <= 5; ++r) {
-        EXPECT_EQ(Lines(g, 1, r), "-ddd");
+        EXPECT_EQ(linesOf(g, 1, r), "-ddd");
         for (int c = 2; c <= 5; ++c)
-            EXPECT_EQ(Lines(g, c, r), "-d-d");
+            EXPECT_EQ(linesOf(g, c, r), "-d-d");
     }
 }
 
@@ -96,23 +96,23 @@ TEST_F(PredictionLayout, BoxedGridLinesAndTallLabelCells)
 {
     for (int i = 1; i < kPredictionGridCount; ++i) {
         SCOPED_TRACE(i);
-        const ResultGrid& g = G(i);
-        EXPECT_EQ(Lines(g, 1, 1), "dddd");
+        const ResultGrid& g = gridAt(i);
+        EXPECT_EQ(linesOf(g, 1, 1), "dddd");
         for (int c = 2; c <= 5; ++c)
-            EXPECT_EQ(Lines(g, c, 1), "----");
+            EXPECT_EQ(linesOf(g, c, 1), "----");
         for (int r = 2; r <= g.rows(); ++r)
             for (int c = 2; c <= 5; ++c)
-                EXPECT_EQ(Lines(g, c, r), "dddd");
+                EXPECT_EQ(linesOf(g, c, r), "dddd");
     }
     // Elimination: rows 2-4 of column 1 outlined as one cell.
-    EXPECT_EQ(Lines(G(1), 1, 2), "ddd-");
-    EXPECT_EQ(Lines(G(1), 1, 3), "d-d-");
-    EXPECT_EQ(Lines(G(1), 1, 4), "d-dd");
+    EXPECT_EQ(linesOf(gridAt(1), 1, 2), "ddd-");
+    EXPECT_EQ(linesOf(gridAt(1), 1, 3), "d-d-");
+    EXPECT_EQ(linesOf(gridAt(1), 1, 4), "d-dd");
     // Rapid-fire: rows 2-3.
-    EXPECT_EQ(Lines(G(2), 1, 2), "ddd-");
-    EXPECT_EQ(Lines(G(2), 1, 3), "d-dd");
+    EXPECT_EQ(linesOf(gridAt(2), 1, 2), "ddd-");
+    EXPECT_EQ(linesOf(gridAt(2), 1, 3), "d-dd");
     // One-shot keeps its single label cell boxed.
-    EXPECT_EQ(Lines(G(3), 1, 2), "dddd");
+    EXPECT_EQ(linesOf(gridAt(3), 1, 2), "dddd");
 }
 
 TEST_F(PredictionLayout, RelayingOutKeepsTheGridObjectsAndClearsOldResults)

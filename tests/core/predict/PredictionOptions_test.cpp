@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "core/predict/Prediction.h"
 #include "core/predict/PredictionOptions.h"
 #include "core/store/SafeFile.h"
 #include "support/TestSupport.h"
@@ -78,8 +79,11 @@ TEST(PredictionOptionsTest, TablesAndReflectCount)
     EXPECT_STREQ(kOptionKeys[8], "5分割傾向分析Opt");
     EXPECT_STREQ(kOptionCaptions[8], "■4分割傾向分析");
     EXPECT_STREQ(kOptionCaptions[0], "■頻度分析（出現頻度分析、回数出現分析）");
-    EXPECT_EQ(PredictionOptions{}.reflectCount(), 0);
-    EXPECT_EQ(withFlags({0, 4, 9}).reflectCount(), 3);
+    Prediction prediction;
+    EXPECT_EQ(prediction.countReflectedOptions(), 0);
+    for (int i : {0, 4, 9})
+        prediction.setFlag(i, true);
+    EXPECT_EQ(prediction.countReflectedOptions(), 3);
 }
 
 TEST(PredictionOptionsTest, WritesTenCp932LinesInIndexOrderAndReadsThemBack)
