@@ -49,11 +49,7 @@ int parseReflect(const std::string& text)
 
 void dumpPrediction(const DrawHistory& history, int reflect)
 {
-    Prediction prediction;
-    for (int i = 0; i < reflect; ++i)
-        prediction.setFlag(i, true);
-    prediction.layOutGrids();
-    prediction.scanDraws(history);
+    const Prediction prediction = predictionOf(history, reflect);
     for (int i = 0; i < kPredictionGridCount; ++i) {
         std::cout << "grid " << i << '\n';
         dumpGrid(*prediction.grid(i), std::cout);

@@ -6,27 +6,6 @@
 
 namespace rumone {
 
-namespace {
-
-// The digit of a one-digit cell text, or -1.
-int cellDigit(const std::string& text)
-{
-    return text.size() == 1 && text[0] >= '0' && text[0] <= '9' ? text[0] - '0' : -1;
-}
-
-// Every distinct digit in columns 2-5 of rows 2 to the last.
-DigitSet poolOf(const ResultGrid& grid)
-{
-    DigitSet pool = 0;
-    for (int row = 2; row <= grid.rows(); ++row)
-        for (int column = 2; column <= 5; ++column)
-            if (const int d = cellDigit(grid.getText(column, row)); d >= 0)
-                pool |= digitBit(d);
-    return pool;
-}
-
-}  // namespace
-
 int setSize(DigitSet set)
 {
     return std::popcount(static_cast<unsigned>(set));
@@ -59,29 +38,31 @@ std::optional<DigitSet> parseSetText(std::string_view text)
     return set;
 }
 
-PredictorSets setsOfPrediction(const Prediction& prediction)
+PredictorSets predictorSetsOf(const PredictedDigits& digits)
 {
     PredictorSets out;
-    const ResultGrid& cycle = *prediction.grid(Prediction::kCycleGrid);
-    for (int m = 0; m < kCycleMethodCount; ++m)
-        for (int p = 0; p < 4; ++p)
-            if (const int d = cellDigit(cycle.getText(p + 2, m + 2)); d >= 0)
-                out.sets[static_cast<std::size_t>(m)][static_cast<std::size_t>(p)] = digitBit(d);
-    for (int g = Prediction::kEliminationGrid; g <= Prediction::kOneShotGrid; ++g) {
-        const DigitSet pool = poolOf(*prediction.grid(g));
-        out.sets[static_cast<std::size_t>(kCycleMethodCount + g - 1)].fill(pool);
+    for (std::size_t m = 0; m < digits.cycle.size(); ++m)
+        for (std::size_t p = 0; p < 4; ++p)
+            if (const int d = digits.cycle[m][p]; d != kNoDigit)
+                out.sets[m][p] = digitBit(d);
+    const std::array<const PlacedDigits*, 3> pools = {&digits.elimination, &digits.rapidFire, &digits.oneShot};
+    for (std::size_t i = 0; i < pools.size(); ++i) {
+        DigitSet pool = 0;
+        for (const int d : *pools[i])
+            pool |= digitBit(d);
+        out.sets[kCycleMethodCount + i].fill(pool);
     }
     return out;
 }
 
+PredictorSets setsOfPrediction(const Prediction& prediction)
+{
+    return predictorSetsOf(prediction.digits());
+}
+
 PredictorSets recomputePredictorSets(const DrawHistory& history, int reflect)
 {
-    Prediction prediction;
-    for (int i = 0; i < reflect && i < kOptionCount; ++i)
-        prediction.setFlag(i, true);
-    prediction.layOutGrids();
-    prediction.scanDraws(history);
-    return setsOfPrediction(prediction);
+    return setsOfPrediction(predictionOf(history, reflect));
 }
 
 }  // namespace rumone

@@ -18,6 +18,7 @@ namespace rumone {
 
 class DrawHistory;
 class Prediction;
+struct PredictedDigits;
 
 inline constexpr int kPredictorCount = 7;
 inline constexpr std::array<const char*, kPredictorCount> kPredictorNames = {
@@ -44,6 +45,9 @@ struct PredictorSets {
     bool operator==(const PredictorSets&) const = default;
 };
 
+// The sets of the methods' digits: a cycle method's digit per position, a
+// pool for every position.
+PredictorSets predictorSetsOf(const PredictedDigits& digits);
 // The sets as the prediction's four grids show them.
 PredictorSets setsOfPrediction(const Prediction& prediction);
 

@@ -25,7 +25,7 @@ int filledCycleCells(const Prediction& p)
     int n = 0;
     for (int m = 0; m < 4; ++m)
         for (int pos = 1; pos <= 4; ++pos)
-            n += p.cycleDigits(m, pos).empty() ? 0 : 1;
+            n += cycleText(p, m, pos).empty() ? 0 : 1;
     return n;
 }
 
@@ -33,8 +33,7 @@ TEST(CycleMethod, OnlyGapsOf7_9_11_12RecordAndAnyEarlierPositionCounts)
 {
     for (int gap = 2; gap <= 14; ++gap) {
         SCOPED_TRACE(gap);
-        Prediction p;
-        prepare(p, reappearanceAfter(gap, 5));
+        Prediction p = predictionOf(reappearanceAfter(gap, 5), 0);
         int m = -1;
         for (int i = 0; i < 4; ++i)
             if (kCycleGaps[static_cast<std::size_t>(i)] == gap)
@@ -43,7 +42,7 @@ TEST(CycleMethod, OnlyGapsOf7_9_11_12RecordAndAnyEarlierPositionCounts)
         // record, and only in position 2.
         EXPECT_EQ(filledCycleCells(p), m < 0 ? 0 : 1);
         if (m >= 0) {
-            EXPECT_EQ(p.cycleDigits(m, 2), "5");
+            EXPECT_EQ(cycleText(p, m, 2), "5");
             EXPECT_EQ(p.grid(Prediction::kCycleGrid)->getText(3, m + 2), "5");
         }
     }
@@ -55,9 +54,8 @@ TEST(CycleMethod, TheLaterQualifyingDrawWins)
     appendRun(rows, 3, 7, kFiller);
     rows.push_back({8, {1, 3, 1, 1}});  // 3 after 7 draws
     rows.push_back({9, {1, 4, 1, 1}});  // 4 after 7 draws
-    Prediction p;
-    prepare(p, historyOf(rows));
-    EXPECT_EQ(p.cycleDigits(0, 2), "4");
+    Prediction p = predictionOf(historyOf(rows), 0);
+    EXPECT_EQ(cycleText(p, 0, 2), "4");
     EXPECT_EQ(filledCycleCells(p), 1);
 }
 
@@ -66,10 +64,9 @@ TEST(CycleMethod, DrawZeroIsNeverSearched)
     std::vector<Row> rows{{0, {5, 5, 5, 5}}};
     appendRun(rows, 1, 6, kFiller);
     rows.push_back({7, {1, 5, 1, 1}});
-    Prediction p;
-    prepare(p, historyOf(rows));
+    Prediction p = predictionOf(historyOf(rows), 0);
     EXPECT_EQ(filledCycleCells(p), 0);
-    EXPECT_EQ(p.digitsByDraw(0, 1), 5);  // stored all the same
+    EXPECT_EQ(methodStateOf(historyOf(rows)).digitAt(0, 1), 5);  // stored all the same
 }
 
 TEST(CycleMethod, MissingAndIncompleteDrawsReadAsZerosAndStopOnlyTheSearchForZero)
@@ -84,20 +81,18 @@ TEST(CycleMethod, MissingAndIncompleteDrawsReadAsZerosAndStopOnlyTheSearchForZer
         appendRun(rows, 3, 8, kFiller);
         rows.push_back({9, {1, 0, 1, 1}});   // 0: stops at draw 2, gap 7
         rows.push_back({10, {1, 1, 1, 5}});  // 5: runs past draw 2 to draw 1, gap 9
-        Prediction p;
-        prepare(p, historyOf(rows));
-        EXPECT_EQ(p.cycleDigits(0, 2), "0");
-        EXPECT_EQ(p.cycleDigits(1, 4), "5");
+        Prediction p = predictionOf(historyOf(rows), 0);
+        EXPECT_EQ(cycleText(p, 0, 2), "0");
+        EXPECT_EQ(cycleText(p, 1, 4), "5");
         EXPECT_EQ(filledCycleCells(p), 2);
-        EXPECT_EQ(p.digitsByDraw(2, 1), 0);
+        EXPECT_EQ(methodStateOf(historyOf(rows)).digitAt(2, 1), 0);
     }
 }
 
 TEST(CycleMethod, RepeatedScansGiveTheSameTables)
 {
     const DrawHistory h = randomHistory(500, 7);
-    Prediction p;
-    prepare(p, h);
+    Prediction p = predictionOf(h, 0);
     std::vector<std::string> first;
     for (int i = 0; i < kPredictionGridCount; ++i)
         first.push_back(dumpGridText(p, i));
@@ -107,18 +102,35 @@ TEST(CycleMethod, RepeatedScansGiveTheSameTables)
         EXPECT_EQ(dumpGridText(p, i), first[static_cast<std::size_t>(i)]) << "grid " << i;
 }
 
+TEST(CycleMethod, ARescanReadsOnlyTheDrawsStillThere)
+{
+    // The view object outlives a reload: a draw deleted since the last scan
+    // reads as four 0s, exactly as after a restart.
+    std::vector<Row> rows;
+    for (int n = 1; n <= 200; ++n)
+        rows.push_back({n, {(n * 7) % 10, (n * 3 + 1) % 10, (n * n) % 10, (n * 9 + 4) % 10}});
+    Prediction p = predictionOf(historyOf(rows), 5);
+    rows.erase(rows.begin() + 194);  // draw 195, which the first formula reads with five switches
+    const DrawHistory deleted = historyOf(rows);
+    p.scanDraws(deleted);
+    EXPECT_EQ(candidateTexts(p)[0], "1");  // 0 + 1
+    const Prediction restarted = predictionOf(deleted, 5);
+    for (int i = 0; i < kPredictionGridCount; ++i)
+        EXPECT_EQ(dumpGridText(p, i), dumpGridText(restarted, i)) << "grid " << i;
+}
+
 TEST(CycleMethod, DrawNumbersUpTo32767AreStored)
 {
     std::vector<Row> rows{{32760, {2, 2, 2, 2}}};
     appendRun(rows, 32761, 32766, kFiller);
     rows.push_back({32767, {1, 2, 1, 1}});
-    Prediction p;
-    prepare(p, historyOf(rows), 10);
+    Prediction p = predictionOf(historyOf(rows), 10);
     EXPECT_EQ(p.latestDrawNumber(), 32767);
-    EXPECT_EQ(p.digitsByDraw(32767, 2), 2);
-    EXPECT_EQ(p.digitsByDraw(32768, 2), 0);
-    EXPECT_EQ(p.digitsByDraw(-1, 2), 0);
-    EXPECT_EQ(p.cycleDigits(0, 2), "2");
+    const MethodState state = methodStateOf(historyOf(rows));
+    EXPECT_EQ(state.digitAt(32767, 2), 2);
+    EXPECT_EQ(state.digitAt(32768, 2), 0);
+    EXPECT_EQ(state.digitAt(-1, 2), 0);
+    EXPECT_EQ(cycleText(p, 0, 2), "2");
 }
 
 }  // namespace

@@ -14,29 +14,20 @@ using Texts = std::vector<std::string>;
 const Texts kAllZeroCandidates = {"1", "8", "9", "2", "8", "4", "3", "1", "4", "7", "6", "0", "4", "1", "9"};
 const Texts kAllZeroGrid = {"1", "8", "9", "2", "4", "3", "7", "6", "0", "", "", ""};
 
-Texts candidates(const Prediction& p)
-{
-    Texts out;
-    for (int i = 0; i < kEliminationRowCount; ++i)
-        out.push_back(p.eliminationCandidates(i));
-    return out;
-}
-
 TEST(Elimination, WrapDigitFoldsByNineOnce)
 {
-    const std::vector<std::pair<int, std::string>> cases = {
-        {17, "8"}, {-5, "4"}, {-9, "0"}, {10, "1"}, {0, "9"}, {18, "9"}, {-1, "8"}, {1, "1"}, {9, "9"}, {5, "5"},
+    const std::vector<std::pair<int, int>> cases = {
+        {17, 8}, {-5, 4}, {-9, 0}, {10, 1}, {0, 9}, {18, 9}, {-1, 8}, {1, 1}, {9, 9}, {5, 5},
     };
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(Prediction::wrapDigit(value), text) << value;
+    for (const auto& [value, digit] : cases)
+        EXPECT_EQ(wrapDigit(value), digit) << value;
 }
 
 TEST(Elimination, LatestDrawGivesTheFirstTwoRows)
 {
-    Prediction p;
-    prepare(p, historyOf({{1234, {5, 0, 7, 2}}}));
-    EXPECT_EQ(p.eliminationCandidates(0), "6");  // 5 + 1
-    EXPECT_EQ(p.eliminationCandidates(1), "8");  // 0 + 8
+    Prediction p = predictionOf(historyOf({{1234, {5, 0, 7, 2}}}), 0);
+    EXPECT_EQ(candidateTexts(p)[0], "6");  // 5 + 1
+    EXPECT_EQ(candidateTexts(p)[1], "8");  // 0 + 8
     const ResultGrid& g = *p.grid(Prediction::kEliminationGrid);
     EXPECT_EQ(g.getText(2, 2), "6");
     EXPECT_EQ(g.getText(3, 2), "8");
@@ -44,22 +35,19 @@ TEST(Elimination, LatestDrawGivesTheFirstTwoRows)
 
 TEST(Elimination, DuplicatesArePlacedOnceInTableOrder)
 {
-    Prediction p;
-    prepare(p, historyOf({{100, {0, 0, 0, 0}}}));
-    EXPECT_EQ(candidates(p), kAllZeroCandidates);
+    Prediction p = predictionOf(historyOf({{100, {0, 0, 0, 0}}}), 0);
+    EXPECT_EQ(candidateTexts(p), kAllZeroCandidates);
     EXPECT_EQ(dataTexts(p, Prediction::kEliminationGrid), kAllZeroGrid);
 }
 
 TEST(Elimination, EverySwitchCountsTheSame)
 {
     const DrawHistory h = randomHistory(300, 11);
-    Prediction reference;
-    prepare(reference, h);
+    Prediction reference = predictionOf(h, 0);
     reference.setFlag(0, true);
     for (int i = 1; i < kOptionCount; ++i) {
         SCOPED_TRACE(i);
-        Prediction p;
-        prepare(p, h);
+        Prediction p = predictionOf(h, 0);
         p.setFlag(i, true);
         for (int g = 1; g < kPredictionGridCount; ++g)
             EXPECT_EQ(dumpGridText(p, g), dumpGridText(reference, g)) << "grid " << g;
@@ -73,27 +61,24 @@ TEST(Elimination, TwoSwitchesReadTwoDrawsFurtherBack)
     std::vector<Row> rows;
     for (int n = 1; n <= 60; ++n)
         rows.push_back({n, {(n * 7) % 10, (n * 3 + 1) % 10, (n * n) % 10, (n * 9 + 4) % 10}});
-    Prediction two;
-    prepare(two, historyOf(rows));
+    Prediction two = predictionOf(historyOf(rows), 0);
     two.setFlag(3, true);
     two.setFlag(8, true);
     rows.resize(rows.size() - 2);
-    Prediction shorter;
-    prepare(shorter, historyOf(rows));
-    EXPECT_EQ(candidates(two), candidates(shorter));
+    Prediction shorter = predictionOf(historyOf(rows), 0);
+    EXPECT_EQ(candidateTexts(two), candidateTexts(shorter));
     EXPECT_EQ(dumpGridText(two, Prediction::kEliminationGrid), dumpGridText(shorter, Prediction::kEliminationGrid));
 }
 
 TEST(Elimination, SwitchClickRecomputesWithoutRescan)
 {
-    Prediction p;
-    prepare(p, historyOf({{20, {5, 0, 7, 2}}}));
-    EXPECT_EQ(p.eliminationCandidates(0), "6");
+    Prediction p = predictionOf(historyOf({{20, {5, 0, 7, 2}}}), 0);
+    EXPECT_EQ(candidateTexts(p)[0], "6");
     p.setFlag(4, true);  // draw 19 is missing: zeros
-    EXPECT_EQ(candidates(p), kAllZeroCandidates);
+    EXPECT_EQ(candidateTexts(p), kAllZeroCandidates);
     EXPECT_TRUE(p.flag(4));
     p.setFlag(4, false);
-    EXPECT_EQ(p.eliminationCandidates(0), "6");
+    EXPECT_EQ(candidateTexts(p)[0], "6");
 }
 
 TEST(Elimination, FormulasBeforeTheFirstDrawReadZeros)
@@ -101,16 +86,14 @@ TEST(Elimination, FormulasBeforeTheFirstDrawReadZeros)
     // Latest draw 5 with all switches set: every formula points below 0.
     std::vector<Row> rows;
     appendRun(rows, 1, 5, {3, 6, 2, 7});
-    Prediction p;
-    prepare(p, historyOf(rows), kOptionCount);
+    Prediction p = predictionOf(historyOf(rows), kOptionCount);
     EXPECT_EQ(p.countReflectedOptions(), 10);
-    EXPECT_EQ(candidates(p), kAllZeroCandidates);
+    EXPECT_EQ(candidateTexts(p), kAllZeroCandidates);
     EXPECT_EQ(dataTexts(p, Prediction::kEliminationGrid), kAllZeroGrid);
 
     // An empty history: latest draw 0, every reading zero.
-    Prediction empty;
-    prepare(empty, DrawHistory{}, 3);
-    EXPECT_EQ(candidates(empty), kAllZeroCandidates);
+    Prediction empty = predictionOf(DrawHistory{}, 3);
+    EXPECT_EQ(candidateTexts(empty), kAllZeroCandidates);
     EXPECT_TRUE(placedTexts(empty, Prediction::kRapidFireGrid).empty());
     EXPECT_TRUE(placedTexts(empty, Prediction::kOneShotGrid).empty());
 }

@@ -40,24 +40,26 @@ inline std::vector<std::string> placedTexts(const Prediction& p, int index)
     return out;
 }
 
-// Replaces all sixteen cycle digits; rows are methods (7, 9, 11, 12 draws),
-// columns positions 1-4, "" for an empty cell.
-inline void setCycleDigits(Prediction& p, const std::array<std::array<std::string, 4>, 4>& digits)
+// The text a grid shows for a digit of the methods: "" for none.
+inline std::string digitText(int digit)
 {
-    for (int m = 0; m < 4; ++m)
-        for (int pos = 1; pos <= 4; ++pos)
-            p.storeCycleDigit(kCycleGaps[static_cast<std::size_t>(m)], pos,
-                              digits[static_cast<std::size_t>(m)][static_cast<std::size_t>(pos - 1)]);
+    return digit == kNoDigit ? std::string() : std::to_string(digit);
 }
 
-// A laid-out prediction scanned from `history`, with the first `reflect`
-// switches set.
-inline void prepare(Prediction& p, const DrawHistory& history, int reflect = 0)
+// Cycle digit of method m (0: 7 draws, 1: 9, 2: 11, 3: 12) at position
+// `pos` (1-4) as grid 0 shows it.
+inline std::string cycleText(const Prediction& p, int m, int pos)
 {
-    for (int i = 0; i < reflect; ++i)
-        p.setFlag(i, true);
-    p.layOutGrids();
-    p.scanDraws(history);
+    return digitText(p.digits().cycle[static_cast<std::size_t>(m)][static_cast<std::size_t>(pos - 1)]);
+}
+
+// The fifteen elimination candidates in table order.
+inline std::vector<std::string> candidateTexts(const Prediction& p)
+{
+    std::vector<std::string> out;
+    for (const int d : p.digits().candidates)
+        out.push_back(digitText(d));
+    return out;
 }
 
 // Rows `first`..`last` all holding `digits`.

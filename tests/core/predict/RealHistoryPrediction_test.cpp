@@ -78,13 +78,9 @@ TEST(RealHistoryPrediction, FourGridsForReflectCounts0_1_10)
     for (const Expected& e : cases) {
         SCOPED_TRACE(e.reflect);
         EXPECT_EQ(eliminationByHand(*rows, e.reflect), e.candidates);
-        Prediction p;
-        prepare(p, history, e.reflect);
+        Prediction p = predictionOf(history, e.reflect);
         EXPECT_EQ(dataTexts(p, Prediction::kCycleGrid), cycle);
-        Texts candidates;
-        for (int i = 0; i < kEliminationRowCount; ++i)
-            candidates.push_back(p.eliminationCandidates(i));
-        EXPECT_EQ(candidates, e.candidates);
+        EXPECT_EQ(candidateTexts(p), e.candidates);
         EXPECT_EQ(dataTexts(p, Prediction::kEliminationGrid), pad(e.elimination, 12));
         EXPECT_EQ(dataTexts(p, Prediction::kRapidFireGrid), pad(e.rapidFire, 8));
         EXPECT_EQ(dataTexts(p, Prediction::kOneShotGrid), pad(e.oneShot, 4));

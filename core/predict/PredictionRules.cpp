@@ -1,0 +1,165 @@
+#include "core/predict/PredictionRules.h"
+
+namespace rumone {
+
+namespace {
+
+// One elimination formula: digit at `position` (1-4) of the draw `lookBack`
+// draws before the latest, plus `addend`.
+struct EliminationRow {
+    int position;
+    int addend;
+    int lookBack;
+};
+
+constexpr std::array<EliminationRow, kEliminationRowCount> kEliminationTable = {{
+    {1, +1, 0},
+    {2, +8, 0},
+    {1, 0, 1},
+    {4, -7, 1},
+    {4, +8, 2},
+    {2, -5, 2},
+    {1, +3, 3},
+    {4, +1, 3},
+    {4, +4, 4},
+    {1, +7, 4},
+    {4, +6, 5},
+    {4, -9, 5},
+    {1, +4, 6},
+    {2, +1, 7},
+    {4, +9, 9},
+}};
+
+}  // namespace
+
+int cycleMethodOf(int gap)
+{
+    switch (gap) {
+        case 7:
+            return 0;
+        case 9:
+            return 1;
+        case 11:
+            return 2;
+        case 12:
+            return 3;
+        default:
+            return -1;
+    }
+}
+
+bool PlacedDigits::contains(int digit) const
+{
+    for (const std::int8_t d : *this)
+        if (d == digit)
+            return true;
+    return false;
+}
+
+void PlacedDigits::place(int digit)
+{
+    if (!contains(digit) && count < static_cast<int>(digits.size()))
+        digits[static_cast<std::size_t>(count++)] = static_cast<std::int8_t>(digit);
+}
+
+MethodState::MethodState() : digitsByDraw_(static_cast<std::size_t>(kMaxDrawNumber) + 1, std::array<std::int8_t, 4>{})
+{
+    for (auto& method : cycle_)
+        method.fill(kNoDigit);
+}
+
+int MethodState::digitAt(int drawNumber, int position) const
+{
+    if (drawNumber < 0 || drawNumber > kMaxDrawNumber || position < 1 || position > 4)
+        return 0;
+    return digitsByDraw_[static_cast<std::size_t>(drawNumber)][static_cast<std::size_t>(position - 1)];
+}
+
+// Each digit looks back from the draw before for the nearest draw (down to
+// draw 1; draw 0 is never searched) that holds it in any position. A draw
+// number with no complete draw reads as four 0 digits, so the search for a 0
+// stops there.
+void MethodState::advance(const Draw& draw)
+{
+    const int n = draw.number;
+    if (n < 0 || n > kMaxDrawNumber)
+        return;
+    auto& stored = digitsByDraw_[static_cast<std::size_t>(n)];
+    for (std::size_t i = 0; i < 4; ++i)
+        stored[i] = static_cast<std::int8_t>(draw.digits[i]);
+    for (std::size_t p = 0; p < 4; ++p) {
+        const auto wanted = static_cast<std::int8_t>(draw.digits[p]);
+        for (int k = n - 1; k >= 1; --k) {
+            const auto& d = digitsByDraw_[static_cast<std::size_t>(k)];
+            if (d[0] == wanted || d[1] == wanted || d[2] == wanted || d[3] == wanted) {
+                if (const int m = cycleMethodOf(n - k); m >= 0)
+                    cycle_[static_cast<std::size_t>(m)][p] = wanted;
+                break;
+            }
+        }
+    }
+    latest_ = n;
+    started_ = true;
+}
+
+MethodState methodStateOf(const DrawHistory& history)
+{
+    MethodState state;
+    for (const Draw& draw : history.completeDraws())
+        state.advance(draw);
+    return state;
+}
+
+int wrapDigit(int value)
+{
+    if (value > 9)
+        return value - 9;
+    if (value <= 0)
+        return value + 9;
+    return value;
+}
+
+// Before draw 0 there is nothing to read: four 0 digits, as for a missing
+// draw number.
+EliminationCandidates eliminationCandidatesOf(const MethodState& state, int reflect)
+{
+    EliminationCandidates out{};
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const EliminationRow& row = kEliminationTable[i];
+        const int n = state.latestDrawNumber() - row.lookBack - reflect;
+        out[i] = static_cast<std::int8_t>(wrapDigit(state.digitAt(n, row.position) + row.addend));
+    }
+    return out;
+}
+
+PlacedDigits matchingCycleDigits(const CycleDigits& cycle, const EliminationCandidates& candidates, int tolerance,
+                                 int cells)
+{
+    PlacedDigits placed;
+    for (const int e : candidates)
+        for (const auto& method : cycle)
+            for (const int s : method) {
+                if (s == kNoDigit)
+                    break;
+                if (e < s - tolerance || e > s + tolerance || placed.contains(s))
+                    continue;
+                placed.place(s);
+                if (placed.count >= cells)
+                    return placed;
+            }
+    return placed;
+}
+
+PredictedDigits predictDigits(const MethodState& state, int reflect)
+{
+    PredictedDigits out;
+    out.cycle = state.cycleDigits();
+    out.candidates = eliminationCandidatesOf(state, reflect);
+    for (const int e : out.candidates)
+        out.elimination.place(e);
+    out.rapidFire = matchingCycleDigits(out.cycle, out.candidates, 3, 8);
+    out.oneShot = matchingCycleDigits(out.cycle, out.candidates, 2, 4);
+    return out;
+}
+
+}  // namespace rumone
