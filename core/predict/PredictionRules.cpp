@@ -119,6 +119,9 @@ int wrapDigit(int value)
     return value;
 }
 
+namespace {
+
+// The fifteen formulas, read `reflect` draws further back than the latest.
 // Before draw 0 there is nothing to read: four 0 digits, as for a missing
 // draw number.
 EliminationCandidates eliminationCandidatesOf(const MethodState& state, int reflect)
@@ -131,6 +134,8 @@ EliminationCandidates eliminationCandidatesOf(const MethodState& state, int refl
     }
     return out;
 }
+
+}  // namespace
 
 PlacedDigits matchingCycleDigits(const CycleDigits& cycle, const EliminationCandidates& candidates, int tolerance,
                                  int cells)

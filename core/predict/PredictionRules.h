@@ -86,8 +86,6 @@ MethodState methodStateOf(const DrawHistory& history);
 
 // Folds a value into a digit by 9, once: above 9 minus 9, 0 or below plus 9.
 int wrapDigit(int value);
-// The fifteen formulas read `reflect` draws further back than the latest.
-EliminationCandidates eliminationCandidatesOf(const MethodState& state, int reflect);
 // Every cycle digit within `tolerance` of a candidate, in the order
 // candidate, method, position, until `cells` are placed. A method's
 // positions end at its first empty one.

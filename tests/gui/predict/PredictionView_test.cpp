@@ -195,11 +195,7 @@ TEST(PredictionView, SwitchesShowTheFlagsAndAClickRecomputes)
     }
 
     // The same history with two switches set, computed apart.
-    Prediction two;
-    two.setFlag(0, true);
-    two.setFlag(1, true);
-    two.layOutGrids();
-    two.scanDraws(host.history);
+    const Prediction two = predictionOf(host.history, 2);
     ASSERT_NE(gridTexts(two), gridTexts(prediction));
 
     QTest::mouseClick(h.view().reflectButton(7), Qt::LeftButton);
@@ -209,10 +205,7 @@ TEST(PredictionView, SwitchesShowTheFlagsAndAClickRecomputes)
     EXPECT_EQ(gridTexts(prediction), gridTexts(two));
 
     // Back to one switch: the grids as they were opened.
-    Prediction one;
-    one.setFlag(9, true);
-    one.layOutGrids();
-    one.scanDraws(host.history);
+    const Prediction one = predictionOf(host.history, 1);
     QTest::mouseClick(h.view().doNotReflectButton(7), Qt::LeftButton);
     EXPECT_FALSE(prediction.flag(7));
     EXPECT_TRUE(h.view().doNotReflectButton(7)->isChecked());
