@@ -1,8 +1,8 @@
 // The group views: the three group division views (42 columns, one row per
 // draw) and the five-group trend view, on the real draws when they are
-// present and on 32,767 random draws. BuildView fills the grid alone;
-// OpenView opens the whole window (grid filled, laid out and painted once,
-// as the user first sees it); ScrollPage repaints it after scrolling one
+// present and on 32,767 random draws. buildView fills the grid alone;
+// openView opens the whole window (grid filled, laid out and painted once,
+// as the user first sees it); scrollPage repaints it after scrolling one
 // page further.
 #include <benchmark/benchmark.h>
 

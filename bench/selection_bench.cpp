@@ -1,9 +1,9 @@
 // Working with the widest table (the 10-group division view, 42 columns) at
 // 32,767 draws: each step as the player sees it, the change and the
-// repaint of the table's viewport. ExtendSelection grows a block by one cell
-// (a drag or Shift+arrow), SelectAll is Ctrl+A, CopyScreenful and CopyAll
+// repaint of the table's viewport. extendSelection grows a block by one cell
+// (a drag or Shift+arrow), selectAll is Ctrl+A, copyBlock/Screenful and copyBlock/All
 // put a screenful and the whole data area on the clipboard (Ctrl+C), and
-// ZoomStep is one Ctrl++ or Ctrl+− with its new layout.
+// zoomStep is one Ctrl++ or Ctrl+− with its new layout.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
