@@ -279,7 +279,7 @@ void PredictionView::recordShownPrediction()
         showMessage(this, QMessageBox::Warning, messageCaption(), recordRefusal_);
         return;
     }
-    if (logDatabase_.empty()) {
+    if (logDatabase_.path.empty()) {
         showMessage(this, QMessageBox::Warning, messageCaption(),
                     QStringLiteral("予想を記録するデータベースがありません。"));
         return;

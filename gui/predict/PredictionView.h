@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "core/store/DrawStore.h"
 #include "gui/common/ChildView.h"
 
 class QPagedPaintDevice;
@@ -40,7 +41,7 @@ public:
     bool checking() const { return checkThread_.joinable(); }
     // The database that 予想を記録 writes the shown prediction into; empty
     // for none.
-    void setLogDatabase(std::string connectionString) { logDatabase_ = std::move(connectionString); }
+    void setLogDatabase(DrawDatabaseRef database) { logDatabase_ = std::move(database); }
     // 予想を記録 is refused with `reason` (the database is open read-only).
     void refuseRecording(const QString& reason) { recordRefusal_ = reason; }
     // 予想を記録: freezes the shown prediction for the next draw in the log.
@@ -85,7 +86,7 @@ private:
     QWidget* optionsFrame_ = nullptr;
     QWidget* predictionFrame_ = nullptr;
     QLabel* target_ = nullptr;
-    std::string logDatabase_;
+    DrawDatabaseRef logDatabase_;
     QString recordRefusal_;
     QLabel* check_ = nullptr;
     // The walk behind the check line, and its stop request.
