@@ -38,7 +38,7 @@ public:
     // the reflect count on the switches, filled in once the walk (off the
     // window's thread, after the first paint) is done.
     QLabel* checkLabel() const { return check_; }
-    bool checking() const { return checkThread_.joinable(); }
+    bool checking() const { return checkStart_ != CheckStart::None || checkThread_.joinable(); }
     // The database that 予想を記録 writes the shown prediction into; empty
     // for none.
     void setLogDatabase(DrawDatabaseRef database) { logDatabase_ = std::move(database); }
@@ -75,6 +75,7 @@ private:
     void refreshGrids();
     void startCheck();
     void stopCheck();
+    void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void onPrintClicked();
@@ -93,6 +94,8 @@ private:
     std::thread checkThread_;
     std::shared_ptr<std::atomic<bool>> checkStop_;
     int checkGeneration_ = 0;
+    // A walk to start once the view has painted, and whether it is queued.
+    enum class CheckStart { None, AfterPaint, Queued } checkStart_ = CheckStart::None;
     bool closing_ = false;
 };
 
