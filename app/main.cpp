@@ -56,12 +56,12 @@ int main(int argc, char** argv)
     // single step of a start, and it needs nothing from Qt.
     const std::string folder = programFolderBeforeQt();
     const rumone::StartingDatabase database = rumone::prepareStartingDatabase(folder);
-    const std::string connection = folder.empty() || !database.problem.empty()
-                                       ? std::string()
-                                       : rumone::buildConnectionString(database.location.folder);
-    std::future<rumone::LoadedHistory> history;
-    if (!connection.empty())
-        history = rumone::startLoadingDrawHistory(connection);
+    rumone::DrawDatabaseRef drawDatabase;
+    std::future<rumone::DrawHistory> history;
+    if (!folder.empty() && database.problem.empty()) {
+        drawDatabase = rumone::parseConnectionString(rumone::buildConnectionString(database.location.folder));
+        history = rumone::startLoadingDrawHistory(drawDatabase);
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(rumone::programCaption());
@@ -77,9 +77,9 @@ int main(int argc, char** argv)
     }
     rumone::MainWindow frame;
     frame.setDatabaseInUse(QString::fromStdString(rumone::databaseInUseText(database.location)));
-    const QString databaseFolder =
-        folder.empty() ? QCoreApplication::applicationDirPath() : QString::fromStdString(database.location.folder);
-    if (!frame.load(databaseFolder, std::move(history), connection))
+    const bool loaded = folder.empty() ? frame.load(QCoreApplication::applicationDirPath())
+                                       : frame.load(std::move(drawDatabase), std::move(history));
+    if (!loaded)
         return 1;
     frame.showAtStart();
     if (!database.note.empty())

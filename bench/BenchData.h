@@ -110,7 +110,7 @@ private:
 inline void makeDatabase(const std::string& path, const std::vector<EditRow>& rows)
 {
     createDrawDatabase(path);
-    openDrawEditSet(connectionStringForFile(path)).importDraws(rows);
+    openDrawEditSet(drawDatabaseAt(path)).importDraws(rows);
 }
 
 inline double median(std::vector<double> values)

@@ -160,7 +160,7 @@ void openView(benchmark::State& state)
     Prediction prediction;
     int points = 0;
     for (auto _ : state) {
-        BacktestView view(host, prediction, "");
+        BacktestView view(host, prediction, {});
         view.resize(900, 760);
         bool finished = false;
         QObject::connect(&view, &BacktestView::runFinished, [&finished] { finished = true; });

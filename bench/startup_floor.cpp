@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     app.installEventFilter(&quit);
     {
         using namespace rumone;
-        const ConnectionInfo info = parseConnectionString(connectionStringForFile(argv[1]));
+        const DrawDatabaseRef info = drawDatabaseAt(argv[1]);
         if (argc > 2 && std::strcmp(argv[2], "--sqlcipher-key") == 0) {
             sqlite3* raw = nullptr;
             sqlite3_open_v2(info.path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);

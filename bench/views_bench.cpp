@@ -119,7 +119,15 @@ void printRow(const std::string& name, const Figures& f)
                 scrollCpu <= kScrollTargetMs ? "met" : "MISS");
 }
 
-void runOn(const char* title, const DrawHistory& history, const std::string& connectionString, int rounds)
+// The database as the start leaves it: its key derived once.
+DrawDatabaseRef openedAtStart(const std::string& path)
+{
+    const DrawDatabaseRef database = drawDatabaseAt(path);
+    loadDrawHistory(database);
+    return database;
+}
+
+void runOn(const char* title, const DrawHistory& history, const DrawDatabaseRef& database, int rounds)
 {
     BenchHost host(history);
     std::printf("\n%s: %zu draws, medians of %d rounds\n", title, history.completeDraws().size(), rounds);
@@ -135,12 +143,12 @@ void runOn(const char* title, const DrawHistory& history, const std::string& con
             });
         printRow(spec.objectName, f);
     }
-    if (connectionString.empty())
+    if (database.path.empty())
         return;
     Figures f;
     for (int r = 0; r < rounds; ++r)
         measure(f, [&] {
-            auto w = std::make_unique<EntryView>(host, connectionString);
+            auto w = std::make_unique<EntryView>(host, database);
             w->load();
             EntryGrid* grid = w->grid();
             return Opened{std::move(w), grid};
@@ -150,11 +158,10 @@ void runOn(const char* title, const DrawHistory& history, const std::string& con
     // The entry view's floor, in the same run: it reads the file afresh and
     // keeps a keyed read-write connection, so one keyed open (with the key
     // the start derived) is its least.
-    const ConnectionInfo info = parseConnectionString(connectionString);
     std::vector<double> keyWall, keyCpu;
     for (int r = 0; r < rounds; ++r) {
         const Clocks c;
-        const sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
+        const sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadWrite);
         keyWall.push_back(c.wallMs());
         keyCpu.push_back(c.cpuMs());
     }
@@ -179,14 +186,11 @@ int main(int argc, char** argv)
     TempFolder tmp;
     const std::string maxDb = tmp.path() + "/max.mdb";
     makeDatabase(maxDb, randomDrawRows(kMaxDrawNumber));
-    // The views get the connection text the start leaves, with its key.
-    runOn("32,767 random draws", maxHistory(), loadDrawHistoryKeyed(connectionStringForFile(maxDb)).connectionString,
-          rounds);
+    runOn("32,767 random draws", maxHistory(), openedAtStart(maxDb), rounds);
     if (realHistory()) {
         const std::string realDb = tmp.path() + "/real.mdb";
         makeDatabase(realDb, *realDrawRows());
-        runOn("real draws", *realHistory(), loadDrawHistoryKeyed(connectionStringForFile(realDb)).connectionString,
-              rounds);
+        runOn("real draws", *realHistory(), openedAtStart(realDb), rounds);
     } else {
         std::printf("\nreal draws absent (%s)\n", realDrawsCsv());
     }

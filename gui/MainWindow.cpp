@@ -79,16 +79,16 @@ MainWindow::~MainWindow()
 
 bool MainWindow::load(const QString& programFolder)
 {
-    return load(programFolder, {}, {});
+    return load(parseConnectionString(buildConnectionString(programFolder.toStdString())), {});
 }
 
-bool MainWindow::load(const QString& programFolder, std::future<LoadedHistory> begun, const std::string& begunFor)
+bool MainWindow::load(DrawDatabaseRef database, std::future<DrawHistory> begun)
 {
     prediction_->readInitFile();
     WaitCursor wait;
     letPendingMessagesRun();
     openViews_ = 0;
-    connectionString_ = buildConnectionString(programFolder.toStdString());
+    database_ = std::move(database);
     if (!claimDatabase())
         return false;
     try {
@@ -99,12 +99,7 @@ bool MainWindow::load(const QString& programFolder, std::future<LoadedHistory> b
             menuBar()->sizeHint();
             statusBar()->sizeHint();
         }
-        LoadedHistory loaded =
-            begun.valid() && begunFor == connectionString_ ? begun.get() : loadDrawHistoryKeyed(connectionString_);
-        history_ = std::move(loaded.history);
-        // Carries the key derived for the file: the views open it without
-        // deriving it again.
-        connectionString_ = std::move(loaded.connectionString);
+        history_ = begun.valid() ? begun.get() : loadDrawHistory(database_);
     } catch (const std::exception& e) {
         showError(QString::fromStdString(e.what()));
         return false;
@@ -118,7 +113,7 @@ bool MainWindow::load(const QString& programFolder, std::future<LoadedHistory> b
 // or ends.
 bool MainWindow::claimDatabase()
 {
-    const std::string path = parseConnectionString(connectionString_).path;
+    const std::string& path = database_.path;
     lock_ = std::make_unique<DatabaseLock>(path);
     if (lock_->held())
         return true;
@@ -168,14 +163,14 @@ void MainWindow::registerViewKinds()
     }
     kinds_.push_back({kPredictionView, [this]() -> ChildView* {
                           auto* view = new PredictionView(*this, *prediction_);
-                          view->setLogDatabase(connectionString_);
+                          view->setLogDatabase(database_);
                           if (readOnly_)
                               view->refuseRecording(readOnlyRefusal(QStringLiteral("予想の記録")));
                           return view;
                       }});
     kinds_.push_back(
-        {kBacktestView, [this]() -> ChildView* { return new BacktestView(*this, *prediction_, connectionString_); }});
-    kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, connectionString_); }});
+        {kBacktestView, [this]() -> ChildView* { return new BacktestView(*this, *prediction_, database_); }});
+    kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, database_); }});
     kinds_.push_back({kVersionView, [this]() -> ChildView* { return new VersionWindow(*this, databaseInUse_); }});
 }
 
@@ -238,10 +233,10 @@ void MainWindow::setPropEnd(bool value)
 // shows only when that takes longer than a frame.
 void MainWindow::drawsWritten()
 {
-    if (unloaded_ || connectionString_.empty())
+    if (unloaded_ || database_.path.empty())
         return;
     finishReload();  // one reload at a time, the newer one wins
-    reload_ = std::async(std::launch::async, [text = connectionString_] { return loadDrawHistoryKeyed(text); });
+    reload_ = startLoadingDrawHistory(database_);
     constexpr int kFrameMs = 16;
     QTimer::singleShot(kFrameMs, this, [this] {
         if (reload_.valid())
@@ -267,8 +262,8 @@ void MainWindow::finishReload()
 {
     if (!reload_.valid())
         return;
-    std::future<LoadedHistory> done = std::move(reload_);
-    std::optional<LoadedHistory> loaded;
+    std::future<DrawHistory> done = std::move(reload_);
+    std::optional<DrawHistory> loaded;
     try {
         loaded = done.get();
     } catch (const std::exception& e) {
@@ -278,7 +273,7 @@ void MainWindow::finishReload()
         return;
     }
     reloadWait_.reset();
-    adoptReloadedHistory(std::move(loaded->history));
+    adoptReloadedHistory(std::move(*loaded));
 }
 
 // Every open view lets go of the old history before it is replaced, then

@@ -36,10 +36,10 @@ public:
     // Start-up: options read, hourglass, connection text, loadDrawHistory,
     // cursor restored. On failure shows the message and returns false.
     bool load(const QString& programFolder);
-    // The same with the history's load already under way (begun before Qt
-    // started, see startLoadingDrawHistory) for the database of `begunFor`;
-    // a load begun for another database is not used.
-    bool load(const QString& programFolder, std::future<LoadedHistory> begun, const std::string& begunFor);
+    // The same for the database of a connection text built and parsed
+    // before Qt started, its history's load under way when `begun` is
+    // valid (startLoadingDrawHistory).
+    bool load(DrawDatabaseRef database, std::future<DrawHistory> begun);
     // The database named in the version window (path and place).
     void setDatabaseInUse(const QString& text) { databaseInUse_ = text; }
     // Start-up with a history already in memory (tests, tools).
@@ -63,7 +63,7 @@ public:
     int openViewCount() const { return openViews_; }
     QMdiArea* mdiArea() const { return mdi_; }
     Prediction& prediction() { return *prediction_; }
-    const std::string& connectionString() const { return connectionString_; }
+    const DrawDatabaseRef& database() const { return database_; }
 
     // Menu commands (public for tests; the menu calls them).
     void runPredictionCommand();
@@ -121,7 +121,7 @@ private:
     void adoptReloadedHistory(DrawHistory fresh);
 
     DrawHistory history_;
-    std::string connectionString_;
+    DrawDatabaseRef database_;
     QString databaseInUse_;
     std::unique_ptr<Prediction> prediction_;
     QMdiArea* mdi_ = nullptr;
@@ -140,7 +140,7 @@ private:
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
     std::unique_ptr<DatabaseLock> lock_;
     bool readOnly_ = false;
-    std::future<LoadedHistory> reload_;       // a reload under way
+    std::future<DrawHistory> reload_;         // a reload under way
     std::unique_ptr<WaitCursor> reloadWait_;  // shown once the reload takes longer than a frame
     int gridZoom_ = 100;
 };

@@ -176,7 +176,7 @@ void walk(const DrawHistory& history, const Arguments& args)
 
 void scoreLog(const DrawHistory& history, const Arguments& args)
 {
-    const PredictionLogRead log = readPredictionLog(connectionStringForFile(args.database));
+    const PredictionLogRead log = readPredictionLog(drawDatabaseAt(args.database));
     if (log.unreadable > 0)
         std::cerr << log.unreadable << " logged predictions could not be read and were left out\n";
     if (const std::string why = leftOutText(log); !why.empty())
@@ -196,7 +196,7 @@ int main(int argc, char** argv)
     if (const std::string why = parseArguments(argc, argv, args); !why.empty())
         return usage(why);
     try {
-        const DrawHistory history = loadDrawHistory(connectionStringForFile(args.database));
+        const DrawHistory history = loadDrawHistory(drawDatabaseAt(args.database));
         if (args.log)
             scoreLog(history, args);
         else

@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     if (!spec->chance)
         return listViews("no figures beside chance for: " + view);
     try {
-        const DrawHistory history = loadDrawHistory(connectionStringForFile(db));
+        const DrawHistory history = loadDrawHistory(drawDatabaseAt(db));
         const ChanceFigures figures = spec->chance(latestDraws(history, last));
         for (const ChanceItem& item : figures.items)
             std::cout << "chance\t" << item.label << '\t' << item.observed << '\t' << twoDecimals(item.expected())

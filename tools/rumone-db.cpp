@@ -90,7 +90,7 @@ int dryRunImport(const std::vector<EditRow>& draws, const std::string& db)
 {
     std::vector<EditRow> stored;
     if (exists(db)) {
-        const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(db));
+        const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(db));
         stored = snapshot.rows();
     }
     std::cout << importCountsLine(previewImport(draws, stored)) << "\n";
@@ -126,7 +126,7 @@ int importCommand(const std::string& csv, const std::string& db, bool dryRun)
     std::size_t total = 0;
     ImportPreview preview;
     try {
-        DrawEditSet set = openDrawEditSet(connectionStringForFile(db));
+        DrawEditSet set = openDrawEditSet(drawDatabaseAt(db));
         preview = previewImport(draws, set.rows());
         counts = set.importPreviewed(preview);
         total = set.recordCount();
@@ -143,7 +143,7 @@ int importCommand(const std::string& csv, const std::string& db, bool dryRun)
 
 int exportCommand(const std::string& db, const std::string& csv, CsvEncoding encoding)
 {
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(db));
+    const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(db));
     std::vector<EditRow> rows;
     rows.reserve(snapshot.recordCount());
     for (const DrawRecord& r : snapshot.rows())
@@ -198,8 +198,8 @@ bool isIncomplete(const DrawRecord& r)
 
 int checkCommand(const std::string& db)
 {
-    const std::string cs = connectionStringForFile(db);
-    const DrawSnapshot snapshot = openDrawSnapshot(cs);
+    const DrawDatabaseRef database = drawDatabaseAt(db);
+    const DrawSnapshot snapshot = openDrawSnapshot(database);
     std::size_t complete = 0, incomplete = 0;
     std::vector<std::string> outside;
     for (const DrawRecord& r : snapshot.rows()) {
@@ -228,7 +228,7 @@ int checkCommand(const std::string& db)
         std::cout << "  読み込めません: " << e.what() << "\n";
     }
 
-    const std::vector<std::string> integrity = checkDatabaseIntegrity(cs);
+    const std::vector<std::string> integrity = checkDatabaseIntegrity(database);
     const bool sound = integrity.size() == 1 && integrity[0] == "ok";
     std::cout << "  integrity_check: " << (sound ? "ok" : "問題あり") << "\n";
     if (!sound)

@@ -35,7 +35,7 @@ int listViews(const char* why)
 // The tool reads the file it is given, whatever its name.
 DrawHistory loadFrom(const std::string& dbPath)
 {
-    return loadDrawHistory(connectionStringForFile(dbPath));
+    return loadDrawHistory(drawDatabaseAt(dbPath));
 }
 
 // The reflect count: a whole number 0-10, or -1.

@@ -186,9 +186,8 @@ std::pair<long long, std::string> chainEnd(const WriteTransaction& tx)
 
 }  // namespace
 
-PredictionLogRead readPredictionLog(const std::string& connectionString)
+PredictionLogRead readPredictionLog(const DrawDatabaseRef& info)
 {
-    const ConnectionInfo info = parseConnectionString(connectionString);
     sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadOnly);
     PredictionLogRead read;
     if (!hasTable(db.get(), info.path, kPredictionLogTable))
@@ -245,9 +244,8 @@ PredictionLogRead readPredictionLog(const std::string& connectionString)
     return read;
 }
 
-void recordPrediction(const std::string& connectionString, const LoggedPrediction& entry)
+void recordPrediction(const DrawDatabaseRef& info, const LoggedPrediction& entry)
 {
-    const ConnectionInfo info = parseConnectionString(connectionString);
     if (entry.target < 1 || entry.target > kMaxDrawNumber)
         throw StoreError(Cause::Other, info.path, drawName(entry.target) + "は記録できる回数（1〜32767）の外です。");
     sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "core/backtest/PredictorSets.h"
+#include "core/store/DrawStore.h"
 
 namespace rumone {
 
@@ -62,13 +63,13 @@ struct PredictionLogRead {
 };
 
 // Throws StoreError when the database cannot be opened or read.
-PredictionLogRead readPredictionLog(const std::string& connectionString);
+PredictionLogRead readPredictionLog(const DrawDatabaseRef& database);
 
 // Stores `entry`. Throws StoreError, leaving the file unchanged, when the
 // database cannot be written (Cause::ReadOnly for a read-only file or
 // folder), when the target draw already holds four digits, or when a
 // prediction for the target is already stored (Cause::Constraint).
-void recordPrediction(const std::string& connectionString, const LoggedPrediction& entry);
+void recordPrediction(const DrawDatabaseRef& database, const LoggedPrediction& entry);
 
 // What the read leaves out and why, in one sentence per reason (empty when
 // nothing is left out and the chain is whole).

@@ -25,18 +25,6 @@ void appendHex(std::string& to, const unsigned char* bytes, std::size_t count)
         to += kHexDigits[bytes[i] & 0xf];
     }
 }
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 }  // namespace
 
 // The HMAC's inner and outer hash states are made once from the password;
@@ -107,24 +95,24 @@ std::string deriveRawKey(const std::string& password, const DatabaseSalt& salt)
     return text;
 }
 
-std::optional<DatabaseSalt> saltOfRawKey(const std::string& rawKey)
+std::optional<std::string> DatabaseKeyCache::find(const std::string& path, const DatabaseSalt& salt) const
 {
-    constexpr std::size_t kSize = 2 + 2 * kKeyBytes + 2 * sizeof(DatabaseSalt) + 1;
-    if (rawKey.size() != kSize || rawKey.compare(0, 2, "x'") != 0 || rawKey.back() != '\'')
-        return std::nullopt;
-    DatabaseSalt salt{};
-    const std::size_t start = 2 + 2 * kKeyBytes;
-    for (std::size_t i = 0; i < salt.size(); ++i) {
-        const int high = hexValue(rawKey[start + 2 * i]);
-        const int low = hexValue(rawKey[start + 2 * i + 1]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        salt[i] = static_cast<unsigned char>(high << 4 | low);
-    }
-    for (std::size_t i = 2; i < start; ++i)
-        if (hexValue(rawKey[i]) < 0)
-            return std::nullopt;
-    return salt;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    for (const Entry& e : entries_)
+        if (e.salt == salt && e.path == path)
+            return e.rawKey;
+    return std::nullopt;
+}
+
+void DatabaseKeyCache::remember(const std::string& path, const DatabaseSalt& salt, const std::string& rawKey)
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    for (Entry& e : entries_)
+        if (e.salt == salt && e.path == path) {
+            e.rawKey = rawKey;
+            return;
+        }
+    entries_.push_back({path, salt, rawKey});
 }
 
 }  // namespace rumone

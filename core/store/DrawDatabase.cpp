@@ -104,11 +104,6 @@ void applyKey(sqlite3* db, const std::string& key, const std::string& path)
         throw storeErrorFor(rc, path, false);
 }
 
-void applyKey(sqlite3* db, const ConnectionInfo& info)
-{
-    applyKey(db, info.password, info.path);
-}
-
 // The first read decrypts page 1: a wrong key or foreign bytes fail here.
 int probeSchema(sqlite3* db)
 {
@@ -166,10 +161,10 @@ StoreError stuckRollbackError(int rc, const std::string& path)
 
 // A read-only connection cannot roll back what a crashed writer left in
 // the journal; a read-write connection does it on its first read.
-void rollBackInterruptedWrite(const ConnectionInfo& info)
+void rollBackInterruptedWrite(const DrawDatabaseRef& info)
 {
     sqlite::Connection db = openConnection(info.path, OpenAccess::ReadWrite);
-    applyKey(db.get(), info);
+    applyKey(db.get(), info.password, info.path);
     const int rc = probeSchema(db.get());
     if (isStuckRollback(rc))
         throw stuckRollbackError(rc, info.path);
@@ -181,14 +176,14 @@ void rollBackInterruptedWrite(const ConnectionInfo& info)
 
 void writeEmptyDrawDatabase(const std::string& path)
 {
-    const ConnectionInfo info = parseConnectionString(connectionStringForFile(path));
+    const DrawDatabaseRef info = drawDatabaseAt(path);
     sqlite3* raw = nullptr;
     const int openCode = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     sqlite::Connection db(raw);
     if (openCode != SQLITE_OK)
         throw storeErrorFor(openCode, path, true);
     sqlite3_extended_result_codes(db.get(), 1);
-    applyKey(db.get(), info);
+    applyKey(db.get(), info.password, path);
     int rc = sqlite::exec(db.get(), "PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA;");
     if (rc == SQLITE_OK)
         rc = sqlite::exec(db.get(), std::string("BEGIN IMMEDIATE;") + kSchema + kFirstEntrySchema + "COMMIT;");
@@ -208,41 +203,39 @@ StoreError alreadyThere(const std::string& path)
 
 }  // namespace
 
-sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess access, std::string* derivedKey)
+sqlite::Connection openKeyedDatabase(const DrawDatabaseRef& database, OpenAccess access)
 {
+    const std::string& path = database.path;
     for (int attempt = 0;; ++attempt) {
         DatabaseSalt salt{};
-        const long long size = checkDatabaseFile(info.path, &salt);
-        std::string rawKey;
-        if (const std::optional<DatabaseSalt> keyedFor = saltOfRawKey(info.rawKey); keyedFor && *keyedFor == salt)
-            rawKey = info.rawKey;
-        else
-            rawKey = deriveRawKey(info.password, salt);
-        sqlite::Connection db = openConnection(info.path, access);
-        applyKey(db.get(), rawKey.empty() ? info.password : rawKey, info.path);
+        const long long size = checkDatabaseFile(path, &salt);
+        const std::optional<std::string> known = database.keys ? database.keys->find(path, salt) : std::nullopt;
+        std::string rawKey = known ? *known : deriveRawKey(database.password, salt);
+        sqlite::Connection db = openConnection(path, access);
+        applyKey(db.get(), rawKey.empty() ? database.password : rawKey, path);
         int rc = probeSchema(db.get());
         if ((rc & 0xff) == SQLITE_NOTADB && !rawKey.empty()) {
             // A file keyed some other way than SQLCipher's password
             // derivation: the password decides, as it always did.
             rawKey.clear();
-            db = openConnection(info.path, access);
-            applyKey(db.get(), info);
+            db = openConnection(path, access);
+            applyKey(db.get(), database.password, path);
             rc = probeSchema(db.get());
         }
         if (rc == SQLITE_READONLY_ROLLBACK && attempt == 0) {
             db.reset();
-            rollBackInterruptedWrite(info);
+            rollBackInterruptedWrite(database);
             continue;
         }
         if (rc == SQLITE_IOERR_DELETE)  // a read-write open rolled back but kept the journal
-            throw stuckRollbackError(rc, info.path);
+            throw stuckRollbackError(rc, path);
         if (rc != SQLITE_OK)
-            throw probeFailure(rc, info.path, size);
+            throw probeFailure(rc, path, size);
         const int pageSize = pageSizeOf(db.get());
         if (pageSize <= 0 || size % pageSize != 0)
-            throw storeErrorOf(Cause::Damaged, info.path);
-        if (derivedKey)
-            *derivedKey = rawKey;
+            throw storeErrorOf(Cause::Damaged, path);
+        if (database.keys && !known)
+            database.keys->remember(path, salt, rawKey);
         return db;
     }
 }
@@ -332,17 +325,16 @@ std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
     return rows;
 }
 
-std::vector<std::string> checkDatabaseIntegrity(const std::string& connectionString)
+std::vector<std::string> checkDatabaseIntegrity(const DrawDatabaseRef& database)
 {
-    const ConnectionInfo info = parseConnectionString(connectionString);
-    sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadOnly);
+    sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadOnly);
     sqlite::Statement st(db.get(), "PRAGMA integrity_check");
     std::vector<std::string> lines;
     int rc;
     while ((rc = st.step()) == SQLITE_ROW)
         lines.push_back(st.columnText(0));
     if (rc != SQLITE_DONE)
-        throw storeErrorFor(rc, info.path, false);
+        throw storeErrorFor(rc, database.path, false);
     return lines;
 }
 

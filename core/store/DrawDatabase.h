@@ -16,13 +16,12 @@ enum class OpenAccess { ReadOnly, ReadWrite };
 // Checks the file, opens it without ever creating it, keys it and proves
 // the key by reading the schema. A write interrupted by a crash is rolled
 // back first (also before a read-only open, which could not read the file
-// otherwise). The key is the raw key of `info` when it was derived for this
-// file's salt; else the program derives it from the password (in half the
-// time SQLCipher takes) and, when that key does not open the file, the
-// password is given to SQLCipher as it is. `derivedKey` receives the key
-// for later opens (empty when the password had to open the file). Throws
-// StoreError.
-sqlite::Connection openKeyedDatabase(const ConnectionInfo& info, OpenAccess access, std::string* derivedKey = nullptr);
+// otherwise). The key is the one that opened this file (path and salt)
+// before, from the keys of `database`; else the program derives it from
+// the password (in half the time SQLCipher takes) and, when that key does
+// not open the file, the password is given to SQLCipher as it is. What
+// opened the file is kept for the next open. Throws StoreError.
+sqlite::Connection openKeyedDatabase(const DrawDatabaseRef& database, OpenAccess access);
 
 // Throws StoreError(QueryMissing) unless the saved query exists.
 void requireDrawQuery(sqlite3* db, const std::string& path);
@@ -49,6 +48,6 @@ void readDrawQuery(sqlite3* db, const std::string& path, const std::function<voi
 
 // The lines of SQLite's integrity check: the single line "ok" when sound.
 // Throws StoreError when the database cannot be opened.
-std::vector<std::string> checkDatabaseIntegrity(const std::string& connectionString);
+std::vector<std::string> checkDatabaseIntegrity(const DrawDatabaseRef& database);
 
 }  // namespace rumone

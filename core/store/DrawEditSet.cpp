@@ -359,9 +359,8 @@ std::size_t DrawEditSet::countExisting(const std::vector<EditRow>& draws) const
     return impl_->countExisting(draws);
 }
 
-DrawEditSet openDrawEditSet(const std::string& connectionString)
+DrawEditSet openDrawEditSet(const DrawDatabaseRef& info)
 {
-    const ConnectionInfo info = parseConnectionString(connectionString);
     sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
     requireDrawQuery(db.get(), info.path);
     // Every commit reaches the disk before it returns. With a rollback

@@ -2,8 +2,11 @@
 // program's folder. The saved query 全データ選択クエリ is a view over the draw
 // table with the columns 回数, 第1数字, 第2数字, 第3数字, 第4数字.
 //
-// buildConnectionString, openDrawSnapshot and openDrawEditSet are the only
-// ways in. Every handle is owned by an object and closed by its destructor.
+// The connection text (buildConnectionString) is parsed once into a
+// DrawDatabaseRef; openDrawSnapshot, openDrawEditSet and, for the other
+// tables of the file, openKeyedDatabase (DrawDatabase.h) open it with that
+// value and are the only ways in. Every handle is owned by an object and
+// closed by its destructor.
 #pragma once
 
 #include <array>
@@ -64,17 +67,20 @@ std::string buildConnectionString(const std::string& programFolder);
 // name (the tools and the tests keep databases elsewhere). Cannot fail.
 std::string connectionStringForFile(const std::string& databasePath);
 
-struct ConnectionInfo {
+class DatabaseKeyCache;
+
+// Which database to open, and with what password: the connection text
+// parsed once, then passed on as it is. Copies share the keys derived for
+// the file (DatabaseKey.h), so that only the first open of a file derives
+// its key.
+struct DrawDatabaseRef {
     std::string path;      // the Data Source
     std::string password;  // six numeric characters
-    std::string rawKey;    // a key derived for the file before (DatabaseKey.h), or empty
+    std::shared_ptr<DatabaseKeyCache> keys;
 };
-ConnectionInfo parseConnectionString(const std::string& connectionString);
-
-// The connection text carrying a key derived for its file, so that later
-// opens of the same file need not derive it again. An empty key gives the
-// text back as it is.
-std::string connectionStringWithKey(const std::string& connectionString, const std::string& rawKey);
+DrawDatabaseRef parseConnectionString(const std::string& connectionString);
+// The database at `databasePath`: connectionStringForFile, parsed.
+DrawDatabaseRef drawDatabaseAt(const std::string& databasePath);
 
 // The whole ordered result of the query, read into memory at open.
 // Later writes to the file do not change it.
@@ -89,23 +95,16 @@ private:
 };
 
 // Throws StoreError; never creates, rewrites or asks for anything.
-DrawSnapshot openDrawSnapshot(const std::string& connectionString);
+DrawSnapshot openDrawSnapshot(const DrawDatabaseRef& database);
 
-// Opens the snapshot with the connection text, reads every row and computes
-// the history's figures. Throws StoreError when the database cannot be read
-// or holds a draw number that is no number at all.
-DrawHistory loadDrawHistory(const std::string& connectionString);
-// The same, with the connection text for the rest of the session: it
-// carries the key derived while opening (connectionStringWithKey).
-struct LoadedHistory {
-    DrawHistory history;
-    std::string connectionString;
-};
-LoadedHistory loadDrawHistoryKeyed(const std::string& connectionString);
-// loadDrawHistoryKeyed on a thread of its own: the key derivation and the read
+// Opens the snapshot, reads every row and computes the history's figures.
+// Throws StoreError when the database cannot be read or holds a draw
+// number that is no number at all.
+DrawHistory loadDrawHistory(const DrawDatabaseRef& database);
+// loadDrawHistory on a thread of its own: the key derivation and the read
 // can go on while the program starts its windows. get() returns the
 // history or throws what loadDrawHistory throws.
-std::future<LoadedHistory> startLoadingDrawHistory(const std::string& connectionString);
+std::future<DrawHistory> startLoadingDrawHistory(DrawDatabaseRef database);
 
 struct ImportPreview;
 
@@ -163,7 +162,7 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-DrawEditSet openDrawEditSet(const std::string& connectionString);
+DrawEditSet openDrawEditSet(const DrawDatabaseRef& database);
 
 // The missed draw number right after row `row` of `rows` (in draw order):
 // that row's number plus one, when no row holds it and the next row's

@@ -15,7 +15,7 @@ BuildOutcome createDrawDatabaseWith(const std::string& path, const std::vector<E
         return BuildOutcome::AlreadyThere;
     return buildThenLink(path, [&](const std::string& temp) {
         writeEmptyDrawDatabase(temp);
-        openDrawEditSet(connectionStringForFile(temp)).importDraws(draws);
+        openDrawEditSet(drawDatabaseAt(temp)).importDraws(draws);
     });
 }
 

@@ -66,10 +66,10 @@ QSpinBox* drawNumberBox(const QString& name, QWidget* parent)
 
 }  // namespace
 
-BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, std::string connectionString, QWidget* parent)
+BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDatabaseRef database, QWidget* parent)
     : ChildView(host, QString::fromUtf8(kBacktestObjectName), QString::fromUtf8(kBacktestCaption), parent),
       prediction_(prediction),
-      connectionString_(std::move(connectionString))
+      database_(std::move(database))
 {
     auto* outer = new QVBoxLayout(this);
     body_ = new QWidget(this);
@@ -329,12 +329,12 @@ void BacktestView::showChart()
 
 void BacktestView::scoreLog()
 {
-    if (connectionString_.empty()) {
+    if (database_.path.empty()) {
         logStatus_->setText(QStringLiteral("記録した予想を読むデータベースがありません。"));
         return;
     }
     try {
-        const PredictionLogRead log = readPredictionLog(connectionString_);
+        const PredictionLogRead log = readPredictionLog(database_);
         const std::vector<WalkStep> steps = loggedSteps(log.entries, host().drawHistory());
         fillScoreGrid(*logModel_, scoreSteps(steps));
         logGrid_->refresh();

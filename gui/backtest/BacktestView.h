@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/backtest/Scoring.h"
+#include "core/store/DrawStore.h"
 #include "gui/common/ChildView.h"
 
 class QComboBox;
@@ -32,9 +33,8 @@ class ResultGrid;
 class BacktestView : public ChildView {
     Q_OBJECT
 public:
-    // `connectionString` names the database whose log is scored; empty for
-    // none.
-    BacktestView(ViewHost& host, const Prediction& prediction, std::string connectionString, QWidget* parent = nullptr);
+    // `database` is the one whose log is scored; no path for none.
+    BacktestView(ViewHost& host, const Prediction& prediction, DrawDatabaseRef database, QWidget* parent = nullptr);
     ~BacktestView() override;
 
     QSpinBox* reflectBox() const { return reflect_; }
@@ -94,7 +94,7 @@ private:
     void onPrintClicked();
 
     const Prediction& prediction_;
-    std::string connectionString_;
+    DrawDatabaseRef database_;
     QWidget* body_ = nullptr;
     QSpinBox* reflect_ = nullptr;
     QSpinBox* from_ = nullptr;

@@ -55,8 +55,8 @@ QString storedValueText(const DbValue& v)
     return QString::fromUtf8(v.text.data(), static_cast<qsizetype>(v.text.size()));
 }
 
-EntryTableModel::EntryTableModel(std::string connectionString, QObject* parent)
-    : QAbstractTableModel(parent), connectionString_(std::move(connectionString))
+EntryTableModel::EntryTableModel(DrawDatabaseRef database, QObject* parent)
+    : QAbstractTableModel(parent), database_(std::move(database))
 {
 }
 
@@ -64,7 +64,7 @@ EntryTableModel::~EntryTableModel() = default;
 
 void EntryTableModel::open()
 {
-    DrawEditSet set = openDrawEditSet(connectionString_);
+    DrawEditSet set = openDrawEditSet(database_);
     beginResetModel();
     set_.emplace(std::move(set));
     shownRows_ = static_cast<int>(set_->recordCount());

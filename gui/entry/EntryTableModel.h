@@ -18,7 +18,7 @@ class EntryTableModel : public QAbstractTableModel {
 public:
     static constexpr int kColumnCount = 5;
 
-    explicit EntryTableModel(std::string connectionString, QObject* parent = nullptr);
+    explicit EntryTableModel(DrawDatabaseRef database, QObject* parent = nullptr);
     ~EntryTableModel() override;
 
     // Opens the edit set and shows its rows. Throws StoreError.
@@ -61,7 +61,7 @@ signals:
 private:
     void reportFailure(const QString& lead, const StoreError& e);
 
-    std::string connectionString_;
+    DrawDatabaseRef database_;
     std::optional<DrawEditSet> set_;
     int shownRows_ = 0;  // the row count the views have been told
     bool written_ = false;

@@ -54,16 +54,15 @@ bool isWrongDigitText(const QString& text)
 
 }  // namespace
 
-EntryView::EntryView(ViewHost& host, std::string connectionString, QWidget* parent)
-    : ChildView(host, kObjectName, QStringLiteral("当選データ入力"), parent),
-      connectionString_(std::move(connectionString))
+EntryView::EntryView(ViewHost& host, DrawDatabaseRef database, QWidget* parent)
+    : ChildView(host, kObjectName, QStringLiteral("当選データ入力"), parent), database_(std::move(database))
 {
     label_ = new QLabel(QStringLiteral("当選数字を開催回数毎に入力します（分析対象データとなります）"), this);
     label_->setObjectName("Label1");
     label_->setWordWrap(true);
     label_->setGeometry(twipsRect(kMargin, kMargin, kClientWidth - 2 * kMargin, kLabelHeight));
 
-    model_ = new EntryTableModel(connectionString_, this);
+    model_ = new EntryTableModel(database_, this);
     grid_ = new EntryGrid(this);
     grid_->setObjectName("fpSpread1");
     grid_->setModel(model_);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/store/DrawCsv.h"
+#include "core/store/DrawStore.h"
 #include "gui/common/ChildView.h"
 
 class QAction;
@@ -21,7 +22,7 @@ class EntryTableModel;
 class EntryView : public ChildView {
     Q_OBJECT
 public:
-    EntryView(ViewHost& host, std::string connectionString, QWidget* parent = nullptr);
+    EntryView(ViewHost& host, DrawDatabaseRef database, QWidget* parent = nullptr);
 
     QMenu* viewMenu() const override { return editMenu_; }
     EntryGrid* grid() const { return grid_; }
@@ -67,7 +68,7 @@ private:
     void showError(const QString& text);
     void showInfo(const QString& text);
 
-    std::string connectionString_;
+    DrawDatabaseRef database_;
     EntryTableModel* model_ = nullptr;
     EntryGrid* grid_ = nullptr;
     QLabel* label_ = nullptr;

@@ -164,13 +164,28 @@ void PredictionView::build()
     prediction_.scanDraws(host().drawHistory());
     target_->setText(QStringLiteral("第%1回の予想").arg(prediction_.latestDrawNumber() + 1));
     refreshGrids();
-    QTimer::singleShot(0, this, [this] { startCheck(); });
+    checkStart_ = CheckStart::AfterPaint;
+}
+
+// The walk starts once the view is on screen: on a single core it would
+// otherwise hold up the first paint.
+void PredictionView::paintEvent(QPaintEvent* event)
+{
+    ChildView::paintEvent(event);
+    if (checkStart_ == CheckStart::AfterPaint) {
+        checkStart_ = CheckStart::Queued;
+        QTimer::singleShot(0, this, [this] {
+            if (checkStart_ == CheckStart::Queued)
+                startCheck();
+        });
+    }
 }
 
 // A walk under way is stopped for a fresh one. The walk runs on a thread
 // of its own; its line arrives as a queued call, only from the latest walk.
 void PredictionView::startCheck()
 {
+    checkStart_ = CheckStart::None;
     stopCheck();
     if (closing_)
         return;
@@ -211,6 +226,8 @@ void PredictionView::stopCheck()
 // A hidden or closing window walks no more: the history may go next.
 void PredictionView::hideEvent(QHideEvent* event)
 {
+    if (checkStart_ == CheckStart::Queued)
+        checkStart_ = CheckStart::AfterPaint;
     if (checkThread_.joinable()) {
         stopCheck();
         ++checkGeneration_;
@@ -279,7 +296,7 @@ void PredictionView::recordShownPrediction()
         showMessage(this, QMessageBox::Warning, messageCaption(), recordRefusal_);
         return;
     }
-    if (logDatabase_.empty()) {
+    if (logDatabase_.path.empty()) {
         showMessage(this, QMessageBox::Warning, messageCaption(),
                     QStringLiteral("予想を記録するデータベースがありません。"));
         return;

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "core/store/DrawStore.h"
 #include "gui/common/ChildView.h"
 
 class QPagedPaintDevice;
@@ -37,10 +38,10 @@ public:
     // the reflect count on the switches, filled in once the walk (off the
     // window's thread, after the first paint) is done.
     QLabel* checkLabel() const { return check_; }
-    bool checking() const { return checkThread_.joinable(); }
+    bool checking() const { return checkStart_ != CheckStart::None || checkThread_.joinable(); }
     // The database that 予想を記録 writes the shown prediction into; empty
     // for none.
-    void setLogDatabase(std::string connectionString) { logDatabase_ = std::move(connectionString); }
+    void setLogDatabase(DrawDatabaseRef database) { logDatabase_ = std::move(database); }
     // 予想を記録 is refused with `reason` (the database is open read-only).
     void refuseRecording(const QString& reason) { recordRefusal_ = reason; }
     // 予想を記録: freezes the shown prediction for the next draw in the log.
@@ -74,6 +75,7 @@ private:
     void refreshGrids();
     void startCheck();
     void stopCheck();
+    void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void onPrintClicked();
@@ -85,13 +87,15 @@ private:
     QWidget* optionsFrame_ = nullptr;
     QWidget* predictionFrame_ = nullptr;
     QLabel* target_ = nullptr;
-    std::string logDatabase_;
+    DrawDatabaseRef logDatabase_;
     QString recordRefusal_;
     QLabel* check_ = nullptr;
     // The walk behind the check line, and its stop request.
     std::thread checkThread_;
     std::shared_ptr<std::atomic<bool>> checkStop_;
     int checkGeneration_ = 0;
+    // A walk to start once the view has painted, and whether it is queued.
+    enum class CheckStart { None, AfterPaint, Queued } checkStart_ = CheckStart::None;
     bool closing_ = false;
 };
 

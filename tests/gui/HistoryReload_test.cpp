@@ -87,7 +87,7 @@ TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
     Prediction restarted;
     restarted.readInitFile();
     restarted.layOutGrids();
-    restarted.scanDraws(loadDrawHistory(buildConnectionString(dir.path())));
+    restarted.scanDraws(loadDrawHistory(parseConnectionString(buildConnectionString(dir.path()))));
     EXPECT_EQ(gridDumps(frame.prediction()), gridDumps(restarted));
 
     // Written again behind the open views: they follow, the run restarts.

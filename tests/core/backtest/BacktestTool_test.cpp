@@ -44,7 +44,7 @@ TEST(BacktestTool, AllReflectAndTicketLinesCarryTheExactFigures)
             r.digits[p] = DbValue::fromInt(d.digits[p]);
         rows.push_back(r);
     }
-    openDrawEditSet(connectionStringForFile(db)).importDraws(rows);
+    openDrawEditSet(drawDatabaseAt(db)).importDraws(rows);
     const ToolRun run = runToolCapturing("rumone-backtest", {db, "--all-reflect", "--tickets", "--reflect", "2"});
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const auto result = runBacktest(history, 2, {});

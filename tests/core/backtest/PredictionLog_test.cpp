@@ -46,7 +46,7 @@ TEST(PredictionLog, AnOlderDatabaseReadsAsAnEmptyLogAndTheFirstRecordCreatesTheT
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     const std::string bytes = readBytes(path);
     EXPECT_TRUE(readPredictionLog(cs).entries.empty());
     EXPECT_TRUE(readBytes(path) == bytes);  // reading creates nothing
@@ -63,7 +63,7 @@ TEST(PredictionLog, AStoredPredictionNeverChanges)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     recordPrediction(cs, entryFor(3, 2));
 
     // A second record for the same draw is refused.
@@ -79,8 +79,7 @@ TEST(PredictionLog, AStoredPredictionNeverChanges)
         set.importDraws(editRowsOf({{3, {0, 0, 0, 0}}}));
     }
     // Changing the table behind the program's back is refused too.
-    const ConnectionInfo info = parseConnectionString(cs);
-    sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
+    sqlite::Connection db = openKeyedDatabase(cs, OpenAccess::ReadWrite);
     EXPECT_NE(sqlite::exec(db.get(), "UPDATE 予想記録 SET 反映数 = 9"), SQLITE_OK);
     EXPECT_NE(sqlite::exec(db.get(), "DELETE FROM 予想記録"), SQLITE_OK);
     db.reset();
@@ -122,12 +121,11 @@ TEST(PredictionLog, ChangesBehindTheProgramsBackAreNamedWhenTheLogIsRead)
         SCOPED_TRACE(c.name);
         TempDir dir;
         const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-        const std::string cs = connectionStringForFile(path);
+        const DrawDatabaseRef cs = drawDatabaseAt(path);
         for (const int target : {3, 4, 5})
             recordPrediction(cs, entryFor(target, 1));
         {
-            const ConnectionInfo info = parseConnectionString(cs);
-            sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
+            sqlite::Connection db = openKeyedDatabase(cs, OpenAccess::ReadWrite);
             EXPECT_NE(
                 sqlite::exec(db.get(), "INSERT OR REPLACE INTO 予想記録 SELECT * FROM 予想記録 WHERE 対象回数 = 4"),
                 SQLITE_OK);
@@ -157,7 +155,7 @@ TEST(PredictionLog, APredictionCountsOnlyWhenRecordedBeforeItsDrawWasFirstEntere
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     auto entered = [&](std::initializer_list<Row> rows) { openDrawEditSet(cs).importDraws(editRowsOf(rows)); };
     const std::string longAgo = "2000-01-01 00:00:00";
     recordPrediction(cs, {3, longAgo, 0, {}});
@@ -188,8 +186,7 @@ TEST(PredictionLog, APredictionCountsOnlyWhenRecordedBeforeItsDrawWasFirstEntere
                                                                  {8, LeftOutReason::EntryTimeUnknown}};
     EXPECT_EQ(leftOut, expected);
     // The first times stay as they were.
-    const ConnectionInfo info = parseConnectionString(cs);
-    sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
+    sqlite::Connection db = openKeyedDatabase(cs, OpenAccess::ReadWrite);
     for (const char* sql :
          {"UPDATE 当選数字入力日時 SET 入力日時 = '2100-01-01 00:00:00'", "DELETE FROM 当選数字入力日時",
           "INSERT OR REPLACE INTO 当選数字入力日時 VALUES (4, '2100-01-01 00:00:00')"})
@@ -203,7 +200,7 @@ TEST(PredictionLog, RowsFromBeforeTheChainAreLeftOutAndTheNextRecordCounts)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     rawExec(path,
             "CREATE TABLE 予想記録 (対象回数 INTEGER PRIMARY KEY, 記録日時 TEXT NOT NULL, 反映数 INTEGER NOT NULL,"
             " \"周期7\" TEXT NOT NULL, \"周期9\" TEXT NOT NULL, \"周期11\" TEXT NOT NULL, \"周期12\" TEXT NOT NULL,"
@@ -227,7 +224,7 @@ TEST(PredictionLog, AReadOnlyFileIsReportedAndLeftAsItWas)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     const std::string bytes = readBytes(path);
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     EXPECT_EXIT(

@@ -210,7 +210,7 @@ TEST(BadFileZoo, EveryReaderRefusesClearlyAndLeavesTheBytes)
         const std::string path = dir.file("Rumone.mdb");
         bad.make(path);
         const std::string before = contentOf(path);
-        const std::string cs = connectionStringForFile(path);
+        const DrawDatabaseRef cs = drawDatabaseAt(path);
 
         std::string message;
         EXPECT_EQ(causeThrownBy([&] { openDrawSnapshot(cs); }, message), bad.snapshot) << message;
@@ -251,13 +251,13 @@ TEST(BadFileZoo, InterruptedWriteInReadOnlyFolderIsExplained)
     mkdir(folder.c_str(), 0777);
     const std::string path = folder + "/Rumone.mdb";
     makeDatabase(path, {{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}});
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     // A writer dies with changed pages already in the file.
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t writer = fork();
     if (writer == 0) {
-        sqlite::Connection db = openKeyedDatabase(parseConnectionString(cs), OpenAccess::ReadWrite);
+        sqlite::Connection db = openKeyedDatabase(cs, OpenAccess::ReadWrite);
         sqlite::exec(db.get(), "PRAGMA cache_size = 1; BEGIN IMMEDIATE; UPDATE 結果マスタ SET 第1数字 = 9;");
         for (int n = 3; n < 400; ++n)
             sqlite::exec(db.get(), "INSERT INTO 結果マスタ VALUES (" + std::to_string(n) + ", 0, 0, 0, 0)");

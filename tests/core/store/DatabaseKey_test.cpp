@@ -1,7 +1,8 @@
-// The key derived at start-up and carried by the connection text: it opens
-// its own file without the password's derivation, and never stands in the
-// way of opening another file, or of the password deciding.
+// The key derived at the first open and kept with the database's copies:
+// it opens its own file without the password's derivation, and never
+// stands in the way of opening another file, or of the password deciding.
 #include <filesystem>
+#include <fstream>
 
 #include "StoreTestHelpers.h"
 #include "core/store/DatabaseKey.h"
@@ -11,10 +12,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool opens(const ConnectionInfo& info)
+bool opens(DrawDatabaseRef database, const std::string& password = {})
 {
+    if (!password.empty())
+        database.password = password;
     try {
-        openKeyedDatabase(info, OpenAccess::ReadOnly);
+        openKeyedDatabase(database, OpenAccess::ReadOnly);
         return true;
     } catch (const StoreError& e) {
         EXPECT_EQ(e.cause(), StoreError::Cause::NotADatabase) << e.what();
@@ -62,44 +65,42 @@ TEST(DatabaseKey, Pbkdf2HmacSha1GivesTheStandardsAnswers)
     }
 }
 
-TEST(DatabaseKey, TheKeyOfTheLoadOpensItsFileAndNoOther)
+TEST(DatabaseKey, TheKeyOfTheFirstOpenOpensItsFileAndNoOther)
 {
     TempDir dir;
     // A path with the separators of the connection text in it.
     const std::string path = makeDatabase(dir.file("a;Data Source=b.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-    const std::string plain = connectionStringForFile(path);
-    const LoadedHistory loaded = loadDrawHistoryKeyed(plain);
-    EXPECT_EQ(loaded.history.completeDraws().size(), 2u);
+    const DrawDatabaseRef database = drawDatabaseAt(path);
+    EXPECT_EQ(database.path, path);
+    EXPECT_EQ(loadDrawHistory(database).completeDraws().size(), 2u);
+    DatabaseSalt salt{};
+    std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(salt.data()), salt.size());
+    ASSERT_EQ(database.keys->find(path, salt), deriveRawKey(database.password, salt));
 
-    const ConnectionInfo keyed = parseConnectionString(loaded.connectionString);
-    const ConnectionInfo original = parseConnectionString(plain);
-    EXPECT_EQ(keyed.path, path);
-    EXPECT_EQ(keyed.password, original.password);
-    ASSERT_TRUE(saltOfRawKey(keyed.rawKey).has_value()) << keyed.rawKey;
-    EXPECT_EQ(connectionStringWithKey(loaded.connectionString, keyed.rawKey), loaded.connectionString)
-        << "a second key replaces the first";
-
-    // The key alone opens the file: a wrong password is never asked.
-    ConnectionInfo wrongPassword = keyed;
+    // The kept key alone opens the file: a wrong password is never asked,
+    // by any copy, for any kind of open.
+    DrawDatabaseRef wrongPassword = database;
     wrongPassword.password = "000000";
     EXPECT_TRUE(opens(wrongPassword));
-    EXPECT_EQ(loadDrawHistory(loaded.connectionString).completeDraws().size(), 2u);
-    EXPECT_EQ(openDrawEditSet(loaded.connectionString).recordCount(), 2u);
+    EXPECT_EQ(loadDrawHistory(wrongPassword).completeDraws().size(), 2u);
+    EXPECT_EQ(openDrawEditSet(wrongPassword).recordCount(), 2u);
+    EXPECT_FALSE(opens(drawDatabaseAt(path), "000000")) << "keys are not shared between parses";
 
-    // A key of the right salt that does not open the file: the password decides.
-    ConnectionInfo badKey = keyed;
-    badKey.rawKey[2] = badKey.rawKey[2] == 'A' ? 'B' : 'A';
-    EXPECT_TRUE(opens(badKey));
-    badKey.password = "000000";
-    EXPECT_FALSE(opens(badKey));
+    // A kept key of the right salt that does not open the file: the
+    // password decides.
+    std::string badKey = *database.keys->find(path, salt);
+    badKey[2] = badKey[2] == 'A' ? 'B' : 'A';
+    database.keys->remember(path, salt, badKey);
+    EXPECT_TRUE(opens(database));
+    EXPECT_FALSE(opens(wrongPassword));
 
-    // Another database put in the file's place (another salt): the key is
-    // not used; the password opens it, a wrong one does not.
+    // Another database put in the file's place (another salt): its own key
+    // is derived from the password; a wrong one does not open it.
     fs::remove(path);
     makeDatabase(path, {{7, {0, 0, 0, 0}}});
-    EXPECT_TRUE(opens(keyed));
     EXPECT_FALSE(opens(wrongPassword));
-    EXPECT_EQ(loadDrawHistory(loaded.connectionString).latestDrawNumber(), 7);
+    EXPECT_EQ(loadDrawHistory(database).latestDrawNumber(), 7);
+    EXPECT_TRUE(opens(wrongPassword));
 }
 
 }  // namespace

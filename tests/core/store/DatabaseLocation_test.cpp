@@ -84,7 +84,7 @@ TEST(DatabaseLocation, PreparesTheUsersDatabaseOnce)
     struct stat st {};
     ASSERT_EQ(stat(dir.file("data").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
-    const DrawHistory history = loadDrawHistory(connectionStringForFile(location.databasePath()));
+    const DrawHistory history = loadDrawHistory(drawDatabaseAt(location.databasePath()));
     const std::optional<std::vector<Row>> real = realDraws();
     ASSERT_TRUE(real);
     EXPECT_EQ(history.latestDrawNumber(), real->back().number);

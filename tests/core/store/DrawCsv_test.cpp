@@ -306,16 +306,16 @@ TEST(DrawCsvImport, APreviewIsRefusedOnceTheFileChanged)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
-    DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
+    DrawEditSet set = openDrawEditSet(drawDatabaseAt(path));
     const ImportPreview preview = previewImport(editRowsOf({{1, {9, 9, 9, 9}}, {2, {2, 2, 2, 2}}}), set.rows());
     EXPECT_EQ(importCountsLine(preview), "new 1 changed 1 unchanged 0");
     EXPECT_EQ(changedLines(preview), std::vector<std::string>{"第1回 1234 → 9999"});
-    DrawEditSet other = openDrawEditSet(connectionStringForFile(path));
+    DrawEditSet other = openDrawEditSet(drawDatabaseAt(path));
     other.importDraws(editRowsOf({{2, {0, 0, 0, 0}}}));
     const std::string bytes = readBytes(path);
     EXPECT_THROW(set.importPreviewed(preview), StoreError);
     EXPECT_TRUE(readBytes(path) == bytes);
-    DrawEditSet fresh = openDrawEditSet(connectionStringForFile(path));
+    DrawEditSet fresh = openDrawEditSet(drawDatabaseAt(path));
     const ImportCounts counts = fresh.importPreviewed(previewImport(preview.rowsToWrite(), fresh.rows()));
     EXPECT_EQ(counts.replaced, 2u);
 }
@@ -350,7 +350,7 @@ TEST(DrawCsvImport, BadLineImportsNothing)
 
     writeBytes(csv, "回数,第1数字,第2数字,第3数字,第4数字\n1,9,9,9,9\n2,2,2,2,\n");
     EXPECT_EQ(runTool({"import", csv, path}), 0);
-    const DrawSnapshot s = openDrawSnapshot(connectionStringForFile(path));
+    const DrawSnapshot s = openDrawSnapshot(drawDatabaseAt(path));
     ASSERT_EQ(s.recordCount(), 2u);
     EXPECT_EQ(s.rows()[0].digits[0].integer, 9);
     EXPECT_TRUE(s.rows()[1].digits[3].isNull());
@@ -390,7 +390,7 @@ TEST(DrawCsvImport, SampleHoldsTheRealHistoryOrGeneratedDrawsAndAnExistingFileIs
     ASSERT_EQ(runTool({"sample", real}), 0);
     const auto expected = realDraws();
     ASSERT_TRUE(expected);
-    const DrawHistory r = loadDrawHistory(connectionStringForFile(real));
+    const DrawHistory r = loadDrawHistory(drawDatabaseAt(real));
     ASSERT_EQ(r.completeDraws().size(), expected->size());
     EXPECT_EQ(r.latestDrawNumber(), expected->back().number);
     for (std::size_t i = 0; i < expected->size(); i += 997)
@@ -401,7 +401,7 @@ TEST(DrawCsvImport, SampleHoldsTheRealHistoryOrGeneratedDrawsAndAnExistingFileIs
     ASSERT_EQ(runTool({"sample", path, "--generated", "30", "5"}), 0);
     const DrawHistory h = [&] {
         DrawHistory x;
-        x = loadDrawHistory(connectionStringForFile(path));
+        x = loadDrawHistory(drawDatabaseAt(path));
         return x;
     }();
     EXPECT_EQ(h.latestDrawNumber(), 30);
@@ -428,13 +428,13 @@ TEST(DrawCsvImport, RealHistoryRoundTripsAndLoads)
     const std::vector<EditRow> parsed = parseDrawCsv(readBytes(realDrawsPath()));
     ASSERT_EQ(parsed.size(), real->size());
     {
-        DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
+        DrawEditSet set = openDrawEditSet(drawDatabaseAt(path));
         set.importDraws(parsed);
         EXPECT_EQ(set.recordCount(), real->size());
     }
 
     DrawHistory history;
-    history = loadDrawHistory(connectionStringForFile(path));
+    history = loadDrawHistory(drawDatabaseAt(path));
     EXPECT_EQ(history.latestDrawNumber(), 7054);
     int sum = 0;
     for (int d = 0; d <= 9; ++d)
@@ -445,7 +445,7 @@ TEST(DrawCsvImport, RealHistoryRoundTripsAndLoads)
     EXPECT_EQ(last.digits, (std::array<int, 4>{9, 5, 7, 7}));
 
     // Export and import again into a fresh database: the same rows.
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(path));
+    const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(path));
     std::vector<EditRow> stored;
     for (const DrawRecord& r : snapshot.rows())
         stored.push_back(EditRow{r.number, r.digits});
@@ -453,9 +453,9 @@ TEST(DrawCsvImport, RealHistoryRoundTripsAndLoads)
     EXPECT_EQ(exported, writeDrawCsv(parsed));
     const std::string copy = dir.file("copy.mdb");
     createDrawDatabase(copy);
-    openDrawEditSet(connectionStringForFile(copy)).importDraws(parseDrawCsv(exported));
+    openDrawEditSet(drawDatabaseAt(copy)).importDraws(parseDrawCsv(exported));
     std::vector<EditRow> again;
-    const DrawSnapshot copied = openDrawSnapshot(connectionStringForFile(copy));
+    const DrawSnapshot copied = openDrawSnapshot(drawDatabaseAt(copy));
     for (const DrawRecord& r : copied.rows())
         again.push_back(EditRow{r.number, r.digits});
     EXPECT_EQ(writeDrawCsv(again), exported);

@@ -87,7 +87,7 @@ TEST(FullDisk, WritesCompleteOrFailClearlyAtEveryLevelOfFreeSpace)
 
     const std::string db = makeDatabase(disk.file("Rumone.mdb"), rowsFrom(1, 300, 1));
     const std::string oldBytes = readBytes(db);
-    const std::string cs = connectionStringForFile(db);
+    const DrawDatabaseRef cs = drawDatabaseAt(db);
     const std::vector<EditRow> extra = editRowsOf(rowsFrom(200, 3000, 7));
     const std::string csv = disk.file("keep.csv");
     writeBytes(csv, "keep me\n");
@@ -123,7 +123,7 @@ TEST(FullDisk, WritesCompleteOrFailClearlyAtEveryLevelOfFreeSpace)
         try {  // a new database: whole or not there
             createDrawDatabase(disk.file("new.mdb"));
             ++completions;
-            EXPECT_EQ(openDrawSnapshot(connectionStringForFile(disk.file("new.mdb"))).recordCount(), 0u);
+            EXPECT_EQ(openDrawSnapshot(drawDatabaseAt(disk.file("new.mdb"))).recordCount(), 0u);
         } catch (const StoreError& e) {
             ++failures;
             EXPECT_NE(access(disk.file("new.mdb").c_str(), F_OK), 0);

@@ -104,7 +104,7 @@ TEST(KillLoop, KilledImportEndsOldOrNew)
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), oldRows());
     const std::string oldBytes = readBytes(path);
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     const std::vector<EditRow> draws = editRowsOf(importedRows());
     auto before = contentOf(oldRows());
     auto after = before;
@@ -157,7 +157,7 @@ TEST(KillLoop, KilledCreateLeavesNoHalfMadeDatabase)
         if (!exists(path))
             return true;  // killed before the link: the name was never used
         ++made;
-        const std::string cs = connectionStringForFile(path);
+        const DrawDatabaseRef cs = drawDatabaseAt(path);
         EXPECT_EQ(openDrawSnapshot(cs).recordCount(), 0u);
         EXPECT_EQ(checkDatabaseIntegrity(cs), std::vector<std::string>{"ok"});
         ::unlink(path.c_str());
@@ -185,7 +185,7 @@ TEST(KillLoop, KilledSampleLeavesNoHalfMadeDatabaseNorTemporaries)
     };
     std::size_t rows = 0;
     const auto whole = timeInChild(sample, [&] {
-        rows = openDrawSnapshot(connectionStringForFile(path)).recordCount();
+        rows = openDrawSnapshot(drawDatabaseAt(path)).recordCount();
         ::unlink(path.c_str());
     });
 
@@ -198,7 +198,7 @@ TEST(KillLoop, KilledSampleLeavesNoHalfMadeDatabaseNorTemporaries)
         }
         if (!exists(path))
             return true;
-        const std::string cs = connectionStringForFile(path);
+        const DrawDatabaseRef cs = drawDatabaseAt(path);
         EXPECT_EQ(openDrawSnapshot(cs).recordCount(), rows);
         EXPECT_EQ(checkDatabaseIntegrity(cs), std::vector<std::string>{"ok"});
         ::unlink(path.c_str());

@@ -65,10 +65,10 @@ TEST(StoreDurability, WriteInterruptedBeforeCommitIsRolledBackByTheSnapshot)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}});
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
 
     Child child = spawnChild([&](int fd) {
-        sqlite::Connection db = openKeyedDatabase(parseConnectionString(cs), OpenAccess::ReadWrite);
+        sqlite::Connection db = openKeyedDatabase(cs, OpenAccess::ReadWrite);
         // A one-page cache spills changed pages into the file before commit.
         sqlite::exec(db.get(), "PRAGMA cache_size = 1; BEGIN IMMEDIATE; UPDATE 結果マスタ SET 第1数字 = 9;");
         for (int n = 3; n < 400; ++n)
@@ -94,7 +94,7 @@ TEST(StoreDurability, KilledWriterLosesNoReportedWrite)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {});
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     std::mt19937 gen(20261208);
     std::set<int> reported;
 

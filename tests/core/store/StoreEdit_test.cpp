@@ -41,7 +41,7 @@ std::string digitsText(const std::array<DbValue, 4>& digits)
 std::vector<std::string> onDisk(const std::string& path)
 {
     std::vector<std::string> out;
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(path));
+    const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(path));
     for (const DrawRecord& r : snapshot.rows())
         out.push_back(std::to_string(r.number.integer) + ":" + digitsText(r.digits));
     return out;
@@ -61,13 +61,13 @@ TEST(StoreSnapshot, DeliversRowsInDrawOrderWithValuesAsStored)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {});
-    EXPECT_EQ(openDrawSnapshot(connectionStringForFile(path)).recordCount(), 0u);
+    EXPECT_EQ(openDrawSnapshot(drawDatabaseAt(path)).recordCount(), 0u);
 
     rawExec(path,
             "INSERT INTO 結果マスタ VALUES (3, 10, 1.5, NULL, '');"
             "INSERT INTO 結果マスタ VALUES (1, 1, 2, 3, 4);"
             "INSERT INTO 結果マスタ VALUES (2, NULL, NULL, NULL, NULL);");
-    const DrawSnapshot s = openDrawSnapshot(connectionStringForFile(path));
+    const DrawSnapshot s = openDrawSnapshot(drawDatabaseAt(path));
     ASSERT_EQ(s.recordCount(), 3u);
     EXPECT_EQ(numbersOf(s.rows()), (Lines{"1", "2", "3"}));
     EXPECT_TRUE(s.rows()[1].digits[0].isNull());
@@ -83,8 +83,8 @@ TEST(StoreSnapshot, IsNotChangedByLaterWritesOfTheEditSet)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(path));
-    DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
+    const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(path));
+    DrawEditSet set = openDrawEditSet(drawDatabaseAt(path));
     set.setDigit(0, 1, 9);
     set.deleteRow(1);
     set.insertRow(1);
@@ -99,7 +99,7 @@ TEST(StoreEditSet, EveryChangeIsInTheFileWhenTheCallReturns)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {});
-    DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
+    DrawEditSet set = openDrawEditSet(drawDatabaseAt(path));
     EXPECT_EQ(set.recordCount(), 0u);
 
     set.insertRow(0);  // an empty table starts at 1
@@ -128,7 +128,7 @@ TEST(StoreEditSet, EveryChangeIsInTheFileWhenTheCallReturns)
     set.importDraws(draws);
     EXPECT_EQ(inSet(set), (Lines{"1:- - - 0", "2:2 2 2 2", "5:5 5 5 5", "6:6 6 6 -"}));
     EXPECT_EQ(onDisk(path), inSet(set));
-    EXPECT_EQ(checkDatabaseIntegrity(connectionStringForFile(path)), Lines{"ok"});
+    EXPECT_EQ(checkDatabaseIntegrity(drawDatabaseAt(path)), Lines{"ok"});
 }
 
 // Where a new row stands and which number it takes: the missed draw after
@@ -152,7 +152,7 @@ TEST(StoreEditSet, ANewRowFillsAMissedDrawOrFollowsTheHighest)
         TempDir dir;
         const std::string path = makeDatabase(
             dir.file("Rumone.mdb"), {{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}, {5, {5, 5, 5, 5}}, {6, {6, 6, 6, 6}}});
-        DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
+        DrawEditSet set = openDrawEditSet(drawDatabaseAt(path));
         EXPECT_EQ(set.insertRow(c.askedAt), c.standsAt) << "asked at " << c.askedAt;
         Lines numbers;
         for (const EditRow& r : set.rows())
@@ -166,7 +166,7 @@ TEST(StoreEditSet, RefusedWritesLeaveFileAndRowsAlone)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {32767, {0, 0, 0, 0}}});
-    DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
+    DrawEditSet set = openDrawEditSet(drawDatabaseAt(path));
     const Lines rows = inSet(set);
     const std::string bytes = readBytes(path);
     auto unchanged = [&] {
@@ -226,7 +226,7 @@ TEST(StoreEditSet, AFileChangedOrReplacedSinceTheReadRefusesTheNextWrite)
         for (const auto& [name, write] : writes) {
             TempDir dir;
             const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
-            DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
+            DrawEditSet set = openDrawEditSet(drawDatabaseAt(path));
             c.change(dir, path);
             const Lines after = onDisk(path);
             std::string message;
@@ -234,7 +234,7 @@ TEST(StoreEditSet, AFileChangedOrReplacedSinceTheReadRefusesTheNextWrite)
             EXPECT_EQ(onDisk(path), after) << c.what << " / " << name;
             EXPECT_EQ(inSet(set), (Lines{"1:1 2 3 4", "2:5 6 7 8"})) << c.what << " / " << name;
             // Opened again, the set writes to the file the path names now.
-            DrawEditSet again = openDrawEditSet(connectionStringForFile(path));
+            DrawEditSet again = openDrawEditSet(drawDatabaseAt(path));
             again.setDigit(0, 4, 0);
             EXPECT_EQ(onDisk(path)[0].back(), '0') << c.what << " / " << name;
         }
@@ -244,9 +244,9 @@ TEST(StoreEditSet, LockedDatabaseIsReportedAndNothingIsWritten)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
-    DrawEditSet set = openDrawEditSet(connectionStringForFile(path));
+    DrawEditSet set = openDrawEditSet(drawDatabaseAt(path));
 
-    const ConnectionInfo info = parseConnectionString(connectionStringForFile(path));
+    const DrawDatabaseRef info = drawDatabaseAt(path);
     sqlite::Connection other = openKeyedDatabase(info, OpenAccess::ReadWrite);
     ASSERT_EQ(sqlite::exec(other.get(), "BEGIN IMMEDIATE"), SQLITE_OK);
     EXPECT_EQ(causeOf([&] { set.setDigit(0, 1, 9); }), Cause::Locked);
@@ -281,7 +281,7 @@ TEST(StoreEditSet, ReadOnlyFileOrFolderGivesReadOnlyAndLosesNothing)
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
     const std::string bytes = readBytes(path);
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
 
     // A read-only file.
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);

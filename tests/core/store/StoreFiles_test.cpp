@@ -56,7 +56,7 @@ TEST(StoreFiles, OverlappingImportsCountWhatIsStoredAtTheWrite)
 {
     TempDir dir;
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 1, 1, 1}}});
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     const std::vector<EditRow> draws = editRowsOf({{1, {2, 2, 2, 2}}, {2, {2, 2, 2, 2}}, {3, {3, 3, 3, 3}}});
     DrawEditSet early = openDrawEditSet(cs);
     DrawEditSet other = openDrawEditSet(cs);
@@ -80,7 +80,7 @@ TEST(StoreFiles, DanglingLinkIsMissingAndMadeWhereItPoints)
         TempDir dir;
         const std::string link = dir.file("Rumone.mdb");
         ASSERT_EQ(symlink("target.mdb", link.c_str()), 0);
-        EXPECT_EQ(causeOf([&] { openDrawSnapshot(connectionStringForFile(link)); }), StoreError::Cause::FileMissing);
+        EXPECT_EQ(causeOf([&] { openDrawSnapshot(drawDatabaseAt(link)); }), StoreError::Cause::FileMissing);
         const ToolRun run = runToolCapturing("rumone-db", {command, link});
         EXPECT_EQ(run.exitCode, 0) << run.output;
         EXPECT_TRUE(fs::is_symlink(link));

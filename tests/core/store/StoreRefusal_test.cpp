@@ -62,7 +62,7 @@ void expectRefused(const Refusal& r)
     const std::string path = dir.file("Rumone.mdb");
     r.make(path);
     const std::string before = readBytes(path);
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
 
     std::string message;
     EXPECT_EQ(causeOf([&] { openDrawSnapshot(cs); }, &message), r.cause);
@@ -127,7 +127,7 @@ TEST(StoreRefusal, DamagedPagesAreReportedAsDamaged)
         bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
     writeBytes(path, bytes);
 
-    EXPECT_EQ(causeOf([&] { openDrawSnapshot(connectionStringForFile(path)); }), Cause::Damaged);
+    EXPECT_EQ(causeOf([&] { openDrawSnapshot(drawDatabaseAt(path)); }), Cause::Damaged);
     EXPECT_TRUE(readBytes(path) == bytes);
 }
 
@@ -135,7 +135,7 @@ TEST(StoreRefusal, MissingFileIsReportedAndNeverCreated)
 {
     TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     std::string message;
     EXPECT_EQ(causeOf([&] { openDrawSnapshot(cs); }, &message), Cause::FileMissing);
     EXPECT_NE(message.find(path), std::string::npos);
@@ -147,7 +147,7 @@ TEST(StoreRefusal, ProgramConnectionStringFindsTheDatabaseInTheFolder)
 {
     TempDir dir;
     makeDatabase(dir.file(kDatabaseFileName), {{1, {1, 2, 3, 4}}});
-    EXPECT_EQ(openDrawSnapshot(buildConnectionString(dir.path())).recordCount(), 1u);
+    EXPECT_EQ(openDrawSnapshot(parseConnectionString(buildConnectionString(dir.path()))).recordCount(), 1u);
 }
 
 TEST(StoreCreate, NewDatabaseIsKeyedEmptyAndNeverOverwritesAFile)
@@ -158,8 +158,8 @@ TEST(StoreCreate, NewDatabaseIsKeyedEmptyAndNeverOverwritesAFile)
     const std::string bytes = readBytes(path);
     ASSERT_GE(bytes.size(), 16u);
     EXPECT_NE(bytes.substr(0, 16), std::string("SQLite format 3\0", 16));
-    EXPECT_EQ(openDrawSnapshot(connectionStringForFile(path)).recordCount(), 0u);
-    EXPECT_EQ(checkDatabaseIntegrity(connectionStringForFile(path)), std::vector<std::string>{"ok"});
+    EXPECT_EQ(openDrawSnapshot(drawDatabaseAt(path)).recordCount(), 0u);
+    EXPECT_EQ(checkDatabaseIntegrity(drawDatabaseAt(path)), std::vector<std::string>{"ok"});
 
     EXPECT_THROW(createDrawDatabase(path), StoreError);
     EXPECT_TRUE(readBytes(path) == bytes);

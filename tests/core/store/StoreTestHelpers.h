@@ -39,7 +39,7 @@ inline std::string makeDatabase(const std::string& path, const std::vector<Row>&
 {
     createDrawDatabase(path);
     if (!rows.empty())
-        openDrawEditSet(connectionStringForFile(path)).importDraws(editRowsOf(rows));
+        openDrawEditSet(drawDatabaseAt(path)).importDraws(editRowsOf(rows));
     return path;
 }
 
@@ -60,7 +60,7 @@ inline void writeBytes(const std::string& path, const std::string& bytes)
 // Runs SQL on the keyed database behind the store's back (another tool).
 inline void rawExec(const std::string& path, const std::string& sql)
 {
-    const ConnectionInfo info = parseConnectionString(connectionStringForFile(path));
+    const DrawDatabaseRef info = drawDatabaseAt(path);
     sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
     ASSERT_EQ(sqlite::exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
 }

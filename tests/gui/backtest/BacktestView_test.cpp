@@ -72,7 +72,7 @@ TEST(BacktestView, TheWalkLandsInTheTableAndTheChartAndFollowsTheReflectCount)
     FakeHost host(test::randomHistory(400, 11));
     Prediction prediction;
     prediction.setFlag(4, true);
-    auto* view = new BacktestView(host, prediction, "");
+    auto* view = new BacktestView(host, prediction, {});
     Hosted<BacktestView> h(view);
     EXPECT_FALSE(host.propEnd);
     EXPECT_EQ(view->reflectBox()->value(), 1);
@@ -110,7 +110,7 @@ TEST(BacktestView, ARunCanBeCancelledAndTheWindowClosedUnderARun)
     FakeHost host(test::randomHistory(kMaxDrawNumber, 2));
     Prediction prediction;
     {
-        auto* view = new BacktestView(host, prediction, "");
+        auto* view = new BacktestView(host, prediction, {});
         Hosted<BacktestView> h(view);
         ASSERT_TRUE(view->running());
         view->cancelRun();
@@ -119,7 +119,7 @@ TEST(BacktestView, ARunCanBeCancelledAndTheWindowClosedUnderARun)
         EXPECT_EQ(view->statusLabel()->text(), QStringLiteral("検証を中止しました。"));
         EXPECT_EQ(view->chart()->pointCount(), 0);
     }
-    auto* view = new BacktestView(host, prediction, "");
+    auto* view = new BacktestView(host, prediction, {});
     Hosted<BacktestView> h(view);
     ASSERT_TRUE(view->running());
     h.sub()->close();  // waits for the walk's thread; nothing arrives afterwards
@@ -132,7 +132,7 @@ TEST(BacktestView, APredictionRecordedBeforeItsDrawIsScoredOnceTheDrawIsEntered)
     test::TempDir dir;
     const std::string path = dir.file("Rumone.mdb");
     createDrawDatabase(path);
-    const std::string cs = connectionStringForFile(path);
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
     std::vector<EditRow> rows;
     const DrawHistory drawn = test::randomHistory(60, 4);
     for (const Draw& d : drawn.completeDraws()) {

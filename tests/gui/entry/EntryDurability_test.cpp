@@ -160,7 +160,7 @@ TEST(EntryDurability, EditsCommittedThroughTheViewSurviveSigkill)
         if (expectedAfter(count) == stored)
             matching = count;
     EXPECT_GE(matching, lastReported + 1) << "the file holds no state reached after the reported edits";
-    EXPECT_EQ(checkDatabaseIntegrity(connectionStringForFile(db)), Lines{"ok"});
+    EXPECT_EQ(checkDatabaseIntegrity(drawDatabaseAt(db)), Lines{"ok"});
 }
 
 // The child of the test above: edits through the view's model without end
@@ -193,8 +193,7 @@ TEST(EntryRefusal, ADatabaseHeldByAnotherProgramIsReportedAndNothingIsLost)
     HostedEntryView h(dir.path());
     const Lines before = onDisk(db);
 
-    sqlite::Connection other =
-        openKeyedDatabase(parseConnectionString(connectionStringForFile(db)), OpenAccess::ReadWrite);
+    sqlite::Connection other = openKeyedDatabase(drawDatabaseAt(db), OpenAccess::ReadWrite);
     ASSERT_EQ(sqlite::exec(other.get(), "BEGIN EXCLUSIVE"), SQLITE_OK);
     {
         MessageBoxCatcher ok;

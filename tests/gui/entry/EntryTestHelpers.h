@@ -52,7 +52,7 @@ inline std::string rowText(const DbValue& number, const std::array<DbValue, 4>& 
 inline Lines onDisk(const std::string& dbPath)
 {
     Lines out;
-    const DrawSnapshot snapshot = openDrawSnapshot(connectionStringForFile(dbPath));
+    const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(dbPath));
     for (const DrawRecord& r : snapshot.rows())
         out.push_back(rowText(r.number, r.digits));
     return out;
@@ -92,15 +92,14 @@ inline std::string makeDatabase(const std::string& folder, const std::vector<Row
     for (const Row& r : rows)
         draws.push_back(editRowOf(r));
     if (!draws.empty())
-        openDrawEditSet(connectionStringForFile(path)).importDraws(draws);
+        openDrawEditSet(drawDatabaseAt(path)).importDraws(draws);
     return path;
 }
 
 // Runs SQL on the file behind the program's back (values it never writes).
 inline void rawExec(const std::string& dbPath, const std::string& sql)
 {
-    sqlite::Connection db =
-        openKeyedDatabase(parseConnectionString(connectionStringForFile(dbPath)), OpenAccess::ReadWrite);
+    sqlite::Connection db = openKeyedDatabase(drawDatabaseAt(dbPath), OpenAccess::ReadWrite);
     ASSERT_EQ(sqlite::exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
 }
 
@@ -122,7 +121,7 @@ public:
     {
         area_.resize(800, 1000);
         area_.show();
-        view_ = new EntryView(host_, buildConnectionString(folder));
+        view_ = new EntryView(host_, parseConnectionString(buildConnectionString(folder)));
         sub_ = area_.addSubWindow(view_);
         view_->load();
         sub_->show();

@@ -112,7 +112,7 @@ TEST(EntryViewInMainWindow, AMissingDatabaseIsReportedAndTheViewCloses)
     TempDir dir;
     FakeHost host;
     QMdiArea area;
-    auto* view = new EntryView(host, buildConnectionString(dir.path()));  // no Rumone.mdb there
+    auto* view = new EntryView(host, parseConnectionString(buildConnectionString(dir.path())));  // no Rumone.mdb there
     QMdiSubWindow* sub = area.addSubWindow(view);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<QMdiSubWindow> alive(sub);

@@ -296,7 +296,7 @@ TEST(GridSelection, GridDumpCsvEqualsTheViewsExport)
     const std::string db = std::string(RUMONE_BIN_DIR) + "/Rumone.mdb";
     if (!std::ifstream(db))
         GTEST_SKIP() << "no sample database";
-    auto frame = frameWith(loadDrawHistory(connectionStringForFile(db)));
+    auto frame = frameWith(loadDrawHistory(drawDatabaseAt(db)));
     test::TempDir dir;
     for (const char* name : {"出現頻度分析", "数字合計分析"}) {
         auto* view = qobject_cast<AnalysisWindow*>(frame->showView(QString::fromUtf8(name)));

@@ -270,6 +270,23 @@ TEST(PredictionView, LabelsBreakBetweenPhrasesAndEveryLineFits)
     EXPECT_GE(wrapped, 3);  // the three long grid labels at least
 }
 
+// The walk waits for the first paint: on one core it would hold it up.
+TEST(PredictionView, TheCheckWalkStartsOnlyOnceTheViewHasPainted)
+{
+    FakeHost host;
+    Prediction prediction;
+    QMdiArea area;
+    auto* view = new PredictionView(host, prediction);
+    QMdiSubWindow* sub = area.addSubWindow(view);
+    view->load();
+    QApplication::processEvents();
+    EXPECT_TRUE(view->checkLabel()->text().isEmpty()) << "walked before the view was on screen";
+    area.show();
+    sub->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->checking(); }, 20000));
+    EXPECT_FALSE(view->checkLabel()->text().isEmpty());
+}
+
 // The line under the grids comes from the walk with the switches' reflect
 // count, once the window is up, and follows a switch.
 TEST(PredictionView, TheCheckLineFollowsTheWalkOfTheReflectCount)
