@@ -35,6 +35,7 @@
 #include <tuple>
 #include <vector>
 
+#include "BenchViews.h"
 #include "core/grid/ResultGrid.h"
 #include "gui/grid/GridWidget.h"
 
@@ -450,7 +451,7 @@ void printSummary(const std::vector<Figures>& all)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
