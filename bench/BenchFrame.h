@@ -135,12 +135,4 @@ inline double statusMB(const std::string& field)
     return 0;
 }
 
-// A line for bench/waits.sh: wait | median ms | floor or peer | target | met.
-inline void printWaitLine(const std::string& wait, double medianMs, const std::string& peer, const std::string& target,
-                          bool met)
-{
-    std::printf("WAIT\t%s\t%.2f\t%s\t%s\t%s\n", wait.c_str(), medianMs, peer.c_str(), target.c_str(),
-                met ? "met" : "MISSED");
-}
-
 }  // namespace rumone::bench

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <string>
 
 #include "core/history/DrawHistory.h"
@@ -63,6 +64,18 @@ inline std::string padded(const std::string& name, int columns)
         if ((ch & 0xC0) != 0x80)
             width += ch >= 0x80 ? 2 : 1;
     return name + std::string(static_cast<std::size_t>(std::max(0, columns - width)), ' ');
+}
+
+// A line for bench/waits.sh: wait | median ms | floor or peer | target | met.
+inline void printWaitLine(const std::string& wait, double medianMs, const std::string& peer, const std::string& target,
+                          const std::string& met)
+{
+    std::printf("WAIT\t%s\t%.2f\t%s\t%s\t%s\n", wait.c_str(), medianMs, peer.c_str(), target.c_str(), met.c_str());
+}
+inline void printWaitLine(const std::string& wait, double medianMs, const std::string& peer, const std::string& target,
+                          bool met)
+{
+    printWaitLine(wait, medianMs, peer, target, std::string(met ? "met" : "MISSED"));
 }
 
 }  // namespace rumone::bench

@@ -22,9 +22,9 @@
 #include "BenchFrame.h"
 #include "BenchViews.h"
 #include "core/analysis/AnalysisView.h"
+#include "gui/common/Messages.h"
 #include "gui/entry/EntryTableModel.h"
 #include "gui/entry/EntryView.h"
-#include "gui/common/Messages.h"
 
 namespace {
 

@@ -279,11 +279,11 @@ void readColumn(const sqlite::Statement& st, int column, DbValue& to)
     }
 }
 
-}  // namespace
-
-void readDrawQuery(sqlite3* db, const std::string& path, const std::function<void(const DrawRecord&)>& take)
+// The rows of `sql`, a query over the draw query, one at a time.
+void readDrawRows(sqlite3* db, const std::string& path, const std::string& sql,
+                  const std::function<void(const DrawRecord&)>& take)
 {
-    sqlite::Statement st(db, kDrawQuery);
+    sqlite::Statement st(db, sql);
     if ((st.prepareCode() & 0xff) == SQLITE_ERROR)  // the query names what the file does not hold
         throw errorWithMessage(Cause::QueryMissing, path,
                                "データベース「" + path +
@@ -316,19 +316,28 @@ void readDrawQuery(sqlite3* db, const std::string& path, const std::function<voi
         throw storeErrorFor(rc, path, false);
 }
 
-std::size_t countDrawQueryRows(sqlite3* db)
+}  // namespace
+
+void readDrawQuery(sqlite3* db, const std::string& path, const std::function<void(const DrawRecord&)>& take)
 {
-    sqlite::Statement count(db, "SELECT count(*) FROM 全データ選択クエリ");
-    if (!count.ok() || count.step() != SQLITE_ROW)
-        return 0;
-    return static_cast<std::size_t>(std::max<long long>(count.columnInt(0), 0));
+    readDrawRows(db, path, kDrawQuery, take);
 }
 
+// One pass: the rows are counted as they come (a count(*) before them
+// would read the table twice).
 std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
 {
     std::vector<DrawRecord> rows;
-    rows.reserve(countDrawQueryRows(db));
     readDrawQuery(db, path, [&rows](const DrawRecord& r) { rows.push_back(r); });
+    return rows;
+}
+
+std::vector<DrawRecord> readDrawQueryLast(sqlite3* db, const std::string& path, std::size_t count)
+{
+    std::vector<DrawRecord> rows;
+    readDrawRows(db, path, std::string(kDrawQuery) + " desc limit " + std::to_string(count),
+                 [&rows](const DrawRecord& r) { rows.push_back(r); });
+    std::reverse(rows.begin(), rows.end());
     return rows;
 }
 
