@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QMdiArea>
 #include <QProgressBar>
 #include <QProgressDialog>
 
