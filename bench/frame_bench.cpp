@@ -16,13 +16,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BenchFrame.h"
 #include "BenchViews.h"
 #include "core/analysis/AnalysisView.h"
 #include "gui/common/Messages.h"
+#include "gui/entry/EntryGrid.h"
 #include "gui/entry/EntryTableModel.h"
 #include "gui/entry/EntryView.h"
 
@@ -39,6 +43,34 @@ struct Opens {
     int unpainted = 0;
 };
 
+// Calls `seen` once when `target` gets its first queued call after
+// `painted` has painted.
+class QueuedCallAfterPaint : public QObject {
+public:
+    QueuedCallAfterPaint(QObject* target, QWidget* painted, std::function<void()> seen)
+        : target_(target), painted_(painted), seen_(std::move(seen))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~QueuedCallAfterPaint() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched == painted_)
+            paintedOnce_ = true;
+        else if (event->type() == QEvent::MetaCall && watched == target_ && paintedOnce_ && seen_)
+            std::exchange(seen_, nullptr)();
+        return false;
+    }
+
+private:
+    QObject* target_;
+    QWidget* painted_;
+    std::function<void()> seen_;
+    bool paintedOnce_ = false;
+};
+
 // One open: from the command to the first paint done.
 void openOnce(MainWindow& frame, const QString& name, Opens& into, int which)
 {
@@ -51,19 +83,15 @@ void openOnce(MainWindow& frame, const QString& name, Opens& into, int which)
         ++into.unpainted;
         return;
     }
-    // The entry view reads the rows before those shown right after its first
-    // paint: the open ends where that begins.
+    // The entry view reads the rows before those shown in a queued call
+    // right after its first paint: the open ends where that call begins.
     double wall = -1, cpu = 0;
-    if (auto* entry = qobject_cast<EntryView*>(view)) {
-        const auto stop = [&] {
-            if (wall < 0) {
-                wall = c.wallMs();
-                cpu = c.cpuMs();
-            }
-        };
-        QObject::connect(entry->model(), &QAbstractItemModel::rowsAboutToBeInserted, view, stop);
-        QObject::connect(entry->model(), &QAbstractItemModel::modelAboutToBeReset, view, stop);
-    }
+    std::unique_ptr<QueuedCallAfterPaint> entryWatch;
+    if (auto* entry = qobject_cast<EntryView*>(view))
+        entryWatch = std::make_unique<QueuedCallAfterPaint>(entry, entry->grid()->viewport(), [&] {
+            wall = c.wallMs();
+            cpu = c.cpuMs();
+        });
     if (!letPaint(view))
         ++into.unpainted;
     if (wall < 0) {
