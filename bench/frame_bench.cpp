@@ -5,7 +5,7 @@
 // the times: the page faults of the window thread and the peak memory after
 // the first round and after the last (it must not grow with the opens).
 //
-// Run:  build/bench/bin/frame_bench [ROUNDS] [--allocator=program|glibc|mmap-only|trim-only]
+// Run:  build/bench/bin/frame_bench [ROUNDS] [--allocator=program|glibc|mmap-only|trim-only] [--view=NAME]
 // The program's own start is the default; the others start without its
 // allocator setting (glibc's defaults) or with half of it, for comparison.
 #include <malloc.h>
@@ -111,7 +111,7 @@ struct Worst {
     std::string firstName, secondName;
 };
 
-void runOn(const char* title, const std::vector<EditRow>& rows, int rounds, const char* tag)
+void runOn(const char* title, const std::vector<EditRow>& rows, int rounds, const char* tag, const QString& only)
 {
     ProgramFolder folder(rows);
     const auto frame = startFrame(folder);
@@ -119,6 +119,10 @@ void runOn(const char* title, const std::vector<EditRow>& rows, int rounds, cons
     for (const AnalysisViewSpec& spec : analysisViews())
         views.emplace_back(spec.objectName, QString::fromStdString(spec.objectName));
     views.emplace_back("当選データ入力 (entry)", kEntryView);
+    if (!only.isEmpty())  // one view alone, for a profile
+        std::erase_if(views, [&](const auto& v) { return v.second != only; });
+    if (views.empty())
+        return;
 
     std::printf("\n%s: %zu rows, in the main window with the prediction view open, medians of %d rounds\n", title,
                 rows.size(), rounds);
@@ -200,9 +204,12 @@ int main(int argc, char** argv)
 {
     int rounds = 5;
     std::string allocator = "program";
+    QString only;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--allocator=", 12) == 0)
             allocator = argv[i] + 12;
+        else if (std::strncmp(argv[i], "--view=", 7) == 0)
+            only = QString::fromUtf8(argv[i] + 7);
         else
             rounds = std::max(1, std::atoi(argv[i]));
     }
@@ -213,9 +220,9 @@ int main(int argc, char** argv)
     const ScriptedAnswers noBoxes;  // a box would stop the run: each is answered as Escape and listed
     std::fflush(stdout);
     const std::string tag = allocator == "program" ? "" : ", " + allocator;
-    runOn("32,767 random draws", randomDrawRows(kMaxDrawNumber), rounds, ("32767" + tag).c_str());
+    runOn("32,767 random draws", randomDrawRows(kMaxDrawNumber), rounds, ("32767" + tag).c_str(), only);
     if (const auto real = realDrawRows())
-        runOn("real draws", *real, rounds, ("real" + tag).c_str());
+        runOn("real draws", *real, rounds, ("real" + tag).c_str(), only);
     else
         std::printf("\nreal draws absent (%s)\n", realDrawsCsv());
     std::printf(

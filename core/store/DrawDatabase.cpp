@@ -333,9 +333,10 @@ std::size_t countDrawQueryRows(sqlite3* db)
 
 // One pass: the rows are counted as they come (a count(*) before them
 // would read the table twice).
-std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
+std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path, std::size_t expectedRows)
 {
     std::vector<DrawRecord> rows;
+    rows.reserve(expectedRows);
     readDrawQuery(db, path, [&rows](const DrawRecord& r) { rows.push_back(r); });
     return rows;
 }

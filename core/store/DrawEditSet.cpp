@@ -120,7 +120,15 @@ public:
     // A commit by another connection between the first rows and these is
     // caught as any other: data_version stays the one of the open, so the
     // next write is refused and the rows are read again.
-    std::vector<EditRow> readAllRows() const { return readDrawQuery(db_.get(), path_); }
+    // Room for as many rows as the last one's draw number (a gapless
+    // history): the vector is not grown, and copied, along the way.
+    std::vector<EditRow> readAllRows() const
+    {
+        const DbValue* last = rows_.empty() ? nullptr : &rows_.back().number;
+        const bool counted =
+            last && last->type == DbValue::Type::Integer && last->integer > 0 && last->integer <= kMaxDrawNumber;
+        return readDrawQuery(db_.get(), path_, counted ? static_cast<std::size_t>(last->integer) : 0);
+    }
 
     void adoptAllRows(std::vector<EditRow> all)
     {
