@@ -12,6 +12,7 @@
 #include "core/predict/PredictionTexts.h"
 #include "gui/MainWindow.h"
 #include "gui/common/Messages.h"
+#include "gui/common/ProcessMemory.h"
 #include "gui/common/ProgramIcon.h"
 #include "gui/common/QtJapanese.h"
 
@@ -52,6 +53,7 @@ std::string programFolderBeforeQt()
 
 int main(int argc, char** argv)
 {
+    rumone::keepFreedMemoryForReuse();
     // The draws are read while Qt starts: the key derivation is the longest
     // single step of a start, and it needs nothing from Qt.
     const std::string folder = programFolderBeforeQt();

@@ -12,67 +12,29 @@
 #include <QApplication>
 #include <QImage>
 
-#include <fstream>
 #include <optional>
-#include <random>
-#include <sstream>
 
+#include "BenchData.h"
+#include "BenchViews.h"
 #include "core/backtest/Comparisons.h"
 #include "core/backtest/Scoring.h"
 #include "core/backtest/WalkForward.h"
 #include "core/predict/Prediction.h"
-#include "core/store/DrawCsv.h"
 #include "gui/backtest/BacktestView.h"
 #include "gui/backtest/ExcessChart.h"
 
 namespace {
 
 using namespace rumone;
-
-std::optional<DrawHistory> realHistory()
-{
-    std::ifstream in(std::string(RUMONE_DRAWS_CSV), std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::vector<DrawRecord> records;
-    for (const EditRow& row : parseDrawCsv(text.str()))
-        records.push_back(DrawRecord{row.number, row.digits});
-    return DrawHistory::fromRecords(records);
-}
-
-const std::optional<DrawHistory>& real()
-{
-    static const std::optional<DrawHistory> history = realHistory();
-    return history;
-}
-
-const DrawHistory& generated()
-{
-    static const DrawHistory history = [] {
-        std::mt19937 gen(1);
-        std::uniform_int_distribution<int> digit(0, 9);
-        std::vector<DrawRecord> records;
-        for (int n = 1; n <= kMaxDrawNumber; ++n) {
-            DrawRecord r;
-            r.number = DbValue::fromInt(n);
-            for (DbValue& d : r.digits)
-                d = DbValue::fromInt(digit(gen));
-            records.push_back(r);
-        }
-        return DrawHistory::fromRecords(records);
-    }();
-    return history;
-}
+using bench::BenchHost;
 
 const DrawHistory* historyFor(benchmark::State& state, bool useReal)
 {
     if (!useReal)
-        return &generated();
-    if (!real())
+        return &bench::maxHistory();
+    if (!bench::realHistory())
         state.SkipWithError("the real draws are absent (" RUMONE_DRAWS_CSV ")");
-    return real() ? &*real() : nullptr;
+    return bench::realHistory() ? &*bench::realHistory() : nullptr;
 }
 
 // One walk, eleven reflect counts, every predictor scored.
@@ -139,17 +101,6 @@ void recomputeOneTarget(benchmark::State& state, bool useReal)
     }
 }
 
-// What the main window offers a view: the history, and nothing else.
-class BenchHost : public ViewHost {
-public:
-    explicit BenchHost(const DrawHistory& history) : history_(history) {}
-    void setPropEnd(bool) override {}
-    const DrawHistory& drawHistory() const override { return history_; }
-
-private:
-    const DrawHistory& history_;
-};
-
 // From the load to the table filled and the window, chart included, drawn.
 void openView(benchmark::State& state)
 {
@@ -186,7 +137,7 @@ BENCHMARK(openView)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

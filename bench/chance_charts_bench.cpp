@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "BenchViews.h"
 #include "core/analysis/AnalysisView.h"
 #include "gui/analysis/ChanceChartWindow.h"
 
@@ -21,33 +22,6 @@ namespace {
 
 using namespace rumone;
 using namespace rumone::bench;
-
-double threadCpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
-}
-
-class BenchHost : public ViewHost {
-public:
-    explicit BenchHost(const DrawHistory& history) : history_(history) {}
-    void setPropEnd(bool) override {}
-    const DrawHistory& drawHistory() const override { return history_; }
-
-private:
-    const DrawHistory& history_;
-};
-
-// `name` padded to `columns` terminal columns (a Japanese character takes two).
-std::string padded(const std::string& name, int columns)
-{
-    int width = 0;
-    for (unsigned char ch : name)
-        if ((ch & 0xC0) != 0x80)
-            width += ch >= 0x80 ? 2 : 1;
-    return name + std::string(static_cast<std::size_t>(std::max(0, columns - width)), ' ');
-}
 
 void runOn(const char* title, const DrawHistory& history, double targetMs, int rounds)
 {
@@ -78,7 +52,7 @@ void runOn(const char* title, const DrawHistory& history, double targetMs, int r
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     {  // the process's one-time start-up (fonts, style, chart theme) is no picture's cost

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "BenchViews.h"
 #include "core/analysis/AnalysisView.h"
 #include "core/analysis/group/FiveGroupTrend.h"
 #include "core/analysis/group/GroupDivision.h"
@@ -27,6 +28,7 @@
 namespace {
 
 using namespace rumone;
+using bench::BenchHost;
 
 const DrawHistory* historyFor(benchmark::State& state, bool real)
 {
@@ -36,17 +38,6 @@ const DrawHistory* historyFor(benchmark::State& state, bool real)
         state.SkipWithError("the real draws are absent (" RUMONE_DRAWS_CSV ")");
     return history;
 }
-
-// What the main window offers a view: the history, and nothing to record.
-class BenchHost : public ViewHost {
-public:
-    explicit BenchHost(const DrawHistory& history) : history_(history) {}
-    void setPropEnd(bool) override {}
-    const DrawHistory& drawHistory() const override { return history_; }
-
-private:
-    const DrawHistory& history_;
-};
 
 void openView(benchmark::State& state, AnalysisViewSpec (*view)(), bool real)
 {
@@ -134,7 +125,7 @@ BENCHMARK_CAPTURE(scrollPage, FiveGroupTrend_random32767, fiveGroupTrendView, fa
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "BenchViews.h"
 #include "core/analysis/group/GroupDivision.h"
 #include "gui/analysis/AnalysisWindow.h"
 
@@ -31,16 +32,6 @@ using namespace rumone::bench;
 constexpr double kTargetMs = 3000;
 constexpr double kTargetMB = 200;
 
-class BenchHost : public ViewHost {
-public:
-    explicit BenchHost(const DrawHistory& history) : history_(history) {}
-    void setPropEnd(bool) override {}
-    const DrawHistory& drawHistory() const override { return history_; }
-
-private:
-    const DrawHistory& history_;
-};
-
 double peakMB()
 {
     struct rusage u {};
@@ -51,7 +42,7 @@ double peakMB()
 // The child: opens the view, prints it, reports "ms before-MB peak-MB pages KB".
 int printOnce(int argc, char** argv, bool real, const char* out)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
     const DrawHistory& history = real ? *realHistory() : maxHistory();
     BenchHost host(history);

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include "BenchData.h"
+#include "BenchViews.h"
 #include "core/analysis/AnalysisView.h"
 #include "core/analysis/group/GroupDivision.h"
 #include "gui/analysis/AnalysisWindow.h"
@@ -19,16 +20,7 @@
 namespace {
 
 using namespace rumone;
-
-class BenchHost : public ViewHost {
-public:
-    explicit BenchHost(const DrawHistory& history) : history_(history) {}
-    void setPropEnd(bool) override {}
-    const DrawHistory& drawHistory() const override { return history_; }
-
-private:
-    const DrawHistory& history_;
-};
+using bench::BenchHost;
 
 // The view opened on the largest history, its grid and a picture to paint on.
 struct OpenWidest {
@@ -104,7 +96,7 @@ BENCHMARK(zoomStep)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

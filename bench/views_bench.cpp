@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "BenchViews.h"
 #include "core/analysis/AnalysisView.h"
 #include "core/store/DrawDatabase.h"
 #include "gui/analysis/AnalysisWindow.h"
@@ -35,32 +36,6 @@ using namespace rumone::bench;
 constexpr double kOpenTargetMs = 8.0;
 constexpr double kScrollTargetMs = 2.0;
 constexpr int kScrollPages = 20;
-
-struct Clocks {
-    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
-    double cpu = threadCpuMs();
-    static double threadCpuMs()
-    {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
-    }
-    double wallMs() const
-    {
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count();
-    }
-    double cpuMs() const { return threadCpuMs() - cpu; }
-};
-
-class BenchHost : public ViewHost {
-public:
-    explicit BenchHost(const DrawHistory& history) : history_(history) {}
-    void setPropEnd(bool) override {}
-    const DrawHistory& drawHistory() const override { return history_; }
-
-private:
-    const DrawHistory& history_;
-};
 
 struct Figures {
     std::vector<double> openWall, openCpu, scrollWall, scrollCpu;
@@ -99,16 +74,6 @@ void measure(Figures& f, const std::function<Opened()>& open)
     const auto [wall, cpu] = timeScrolling(*o.area);
     f.scrollWall.push_back(wall);
     f.scrollCpu.push_back(cpu);
-}
-
-// `name` padded to `columns` terminal columns (a Japanese character takes two).
-std::string padded(const std::string& name, int columns)
-{
-    int width = 0;
-    for (unsigned char ch : name)
-        if ((ch & 0xC0) != 0x80)
-            width += ch >= 0x80 ? 2 : 1;
-    return name + std::string(static_cast<std::size_t>(std::max(0, columns - width)), ' ');
 }
 
 void printRow(const std::string& name, const Figures& f)
@@ -174,7 +139,7 @@ void runOn(const char* title, const DrawHistory& history, const DrawDatabaseRef&
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     {  // the process's one-time start-up (fonts, style) is no view's cost

@@ -272,11 +272,11 @@ void readColumn(const sqlite::Statement& st, int column, DbValue& to)
     }
 }
 
-}  // namespace
-
-void readDrawQuery(sqlite3* db, const std::string& path, const std::function<void(const DrawRecord&)>& take)
+// The rows of `sql`, a query over the draw query, one at a time.
+void readDrawRows(sqlite3* db, const std::string& path, const std::string& sql,
+                  const std::function<void(const DrawRecord&)>& take)
 {
-    sqlite::Statement st(db, kDrawQuery);
+    sqlite::Statement st(db, sql);
     if ((st.prepareCode() & 0xff) == SQLITE_ERROR)  // the query names what the file does not hold
         throw errorWithMessage(Cause::QueryMissing, path,
                                "データベース「" + path +
@@ -309,6 +309,13 @@ void readDrawQuery(sqlite3* db, const std::string& path, const std::function<voi
         throw storeErrorFor(rc, path, false);
 }
 
+}  // namespace
+
+void readDrawQuery(sqlite3* db, const std::string& path, const std::function<void(const DrawRecord&)>& take)
+{
+    readDrawRows(db, path, kDrawQuery, take);
+}
+
 std::size_t countDrawQueryRows(sqlite3* db)
 {
     sqlite::Statement count(db, "SELECT count(*) FROM 全データ選択クエリ");
@@ -317,11 +324,22 @@ std::size_t countDrawQueryRows(sqlite3* db)
     return static_cast<std::size_t>(std::max<long long>(count.columnInt(0), 0));
 }
 
-std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path)
+// One pass: the rows are counted as they come (a count(*) before them
+// would read the table twice).
+std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path, std::size_t expectedRows)
 {
     std::vector<DrawRecord> rows;
-    rows.reserve(countDrawQueryRows(db));
+    rows.reserve(expectedRows);
     readDrawQuery(db, path, [&rows](const DrawRecord& r) { rows.push_back(r); });
+    return rows;
+}
+
+std::vector<DrawRecord> readDrawQueryLast(sqlite3* db, const std::string& path, std::size_t count)
+{
+    std::vector<DrawRecord> rows;
+    readDrawRows(db, path, std::string(kDrawQuery) + " desc limit " + std::to_string(count),
+                 [&rows](const DrawRecord& r) { rows.push_back(r); });
+    std::reverse(rows.begin(), rows.end());
     return rows;
 }
 

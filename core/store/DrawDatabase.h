@@ -40,11 +40,15 @@ void requireWritableDrawQuery(sqlite3* db, const std::string& path);
 // for the count stay in SQLite's cache for the read.
 std::size_t countDrawQueryRows(sqlite3* db);
 
-// The ordered result of the draw query. Throws StoreError.
-std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path);
+// The ordered result of the draw query, room made for `expectedRows` (a
+// guess; 0 for none). Throws StoreError.
+std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path, std::size_t expectedRows = 0);
 // The same rows one at a time, each in the same record (valid during the
 // call), for a reader that keeps only what it makes of them.
 void readDrawQuery(sqlite3* db, const std::string& path, const std::function<void(const DrawRecord&)>& take);
+// The last `count` rows of the ordered result (all of them when it has no
+// more), in its order: what a view opened at the end shows first.
+std::vector<DrawRecord> readDrawQueryLast(sqlite3* db, const std::string& path, std::size_t count);
 
 // The lines of SQLite's integrity check: the single line "ok" when sound.
 // Throws StoreError when the database cannot be opened.

@@ -82,21 +82,63 @@ std::optional<long long> missedDrawAfter(const std::vector<EditRow>& rows, std::
     return wanted;
 }
 
+std::optional<std::size_t> rowsBefore(const std::vector<EditRow>& all, const std::vector<EditRow>& last)
+{
+    if (last.size() > all.size())
+        return std::nullopt;
+    const std::size_t before = all.size() - last.size();
+    const auto same = [](const DbValue& a, const DbValue& b) {
+        return a.type == b.type && a.integer == b.integer && a.real == b.real && a.text == b.text;
+    };
+    for (std::size_t i = 0; i < last.size(); ++i) {
+        const EditRow& a = all[before + i];
+        const EditRow& b = last[i];
+        if (!same(a.number, b.number))
+            return std::nullopt;
+        for (int p = 0; p < 4; ++p)
+            if (!same(a.digits[p], b.digits[p]))
+                return std::nullopt;
+    }
+    return before;
+}
+
 class DrawEditSet::Impl {
 public:
-    Impl(std::string path, sqlite::Connection db, std::vector<EditRow> rows)
+    Impl(std::string path, sqlite::Connection db, std::vector<EditRow> rows, bool complete)
         : path_(std::move(path)),
           db_(std::move(db)),
           rows_(std::move(rows)),
+          complete_(complete),
           file_(fileIdOf(path_)),
           dataVersion_(dataVersion())
     {
     }
 
     const std::vector<EditRow>& rows() const { return rows_; }
+    bool complete() const { return complete_; }
+
+    // A commit by another connection between the first rows and these is
+    // caught as any other: data_version stays the one of the open, so the
+    // next write is refused and the rows are read again.
+    // Room for as many rows as the last one's draw number (a gapless
+    // history): the vector is not grown, and copied, along the way.
+    std::vector<EditRow> readAllRows() const
+    {
+        const DbValue* last = rows_.empty() ? nullptr : &rows_.back().number;
+        const bool counted =
+            last && last->type == DbValue::Type::Integer && last->integer > 0 && last->integer <= kMaxDrawNumber;
+        return readDrawQuery(db_.get(), path_, counted ? static_cast<std::size_t>(last->integer) : 0);
+    }
+
+    void adoptAllRows(std::vector<EditRow> all)
+    {
+        rows_ = std::move(all);
+        complete_ = true;
+    }
 
     void setDigit(std::size_t index, int position, std::optional<int> digit)
     {
+        requireComplete();
         requireRow(index);
         if (position < 1 || position > 4)
             throw misuse("digit position outside 1-4");
@@ -117,6 +159,7 @@ public:
 
     std::size_t insertRow(std::size_t index)
     {
+        requireComplete();
         if (index > rows_.size())
             throw misuse("row index outside the set");
         WriteTransaction tx(db_.get(), path_);
@@ -139,6 +182,7 @@ public:
 
     void deleteRow(std::size_t index)
     {
+        requireComplete();
         requireRow(index);
         WriteTransaction tx(db_.get(), path_);
         requireSameFile();
@@ -163,6 +207,7 @@ public:
 
     ImportCounts importDraws(const std::vector<EditRow>& draws)
     {
+        completeRows();
         requireDrawNumbers(draws);
         WriteTransaction tx(db_.get(), path_);
         requireSameFile();
@@ -177,8 +222,9 @@ public:
 
     // The write of a preview the user has seen: refused, with nothing
     // written, when the stored rows are no longer those it was made from.
-    ImportCounts importPreviewed(const ImportPreview& preview)
+    ImportCounts importPreviewed(const ImportPreview& preview, const WriteProgress& progress)
     {
+        completeRows();
         const std::vector<EditRow> draws = preview.rowsToWrite();
         requireDrawNumbers(draws);
         WriteTransaction tx(db_.get(), path_);
@@ -189,15 +235,16 @@ public:
             throw StoreError(Cause::Other, path_,
                              "確認の後に、データベース「" + path_ +
                                  "」が他で変更されました。何も取り込んでいません。もう一度取り込んでください。");
-        ImportCounts counts = writeDraws(tx, draws);
+        ImportCounts counts = writeDraws(tx, draws, progress);
         std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
         commitStamped(tx);
         rows_ = std::move(rows);
         return counts;
     }
 
-    ImportCounts writeDraws(WriteTransaction& tx, const std::vector<EditRow>& draws)
+    ImportCounts writeDraws(WriteTransaction& tx, const std::vector<EditRow>& draws, const WriteProgress& progress = {})
     {
+        constexpr std::size_t kProgressEvery = 256;
         auto exists = tx.prepare("SELECT count(*) FROM 全データ選択クエリ WHERE 回数 = ?1");
         auto update = tx.prepare(
             "UPDATE 全データ選択クエリ SET 第1数字 = ?2, 第2数字 = ?3, 第3数字 = ?4, 第4数字 = ?5 WHERE 回数 = ?1");
@@ -216,6 +263,8 @@ public:
             for (int p = 0; p < 4; ++p)
                 write.bind(p + 2, d.digits[p]);
             tx.run(write);
+            if (const std::size_t done = counts.added + counts.replaced; progress && done % kProgressEvery == 0)
+                progress(done, draws.size());
         }
         return counts;
     }
@@ -223,7 +272,8 @@ public:
     std::size_t countExisting(const std::vector<EditRow>& draws) const
     {
         std::set<long long> stored;
-        for (const EditRow& r : rows_)
+        std::vector<EditRow> read;
+        for (const EditRow& r : complete_ ? rows_ : (read = readAllRows()))
             if (r.number.type == DbValue::Type::Integer)
                 stored.insert(r.number.integer);
         std::size_t n = 0;
@@ -234,6 +284,19 @@ public:
     }
 
 private:
+    // Row indexes count from the first row of the file.
+    void requireComplete() const
+    {
+        if (!complete_)
+            throw misuse("a row written before every row was read");
+    }
+
+    void completeRows()
+    {
+        if (!complete_)
+            adoptAllRows(readAllRows());
+    }
+
     // Every write notes the draws complete before it (at its start) and
     // those it completes (here), so that no draw becomes complete unstamped
     // (FirstEntries.h).
@@ -321,6 +384,7 @@ private:
     std::string path_;
     sqlite::Connection db_;
     std::vector<EditRow> rows_;
+    bool complete_;
     FileId file_;
     long long dataVersion_;
 };
@@ -333,6 +397,18 @@ DrawEditSet::~DrawEditSet() = default;
 const std::vector<EditRow>& DrawEditSet::rows() const
 {
     return impl_->rows();
+}
+bool DrawEditSet::complete() const
+{
+    return impl_->complete();
+}
+std::vector<EditRow> DrawEditSet::readAllRows() const
+{
+    return impl_->readAllRows();
+}
+void DrawEditSet::adoptAllRows(std::vector<EditRow> all)
+{
+    impl_->adoptAllRows(std::move(all));
 }
 void DrawEditSet::setDigit(std::size_t index, int position, std::optional<int> digit)
 {
@@ -350,16 +426,16 @@ ImportCounts DrawEditSet::importDraws(const std::vector<EditRow>& draws)
 {
     return impl_->importDraws(draws);
 }
-ImportCounts DrawEditSet::importPreviewed(const ImportPreview& preview)
+ImportCounts DrawEditSet::importPreviewed(const ImportPreview& preview, const WriteProgress& progress)
 {
-    return impl_->importPreviewed(preview);
+    return impl_->importPreviewed(preview, progress);
 }
 std::size_t DrawEditSet::countExisting(const std::vector<EditRow>& draws) const
 {
     return impl_->countExisting(draws);
 }
 
-DrawEditSet openDrawEditSet(const DrawDatabaseRef& info)
+DrawEditSet openDrawEditSet(const DrawDatabaseRef& info, std::optional<std::size_t> onlyLast)
 {
     sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
     requireDrawQuery(db.get(), info.path);
@@ -372,9 +448,12 @@ DrawEditSet openDrawEditSet(const DrawDatabaseRef& info)
         rc = sqlite::exec(db.get(), "PRAGMA synchronous = EXTRA");
     if (rc != SQLITE_OK)
         throw storeErrorFor(rc, info.path, false);
-    std::vector<EditRow> rows = readDrawQuery(db.get(), info.path);
+    std::vector<EditRow> rows =
+        onlyLast ? readDrawQueryLast(db.get(), info.path, *onlyLast) : readDrawQuery(db.get(), info.path);
+    // Fewer than asked for: that is all of them.
+    const bool complete = !onlyLast || rows.size() < *onlyLast;
     requireWritableDrawQuery(db.get(), info.path);  // after the columns: the deeper fault first
-    return DrawEditSet(std::make_unique<DrawEditSet::Impl>(info.path, std::move(db), std::move(rows)));
+    return DrawEditSet(std::make_unique<DrawEditSet::Impl>(info.path, std::move(db), std::move(rows), complete));
 }
 
 }  // namespace rumone

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -112,6 +113,9 @@ struct ImportPreview;
 // as the draw query delivers them.
 using EditRow = DrawRecord;
 
+// Told the draws written so far and the draws to write, every few hundred.
+using WriteProgress = std::function<void(std::size_t done, std::size_t total)>;
+
 // What a bulk entry did, counted inside its write transaction.
 struct ImportCounts {
     std::size_t replaced = 0;  // rows whose draw number was stored
@@ -130,8 +134,16 @@ public:
     DrawEditSet& operator=(DrawEditSet&&) noexcept;
     ~DrawEditSet();
 
+    // The rows read so far: all of them, or only the last ones of a set
+    // opened reading those first (until readAllRows).
     const std::vector<EditRow>& rows() const;
     std::size_t recordCount() const { return rows().size(); }
+    bool complete() const;
+    // Every row of the file, read now (the rows in hand stay as they are).
+    std::vector<EditRow> readAllRows() const;
+    // Takes the rows readAllRows gave as rows(): the set is complete. Any
+    // write made before it completes the set itself first.
+    void adoptAllRows(std::vector<EditRow> all);
 
     // Sets digit `position` (1-4) of row `index` (0-based) to a digit 0-9
     // or to no value.
@@ -156,13 +168,20 @@ public:
     // Writes the new and changed draws of a preview made against rows()
     // (DrawImport.h) in one transaction; refused with nothing written when
     // the file no longer holds what the preview was made from.
-    ImportCounts importPreviewed(const ImportPreview& preview);
+    ImportCounts importPreviewed(const ImportPreview& preview, const WriteProgress& progress = {});
 
 private:
     std::unique_ptr<Impl> impl_;
 };
 
-DrawEditSet openDrawEditSet(const DrawDatabaseRef& database);
+// Opens the set with every row read, or with only the last `onlyLast`
+// rows read (for a view opened at the end; readAllRows brings the rest).
+// Whoever writes the file after the open, the set's writes are refused.
+DrawEditSet openDrawEditSet(const DrawDatabaseRef& database, std::optional<std::size_t> onlyLast = std::nullopt);
+
+// How many rows of `all` stand before `last` when `all` ends with `last`;
+// nothing when it does not (then `last` was not the end of `all`).
+std::optional<std::size_t> rowsBefore(const std::vector<EditRow>& all, const std::vector<EditRow>& last);
 
 // The missed draw number right after row `row` of `rows` (in draw order):
 // that row's number plus one, when no row holds it and the next row's

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
@@ -142,6 +143,13 @@ QModelIndex EntryGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers mod
     if (!next.isValid() && current.isValid())
         emit inputRefused(QStringLiteral("最後の行です。次の回は「行追加」（Ctrl+N）で加えます。"));
     return next.isValid() ? next : current;
+}
+
+void EntryGrid::keepEndDistance(int fromEnd)
+{
+    executeDelayedItemsLayout();  // the scroll range of the rows now in
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->maximum() - fromEnd);
 }
 
 void EntryGrid::showCell(const QModelIndex& index)

@@ -29,6 +29,9 @@ public:
     QModelIndex nextCell(const QModelIndex& current) const;
     // Makes `index` current and scrolls it into view.
     void showCell(const QModelIndex& index);
+    // Scrolls to `fromEnd` scroll steps before the end: rows put in above
+    // those shown leave the same rows in view.
+    void keepEndDistance(int fromEnd);
     // Commits the cell being edited, if any.
     void finishEditing();
     bool isEditing() const { return state() == EditingState; }

@@ -64,7 +64,7 @@ EntryTableModel::~EntryTableModel() = default;
 
 void EntryTableModel::open()
 {
-    DrawEditSet set = openDrawEditSet(database_);
+    DrawEditSet set = openDrawEditSet(database_, kRowsReadFirst);
     beginResetModel();
     set_.emplace(std::move(set));
     shownRows_ = static_cast<int>(set_->recordCount());
@@ -78,6 +78,43 @@ void EntryTableModel::reload()
     } catch (const std::exception&) {
         // The rows in hand are what this set last read or wrote.
     }
+}
+
+int EntryTableModel::readAllRows()
+{
+    if (allRowsRead())
+        return 0;
+    std::vector<EditRow> all;
+    try {
+        all = set_->readAllRows();
+    } catch (const StoreError& e) {
+        reportFailure(QStringLiteral("当選データを最後まで読めませんでした。"), e);
+        return -1;
+    }
+    const std::optional<std::size_t> before = rowsBefore(all, set_->rows());
+    if (!before) {
+        beginResetModel();
+        set_->adoptAllRows(std::move(all));
+        shownRows_ = static_cast<int>(set_->recordCount());
+        endResetModel();
+        return -1;
+    }
+    if (*before == 0) {
+        set_->adoptAllRows(std::move(all));
+        return 0;
+    }
+    const int count = static_cast<int>(*before);
+    beginInsertRows({}, 0, count - 1);
+    set_->adoptAllRows(std::move(all));
+    shownRows_ += count;
+    endInsertRows();
+    return count;
+}
+
+int EntryTableModel::rowOnceAllRead(int row)
+{
+    const int above = readAllRows();
+    return above < 0 ? -1 : row + above;
 }
 
 const std::vector<EditRow>& EntryTableModel::rows() const
@@ -148,7 +185,11 @@ bool EntryTableModel::setData(const QModelIndex& index, const QVariant& value, i
     std::optional<int> digit;
     if (!parseDigitInput(value.toString(), digit))
         return false;
-    const auto row = static_cast<std::size_t>(index.row());
+    const int at = rowOnceAllRead(index.row());
+    if (at < 0)
+        return false;
+    const QModelIndex cell = this->index(at, index.column());
+    const auto row = static_cast<std::size_t>(at);
     const int position = index.column();
     if (holds(set_->rows()[row].digits[static_cast<std::size_t>(position - 1)], digit))
         return true;  // nothing to write
@@ -156,11 +197,11 @@ bool EntryTableModel::setData(const QModelIndex& index, const QVariant& value, i
         set_->setDigit(row, position, digit);
     } catch (const StoreError& e) {
         reportFailure(QStringLiteral("入力した数字を保存できませんでした。"), e);
-        emit dataChanged(index, index);
+        emit dataChanged(cell, cell);
         return false;
     }
     written_ = true;
-    emit dataChanged(index, index);
+    emit dataChanged(cell, cell);
     return true;
 }
 
@@ -168,6 +209,11 @@ int EntryTableModel::insertRowAfter(int row)
 {
     if (!set_ || row < -1 || row >= shownRows_)
         return -1;
+    const int above = readAllRows();
+    if (above < 0)
+        return -1;
+    if (row >= 0)
+        row += above;
     std::size_t at = 0;
     try {
         at = set_->insertRow(static_cast<std::size_t>(row + 1));
@@ -187,6 +233,8 @@ bool EntryTableModel::removeRow(int row)
 {
     if (!set_ || row < 0 || row >= shownRows_)
         return false;
+    if ((row = rowOnceAllRead(row)) < 0)
+        return false;
     try {
         set_->deleteRow(static_cast<std::size_t>(row));
     } catch (const StoreError& e) {
@@ -200,14 +248,15 @@ bool EntryTableModel::removeRow(int row)
     return true;
 }
 
-std::optional<ImportCounts> EntryTableModel::importPreviewed(const ImportPreview& preview)
+std::optional<ImportCounts> EntryTableModel::importPreviewed(const ImportPreview& preview,
+                                                             const WriteProgress& progress)
 {
     if (!set_)
         return std::nullopt;
     beginResetModel();
     std::optional<ImportCounts> done;
     try {
-        done = set_->importPreviewed(preview);
+        done = set_->importPreviewed(preview, progress);
         written_ = true;
     } catch (const StoreError& e) {
         reportFailure(QStringLiteral("取り込めませんでした。何も取り込んでいません。"), e);

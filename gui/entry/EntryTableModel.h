@@ -21,9 +21,19 @@ public:
     explicit EntryTableModel(DrawDatabaseRef database, QObject* parent = nullptr);
     ~EntryTableModel() override;
 
-    // Opens the edit set and shows its rows. Throws StoreError.
+    // The rows read before the first paint: the last ones, four screens.
+    static constexpr std::size_t kRowsReadFirst = 200;
+
+    // Opens the edit set and shows its last kRowsReadFirst rows (all of
+    // them when there are no more). Throws StoreError.
     void open();
     bool isOpen() const { return set_.has_value(); }
+    bool allRowsRead() const { return !set_ || set_->complete(); }
+    // Reads the rows before those shown and puts them in above them; how
+    // many came (0 when all were read already), -1 when the rows shown are
+    // not the end of the file's (they are then all shown anew) or the file
+    // could not be read (then reported and the rows shown stay).
+    int readAllRows();
     // Reads the file again, e.g. after a refused write; keeps the rows it
     // has when the file cannot be read.
     void reload();
@@ -39,6 +49,7 @@ public:
 
     // The cell text as the grid shows it.
     QString cellText(int row, int column) const;
+    // The rows read so far (readAllRows first for all of them).
     const std::vector<EditRow>& rows() const;
 
     // Writes; each returns false (or -1) and emits writeFailed when the file
@@ -49,7 +60,7 @@ public:
     bool removeRow(int row);
     std::size_t countExisting(const std::vector<EditRow>& draws) const;
     // The counts of what was written; nothing when the import failed.
-    std::optional<ImportCounts> importPreviewed(const ImportPreview& preview);
+    std::optional<ImportCounts> importPreviewed(const ImportPreview& preview, const WriteProgress& progress = {});
     // Whether a change reached the file since the last call.
     bool takeWritten() { return std::exchange(written_, false); }
 
@@ -59,6 +70,8 @@ signals:
     void writeFailed(const QString& message, bool reread);
 
 private:
+    // `row` counted anew once every row is read; -1 when it is lost.
+    int rowOnceAllRead(int row);
     void reportFailure(const QString& lead, const StoreError& e);
 
     DrawDatabaseRef database_;

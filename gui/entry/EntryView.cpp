@@ -11,12 +11,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <algorithm>
 #include <climits>
 
 #include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawImport.h"
+#include "gui/common/DelayedProgress.h"
 #include "gui/common/Messages.h"
 #include "gui/common/Twips.h"
 #include "gui/entry/EntryGrid.h"
@@ -66,6 +68,7 @@ EntryView::EntryView(ViewHost& host, DrawDatabaseRef database, QWidget* parent)
     grid_ = new EntryGrid(this);
     grid_->setObjectName("fpSpread1");
     grid_->setModel(model_);
+    grid_->viewport()->installEventFilter(this);
     connect(model_, &EntryTableModel::writeFailed, this, &EntryView::onWriteFailed, Qt::QueuedConnection);
 
     close_ = new QPushButton(QStringLiteral("閉じる"), this);
@@ -129,6 +132,28 @@ void EntryView::build()
         grid_->showCell(model_->index(model_->rowCount() - 1, 1));
 }
 
+bool EntryView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Paint && watched == grid_->viewport() && !model_->allRowsRead())
+        // Queued: this paint reaches the screen first.
+        QMetaObject::invokeMethod(
+            this, [this] { readRemainingRows(); }, Qt::QueuedConnection);
+    return ChildView::eventFilter(watched, event);
+}
+
+void EntryView::readRemainingRows()
+{
+    if (model_->allRowsRead())
+        return;
+    const QScrollBar* bar = grid_->verticalScrollBar();
+    const int fromEnd = bar->maximum() - bar->value();
+    const int above = model_->readAllRows();
+    if (above > 0)
+        grid_->keepEndDistance(fromEnd);
+    else if (above < 0 && model_->rowCount() > 0)
+        grid_->showCell(model_->index(model_->rowCount() - 1, 1));
+}
+
 // ---------------------------------------------------------------- edit menu
 
 void EntryView::addLine()
@@ -168,6 +193,7 @@ void EntryView::deleteLine()
 
 QModelIndex EntryView::firstWrongDigitCell() const
 {
+    model_->readAllRows();
     const int rows = model_->rowCount();
     for (int r = 0; r < rows; ++r)
         for (int c = 1; c < EntryTableModel::kColumnCount; ++c)
@@ -278,6 +304,7 @@ void EntryView::pasteAndImport()
 // new and changed draws in one transaction, キャンセル writes nothing.
 bool EntryView::importPreviewed(const std::vector<EditRow>& draws)
 {
+    model_->readAllRows();
     const ImportPreview preview = previewImport(draws, model_->rows());
     if (preview.writesNothing()) {
         showInfo(QStringLiteral("取り込む %1 回はすべて登録済みの数字と同じです。何も書き込んでいません。")
@@ -286,7 +313,12 @@ bool EntryView::importPreviewed(const std::vector<EditRow>& draws)
     }
     if (!confirmImport(preview))
         return false;
-    const std::optional<ImportCounts> counts = model_->importPreviewed(preview);
+    std::optional<ImportCounts> counts;
+    {
+        DelayedProgress progress(this, QStringLiteral("取り込んでいます。"));
+        counts = model_->importPreviewed(
+            preview, [&progress](std::size_t done, std::size_t total) { progress.step(done, total); });
+    }
     if (!counts)
         return false;
     tellHostOfWrittenDraws();
@@ -326,6 +358,7 @@ bool EntryView::confirmImport(const ImportPreview& preview)
 bool EntryView::exportCsv(const QString& path, CsvEncoding encoding)
 {
     grid_->finishEditing();
+    model_->readAllRows();
     // In draw order, as the file holds them (added rows sit where they were
     // added in the grid).
     std::vector<EditRow> rows = model_->rows();

@@ -131,6 +131,38 @@ TEST(StoreEditSet, EveryChangeIsInTheFileWhenTheCallReturns)
     EXPECT_EQ(checkDatabaseIntegrity(drawDatabaseAt(path)), Lines{"ok"});
 }
 
+// Opened on its last rows: the rest comes with readAllRows; a write by row
+// index waits for them, an import reads them itself; rowsBefore tells how
+// the rows shown first sit in all of them.
+TEST(StoreEditSet, OpenedOnItsLastRowsItReadsTheRestWhenAsked)
+{
+    TempDir dir;
+    const std::string path =
+        makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}, {3, {3, 3, 3, 3}}});
+    DrawEditSet set = openDrawEditSet(drawDatabaseAt(path), 2);
+    EXPECT_FALSE(set.complete());
+    EXPECT_EQ(inSet(set), (Lines{"2:2 2 2 2", "3:3 3 3 3"}));
+    EXPECT_THROW(set.setDigit(0, 1, 5), std::logic_error);
+    std::vector<EditRow> all = set.readAllRows();
+    EXPECT_EQ(rowsBefore(all, set.rows()), std::optional<std::size_t>(1));
+    set.adoptAllRows(std::move(all));
+    EXPECT_TRUE(set.complete());
+    EXPECT_EQ(inSet(set), onDisk(path));
+
+    EXPECT_FALSE(openDrawEditSet(drawDatabaseAt(path), 3).complete());  // more may follow
+    EXPECT_TRUE(openDrawEditSet(drawDatabaseAt(path), 4).complete());
+    DrawEditSet importing = openDrawEditSet(drawDatabaseAt(path), 1);
+    importing.importDraws(editRowsOf({{4, {4, 4, 4, 4}}}));
+    EXPECT_TRUE(importing.complete());
+    EXPECT_EQ(inSet(importing), onDisk(path));
+
+    const std::vector<EditRow> rows = editRowsOf({{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}});
+    EXPECT_EQ(rowsBefore(rows, {}), std::optional<std::size_t>(2));
+    EXPECT_EQ(rowsBefore(rows, editRowsOf({{1, {1, 1, 1, 1}}})), std::nullopt);   // not the end
+    EXPECT_EQ(rowsBefore(rows, editRowsOf({{2, {2, 2, 2, -1}}})), std::nullopt);  // changed since
+    EXPECT_EQ(rowsBefore(editRowsOf({{2, {2, 2, 2, 2}}}), rows), std::nullopt);
+}
+
 // Where a new row stands and which number it takes: the missed draw after
 // the row it follows, or the next draw at the end; the file gives the rows
 // back in the same order.

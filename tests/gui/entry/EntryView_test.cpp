@@ -8,9 +8,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QValidator>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +20,7 @@
 #include "EntryTestHelpers.h"
 #include "core/store/DrawCsv.h"
 #include "gui/MainWindow.h"
+#include "gui/common/Messages.h"
 #include "gui/common/Twips.h"
 #include "gui/grid/GridWidget.h"
 
@@ -249,6 +252,48 @@ TEST(EntryGrid, OpensScrolledToTheEndOnTheFirstDigitOfTheLastRow)
     EXPECT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_TRUE(h.grid().viewport()->rect().contains(h.grid().visualRect(h.cell(119, 1))));
+}
+
+// A long history opens on its last rows; the rows before them come after
+// the first paint and leave the same rows in view. A write before then
+// lands on the draw it was typed on, and a write by another program in
+// between is refused as after any open.
+TEST(EntryGrid, TheLastRowsComeFirstAndTheRestAfterTheFirstPaint)
+{
+    TempDir dir;
+    const int count = static_cast<int>(EntryTableModel::kRowsReadFirst) + 300;
+    const std::string db = makeDatabase(dir.path(), filled(count));
+    {
+        HostedEntryView h(dir.path());
+        EXPECT_FALSE(h.model().allRowsRead());
+        EXPECT_EQ(h.model().rowCount(), static_cast<int>(EntryTableModel::kRowsReadFirst));
+        EXPECT_EQ(h.model().cellText(h.model().rowCount() - 1, 0), QString::number(count));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return h.model().allRowsRead(); }, 5000));
+        EXPECT_EQ(h.model().rowCount(), count);
+        EXPECT_EQ(h.model().cellText(0, 0), "1");
+        EXPECT_EQ(h.grid().currentIndex(), h.cell(count - 1, 1));
+        const QScrollBar* bar = h.grid().verticalScrollBar();
+        EXPECT_EQ(bar->value(), bar->maximum());
+    }
+    {
+        HostedEntryView h(dir.path());
+        ASSERT_FALSE(h.model().allRowsRead());
+        const int last = h.model().rowCount() - 1;
+        ASSERT_TRUE(h.model().setData(h.cell(last, 2), "0"));
+        EXPECT_TRUE(h.model().allRowsRead());
+        EditRow typed = editRowOf(filled(count).back());
+        typed.digits[1] = DbValue::fromInt(0);
+        EXPECT_EQ(onDisk(db).back(), rowText(typed.number, typed.digits));
+    }
+    {
+        HostedEntryView h(dir.path());
+        ASSERT_FALSE(h.model().allRowsRead());
+        rawExec(db, "UPDATE 結果マスタ SET 第1数字 = 5 WHERE 回数 = 1");
+        const ScriptedAnswers refused;
+        EXPECT_FALSE(h.model().setData(h.cell(0, 1), "6"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return refused.seen(); }, 5000));
+        EXPECT_TRUE(refused.first().text.contains(QStringLiteral("ほかのプログラムで変更されました")));
+    }
 }
 
 // A second character is refused with a beep and a note in the status
@@ -707,6 +752,31 @@ TEST(EntryCsv, Cp932ComesInAndBothEncodingsGoOut)
 
 // Lines copied from a results page go through the same preview and write,
 // and the host is told that draws were written.
+// An import longer than a frame shows its progress while it writes.
+TEST(EntryCsv, ALongImportShowsItsProgress)
+{
+    TempDir dir;
+    makeDatabase(dir.path(), {});
+    const std::string csv = dir.file("many.csv");
+    std::vector<EditRow> rows;
+    for (const Row& r : filled(3000))
+        rows.push_back(editRowOf(r));
+    writeText(csv, drawCsvFile(rows));
+    HostedEntryView h(dir.path());
+    bool shown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible())
+                shown = shown || p->labelText() == QStringLiteral("取り込んでいます。");
+    });
+    watch.start(1);
+    const ScriptedAnswers answers({QMessageBox::Ok, QMessageBox::Ok});  // 取込, then the counts
+    ASSERT_TRUE(h.view().importCsv(QString::fromStdString(csv)));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(onDisk(dir.file(kDatabaseFileName)).size(), 3000U);
+}
+
 TEST(EntryCsv, PastedLinesAreImportedAfterThePreview)
 {
     TempDir dir;

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Every wait a player meets, measured by its bench, in ONE markdown table:
+#   wait | median | floor or peer (same run) | target | met | command
+# Builds the benches (Release) first, then runs each bench once. Unattended,
+# about 5-8 minutes on the 2-core machine; run it on a quiet machine.
+#
+#   bash bench/waits.sh [ROUNDS]        (default 5; from the source folder)
+# BENCH_BUILD=folder uses another build folder (default build/bench).
+set -u
+cd "$(dirname "$0")/.."
+rounds=${1:-5}
+build=${BENCH_BUILD:-build/bench}
+bin=$build/bin
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRUMONE_BENCH=ON -DRUMONE_TESTS=OFF >/dev/null &&
+  nice cmake --build "$build" -j2 >/dev/null || { echo "the bench build failed" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+rows=$work/rows  # wait<TAB>median<TAB>peer<TAB>target<TAB>met<TAB>command
+
+# Runs a bench, keeps its full output beside the table, takes its WAIT lines.
+run() {
+  local name=$1
+  shift
+  echo "running: $*" >&2
+  "$@" >"$work/$name.out" 2>/dev/null || echo "  ($name ended with status $?)" >&2
+  grep '^WAIT' "$work/$name.out" | cut -f2- | sed "s|\$|\t$*|" >>"$work/$name.rows"
+}
+
+# 1 and 2: the views inside the main window, the program's allocator setting
+# beside glibc's defaults (the peer, in its own process).
+run frame "$bin/frame_bench" "$rounds"
+run frame-glibc "$bin/frame_bench" "$rounds" --allocator=glibc
+# The peer's figure for each line: the same wait, view name and tag aside.
+awk -F'\t' -v OFS='\t' '
+  function key(s) { sub(/ \(.*\)$/, "", s); sub(/, glibc/, "", s); return s }
+  NR == FNR { peer[key($1)] = $2; next }
+  { k = key($1); if (k in peer) $3 = ($3 == "-" ? "" : $3 "; ") "glibc defaults " peer[k]; print }
+' "$work/frame-glibc.rows" "$work/frame.rows" >>"$rows"
+
+# 3: cold start on one core against its floor (an empty window started the
+# same way), real draws and 32,767 draws.
+cmd="taskset -c 1 $bin/startup_bench $((rounds + 4))"
+echo "running: $cmd" >&2
+$cmd >"$work/startup.out" 2>/dev/null
+if grep -q '^WAIT' "$work/startup.out"; then
+  grep '^WAIT' "$work/startup.out" | cut -f2- | sed "s|\$|\t$cmd|" >>"$rows"
+else
+  awk -v OFS='\t' -v cmd="$cmd" '
+    function firstNumber(   i) { for (i = 1; i <= NF; ++i) if ($i ~ /^[0-9]+[.][0-9]+$/) return i; return 0 }
+    /^floor/ { i = firstNumber(); floor = $i }
+    /^program,/ {
+      i = firstNumber(); name = $0; sub(/ +[0-9]+[.][0-9].*$/, "", name)
+      met = ($(i) - floor <= 30) ? "met" : "MISSED"
+      print "cold start on one core, " name, $(i), "floor " floor " (" $(i + 4) ")", "<= floor + 30 ms", met, cmd
+    }' "$work/startup.out" >>"$rows"
+fi
+
+# 4: the verification view, CSV import, exit with nineteen views, the help window.
+run waits "$bin/waits_bench" "$rounds"
+cat "$work/waits.rows" >>"$rows"
+
+# 5: the grid against a QTableView over a model and a QTableWidget, one run.
+run grid "$bin/grid_bench" "--benchmark_filter=^$"
+cat "$work/grid.rows" >>"$rows"
+
+echo
+echo "| wait | median ms | floor or peer (same run) | target | met | command |"
+echo "|---|---:|---|---|---|---|"
+awk -F'\t' '{ printf "| %s | %s | %s | %s | %s | `%s` |\n", $1, $2, $3, $4, $5, $6 }' "$rows"
+echo
+echo "Medians of $rounds rounds (cold start: $((rounds + 4))); full outputs: run the commands above."
