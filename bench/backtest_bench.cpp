@@ -12,11 +12,9 @@
 #include <QApplication>
 #include <QImage>
 
-#include <fstream>
 #include <optional>
-#include <random>
-#include <sstream>
 
+#include "BenchData.h"
 #include "core/backtest/Comparisons.h"
 #include "core/backtest/Scoring.h"
 #include "core/backtest/WalkForward.h"
@@ -29,50 +27,13 @@ namespace {
 
 using namespace rumone;
 
-std::optional<DrawHistory> realHistory()
-{
-    std::ifstream in(std::string(RUMONE_DRAWS_CSV), std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::vector<DrawRecord> records;
-    for (const EditRow& row : parseDrawCsv(text.str()))
-        records.push_back(DrawRecord{row.number, row.digits});
-    return DrawHistory::fromRecords(records);
-}
-
-const std::optional<DrawHistory>& real()
-{
-    static const std::optional<DrawHistory> history = realHistory();
-    return history;
-}
-
-const DrawHistory& generated()
-{
-    static const DrawHistory history = [] {
-        std::mt19937 gen(1);
-        std::uniform_int_distribution<int> digit(0, 9);
-        std::vector<DrawRecord> records;
-        for (int n = 1; n <= kMaxDrawNumber; ++n) {
-            DrawRecord r;
-            r.number = DbValue::fromInt(n);
-            for (DbValue& d : r.digits)
-                d = DbValue::fromInt(digit(gen));
-            records.push_back(r);
-        }
-        return DrawHistory::fromRecords(records);
-    }();
-    return history;
-}
-
 const DrawHistory* historyFor(benchmark::State& state, bool useReal)
 {
     if (!useReal)
-        return &generated();
-    if (!real())
+        return &bench::maxHistory();
+    if (!bench::realHistory())
         state.SkipWithError("the real draws are absent (" RUMONE_DRAWS_CSV ")");
-    return real() ? &*real() : nullptr;
+    return bench::realHistory() ? &*bench::realHistory() : nullptr;
 }
 
 // One walk, eleven reflect counts, every predictor scored.

@@ -178,7 +178,7 @@ int main(int argc, char** argv)
     }
     TempFolder tmp;
     const std::string maxDb = tmp.path() + "/max.mdb";
-    makeDatabase(maxDb, randomDrawRows(kMaxDrawNumber));
+    makeDatabase(maxDb, sampleDraws(kMaxDrawNumber));
     // The views get the connection text the start leaves, with its key.
     runOn("32,767 random draws", maxHistory(), loadDrawHistoryKeyed(connectionStringForFile(maxDb)).connectionString,
           rounds);

@@ -13,11 +13,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -166,12 +163,8 @@ std::string shownValue(const DbValue& v)
         case DbValue::Type::Null:
             return "(なし)";
         case DbValue::Type::Integer:
-            return std::to_string(v.integer);
-        case DbValue::Type::Real: {
-            std::ostringstream s;
-            s << v.real;
-            return s.str();
-        }
+        case DbValue::Type::Real:
+            return valueText(v);
         default:
             return "\"" + printableText(v.text) + "\"";
     }
@@ -262,23 +255,6 @@ std::string realDrawsSpan(const std::vector<EditRow>& draws)
     return "第" + std::to_string(draws.front().number.integer) + "回～第" +
            std::to_string(draws.back().number.integer) + "回、" + field(body.substr(0, body.find('\n'))) + "～" +
            field(lastLine);
-}
-
-// Seeded pseudo-random draws 1..count, for benchmarks and tests.
-std::vector<EditRow> sampleDraws(long long count, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::uniform_int_distribution<int> digit(0, 9);
-    std::vector<EditRow> draws;
-    draws.reserve(static_cast<std::size_t>(count));
-    for (long long n = 1; n <= count; ++n) {
-        EditRow r;
-        r.number = DbValue::fromInt(n);
-        for (DbValue& d : r.digits)
-            d = DbValue::fromInt(digit(gen));
-        draws.push_back(std::move(r));
-    }
-    return draws;
 }
 
 int sampleCommand(const std::string& db, const std::vector<EditRow>& draws, const std::string& what)

@@ -9,8 +9,6 @@ namespace rumone {
 
 namespace {
 
-const char* const kColumnNames[EntryTableModel::kColumnCount] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
-
 bool holds(const DbValue& stored, const std::optional<int>& digit)
 {
     if (!digit)
@@ -41,18 +39,7 @@ bool parseDigitInput(const QString& typed, std::optional<int>& digit)
 
 QString storedValueText(const DbValue& v)
 {
-    switch (v.type) {
-        case DbValue::Type::Null:
-            return {};
-        case DbValue::Type::Integer:
-            return QString::number(v.integer);
-        case DbValue::Type::Real:
-            return QString::number(v.real, 'g', 15);
-        case DbValue::Type::Text:
-        case DbValue::Type::Blob:
-            break;
-    }
-    return QString::fromUtf8(v.text.data(), static_cast<qsizetype>(v.text.size()));
+    return QString::fromStdString(valueText(v));
 }
 
 EntryTableModel::EntryTableModel(std::string connectionString, QObject* parent)
@@ -127,7 +114,7 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
 QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumnCount)
-        return QString::fromUtf8(kColumnNames[section]);
+        return QString::fromUtf8(kDrawColumnNames[static_cast<std::size_t>(section)]);
     if (orientation == Qt::Vertical && role == Qt::DisplayRole)
         return section + 1;
     return {};

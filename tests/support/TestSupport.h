@@ -9,6 +9,7 @@
 
 #include "core/grid/ResultGrid.h"
 #include "core/history/DrawHistory.h"
+#include "core/store/DrawStore.h"
 
 namespace rumone::test {
 
@@ -21,8 +22,11 @@ struct Row {
 // A history built from rows in the given order, as if loaded from a store.
 DrawHistory historyOf(std::initializer_list<Row> rows);
 DrawHistory historyOf(const std::vector<Row>& rows);
-// Draws 1..count with seeded pseudo-random digits.
+// Draws 1..count with seeded pseudo-random digits (sampleDraws).
 DrawHistory randomHistory(int count, unsigned seed = 1);
+// The rows as the store takes them, -1 as NULL.
+EditRow editRowOf(const Row& r);
+std::vector<EditRow> editRowsOf(const std::vector<Row>& rows);
 
 // The real winning numbers from the project's copy, data/draws.csv; nullopt
 // only when that file cannot be read, which the caller reports as a failure.
@@ -34,6 +38,11 @@ std::string colourOf(const OptColour& c);  // "#rrggbb" or "-"
 std::string backOf(const ResultGrid& g, int col, int row);
 std::string textColourOf(const ResultGrid& g, int col, int row);
 std::vector<std::string> rowTexts(const ResultGrid& g, int row);  // columns 1..columns()
+
+// The whole file at `path` ("" when there is none), and a file made to
+// hold exactly `bytes`.
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);
 
 // A fresh empty folder under the system's temporary folder, removed by the
 // destructor.
