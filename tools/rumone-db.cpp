@@ -26,6 +26,7 @@
 #include "core/store/DrawStore.h"
 #include "core/store/SafeFile.h"
 #include "core/store/SampleDatabase.h"
+#include "core/text/TextParts.h"
 
 namespace rumone {
 // The bytes of data/draws.csv, built into the program.
@@ -159,15 +160,10 @@ int exportCommand(const std::string& db, const std::string& csv, CsvEncoding enc
 
 std::string shownValue(const DbValue& v)
 {
-    switch (v.type) {
-        case DbValue::Type::Null:
-            return "(なし)";
-        case DbValue::Type::Integer:
-        case DbValue::Type::Real:
-            return valueText(v);
-        default:
-            return "\"" + printableText(v.text) + "\"";
-    }
+    if (v.isNull())
+        return "(なし)";
+    const bool text = v.type == DbValue::Type::Text || v.type == DbValue::Type::Blob;
+    return text ? "\"" + printableText(v.text) + "\"" : valueText(v);
 }
 
 // Why a stored row lies outside the model, or "" when it does not.
@@ -240,21 +236,18 @@ std::vector<EditRow> realDraws()
 // carried history (the date is the second field of a line).
 std::string realDrawsSpan(const std::vector<EditRow>& draws)
 {
-    const std::string_view csv = realDrawsCsv();
-    const auto field = [](std::string_view line) {
+    if (draws.empty())
+        return "0回分";
+    const auto date = [](std::string_view line) {
         const auto a = line.find(',');
         const auto b = line.find(',', a + 1);
         return std::string(a == std::string_view::npos ? std::string_view() : line.substr(a + 1, b - a - 1));
     };
-    const auto firstStart = csv.find('\n') + 1;
-    const std::string_view body = csv.substr(firstStart);
-    const std::string_view trimmed = body.substr(0, body.find_last_not_of("\r\n") + 1);
-    const std::string_view lastLine = trimmed.substr(trimmed.rfind('\n') + 1);
-    if (draws.empty())
-        return "0回分";
+    std::vector<std::string_view> lines = splitLines(realDrawsCsv());
+    while (!lines.empty() && lines.back().empty())
+        lines.pop_back();
     return "第" + std::to_string(draws.front().number.integer) + "回～第" +
-           std::to_string(draws.back().number.integer) + "回、" + field(body.substr(0, body.find('\n'))) + "～" +
-           field(lastLine);
+           std::to_string(draws.back().number.integer) + "回、" + date(lines.at(1)) + "～" + date(lines.back());
 }
 
 int sampleCommand(const std::string& db, const std::vector<EditRow>& draws, const std::string& what)

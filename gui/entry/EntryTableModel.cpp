@@ -37,11 +37,6 @@ bool parseDigitInput(const QString& typed, std::optional<int>& digit)
     return true;
 }
 
-QString storedValueText(const DbValue& v)
-{
-    return QString::fromStdString(valueText(v));
-}
-
 EntryTableModel::EntryTableModel(std::string connectionString, QObject* parent)
     : QAbstractTableModel(parent), connectionString_(std::move(connectionString))
 {
@@ -89,7 +84,7 @@ QString EntryTableModel::cellText(int row, int column) const
     if (row < 0 || row >= static_cast<int>(stored.size()) || column < 0 || column >= kColumnCount)
         return {};
     const EditRow& r = stored[static_cast<std::size_t>(row)];
-    return storedValueText(column == 0 ? r.number : r.digits[static_cast<std::size_t>(column - 1)]);
+    return QString::fromStdString(valueText(column == 0 ? r.number : r.digits[static_cast<std::size_t>(column - 1)]));
 }
 
 QVariant EntryTableModel::data(const QModelIndex& index, int role) const
