@@ -35,6 +35,22 @@ std::string realDrawsPath();
 
 // Short forms for checks on a grid.
 std::string colourOf(const OptColour& c);  // "#rrggbb" or "-"
+// The tables' colours as colourOf writes them; kNone for no colour.
+namespace hex {
+inline const std::string kRedText = "#ff0000";
+inline const std::string kBlueText = "#0000ff";
+inline const std::string kYellow = "#ffffc8";
+inline const std::string kPaleCyanBack = "#defefd";
+inline const std::string kLine = "#88c4ff";
+inline const std::string kMarkColour = "#3e9eff";
+inline const std::string kCyan = "#c8ffff";
+inline const std::string kGreen = "#c8ffc8";
+inline const std::string kMagenta = "#ffc8ff";
+inline const std::string kLavender = "#c8c8ff";
+inline const std::string kPink = "#ffc8c8";
+inline const std::string kWhite = "#ffffff";
+inline const std::string kNone = "-";
+}  // namespace hex
 std::string backOf(const ResultGrid& g, int col, int row);
 std::string textColourOf(const ResultGrid& g, int col, int row);
 std::vector<std::string> rowTexts(const ResultGrid& g, int row);  // columns 1..columns()
