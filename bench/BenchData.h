@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
+#include "core/store/SampleDatabase.h"
 
 namespace rumone::bench {
 
@@ -35,22 +35,6 @@ inline std::optional<std::vector<EditRow>> realDrawRows()
     std::ostringstream text;
     text << in.rdbuf();
     return parseDrawCsv(text.str());
-}
-
-// `count` draws numbered from 1, digits from a fixed seed.
-inline std::vector<EditRow> randomDrawRows(int count)
-{
-    std::mt19937 gen(1);
-    std::uniform_int_distribution<int> digit(0, 9);
-    std::vector<EditRow> rows;
-    for (int n = 1; n <= count; ++n) {
-        EditRow r;
-        r.number = DbValue::fromInt(n);
-        for (DbValue& d : r.digits)
-            d = DbValue::fromInt(digit(gen));
-        rows.push_back(std::move(r));
-    }
-    return rows;
 }
 
 inline DrawHistory historyOf(const std::vector<EditRow>& rows)
@@ -79,7 +63,7 @@ inline const std::optional<DrawHistory>& realHistory()
 // The most draws the tables hold, random digits.
 inline const DrawHistory& maxHistory()
 {
-    static const DrawHistory history = historyOf(randomDrawRows(kMaxDrawNumber));
+    static const DrawHistory history = historyOf(sampleDraws(kMaxDrawNumber));
     return history;
 }
 

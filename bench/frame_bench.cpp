@@ -220,7 +220,7 @@ int main(int argc, char** argv)
     const ScriptedAnswers noBoxes;  // a box would stop the run: each is answered as Escape and listed
     std::fflush(stdout);
     const std::string tag = allocator == "program" ? "" : ", " + allocator;
-    runOn("32,767 random draws", randomDrawRows(kMaxDrawNumber), rounds, ("32767" + tag).c_str(), only);
+    runOn("32,767 random draws", sampleDraws(kMaxDrawNumber), rounds, ("32767" + tag).c_str(), only);
     if (const auto real = realDrawRows())
         runOn("real draws", *real, rounds, ("real" + tag).c_str(), only);
     else

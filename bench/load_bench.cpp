@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 
@@ -17,6 +16,7 @@
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
+#include "core/store/SampleDatabase.h"
 
 namespace {
 
@@ -47,18 +47,8 @@ private:
     void makeMaxHistory()
     {
         max_ = folder_ + "/max.mdb";
-        std::mt19937 gen(1);
-        std::uniform_int_distribution<int> digit(0, 9);
-        std::vector<EditRow> draws;
-        for (int n = 1; n <= kMaxDrawNumber; ++n) {
-            EditRow r;
-            r.number = DbValue::fromInt(n);
-            for (DbValue& d : r.digits)
-                d = DbValue::fromInt(digit(gen));
-            draws.push_back(std::move(r));
-        }
         createDrawDatabase(max_);
-        openDrawEditSet(drawDatabaseAt(max_)).importDraws(draws);
+        openDrawEditSet(drawDatabaseAt(max_)).importDraws(sampleDraws(kMaxDrawNumber));
     }
 
     void makeRealHistory()

@@ -90,7 +90,7 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     TempFolder tmp;
     const auto real = realDrawRows();
-    const std::string maxFolder = programFolder(tmp, "max", randomDrawRows(kMaxDrawNumber));
+    const std::string maxFolder = programFolder(tmp, "max", sampleDraws(kMaxDrawNumber));
     std::vector<Case> cases;
     // The floor: the program's own key derivation; beside it the same with
     // SQLCipher deriving the key from the password (as every open did before

@@ -150,7 +150,7 @@ int main(int argc, char** argv)
     }
     TempFolder tmp;
     const std::string maxDb = tmp.path() + "/max.mdb";
-    makeDatabase(maxDb, randomDrawRows(kMaxDrawNumber));
+    makeDatabase(maxDb, sampleDraws(kMaxDrawNumber));
     runOn("32,767 random draws", maxHistory(), openedAtStart(maxDb), rounds);
     if (realHistory()) {
         const std::string realDb = tmp.path() + "/real.mdb";

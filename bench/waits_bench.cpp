@@ -71,7 +71,7 @@ private:
 // shows the run's progress bar (the walk runs off the window thread).
 void verificationView(int rounds)
 {
-    ProgramFolder folder(randomDrawRows(kMaxDrawNumber));
+    ProgramFolder folder(sampleDraws(kMaxDrawNumber));
     const auto frame = startFrame(folder);
     std::vector<double> wall, cpu, firstPaint;
     int withProgress = 0;
@@ -140,7 +140,7 @@ void csvImport(const char* name, const std::vector<EditRow>& rows, int rounds)
 
 void exitWithNineteenViews(int rounds)
 {
-    ProgramFolder folder(randomDrawRows(kMaxDrawNumber));
+    ProgramFolder folder(sampleDraws(kMaxDrawNumber));
     std::vector<double> wall;
     int open = 0;
     for (int r = 0; r < rounds; ++r) {
@@ -231,7 +231,7 @@ int main(int argc, char** argv)
     verificationView(rounds);
     if (const auto real = realDrawRows())
         csvImport("7054 real draws", *real, rounds);
-    csvImport("32767 draws", randomDrawRows(kMaxDrawNumber), rounds);
+    csvImport("32767 draws", sampleDraws(kMaxDrawNumber), rounds);
     exitWithNineteenViews(rounds);
     for (const ShownMessage& m : noBoxes.shown())
         std::printf("message box: %s\n", m.text.toStdString().c_str());

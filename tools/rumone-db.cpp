@@ -13,11 +13,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,6 +26,7 @@
 #include "core/store/DrawStore.h"
 #include "core/store/SafeFile.h"
 #include "core/store/SampleDatabase.h"
+#include "core/text/TextParts.h"
 
 namespace rumone {
 // The bytes of data/draws.csv, built into the program.
@@ -162,19 +160,10 @@ int exportCommand(const std::string& db, const std::string& csv, CsvEncoding enc
 
 std::string shownValue(const DbValue& v)
 {
-    switch (v.type) {
-        case DbValue::Type::Null:
-            return "(なし)";
-        case DbValue::Type::Integer:
-            return std::to_string(v.integer);
-        case DbValue::Type::Real: {
-            std::ostringstream s;
-            s << v.real;
-            return s.str();
-        }
-        default:
-            return "\"" + printableText(v.text) + "\"";
-    }
+    if (v.isNull())
+        return "(なし)";
+    const bool text = v.type == DbValue::Type::Text || v.type == DbValue::Type::Blob;
+    return text ? "\"" + printableText(v.text) + "\"" : valueText(v);
 }
 
 // Why a stored row lies outside the model, or "" when it does not.
@@ -247,38 +236,18 @@ std::vector<EditRow> realDraws()
 // carried history (the date is the second field of a line).
 std::string realDrawsSpan(const std::vector<EditRow>& draws)
 {
-    const std::string_view csv = realDrawsCsv();
-    const auto field = [](std::string_view line) {
+    if (draws.empty())
+        return "0回分";
+    const auto date = [](std::string_view line) {
         const auto a = line.find(',');
         const auto b = line.find(',', a + 1);
         return std::string(a == std::string_view::npos ? std::string_view() : line.substr(a + 1, b - a - 1));
     };
-    const auto firstStart = csv.find('\n') + 1;
-    const std::string_view body = csv.substr(firstStart);
-    const std::string_view trimmed = body.substr(0, body.find_last_not_of("\r\n") + 1);
-    const std::string_view lastLine = trimmed.substr(trimmed.rfind('\n') + 1);
-    if (draws.empty())
-        return "0回分";
+    std::vector<std::string_view> lines = splitLines(realDrawsCsv());
+    while (!lines.empty() && lines.back().empty())
+        lines.pop_back();
     return "第" + std::to_string(draws.front().number.integer) + "回～第" +
-           std::to_string(draws.back().number.integer) + "回、" + field(body.substr(0, body.find('\n'))) + "～" +
-           field(lastLine);
-}
-
-// Seeded pseudo-random draws 1..count, for benchmarks and tests.
-std::vector<EditRow> sampleDraws(long long count, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::uniform_int_distribution<int> digit(0, 9);
-    std::vector<EditRow> draws;
-    draws.reserve(static_cast<std::size_t>(count));
-    for (long long n = 1; n <= count; ++n) {
-        EditRow r;
-        r.number = DbValue::fromInt(n);
-        for (DbValue& d : r.digits)
-            d = DbValue::fromInt(digit(gen));
-        draws.push_back(std::move(r));
-    }
-    return draws;
+           std::to_string(draws.back().number.integer) + "回、" + date(lines.at(1)) + "～" + date(lines.back());
 }
 
 int sampleCommand(const std::string& db, const std::vector<EditRow>& draws, const std::string& what)

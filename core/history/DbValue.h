@@ -25,4 +25,9 @@ struct DbValue {
 // the user's screen raw.
 std::string printableText(std::string_view text);
 
+// A stored value as text: an integer in decimal, a real in at most 15
+// significant digits ("5" for 5.0, "0.1"), a text or blob as it is, ""
+// for NULL.
+std::string valueText(const DbValue& value);
+
 }  // namespace rumone

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
+
+#include "core/text/TextParts.h"
 
 namespace rumone {
 
@@ -23,15 +26,6 @@ Number fromReal(double v)
     if (!std::isfinite(v) || std::floor(v) != v || std::fabs(v) > 1e15)
         return {Reading::NotWhole, 0};
     return {Reading::Whole, static_cast<long long>(v)};
-}
-
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
 }
 
 bool plainDecimal(const std::string& t)
@@ -57,7 +51,7 @@ Number readNumber(const DbValue& v)
         case DbValue::Type::Real:
             return fromReal(v.real);
         case DbValue::Type::Text: {
-            const std::string t = trimmed(v.text);
+            const std::string t(trim(v.text));
             if (t.empty())
                 return {};  // an empty text stands for no value
             char* end = nullptr;
@@ -79,7 +73,7 @@ Number readDrawNumber(const DbValue& v)
     const Number n = readNumber(v);
     if (v.type != DbValue::Type::Text || n.reading != Reading::Whole)
         return n;
-    const std::string t = trimmed(v.text);
+    const std::string t(trim(v.text));
     if (!plainDecimal(t))
         return {Reading::NotWhole, 0};
     return {Reading::Whole, std::stoll(t)};
@@ -103,6 +97,25 @@ std::string printableText(std::string_view text)
         }
     }
     return out;
+}
+
+std::string valueText(const DbValue& value)
+{
+    switch (value.type) {
+        case DbValue::Type::Null:
+            return {};
+        case DbValue::Type::Integer:
+            return std::to_string(value.integer);
+        case DbValue::Type::Real: {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%.15g", value.real);
+            return buf;
+        }
+        case DbValue::Type::Text:
+        case DbValue::Type::Blob:
+            break;
+    }
+    return value.text;
 }
 
 std::optional<int> drawNumberOf(const DbValue& value)

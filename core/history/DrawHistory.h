@@ -18,6 +18,10 @@ struct DrawRecord {
     std::array<DbValue, 4> digits;
 };
 
+// The five columns of a row, as the draw table, its query and the CSV
+// files name them: 回数, then the digits first to fourth.
+inline constexpr std::array<const char*, 5> kDrawColumnNames = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
+
 // A complete draw: the draw number and its four digits, first to fourth.
 struct Draw {
     int number = 0;

@@ -7,22 +7,16 @@
 // mark) is read as UTF-8, so that its settings are kept.
 #include "core/predict/PredictionOptions.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <optional>
-#include <random>
-#include <string_view>
-#include <utility>
-#include <vector>
-
-#include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
 #include "core/store/SafeFile.h"
 #include "core/text/TextEncoding.h"
+#include "core/text/TextParts.h"
 
 namespace rumone {
 
@@ -46,123 +40,18 @@ const std::array<const char*, kOptionCount> kOptionCaptions = {
 
 namespace {
 
-constexpr const char* kFileEncoding = "CP932";
+// Ten short lines; a larger file is no options file.
+constexpr std::size_t kMaxOptionsFileBytes = 1u << 20;
 
-// One iconv conversion descriptor, closed on destruction.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (valid())
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // The whole of `in` converted, or nullopt when any byte cannot be.
-    std::optional<std::string> convert(std::string_view in)
-    {
-        if (!valid())
-            return std::nullopt;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // initial state
-        std::string out(in.size() * 4 + 16, '\0');
-        char* src = const_cast<char*>(in.data());
-        size_t srcLeft = in.size();
-        char* dst = out.data();
-        size_t dstLeft = out.size();
-        if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1))
-            return std::nullopt;
-        if (iconv(cd_, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1))
-            return std::nullopt;
-        out.resize(out.size() - dstLeft);
-        return out;
-    }
-
-private:
-    iconv_t cd_;
-};
-
-// A POSIX file descriptor, closed on destruction.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
-    ~FileDescriptor() { close(); }
-    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    FileDescriptor& operator=(FileDescriptor&&) = delete;
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now; false when the close reports an error (data not written).
-    bool close()
-    {
-        if (fd_ < 0)
-            return true;
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        return rc == 0;
-    }
-
-private:
-    int fd_;
-};
-
+// The bytes of the file at `path`, or nullopt when there is no regular
+// file to read.
 std::optional<std::string> readWholeFile(const std::string& path)
 {
-    // Non-blocking open and a regular-file check: a pipe or device under
-    // the file's name must not hang or flood the reader.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid())
+    try {
+        return readRegularFile(path, kMaxOptionsFileBytes);
+    } catch (const FileReadError&) {
         return std::nullopt;
-    struct stat status {};
-    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
-    std::string content;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return std::nullopt;
-        }
-        content.append(buffer, static_cast<size_t>(n));
     }
-    return content;
-}
-
-std::vector<std::string_view> splitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
-    return lines;
-}
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 bool isDigit(char c)
@@ -198,10 +87,7 @@ std::optional<bool> numberAsBoolean(std::string_view text)
 // ignored. nullopt when the text is none of these.
 std::optional<bool> parseFlagValue(std::string_view text)
 {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
+    text = trim(text);
     if (equalsIgnoringAsciiCase(text, "True"))
         return true;
     if (equalsIgnoringAsciiCase(text, "False"))
@@ -261,10 +147,9 @@ void readOptionsFile(PredictionOptions& options, const std::string& path)
                 applyLine(options, line);
             return;
         }
-        Converter toUtf8("UTF-8", kFileEncoding);
         for (std::string_view rawLine : splitLines(text)) {
-            if (const std::optional<std::string> line = toUtf8.convert(rawLine))
-                applyLine(options, *line);
+            if (const Conversion line = cp932ToUtf8(rawLine); line.ok())
+                applyLine(options, line.text);
         }
     } catch (...) {
         // Out of memory while reading a settings file: keep the flags.
@@ -286,16 +171,15 @@ bool writeOptionsFile(const PredictionOptions& options, const std::string& linke
         if (optionsFileIsReadOnly(linkedPath))
             return false;  // the user's choice: the switches are not saved
         const std::string path = resolveLinks(linkedPath);
-        Converter toFileEncoding(kFileEncoding, "UTF-8");
-        const std::optional<std::string> bytes = toFileEncoding.convert(optionsText(options));
-        if (!bytes)
+        const Conversion bytes = utf8ToCp932(optionsText(options));
+        if (!bytes.ok())
             return false;
         // Most runs change no switch: a file that already holds these bytes
         // is left as it is, and quitting waits for no disk.
-        if (readWholeFile(path) == bytes)
+        if (readWholeFile(path) == bytes.text)
             return true;
 
-        replaceFileWith(path, *bytes);
+        replaceFileWith(path, bytes.text);
         return true;
     } catch (...) {
         return false;

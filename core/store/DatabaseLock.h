@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "core/store/SafeFile.h"
+
 namespace rumone {
 
 class DatabaseLock {
@@ -13,7 +15,6 @@ public:
     // Tries once, without waiting. A file that cannot be opened is not
     // locked here (the load reports it); held() is then true.
     explicit DatabaseLock(const std::string& path);
-    ~DatabaseLock();
     DatabaseLock(const DatabaseLock&) = delete;
     DatabaseLock& operator=(const DatabaseLock&) = delete;
 
@@ -21,7 +22,7 @@ public:
     bool held() const { return held_; }
 
 private:
-    int fd_ = -1;
+    FileDescriptor fd_;  // closing it drops the lock
     bool held_ = true;
 };
 

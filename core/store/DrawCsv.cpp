@@ -1,29 +1,19 @@
 #include "core/store/DrawCsv.h"
 
-#include <cstdio>
 #include <iterator>
 #include <map>
 #include <optional>
 
 #include "core/text/TextEncoding.h"
+#include "core/text/TextParts.h"
 
 namespace rumone {
 
 namespace {
 
-const char* const kDigitColumns[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
 // The names a draw column and a single winning-number column go by.
 const char* const kDrawColumns[] = {"回数", "回号", "回"};
 const char* const kWinningColumns[] = {"当せん番号", "当選番号", "当選数字"};
-
-std::string_view trim(std::string_view s, std::string_view blanks = " \t")
-{
-    const auto first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = s.find_last_not_of(blanks);
-    return s.substr(first, last - first + 1);
-}
 
 // Full-width digits, comma and space as a spreadsheet or a results page
 // may give them, in their ASCII forms.
@@ -202,7 +192,7 @@ Columns readHeader(const std::vector<std::string>& names)
     bool allDigits = true;
     for (int p = 0; p < 4; ++p) {
         std::string name;
-        columns.digits[p] = findColumn(names, &kDigitColumns[p], 1, name);
+        columns.digits[p] = findColumn(names, &kDrawColumnNames[p + 1], 1, name);
         allDigits = allDigits && columns.digits[p] >= 0;
     }
     if (allDigits)
@@ -212,7 +202,7 @@ Columns readHeader(const std::vector<std::string>& names)
         return columns;
     for (int p = 0; p < 4; ++p)
         if (columns.digits[p] < 0)
-            throw DrawCsvError(1, std::string("見出しに列「") + kDigitColumns[p] +
+            throw DrawCsvError(1, std::string("見出しに列「") + kDrawColumnNames[p + 1] +
                                       "」がありません（「当せん番号」の列でも読めます）。");
     return columns;
 }
@@ -255,7 +245,7 @@ EditRow readRecord(const CsvRecord& r, const Columns& columns)
             continue;  // not yet drawn: no value
         const long long d = readWhole(t, 9);
         if (d < 0)
-            throw DrawCsvError(r.line, std::string(kDigitColumns[p]) + "「" + printableText(t) +
+            throw DrawCsvError(r.line, std::string(kDrawColumnNames[p + 1]) + "「" + printableText(t) +
                                            "」は 0 から 9 の数字ではありません。");
         row.digits[p] = DbValue::fromInt(d);
     }
@@ -363,13 +353,6 @@ bool looksLikeHeader(std::string_view text)
     return false;
 }
 
-std::string formatReal(double v)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
-}
-
 std::string quoteIfNeeded(const std::string& s)
 {
     if (s.find_first_of(",\"\r\n") == std::string::npos)
@@ -385,18 +368,8 @@ std::string quoteIfNeeded(const std::string& s)
 
 std::string field(const DbValue& v)
 {
-    switch (v.type) {
-        case DbValue::Type::Null:
-            return {};
-        case DbValue::Type::Integer:
-            return std::to_string(v.integer);
-        case DbValue::Type::Real:
-            return formatReal(v.real);
-        case DbValue::Type::Text:
-        case DbValue::Type::Blob:
-            return quoteIfNeeded(v.text);
-    }
-    return {};
+    const bool text = v.type == DbValue::Type::Text || v.type == DbValue::Type::Blob;
+    return text ? quoteIfNeeded(v.text) : valueText(v);
 }
 
 }  // namespace
@@ -422,13 +395,9 @@ std::vector<EditRow> parsePastedDraws(std::string_view bytes)
     std::vector<EditRow> rows;
     std::map<long long, int> seen;
     int lineNo = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
+    for (const std::string_view line : splitLines(text)) {
         ++lineNo;
-        if (std::optional<EditRow> row = readPastedLine(std::string_view(text).substr(start, end - start), lineNo)) {
+        if (std::optional<EditRow> row = readPastedLine(line, lineNo)) {
             const long long number = row->number.integer;
             if (const auto it = seen.find(number); it != seen.end())
                 throw DrawCsvError(lineNo, "第" + std::to_string(number) + "回は " + std::to_string(it->second) +
@@ -436,7 +405,6 @@ std::vector<EditRow> parsePastedDraws(std::string_view bytes)
             seen.emplace(number, lineNo);
             rows.push_back(std::move(*row));
         }
-        start = end + 1;
     }
     return rows;
 }

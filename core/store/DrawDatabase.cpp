@@ -131,14 +131,6 @@ StoreError probeFailure(int rc, const std::string& path, long long size)
     return storeErrorFor(rc, path, false);
 }
 
-std::string folderPart(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The journal of an interrupted write cannot be played back or removed:
 // the file is read-only, or the rollback rewrote the file but the folder
 // does not let it delete the journal. Other codes: no such case.
@@ -151,7 +143,7 @@ StoreError stuckRollbackError(int rc, const std::string& path)
 {
     const std::string where =
         rc == SQLITE_IOERR_DELETE
-            ? "フォルダー「" + folderPart(path) + "」が読み取り専用のため、残った記録（" + path + "-journal）を消せず"
+            ? "フォルダー「" + folderOf(path) + "」が読み取り専用のため、残った記録（" + path + "-journal）を消せず"
             : "ファイルまたはフォルダーが読み取り専用のため";
     return errorWithMessage(Cause::ReadOnly, path,
                             "データベース「" + path + "」には中断された書き込みが残っていますが、" + where +
@@ -285,17 +277,16 @@ void readDrawRows(sqlite3* db, const std::string& path, const std::string& sql,
     if (!st.ok())
         throw storeErrorFor(st.prepareCode(), path, false);
 
-    static const char* const kColumns[5] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
     int index[5] = {-1, -1, -1, -1, -1};
     for (int c = 0; c < st.columnCount(); ++c)
         for (int k = 0; k < 5; ++k)
-            if (index[k] < 0 && st.columnName(c) == kColumns[k])
+            if (index[k] < 0 && st.columnName(c) == kDrawColumnNames[k])
                 index[k] = c;
     for (int k = 0; k < 5; ++k)
         if (index[k] < 0)
-            throw errorWithMessage(
-                Cause::QueryMissing, path,
-                "データベース「" + path + "」のクエリ「全データ選択クエリ」に列「" + kColumns[k] + "」がありません。");
+            throw errorWithMessage(Cause::QueryMissing, path,
+                                   "データベース「" + path + "」のクエリ「全データ選択クエリ」に列「" +
+                                       kDrawColumnNames[k] + "」がありません。");
 
     DrawRecord r;
     int rc;

@@ -20,20 +20,9 @@ namespace {
 
 using Cause = StoreError::Cause;
 
-const char* const kDigitColumns[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
-
 std::string numberText(const DbValue& v)
 {
-    switch (v.type) {
-        case DbValue::Type::Integer:
-            return std::to_string(v.integer);
-        case DbValue::Type::Real:
-            return std::to_string(v.real);
-        case DbValue::Type::Text:
-            return printableText(v.text);
-        default:
-            return "なし";
-    }
+    return v.isNull() ? "なし" : printableText(valueText(v));
 }
 
 // The same draws new, and the same stored values about to change.
@@ -148,7 +137,7 @@ public:
         requireNoOtherWrites(tx);
         noteFirstEntries(tx);
         requireUnchanged(tx, rows_[index]);
-        auto st = tx.prepare(std::string("UPDATE 全データ選択クエリ SET ") + kDigitColumns[position - 1] +
+        auto st = tx.prepare(std::string("UPDATE 全データ選択クエリ SET ") + kDrawColumnNames[position] +
                              " = ?1 WHERE 回数 IS ?2");
         st.bind(1, value);
         st.bind(2, rows_[index].number);

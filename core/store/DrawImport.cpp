@@ -35,17 +35,9 @@ bool sameDigits(const EditRow& a, const EditRow& b)
 
 std::string digitText(const DbValue& v)
 {
-    switch (v.type) {
-        case DbValue::Type::Null:
-            return "-";
-        case DbValue::Type::Integer:
-            return std::to_string(v.integer);
-        case DbValue::Type::Real:
-        case DbValue::Type::Text:
-        case DbValue::Type::Blob:
-            break;
-    }
-    return "[" + printableText(v.type == DbValue::Type::Real ? std::to_string(v.real) : v.text) + "]";
+    if (v.isNull())
+        return "-";
+    return v.type == DbValue::Type::Integer ? valueText(v) : "[" + printableText(valueText(v)) + "]";
 }
 
 std::string digitsText(const EditRow& row)

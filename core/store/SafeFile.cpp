@@ -24,27 +24,6 @@ constexpr const char* kBuildSuffix = ".new-";
 constexpr std::size_t kRandomLength = 6;
 constexpr int kMaxLinkHops = 40;
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(Descriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now; false when the close reports a write error.
-    bool reset()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
 struct DirCloser {
     void operator()(DIR* d) const noexcept { closedir(d); }
 };
@@ -81,7 +60,7 @@ bool writeAll(int fd, std::string_view data)
 
 void syncFolder(const std::string& folder)
 {
-    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.valid())
         ::fsync(dir.get());  // the new name is durable; a failure loses nothing written
 }
@@ -89,7 +68,7 @@ void syncFolder(const std::string& folder)
 // A fresh file "<path><suffix>" and six random letters, created
 // exclusively with the usual permissions (0666 less the umask, as any new
 // file of the user's).
-Descriptor createTemporary(const std::string& path, const char* suffix, std::string& tempPath)
+FileDescriptor createTemporary(const std::string& path, const char* suffix, std::string& tempPath)
 {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device random;
@@ -97,11 +76,11 @@ Descriptor createTemporary(const std::string& path, const char* suffix, std::str
         tempPath = path + suffix;
         for (std::size_t i = 0; i < kRandomLength; ++i)
             tempPath += kLetters[random() % (sizeof kLetters - 1)];
-        Descriptor fd(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        FileDescriptor fd(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (fd.valid() || errno != EEXIST)
             return fd;
     }
-    return Descriptor();
+    return FileDescriptor();
 }
 
 bool isBuildTemporaryName(const std::string& name, const std::string& base, std::string_view ending)
@@ -125,7 +104,7 @@ void removeStaleBuilds(const std::string& path)
         const std::string name = entry->d_name;
         const std::string full = folder + "/" + name;
         if (isBuildTemporaryName(name, base, "")) {
-            Descriptor fd(::open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+            FileDescriptor fd(::open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
             if (fd.valid() && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
                 ::unlink(full.c_str());
                 ::unlink((full + "-journal").c_str());
@@ -150,7 +129,46 @@ bool isTemporaryName(const std::string& name, const std::string& base, std::stri
                        [](unsigned char c) { return std::isalnum(c) != 0; });
 }
 
+std::string tooLarge(std::size_t maxBytes)
+{
+    return "大きすぎます（" + std::to_string(maxBytes >> 20) + " MB を超えています）。";
+}
+
 }  // namespace
+
+bool FileDescriptor::close()
+{
+    const int fd = std::exchange(fd_, -1);
+    return fd < 0 || ::close(fd) == 0;
+}
+
+std::string readRegularFile(const std::string& path, std::size_t maxBytes)
+{
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0)
+        throw FileReadError("（" + reasonOf(errno) + "）");
+    if (S_ISDIR(st.st_mode))
+        throw FileReadError("フォルダーです。");
+    if (!S_ISREG(st.st_mode))
+        throw FileReadError("通常のファイルではありません（デバイスやパイプなど）。");
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes)
+        throw FileReadError(tooLarge(maxBytes));
+    std::string bytes;
+    char buffer[65536];
+    while (true) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw FileReadError("（" + reasonOf(errno) + "）");
+        if (n == 0)
+            return bytes;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > maxBytes)
+            throw FileReadError(tooLarge(maxBytes));
+    }
+}
 
 std::string createEmptyBeside(const std::string& path)
 {
@@ -212,13 +230,13 @@ void replaceFileWith(const std::string& path, const std::string& bytes)
 {
     const std::string target = resolveLinks(path);
     std::string temp;
-    Descriptor fd = createTemporary(target, ".tmp-", temp);
+    FileDescriptor fd = createTemporary(target, ".tmp-", temp);
     if (!fd.valid())
         throw writeError(path, errno);
     int err = 0;
     if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0)
         err = errno;
-    if (!fd.reset() && err == 0)
+    if (!fd.close() && err == 0)
         err = errno;
     if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
         err = errno;
@@ -234,7 +252,7 @@ BuildOutcome buildThenLink(const std::string& path, const std::function<void(con
     const std::string target = resolveLinks(path);
     removeStaleBuilds(target);
     std::string temp;
-    Descriptor fd = createTemporary(target, kBuildSuffix, temp);
+    FileDescriptor fd = createTemporary(target, kBuildSuffix, temp);
     if (!fd.valid())
         throw writeError(path, errno);
     // Held until the build is linked: a later run sees the file is in use.

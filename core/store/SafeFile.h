@@ -1,12 +1,49 @@
-// Files that appear whole or not at all, written so that nothing already
-// on the disk is followed or overwritten by accident.
+// The program's files on the disk: descriptors that close themselves,
+// whole regular files read within a bound, and files that appear whole or
+// not at all, written so that nothing already on the disk is followed or
+// overwritten by accident.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace rumone {
+
+// A POSIX file descriptor, closed on destruction.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    ~FileDescriptor() { close(); }
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now; false when the close reports an error (data not written).
+    bool close();
+
+private:
+    int fd_;
+};
+
+// A file that could not be read whole. what() says why, as the end of a
+// Japanese sentence that names the file: "フォルダーです。" and the like.
+class FileReadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The bytes of the regular file at `path`. It is opened without waiting,
+// so that a pipe or device under the name never hangs the reader. Throws
+// FileReadError for a missing or unreadable file, a folder, a device or
+// pipe, or a file of more than `maxBytes` (also one that grows past them
+// while it is read).
+std::string readRegularFile(const std::string& path, std::size_t maxBytes);
 
 // A file that could not be written. what() is a plain Japanese sentence
 // naming the file.

@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <random>
+
 #include "core/store/DrawDatabase.h"
 
 namespace rumone {
@@ -17,6 +20,22 @@ BuildOutcome createDrawDatabaseWith(const std::string& path, const std::vector<E
         writeEmptyDrawDatabase(temp);
         openDrawEditSet(drawDatabaseAt(temp)).importDraws(draws);
     });
+}
+
+std::vector<EditRow> sampleDraws(long long count, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::vector<EditRow> draws;
+    draws.reserve(static_cast<std::size_t>(std::max(count, 0LL)));
+    for (long long n = 1; n <= count; ++n) {
+        EditRow r;
+        r.number = DbValue::fromInt(n);
+        for (DbValue& d : r.digits)
+            d = DbValue::fromInt(digit(gen));
+        draws.push_back(std::move(r));
+    }
+    return draws;
 }
 
 }  // namespace rumone

@@ -16,4 +16,8 @@ namespace rumone {
 // half-made database behind. Throws StoreError or FileWriteError.
 BuildOutcome createDrawDatabaseWith(const std::string& path, const std::vector<EditRow>& draws);
 
+// Draws 1..count, their digits from std::mt19937 seeded with `seed`: the
+// same draws for the same seed, for samples, benchmarks and tests.
+std::vector<EditRow> sampleDraws(long long count, unsigned seed = 1);
+
 }  // namespace rumone

@@ -1,7 +1,6 @@
 #include "gui/analysis/ChanceChartWindow.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -11,6 +10,7 @@
 #include <array>
 
 #include "gui/analysis/ChanceChart.h"
+#include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/common/QtConversions.h"
@@ -158,8 +158,9 @@ bool ChanceChartWindow::savePicture(const QString& path) const
 
 void ChanceChartWindow::onSaveClicked()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("PNG保存"), windowTitle() + QStringLiteral(".png"), QStringLiteral("PNG画像 (*.png)"));
+    const QString path = chooseFile(this, true, QStringLiteral("PNG保存"), windowTitle() + QStringLiteral(".png"),
+                                    QStringLiteral("PNG画像 (*.png)"))
+                             .path;
     if (path.isEmpty())
         return;
     if (!savePicture(path))

@@ -9,8 +9,6 @@ namespace rumone {
 
 namespace {
 
-const char* const kColumnNames[EntryTableModel::kColumnCount] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
-
 bool holds(const DbValue& stored, const std::optional<int>& digit)
 {
     if (!digit)
@@ -37,22 +35,6 @@ bool parseDigitInput(const QString& typed, std::optional<int>& digit)
     else
         return false;
     return true;
-}
-
-QString storedValueText(const DbValue& v)
-{
-    switch (v.type) {
-        case DbValue::Type::Null:
-            return {};
-        case DbValue::Type::Integer:
-            return QString::number(v.integer);
-        case DbValue::Type::Real:
-            return QString::number(v.real, 'g', 15);
-        case DbValue::Type::Text:
-        case DbValue::Type::Blob:
-            break;
-    }
-    return QString::fromUtf8(v.text.data(), static_cast<qsizetype>(v.text.size()));
 }
 
 EntryTableModel::EntryTableModel(DrawDatabaseRef database, QObject* parent)
@@ -139,7 +121,7 @@ QString EntryTableModel::cellText(int row, int column) const
     if (row < 0 || row >= static_cast<int>(stored.size()) || column < 0 || column >= kColumnCount)
         return {};
     const EditRow& r = stored[static_cast<std::size_t>(row)];
-    return storedValueText(column == 0 ? r.number : r.digits[static_cast<std::size_t>(column - 1)]);
+    return QString::fromStdString(valueText(column == 0 ? r.number : r.digits[static_cast<std::size_t>(column - 1)]));
 }
 
 QVariant EntryTableModel::data(const QModelIndex& index, int role) const
@@ -164,7 +146,7 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
 QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumnCount)
-        return QString::fromUtf8(kColumnNames[section]);
+        return QString::fromUtf8(kDrawColumnNames[static_cast<std::size_t>(section)]);
     if (orientation == Qt::Vertical && role == Qt::DisplayRole)
         return section + 1;
     return {};

@@ -80,10 +80,6 @@ private:
     bool written_ = false;
 };
 
-// A stored value as the grid shows it: whole numbers in decimal, reals in
-// their shortest form ("1.5", "10"), texts as they are.
-QString storedValueText(const DbValue& v);
-
 // The digit typed into a cell: nothing, or one digit in half or full width.
 // False for anything else.
 bool parseDigitInput(const QString& typed, std::optional<int>& digit);

@@ -5,12 +5,10 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <algorithm>
 #include <climits>
@@ -18,7 +16,9 @@
 #include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawImport.h"
+#include "core/store/SafeFile.h"
 #include "gui/common/DelayedProgress.h"
+#include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/Twips.h"
 #include "gui/entry/EntryGrid.h"
@@ -235,21 +235,17 @@ void EntryView::tellHostOfWrittenDraws()
 
 void EntryView::chooseImportFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("取り込む CSV ファイル"), {},
-                                                      QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"));
+    const QString path = chooseFile(this, false, QStringLiteral("取り込む CSV ファイル"), {},
+                                    QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"))
+                             .path;
     if (!path.isEmpty())
         importCsv(path);
 }
 
 void EntryView::chooseExportFile()
 {
-    const QString utf8 = QStringLiteral("CSV ファイル UTF-8 (*.csv)");
-    const QString cp932 = QStringLiteral("CSV ファイル Shift-JIS (*.csv)");
-    QString chosen = utf8;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("書き出す CSV ファイル"),
-                                                      QStringLiteral("当選データ.csv"), utf8 + ";;" + cp932, &chosen);
-    if (!path.isEmpty())
-        exportCsv(path, chosen == cp932 ? CsvEncoding::Cp932 : CsvEncoding::Utf8WithBom);
+    if (const std::optional<CsvTarget> target = chooseCsvTarget(this, QStringLiteral("当選データ.csv")))
+        exportCsv(target->path, target->cp932 ? CsvEncoding::Cp932 : CsvEncoding::Utf8WithBom);
 }
 
 bool EntryView::importCsv(const QString& path)
@@ -376,12 +372,11 @@ bool EntryView::exportCsv(const QString& path, CsvEncoding encoding)
                       .arg(path, QString::fromUtf8(e.what())));
         return false;
     }
-    // Written beside the target and moved into place: never a half-written file.
-    QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly) &&
-        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) && file.commit();
-    if (!written) {
+    // Written beside the target and moved into place: never a half-written
+    // file, and no file already there is followed or lost.
+    try {
+        replaceFileWith(QFile::encodeName(path).toStdString(), text);
+    } catch (const FileWriteError&) {
         showError(
             QStringLiteral("CSV ファイル「%1」に書き込めません。フォルダーがあり、書き込みできるか確かめてください。")
                 .arg(path));

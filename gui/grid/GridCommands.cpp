@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -16,6 +15,7 @@
 
 #include "core/grid/GridExport.h"
 #include "core/store/SafeFile.h"
+#include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/grid/GridPrinter.h"
@@ -84,16 +84,11 @@ void chooseFileAndExportCsv(GridWidget& grid)
     const ResultGrid* model = grid.grid();
     if (!model)
         return;
-    const QString utf8 = QStringLiteral("CSV ファイル UTF-8 (*.csv)");
-    const QString cp932 = QStringLiteral("CSV ファイル Shift-JIS (*.csv)");
-    QString chosen = utf8;
-    const QString path =
-        QFileDialog::getSaveFileName(&grid, QStringLiteral("書き出す CSV ファイル"),
-                                     gridCaption(grid) + QStringLiteral(".csv"), utf8 + ";;" + cp932, &chosen);
-    if (path.isEmpty())
+    const std::optional<CsvTarget> target = chooseCsvTarget(&grid, gridCaption(grid) + QStringLiteral(".csv"));
+    if (!target)
         return;
     const QString problem =
-        exportGridCsv(*model, path, chosen == cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8WithBom);
+        exportGridCsv(*model, target->path, target->cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8WithBom);
     if (!problem.isEmpty())
         warn(&grid, problem);
 }

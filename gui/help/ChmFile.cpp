@@ -10,27 +10,18 @@
 
 #include <chm_lib.h>
 
+#include "core/text/TextParts.h"
+
 namespace rumone {
 
 namespace {
-
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 size_t findIgnoringCase(std::string_view text, std::string_view what, size_t from)
 {
     if (what.size() > text.size())
         return std::string_view::npos;
     for (size_t i = from; i + what.size() <= text.size(); ++i) {
-        if (equalsIgnoringCase(text.substr(i, what.size()), what))
+        if (equalsIgnoringAsciiCase(text.substr(i, what.size()), what))
             return i;
     }
     return std::string_view::npos;
@@ -38,7 +29,7 @@ size_t findIgnoringCase(std::string_view text, std::string_view what, size_t fro
 
 bool endsWithIgnoringCase(std::string_view text, std::string_view suffix)
 {
-    return text.size() >= suffix.size() && equalsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+    return text.size() >= suffix.size() && equalsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 void appendUtf8(std::string& out, unsigned long code)
@@ -142,7 +133,7 @@ std::optional<std::string> attributeOf(std::string_view tag, std::string_view at
             ++i;
             continue;
         }
-        if (equalsIgnoringCase(name, attribute))
+        if (equalsIgnoringAsciiCase(name, attribute))
             return decodeReferences(value);
     }
     return std::nullopt;
@@ -164,10 +155,10 @@ SitemapEntry entryOfObject(std::string_view object)
         if (!name || !value)
             continue;
         // The first of each wins: a keyword may list several topics.
-        if (equalsIgnoringCase(*name, "Name") && !haveName) {
+        if (equalsIgnoringAsciiCase(*name, "Name") && !haveName) {
             entry.name = *value;
             haveName = true;
-        } else if (equalsIgnoringCase(*name, "Local") && !haveLocal) {
+        } else if (equalsIgnoringAsciiCase(*name, "Local") && !haveLocal) {
             entry.local = *value;
             haveLocal = true;
         }

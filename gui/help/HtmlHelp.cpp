@@ -167,9 +167,13 @@ QWidget* htmlHelp(QWidget* owner, const char* file, unsigned command, std::uintp
     }
 }
 
-HtmlHelpHook setHtmlHelpHook(HtmlHelpHook hook)
+ScopedHtmlHelpHook::ScopedHtmlHelpHook(HtmlHelpHook hook) : previous_(std::exchange(installedHook(), std::move(hook)))
 {
-    return std::exchange(installedHook(), std::move(hook));
+}
+
+ScopedHtmlHelpHook::~ScopedHtmlHelpHook()
+{
+    installedHook() = std::move(previous_);
 }
 
 void showProgramHelp(QWidget* owner)

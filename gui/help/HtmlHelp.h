@@ -30,10 +30,20 @@ struct HH_AKLINK {
 // The result is the help window, or nullptr.
 QWidget* htmlHelp(QWidget* owner, const char* file, unsigned command, std::uintptr_t data);
 
-// Tests replace the layer to see the calls; an empty function restores the
-// real one. Returns the previous replacement.
+// While an object of this class lives, htmlHelp hands its calls to `hook`
+// in place of the real layer (so tests see the calls); the layer before it
+// answers again when it ends. Objects nest as scopes do.
 using HtmlHelpHook = std::function<QWidget*(QWidget*, const char*, unsigned, std::uintptr_t)>;
-HtmlHelpHook setHtmlHelpHook(HtmlHelpHook hook);
+class ScopedHtmlHelpHook {
+public:
+    explicit ScopedHtmlHelpHook(HtmlHelpHook hook);
+    ~ScopedHtmlHelpHook();
+    ScopedHtmlHelpHook(const ScopedHtmlHelpHook&) = delete;
+    ScopedHtmlHelpHook& operator=(const ScopedHtmlHelpHook&) = delete;
+
+private:
+    HtmlHelpHook previous_;
+};
 
 // The main window's help command: on "ルモーネ.chm", the index with the
 // keyword "ヨンケタ４について", then the lookup of that keyword.

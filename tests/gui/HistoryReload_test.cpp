@@ -106,12 +106,12 @@ TEST(HistoryReload, ASecondCopyOpensReadOnlyOrEnds)
     const DatabaseLock first(db);
     ASSERT_TRUE(first.held());
     {
-        MessageBoxCatcher quit(QMessageBox::No);
+        ScriptedAnswers quit({QMessageBox::No});
         MainWindow frame;
         EXPECT_FALSE(frame.load(QString::fromStdString(dir.path())));
-        EXPECT_TRUE(quit.caught().text.contains(QStringLiteral("ほかのルモーネで開かれています")));
+        EXPECT_TRUE(quit.first().text.contains(QStringLiteral("ほかのルモーネで開かれています")));
     }
-    MessageBoxAnswers answers({QMessageBox::Yes, QMessageBox::Ok, QMessageBox::Ok});
+    ScriptedAnswers answers({QMessageBox::Yes, QMessageBox::Ok, QMessageBox::Ok});
     MainWindow frame;
     ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
     EXPECT_TRUE(frame.readOnly());
@@ -121,7 +121,7 @@ TEST(HistoryReload, ASecondCopyOpensReadOnlyOrEnds)
     auto* prediction = qobject_cast<PredictionView*>(frame.showView(QStringLiteral("一発ルモーネ")));
     ASSERT_NE(prediction, nullptr);
     prediction->recordShownPrediction();
-    const auto caught = answers.caught();
+    const auto caught = answers.shown();
     ASSERT_EQ(caught.size(), 3u);
     EXPECT_TRUE(caught[1].text.contains(QStringLiteral("当選データの入力と取込はできません")));
     EXPECT_TRUE(caught[2].text.contains(QStringLiteral("予想の記録はできません")));

@@ -19,9 +19,9 @@
 
 #include "core/predict/Prediction.h"
 #include "gui/MainWindow.h"
-#include "gui/MessageBoxCatcher.h"
 #include "gui/analysis/AnalysisWindow.h"
 #include "gui/backtest/BacktestView.h"
+#include "gui/common/Messages.h"
 #include "gui/common/ProgramIcon.h"
 #include "gui/common/QtJapanese.h"
 #include "support/TestSupport.h"
@@ -179,13 +179,13 @@ TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
     ASSERT_EQ(frame->openViewCount(), 1);
 
     {
-        test::MessageBoxCatcher catcher;
+        ScriptedAnswers catcher;
         frame->runEntryCommand();
-        ASSERT_TRUE(catcher.caught().seen);
-        EXPECT_EQ(catcher.caught().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
-        EXPECT_EQ(catcher.caught().caption, QStringLiteral("メッセ－ジ"));
-        EXPECT_EQ(catcher.caught().icon, QMessageBox::Critical);
-        EXPECT_EQ(catcher.caught().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        ASSERT_TRUE(catcher.seen());
+        EXPECT_EQ(catcher.first().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+        EXPECT_EQ(catcher.first().caption, QStringLiteral("メッセ－ジ"));
+        EXPECT_EQ(catcher.first().icon, QMessageBox::Critical);
+        EXPECT_EQ(catcher.first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
     EXPECT_EQ(frame->findView(QStringLiteral("当選データ入力")), nullptr);
 
@@ -196,9 +196,9 @@ TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
     QApplication::processEvents();
     EXPECT_EQ(frame->openViewCount(), 1);
     {
-        test::MessageBoxCatcher catcher;
+        ScriptedAnswers catcher;
         frame->runEntryCommand();
-        EXPECT_TRUE(catcher.caught().seen);
+        EXPECT_TRUE(catcher.seen());
     }
 
     // All closed but the version window: no refusal. There is no database
@@ -208,10 +208,10 @@ TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
     frame->showView(QStringLiteral("バージョン情報"));
     QApplication::processEvents();
     EXPECT_EQ(frame->openViewCount(), 0);
-    test::MessageBoxCatcher catcher;
+    ScriptedAnswers catcher;
     frame->runEntryCommand();
     QApplication::processEvents();
-    EXPECT_NE(catcher.caught().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+    EXPECT_NE(catcher.first().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
 }
 
 // The frame's activation runs the prediction command only when the focus
@@ -328,10 +328,10 @@ TEST(MainFrm, ExitEndsEvenWhenTheOptionsFileCannotBeWritten)
         frame->show();
         frame->showView(QStringLiteral("一発ルモーネ"));
         frame->prediction().setFlag(0, true);
-        test::MessageBoxCatcher catcher;
+        ScriptedAnswers catcher;
         EXPECT_NO_THROW(frame->close());
         EXPECT_EQ(frame->openViewCount(), 0);
-        EXPECT_TRUE(catcher.caught().text.contains(QStringLiteral("保存できませんでした")));
+        EXPECT_TRUE(catcher.first().text.contains(QStringLiteral("保存できませんでした")));
     }
     EXPECT_TRUE(std::filesystem::is_directory(folder.dir().file("ルモーネ.ini")));
     // With no window up, the failure goes to the error stream.
@@ -346,10 +346,10 @@ TEST(MainFrm, AFailedStartWritesNoOptionsFile)
 {
     InTempFolder folder;
     {
-        test::MessageBoxCatcher catcher;
+        ScriptedAnswers catcher;
         MainWindow frame;
         EXPECT_FALSE(frame.load(QString::fromStdString(folder.dir().path())));
-        EXPECT_TRUE(catcher.caught().seen);
+        EXPECT_TRUE(catcher.seen());
     }
     EXPECT_FALSE(std::filesystem::exists(folder.dir().file("ルモーネ.ini")));
 }
@@ -427,12 +427,12 @@ TEST(MainFrm, ReadOnlyOptionsFileIsToldOnceTheFrameIsUpAndKeptAtExit)
     std::filesystem::permissions(ini, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
     auto frame = startedFrame();
     {
-        test::MessageBoxCatcher catcher;
+        ScriptedAnswers catcher;
         frame->showAtStart();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return catcher.caught().seen; }, 3000))
+        ASSERT_TRUE(QTest::qWaitFor([&] { return catcher.seen(); }, 3000))
             << "no message about the read-only options file";
-        EXPECT_TRUE(catcher.caught().text.contains(QStringLiteral("読み取り専用")));
-        EXPECT_EQ(catcher.caught().icon, QMessageBox::Information);
+        EXPECT_TRUE(catcher.first().text.contains(QStringLiteral("読み取り専用")));
+        EXPECT_EQ(catcher.first().icon, QMessageBox::Information);
     }
     frame->prediction().setFlag(2, true);
     frame->close();

@@ -19,7 +19,7 @@ const fs::path kSourceDir = RUMONE_SOURCE_DIR;
 
 // The folders of the core library and the core folders each may include.
 const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
-    {"history", {"history"}},
+    {"history", {"history", "text"}},
     {"grid", {"grid", "text"}},
     {"text", {"text"}},
     {"store", {"store", "history", "text"}},

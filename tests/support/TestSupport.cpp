@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include "core/grid/GridDump.h"
+#include "core/store/SampleDatabase.h"
 
 namespace rumone::test {
 
@@ -40,13 +40,38 @@ DrawHistory historyOf(std::initializer_list<Row> rows)
 
 DrawHistory randomHistory(int count, unsigned seed)
 {
-    std::mt19937 gen(seed);
-    std::uniform_int_distribution<int> digit(0, 9);
-    std::vector<Row> rows;
-    rows.reserve(count);
-    for (int n = 1; n <= count; ++n)
-        rows.push_back({n, {digit(gen), digit(gen), digit(gen), digit(gen)}});
-    return historyOf(rows);
+    std::vector<DrawRecord> records;
+    for (const EditRow& r : sampleDraws(count, seed))
+        records.push_back({r.number, r.digits});
+    return DrawHistory::fromRecords(records);
+}
+
+EditRow editRowOf(const Row& r)
+{
+    EditRow e;
+    e.number = DbValue::fromInt(r.number);
+    for (int p = 0; p < 4; ++p)
+        e.digits[p] = digitValue(r.digits[p]);
+    return e;
+}
+
+std::vector<EditRow> editRowsOf(const std::vector<Row>& rows)
+{
+    std::vector<EditRow> out;
+    for (const Row& r : rows)
+        out.push_back(editRowOf(r));
+    return out;
+}
+
+std::string readBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string realDrawsPath()

@@ -9,6 +9,7 @@
 
 #include "core/grid/ResultGrid.h"
 #include "core/history/DrawHistory.h"
+#include "core/store/DrawStore.h"
 
 namespace rumone::test {
 
@@ -21,8 +22,11 @@ struct Row {
 // A history built from rows in the given order, as if loaded from a store.
 DrawHistory historyOf(std::initializer_list<Row> rows);
 DrawHistory historyOf(const std::vector<Row>& rows);
-// Draws 1..count with seeded pseudo-random digits.
+// Draws 1..count with seeded pseudo-random digits (sampleDraws).
 DrawHistory randomHistory(int count, unsigned seed = 1);
+// The rows as the store takes them, -1 as NULL.
+EditRow editRowOf(const Row& r);
+std::vector<EditRow> editRowsOf(const std::vector<Row>& rows);
 
 // The real winning numbers from the project's copy, data/draws.csv; nullopt
 // only when that file cannot be read, which the caller reports as a failure.
@@ -31,9 +35,30 @@ std::string realDrawsPath();
 
 // Short forms for checks on a grid.
 std::string colourOf(const OptColour& c);  // "#rrggbb" or "-"
+// The tables' colours as colourOf writes them; kNone for no colour.
+namespace hex {
+inline const std::string kRedText = "#ff0000";
+inline const std::string kBlueText = "#0000ff";
+inline const std::string kYellow = "#ffffc8";
+inline const std::string kPaleCyanBack = "#defefd";
+inline const std::string kLine = "#88c4ff";
+inline const std::string kMarkColour = "#3e9eff";
+inline const std::string kCyan = "#c8ffff";
+inline const std::string kGreen = "#c8ffc8";
+inline const std::string kMagenta = "#ffc8ff";
+inline const std::string kLavender = "#c8c8ff";
+inline const std::string kPink = "#ffc8c8";
+inline const std::string kWhite = "#ffffff";
+inline const std::string kNone = "-";
+}  // namespace hex
 std::string backOf(const ResultGrid& g, int col, int row);
 std::string textColourOf(const ResultGrid& g, int col, int row);
 std::vector<std::string> rowTexts(const ResultGrid& g, int row);  // columns 1..columns()
+
+// The whole file at `path` ("" when there is none), and a file made to
+// hold exactly `bytes`.
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);
 
 // A fresh empty folder under the system's temporary folder, removed by the
 // destructor.

@@ -50,12 +50,11 @@ void writeCountHeader(ResultGrid& g)
     g.setText(8, 1, "前回までの出現回数合計(回)");
     g.setAlignment(Block::cell(8, 1), HAlign::Centre, VAlign::Centre);
 
-    static constexpr const char* kPositions[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
-    g.setText(1, 2, "回数");
+    g.setText(1, 2, kDrawColumnNames[0]);
     g.setDrawColumn(1);
     for (int p = 0; p < 4; ++p) {
-        g.setText(2 + p, 2, kPositions[p]);
-        g.setText(kFirstCountColumn + p, 2, kPositions[p]);
+        g.setText(2 + p, 2, kDrawColumnNames[p + 1]);
+        g.setText(kFirstCountColumn + p, 2, kDrawColumnNames[p + 1]);
     }
 }
 

@@ -68,10 +68,10 @@ void writeHeaderBlock(ResultGrid& grid, HeaderRows rows, const std::string& titl
     grid.setAlignment(Block::cell(kTitleColumn, rows.title), HAlign::Left, VAlign::Centre);
     grid.setText(kTitleColumn, rows.title, title);
 
-    grid.setText(1, rows.caption, "回数");
+    grid.setText(1, rows.caption, kDrawColumnNames[0]);
     grid.setDrawColumn(1);
     for (int p = 1; p <= 4; ++p) {
-        grid.setText(2 * p, rows.caption, "第" + std::to_string(p) + "数字");
+        grid.setText(2 * p, rows.caption, kDrawColumnNames[p]);
         grid.setText(2 * p + 1, rows.caption, stepCaption);
     }
 }

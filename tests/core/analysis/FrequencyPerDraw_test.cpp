@@ -19,8 +19,8 @@ using test::historyOf;
 using test::rowTexts;
 using test::textColourOf;
 
-const std::string kLine = "#88c4ff";
-const std::string kMarkColour = "#3e9eff";
+using test::hex::kLine;
+using test::hex::kMarkColour;
 
 ResultGrid countTable(const DrawHistory& h)
 {

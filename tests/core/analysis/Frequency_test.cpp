@@ -18,12 +18,12 @@ using test::historyOf;
 using test::rowTexts;
 using test::textColourOf;
 
-const std::string kRedText = "#ff0000";
-const std::string kBlueText = "#0000ff";
-const std::string kYellow = "#ffffc8";
-const std::string kPaleCyanBack = "#defefd";
-const std::string kLine = "#88c4ff";
-const std::string kMarkColour = "#3e9eff";
+using test::hex::kBlueText;
+using test::hex::kLine;
+using test::hex::kMarkColour;
+using test::hex::kPaleCyanBack;
+using test::hex::kRedText;
+using test::hex::kYellow;
 
 std::vector<std::string> columnTexts(const ResultGrid& g, int col)
 {

@@ -27,13 +27,13 @@ ResultGrid built(void (*build)(ResultGrid&, const DrawHistory&), const DrawHisto
     return g;
 }
 
-const std::string kCyan = "#c8ffff";
-const std::string kGreen = "#c8ffc8";
-const std::string kYellow = "#ffffc8";
-const std::string kMagenta = "#ffc8ff";
-const std::string kPink = "#ffc8c8";
-const std::string kWhite = "#ffffff";
-const std::string kNone = "-";
+using test::hex::kCyan;
+using test::hex::kGreen;
+using test::hex::kMagenta;
+using test::hex::kNone;
+using test::hex::kPink;
+using test::hex::kWhite;
+using test::hex::kYellow;
 
 // ---- digit sum
 

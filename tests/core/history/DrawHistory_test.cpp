@@ -128,5 +128,16 @@ TEST(DrawHistory, DrawNumberRuleIsOneForEveryReader)
     EXPECT_EQ(h.storedRows().size(), 1u);
 }
 
+// One text for a stored value wherever the program shows or writes one.
+TEST(DrawHistory, StoredValuesReadTheSameEverywhere)
+{
+    EXPECT_EQ(valueText(DbValue::null()), "");
+    EXPECT_EQ(valueText(DbValue::fromInt(-7)), "-7");
+    EXPECT_EQ(valueText(DbValue::fromReal(5.0)), "5");
+    EXPECT_EQ(valueText(DbValue::fromReal(0.1)), "0.1");
+    EXPECT_EQ(valueText(DbValue::fromReal(1e20)), "1e+20");
+    EXPECT_EQ(valueText(DbValue::fromText(" 5\t")), " 5\t");
+}
+
 }  // namespace
 }  // namespace rumone::test

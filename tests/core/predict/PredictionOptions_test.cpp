@@ -17,6 +17,8 @@ namespace rumone {
 namespace {
 
 namespace fs = std::filesystem;
+using test::readBytes;
+using test::writeBytes;
 
 // The CP932 bytes of the ten keys followed by "=".
 const char* const kKeyBytes[kOptionCount] = {
@@ -47,17 +49,6 @@ const std::string kHindoBunseki = "\x95\x70\x93\x78\x95\xaa\x90\xcd";
 std::string key(int i)
 {
     return kKeyBytes[i];
-}
-
-std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 PredictionOptions read(const std::string& path, PredictionOptions start = {})
@@ -193,6 +184,10 @@ TEST(PredictionOptionsTest, MissingOrUnreadableFileChangesNothing)
     const std::string pipe = dir.file("pipe.ini");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_EQ(read(pipe, start).flags, start.flags);
+    // Far more than ten lines: no options file, however it begins.
+    const std::string huge = dir.file("huge.ini");
+    writeBytes(huge, key(0) + "False\r\n" + std::string(2u << 20, '\n'));
+    EXPECT_EQ(read(huge, withFlags({0})).flags, withFlags({0}).flags);
 }
 
 TEST(PredictionOptionsTest, FailedWriteReturnsFalseAndKeepsOldFile)

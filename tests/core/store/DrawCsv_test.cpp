@@ -8,7 +8,7 @@
 #include <memory>
 #include <numeric>
 
-#include "StoreTestHelpers.h"
+#include "ReliabilityHelpers.h"
 #include "core/store/DatabaseLock.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawImport.h"
@@ -128,29 +128,12 @@ TEST(DrawCsv, ReadsAndWritesUtf8WithBomAndCp932)
 
 std::string rumoneDb()
 {
-    return std::string(RUMONE_BIN_DIR) + "/rumone-db";
+    return toolPath("rumone-db");
 }
 
 int runTool(const std::vector<std::string>& args)
 {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> argv;
-        std::string tool = rumoneDb();
-        argv.push_back(tool.data());
-        std::vector<std::string> copy = args;
-        for (std::string& a : copy)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        const int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 1);
-        dup2(devnull, 2);
-        execv(argv[0], argv.data());
-        std::_Exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return runToolCapturing("rumone-db", args).exitCode;
 }
 
 // What rumone-db prints on its standard output, and its exit status.

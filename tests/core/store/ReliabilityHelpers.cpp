@@ -220,17 +220,11 @@ SyncedChild startAndAwaitFirstSync(const std::function<void()>& body, int syncMs
     int fds[2];
     if (pipe(fds) != 0)
         return {};
-    const pid_t pid = fork();
-    if (pid == 0) {
+    const pid_t pid = forkRunning([&] {
         close(fds[0]);
         slowDownSyncs(syncMs, fds[1]);
-        try {
-            body();
-        } catch (...) {
-            std::_Exit(2);
-        }
-        std::_Exit(0);
-    }
+        body();
+    });
     close(fds[1]);
     char started = 0;
     const bool synced = read(fds[0], &started, 1) == 1;

@@ -56,9 +56,9 @@ inline bool toolsBuilt()
     return access(toolPath("rumone-db").c_str(), X_OK) == 0 && access(toolPath("rumone-griddump").c_str(), X_OK) == 0;
 }
 
-// Runs `body` in a child process and returns its exit code (-1 when it was
-// killed). The child exits 0 after `body`, 2 on an exception.
-inline int runInChild(const std::function<void()>& body)
+// Starts a child process that runs `body` and exits 0 after it, 2 on an
+// exception; returns its pid.
+inline pid_t forkRunning(const std::function<void()>& body)
 {
     const pid_t pid = fork();
     if (pid == 0) {
@@ -69,6 +69,14 @@ inline int runInChild(const std::function<void()>& body)
         }
         std::_Exit(0);
     }
+    return pid;
+}
+
+// Runs `body` in a child process (forkRunning) and returns its exit code
+// (-1 when it was killed).
+inline int runInChild(const std::function<void()>& body)
+{
+    const pid_t pid = forkRunning(body);
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -78,15 +86,7 @@ inline int runInChild(const std::function<void()>& body)
 // not ended). True when the kill cut it short.
 inline bool runAndKill(const std::function<void()>& body, std::chrono::microseconds delay)
 {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        try {
-            body();
-        } catch (...) {
-            std::_Exit(2);
-        }
-        std::_Exit(0);
-    }
+    const pid_t pid = forkRunning(body);
     std::this_thread::sleep_for(delay);
     kill(pid, SIGKILL);
     int status = 0;

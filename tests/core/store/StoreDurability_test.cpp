@@ -7,7 +7,7 @@
 #include <random>
 #include <set>
 
-#include "StoreTestHelpers.h"
+#include "ReliabilityHelpers.h"
 
 namespace rumone::test {
 namespace {
@@ -29,16 +29,10 @@ Child spawnChild(const std::function<void(int reportFd)>& body)
     int fds[2];
     if (pipe(fds) != 0)
         return {};
-    const pid_t pid = fork();
-    if (pid == 0) {
+    const pid_t pid = forkRunning([&] {
         close(fds[0]);
-        try {
-            body(fds[1]);
-        } catch (...) {
-            std::_Exit(2);
-        }
-        std::_Exit(0);
-    }
+        body(fds[1]);
+    });
     close(fds[1]);
     return {pid, fds[0]};
 }

@@ -17,23 +17,6 @@
 
 namespace rumone::test {
 
-inline EditRow editRowOf(const Row& r)
-{
-    EditRow e;
-    e.number = DbValue::fromInt(r.number);
-    for (int p = 0; p < 4; ++p)
-        e.digits[p] = r.digits[p] < 0 ? DbValue::null() : DbValue::fromInt(r.digits[p]);
-    return e;
-}
-
-inline std::vector<EditRow> editRowsOf(const std::vector<Row>& rows)
-{
-    std::vector<EditRow> out;
-    for (const Row& r : rows)
-        out.push_back(editRowOf(r));
-    return out;
-}
-
 // A keyed draw database holding `rows`.
 inline std::string makeDatabase(const std::string& path, const std::vector<Row>& rows)
 {
@@ -41,20 +24,6 @@ inline std::string makeDatabase(const std::string& path, const std::vector<Row>&
     if (!rows.empty())
         openDrawEditSet(drawDatabaseAt(path)).importDraws(editRowsOf(rows));
     return path;
-}
-
-inline std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
 }
 
 // Runs SQL on the keyed database behind the store's back (another tool).

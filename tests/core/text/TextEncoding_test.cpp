@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/text/TextEncoding.h"
+#include "core/text/TextParts.h"
 
 namespace rumone {
 namespace {
@@ -61,6 +62,26 @@ TEST(TextEncoding, Cp932RoundTripsAndRefusesWhatItCannotHold)
     const Conversion refused = utf8ToCp932("a\n😀");
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(*refused.badOffset, 2u);
+}
+
+// The line, blank and letter-case rules that the options file, the CSV
+// reader and the help index share.
+TEST(TextParts, LinesBlanksAndLetterCase)
+{
+    using Lines = std::vector<std::string_view>;
+    EXPECT_EQ(splitLines(""), Lines{});
+    EXPECT_EQ(splitLines("a\r\n\nb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(splitLines("a\n"), (Lines{"a"}));
+    EXPECT_EQ(splitLines("a\r\r\n\r"), (Lines{"a\r", ""}));  // one CR at the end of a line goes
+
+    EXPECT_EQ(trim(" \t 5 \t"), "5");
+    EXPECT_EQ(trim(" \t "), "");
+    EXPECT_EQ(trim("\r5\n", " \t"), "\r5\n");
+    EXPECT_EQ(trim("\r5\n", "\r\n"), "5");
+
+    EXPECT_TRUE(equalsIgnoringAsciiCase("TrUe", "true"));
+    EXPECT_FALSE(equalsIgnoringAsciiCase("true", "tru"));
+    EXPECT_FALSE(equalsIgnoringAsciiCase("\xEF\xBC\xB4", "\xEF\xBD\x94"));  // full-width T and t differ
 }
 
 }  // namespace

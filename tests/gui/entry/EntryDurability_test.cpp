@@ -196,19 +196,19 @@ TEST(EntryRefusal, ADatabaseHeldByAnotherProgramIsReportedAndNothingIsLost)
     sqlite::Connection other = openKeyedDatabase(drawDatabaseAt(db), OpenAccess::ReadWrite);
     ASSERT_EQ(sqlite::exec(other.get(), "BEGIN EXCLUSIVE"), SQLITE_OK);
     {
-        MessageBoxCatcher ok;
+        ScriptedAnswers ok;
         EXPECT_FALSE(h.model().setData(h.cell(0, 2), "9"));
         ASSERT_TRUE(waitFor(ok));
-        EXPECT_EQ(ok.caught().caption, QStringLiteral("メッセ－ジ"));
-        EXPECT_EQ(ok.caught().icon, QMessageBox::Critical);
-        EXPECT_TRUE(ok.caught().text.contains(QStringLiteral("使用中"))) << ok.caught().text.toStdString();
+        EXPECT_EQ(ok.first().caption, QStringLiteral("メッセ－ジ"));
+        EXPECT_EQ(ok.first().icon, QMessageBox::Critical);
+        EXPECT_TRUE(ok.first().text.contains(QStringLiteral("使用中"))) << ok.first().text.toStdString();
         EXPECT_EQ(h.model().cellText(0, 2), "");
     }
     {
-        MessageBoxCatcher ok;
+        ScriptedAnswers ok;
         EXPECT_FALSE(h.model().removeRow(3));
         ASSERT_TRUE(waitFor(ok));
-        EXPECT_TRUE(ok.caught().text.contains(QStringLiteral("削除できませんでした")));
+        EXPECT_TRUE(ok.first().text.contains(QStringLiteral("削除できませんでした")));
     }
     ASSERT_EQ(sqlite::exec(other.get(), "ROLLBACK"), SQLITE_OK);
     EXPECT_EQ(onDisk(db), before);
@@ -225,7 +225,7 @@ TEST(EntryRefusal, ARowChangedByAnotherProgramIsShownAsStoredAfterTheRefusal)
     const std::string db = makeDatabase(dir.path(), startRows());
     HostedEntryView h(dir.path());
     rawExec(db, "UPDATE 結果マスタ SET 第2数字 = 4 WHERE 回数 = 2");
-    MessageBoxCatcher ok;
+    ScriptedAnswers ok;
     EXPECT_FALSE(h.model().setData(h.cell(1, 3), "5"));
     ASSERT_TRUE(waitFor(ok));
     EXPECT_EQ(h.model().cellText(1, 2), "4");
@@ -269,19 +269,19 @@ TEST(EntryHelper, DISABLED_EditReadOnlyFile)
     const Lines before = inGrid(h.model());
     ASSERT_EQ(before.size(), static_cast<std::size_t>(kStartRows));
 
-    MessageBoxCatcher ok;
+    ScriptedAnswers ok;
     EXPECT_FALSE(h.model().setData(h.cell(0, 1), "9"));
     ASSERT_TRUE(waitFor(ok));
-    EXPECT_EQ(ok.caught().caption, QStringLiteral("メッセ－ジ"));
-    EXPECT_TRUE(ok.caught().text.contains(QStringLiteral("読み取り専用"))) << ok.caught().text.toStdString();
+    EXPECT_EQ(ok.first().caption, QStringLiteral("メッセ－ジ"));
+    EXPECT_TRUE(ok.first().text.contains(QStringLiteral("読み取り専用"))) << ok.first().text.toStdString();
     EXPECT_EQ(h.model().cellText(0, 1), "1");
 
     h.grid().setCurrentIndex(h.cell(4, 1));
     for (void (EntryView::*command)() : {&EntryView::addLine, &EntryView::deleteLine}) {
-        MessageBoxAnswers answers({QMessageBox::Yes, QMessageBox::Ok});
+        ScriptedAnswers answers({QMessageBox::Yes, QMessageBox::Ok});
         (h.view().*command)();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return answers.caught().size() == 2; }, 10000));
-        EXPECT_TRUE(answers.caught()[1].text.contains(QStringLiteral("読み取り専用")));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return answers.shown().size() == 2; }, 10000));
+        EXPECT_TRUE(answers.shown()[1].text.contains(QStringLiteral("読み取り専用")));
     }
     EXPECT_EQ(inGrid(h.model()), before);
     EXPECT_EQ(h.grid().currentIndex(), h.cell(4, 1));

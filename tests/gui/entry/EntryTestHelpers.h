@@ -15,8 +15,8 @@
 
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
-#include "gui/MessageBoxCatcher.h"
 #include "gui/common/ChildView.h"
+#include "gui/common/Messages.h"
 #include "gui/entry/EntryGrid.h"
 #include "gui/entry/EntryTableModel.h"
 #include "gui/entry/EntryView.h"
@@ -26,7 +26,7 @@ namespace rumone::test {
 
 using Lines = std::vector<std::string>;
 
-inline std::string valueText(const DbValue& v)
+inline std::string shortValueText(const DbValue& v)
 {
     switch (v.type) {
         case DbValue::Type::Null:
@@ -42,9 +42,9 @@ inline std::string valueText(const DbValue& v)
 
 inline std::string rowText(const DbValue& number, const std::array<DbValue, 4>& digits)
 {
-    std::string s = valueText(number) + ":";
+    std::string s = shortValueText(number) + ":";
     for (const DbValue& d : digits)
-        s += " " + valueText(d);
+        s += " " + shortValueText(d);
     return s;
 }
 
@@ -74,25 +74,13 @@ inline Lines sorted(Lines lines)
     return lines;
 }
 
-inline EditRow editRowOf(const Row& r)
-{
-    EditRow e;
-    e.number = DbValue::fromInt(r.number);
-    for (int p = 0; p < 4; ++p)
-        e.digits[p] = r.digits[p] < 0 ? DbValue::null() : DbValue::fromInt(r.digits[p]);
-    return e;
-}
-
 // Rumone.mdb in `folder`, holding `rows`.
 inline std::string makeDatabase(const std::string& folder, const std::vector<Row>& rows)
 {
     const std::string path = folder + "/" + kDatabaseFileName;
     createDrawDatabase(path);
-    std::vector<EditRow> draws;
-    for (const Row& r : rows)
-        draws.push_back(editRowOf(r));
-    if (!draws.empty())
-        openDrawEditSet(drawDatabaseAt(path)).importDraws(draws);
+    if (!rows.empty())
+        openDrawEditSet(drawDatabaseAt(path)).importDraws(editRowsOf(rows));
     return path;
 }
 
@@ -142,9 +130,9 @@ private:
 };
 
 // Waits until the catcher has answered a box, or a few seconds.
-inline bool waitFor(const MessageBoxCatcher& catcher, int ms = 10000)
+inline bool waitFor(const ScriptedAnswers& catcher, int ms = 10000)
 {
-    return QTest::qWaitFor([&] { return catcher.caught().seen; }, ms);
+    return QTest::qWaitFor([&] { return catcher.seen(); }, ms);
 }
 
 }  // namespace rumone::test

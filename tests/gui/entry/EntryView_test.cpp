@@ -20,6 +20,7 @@
 #include "EntryTestHelpers.h"
 #include "core/store/DrawCsv.h"
 #include "gui/MainWindow.h"
+#include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/Twips.h"
 #include "gui/grid/GridWidget.h"
@@ -119,13 +120,12 @@ TEST(EntryViewInMainWindow, AMissingDatabaseIsReportedAndTheViewCloses)
     QMdiSubWindow* sub = area.addSubWindow(view);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<QMdiSubWindow> alive(sub);
-    MessageBoxCatcher catcher;
+    ScriptedAnswers catcher;
     view->load();
     sub->show();
     ASSERT_TRUE(waitFor(catcher));
-    EXPECT_EQ(catcher.caught().caption, QStringLiteral("メッセ－ジ"));
-    EXPECT_TRUE(catcher.caught().text.contains(QStringLiteral("見つかりません")))
-        << catcher.caught().text.toStdString();
+    EXPECT_EQ(catcher.first().caption, QStringLiteral("メッセ－ジ"));
+    EXPECT_TRUE(catcher.first().text.contains(QStringLiteral("見つかりません"))) << catcher.first().text.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 2000));
     EXPECT_EQ(host.openViews, 0);
 }
@@ -404,14 +404,14 @@ TEST(EntryLines, AddingAfterTheLastRowAppendsWithTheNextDrawNumber)
     HostedEntryView h(dir.path());
     h.grid().setCurrentIndex(h.cell(2, 3));
 
-    MessageBoxCatcher yes(QMessageBox::Yes);
+    ScriptedAnswers yes({QMessageBox::Yes});
     h.view().addLine();
-    ASSERT_TRUE(yes.caught().seen);
-    EXPECT_EQ(yes.caught().caption, QStringLiteral("ルモーネ"));
-    EXPECT_EQ(yes.caught().text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
-    EXPECT_EQ(yes.caught().icon, QMessageBox::Warning);
-    EXPECT_EQ(yes.caught().buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(yes.caught().defaultButton, QMessageBox::No);
+    ASSERT_TRUE(yes.seen());
+    EXPECT_EQ(yes.first().caption, QStringLiteral("ルモーネ"));
+    EXPECT_EQ(yes.first().text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
+    EXPECT_EQ(yes.first().icon, QMessageBox::Warning);
+    EXPECT_EQ(yes.first().buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(yes.first().defaultButton, QMessageBox::No);
 
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 1 1 1", "4: 4 4 4 4", "7: 7 7 7 7", "8: - - - -"}));
     EXPECT_EQ(h.grid().currentIndex(), h.cell(3, 3));
@@ -427,13 +427,13 @@ TEST(EntryLines, AddingInTheMiddleFillsAMissedDrawOrGoesToTheEnd)
     const std::string db = makeDatabase(dir.path(), {{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}, {4, {4, 4, 4, 4}}});
     HostedEntryView h(dir.path());
     h.grid().setCurrentIndex(h.cell(1, 2));
-    MessageBoxCatcher yes(QMessageBox::Yes);
+    ScriptedAnswers yes({QMessageBox::Yes});
     h.view().addLine();
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 1 1 1", "2: 2 2 2 2", "3: - - - -", "4: 4 4 4 4"}));
     EXPECT_EQ(h.grid().currentIndex(), h.cell(2, 2));
 
     h.grid().setCurrentIndex(h.cell(0, 3));
-    MessageBoxCatcher again(QMessageBox::Yes);
+    ScriptedAnswers again({QMessageBox::Yes});
     h.view().addLine();
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 1 1 1", "2: 2 2 2 2", "3: - - - -", "4: 4 4 4 4", "5: - - - -"}));
     EXPECT_EQ(h.grid().currentIndex(), h.cell(4, 3));
@@ -453,12 +453,12 @@ TEST(EntryLines, DeletingRemovesExactlyTheCurrentRow)
     const std::string db = makeDatabase(dir.path(), filled(4));
     HostedEntryView h(dir.path());
     h.grid().setCurrentIndex(h.cell(1, 4));
-    MessageBoxCatcher yes(QMessageBox::Yes);
+    ScriptedAnswers yes({QMessageBox::Yes});
     h.view().deleteLine();
-    EXPECT_EQ(yes.caught().text, QStringLiteral("第2回を削除します。よろしいですか？"));
-    EXPECT_EQ(yes.caught().caption, QStringLiteral("ルモーネ"));
-    EXPECT_EQ(yes.caught().icon, QMessageBox::Warning);
-    EXPECT_EQ(yes.caught().defaultButton, QMessageBox::No);
+    EXPECT_EQ(yes.first().text, QStringLiteral("第2回を削除します。よろしいですか？"));
+    EXPECT_EQ(yes.first().caption, QStringLiteral("ルモーネ"));
+    EXPECT_EQ(yes.first().icon, QMessageBox::Warning);
+    EXPECT_EQ(yes.first().defaultButton, QMessageBox::No);
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 4 7 8", "3: 3 6 1 6", "4: 4 7 8 5"}));
     EXPECT_EQ(h.grid().currentIndex(), h.cell(1, 4));
     EXPECT_EQ(onDisk(db), inGrid(h.model()));
@@ -466,12 +466,12 @@ TEST(EntryLines, DeletingRemovesExactlyTheCurrentRow)
     // The last row, then the rest: an empty table stays usable.
     h.grid().setCurrentIndex(h.cell(2, 1));
     for (int i = 0; i < 3; ++i) {
-        MessageBoxCatcher again(QMessageBox::Yes);
+        ScriptedAnswers again({QMessageBox::Yes});
         h.view().deleteLine();
     }
     EXPECT_EQ(h.model().rowCount(), 0);
     EXPECT_TRUE(onDisk(db).empty());
-    MessageBoxCatcher add(QMessageBox::Yes);
+    ScriptedAnswers add({QMessageBox::Yes});
     h.view().addLine();
     EXPECT_EQ(onDisk(db), Lines{"1: - - - -"});
 }
@@ -487,11 +487,11 @@ TEST(EntryLines, AnsweringNoChangesNothing)
     for (Qt::Key key : {Qt::Key_N, Qt::Key_D}) {
         QApplication::setActiveWindow(&h.area());  // each box takes it away
         h.grid().setFocus();
-        MessageBoxCatcher no(QMessageBox::No);
+        ScriptedAnswers no({QMessageBox::No});
         QTest::keyClick(&h.grid(), key, Qt::ControlModifier);
-        EXPECT_EQ(no.caught().text, key == Qt::Key_N
-                                        ? QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")
-                                        : QStringLiteral("第2回を削除します。よろしいですか？"));
+        EXPECT_EQ(no.first().text, key == Qt::Key_N
+                                       ? QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")
+                                       : QStringLiteral("第2回を削除します。よろしいですか？"));
     }
     EXPECT_EQ(onDisk(db), before);
     EXPECT_EQ(inGrid(h.model()), before);
@@ -516,20 +516,20 @@ TEST(EntryLines, ShortcutsWorkWhileADigitIsBeingTyped)
 
     QWidget* editor = typeInto(h.cell(0, 2), Qt::Key_9);
     {
-        MessageBoxCatcher yes(QMessageBox::Yes);
+        ScriptedAnswers yes({QMessageBox::Yes});
         QTest::keyClick(editor, Qt::Key_N, Qt::ControlModifier);
         ASSERT_TRUE(waitFor(yes));
-        EXPECT_EQ(yes.caught().text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
+        EXPECT_EQ(yes.first().text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
     }
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 9 7 8", "2: 2 5 4 7", "3: 3 6 1 6", "4: - - - -"}));
     EXPECT_EQ(h.grid().currentIndex(), h.cell(3, 2));
 
     editor = typeInto(h.cell(3, 2), Qt::Key_5);
     {
-        MessageBoxCatcher no(QMessageBox::No);
+        ScriptedAnswers no({QMessageBox::No});
         QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
         ASSERT_TRUE(waitFor(no));
-        EXPECT_EQ(no.caught().text, QStringLiteral("第4回を削除します。よろしいですか？"));
+        EXPECT_EQ(no.first().text, QStringLiteral("第4回を削除します。よろしいですか？"));
     }
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 9 7 8", "2: 2 5 4 7", "3: 3 6 1 6", "4: - 5 - -"}));
     EXPECT_EQ(onDisk(db), inGrid(h.model()));
@@ -595,13 +595,13 @@ TEST_P(EntryClosingWrong, TheFirstWrongCellStopsTheCloseAndBecomesCurrent)
     HostedEntryView h(dir.path());
     h.grid().setCurrentIndex(h.cell(0, 1));
 
-    MessageBoxCatcher ok;
+    ScriptedAnswers ok;
     EXPECT_FALSE(h.view().closeChecked());
-    ASSERT_TRUE(ok.caught().seen);
-    EXPECT_EQ(ok.caught().text, QStringLiteral("結果マスタの数字に誤りがあります。"));
-    EXPECT_EQ(ok.caught().caption, QStringLiteral("メッセ－ジ"));
-    EXPECT_EQ(ok.caught().icon, QMessageBox::Critical);
-    EXPECT_EQ(ok.caught().buttons, QMessageBox::Ok);
+    ASSERT_TRUE(ok.seen());
+    EXPECT_EQ(ok.first().text, QStringLiteral("結果マスタの数字に誤りがあります。"));
+    EXPECT_EQ(ok.first().caption, QStringLiteral("メッセ－ジ"));
+    EXPECT_EQ(ok.first().icon, QMessageBox::Critical);
+    EXPECT_EQ(ok.first().buttons, QMessageBox::Ok);
     EXPECT_EQ(h.grid().currentIndex(), h.cell(GetParam().row, GetParam().column));
     EXPECT_FALSE(h.view().isUnloaded());
     EXPECT_TRUE(h.sub()->isVisible());
@@ -632,28 +632,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------- CSV
 
-void writeText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string readText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(EntryCsv, ABadLineImportsNothingAndNamesTheLine)
 {
     TempDir dir;
     const std::string db = makeDatabase(dir.path(), filled(2));
     HostedEntryView h(dir.path());
     const std::string csv = dir.file("bad.csv");
-    writeText(csv, "回数,第1数字,第2数字,第3数字,第4数字\n3,1,2,3,4\n4,1,2,x,4\n5,1,2,3,4\n");
-    MessageBoxCatcher ok;
+    writeBytes(csv, "回数,第1数字,第2数字,第3数字,第4数字\n3,1,2,3,4\n4,1,2,x,4\n5,1,2,3,4\n");
+    ScriptedAnswers ok;
     EXPECT_FALSE(h.view().importCsv(QString::fromStdString(csv)));
-    EXPECT_EQ(ok.caught().caption, QStringLiteral("メッセ－ジ"));
-    EXPECT_TRUE(ok.caught().text.contains(QStringLiteral("3行目"))) << ok.caught().text.toStdString();
+    EXPECT_EQ(ok.first().caption, QStringLiteral("メッセ－ジ"));
+    EXPECT_TRUE(ok.first().text.contains(QStringLiteral("3行目"))) << ok.first().text.toStdString();
     EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 2 5 4 7"}));
     EXPECT_EQ(inGrid(h.model()), onDisk(db));
 }
@@ -666,15 +655,15 @@ TEST(EntryCsv, ReplacingStoredDrawsListsEachInThePreview)
     const std::string db = makeDatabase(dir.path(), filled(3));
     HostedEntryView h(dir.path());
     const std::string csv = dir.file("more.csv");
-    writeText(csv,
-              "回数,抽せん日,第1数字,第2数字,第3数字,第4数字\n2,x,0,0,0,0\n3,x,0,0,0,0\n4,x,1,2,3,\n1,x,1,4,7,8\n");
+    writeBytes(csv,
+               "回数,抽せん日,第1数字,第2数字,第3数字,第4数字\n2,x,0,0,0,0\n3,x,0,0,0,0\n4,x,1,2,3,\n1,x,1,4,7,8\n");
     const Lines before = onDisk(db);
     {
-        MessageBoxCatcher cancel(QMessageBox::Cancel);
+        ScriptedAnswers cancel({QMessageBox::Cancel});
         EXPECT_FALSE(h.view().importCsv(QString::fromStdString(csv)));
-        EXPECT_EQ(cancel.caught().caption, QStringLiteral("ルモーネ"));
-        EXPECT_EQ(cancel.caught().defaultButton, QMessageBox::Cancel);
-        const QString text = cancel.caught().text;
+        EXPECT_EQ(cancel.first().caption, QStringLiteral("ルモーネ"));
+        EXPECT_EQ(cancel.first().defaultButton, QMessageBox::Cancel);
+        const QString text = cancel.first().text;
         for (const QString& part :
              {QStringLiteral("新しい回: 1"), QStringLiteral("変わる回: 2"), QStringLiteral("同じ回: 1"),
               QStringLiteral("第2回 2547 → 0000"), QStringLiteral("第3回 3616 → 0000")})
@@ -683,10 +672,10 @@ TEST(EntryCsv, ReplacingStoredDrawsListsEachInThePreview)
     EXPECT_EQ(onDisk(db), before);
     EXPECT_FALSE(h.model().takeWritten());
 
-    MessageBoxAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+    ScriptedAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
     EXPECT_TRUE(h.view().importCsv(QString::fromStdString(csv)));
-    ASSERT_EQ(answers.caught().size(), 2u);  // the question, then what was imported
-    EXPECT_EQ(answers.caught()[1].icon, QMessageBox::Information);
+    ASSERT_EQ(answers.shown().size(), 2u);  // the question, then what was imported
+    EXPECT_EQ(answers.shown()[1].icon, QMessageBox::Information);
     EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 0 0 0 0", "3: 0 0 0 0", "4: 1 2 3 -"}));
     EXPECT_EQ(inGrid(h.model()), onDisk(db));
 }
@@ -698,7 +687,7 @@ TEST(EntryCsv, RealHistoryRoundTripsThroughImportAndExport)
     const std::string db = makeDatabase(dir.path(), {});
     HostedEntryView h(dir.path());
     {
-        MessageBoxCatcher info;
+        ScriptedAnswers info;
         ASSERT_TRUE(h.view().importCsv(QString::fromStdString(realDrawsPath())));
     }
     const auto real = *realDraws();
@@ -708,12 +697,12 @@ TEST(EntryCsv, RealHistoryRoundTripsThroughImportAndExport)
 
     const std::string out = dir.file("out.csv");
     {
-        MessageBoxCatcher info;
+        ScriptedAnswers info;
         ASSERT_TRUE(h.view().exportCsv(QString::fromStdString(out)));
     }
-    const std::string exported = readText(out);
+    const std::string exported = readBytes(out);
     const std::vector<EditRow> fromFile = parseDrawCsv(exported);
-    const std::vector<EditRow> fromReal = parseDrawCsv(readText(realDrawsPath()));
+    const std::vector<EditRow> fromReal = parseDrawCsv(readBytes(realDrawsPath()));
     ASSERT_EQ(fromFile.size(), fromReal.size());
     for (std::size_t i = 0; i < fromFile.size(); ++i)
         ASSERT_EQ(rowText(fromFile[i].number, fromFile[i].digits), rowText(fromReal[i].number, fromReal[i].digits))
@@ -721,47 +710,53 @@ TEST(EntryCsv, RealHistoryRoundTripsThroughImportAndExport)
 }
 
 // What Excel in Japan writes (CP932) comes in; what goes out is UTF-8
-// with a byte order mark, or CP932 when chosen.
+// with a byte order mark, or CP932 when chosen in the dialog. A symbolic
+// link at the chosen name stays and the file it names is replaced.
 TEST(EntryCsv, Cp932ComesInAndBothEncodingsGoOut)
 {
     TempDir dir;
     const std::string db = makeDatabase(dir.path(), {});
     HostedEntryView h(dir.path());
+    const auto menu = [&h](const char* name, std::vector<FileChoice> choices) {
+        ScriptedFileChoices choose(std::move(choices));
+        h.view().findChild<QAction*>(name)->trigger();
+        return choose.asked();
+    };
     const std::vector<EditRow> rows = {editRowOf({1, {1, 2, 3, 4}}), editRowOf({2, {5, 6, 7, -1}})};
     const std::string csv = dir.file("excel.csv");
-    writeText(csv, drawCsvFile(rows, CsvEncoding::Cp932));
+    writeBytes(csv, drawCsvFile(rows, CsvEncoding::Cp932));
     {
-        MessageBoxCatcher info;
-        ASSERT_TRUE(h.view().importCsv(QString::fromStdString(csv))) << info.caught().text.toStdString();
+        ScriptedAnswers info;
+        menu("mnuImportCsv", {{QString::fromStdString(csv)}});
     }
     EXPECT_EQ(onDisk(db), (Lines{"1: 1 2 3 4", "2: 5 6 7 -"}));
 
-    MessageBoxAnswers infos({QMessageBox::Ok, QMessageBox::Ok});
-    ASSERT_TRUE(h.view().exportCsv(QString::fromStdString(dir.file("utf8.csv"))));
-    ASSERT_TRUE(h.view().exportCsv(QString::fromStdString(dir.file("sjis.csv")), CsvEncoding::Cp932));
-    EXPECT_EQ(readText(dir.file("utf8.csv")), drawCsvFile(rows));
-    EXPECT_EQ(readText(dir.file("sjis.csv")), readText(csv));
+    std::filesystem::create_symlink("sjis-target.csv", dir.file("sjis.csv"));
+    ScriptedAnswers infos({QMessageBox::Ok, QMessageBox::Ok});
+    EXPECT_EQ(menu("mnuExportCsv", {}), (std::vector<QString>{QStringLiteral("書き出す CSV ファイル")}));
+    EXPECT_TRUE(infos.shown().empty());  // cancelled: nothing written, nothing said
+    menu("mnuExportCsv", {{QString::fromStdString(dir.file("utf8.csv")), 0}});
+    menu("mnuExportCsv", {{QString::fromStdString(dir.file("sjis.csv")), 1}});
+    EXPECT_EQ(infos.shown().size(), 2u);
+    EXPECT_EQ(readBytes(dir.file("utf8.csv")), drawCsvFile(rows));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("sjis.csv")));
+    EXPECT_EQ(readBytes(dir.file("sjis-target.csv")), readBytes(csv));
 
     // Neither UTF-8 nor CP932: the line is named and nothing is imported.
-    writeText(csv, "回数,第1数字,第2数字,第3数字,第4数字\n3,1,2,3,4\n4,1,2,3,\x82\n");
-    MessageBoxCatcher refused;
+    writeBytes(csv, "回数,第1数字,第2数字,第3数字,第4数字\n3,1,2,3,4\n4,1,2,3,\x82\n");
+    ScriptedAnswers refused;
     EXPECT_FALSE(h.view().importCsv(QString::fromStdString(csv)));
-    EXPECT_TRUE(refused.caught().text.contains(QStringLiteral("3行目"))) << refused.caught().text.toStdString();
+    EXPECT_TRUE(refused.first().text.contains(QStringLiteral("3行目"))) << refused.first().text.toStdString();
     EXPECT_EQ(onDisk(db), (Lines{"1: 1 2 3 4", "2: 5 6 7 -"}));
 }
 
-// Lines copied from a results page go through the same preview and write,
-// and the host is told that draws were written.
 // An import longer than a frame shows its progress while it writes.
 TEST(EntryCsv, ALongImportShowsItsProgress)
 {
     TempDir dir;
     makeDatabase(dir.path(), {});
     const std::string csv = dir.file("many.csv");
-    std::vector<EditRow> rows;
-    for (const Row& r : filled(3000))
-        rows.push_back(editRowOf(r));
-    writeText(csv, drawCsvFile(rows));
+    writeBytes(csv, drawCsvFile(editRowsOf(filled(3000))));
     HostedEntryView h(dir.path());
     bool shown = false;
     QTimer watch;
@@ -777,15 +772,17 @@ TEST(EntryCsv, ALongImportShowsItsProgress)
     EXPECT_EQ(onDisk(dir.file(kDatabaseFileName)).size(), 3000U);
 }
 
+// Lines copied from a results page go through the same preview and write,
+// and the host is told that draws were written.
 TEST(EntryCsv, PastedLinesAreImportedAfterThePreview)
 {
     TempDir dir;
     const std::string db = makeDatabase(dir.path(), filled(2));
     HostedEntryView h(dir.path());
-    MessageBoxAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+    ScriptedAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
     EXPECT_TRUE(h.view().importPastedText(QStringLiteral("第3回 2026年8月24日 ０１２３\n第2回 2026年8月21日 2547\n")));
-    ASSERT_EQ(answers.caught().size(), 2u);
-    EXPECT_TRUE(answers.caught()[0].text.contains(QStringLiteral("新しい回: 1")));
+    ASSERT_EQ(answers.shown().size(), 2u);
+    EXPECT_TRUE(answers.shown()[0].text.contains(QStringLiteral("新しい回: 1")));
     EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 2 5 4 7", "3: 0 1 2 3"}));
     EXPECT_EQ(inGrid(h.model()), onDisk(db));
     EXPECT_FALSE(h.model().takeWritten());  // already handed to the host
@@ -796,9 +793,9 @@ TEST(EntryCsv, ExportToAFolderThatIsNotThereSaysSo)
     TempDir dir;
     makeDatabase(dir.path(), filled(2));
     HostedEntryView h(dir.path());
-    MessageBoxCatcher ok;
+    ScriptedAnswers ok;
     EXPECT_FALSE(h.view().exportCsv(QString::fromStdString(dir.file("none/out.csv"))));
-    EXPECT_EQ(ok.caught().icon, QMessageBox::Critical);
+    EXPECT_EQ(ok.first().icon, QMessageBox::Critical);
     EXPECT_FALSE(std::filesystem::exists(dir.file("none")));
 }
 

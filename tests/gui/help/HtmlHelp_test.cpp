@@ -50,7 +50,6 @@ class HtmlHelpTest : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        setHtmlHelpHook({});
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (qobject_cast<HelpWindow*>(widget) != nullptr)
                 delete widget;
@@ -88,19 +87,24 @@ TEST_F(HtmlHelpTest, HelpCommandMakesTheTwoCallsWithTheirRecords)
         HH_AKLINK link;
     };
     std::vector<Call> calls;
-    setHtmlHelpHook([&calls](QWidget* owner, const char* file, unsigned command, std::uintptr_t data) -> QWidget* {
-        Call call{owner, file, command, {}, {}};
-        if (command == HH_DISPLAY_INDEX)
-            call.keyword = reinterpret_cast<const char*>(data);
-        if (command == HH_KEYWORD_LOOKUP)
-            call.link = *reinterpret_cast<const HH_AKLINK*>(data);
-        if (call.link.pszKeywords != nullptr)
-            call.keyword = call.link.pszKeywords;
-        calls.push_back(call);
-        return nullptr;
-    });
     QWidget owner;
-    showProgramHelp(&owner);
+    {
+        ScopedHtmlHelpHook hook(
+            [&calls](QWidget* from, const char* file, unsigned command, std::uintptr_t data) -> QWidget* {
+                Call call{from, file, command, {}, {}};
+                if (command == HH_DISPLAY_INDEX)
+                    call.keyword = reinterpret_cast<const char*>(data);
+                if (command == HH_KEYWORD_LOOKUP)
+                    call.link = *reinterpret_cast<const HH_AKLINK*>(data);
+                if (call.link.pszKeywords != nullptr)
+                    call.keyword = call.link.pszKeywords;
+                calls.push_back(call);
+                return nullptr;
+            });
+        showProgramHelp(&owner);
+    }
+    // The hook's scope has ended: the real layer answers (nothing, without a file).
+    EXPECT_EQ(htmlHelp(&owner, nullptr, HH_DISPLAY_INDEX, 0), nullptr);
 
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].owner, &owner);
@@ -120,10 +124,6 @@ TEST_F(HtmlHelpTest, HelpCommandMakesTheTwoCallsWithTheirRecords)
     EXPECT_EQ(link.pszMsgTitle, nullptr);
     EXPECT_EQ(link.pszWindow, nullptr);
     EXPECT_FALSE(link.fIndexOnFail);
-
-    // Removing the hook hands back the one that was installed.
-    EXPECT_TRUE(static_cast<bool>(setHtmlHelpHook({})));
-    EXPECT_FALSE(static_cast<bool>(setHtmlHelpHook({})));
 }
 
 // Tests on the help file that the build compiles from help/.

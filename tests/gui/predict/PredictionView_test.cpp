@@ -106,24 +106,12 @@ TEST(PredictionView, FramesSwitchesAndLabelsSitWhereTheyBelong)
     EXPECT_EQ(label15->parentWidget(), options);
     EXPECT_EQ(sentenceOf(label15), QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"));
 
-    const char* const captions[kOptionCount] = {
-        "■頻度分析（出現頻度分析、回数出現分析）",
-        "■間隔分析（出現間隔分析、数字間隔分析）",
-        "■出現回数分析",
-        "■バラツキ分析",
-        "■引っ張り分析",
-        "■連番・飛び石分析",
-        "■数字合計分析",
-        "■組合せパターン分析",
-        "■4分割傾向分析",
-        "■分割データ分析",
-    };
     for (int i = 0; i < kOptionCount; ++i) {
         SCOPED_TRACE(i);
         auto* frame = h.find<QGroupBox>(QStringLiteral("Frame%1").arg(4 + i));
         ASSERT_NE(frame, nullptr);
         EXPECT_EQ(frame->parentWidget(), options);
-        EXPECT_EQ(frame->title(), QString::fromUtf8(captions[i]));
+        EXPECT_EQ(frame->title(), QString::fromUtf8(kOptionCaptions[static_cast<std::size_t>(i)]));
         EXPECT_EQ(frame->y(), twipsToPixels(720 + 540 * i));
         EXPECT_EQ(frame->size(), twips(0, 0, 3615, 495).size());
         EXPECT_GE(frame->y(), label15->geometry().bottom());

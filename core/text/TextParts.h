@@ -1,0 +1,20 @@
+// Pieces of plain text: its lines, a word without the blanks around it,
+// and ASCII letters compared without regard to case.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace rumone {
+
+// The lines of `text`: LF ends a line and one CR at a line's end is dropped; a
+// last line without LF counts, an LF at the very end starts none.
+std::vector<std::string_view> splitLines(std::string_view text);
+
+// `text` without the `blanks` at either end.
+std::string_view trim(std::string_view text, std::string_view blanks = " \t");
+
+// True when `a` and `b` differ at most in the case of ASCII letters.
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+}  // namespace rumone

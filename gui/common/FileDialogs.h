@@ -1,0 +1,54 @@
+// The program's file dialogs, and the seam through which tests choose a
+// file without a dialog.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+namespace rumone {
+
+// A chosen file: its path (empty when the dialog was cancelled) and the
+// index of the filter it was chosen under.
+struct FileChoice {
+    QString path;
+    int filter = 0;
+};
+
+// Asks in a modal dialog for a file to read, or to write when `save`;
+// `filters` lists the choices of type (";;" between them), the first shown
+// first.
+FileChoice chooseFile(QWidget* owner, bool save, const QString& caption, const QString& suggested,
+                      const QString& filters);
+
+// The file a CSV export writes, chosen where UTF-8 and Shift-JIS are
+// offered; nullopt when cancelled.
+struct CsvTarget {
+    QString path;
+    bool cp932 = false;
+};
+std::optional<CsvTarget> chooseCsvTarget(QWidget* owner, const QString& suggestedName);
+
+// While an object of this class lives, chooseFile shows no dialog: it
+// answers each with the next of `choices` (then as Cancel would) and
+// records its caption. Objects nest as scopes do; the newest answers.
+class ScriptedFileChoices {
+public:
+    explicit ScriptedFileChoices(std::vector<FileChoice> choices);
+    ~ScriptedFileChoices();
+    ScriptedFileChoices(const ScriptedFileChoices&) = delete;
+    ScriptedFileChoices& operator=(const ScriptedFileChoices&) = delete;
+
+    const std::vector<QString>& asked() const { return asked_; }
+
+    // Used by chooseFile: answers the dialog when a script is active.
+    static bool answer(const QString& caption, FileChoice& choice);
+
+private:
+    std::vector<FileChoice> choices_;
+    std::vector<QString> asked_;
+    ScriptedFileChoices* older_ = nullptr;
+};
+
+}  // namespace rumone
