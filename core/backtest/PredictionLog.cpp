@@ -248,14 +248,7 @@ void recordPrediction(const DrawDatabaseRef& info, const LoggedPrediction& entry
 {
     if (entry.target < 1 || entry.target > kMaxDrawNumber)
         throw StoreError(Cause::Other, info.path, drawName(entry.target) + "は記録できる回数（1〜32767）の外です。");
-    sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
-    requireDrawQuery(db.get(), info.path);
-    // The same durability as every other write of the program.
-    int rc = sqlite::exec(db.get(), "PRAGMA journal_mode = DELETE");
-    if (rc == SQLITE_OK)
-        rc = sqlite::exec(db.get(), "PRAGMA synchronous = EXTRA");
-    if (rc != SQLITE_OK)
-        throw storeErrorFor(rc, info.path, true);
+    sqlite::Connection db = openDurableDatabase(info, true);
 
     WriteTransaction tx(db.get(), info.path);
     // A prediction is only worth keeping while its draw is still unknown.

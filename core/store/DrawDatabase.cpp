@@ -232,6 +232,22 @@ sqlite::Connection openKeyedDatabase(const DrawDatabaseRef& database, OpenAccess
     }
 }
 
+sqlite::Connection openDurableDatabase(const DrawDatabaseRef& database, bool writing)
+{
+    sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadWrite);
+    requireDrawQuery(db.get(), database.path);
+    // Every commit reaches the disk before it returns. With a rollback
+    // journal the commit is the removal of the journal; EXTRA is FULL plus
+    // a sync of the folder after that removal, so a power cut right after
+    // a commit cannot bring the journal back and undo it.
+    int rc = sqlite::exec(db.get(), "PRAGMA journal_mode = DELETE");
+    if (rc == SQLITE_OK)
+        rc = sqlite::exec(db.get(), "PRAGMA synchronous = EXTRA");
+    if (rc != SQLITE_OK)
+        throw storeErrorFor(rc, database.path, writing);
+    return db;
+}
+
 void requireDrawQuery(sqlite3* db, const std::string& path)
 {
     sqlite::Statement st(

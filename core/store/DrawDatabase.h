@@ -23,6 +23,12 @@ enum class OpenAccess { ReadOnly, ReadWrite };
 // opened the file is kept for the next open. Throws StoreError.
 sqlite::Connection openKeyedDatabase(const DrawDatabaseRef& database, OpenAccess access);
 
+// openKeyedDatabase for writing, with the saved query required, set up so
+// that every commit reaches the disk before it returns (the edit set and
+// the prediction log write alike). A failure of the set-up is reported as
+// a failed write when `writing`, else as a failed open. Throws StoreError.
+sqlite::Connection openDurableDatabase(const DrawDatabaseRef& database, bool writing);
+
 // Throws StoreError(QueryMissing) unless the saved query exists.
 void requireDrawQuery(sqlite3* db, const std::string& path);
 

@@ -426,17 +426,7 @@ std::size_t DrawEditSet::countExisting(const std::vector<EditRow>& draws) const
 
 DrawEditSet openDrawEditSet(const DrawDatabaseRef& info, std::optional<std::size_t> onlyLast)
 {
-    sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadWrite);
-    requireDrawQuery(db.get(), info.path);
-    // Every commit reaches the disk before it returns. With a rollback
-    // journal the commit is the removal of the journal; EXTRA is FULL plus
-    // a sync of the folder after that removal, so a power cut right after
-    // a commit cannot bring the journal back and undo it.
-    int rc = sqlite::exec(db.get(), "PRAGMA journal_mode = DELETE");
-    if (rc == SQLITE_OK)
-        rc = sqlite::exec(db.get(), "PRAGMA synchronous = EXTRA");
-    if (rc != SQLITE_OK)
-        throw storeErrorFor(rc, info.path, false);
+    sqlite::Connection db = openDurableDatabase(info, false);
     std::vector<EditRow> rows =
         onlyLast ? readDrawQueryLast(db.get(), info.path, *onlyLast) : readDrawQuery(db.get(), info.path);
     // Fewer than asked for: that is all of them.
