@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStyle>
@@ -19,6 +20,24 @@
 #include "gui/grid/GridWidget.h"
 
 namespace rumone {
+
+namespace {
+
+// The grid lines in the grey of the result grids. A style sheet would say
+// the same in one line, but it puts the whole table behind Qt's style sheet
+// style: 1-2 ms more on every open of the entry view (frame_bench).
+class GridLineStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_Table_GridLineColor)
+            return static_cast<int>(qRgb(192, 192, 192));
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+}  // namespace
 
 EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent)
 {
@@ -35,7 +54,9 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent)
     setGridStyle(Qt::SolidLine);
     setWordWrap(false);
     setCornerButtonEnabled(false);
-    setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(192, 192, 192); }"));
+    auto* gridLines = new GridLineStyle;
+    gridLines->setParent(this);
+    setStyle(gridLines);
     verticalHeader()->hide();
     applyLayout();
 }
