@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "BenchData.h"
+#include "BenchMain.h"
 #include "BenchViews.h"
 #include "core/backtest/Comparisons.h"
 #include "core/backtest/Scoring.h"
@@ -137,12 +138,5 @@ BENCHMARK(openView)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    bench::startLikeTheProgram();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return rumone::bench::runBenchmarksInQt(argc, argv);
 }

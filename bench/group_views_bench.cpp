@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "BenchMain.h"
 #include "BenchViews.h"
 #include "core/analysis/AnalysisView.h"
 #include "core/analysis/group/FiveGroupTrend.h"
@@ -125,12 +126,5 @@ BENCHMARK_CAPTURE(scrollPage, FiveGroupTrend_random32767, fiveGroupTrendView, fa
 
 int main(int argc, char** argv)
 {
-    bench::startLikeTheProgram();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return rumone::bench::runBenchmarksInQt(argc, argv);
 }

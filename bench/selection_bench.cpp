@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include "BenchData.h"
+#include "BenchMain.h"
 #include "BenchViews.h"
 #include "core/analysis/AnalysisView.h"
 #include "core/analysis/group/GroupDivision.h"
@@ -96,12 +97,5 @@ BENCHMARK(zoomStep)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    bench::startLikeTheProgram();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return rumone::bench::runBenchmarksInQt(argc, argv);
 }
