@@ -11,34 +11,14 @@
 
 #include "core/predict/PredictionTexts.h"
 #include "gui/MainWindow.h"
+#include "gui/common/JapaneseFont.h"
 #include "gui/common/Messages.h"
 #include "gui/common/ProcessMemory.h"
 #include "gui/common/ProgramIcon.h"
 #include "gui/common/QtJapanese.h"
+#include "gui/common/QuitAfterFirstPaint.h"
 
 namespace {
-
-// For the start-up benchmark only: ends the program once the prediction
-// view has painted for the first time, as a user would first see it.
-class QuitAfterFirstPaint : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!quitting_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
-            watched->objectName() == QString::fromUtf8(rumone::kPredictionObjectName)) {
-            quitting_ = true;
-            // Queued: the paint completes and reaches the screen first.
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
-        return false;
-    }
-
-private:
-    bool quitting_ = false;
-};
 
 // The folder of the running program, as Qt will report it once started
 // (empty when it cannot be told).
@@ -69,7 +49,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(rumone::programCaption());
     QApplication::setWindowIcon(rumone::programIcon());
     rumone::installQtJapanese(app);  // without it the standard buttons stay in English
-    QuitAfterFirstPaint quitAfterFirstPaint;
+    rumone::useJapaneseFontForWindows();
+    rumone::QuitAfterFirstPaint quitAfterFirstPaint(QString::fromUtf8(rumone::kPredictionObjectName));
     if (QCoreApplication::arguments().contains(QStringLiteral("--quit-after-first-paint")))
         app.installEventFilter(&quitAfterFirstPaint);
     if (!database.problem.empty()) {

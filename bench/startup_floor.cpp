@@ -12,30 +12,8 @@
 #include <cstring>
 
 #include "core/store/DrawDatabase.h"
+#include "gui/common/QuitAfterFirstPaint.h"
 #include "gui/common/Twips.h"
-
-namespace {
-
-class QuitAfterFirstPaint : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!quitting_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow()) {
-            quitting_ = true;
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
-        return false;
-    }
-
-private:
-    bool quitting_ = false;
-};
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -44,7 +22,7 @@ int main(int argc, char** argv)
         return 2;
     }
     QApplication app(argc, argv);
-    QuitAfterFirstPaint quit;
+    rumone::QuitAfterFirstPaint quit{QString()};
     app.installEventFilter(&quit);
     {
         using namespace rumone;

@@ -15,6 +15,7 @@
 
 #include "core/grid/GridDrawRows.h"
 #include "core/grid/GridExport.h"
+#include "gui/common/JapaneseFont.h"
 #include "gui/grid/GridAccessible.h"
 #include "gui/grid/GridCommands.h"
 #include "gui/grid/GridLayout.h"
@@ -36,13 +37,7 @@ GridWidget::~GridWidget() = default;
 
 QFont GridWidget::gridFont()
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
-                      QStringLiteral("IPA Pゴシック"), QStringLiteral("VL PGothic"), QStringLiteral("Noto Sans CJK JP"),
-                      QStringLiteral("Droid Sans Fallback")});
-    font.setPointSize(9);
-    font.setWeight(QFont::Normal);
-    return font;
+    return japaneseFont(9);
 }
 
 void GridWidget::setGrid(std::shared_ptr<ResultGrid> grid)
