@@ -468,7 +468,7 @@ void MainWindow::adoptGrids(ChildView* view)
 {
     for (GridWidget* grid : view->findChildren<GridWidget*>()) {
         grid->setZoom(gridZoom_);
-        connect(grid, &GridWidget::zoomChanged, this, &MainWindow::setGridZoom, Qt::UniqueConnection);
+        connect(grid, &GridWidget::zoomChanged, this, &MainWindow::setGridZoom);
     }
 }
 

@@ -52,7 +52,6 @@ public:
     // Reads the history again off the window thread; the views follow it
     // once it is in (see adoptReloadedHistory).
     void drawsWritten() override;
-    void adoptGrids(ChildView* view) override;
     bool reloadPending() const { return reload_.valid(); }
     // Another copy of the program holds the database: this one only reads.
     bool readOnly() const { return readOnly_; }
@@ -113,6 +112,7 @@ private:
     void unload();
     void reportOptionsNotSaved();
     void noteActivation(QWidget* window);
+    void adoptGrids(ChildView* view);
     bool cameFromAnotherWindowOfTheProgram() const;
     bool claimDatabase();
     QString readOnlyRefusal(const QString& what) const;

@@ -149,10 +149,8 @@ void BacktestView::buildPages()
             child->show();
         page->layout()->activate();
     }
-    if (isLoaded()) {
-        host().adoptGrids(this);
+    if (isLoaded())
         scoreLog();
-    }
 }
 
 void BacktestView::fillHitsPage(QWidget* page)

@@ -29,9 +29,6 @@ public:
     virtual ChildView* showView(const QString& /*objectName*/) { return nullptr; }
     // A view wrote draws to the file: the history is to be read again.
     virtual void drawsWritten() {}
-    // A view made grids after its load step: they follow the frame's zoom
-    // like those made before (grids seen before are left as they are).
-    virtual void adoptGrids(ChildView* /*view*/) {}
 };
 
 class ChildView : public QWidget {
