@@ -1,14 +1,16 @@
 // The waits no other bench covers, each as the player meets it in the main
 // window, with a target of one frame (16 ms) or progress shown:
-//   - the verification view opened until its chart is drawn (32,767 draws);
+//   - the verification view opened until its chart is drawn (32,767 draws),
+//     and until its progress bar is first on screen;
 //   - CSV import through the entry view of the 7,054 real draws and of
 //     32,767 draws, into an empty database (progress shown when longer);
 //   - exit with nineteen views open (the sixteen analysis views, the
 //     prediction view, the verification view and the version window);
 //   - the first open of the help window, in a process of its own each round,
-//     beside the second open in the same process.
+//     a second after the start, beside the second open in the same process.
 //
-// Run:  build/bench/bin/waits_bench [ROUNDS]     (default 5)
+// Run:  build/bench/bin/waits_bench [ROUNDS] [PART]   (default 5 rounds, every
+//       part; PART is one of help, verification, import, exit)
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,23 +69,74 @@ private:
     bool seen_ = false;
 };
 
-// Until the chart is drawn; on the way, the first paint, and whether it
-// shows the run's progress bar (the walk runs off the window thread).
+// The moment the player first sees the run's progress bar: the end of the
+// repaint that drew it (the first event after its paint that is no paint of
+// the same repaint), or the moment asked for when that repaint is the last
+// thing that ran.
+class ProgressPaintWatch : public QObject {
+public:
+    explicit ProgressPaintWatch(const Clocks& clocks) : clocks_(clocks) { qApp->installEventFilter(this); }
+    ~ProgressPaintWatch() override { qApp->removeEventFilter(this); }
+    bool painted() const { return painted_; }
+    // The wall time of that moment and the window thread's CPU time until
+    // then; `now` once the repaint has ended.
+    double shownMs()
+    {
+        note();
+        return shownMs_;
+    }
+    double shownCpuMs()
+    {
+        note();
+        return shownCpuMs_;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            if (watched->objectName() == QLatin1String("ProgressRun"))
+                painted_ = true;
+        } else {
+            note();
+        }
+        return false;
+    }
+
+private:
+    void note()
+    {
+        if (painted_ && shownMs_ < 0) {
+            shownMs_ = clocks_.wallMs();
+            shownCpuMs_ = clocks_.cpuMs();
+        }
+    }
+
+    const Clocks& clocks_;
+    bool painted_ = false;
+    double shownMs_ = -1;
+    double shownCpuMs_ = -1;
+};
+
+// Until the chart is drawn; on the way, the moment the run's progress bar
+// is first on screen (the walk runs off the window thread).
 void verificationView(int rounds)
 {
     ProgramFolder folder(sampleDraws(kMaxDrawNumber));
     const auto frame = startFrame(folder);
-    std::vector<double> wall, cpu, firstPaint;
+    std::vector<double> wall, cpu, progressShown, progressCpu;
     int withProgress = 0;
     for (int r = 0; r < rounds; ++r) {
         const Clocks c;
+        ProgressPaintWatch watch(c);
         auto* view = qobject_cast<BacktestView*>(frame->showView(kBacktestView));
         if (!view)
             return;
-        letPaint(view);
-        firstPaint.push_back(c.wallMs());
-        const auto* bar = view->findChild<QProgressBar*>("ProgressRun");
-        withProgress += view->running() && bar && bar->isVisible() ? 1 : 0;
+        for (int i = 0; i < 8 && !watch.painted(); ++i)
+            QApplication::processEvents();
+        progressShown.push_back(watch.shownMs());
+        progressCpu.push_back(watch.shownCpuMs());
+        withProgress += watch.painted() && view->running() ? 1 : 0;
         while (view->running())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         letPaint(view);
@@ -92,13 +145,13 @@ void verificationView(int rounds)
         closeView(view);
     }
     std::printf(
-        "verification view, 32767: first paint %.2f ms (progress shown in %d of %d), chart drawn %.2f ms "
-        "(window thread CPU %.2f ms)\n",
-        median(firstPaint), withProgress, rounds, median(wall), median(cpu));
-    const bool met = median(wall) <= kFrameMs || (median(firstPaint) <= kFrameMs && withProgress == rounds);
+        "verification view, 32767: progress on screen %.2f ms (window thread CPU %.2f ms; while the walk ran in "
+        "%d of %d), chart drawn %.2f ms (window thread CPU %.2f ms)\n",
+        median(progressShown), median(progressCpu), withProgress, rounds, median(wall), median(cpu));
+    const bool met = median(wall) <= kFrameMs || (median(progressShown) <= kFrameMs && withProgress == rounds);
     printWaitLine("verification view open until its chart is drawn, 32767", median(wall),
-                  "first paint " + ms(median(firstPaint)) + " with progress " + std::to_string(withProgress) + "/" +
-                      std::to_string(rounds) + "; window thread CPU " + ms(median(cpu)),
+                  "progress on screen " + ms(median(progressShown)) + " while running " + std::to_string(withProgress) +
+                      "/" + std::to_string(rounds) + "; window thread CPU " + ms(median(cpu)),
                   "<= 16 ms or progress", met);
 }
 
@@ -165,7 +218,10 @@ void exitWithNineteenViews(int rounds)
 }
 
 // The child of helpFirstOpen: the frame on the real history, the help
-// opened twice; prints both times.
+// opened twice; prints both times, wall and window thread CPU. The first
+// open comes a second after the start, as a player presses F1 at the
+// earliest (the frame makes the help window ready once its start is over);
+// RUMONE_BENCH_HELP_AT_ONCE=1 opens it right after the first paint.
 int helpOnce(int argc, char** argv)
 {
     startLikeTheProgram();
@@ -175,32 +231,42 @@ int helpOnce(int argc, char** argv)
     frame.loadWithHistory(realHistory() ? *realHistory() : maxHistory());
     frame.showAtStart();
     letPaint(&frame);
-    double times[2] = {};
-    for (double& t : times) {
+    if (!qEnvironmentVariableIsSet("RUMONE_BENCH_HELP_AT_ONCE")) {
+        const Clocks settle;
+        while (settle.wallMs() < 1000) {
+            QApplication::processEvents();
+            QThread::msleep(5);
+        }
+    }
+    double wall[2] = {}, cpu[2] = {};
+    for (int i = 0; i < 2; ++i) {
         const Clocks c;
         frame.runHelpCommand();
         HelpWindow* help = HelpWindow::find();
         if (!help)
             return 1;
         letPaint(help);
-        t = c.wallMs();
+        wall[i] = c.wallMs();
+        cpu[i] = c.cpuMs();
         help->close();
         QApplication::processEvents();
     }
-    std::printf("%.3f %.3f\n", times[0], times[1]);
+    std::printf("%.3f %.3f %.3f %.3f\n", wall[0], wall[1], cpu[0], cpu[1]);
     return 0;
 }
 
 void helpFirstOpen(int rounds)
 {
-    std::vector<double> first, second;
+    std::vector<double> first, second, firstCpu, secondCpu;
     for (int r = 0; r < rounds; ++r) {
         const std::string command = std::filesystem::read_symlink("/proc/self/exe").string() + " --help-once";
         FILE* child = popen(command.c_str(), "r");
-        double a = 0, b = 0;
-        if (child && std::fscanf(child, "%lf %lf", &a, &b) == 2) {
+        double a = 0, b = 0, ac = 0, bc = 0;
+        if (child && std::fscanf(child, "%lf %lf %lf %lf", &a, &b, &ac, &bc) == 4) {
             first.push_back(a);
             second.push_back(b);
+            firstCpu.push_back(ac);
+            secondCpu.push_back(bc);
         }
         if (child)
             pclose(child);
@@ -209,8 +275,10 @@ void helpFirstOpen(int rounds)
         std::printf("help window: the child process failed\n");
         return;
     }
-    std::printf("help window, first open %.2f ms, second open %.2f ms\n", median(first), median(second));
-    printWaitLine("help window, first open", median(first), "second open " + ms(median(second)), "<= 16 ms",
+    std::printf("help window, first open %.2f ms (CPU %.2f ms), second open %.2f ms (CPU %.2f ms)\n", median(first),
+                median(firstCpu), median(second), median(secondCpu));
+    printWaitLine("help window, first open", median(first),
+                  "CPU " + ms(median(firstCpu)) + "; second open " + ms(median(second)), "<= 16 ms",
                   median(first) <= kFrameMs);
 }
 
@@ -223,16 +291,23 @@ int main(int argc, char** argv)
         return helpOnce(qtArgc, argv);
     }
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    helpFirstOpen(rounds);  // before this process has a QApplication of its own
+    const std::string only = argc > 2 ? argv[2] : "";
+    const auto runs = [&only](const char* part) { return only.empty() || only == part; };
+    if (runs("help"))
+        helpFirstOpen(rounds);  // before this process has a QApplication of its own
     startLikeTheProgram();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     const ScriptedAnswers noBoxes;  // a box would stop the run: each is answered as Escape
-    verificationView(rounds);
-    if (const auto real = realDrawRows())
-        csvImport("7054 real draws", *real, rounds);
-    csvImport("32767 draws", sampleDraws(kMaxDrawNumber), rounds);
-    exitWithNineteenViews(rounds);
+    if (runs("verification"))
+        verificationView(rounds);
+    if (runs("import")) {
+        if (const auto real = realDrawRows())
+            csvImport("7054 real draws", *real, rounds);
+        csvImport("32767 draws", sampleDraws(kMaxDrawNumber), rounds);
+    }
+    if (runs("exit"))
+        exitWithNineteenViews(rounds);
     for (const ShownMessage& m : noBoxes.shown())
         std::printf("message box: %s\n", m.text.toStdString().c_str());
     return 0;

@@ -45,6 +45,9 @@ const QString kPredictionView = QStringLiteral("一発ルモーネ");
 const QString kEntryView = QStringLiteral("当選データ入力");
 const QString kVersionView = QStringLiteral("バージョン情報");
 const QString kBacktestView = QStringLiteral("予想検証");
+// The help window is made ready this long after the start, once the first
+// paint and the prediction view's opening are over.
+constexpr int kPrepareHelpAfterMs = 250;
 
 }  // namespace
 
@@ -644,6 +647,7 @@ void MainWindow::showAtStart()
         [this] {
             if (!findView(kPredictionView))
                 runPredictionCommand();
+            QTimer::singleShot(kPrepareHelpAfterMs, this, [this] { prepareProgramHelp(this); });
             if (prediction_->initFileReadOnly())
                 showInformation(
                     QStringLiteral("設定ファイル「%1」は読み取り専用のため、反映の設定を変えても保存されません。")

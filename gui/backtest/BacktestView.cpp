@@ -94,8 +94,10 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     column->addWidget(conclusion_);
     tabs_ = new QTabWidget(body_);
     tabs_->setObjectName("TabPages");
-    tabs_->addTab(createHitsPage(), QString::fromUtf8(kHitsTab));
-    tabs_->addTab(createTicketsPage(), QString::fromUtf8(kTicketsTab));
+    hitsPage_ = new QWidget(body_);
+    ticketsPage_ = new QWidget(body_);
+    tabs_->addTab(hitsPage_, QString::fromUtf8(kHitsTab));
+    tabs_->addTab(ticketsPage_, QString::fromUtf8(kTicketsTab));
     column->addWidget(tabs_, 1);
     outer->addWidget(body_, 1);
 
@@ -111,12 +113,6 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     buttons->addWidget(close);
     outer->addLayout(buttons);
 
-    connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
-    connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
-    connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
-        if (row >= 2 && row < 2 + kPredictorCount)
-            chartChoice_->setCurrentIndex(row - 2);
-    });
     rerun_.setSingleShot(true);
     rerun_.setInterval(kRerunDelayMs);
     connect(&rerun_, &QTimer::timeout, this, [this] { startRun(); });
@@ -124,9 +120,41 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
 
 BacktestView::~BacktestView() = default;
 
-QWidget* BacktestView::createHitsPage()
+void BacktestView::paintEvent(QPaintEvent* event)
 {
-    auto* page = new QWidget(body_);
+    ChildView::paintEvent(event);
+    if (pagesBuilt_ || pagesAsked_)
+        return;
+    pagesAsked_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { buildPages(); }, Qt::QueuedConnection);
+}
+
+void BacktestView::buildPages()
+{
+    if (pagesBuilt_)
+        return;
+    pagesBuilt_ = true;
+    fillHitsPage(hitsPage_);
+    fillTicketsPage(ticketsPage_);
+    connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
+    connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
+    connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
+        if (row >= 2 && row < 2 + kPredictorCount)
+            chartChoice_->setCurrentIndex(row - 2);
+    });
+    // Shown and laid out now, not in a later turn: a print may follow at once.
+    for (QWidget* page : {hitsPage_, ticketsPage_}) {
+        for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            child->show();
+        page->layout()->activate();
+    }
+    if (isLoaded())
+        scoreLog();
+}
+
+void BacktestView::fillHitsPage(QWidget* page)
+{
     auto* column = new QVBoxLayout(page);
     scoreModel_ = std::make_shared<ResultGrid>();
     fillScoreGrid(*scoreModel_, Scoreboard{});
@@ -160,12 +188,10 @@ QWidget* BacktestView::createHitsPage()
     logGrid_->setGrid(logModel_);
     logGrid_->setFixedSize(logGrid_->sizeHint());
     column->addWidget(logGrid_);
-    return page;
 }
 
-QWidget* BacktestView::createTicketsPage()
+void BacktestView::fillTicketsPage(QWidget* page)
 {
-    auto* page = new QWidget(body_);
     auto* column = new QVBoxLayout(page);
     column->addWidget(wrappedLabel(kTicketExplanation, page));
     ticketModel_ = std::make_shared<ResultGrid>();
@@ -185,7 +211,6 @@ QWidget* BacktestView::createTicketsPage()
     yenChart_->setObjectName("ChartYen");
     column->addWidget(yenChart_, 1);
     column->addWidget(wrappedLabel(kChartNote, page));
-    return page;
 }
 
 QWidget* BacktestView::createSettingsRow()
@@ -229,7 +254,8 @@ QSize BacktestView::sizeInTwips() const
 }
 
 // The settings start from the prediction view's switches and the whole
-// history; the log is read and scored; the walk starts.
+// history; the walk starts; the log is read and scored (once the pages
+// are there).
 void BacktestView::build()
 {
     const auto& draws = host().drawHistory().completeDraws();
@@ -237,8 +263,9 @@ void BacktestView::build()
     reflect_->setValue(prediction_.countReflectedOptions());
     from_->setValue(draws.size() > 1 ? draws[1].number : 0);
     to_->setValue(draws.empty() ? 0 : draws.back().number);
-    scoreLog();
     startRun();
+    if (pagesBuilt_)
+        scoreLog();
 }
 
 void BacktestView::startRun()
@@ -302,10 +329,8 @@ void BacktestView::onFinished(int generation, std::optional<BacktestResult> resu
     progress_->setVisible(false);
     cancel_->setEnabled(false);
     result_ = std::move(result);
-    fillScoreGrid(*scoreModel_, result_ ? result_->board : Scoreboard{});
-    scoreGrid_->refresh();
-    fillTicketGrid(*ticketModel_, result_ ? result_->tickets : TicketBoard{});
-    ticketGrid_->refresh();
+    buildPages();
+    showResult();
     conclusion_->setText(result_ ? QString::fromStdString(conclusionText(compareAll(result_->boards))) : QString());
     if (result_) {
         const auto& targets = result_->track.targets;
@@ -317,8 +342,17 @@ void BacktestView::onFinished(int generation, std::optional<BacktestResult> resu
     } else {
         status_->setText(QStringLiteral("検証を中止しました。"));
     }
-    showChart();
     emit runFinished(result_.has_value());
+}
+
+// The tables and charts of the last run (empty when it was cancelled).
+void BacktestView::showResult()
+{
+    fillScoreGrid(*scoreModel_, result_ ? result_->board : Scoreboard{});
+    scoreGrid_->refresh();
+    fillTicketGrid(*ticketModel_, result_ ? result_->tickets : TicketBoard{});
+    ticketGrid_->refresh();
+    showChart();
 }
 
 void BacktestView::showChart()
@@ -365,6 +399,7 @@ void BacktestView::onPrintClicked()
 // size on screen), placed on the page no larger than on screen.
 bool BacktestView::printTo(QPagedPaintDevice& device)
 {
+    buildPages();
     QPainter painter;
     if (!painter.begin(&device))
         return false;

@@ -2,6 +2,9 @@
 // history, beside what chance gives; and how the predictions frozen in the
 // log did once their draws were entered. The walk runs on a thread of its
 // own with progress and a cancel button, so the window stays responsive.
+// The frame with the settings and the progress is painted first; the two
+// pages (tables, charts, the log's score) are built right after that first
+// paint, or when the walk's result arrives if that comes sooner.
 #pragma once
 
 #include <QTimer>
@@ -40,6 +43,7 @@ public:
     QSpinBox* reflectBox() const { return reflect_; }
     QSpinBox* fromBox() const { return from_; }
     QSpinBox* toBox() const { return to_; }
+    // The widgets of the pages: nullptr until the pages are built.
     GridWidget* scoreGrid() const { return scoreGrid_; }
     GridWidget* logGrid() const { return logGrid_; }
     ExcessChart* chart() const { return chart_; }
@@ -50,6 +54,7 @@ public:
     QLabel* statusLabel() const { return status_; }
     QLabel* logStatusLabel() const { return logStatus_; }
     bool running() const { return job_ != nullptr; }
+    bool pagesBuilt() const { return pagesBuilt_; }
     const std::optional<BacktestResult>& result() const { return result_; }
 
     // Starts the walk afresh with the settings shown (a run under way is
@@ -81,11 +86,16 @@ protected:
     // Closing stops the run and waits for it: the history it walks may go
     // right after.
     void closeEvent(QCloseEvent* event) override;
+    // The first paint asks for the pages in the next turn of the event loop.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QWidget* createSettingsRow();
-    QWidget* createHitsPage();
-    QWidget* createTicketsPage();
+    // Builds both pages once (and scores the log); later calls do nothing.
+    void buildPages();
+    void fillHitsPage(QWidget* page);
+    void fillTicketsPage(QWidget* page);
+    void showResult();
     void showRange();
     void scoreLog();
     void onProgress(int generation, int done, int total);
@@ -104,6 +114,10 @@ private:
     QLabel* status_ = nullptr;
     QLabel* conclusion_ = nullptr;
     QTabWidget* tabs_ = nullptr;
+    QWidget* hitsPage_ = nullptr;
+    QWidget* ticketsPage_ = nullptr;
+    bool pagesBuilt_ = false;
+    bool pagesAsked_ = false;
     GridWidget* scoreGrid_ = nullptr;
     std::shared_ptr<ResultGrid> scoreModel_;
     QComboBox* chartChoice_ = nullptr;

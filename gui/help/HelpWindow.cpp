@@ -6,12 +6,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -237,6 +239,20 @@ void HelpWindow::showKeywordItem(QListWidgetItem* item)
 void HelpWindow::showTopic(const QString& path)
 {
     topicBrowser_->open(topicUrl(path));
+}
+
+void HelpWindow::drawAheadOfShowing()
+{
+    const auto drawHidden = [](QWidget* widget) {
+        if (widget->window()->isVisible())
+            return;
+        QImage picture(widget->size(), QImage::Format_ARGB32_Premultiplied);
+        widget->render(&picture);
+    };
+    QTimer::singleShot(0, this, [this, drawHidden] {
+        drawHidden(topicBrowser_);
+        QTimer::singleShot(0, this, [this, drawHidden] { drawHidden(this); });
+    });
 }
 
 void HelpWindow::closeEvent(QCloseEvent* event)

@@ -39,6 +39,11 @@ public:
     bool showKeyword(const QString& keywords);
     // Shows the topic at `path` inside the help file ("/about.html").
     void showTopic(const QString& path);
+    // While the window is hidden, draws it into a picture: the topic pane in
+    // the next turn of the event loop, the whole window in the turn after.
+    // Laid out and its glyphs rasterized, its first paint on screen has
+    // little left to do. Nothing is drawn once the window is shown.
+    void drawAheadOfShowing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

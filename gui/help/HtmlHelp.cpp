@@ -187,6 +187,20 @@ void showProgramHelp(QWidget* owner)
     htmlHelp(owner, kProgramHelpFile, HH_KEYWORD_LOOKUP, reinterpret_cast<std::uintptr_t>(&link));
 }
 
+void prepareProgramHelp(QWidget* owner)
+{
+    if (installedHook() || HelpWindow::find() != nullptr)
+        return;
+    QString problem;
+    HelpWindow* window = helpWindowFor(owner, QString::fromUtf8(kProgramHelpFile), problem);
+    if (window == nullptr)
+        return;
+    const QString keyword = QString::fromUtf8(kProgramHelpKeyword);
+    window->showIndex(keyword);
+    window->showKeyword(keyword);
+    window->drawAheadOfShowing();
+}
+
 void showHelpFor(QWidget* owner, const QString& keywords)
 {
     const QByteArray utf8 = keywords.toUtf8();

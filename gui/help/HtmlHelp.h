@@ -49,6 +49,14 @@ private:
 // keyword "ヨンケタ４について", then the lookup of that keyword.
 void showProgramHelp(QWidget* owner);
 
+// Makes the help window of the program's help file ready while the player
+// has no need of it: hidden, the index at the start keyword and its topic
+// laid out, so that the help command (and F1) only has to show it. Does
+// nothing when a help window is already there, a hook stands in for the
+// layer, or the file is missing or unreadable (the help command itself
+// reports that when it is given).
+void prepareProgramHelp(QWidget* owner);
+
 // The page of a window (F1): the lookup of `keywords` ("a;b", the first that
 // the index holds), the index at the first of them where none is found.
 void showHelpFor(QWidget* owner, const QString& keywords);

@@ -7,11 +7,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPdfWriter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "core/backtest/BacktestGrid.h"
 #include "core/backtest/Comparisons.h"
@@ -20,6 +23,7 @@
 #include "core/predict/Prediction.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
+#include "gui/MainWindow.h"
 #include "gui/backtest/BacktestView.h"
 #include "gui/backtest/ExcessChart.h"
 #include "gui/common/Messages.h"
@@ -125,6 +129,32 @@ TEST(BacktestView, ARunCanBeCancelledAndTheWindowClosedUnderARun)
     h.sub()->close();  // waits for the walk's thread; nothing arrives afterwards
     QApplication::processEvents();
     EXPECT_TRUE(host.propEnd);
+}
+
+// The frame and the progress are painted before the pages are built; the
+// pages, with the log's score, follow in a later turn while the walk still
+// runs.
+TEST(BacktestView, ThePagesFollowTheFirstPaintWhileTheWalkRuns)
+{
+    auto frame = std::make_unique<MainWindow>();
+    frame->loadWithHistory(test::randomHistory(kMaxDrawNumber, 5));
+    frame->resize(1200, 900);
+    frame->show();
+    auto* view = qobject_cast<BacktestView*>(frame->showView(QStringLiteral("予想検証")));
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(view->pagesBuilt());
+    EXPECT_EQ(view->scoreGrid(), nullptr);
+    view->setWorkerStep([] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); });
+    view->startRun();  // held, so that the pages come while it runs
+    ASSERT_TRUE(view->running());
+    EXPECT_TRUE(view->findChild<QProgressBar*>("ProgressRun")->isVisibleTo(view));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->pagesBuilt(); }, 5000));
+    EXPECT_TRUE(view->running());
+    EXPECT_TRUE(view->scoreGrid()->isVisibleTo(view));
+    EXPECT_EQ(view->logStatusLabel()->text(), QStringLiteral("記録した予想を読むデータベースがありません。"));
+    view->cancelRun();
+    ASSERT_TRUE(waitForRun(*view));
 }
 
 TEST(BacktestView, APredictionRecordedBeforeItsDrawIsScoredOnceTheDrawIsEntered)

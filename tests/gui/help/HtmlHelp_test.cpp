@@ -164,6 +164,38 @@ TEST_F(BuiltHelpTest, IndexSelectsKeywordAndLookupShowsItsTopicInOneWindow)
     EXPECT_TRUE(shownText(window).contains("頻度分析Opt=True"));
 }
 
+// The window made ready ahead is the one the help command shows, at the
+// keyword and topic of a window made on the spot, whether its drawing
+// ahead has run or not; an open window is left as the player has it.
+TEST_F(BuiltHelpTest, APreparedWindowIsTheOneTheHelpCommandShows)
+{
+    for (const bool drawnAhead : {false, true}) {
+        prepareProgramHelp(nullptr);
+        HelpWindow* prepared = HelpWindow::find();
+        ASSERT_NE(prepared, nullptr);
+        EXPECT_FALSE(prepared->isVisible());
+        if (drawnAhead) {
+            for (int i = 0; i < 4; ++i)
+                QApplication::processEvents();
+        }
+        showProgramHelp(nullptr);
+        for (int i = 0; i < 4; ++i)
+            QApplication::processEvents();
+        EXPECT_EQ(HelpWindow::find(), prepared);
+        EXPECT_TRUE(prepared->isVisible());
+        EXPECT_EQ(prepared->findChild<QListWidget*>("keywordList")->currentItem()->text(), kStartKeyword);
+        EXPECT_TRUE(shownText(prepared).startsWith(kStartKeyword)) << drawnAhead;
+
+        emit prepared->findChild<QTextBrowser*>("topicBrowser")->anchorClicked(QUrl("entry.html"));
+        prepareProgramHelp(nullptr);
+        EXPECT_TRUE(shownText(prepared).startsWith("当選データ入力"));
+        delete prepared;
+    }
+    const ScopedHtmlHelpHook hook([](QWidget*, const char*, unsigned, std::uintptr_t) { return nullptr; });
+    prepareProgramHelp(nullptr);
+    EXPECT_EQ(HelpWindow::find(), nullptr) << "a hook stands in for the layer";
+}
+
 TEST_F(BuiltHelpTest, BareNameIsLookedForInTheCurrentFolderFirst)
 {
     test::TempDir dir;
