@@ -394,6 +394,36 @@ void MainWindow::buildMenus()
     addCommand(help, QStringLiteral("バージョン情報(&A)"), "mnuAbout", [this] { showView(kVersionView); });
 }
 
+namespace {
+
+// Holds back the menu bar's ActionChanged events while the visibility of its
+// actions changes: the bar measures the text of every visible item again on
+// each one. The removal or addition that follows lays it out once.
+class ActionChangesHeldBack : public QObject {
+public:
+    explicit ActionChangesHeldBack(QMenuBar* bar) : bar_(bar->isNativeMenuBar() ? nullptr : bar)
+    {
+        if (bar_)
+            bar_->installEventFilter(this);
+    }
+    ~ActionChangesHeldBack() override
+    {
+        if (bar_)
+            bar_->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        return watched == bar_ && event->type() == QEvent::ActionChanged;
+    }
+
+private:
+    QMenuBar* bar_;
+};
+
+}  // namespace
+
 // While a child with a menu of its own is active, its menu stands in the
 // menu bar in place of the main window's menus.
 void MainWindow::updateViewMenu(QMdiSubWindow* active)
@@ -405,15 +435,21 @@ void MainWindow::updateViewMenu(QMdiSubWindow* active)
     if (wanted == viewMenu_)
         return;
     QMenuBar* bar = menuBar();
+    {
+        const ActionChangesHeldBack heldBack(bar);
+        for (QAction* a : bar->actions())
+            if (!viewMenu_ || a != viewMenu_->menuAction())
+                a->setVisible(!wanted);
+        if (wanted)
+            wanted->menuAction()->setVisible(true);
+    }
+    // At least one of the two follows the changes above: the bar is laid
+    // out anew with the actions now visible.
     if (viewMenu_)
         bar->removeAction(viewMenu_->menuAction());
     viewMenu_ = wanted;
-    for (QAction* a : bar->actions())
-        a->setVisible(!wanted);
-    if (wanted) {
+    if (wanted)
         bar->addAction(wanted->menuAction());
-        wanted->menuAction()->setVisible(true);
-    }
     emit entryMenuChanged();
 }
 

@@ -83,8 +83,9 @@ long long checkDatabaseFile(const std::string& path, DatabaseSalt* firstBytes = 
 
 sqlite::Connection openConnection(const std::string& path, OpenAccess access)
 {
-    // Each connection is used by the one thread that opened it: SQLite's
-    // per-call locking of the connection is not needed.
+    // Each connection is used by one thread at a time (the edit set's may be
+    // opened on a thread of its own and then handed over): SQLite's per-call
+    // locking of the connection is not needed.
     const int flags =
         (access == OpenAccess::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     sqlite3* raw = nullptr;

@@ -3,8 +3,10 @@
 // durable transaction per change, and keeps its rows in step with the file.
 #include <sys/stat.h>
 
+#include <future>
 #include <set>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
 #include "core/store/DrawDatabase.h"
@@ -433,6 +435,36 @@ DrawEditSet openDrawEditSet(const DrawDatabaseRef& info, std::optional<std::size
     const bool complete = !onlyLast || rows.size() < *onlyLast;
     requireWritableDrawQuery(db.get(), info.path);  // after the columns: the deeper fault first
     return DrawEditSet(std::make_unique<DrawEditSet::Impl>(info.path, std::move(db), std::move(rows), complete));
+}
+
+DrawEditSetOpening::DrawEditSetOpening(DrawDatabaseRef database, std::optional<std::size_t> onlyLast)
+    : database_(std::move(database)), onlyLast_(onlyLast), claimed_(std::make_shared<std::atomic<bool>>(false))
+{
+    try {
+        opened_ = std::async(std::launch::async,
+                             [database = database_, onlyLast, claimed = claimed_]() -> std::optional<DrawEditSet> {
+                                 if (claimed->exchange(true))
+                                     return std::nullopt;  // taken before this thread ran
+                                 return openDrawEditSet(database, onlyLast);
+                             });
+    } catch (const std::system_error&) {
+        // No thread to be had: take() opens the set itself.
+    }
+}
+
+DrawEditSetOpening::~DrawEditSetOpening()
+{
+    claimed_->store(true);
+}
+
+DrawEditSet DrawEditSetOpening::take()
+{
+    if (std::exchange(taken_, true))
+        throw std::logic_error("DrawEditSetOpening: taken twice");
+    if (!claimed_->exchange(true))
+        return openDrawEditSet(database_, onlyLast_);
+    // The thread claimed it first, so it opens the set (or fails to).
+    return std::move(*opened_.get());
 }
 
 }  // namespace rumone

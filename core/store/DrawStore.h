@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <future>
@@ -178,6 +179,28 @@ private:
 // rows read (for a view opened at the end; readAllRows brings the rest).
 // Whoever writes the file after the open, the set's writes are refused.
 DrawEditSet openDrawEditSet(const DrawDatabaseRef& database, std::optional<std::size_t> onlyLast = std::nullopt);
+// openDrawEditSet begun on a thread of its own, for a view that builds its
+// window meanwhile. take() returns the set, from then on used by the thread
+// that took it, or throws what openDrawEditSet throws. When that thread has
+// not begun yet (a busy machine), take() opens the set itself: taking never
+// waits for a thread that has not run.
+class DrawEditSetOpening {
+public:
+    DrawEditSetOpening(DrawDatabaseRef database, std::optional<std::size_t> onlyLast = std::nullopt);
+    DrawEditSetOpening(const DrawEditSetOpening&) = delete;
+    DrawEditSetOpening& operator=(const DrawEditSetOpening&) = delete;
+    // Waits for its thread; one that has not begun by then opens nothing.
+    ~DrawEditSetOpening();
+    // Once only.
+    DrawEditSet take();
+
+private:
+    DrawDatabaseRef database_;
+    std::optional<std::size_t> onlyLast_;
+    std::shared_ptr<std::atomic<bool>> claimed_;
+    std::future<std::optional<DrawEditSet>> opened_;
+    bool taken_ = false;
+};
 
 // How many rows of `all` stand before `last` when `all` ends with `last`;
 // nothing when it does not (then `last` was not the end of `all`).

@@ -1,6 +1,9 @@
 // Draws and edits the cells of the entry grid.
 #pragma once
 
+#include <QFont>
+#include <QHash>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 
 namespace rumone {
@@ -24,6 +27,12 @@ public:
 
 signals:
     void inputRefused(const QString& note);
+
+private:
+    const QStaticText& laidOut(const QString& text, const QFont& font) const;
+
+    mutable QHash<QString, QStaticText> texts_;
+    mutable QFont textFont_;
 };
 
 }  // namespace rumone

@@ -44,9 +44,19 @@ EntryTableModel::EntryTableModel(DrawDatabaseRef database, QObject* parent)
 
 EntryTableModel::~EntryTableModel() = default;
 
+void EntryTableModel::startOpening()
+{
+    if (!opening_)
+        opening_.emplace(database_, kRowsReadFirst);
+}
+
 void EntryTableModel::open()
 {
-    DrawEditSet set = openDrawEditSet(database_, kRowsReadFirst);
+    // The set started is taken once; reading again afterwards (reload)
+    // opens anew.
+    const bool started = opening_ && !openingTaken_;
+    openingTaken_ = openingTaken_ || started;
+    DrawEditSet set = started ? opening_->take() : openDrawEditSet(database_, kRowsReadFirst);
     beginResetModel();
     set_.emplace(std::move(set));
     shownRows_ = static_cast<int>(set_->recordCount());

@@ -24,8 +24,12 @@ public:
     // The rows read before the first paint: the last ones, four screens.
     static constexpr std::size_t kRowsReadFirst = 200;
 
-    // Opens the edit set and shows its last kRowsReadFirst rows (all of
-    // them when there are no more). Throws StoreError.
+    // Starts opening the edit set on a thread of its own, so that the
+    // window is built meanwhile; open() then takes what it opened.
+    void startOpening();
+    // Opens the edit set (or takes the one started) and shows its last
+    // kRowsReadFirst rows (all of them when there are no more). Throws
+    // StoreError.
     void open();
     bool isOpen() const { return set_.has_value(); }
     bool allRowsRead() const { return !set_ || set_->complete(); }
@@ -75,6 +79,8 @@ private:
     void reportFailure(const QString& lead, const StoreError& e);
 
     DrawDatabaseRef database_;
+    std::optional<DrawEditSetOpening> opening_;  // kept: its end waits for its thread
+    bool openingTaken_ = false;
     std::optional<DrawEditSet> set_;
     int shownRows_ = 0;  // the row count the views have been told
     bool written_ = false;

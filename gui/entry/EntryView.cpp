@@ -59,12 +59,14 @@ bool isWrongDigitText(const QString& text)
 EntryView::EntryView(ViewHost& host, DrawDatabaseRef database, QWidget* parent)
     : ChildView(host, kObjectName, QStringLiteral("当選データ入力"), parent), database_(std::move(database))
 {
+    model_ = new EntryTableModel(database_, this);
+    // The file is opened and its last rows read while the window is built.
+    model_->startOpening();
     label_ = new QLabel(QStringLiteral("当選数字を開催回数毎に入力します（分析対象データとなります）"), this);
     label_->setObjectName("Label1");
     label_->setWordWrap(true);
     label_->setGeometry(twipsRect(kMargin, kMargin, kClientWidth - 2 * kMargin, kLabelHeight));
 
-    model_ = new EntryTableModel(database_, this);
     grid_ = new EntryGrid(this);
     grid_->setObjectName("fpSpread1");
     grid_->setModel(model_);

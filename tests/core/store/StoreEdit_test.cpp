@@ -163,6 +163,41 @@ TEST(StoreEditSet, OpenedOnItsLastRowsItReadsTheRestWhenAsked)
     EXPECT_EQ(rowsBefore(editRowsOf({{2, {2, 2, 2, 2}}}), rows), std::nullopt);
 }
 
+// Opened on a thread of its own (or by the taker, when that thread has not
+// run yet) and handed to the caller: the same rows, written from the
+// caller's thread, another program's write since the open refused as after
+// any open, and a failed open thrown by take().
+TEST(StoreEditSet, OpenedOnAThreadItIsUsedByTheThreadThatTakesIt)
+{
+    TempDir dir;
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 1, 1, 1}}, {2, {2, 2, 2, 2}}});
+    DrawEditSetOpening opening(drawDatabaseAt(path), 1);
+    DrawEditSet set = opening.take();
+    EXPECT_THROW(opening.take(), std::logic_error);
+    EXPECT_EQ(inSet(set), (Lines{"2:2 2 2 2"}));
+    set.adoptAllRows(set.readAllRows());
+    set.setDigit(1, 4, 7);
+    EXPECT_EQ(onDisk(path), (Lines{"1:1 1 1 1", "2:2 2 2 7"}));
+
+    DrawEditSet stale = DrawEditSetOpening(drawDatabaseAt(path)).take();
+    set.setDigit(0, 1, 0);
+    try {
+        stale.setDigit(1, 1, 5);
+        ADD_FAILURE() << "a write after another's was not refused";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.cause(), Cause::Other);
+    }
+    EXPECT_EQ(onDisk(path), (Lines{"1:0 1 1 1", "2:2 2 2 7"}));
+
+    DrawEditSetOpening missing(drawDatabaseAt(dir.file("none.mdb")));
+    try {
+        missing.take();
+        ADD_FAILURE() << "a missing file was opened";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.cause(), Cause::FileMissing);
+    }
+}
+
 // Where a new row stands and which number it takes: the missed draw after
 // the row it follows, or the next draw at the end; the file gives the rows
 // back in the same order.

@@ -85,6 +85,10 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
         if (a->isVisible())
             shown << a->objectName();
     EXPECT_EQ(shown, QStringList{"mnuEdit"});
+    // Laid out where the hidden menus stood: first in the bar.
+    const QRect editItem = frame.menuBar()->actionGeometry(view->viewMenu()->menuAction());
+    EXPECT_LT(editItem.left(), 10);
+    EXPECT_GT(editItem.width(), 0);
     QStringList items;
     for (QAction* a : view->viewMenu()->actions())
         if (!a->isSeparator())
@@ -104,6 +108,14 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
             shown << a->objectName();
     EXPECT_TRUE(shown.contains("mnuHosyu"));
     EXPECT_FALSE(shown.contains("mnuEdit"));
+    // The frame's menus back in their places, side by side.
+    int right = -1;
+    for (QAction* a : frame.menuBar()->actions()) {
+        const QRect item = frame.menuBar()->actionGeometry(a);
+        EXPECT_GT(item.width(), 0) << a->objectName().toStdString();
+        EXPECT_GE(item.left(), right) << a->objectName().toStdString();
+        right = item.right();
+    }
 
     // Another view after the entry view's menu has gone with it.
     frame.runPredictionCommand();
