@@ -39,13 +39,14 @@ public:
         } else if (step == 0) {
             grid_.setText(column, row, 0L);
         } else {
-            grid_.setBackColour(Block::cell(column, row), kLightMagenta);
+            grid_.setBackColour(Block::cell(column, row), fallBack_);
             grid_.setText(column, row, falls_[static_cast<std::size_t>(-step)]);
         }
     }
 
 private:
     ResultGrid& grid_;
+    const OptColour fallBack_ = kLightMagenta;  // made once, not for every cell
     // A step is a difference of two digits: at most 9 either way.
     std::array<ResultGrid::SharedText, 10> rises_{};
     std::array<ResultGrid::SharedText, 10> falls_{};

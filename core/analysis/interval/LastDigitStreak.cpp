@@ -1,5 +1,6 @@
 #include "core/analysis/interval/LastDigitStreak.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <utility>
@@ -81,6 +82,13 @@ void fillStreakTable(ResultGrid& grid, const DrawHistory& history, int latestDra
         int counter = 0;
     };
     std::array<Run, 10> runs{};
+    // The backgrounds by counter, made once: every counter from the last
+    // one on shares its background.
+    constexpr int kLastOwnBackground = 13;
+    std::array<OptColour, kLastOwnBackground + 1> backgrounds{};
+    for (int counter = 1; counter <= kLastOwnBackground; ++counter)
+        backgrounds[static_cast<std::size_t>(counter)] = streakBackground(counter);
+    const OptColour defaultLine = std::nullopt;
     for (const Draw& draw : history.completeDraws())
         for (int d : draw.digits) {
             Run& run = runs[static_cast<std::size_t>(d)];
@@ -98,8 +106,9 @@ void fillStreakTable(ResultGrid& grid, const DrawHistory& history, int latestDra
                 continue;
             const int row = f + kFirstDrawRow - 1;
             grid.setText(digitColumn(d), row, static_cast<long>(run.counter));
-            grid.setBorder(Block::cell(digitColumn(d), row), BorderSides::Bottom, std::nullopt);
-            grid.setBackColour(Block::cell(digitColumn(d), row), streakBackground(run.counter));
+            grid.setBorder(Block::cell(digitColumn(d), row), BorderSides::Bottom, defaultLine);
+            grid.setBackColour(Block::cell(digitColumn(d), row),
+                               backgrounds[static_cast<std::size_t>(std::min(run.counter, kLastOwnBackground))]);
         }
 }
 
