@@ -63,14 +63,18 @@ void ResultGrid::setSize(int columns, int rows)
     if (static_cast<long long>(columns) * rows > 64LL * 1024 * 1024)
         throw std::length_error("ResultGrid: table too large");
     applyPendingStyles();
-    std::vector<std::uint32_t> text(static_cast<std::size_t>(columns) * rows, 0);
-    std::vector<std::uint32_t> style(text.size(), 0);
-    for (int r = 1; r <= std::min(rows, rows_); ++r)
-        for (int c = 1; c <= std::min(columns, columns_); ++c) {
-            const std::size_t to = static_cast<std::size_t>(r - 1) * columns + (c - 1);
-            text[to] = cellText_[index(c, r)];
-            style[to] = cellStyle_[index(c, r)];
+    LazyCellTable text(columns, rows);
+    LazyCellTable style(columns, rows);
+    const int keptColumns = std::min(columns, columns_);
+    const int keptRows = std::min({rows, rows_, std::max(cellText_.rowsReached(), cellStyle_.rowsReached())});
+    for (int r = 0; r < keptRows; ++r) {
+        std::uint32_t* textRow = text.row(r);
+        std::uint32_t* styleRow = style.row(r);
+        for (int c = 0; c < keptColumns; ++c) {
+            textRow[c] = cellText_.get(r, c);
+            styleRow[c] = cellStyle_.get(r, c);
         }
+    }
     cellText_ = std::move(text);
     cellStyle_ = std::move(style);
     columnWidths_.resize(columns, kDefaultColumnWidth);
@@ -225,7 +229,7 @@ std::uint32_t ResultGrid::findOrAddText(std::string_view text)
     }
 }
 
-std::uint64_t ResultGrid::StyleChange::key() const
+inline std::uint64_t ResultGrid::StyleChange::key() const
 {
     enum : std::uint64_t { kKindChange = 1, kAlignChange, kTextChange, kBackChange, kBorderChange };
     const auto colourKey = [](const OptColour& c) {
@@ -307,14 +311,20 @@ int ResultGrid::positionIn(const CellRange& range, int column, int row)
 }
 
 // The style `from` after `change` at `position` in its block, interned.
-std::uint32_t ResultGrid::restyled(std::uint32_t from, const StyleChange& change, std::uint64_t changeKey,
-                                   int position) const
+inline std::uint32_t ResultGrid::restyled(std::uint32_t from, const StyleChange& change, std::uint64_t changeKey,
+                                          int position) const
 {
     const std::uint64_t mixed =
         (changeKey ^ (std::uint64_t{from} << 32 | static_cast<std::uint64_t>(position))) * 0x9e3779b97f4a7c15ULL;
     RestyleEntry& entry = restyleCache_[mixed >> 56];
     if (entry.change == changeKey && entry.from == from && entry.position == position)
         return entry.to;
+    return restyledAfresh(entry, from, change, changeKey, position);
+}
+
+std::uint32_t ResultGrid::restyledAfresh(RestyleEntry& entry, std::uint32_t from, const StyleChange& change,
+                                         std::uint64_t changeKey, int position) const
+{
     CellStyle s = styles_[from];
     change.applyTo(s, position);
     const std::uint32_t to = internStyle(s);
@@ -326,6 +336,12 @@ std::uint32_t ResultGrid::restyled(std::uint32_t from, const StyleChange& change
 // change to several rows waits for the pass that applies them all.
 void ResultGrid::changeStyle(Block block, const StyleChange& change)
 {
+    // One cell, the commonest change while a table is filled.
+    if (block.col1 == block.col2 && block.row1 == block.row2 && inTable(block.col1, block.row1) && pending_.empty()) {
+        std::uint32_t& id = cellStyle_.row(block.row1 - 1)[block.col1 - 1];
+        id = restyled(id, change, change.key(), change.byPosition() ? kWholeBlock : 0);
+        return;
+    }
     const CellRange range = resolve(block);
     if (range.empty())
         return;
@@ -346,7 +362,7 @@ void ResultGrid::restyleNow(const CellRange& range, const StyleChange& change)
     const std::uint64_t changeKey = change.key();
     const bool byPosition = change.byPosition();
     if (range.col1 == range.col2 && range.row1 == range.row2) {
-        std::uint32_t& id = cellStyle_[index(range.col1, range.row1)];
+        std::uint32_t& id = cellStyle_.row(range.row1 - 1)[range.col1 - 1];
         id = restyled(id, change, changeKey, byPosition ? positionIn(range, range.col1, range.row1) : 0);
         return;
     }
@@ -355,7 +371,7 @@ void ResultGrid::restyleNow(const CellRange& range, const StyleChange& change)
     // Every source id predates this call: each cell is visited once.
     restyleMemo_.assign(styles_.size() * keys, kUnset);
     for (int r = range.row1; r <= range.row2; ++r) {
-        std::uint32_t* cells = &cellStyle_[index(range.col1, r)];
+        std::uint32_t* cells = cellStyle_.row(r - 1) + (range.col1 - 1);
         for (int c = range.col1; c <= range.col2; ++c) {
             const int key = byPosition ? positionIn(range, c, r) : 0;
             std::uint32_t& id = cells[c - range.col1];
@@ -402,6 +418,7 @@ void ResultGrid::applyPendingStyles() const
     std::vector<Active> active;
     const auto width = static_cast<std::size_t>(columns_);
     std::vector<std::uint32_t> rowBefore(width);
+    const int reachedBefore = cellStyle_.rowsReached();
 
     for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
         const int first = cuts[i];
@@ -413,7 +430,13 @@ void ResultGrid::applyPendingStyles() const
         if (active.empty())
             continue;
         for (int r = first; r <= last; ++r) {
-            std::uint32_t* row = &cellStyle_[index(1, r)];
+            // Rows not stored before the pass were all of the default style.
+            if (r > first && r - 1 > reachedBefore) {
+                std::uint32_t* row = cellStyle_.rowToOverwrite(r - 1);
+                std::copy(row - width, row, row);
+                continue;
+            }
+            std::uint32_t* row = cellStyle_.row(r - 1);
             if (r > first && std::equal(row, row + width, rowBefore.begin())) {
                 std::copy(row - width, row, row);
                 continue;
@@ -487,13 +510,13 @@ void ResultGrid::setText(int column, int row, std::string_view text)
 {
     if (!inTable(column, row))
         return;
-    cellText_[index(column, row)] = internText(text);
+    cellText_.row(row - 1)[column - 1] = internText(text);
 }
 
 void ResultGrid::setText(int column, int row, SharedText text)
 {
     if (inTable(column, row) && text.id < texts_.size())
-        cellText_[index(column, row)] = text.id;
+        cellText_.row(row - 1)[column - 1] = text.id;
 }
 
 // Draw numbers, counts and digits are written many times over: a small
@@ -506,17 +529,22 @@ void ResultGrid::setText(int column, int row, long number)
     if (!inTable(column, row))
         return;
     if (number < 0 || number > static_cast<long>(kLargestKeptNumber)) {
-        setText(column, row, std::to_string(number));
+        setNumberAsText(column, row, number);
         return;
     }
-    cellText_[index(column, row)] = kNumberText | static_cast<std::uint32_t>(number);
+    cellText_.row(row - 1)[column - 1] = kNumberText | static_cast<std::uint32_t>(number);
+}
+
+void ResultGrid::setNumberAsText(int column, int row, long number)
+{
+    setText(column, row, std::to_string(number));
 }
 
 const std::string& ResultGrid::getText(int column, int row) const
 {
     if (!inTable(column, row))
         return kEmpty;
-    const std::uint32_t id = cellText_[index(column, row)];
+    const std::uint32_t id = cellText_.get(row - 1, column - 1);
     if (id & kNumberText)
         return numberText(id & ~kNumberText);
     return texts_[id];
@@ -526,7 +554,7 @@ std::optional<long> ResultGrid::numberAt(int column, int row) const
 {
     if (!inTable(column, row))
         return std::nullopt;
-    const std::uint32_t id = cellText_[index(column, row)];
+    const std::uint32_t id = cellText_.get(row - 1, column - 1);
     if (!(id & kNumberText))
         return std::nullopt;
     return static_cast<long>(id & ~kNumberText);
@@ -544,7 +572,7 @@ const std::string& ResultGrid::numberText(std::uint32_t number) const
 
 bool ResultGrid::hasText(int column, int row) const
 {
-    return inTable(column, row) && cellText_[index(column, row)] != 0;
+    return inTable(column, row) && cellText_.get(row - 1, column - 1) != 0;
 }
 
 void ResultGrid::clearText(Block block)
@@ -552,9 +580,10 @@ void ResultGrid::clearText(Block block)
     const CellRange range = resolve(block);
     if (range.empty())
         return;
-    for (int r = range.row1; r <= range.row2; ++r)
-        for (int c = range.col1; c <= range.col2; ++c)
-            cellText_[index(c, r)] = 0;
+    // Rows not stored yet are empty already.
+    const int lastStored = std::min(range.row2, cellText_.rowsReached());
+    for (int r = range.row1; r <= lastStored; ++r)
+        std::fill_n(cellText_.row(r - 1) + (range.col1 - 1), range.col2 - range.col1 + 1, 0u);
 }
 
 const CellStyle& ResultGrid::style(int column, int row) const
@@ -562,14 +591,14 @@ const CellStyle& ResultGrid::style(int column, int row) const
     if (!inTable(column, row))
         return styles_[0];
     applyPendingStyles();
-    return styles_[cellStyle_[index(column, row)]];
+    return styles_[cellStyle_.get(row - 1, column - 1)];
 }
 
 int ResultGrid::lastDataRow() const
 {
-    for (int r = rows_; r >= 1; --r)
-        for (int c = 1; c <= columns_; ++c)
-            if (cellText_[index(c, r)] != 0)
+    for (int r = std::min(rows_, cellText_.rowsReached()); r >= 1; --r)
+        for (int c = 0; c < columns_; ++c)
+            if (cellText_.get(r - 1, c) != 0)
                 return r;
     return 0;
 }
@@ -577,7 +606,7 @@ int ResultGrid::lastDataRow() const
 std::size_t ResultGrid::cellStorageBytes() const
 {
     applyPendingStyles();
-    std::size_t bytes = cellText_.capacity() * sizeof(std::uint32_t) + cellStyle_.capacity() * sizeof(std::uint32_t);
+    std::size_t bytes = cellText_.bytes() + cellStyle_.bytes();
     for (const auto& t : texts_)
         bytes += sizeof(std::string) + (t.capacity() > 15 ? t.capacity() : 0);
     bytes += textSlots_.capacity() * sizeof(TextSlot);

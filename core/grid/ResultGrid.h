@@ -25,6 +25,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/grid/LazyCellTable.h"
+
 namespace rumone {
 
 struct Rgb {
@@ -177,11 +179,6 @@ public:
     }
 
 private:
-    std::size_t index(int column, int row) const
-    {
-        return static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(columns_) +
-               static_cast<std::size_t>(column - 1);
-    }
     bool inTable(int column, int row) const { return column >= 1 && column <= columns_ && row >= 1 && row <= rows_; }
 
     // One formatting operation as data: what it changes and to what.
@@ -208,6 +205,7 @@ private:
     // column, 1 last column, 2 first row, 3 last row.
     static int positionIn(const CellRange& range, int column, int row);
     static constexpr std::size_t kPositions = 16;
+    static constexpr int kWholeBlock = 15;  // a block of one cell: every edge
     static constexpr std::size_t kMostPending = 64;
 
     void changeStyle(Block block, const StyleChange& change);
@@ -216,7 +214,6 @@ private:
     std::uint32_t internStyle(const CellStyle& style) const;
     std::uint32_t internText(std::string_view text);
     std::uint32_t findOrAddText(std::string_view text);
-    std::uint32_t restyled(std::uint32_t from, const StyleChange& change, std::uint64_t changeKey, int position) const;
 
     struct StyleHash {
         std::size_t operator()(const CellStyle& s) const;
@@ -239,10 +236,10 @@ private:
 
     std::vector<int> columnWidths_;  // index 0 = column 1
     std::vector<int> rowHeights_;
-    std::vector<std::uint32_t> cellText_;  // 0 = empty
+    LazyCellTable cellText_;  // 0 = empty
     // The style members change on reading too, when pending changes are
     // applied; what they describe does not.
-    mutable std::vector<std::uint32_t> cellStyle_;  // index into styles_
+    mutable LazyCellTable cellStyle_;  // index into styles_
     mutable std::vector<PendingChange> pending_;
     std::vector<std::string> texts_;  // texts_[0] is ""
     // Open-addressing index of texts_ by content, at most half full: each
@@ -263,6 +260,7 @@ private:
     static constexpr std::uint32_t kNumberText = 0x80000000u;
     static constexpr std::uint32_t kLargestKeptNumber = 0xffffff;
     const std::string& numberText(std::uint32_t number) const;
+    void setNumberAsText(int column, int row, long number);  // a number too large or negative to keep
     mutable std::unordered_map<std::uint32_t, std::string> numberTexts_;
     mutable std::vector<CellStyle> styles_;  // styles_[0] is the default style
     mutable std::unordered_map<CellStyle, std::uint32_t, StyleHash> styleIds_;
@@ -275,6 +273,9 @@ private:
         int position = -1;
     };
     mutable std::vector<RestyleEntry> restyleCache_ = std::vector<RestyleEntry>(256);
+    std::uint32_t restyled(std::uint32_t from, const StyleChange& change, std::uint64_t changeKey, int position) const;
+    std::uint32_t restyledAfresh(RestyleEntry& entry, std::uint32_t from, const StyleChange& change,
+                                 std::uint64_t changeKey, int position) const;
 };
 
 }  // namespace rumone

@@ -69,14 +69,16 @@ void writeDispersionHeader(ResultGrid& g, int footerRow)
 // One row per draw; a digit drawn more than once gives one mark.
 void fillDispersionTable(ResultGrid& g, const DrawHistory& history)
 {
+    const ResultGrid::SharedText mark = g.shareText(kMark);
+    const OptColour markColour = kMarkBlue;
     int row = kHeaderRows + 1;
     for (const Draw& draw : history.completeDraws()) {
         g.setText(1, row, static_cast<long>(draw.number));
         g.setText(kColumns, row, static_cast<long>(draw.number));
         for (int d : draw.digits)
-            g.setText(digitColumn(d), row, kMark);
+            g.setText(digitColumn(d), row, mark);
         for (int d : draw.digits)
-            g.setTextColour(Block::cell(digitColumn(d), row), kMarkBlue);
+            g.setTextColour(Block::cell(digitColumn(d), row), markColour);
         ++row;
     }
 }

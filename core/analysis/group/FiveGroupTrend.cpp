@@ -16,7 +16,7 @@ constexpr int kFirstDrawRow = 2;
 
 struct TrendGroup {
     std::string_view caption;
-    Rgb digitBack;        // background of a digit cell of the group
+    OptColour digitBack;  // background of a digit cell of the group
     OptColour countBack;  // background of the group's count column
 };
 

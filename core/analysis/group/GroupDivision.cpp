@@ -175,14 +175,16 @@ void writeGroupHeader(ResultGrid& g, const GroupMember& member)
 // and a mark in the column of each digit.
 void fillGroupTable(ResultGrid& g, const DrawHistory& history)
 {
+    const ResultGrid::SharedText mark = g.shareText(kMark);
+    const OptColour markColour = kMarkBlue;
     int row = kFirstDrawRow;
     for (const Draw& draw : history.completeDraws()) {
         g.setText(1, row, static_cast<long>(draw.number));
         g.setText(kRightNumberColumn, row, static_cast<long>(draw.number));
         for (int p = 1; p <= kBlocks; ++p)
-            g.setText(digitColumn(p, draw.digits[p - 1]), row, kMark);
+            g.setText(digitColumn(p, draw.digits[p - 1]), row, mark);
         for (int p = 1; p <= kBlocks; ++p)
-            g.setTextColour(Block::cell(digitColumn(p, draw.digits[p - 1]), row), kMarkBlue);
+            g.setTextColour(Block::cell(digitColumn(p, draw.digits[p - 1]), row), markColour);
         ++row;
     }
 }

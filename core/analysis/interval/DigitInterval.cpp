@@ -21,13 +21,15 @@ void writeDigitIntervalHeader(ResultGrid& grid, int startRow, int mode)
 }
 
 // The step cells: "+3", "0", or "-4" on light magenta; the texts of the
-// rises are made and shared once per table.
+// rises and falls are made and shared once per table.
 class StepCells {
 public:
     explicit StepCells(ResultGrid& grid) : grid_(grid)
     {
-        for (int step = 1; step <= 9; ++step)
+        for (int step = 1; step <= 9; ++step) {
             rises_[static_cast<std::size_t>(step)] = grid.shareText("+" + std::to_string(step));
+            falls_[static_cast<std::size_t>(step)] = grid.shareText(std::to_string(-step));
+        }
     }
 
     void show(int step, int column, int row)
@@ -37,14 +39,17 @@ public:
         } else if (step == 0) {
             grid_.setText(column, row, 0L);
         } else {
-            grid_.setBackColour(Block::cell(column, row), kLightMagenta);
-            grid_.setText(column, row, static_cast<long>(step));
+            grid_.setBackColour(Block::cell(column, row), fallBack_);
+            grid_.setText(column, row, falls_[static_cast<std::size_t>(-step)]);
         }
     }
 
 private:
     ResultGrid& grid_;
-    std::array<ResultGrid::SharedText, 10> rises_{};  // a step is a difference of two digits: at most 9
+    const OptColour fallBack_ = kLightMagenta;  // made once, not for every cell
+    // A step is a difference of two digits: at most 9 either way.
+    std::array<ResultGrid::SharedText, 10> rises_{};
+    std::array<ResultGrid::SharedText, 10> falls_{};
 };
 
 // The first complete draw has nothing to be compared with, wherever it

@@ -1,6 +1,9 @@
 #include "core/analysis/interval/LastDigitStreak.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
+#include <utility>
 
 #include "core/grid/GridSteps.h"
 
@@ -65,43 +68,51 @@ void writeDrawNumbers(ResultGrid& grid, int latestDrawNumber)
         grid.setText(1, n + kFirstDrawRow - 1, static_cast<long>(n));
 }
 
-// Walks each digit's list by neighbouring entries. A run goes on while the
-// next entry is the same draw or the next one; each step of a run writes
-// the run counter into the later draw's row. Draw numbers outside 1 to the
-// latest draw have no row and are not written.
-void fillStreakTable(ResultGrid& grid, const DigitDrawLists& lists, int latestDrawNumber)
+// Follows each digit through the complete draws in draw order, one entry
+// per position (a digit drawn twice in a draw is met twice). A run goes on
+// while the digit's next entry is the same draw or the next one; each step
+// of a run writes the run counter into the later draw's row. Draw numbers
+// outside 1 to the latest draw have no row and are not written. The digits
+// are followed side by side, so that the table is written row by row.
+void fillStreakTable(ResultGrid& grid, const DrawHistory& history, int latestDrawNumber)
 {
-    for (int d = 0; d <= 9; ++d) {
-        const std::vector<int>& draws = lists[d];
+    struct Run {
+        bool started = false;
+        int previousDraw = 0;
         int counter = 0;
-        for (std::size_t i = 1; i < draws.size(); ++i) {
-            const int e = draws[i - 1];
-            const int f = draws[i];
+    };
+    std::array<Run, 10> runs{};
+    // The backgrounds by counter, made once: every counter from the last
+    // one on shares its background.
+    constexpr int kLastOwnBackground = 13;
+    std::array<OptColour, kLastOwnBackground + 1> backgrounds{};
+    for (int counter = 1; counter <= kLastOwnBackground; ++counter)
+        backgrounds[static_cast<std::size_t>(counter)] = streakBackground(counter);
+    const OptColour defaultLine = std::nullopt;
+    for (const Draw& draw : history.completeDraws())
+        for (int d : draw.digits) {
+            Run& run = runs[static_cast<std::size_t>(d)];
+            const int e = run.previousDraw;
+            const int f = draw.number;
+            run.previousDraw = f;
+            if (!std::exchange(run.started, true))
+                continue;
             if (f != e && f != e + 1) {
-                counter = 0;
+                run.counter = 0;
                 continue;
             }
-            ++counter;
+            ++run.counter;
             if (f < 1 || f > latestDrawNumber)
                 continue;
             const int row = f + kFirstDrawRow - 1;
-            grid.setText(digitColumn(d), row, static_cast<long>(counter));
-            grid.setBorder(Block::cell(digitColumn(d), row), BorderSides::Bottom, std::nullopt);
-            grid.setBackColour(Block::cell(digitColumn(d), row), streakBackground(counter));
+            grid.setText(digitColumn(d), row, static_cast<long>(run.counter));
+            grid.setBorder(Block::cell(digitColumn(d), row), BorderSides::Bottom, defaultLine);
+            grid.setBackColour(Block::cell(digitColumn(d), row),
+                               backgrounds[static_cast<std::size_t>(std::min(run.counter, kLastOwnBackground))]);
         }
-    }
 }
 
 }  // namespace
-
-DigitDrawLists drawsByDigit(const DrawHistory& history)
-{
-    DigitDrawLists lists;
-    for (const Draw& draw : history.completeDraws())
-        for (int digit : draw.digits)
-            lists[digit].push_back(draw.number);
-    return lists;
-}
 
 Rgb streakBackground(int counter)
 {
@@ -130,12 +141,11 @@ Rgb streakBackground(int counter)
 void buildLastDigitStreakView(ResultGrid& grid, const DrawHistory& history)
 {
     const int latest = history.latestDrawNumber();
-    const DigitDrawLists lists = drawsByDigit(history);
     setupStreakGrid(grid, latest);
     writeStreakHeader(grid, 1, 2);
     writeStreakHeader(grid, latest + 4, latest + 3);
     writeDrawNumbers(grid, latest);
-    fillStreakTable(grid, lists, latest);
+    fillStreakTable(grid, history, latest);
 }
 
 AnalysisViewSpec lastDigitStreakView()

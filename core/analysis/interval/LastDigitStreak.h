@@ -2,9 +2,6 @@
 // in a row the digit has just been drawn.
 #pragma once
 
-#include <array>
-#include <vector>
-
 #include "core/analysis/AnalysisView.h"
 
 namespace rumone {
@@ -13,11 +10,6 @@ AnalysisViewSpec lastDigitStreakView();
 
 // Lays out and fills the streak table.
 void buildLastDigitStreakView(ResultGrid& grid, const DrawHistory& history);
-
-// For each digit, the numbers of the complete draws that hold it, in draw
-// order, once per position (a digit drawn twice in a draw is listed twice).
-using DigitDrawLists = std::array<std::vector<int>, 10>;
-DigitDrawLists drawsByDigit(const DrawHistory& history);
 
 // The background of a cell that shows the run counter `counter` (1 or more).
 Rgb streakBackground(int counter);

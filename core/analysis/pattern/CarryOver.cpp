@@ -43,9 +43,10 @@ void writeCarryOverHeader(ResultGrid& g)
 // Highlights each current digit that equals any digit of the previous draw.
 void markCarriedDigits(ResultGrid& g, const std::array<int, 4>& previous, const std::array<int, 4>& current, int row)
 {
+    static constexpr OptColour kCarried = kLightCyan;  // kept whole, as the grid takes it
     for (int j = 0; j < 4; ++j)
         if (std::find(previous.begin(), previous.end(), current[j]) != previous.end())
-            g.setBackColour(Block::cell(j + 2, row), kLightCyan);
+            g.setBackColour(Block::cell(j + 2, row), kCarried);
 }
 
 void fillCarryOverTable(ResultGrid& g, const DrawHistory& history)

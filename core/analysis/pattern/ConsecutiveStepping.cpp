@@ -55,7 +55,7 @@ void writeConsecutiveHeader(ResultGrid& g)
 // Writes the draw into one half and colours both cells of every neighbouring
 // pair whose digits differ by `gap`; the draw-number cell turns grey when no
 // pair matches.
-void writeHalf(ResultGrid& g, const Draw& draw, int half, int row, int gap, Rgb pairColour)
+void writeHalf(ResultGrid& g, const Draw& draw, int half, int row, int gap, const OptColour& pairColour)
 {
     g.setText(half, row, static_cast<long>(draw.number));
     for (int k = 0; k < 4; ++k)
@@ -67,16 +67,21 @@ void writeHalf(ResultGrid& g, const Draw& draw, int half, int row, int gap, Rgb 
         g.setBackColour({half + 1 + k, row, half + 2 + k, row}, pairColour);
         ++pairs;
     }
+    static constexpr OptColour kNoPair = kGrey;  // kept whole, as the grid takes it
     if (pairs == 0)
-        g.setBackColour(Block::cell(half, row), kGrey);
+        g.setBackColour(Block::cell(half, row), kNoPair);
 }
 
 void fillConsecutiveTable(ResultGrid& g, const DrawHistory& history)
 {
+    // The pair colours made once: a colour made afresh for every call costs
+    // more than the call.
+    const OptColour consecutivePairs = kLightCyan;
+    const OptColour steppingPairs = kLightGreen;
     int row = 2;
     for (const Draw& draw : history.completeDraws()) {
-        writeHalf(g, draw, kConsecutiveHalf, row, 1, kLightCyan);
-        writeHalf(g, draw, kSteppingHalf, row, 2, kLightGreen);
+        writeHalf(g, draw, kConsecutiveHalf, row, 1, consecutivePairs);
+        writeHalf(g, draw, kSteppingHalf, row, 2, steppingPairs);
         ++row;
     }
 }

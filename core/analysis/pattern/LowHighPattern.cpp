@@ -13,10 +13,12 @@ bool isLowDigit(int digit)
     return digit <= 4;
 }
 
+constexpr OptColour kLowBack = kLightCyan;  // kept whole, as the grid takes it
+
 void markLowDigit(ResultGrid& g, int digit, int column, int row)
 {
     if (isLowDigit(digit))
-        g.setBackColour(Block::cell(column, row), kLightCyan);
+        g.setBackColour(Block::cell(column, row), kLowBack);
 }
 
 void setupLowHighGrid(ResultGrid& g, const DrawHistory& history)

@@ -13,10 +13,14 @@ bool isEvenDigit(int digit)
     return digit % 2 == 0;
 }
 
-// Unlike the low/high marking, every digit cell gets a background.
+// Unlike the low/high marking, every digit cell gets a background. The
+// colours are kept whole, as the grid takes them, once for every cell.
+constexpr OptColour kEvenBack = kLightCyan;
+constexpr OptColour kOddBack = kWhite;
+
 void markEvenDigit(ResultGrid& g, int digit, int column, int row)
 {
-    g.setBackColour(Block::cell(column, row), isEvenDigit(digit) ? kLightCyan : kWhite);
+    g.setBackColour(Block::cell(column, row), isEvenDigit(digit) ? kEvenBack : kOddBack);
 }
 
 void setupOddEvenGrid(ResultGrid& g, const DrawHistory& history)

@@ -1,5 +1,6 @@
 #include "core/analysis/pattern/PatternTable.h"
 
+#include <array>
 #include <iterator>
 #include <optional>
 
@@ -24,6 +25,32 @@ struct PatternLetter {
 // counted class, so that every draw gets a letter.
 constexpr PatternLetter kLetters[] = {
     {"A", std::nullopt}, {"B", kLightCyan}, {"C", kLightGreen}, {"D", kLightYellow}, {"E", kLightMagenta},
+};
+
+// The pattern letter for count 0-3 ("A" to "D") with its background; count
+// 4 gets "E" on its own background. Other counts write nothing. The letters'
+// texts are shared once per table.
+class PatternLetters {
+public:
+    explicit PatternLetters(ResultGrid& g) : g_(g)
+    {
+        for (std::size_t i = 0; i < std::size(kLetters); ++i)
+            texts_[i] = g.shareText(kLetters[i].text);
+    }
+
+    void show(int count, int column, int row)
+    {
+        if (count < 0 || count >= static_cast<int>(std::size(kLetters)))
+            return;
+        const auto i = static_cast<std::size_t>(count);
+        if (kLetters[i].back)
+            g_.setBackColour(Block::cell(column, row), kLetters[i].back);
+        g_.setText(column, row, texts_[i]);
+    }
+
+private:
+    ResultGrid& g_;
+    std::array<ResultGrid::SharedText, std::size(kLetters)> texts_{};
 };
 
 }  // namespace
@@ -70,6 +97,7 @@ void writePatternHeader(ResultGrid& g, int row, const char* firstCaption, const 
 
 void fillPatternTable(ResultGrid& g, const DrawHistory& history, const PatternRule& rule)
 {
+    PatternLetters letters(g);
     int row = 2;
     for (const Draw& draw : history.completeDraws()) {
         g.setText(1, row, static_cast<long>(draw.number));
@@ -84,19 +112,9 @@ void fillPatternTable(ResultGrid& g, const DrawHistory& history, const PatternRu
         const int secondCount = 4 - firstCount;
         g.setText(kFirstCountColumn, row, static_cast<long>(firstCount));
         g.setText(kSecondCountColumn, row, static_cast<long>(secondCount));
-        showPatternLetter(g, rule.letterBySecondCount ? secondCount : firstCount, kLetterColumn, row);
+        letters.show(rule.letterBySecondCount ? secondCount : firstCount, kLetterColumn, row);
         ++row;
     }
-}
-
-void showPatternLetter(ResultGrid& g, int count, int column, int row)
-{
-    if (count < 0 || count >= static_cast<int>(std::size(kLetters)))
-        return;
-    const PatternLetter& letter = kLetters[count];
-    if (letter.back)
-        g.setBackColour(Block::cell(column, row), letter.back);
-    g.setText(column, row, letter.text);
 }
 
 }  // namespace rumone

@@ -22,8 +22,4 @@ void setupPatternGrid(ResultGrid& grid, int rows);
 void writePatternHeader(ResultGrid& grid, int row, const char* firstCaption, const char* secondCaption);
 void fillPatternTable(ResultGrid& grid, const DrawHistory& history, const PatternRule& rule);
 
-// Writes the pattern letter for count 0-3 ("A" to "D") with its background;
-// count 4 gets "E" on its own background. Other counts write nothing.
-void showPatternLetter(ResultGrid& grid, int count, int column, int row);
-
 }  // namespace rumone

@@ -290,6 +290,71 @@ TEST(ResultGridTexts, ClearTextKeepsFormatting)
     EXPECT_EQ(g.getText(4, 1), "");
 }
 
+// The cells are cleared only as writing reaches their rows: whatever order
+// rows are written, cleared and resized in, every cell reads back as a
+// plain table of strings would.
+TEST(ResultGridTexts, WritesInAnyRowOrderReadBackAsAPlainTable)
+{
+    std::mt19937 random(20261209);
+    const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    for (int round = 0; round < 30; ++round) {
+        ResultGrid g;
+        int columns = 2 + pick(5), rows = 5 + pick(60);
+        std::vector<std::vector<std::string>> m(static_cast<std::size_t>(rows),
+                                                std::vector<std::string>(static_cast<std::size_t>(columns)));
+        g.setSize(columns, rows);
+        const ResultGrid::SharedText shared = g.shareText("●");
+        for (int step = 0; step < 80; ++step) {
+            const int c = 1 + pick(columns), r = 1 + pick(rows);
+            std::string& cell = m[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
+            switch (pick(6)) {
+                case 0: {
+                    const long n = pick(3) == 0 ? -pick(50) : pick(100000);
+                    g.setText(c, r, n);
+                    cell = std::to_string(n);
+                    break;
+                }
+                case 1:
+                    g.setText(c, r, shared);
+                    cell = "●";
+                    break;
+                case 2: {
+                    const int r2 = r + pick(rows);
+                    g.clearText({c, r, -1, r2});
+                    for (int rr = r; rr <= std::min(r2, rows); ++rr)
+                        for (int cc = c; cc <= columns; ++cc)
+                            m[static_cast<std::size_t>(rr - 1)][static_cast<std::size_t>(cc - 1)].clear();
+                    break;
+                }
+                case 3:
+                    if (pick(4) == 0) {
+                        columns = 1 + pick(7);
+                        rows = 1 + pick(80);
+                        g.setSize(columns, rows);
+                        m.resize(static_cast<std::size_t>(rows));
+                        for (auto& row : m)
+                            row.resize(static_cast<std::size_t>(columns));
+                        break;
+                    }
+                    [[fallthrough]];
+                default:
+                    cell = "w" + std::to_string(pick(5));
+                    g.setText(c, r, cell);
+            }
+            int lastDataRow = 0;
+            for (int rr = 1; rr <= rows; ++rr)
+                for (int cc = 1; cc <= columns; ++cc) {
+                    const std::string& want = m[static_cast<std::size_t>(rr - 1)][static_cast<std::size_t>(cc - 1)];
+                    ASSERT_EQ(g.getText(cc, rr), want) << "round " << round << " step " << step;
+                    ASSERT_EQ(g.hasText(cc, rr), !want.empty());
+                    if (!want.empty())
+                        lastDataRow = rr;
+                }
+            ASSERT_EQ(g.lastDataRow(), lastDataRow) << "round " << round << " step " << step;
+        }
+    }
+}
+
 // Texts are pooled (numbers by value, words by content); every cell still
 // reads back exactly what was written into it.
 TEST(ResultGridTexts, ManyTextsReadBackExactly)
