@@ -14,6 +14,7 @@ inline int runBenchmarksInQt(int argc, char** argv)
 {
     startLikeTheProgram();
     QApplication app(argc, argv);
+    startQtLikeTheProgram();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -14,6 +14,7 @@
 
 #include "core/history/DrawHistory.h"
 #include "gui/common/ChildView.h"
+#include "gui/common/JapaneseFont.h"
 #include "gui/common/ProcessMemory.h"
 
 namespace rumone::bench {
@@ -25,6 +26,13 @@ inline void startLikeTheProgram()
     keepFreedMemoryForReuse();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// Once the QApplication is made: the windows' texts in the program's face,
+// as the program sets them.
+inline void startQtLikeTheProgram()
+{
+    useJapaneseFontForWindows();
 }
 
 // The host of a view opened without a main window.

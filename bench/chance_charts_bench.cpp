@@ -54,6 +54,7 @@ int main(int argc, char** argv)
 {
     bench::startLikeTheProgram();
     QApplication app(argc, argv);
+    startQtLikeTheProgram();
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     {  // the process's one-time start-up (fonts, style, chart theme) is no picture's cost
         BenchHost host(maxHistory());

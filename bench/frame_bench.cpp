@@ -216,6 +216,7 @@ int main(int argc, char** argv)
     startAllocator(allocator);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    startQtLikeTheProgram();
     std::printf("allocator: %s\n", allocator.c_str());
     const ScriptedAnswers noBoxes;  // a box would stop the run: each is answered as Escape and listed
     std::fflush(stdout);

@@ -536,6 +536,7 @@ int main(int argc, char** argv)
 {
     bench::startLikeTheProgram();
     QApplication app(argc, argv);
+    rumone::bench::startQtLikeTheProgram();
     benchmark::Initialize(&argc, argv);
 
     // One-time start-up of the process (font database, style) is not part

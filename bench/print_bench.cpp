@@ -44,6 +44,7 @@ int printOnce(int argc, char** argv, bool real, const char* out)
 {
     bench::startLikeTheProgram();
     QApplication app(argc, argv);
+    startQtLikeTheProgram();
     const DrawHistory& history = real ? *realHistory() : maxHistory();
     BenchHost host(history);
     const AnalysisViewSpec spec = groupDivision10View();

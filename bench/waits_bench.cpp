@@ -226,6 +226,7 @@ int helpOnce(int argc, char** argv)
 {
     startLikeTheProgram();
     QApplication app(argc, argv);
+    startQtLikeTheProgram();
     const ScriptedAnswers noBoxes;
     MainWindow frame;
     frame.loadWithHistory(realHistory() ? *realHistory() : maxHistory());
@@ -298,6 +299,7 @@ int main(int argc, char** argv)
     startLikeTheProgram();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    startQtLikeTheProgram();
     const ScriptedAnswers noBoxes;  // a box would stop the run: each is answered as Escape
     if (runs("verification"))
         verificationView(rounds);
