@@ -1,5 +1,7 @@
 #include "core/predict/PredictionRules.h"
 
+#include <algorithm>
+
 namespace rumone {
 
 namespace {
@@ -89,24 +91,66 @@ void MethodState::advance(const Draw& draw)
         stored[i] = static_cast<std::int8_t>(draw.digits[i]);
     for (std::size_t p = 0; p < 4; ++p) {
         const auto wanted = static_cast<std::int8_t>(draw.digits[p]);
-        for (int k = n - 1; k >= 1; --k) {
-            const auto& d = digitsByDraw_[static_cast<std::size_t>(k)];
-            if (d[0] == wanted || d[1] == wanted || d[2] == wanted || d[3] == wanted) {
-                if (const int m = cycleMethodOf(n - k); m >= 0)
-                    cycle_[static_cast<std::size_t>(m)][p] = wanted;
-                break;
-            }
-        }
+        if (const int m = cycleMethodOf(gapToPrevious(n, wanted)); m >= 0)
+            cycle_[static_cast<std::size_t>(m)][p] = wanted;
     }
     latest_ = n;
     started_ = true;
 }
 
+int MethodState::gapToPrevious(int n, std::int8_t digit) const
+{
+    for (int k = n - 1; k >= 1; --k) {
+        const auto& d = digitsByDraw_[static_cast<std::size_t>(k)];
+        if (d[0] == digit || d[1] == digit || d[2] == digit || d[3] == digit)
+            return n - k;
+    }
+    return 0;
+}
+
+// Taken in one by one, each draw overwrites the cycle digits its gaps
+// name, so every cycle digit ends as the one of the latest draw that names
+// it. With every draw's digits stored first, the draws are read from the
+// latest back and each cycle digit is taken from the first draw that names
+// it: a few hundred draws, where the walk forward reads them all. The
+// search back sees the same digits as the walk forward did, because every
+// smaller draw number came before.
+void MethodState::takeInLatestFirst(const std::vector<Draw>& draws)
+{
+    if (draws.empty())
+        return;
+    for (const Draw& draw : draws)
+        for (std::size_t i = 0; i < 4; ++i)
+            digitsByDraw_[static_cast<std::size_t>(draw.number)][i] = static_cast<std::int8_t>(draw.digits[i]);
+    std::array<std::array<bool, 4>, kCycleMethodCount> named{};
+    int unnamed = kCycleMethodCount * 4;
+    for (auto it = draws.rbegin(); it != draws.rend() && unnamed > 0; ++it)
+        for (std::size_t p = 0; p < 4; ++p) {
+            const auto wanted = static_cast<std::int8_t>(it->digits[p]);
+            const int m = cycleMethodOf(gapToPrevious(it->number, wanted));
+            if (m < 0 || named[static_cast<std::size_t>(m)][p])
+                continue;
+            named[static_cast<std::size_t>(m)][p] = true;
+            cycle_[static_cast<std::size_t>(m)][p] = wanted;
+            --unnamed;
+        }
+    latest_ = draws.back().number;
+    started_ = true;
+}
+
 MethodState methodStateOf(const DrawHistory& history)
 {
+    const std::vector<Draw>& draws = history.completeDraws();
     MethodState state;
-    for (const Draw& draw : history.completeDraws())
-        state.advance(draw);
+    const bool ascending =
+        std::adjacent_find(draws.begin(), draws.end(),
+                           [](const Draw& a, const Draw& b) { return a.number >= b.number; }) == draws.end();
+    if (ascending) {
+        state.takeInLatestFirst(draws);
+    } else {
+        for (const Draw& draw : draws)
+            state.advance(draw);
+    }
     return state;
 }
 

@@ -74,6 +74,15 @@ public:
     const CycleDigits& cycleDigits() const { return cycle_; }
 
 private:
+    friend MethodState methodStateOf(const DrawHistory& history);
+    // The same state as taking in `draws` one by one, for draw numbers that
+    // strictly ascend: read from the latest back until every cycle digit
+    // is set.
+    void takeInLatestFirst(const std::vector<Draw>& draws);
+    // The gap from draw `n` back to the nearest earlier draw that holds
+    // `digit` in any position; 0 when there is none down to draw 1.
+    int gapToPrevious(int n, std::int8_t digit) const;
+
     // Indexed by draw number; [0] is position 1.
     std::vector<std::array<std::int8_t, 4>> digitsByDraw_;
     CycleDigits cycle_;

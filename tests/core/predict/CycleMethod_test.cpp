@@ -2,6 +2,8 @@
 // 7, 9, 11 or 12 draws, its previous appearance in any position.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "PredictionTestHelpers.h"
 
 namespace rumone::test {
@@ -131,6 +133,46 @@ TEST(CycleMethod, DrawNumbersUpTo32767AreStored)
     EXPECT_EQ(state.digitAt(32768, 2), 0);
     EXPECT_EQ(state.digitAt(-1, 2), 0);
     EXPECT_EQ(cycleText(p, 0, 2), "2");
+}
+
+// The state of a whole history is read from the latest draw back; it must be
+// the state of taking every draw in one by one, with gaps in the numbers,
+// incomplete rows, long and short histories, and numbers out of order (a
+// text number the store sorts after the others).
+TEST(CycleMethod, TheWholeHistoryReadsAsEveryDrawTakenInOneByOne)
+{
+    struct Case {
+        int rows;
+        unsigned seed;
+        bool outOfOrder;
+    };
+    for (const Case c : {Case{1, 1, false}, Case{13, 2, false}, Case{400, 3, false}, Case{5000, 4, false},
+                         Case{400, 5, true}}) {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows, seed " << c.seed);
+        std::mt19937 random(c.seed);
+        std::vector<Row> rows;
+        int number = 0;
+        for (int i = 0; i < c.rows; ++i) {
+            number += 1 + (random() % 20 == 0 ? static_cast<int>(random() % 15) : 0);
+            Row row{number, {}};
+            for (int& d : row.digits)
+                d = random() % 50 == 0 ? -1 : static_cast<int>(random() % 10);
+            rows.push_back(row);
+        }
+        if (c.outOfOrder)
+            rows.push_back({rows[rows.size() / 2].number - 1, {7, 7, 7, 7}});
+        const DrawHistory history = historyOf(rows);
+        MethodState oneByOne;
+        for (const Draw& draw : history.completeDraws())
+            oneByOne.advance(draw);
+        const MethodState whole = methodStateOf(history);
+        EXPECT_EQ(whole.cycleDigits(), oneByOne.cycleDigits());
+        EXPECT_EQ(whole.latestDrawNumber(), oneByOne.latestDrawNumber());
+        EXPECT_EQ(whole.started(), oneByOne.started());
+        for (int n = 0; n <= number + 1; ++n)
+            for (int pos = 1; pos <= 4; ++pos)
+                ASSERT_EQ(whole.digitAt(n, pos), oneByOne.digitAt(n, pos)) << "draw " << n << " position " << pos;
+    }
 }
 
 }  // namespace
