@@ -198,28 +198,28 @@ void DrawHistory::deriveFigures()
         complete_.push_back(d);
     }
 
-    // One entry per count from 0 to the highest, made in one go.
     maxDigitCount_ = *std::max_element(digitCounts_.begin(), digitCounts_.end());
-    digitsByCount_.assign(static_cast<std::size_t>(maxDigitCount_) + 1, std::string());
-    distinctCountRows_ = 1;
     for (int i = 0; i <= 9; ++i) {
         const int c = digitCounts_[i];
-        std::string& entry = digitsByCount_[static_cast<std::size_t>(c)];
-        if (entry.empty()) {
-            entry = std::to_string(i);
-            ++distinctCountRows_;
+        const auto at = std::lower_bound(digitsByCount_.begin(), digitsByCount_.end(), c,
+                                         [](const auto& entry, int count) { return entry.first < count; });
+        if (at == digitsByCount_.end() || at->first != c) {
+            digitsByCount_.emplace(at, c, std::to_string(i));
         } else {
-            entry += "," + std::to_string(i);
+            at->second += ',';
+            at->second += std::to_string(i);
         }
     }
+    // A heading row, then one row for each count some digit has.
+    distinctCountRows_ = static_cast<int>(digitsByCount_.size()) + 1;
 }
 
 const std::string& DrawHistory::digitsByCount(int count) const
 {
     static const std::string empty;
-    if (count < 0 || count >= static_cast<int>(digitsByCount_.size()))
-        return empty;
-    return digitsByCount_[count];
+    const auto at = std::lower_bound(digitsByCount_.begin(), digitsByCount_.end(), count,
+                                     [](const auto& entry, int c) { return entry.first < c; });
+    return at != digitsByCount_.end() && at->first == count ? at->second : empty;
 }
 
 void DrawHistory::releaseDrawHistory() noexcept

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/history/DbValue.h"
@@ -76,7 +77,7 @@ public:
     // Entry c (0..maxDigitCount) names the digits drawn exactly c times,
     // e.g. "3,7"; empty text when none. Out of range: empty text.
     const std::string& digitsByCount(int count) const;
-    int digitsByCountSize() const { return static_cast<int>(digitsByCount_.size()); }
+    int digitsByCountSize() const { return digitsByCount_.empty() ? 0 : maxDigitCount_ + 1; }
     int distinctCountRows() const { return distinctCountRows_; }
 
 private:
@@ -88,7 +89,10 @@ private:
     int latestDrawNumber_ = 0;
     std::array<int, 10> digitCounts_{};
     int maxDigitCount_ = 0;
-    std::vector<std::string> digitsByCount_;
+    // Only the counts some digit has, in ascending order: at most ten
+    // entries, where a table of every count up to the highest would hold
+    // one text per draw.
+    std::vector<std::pair<int, std::string>> digitsByCount_;
     int distinctCountRows_ = 0;
 };
 

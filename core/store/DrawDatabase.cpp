@@ -324,14 +324,6 @@ void readDrawQuery(sqlite3* db, const std::string& path, const std::function<voi
     readDrawRows(db, path, kDrawQuery, take);
 }
 
-std::size_t countDrawQueryRows(sqlite3* db)
-{
-    sqlite::Statement count(db, "SELECT count(*) FROM 全データ選択クエリ");
-    if (!count.ok() || count.step() != SQLITE_ROW)
-        return 0;
-    return static_cast<std::size_t>(std::max<long long>(count.columnInt(0), 0));
-}
-
 // One pass: the rows are counted as they come (a count(*) before them
 // would read the table twice).
 std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path, std::size_t expectedRows)

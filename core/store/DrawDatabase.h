@@ -41,11 +41,6 @@ void writeEmptyDrawDatabase(const std::string& path);
 // lacks one of its write triggers (a database made by another tool).
 void requireWritableDrawQuery(sqlite3* db, const std::string& path);
 
-// How many rows the draw query holds, for placing them once (0 when it
-// cannot be told; the read that follows reports the fault). The pages read
-// for the count stay in SQLite's cache for the read.
-std::size_t countDrawQueryRows(sqlite3* db);
-
 // The ordered result of the draw query, room made for `expectedRows` (a
 // guess; 0 for none). Throws StoreError.
 std::vector<DrawRecord> readDrawQuery(sqlite3* db, const std::string& path, std::size_t expectedRows = 0);

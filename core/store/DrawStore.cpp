@@ -62,7 +62,10 @@ DrawHistory loadDrawHistory(const DrawDatabaseRef& database)
     sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadOnly);
     requireDrawQuery(db.get(), database.path);
     DrawHistoryBuilder builder;
-    builder.reserve(countDrawQueryRows(db.get()));
+    // Room for as many rows as there are draw numbers: pages reserved and
+    // never written cost nothing, where counting the rows first would read
+    // the table twice.
+    builder.reserve(static_cast<std::size_t>(kMaxDrawNumber) + 1);
     try {
         readDrawQuery(db.get(), database.path, [&builder](const DrawRecord& r) { builder.add(r); });
     } catch (const StoreError&) {
