@@ -94,17 +94,41 @@ bool MainWindow::load(DrawDatabaseRef database, std::future<DrawHistory> begun)
     database_ = std::move(database);
     if (!claimDatabase())
         return false;
+    if (begun.valid()) {
+        // While the draws are still being read, the menu bar and the
+        // status bar are measured: that loads the fonts the first paint
+        // needs, on this thread, which would otherwise only wait.
+        menuBar()->sizeHint();
+        statusBar()->sizeHint();
+        starting_ = std::move(begun);
+        return true;
+    }
     try {
-        if (begun.valid()) {
-            // While the draws are still being read, the menu bar and the
-            // status bar are measured: that loads the fonts the first paint
-            // needs, on this thread, which would otherwise only wait.
-            menuBar()->sizeHint();
-            statusBar()->sizeHint();
-        }
-        history_ = begun.valid() ? begun.get() : loadDrawHistory(database_);
+        history_ = loadDrawHistory(database_);
     } catch (const std::exception& e) {
         showError(QString::fromStdString(e.what()));
+        return false;
+    }
+    started_ = true;
+    return true;
+}
+
+// The draws of the start, once they are read. A load that failed is told
+// over the frame, and the program ends with exit code 1, saving nothing.
+bool MainWindow::finishStart()
+{
+    if (startFailed_)
+        return false;
+    if (!starting_.valid())
+        return true;
+    std::future<DrawHistory> begun = std::move(starting_);
+    try {
+        history_ = begun.get();
+    } catch (const std::exception& e) {
+        startFailed_ = true;
+        showError(QString::fromStdString(e.what()));
+        close();
+        QCoreApplication::exit(1);  // after the close, whose quit would end with 0
         return false;
     }
     started_ = true;
@@ -190,6 +214,8 @@ ChildView* MainWindow::showView(const QString& objectName)
 {
     WaitCursor wait;
     letPendingMessagesRun();
+    if (!finishStart())
+        return nullptr;
     finishReload();  // a view opened from now on shows the new draws
     if (ChildView* existing = findView(objectName)) {
         auto* sub = qobject_cast<QMdiSubWindow*>(existing->parentWidget());
@@ -683,6 +709,8 @@ void MainWindow::showAtStart()
         [this] {
             if (!findView(kPredictionView))
                 runPredictionCommand();
+            if (startFailed_)
+                return;
             QTimer::singleShot(kPrepareHelpAfterMs, this, [this] { prepareProgramHelp(this); });
             if (prediction_->initFileReadOnly())
                 showInformation(
@@ -754,8 +782,10 @@ void MainWindow::unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    if (starting_.valid())
+        starting_.wait();  // its thread is done before anything goes
     if (reload_.valid())
-        reload_.wait();  // its thread is done before anything goes
+        reload_.wait();
     reloadWait_.reset();
     if (started_ && isVisible())
         AppSettings().setFrameGeometry(saveGeometry());

@@ -38,7 +38,10 @@ public:
     bool load(const QString& programFolder);
     // The same for the database of a connection text built and parsed
     // before Qt started, its history's load under way when `begun` is
-    // valid (startLoadingDrawHistory).
+    // valid (startLoadingDrawHistory). Then it returns without waiting for
+    // the draws: the frame is shown and painted while they are read, and
+    // the first view waits for them (finishStart); a load that fails there
+    // is told and ends the program with exit code 1.
     bool load(DrawDatabaseRef database, std::future<DrawHistory> begun);
     // The database named in the version window (path and place).
     void setDatabaseInUse(const QString& text) { databaseInUse_ = text; }
@@ -119,6 +122,7 @@ private:
     void pollReload();
     void finishReload();
     void adoptReloadedHistory(DrawHistory fresh);
+    bool finishStart();
 
     DrawHistory history_;
     DrawDatabaseRef database_;
@@ -140,6 +144,8 @@ private:
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
     std::unique_ptr<DatabaseLock> lock_;
     bool readOnly_ = false;
+    std::future<DrawHistory> starting_;       // the start's load, until the first view takes it
+    bool startFailed_ = false;                // that load failed: the program is ending
     std::future<DrawHistory> reload_;         // a reload under way
     std::unique_ptr<WaitCursor> reloadWait_;  // shown once the reload takes longer than a frame
     int gridZoom_ = 100;

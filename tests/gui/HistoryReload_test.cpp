@@ -13,6 +13,7 @@
 #include "core/grid/GridDump.h"
 #include "core/predict/Prediction.h"
 #include "core/store/DatabaseLock.h"
+#include "core/store/DrawStore.h"
 #include "entry/EntryTestHelpers.h"
 #include "gui/MainWindow.h"
 #include "gui/backtest/BacktestView.h"
@@ -126,6 +127,37 @@ TEST(HistoryReload, ASecondCopyOpensReadOnlyOrEnds)
     EXPECT_TRUE(caught[1].text.contains(QStringLiteral("当選データの入力と取込はできません")));
     EXPECT_TRUE(caught[2].text.contains(QStringLiteral("予想の記録はできません")));
     EXPECT_EQ(onDisk(db).size(), 10u);
+}
+
+// At start the draws are read while the frame shows and paints; the first
+// view waits for them. A load that fails is told over the frame, which
+// then closes: no view opens and no options file is written.
+TEST(HistoryReload, TheDrawsReadWhileTheFrameShowsReachTheFirstView)
+{
+    for (const bool databaseThere : {true, false}) {
+        SCOPED_TRACE(databaseThere);
+        TempDir dir;
+        InFolder inDir(dir.path());
+        if (databaseThere)
+            makeDatabase(dir.path(), draws(40));
+        {
+            ScriptedAnswers answers;
+            DrawDatabaseRef database = parseConnectionString(buildConnectionString(dir.path()));
+            std::future<DrawHistory> begun = startLoadingDrawHistory(database);
+            MainWindow frame;
+            ASSERT_TRUE(frame.load(std::move(database), std::move(begun)));
+            frame.show();
+            ChildView* view = frame.showView(QStringLiteral("一発ルモーネ"));
+            EXPECT_EQ(view != nullptr, databaseThere);
+            EXPECT_EQ(answers.seen(), !databaseThere);
+            EXPECT_EQ(frame.isVisible(), databaseThere);
+            if (databaseThere)
+                EXPECT_EQ(frame.drawHistory().latestDrawNumber(), 40);
+            else
+                EXPECT_EQ(frame.showView(QStringLiteral("出現頻度分析")), nullptr);
+        }
+        EXPECT_EQ(std::filesystem::exists(std::filesystem::path(dir.path()) / "ルモーネ.ini"), databaseThere);
+    }
 }
 
 }  // namespace
