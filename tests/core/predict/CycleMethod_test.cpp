@@ -159,8 +159,14 @@ TEST(CycleMethod, TheWholeHistoryReadsAsEveryDrawTakenInOneByOne)
                 d = random() % 50 == 0 ? -1 : static_cast<int>(random() % 10);
             rows.push_back(row);
         }
-        if (c.outOfOrder)
-            rows.push_back({rows[rows.size() / 2].number - 1, {7, 7, 7, 7}});
+        if (c.outOfOrder) {
+            // A draw a dozen before the latest comes last: the draws after
+            // it searched past its empty place, reading 0s there.
+            const auto late = rows.end() - 13;
+            const Row moved{late->number, {7, 7, 7, 7}};
+            rows.erase(late);
+            rows.push_back(moved);
+        }
         const DrawHistory history = historyOf(rows);
         MethodState oneByOne;
         for (const Draw& draw : history.completeDraws())
