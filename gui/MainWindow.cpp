@@ -782,8 +782,17 @@ void MainWindow::unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    if (starting_.valid())
-        starting_.wait();  // its thread is done before anything goes
+    // The threads are done before anything goes. A frame closed before its
+    // first view took the start's draws still saves its options once they
+    // were read.
+    if (starting_.valid()) {
+        try {
+            history_ = starting_.get();
+            started_ = true;
+        } catch (const std::exception&) {
+            // nothing was read, so there is nothing to save
+        }
+    }
     if (reload_.valid())
         reload_.wait();
     reloadWait_.reset();

@@ -81,6 +81,16 @@ int MethodState::digitAt(int drawNumber, int position) const
 // draw 1; draw 0 is never searched) that holds it in any position. A draw
 // number with no complete draw reads as four 0 digits, so the search for a 0
 // stops there.
+int MethodState::gapToPrevious(int n, std::int8_t digit) const
+{
+    for (int k = n - 1; k >= 1; --k) {
+        const auto& d = digitsByDraw_[static_cast<std::size_t>(k)];
+        if (d[0] == digit || d[1] == digit || d[2] == digit || d[3] == digit)
+            return n - k;
+    }
+    return 0;
+}
+
 void MethodState::advance(const Draw& draw)
 {
     const int n = draw.number;
@@ -96,16 +106,6 @@ void MethodState::advance(const Draw& draw)
     }
     latest_ = n;
     started_ = true;
-}
-
-int MethodState::gapToPrevious(int n, std::int8_t digit) const
-{
-    for (int k = n - 1; k >= 1; --k) {
-        const auto& d = digitsByDraw_[static_cast<std::size_t>(k)];
-        if (d[0] == digit || d[1] == digit || d[2] == digit || d[3] == digit)
-            return n - k;
-    }
-    return 0;
 }
 
 // Taken in one by one, each draw overwrites the cycle digits its gaps
@@ -142,9 +142,9 @@ MethodState methodStateOf(const DrawHistory& history)
 {
     const std::vector<Draw>& draws = history.completeDraws();
     MethodState state;
-    const bool ascending =
-        std::adjacent_find(draws.begin(), draws.end(),
-                           [](const Draw& a, const Draw& b) { return a.number >= b.number; }) == draws.end();
+    const bool ascending = std::adjacent_find(draws.begin(), draws.end(), [](const Draw& a, const Draw& b) {
+                               return a.number >= b.number;
+                           }) == draws.end();
     if (ascending) {
         state.takeInLatestFirst(draws);
     } else {

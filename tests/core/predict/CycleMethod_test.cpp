@@ -146,8 +146,8 @@ TEST(CycleMethod, TheWholeHistoryReadsAsEveryDrawTakenInOneByOne)
         unsigned seed;
         bool outOfOrder;
     };
-    for (const Case c : {Case{1, 1, false}, Case{13, 2, false}, Case{400, 3, false}, Case{5000, 4, false},
-                         Case{400, 5, true}}) {
+    for (const Case c :
+         {Case{1, 1, false}, Case{13, 2, false}, Case{400, 3, false}, Case{5000, 4, false}, Case{400, 5, true}}) {
         SCOPED_TRACE(testing::Message() << c.rows << " rows, seed " << c.seed);
         std::mt19937 random(c.seed);
         std::vector<Row> rows;
