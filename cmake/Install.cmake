@@ -1,6 +1,8 @@
 # Install rules and the Debian package (cpack -G DEB).
 #
 #   <prefix>/bin                  the program and its tools
+#   <prefix>/lib/rumone           the charts module, which the program looks
+#                                 for in ../lib/rumone when it is not beside it
 #   <prefix>/share/rumone         the help file and the shipped history; the
 #                                 program looks for them in ../share/rumone
 #                                 beside its own folder, so these two paths
@@ -22,6 +24,7 @@ set(RUMONE_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 find_program(GZIP_PROGRAM gzip REQUIRED)
 
 install(TARGETS rumone ${RUMONE_INSTALLED_TOOLS} RUNTIME DESTINATION bin)
+install(TARGETS rumone_charts LIBRARY DESTINATION lib/rumone)
 install(FILES ${PROJECT_SOURCE_DIR}/data/draws.csv DESTINATION share/rumone)
 if(DEFINED RUMONE_HELP_FILE)
   install(FILES ${RUMONE_HELP_FILE} DESTINATION share/rumone)

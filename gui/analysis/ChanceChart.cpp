@@ -100,6 +100,11 @@ void ChanceChart::clear()
     itemCount_ = 0;
 }
 
+void ChanceChart::setTitle(const QString& title)
+{
+    chart()->setTitle(title);
+}
+
 void ChanceChart::showFigures(const ChanceFigures& f)
 {
     clear();

@@ -6,18 +6,22 @@
 #include <QtCharts/QChartView>
 
 #include "core/analysis/chance/ChanceFigures.h"
+#include "gui/common/ChartsModule.h"
 
 namespace rumone {
 
-class ChanceChart : public QChartView {
+// Built into the charts module only; the program reaches it as a
+// ChancePicture.
+class ChanceChart : public QChartView, public ChancePicture {
     Q_OBJECT
 public:
     explicit ChanceChart(QWidget* parent = nullptr);
 
-    void showFigures(const ChanceFigures& figures);
-    // Points drawn for items outside their range (tests).
-    int outsidePoints() const { return outsidePoints_; }
-    int itemCount() const { return itemCount_; }
+    QWidget* widget() override { return this; }
+    void showFigures(const ChanceFigures& figures) override;
+    void setTitle(const QString& title) override;
+    int outsidePoints() const override { return outsidePoints_; }
+    int itemCount() const override { return itemCount_; }
 
 private:
     void clear();

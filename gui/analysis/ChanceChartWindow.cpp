@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <array>
 
-#include "gui/analysis/ChanceChart.h"
+#include "gui/common/ChartsModule.h"
 #include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/PrintDialog.h"
@@ -42,8 +42,8 @@ ChanceChartWindow::ChanceChartWindow(ViewHost& host, const AnalysisViewSpec& spe
     periodNote_ = new QLabel(this);
     periodNote_->setObjectName("LblPeriod");
     periodNote_->setWordWrap(true);
-    chart_ = new ChanceChart(this);
-    chart_->setObjectName("ChartChance");
+    chart_ = chartMakers().makeChancePicture(this);
+    chart_->widget()->setObjectName("ChartChance");
     verdict_ = new QLabel(this);
     verdict_->setObjectName("LblVerdict");
     verdict_->setWordWrap(true);
@@ -94,8 +94,8 @@ void ChanceChartWindow::showPeriod()
     const DrawHistory& history = host().drawHistory();
     figures_ = spec_.chance ? spec_.chance(latestDraws(history, last)) : ChanceFigures{};
     chart_->showFigures(figures_);
-    chart_->chart()->setTitle(toQString(spec_.caption) + QStringLiteral("：") +
-                              QString::fromUtf8(kPeriods[static_cast<std::size_t>(index)].caption));
+    chart_->setTitle(toQString(spec_.caption) + QStringLiteral("：") +
+                     QString::fromUtf8(kPeriods[static_cast<std::size_t>(index)].caption));
     periodNote_->setText(toQString(periodNote(figures_)));
     verdict_->setText(toQString(chanceVerdictLine(figures_, chanceOverview(history, last))));
     arrangeControls();
@@ -130,12 +130,12 @@ void ChanceChartWindow::arrangeControls()
     const int verdictHeight = verdict_->heightForWidth(inner);
     const int verdictTop = buttonTop - margin / 2 - verdictHeight;
     verdict_->setGeometry(margin, verdictTop, inner, verdictHeight);
-    chart_->setGeometry(margin, chartTop, inner, std::max(verdictTop - margin / 2 - chartTop, 0));
+    chart_->widget()->setGeometry(margin, chartTop, inner, std::max(verdictTop - margin / 2 - chartTop, 0));
 }
 
 QImage ChanceChartWindow::pictureImage() const
 {
-    const QPixmap chart = chart_->grab();
+    const QPixmap chart = chart_->widget()->grab();
     const int margin = twipsToPixels(kMarginTwips);
     QFont font = verdict_->font();
     QFontMetrics metrics(font);

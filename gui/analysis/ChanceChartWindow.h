@@ -13,7 +13,7 @@ class QPushButton;
 
 namespace rumone {
 
-class ChanceChart;
+class ChancePicture;
 
 class ChanceChartWindow : public ChildView {
     Q_OBJECT
@@ -26,7 +26,7 @@ public:
     // Periods in the order of the choice: every draw, the latest 100, 50.
     void choosePeriod(int index);
     const ChanceFigures& figures() const { return figures_; }
-    ChanceChart* chartView() const { return chart_; }
+    ChancePicture* chartView() const { return chart_; }
     QString verdictText() const;
     // The picture with its verdict line as one image.
     QImage pictureImage() const;
@@ -47,7 +47,7 @@ private:
     ChanceFigures figures_;
     QComboBox* period_ = nullptr;
     QLabel* periodNote_ = nullptr;
-    ChanceChart* chart_ = nullptr;
+    ChancePicture* chart_ = nullptr;
     QLabel* verdict_ = nullptr;
     QPushButton* close_ = nullptr;
     QPushButton* print_ = nullptr;

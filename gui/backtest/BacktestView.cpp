@@ -21,7 +21,7 @@
 #include "core/backtest/TicketGrid.h"
 #include "core/predict/Prediction.h"
 #include "gui/backtest/BacktestJob.h"
-#include "gui/backtest/ExcessChart.h"
+#include "gui/common/ChartsModule.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/common/Twips.h"
 #include "gui/grid/GridPrinter.h"
@@ -171,9 +171,9 @@ void BacktestView::fillHitsPage(QWidget* page)
     chartRow->addWidget(chartChoice_);
     chartRow->addStretch();
     column->addLayout(chartRow);
-    chart_ = new ExcessChart(page);
-    chart_->setObjectName("ChartExcess");
-    column->addWidget(chart_, 1);
+    chart_ = chartMakers().makeExcessPicture(page);
+    chart_->widget()->setObjectName("ChartExcess");
+    column->addWidget(chart_->widget(), 1);
     column->addWidget(wrappedLabel(kChartNote, page));
 
     column->addWidget(new QLabel(QString::fromUtf8(kLogHeading), page));
@@ -207,9 +207,9 @@ void BacktestView::fillTicketsPage(QWidget* page)
     chartRow->addWidget(yenChoice_);
     chartRow->addStretch();
     column->addLayout(chartRow);
-    yenChart_ = new ExcessChart(page);
-    yenChart_->setObjectName("ChartYen");
-    column->addWidget(yenChart_, 1);
+    yenChart_ = chartMakers().makeExcessPicture(page);
+    yenChart_->widget()->setObjectName("ChartYen");
+    column->addWidget(yenChart_->widget(), 1);
     column->addWidget(wrappedLabel(kChartNote, page));
 }
 

@@ -28,7 +28,7 @@ class QTabWidget;
 namespace rumone {
 
 class BacktestJob;
-class ExcessChart;
+class ExcessPicture;
 class GridWidget;
 class Prediction;
 class ResultGrid;
@@ -46,9 +46,9 @@ public:
     // The widgets of the pages: nullptr until the pages are built.
     GridWidget* scoreGrid() const { return scoreGrid_; }
     GridWidget* logGrid() const { return logGrid_; }
-    ExcessChart* chart() const { return chart_; }
+    ExcessPicture* chart() const { return chart_; }
     GridWidget* ticketGrid() const { return ticketGrid_; }
-    ExcessChart* yenChart() const { return yenChart_; }
+    ExcessPicture* yenChart() const { return yenChart_; }
     QTabWidget* tabs() const { return tabs_; }
     QLabel* conclusionLabel() const { return conclusion_; }
     QLabel* statusLabel() const { return status_; }
@@ -121,11 +121,11 @@ private:
     GridWidget* scoreGrid_ = nullptr;
     std::shared_ptr<ResultGrid> scoreModel_;
     QComboBox* chartChoice_ = nullptr;
-    ExcessChart* chart_ = nullptr;
+    ExcessPicture* chart_ = nullptr;
     GridWidget* ticketGrid_ = nullptr;
     std::shared_ptr<ResultGrid> ticketModel_;
     QComboBox* yenChoice_ = nullptr;
-    ExcessChart* yenChart_ = nullptr;
+    ExcessPicture* yenChart_ = nullptr;
     QLabel* logStatus_ = nullptr;
     GridWidget* logGrid_ = nullptr;
     std::shared_ptr<ResultGrid> logModel_;

@@ -10,19 +10,23 @@
 #include <vector>
 
 #include "core/backtest/Scoring.h"
+#include "gui/common/ChartsModule.h"
 
 namespace rumone {
 
-class ExcessChart : public QChartView {
+// Built into the charts module only; the program reaches it as an
+// ExcessPicture.
+class ExcessChart : public QChartView, public ExcessPicture {
     Q_OBJECT
 public:
     explicit ExcessChart(QWidget* parent = nullptr);
 
+    QWidget* widget() override { return this; }
     // Shows predictor `index` of `track`; an empty track clears the chart.
-    void showTrack(const ExcessTrack& track, int index);
-    void showYen(const YenTrack& track, int index);
+    void showTrack(const ExcessTrack& track, int index) override;
+    void showYen(const YenTrack& track, int index) override;
     // Points drawn for the line (the track is thinned to at most this).
-    int pointCount() const { return pointCount_; }
+    int pointCount() const override { return pointCount_; }
 
     static constexpr int kMaxPoints = 1500;
 

@@ -11,8 +11,8 @@
 
 #include "core/analysis/AnalysisView.h"
 #include "gui/MainWindow.h"
-#include "gui/analysis/ChanceChart.h"
 #include "gui/analysis/ChanceChartWindow.h"
+#include "gui/common/ChartsModule.h"
 #include "support/TestSupport.h"
 
 using namespace rumone;
@@ -101,5 +101,5 @@ TEST(ChanceChartWindow, RealHistoryShowsDigitNineOutsideBesideTheTable)
     const std::string path = f.dir().file("picture.png");
     ASSERT_TRUE(picture->savePicture(QString::fromStdString(path)));
     const QImage saved(QString::fromStdString(path));
-    EXPECT_GE(saved.height(), picture->chartView()->height());
+    EXPECT_GE(saved.height(), picture->chartView()->widget()->height());
 }

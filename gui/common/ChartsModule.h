@@ -1,0 +1,63 @@
+// The program's charts come from a module of their own (rumone-charts.so),
+// opened the first time a chart is made. Linked into the program, Qt Charts
+// and the OpenGL libraries it brings are loaded and relocated at every start:
+// on one core 2.7 ms for an empty window linked with them against the same
+// window without them, and 3.8 ms of the program's CPU time to its first
+// paint, the program linked with them against the program with the module
+// (each pair in one run).
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace rumone {
+
+struct ChanceFigures;
+struct ExcessTrack;
+struct YenTrack;
+
+// The picture of a view's figures beside chance (ChanceChart).
+class ChancePicture {
+public:
+    virtual QWidget* widget() = 0;
+    virtual void showFigures(const ChanceFigures& figures) = 0;
+    virtual void setTitle(const QString& title) = 0;
+    // Points drawn for items outside their range, and the items drawn.
+    virtual int outsidePoints() const = 0;
+    virtual int itemCount() const = 0;
+
+protected:
+    ~ChancePicture() = default;  // the widget goes with its parent
+};
+
+// A chart of the verification view (ExcessChart).
+class ExcessPicture {
+public:
+    virtual QWidget* widget() = 0;
+    // Predictor `index` of the track; an empty track clears the chart.
+    virtual void showTrack(const ExcessTrack& track, int index) = 0;
+    virtual void showYen(const YenTrack& track, int index) = 0;
+    // Points drawn for the line.
+    virtual int pointCount() const = 0;
+
+protected:
+    ~ExcessPicture() = default;
+};
+
+// What the module hands out: each maker returns a new widget of `parent`.
+struct ChartMakers {
+    ChancePicture* (*makeChancePicture)(QWidget* parent);
+    ExcessPicture* (*makeExcessPicture)(QWidget* parent);
+};
+
+// The entry point the module exports.
+inline constexpr const char* kChartMakersSymbol = "rumoneChartMakers";
+using ChartMakersEntry = const ChartMakers* (*)();
+
+// The module's makers, the module opened on the first call: beside the
+// program, else in ../lib/rumone. Where it cannot be opened, makers of a
+// plain text that says so stand in for every chart.
+const ChartMakers& chartMakers();
+
+}  // namespace rumone
