@@ -1,8 +1,10 @@
 # Install rules and the Debian package (cpack -G DEB).
 #
 #   <prefix>/bin                  the program and its tools
-#   <prefix>/lib/rumone           the charts module, which the program looks
-#                                 for in ../lib/rumone when it is not beside it
+#   <prefix>/lib/rumone/modules   the charts module, which the program looks
+#                                 for there (../lib/rumone/modules) when it is
+#                                 not beside it; a folder below lib/rumone, so
+#                                 that the package runs no ldconfig for it
 #   <prefix>/share/rumone         the help file and the shipped history; the
 #                                 program looks for them in ../share/rumone
 #                                 beside its own folder, so these two paths
@@ -24,7 +26,7 @@ set(RUMONE_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 find_program(GZIP_PROGRAM gzip REQUIRED)
 
 install(TARGETS rumone ${RUMONE_INSTALLED_TOOLS} RUNTIME DESTINATION bin)
-install(TARGETS rumone_charts LIBRARY DESTINATION lib/rumone)
+install(TARGETS rumone_charts LIBRARY DESTINATION lib/rumone/modules)
 install(FILES ${PROJECT_SOURCE_DIR}/data/draws.csv DESTINATION share/rumone)
 if(DEFINED RUMONE_HELP_FILE)
   install(FILES ${RUMONE_HELP_FILE} DESTINATION share/rumone)

@@ -60,7 +60,7 @@ ChartMakers openChartMakers()
     const QString folder = QCoreApplication::applicationDirPath();
     QStringList failures;
     for (const QString& path : {folder + QLatin1Char('/') + QString::fromUtf8(kModuleFile),
-                                folder + QStringLiteral("/../lib/rumone/") + QString::fromUtf8(kModuleFile)}) {
+                                folder + QStringLiteral("/../lib/rumone/modules/") + QString::fromUtf8(kModuleFile)}) {
         // The library stays loaded for the rest of the run: the charts it
         // made live as long as their windows.
         QLibrary module(path);

@@ -56,7 +56,7 @@ inline constexpr const char* kChartMakersSymbol = "rumoneChartMakers";
 using ChartMakersEntry = const ChartMakers* (*)();
 
 // The module's makers, the module opened on the first call: beside the
-// program, else in ../lib/rumone. Where it cannot be opened, makers of a
+// program, else in ../lib/rumone/modules. Where it cannot be opened, makers of a
 // plain text that says so stand in for every chart.
 const ChartMakers& chartMakers();
 

@@ -32,7 +32,7 @@ installed)
     id=jp.rumone.Rumone
     expected=(
         bin/rumone bin/rumone-db bin/rumone-griddump bin/rumone-backtest bin/rumone-chance
-        lib/rumone/rumone-charts.so
+        lib/rumone/modules/rumone-charts.so
         share/rumone/draws.csv share/rumone/ルモーネ.chm
         share/applications/$id.desktop share/metainfo/$id.metainfo.xml
         share/icons/hicolor/{16x16,32x32,64x64,256x256}/apps/rumone.png
@@ -45,7 +45,7 @@ installed)
     # Qt Charts comes with the charts module, opened on first use, never with the program's start.
     if command -v readelf >/dev/null; then
         ! readelf -d "$dest/usr/bin/rumone" | grep -q 'libQt6Charts' || fail "the program itself links Qt Charts"
-        readelf -d "$dest/usr/lib/rumone/rumone-charts.so" | grep -q 'libQt6Charts' || fail "the charts module lacks Qt Charts"
+        readelf -d "$dest/usr/lib/rumone/modules/rumone-charts.so" | grep -q 'libQt6Charts' || fail "the charts module lacks Qt Charts"
     fi
     for page in "$dest"/usr/share/man/man1/*.gz; do
         gzip -t "$page" || fail "$page is no gzip file"
