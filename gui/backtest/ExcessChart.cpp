@@ -1,5 +1,6 @@
 #include "gui/backtest/ExcessChart.h"
 
+#include <QFontMetricsF>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
@@ -31,12 +32,48 @@ const QString kBandName = QStringLiteral("偶然の範囲（95%、各時点で�
 ExcessChart::ExcessChart(QWidget* parent) : QChartView(parent)
 {
     setUpChartView(*this);
+    // The value axis is spaced for the height the plot has: in a short
+    // chart finer steps would leave each label less room than its own
+    // height, and the chart would show "..." for every value.
+    connect(chart(), &QChart::plotAreaChanged, this, [this](const QRectF& area) { fitValueAxis(area.height()); });
 }
 
 void ExcessChart::clear()
 {
     clearChart(*chart());
+    valueAxis_ = nullptr;
     pointCount_ = 0;
+}
+
+void ExcessChart::fitValueAxis(double plotHeight)
+{
+    if (!valueAxis_)
+        return;
+    const double top = valueExtent_.top, bottom = valueExtent_.bottom;
+    const double reach = std::max(top, -bottom) * 1.05;
+    // The finest steps: eight about 0, or six between the lowest and the
+    // highest; coarser ones until each value has room for its label.
+    double step = valueExtent_.symmetric ? niceStep(reach / 4) : niceStep((top - bottom) / 6);
+    const double room = 1.2 * QFontMetricsF(valueAxis_->labelsFont()).height();
+    double low = -1, high = 1;
+    for (;;) {
+        if (valueExtent_.symmetric) {
+            // Symmetric about 0, so that the range reads as an even envelope.
+            high = std::ceil(reach / step) * step;
+            low = -high;
+        } else {
+            low = std::floor(bottom / step) * step;
+            high = std::ceil(top / step) * step;
+        }
+        const double steps = (high - low) / step;
+        if (plotHeight <= 0 || steps <= 2 || plotHeight / steps >= room)
+            break;
+        step = niceStep(step * 1.5);  // the next of 1, 2, 5 times a power of ten
+    }
+    if (step != valueAxis_->tickInterval() || low != valueAxis_->min() || high != valueAxis_->max()) {
+        valueAxis_->setRange(low, high);
+        valueAxis_->setTickInterval(step);
+    }
 }
 
 void ExcessChart::showTrack(const ExcessTrack& track, int index)
@@ -135,17 +172,9 @@ void ExcessChart::plot(const Plot& p)
     xAxis->setLabelFormat("%d");
     xAxis->setTitleText(QStringLiteral("回"));
     auto* yAxis = new QValueAxis;
-    if (p.symmetric) {
-        // Symmetric about 0, so that the range reads as an even envelope.
-        const double reach = std::max(top, -bottom) * 1.05;
-        const double step = niceStep(reach / 4);
-        yAxis->setRange(-std::ceil(reach / step) * step, std::ceil(reach / step) * step);
-        yAxis->setTickInterval(step);
-    } else {
-        const double step = niceStep((top - bottom) / 6);
-        yAxis->setRange(std::floor(bottom / step) * step, std::ceil(top / step) * step);
-        yAxis->setTickInterval(step);
-    }
+    valueAxis_ = yAxis;
+    valueExtent_ = {top, bottom, p.symmetric};
+    fitValueAxis(c->plotArea().height());
     yAxis->setTickType(QValueAxis::TicksDynamic);
     yAxis->setTickAnchor(0);
     yAxis->setLabelFormat("%.0f");

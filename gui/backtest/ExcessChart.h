@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QtCharts/QChartView>
+#include <QtCharts/QValueAxis>
 #include <vector>
 
 #include "core/backtest/Scoring.h"
@@ -44,7 +45,14 @@ private:
     };
     void plot(const Plot& p);
     void clear();
+    void fitValueAxis(double plotHeight);
 
+    // The value axis of the plot, and the values it must show.
+    QValueAxis* valueAxis_ = nullptr;
+    struct {
+        double top = 1, bottom = -1;
+        bool symmetric = true;
+    } valueExtent_;
     int pointCount_ = 0;
 };
 
