@@ -13,14 +13,11 @@
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <iostream>
 #include <map>
-#include <optional>
 
 #include "core/analysis/AnalysisView.h"
 #include "core/predict/Prediction.h"
-#include "core/store/DatabaseLock.h"
 #include "core/store/DrawStore.h"
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
@@ -91,59 +88,33 @@ bool MainWindow::load(DrawDatabaseRef database, std::future<DrawHistory> begun)
     WaitCursor wait;
     letPendingMessagesRun();
     openViews_ = 0;
-    database_ = std::move(database);
-    if (!claimDatabase())
+    if (!document_.open(std::move(database), std::move(begun)))
         return false;
-    if (begun.valid()) {
+    if (document_.readOnly())
+        setWindowTitle(programCaption() + QStringLiteral("（読み取り専用）"));
+    if (document_.loadingAtStart()) {
         // While the draws are still being read, the menu bar and the
         // status bar are measured: that loads the fonts the first paint
         // needs, on this thread, which would otherwise only wait.
         menuBar()->sizeHint();
         statusBar()->sizeHint();
-        starting_ = std::move(begun);
-        return true;
     }
-    try {
-        history_ = loadDrawHistory(database_);
-    } catch (const std::exception& e) {
-        showError(QString::fromStdString(e.what()));
-        return false;
-    }
-    started_ = true;
     return true;
 }
 
-// The draws of the start, once they are read. A load that failed is told
-// over the frame, and the program ends with exit code 1, saving nothing.
-bool MainWindow::finishStart()
+// The draws of the start could not be read: told over the frame, which
+// closes; the program ends with exit code 1, saving nothing.
+void MainWindow::endAfterFailedStart(const QString& reason)
 {
-    if (startFailed_)
-        return false;
-    if (!starting_.valid())
-        return true;
-    std::future<DrawHistory> begun = std::move(starting_);
-    try {
-        history_ = begun.get();
-    } catch (const std::exception& e) {
-        startFailed_ = true;
-        showError(QString::fromStdString(e.what()));
-        close();
-        QCoreApplication::exit(1);  // after the close, whose quit would end with 0
-        return false;
-    }
-    started_ = true;
-    return true;
+    showError(reason);
+    close();
+    QCoreApplication::exit(1);  // after the close, whose quit would end with 0
 }
 
-// The first copy on a database holds its lock until it ends. A second copy
-// is told so before anything else and either opens the database read-only
-// or ends.
-bool MainWindow::claimDatabase()
+// A second copy on a database is told so before anything else and either
+// opens the database read-only or ends.
+bool MainWindow::askToOpenReadOnly(const std::string& path)
 {
-    const std::string& path = database_.path;
-    lock_ = std::make_unique<DatabaseLock>(path);
-    if (lock_->held())
-        return true;
     ++suppressActivation_;
     const QMessageBox::StandardButton answer = showMessage(
         nullptr, QMessageBox::Warning, messageCaption(),
@@ -155,25 +126,14 @@ bool MainWindow::claimDatabase()
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
         {{QMessageBox::Yes, QStringLiteral("読み取り専用で開く")}, {QMessageBox::No, QStringLiteral("終了")}});
     --suppressActivation_;
-    if (answer != QMessageBox::Yes)
-        return false;
-    readOnly_ = true;
-    setWindowTitle(programCaption() + QStringLiteral("（読み取り専用）"));
-    return true;
-}
-
-QString MainWindow::readOnlyRefusal(const QString& what) const
-{
-    return QStringLiteral("ほかのルモーネがデータベースを開いているため、読み取り専用で開いています。%1はできません。")
-        .arg(what);
+    return answer == QMessageBox::Yes;
 }
 
 void MainWindow::loadWithHistory(DrawHistory history)
 {
     prediction_->readInitFile();
     openViews_ = 0;
-    history_ = std::move(history);
-    started_ = true;
+    document_.openWithHistory(std::move(history));
 }
 
 // ---------------------------------------------------------------- views
@@ -190,15 +150,16 @@ void MainWindow::registerViewKinds()
     }
     kinds_.push_back({kPredictionView, [this]() -> ChildView* {
                           auto* view = new PredictionView(*this, *prediction_);
-                          view->setLogDatabase(database_);
-                          if (readOnly_)
-                              view->refuseRecording(readOnlyRefusal(QStringLiteral("予想の記録")));
+                          view->setLogDatabase(document_.database());
+                          if (document_.readOnly())
+                              view->refuseRecording(document_.readOnlyRefusal(QStringLiteral("予想の記録")));
                           return view;
                       }});
+    kinds_.push_back({kBacktestView,
+                      [this]() -> ChildView* { return new BacktestView(*this, *prediction_, document_.database()); }});
+    kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, document_.database()); }});
     kinds_.push_back(
-        {kBacktestView, [this]() -> ChildView* { return new BacktestView(*this, *prediction_, database_); }});
-    kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, database_); }});
-    kinds_.push_back({kVersionView, [this]() -> ChildView* { return new VersionWindow(*this, databaseInUse_); }});
+        {kVersionView, [this]() -> ChildView* { return new VersionWindow(*this, document_.databaseInUse()); }});
 }
 
 ChildView* MainWindow::findView(const QString& objectName) const
@@ -214,9 +175,9 @@ ChildView* MainWindow::showView(const QString& objectName)
 {
     WaitCursor wait;
     letPendingMessagesRun();
-    if (!finishStart())
+    if (!document_.finishStart())
         return nullptr;
-    finishReload();  // a view opened from now on shows the new draws
+    document_.finishReload();  // a view opened from now on shows the new draws
     if (ChildView* existing = findView(objectName)) {
         auto* sub = qobject_cast<QMdiSubWindow*>(existing->parentWidget());
         if (sub->isMinimized())
@@ -256,58 +217,9 @@ void MainWindow::setPropEnd(bool value)
 
 // ---------------------------------------------------------------- reload
 
-// The history follows the file: after the entry view wrote draws, the file
-// is read again the way the start-up reads it, on a thread of its own. The
-// window thread looks for the result every few milliseconds; the hourglass
-// shows only when that takes longer than a frame.
-void MainWindow::drawsWritten()
-{
-    if (unloaded_ || database_.path.empty())
-        return;
-    finishReload();  // one reload at a time, the newer one wins
-    reload_ = startLoadingDrawHistory(database_);
-    constexpr int kFrameMs = 16;
-    QTimer::singleShot(kFrameMs, this, [this] {
-        if (reload_.valid())
-            reloadWait_ = std::make_unique<WaitCursor>();
-    });
-    pollReload();
-}
-
-void MainWindow::pollReload()
-{
-    if (!reload_.valid())
-        return;
-    if (reload_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
-        constexpr int kPollMs = 5;
-        QTimer::singleShot(kPollMs, this, [this] { pollReload(); });
-        return;
-    }
-    finishReload();
-}
-
-// Waits for a reload under way, if any, and shows its result.
-void MainWindow::finishReload()
-{
-    if (!reload_.valid())
-        return;
-    std::future<DrawHistory> done = std::move(reload_);
-    std::optional<DrawHistory> loaded;
-    try {
-        loaded = done.get();
-    } catch (const std::exception& e) {
-        reloadWait_.reset();
-        showError(QStringLiteral("当選データを読み直せませんでした。表示中のデータのままです。\n\n") +
-                  QString::fromStdString(e.what()));
-        return;
-    }
-    reloadWait_.reset();
-    adoptReloadedHistory(std::move(*loaded));
-}
-
 // Every open view lets go of the old history before it is replaced, then
 // shows the new one or, where it cannot, is closed with a note.
-void MainWindow::adoptReloadedHistory(DrawHistory fresh)
+void MainWindow::changeHistory(const std::function<void()>& swap)
 {
     std::vector<std::pair<QMdiSubWindow*, ChildView*>> open;
     for (QMdiSubWindow* sub : mdi_->subWindowList())
@@ -315,7 +227,7 @@ void MainWindow::adoptReloadedHistory(DrawHistory fresh)
             open.emplace_back(sub, view);
     for (const auto& entry : open)
         entry.second->stopReadingHistory();
-    history_ = std::move(fresh);
+    swap();
     QStringList closed;
     for (const auto& [sub, view] : open) {
         if (view->rebuildOnNewHistory())
@@ -323,7 +235,8 @@ void MainWindow::adoptReloadedHistory(DrawHistory fresh)
         closed << QStringLiteral("「%1」").arg(view->windowTitle());
         sub->close();
     }
-    QString note = QStringLiteral("当選データを読み直しました（第%1回まで）。").arg(history_.latestDrawNumber());
+    QString note =
+        QStringLiteral("当選データを読み直しました（第%1回まで）。").arg(document_.history().latestDrawNumber());
     if (!closed.isEmpty())
         note += closed.join(QString()) + QStringLiteral("は新しいデータで表示し直せないため閉じました。");
     showStatusNote(note);
@@ -488,8 +401,8 @@ void MainWindow::runPredictionCommand()
 
 void MainWindow::runEntryCommand()
 {
-    if (readOnly_) {
-        showError(readOnlyRefusal(QStringLiteral("当選データの入力と取込")));
+    if (document_.readOnly()) {
+        showError(document_.readOnlyRefusal(QStringLiteral("当選データの入力と取込")));
         return;
     }
     if (openViews_ > 0) {
@@ -709,7 +622,7 @@ void MainWindow::showAtStart()
         [this] {
             if (!findView(kPredictionView))
                 runPredictionCommand();
-            if (startFailed_)
+            if (document_.startFailed())
                 return;
             QTimer::singleShot(kPrepareHelpAfterMs, this, [this] { prepareProgramHelp(this); });
             if (prediction_->initFileReadOnly())
@@ -782,21 +695,10 @@ void MainWindow::unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    // The threads are done before anything goes. A frame closed before its
-    // first view took the start's draws still saves its options once they
-    // were read.
-    if (starting_.valid()) {
-        try {
-            history_ = starting_.get();
-            started_ = true;
-        } catch (const std::exception&) {
-            // nothing was read, so there is nothing to save
-        }
-    }
-    if (reload_.valid())
-        reload_.wait();
-    reloadWait_.reset();
-    if (started_ && isVisible())
+    // The threads are done before anything goes.
+    document_.finishForExit();
+    const bool started = document_.started();
+    if (started && isVisible())
         AppSettings().setFrameGeometry(saveGeometry());
     for (QMdiSubWindow* w : mdi_->subWindowList()) {
         if (QWidget* content = w->widget())
@@ -805,13 +707,13 @@ void MainWindow::unload()
     }
     // A start that failed has nothing to save: the options file is left
     // as it was.
-    bool saved = !started_;
-    if (started_)
+    bool saved = !started;
+    if (started)
         saved = prediction_->writeInitFile();
     // A read-only options file was told about at start; it is left alone.
     if (!saved && !prediction_->initFileReadOnly())
         reportOptionsNotSaved();
-    history_.releaseDrawHistory();
+    document_.releaseHistory();
     WaitCursor wait;
     letPendingMessagesRun();
 }

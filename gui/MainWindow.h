@@ -1,7 +1,8 @@
 // The main window: an MDI frame captioned "ルモーネ" whose menu bar opens
 // every other window as a child view. It owns start-up, the life of the
 // child views, the rule that keeps the entry view away from open views,
-// window arrangement, help, the version window and exit.
+// window arrangement, help, the version window and exit; the draws it
+// shows are its DrawDocument's.
 #pragma once
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@
 
 #include "core/history/DrawHistory.h"
 #include "core/store/DrawStore.h"
+#include "gui/DrawDocument.h"
 #include "gui/common/ChildView.h"
 
 class QMdiArea;
@@ -24,10 +26,8 @@ namespace rumone {
 
 class GridWidget;
 class Prediction;
-class WaitCursor;
-class DatabaseLock;
 
-class MainWindow : public QMainWindow, public ViewHost {
+class MainWindow : public QMainWindow, public ViewHost, private DocumentWindows {
     Q_OBJECT
 public:
     MainWindow();
@@ -44,20 +44,20 @@ public:
     // is told and ends the program with exit code 1.
     bool load(DrawDatabaseRef database, std::future<DrawHistory> begun);
     // The database named in the version window (path and place).
-    void setDatabaseInUse(const QString& text) { databaseInUse_ = text; }
+    void setDatabaseInUse(const QString& text) { document_.setDatabaseInUse(text); }
     // Start-up with a history already in memory (tests, tools).
     void loadWithHistory(DrawHistory history);
 
     // ViewHost
     void setPropEnd(bool value) override;
-    const DrawHistory& drawHistory() const override { return history_; }
+    const DrawHistory& drawHistory() const override { return document_.history(); }
     void showStatusNote(const QString& text) override;
     // Reads the history again off the window thread; the views follow it
-    // once it is in (see adoptReloadedHistory).
-    void drawsWritten() override;
-    bool reloadPending() const { return reload_.valid(); }
+    // once it is in (see changeHistory).
+    void drawsWritten() override { document_.drawsWritten(); }
+    bool reloadPending() const { return document_.reloadPending(); }
     // Another copy of the program holds the database: this one only reads.
-    bool readOnly() const { return readOnly_; }
+    bool readOnly() const { return document_.readOnly(); }
 
     // The common open sequence: hourglass, let messages run, show the view
     // (created and loaded when it has no window, brought forward otherwise).
@@ -66,7 +66,7 @@ public:
     int openViewCount() const { return openViews_; }
     QMdiArea* mdiArea() const { return mdi_; }
     Prediction& prediction() { return *prediction_; }
-    const DrawDatabaseRef& database() const { return database_; }
+    const DrawDatabaseRef& database() const { return document_.database(); }
 
     // Menu commands (public for tests; the menu calls them).
     void runPredictionCommand();
@@ -109,7 +109,7 @@ private:
     void registerViewKinds();
     void buildMenus();
     QAction* addCommand(QMenu* menu, const QString& caption, const QString& name, std::function<void()> run);
-    void showError(const QString& text);
+    void showError(const QString& text) override;
     void showInformation(const QString& text);
     void updateViewMenu(QMdiSubWindow* active);
     void unload();
@@ -117,22 +117,17 @@ private:
     void noteActivation(QWidget* window);
     void adoptGrids(ChildView* view);
     bool cameFromAnotherWindowOfTheProgram() const;
-    bool claimDatabase();
-    QString readOnlyRefusal(const QString& what) const;
-    void pollReload();
-    void finishReload();
-    void adoptReloadedHistory(DrawHistory fresh);
-    bool finishStart();
+    // DocumentWindows
+    bool askToOpenReadOnly(const std::string& path) override;
+    void endAfterFailedStart(const QString& reason) override;
+    void changeHistory(const std::function<void()>& swap) override;
 
-    DrawHistory history_;
-    DrawDatabaseRef database_;
-    QString databaseInUse_;
+    DrawDocument document_{*this};
     std::unique_ptr<Prediction> prediction_;
     QMdiArea* mdi_ = nullptr;
     std::vector<ViewKind> kinds_;
     std::vector<std::pair<QString, QPointer<QMdiSubWindow>>> windows_;
     int openViews_ = 0;
-    bool started_ = false;  // the history was loaded; only then is there anything to save
     bool unloaded_ = false;
     int suppressActivation_ = 0;
     // The program's active top-level window and the one active before it;
@@ -142,12 +137,6 @@ private:
     QPointer<QWidget> previousWindow_;
     bool previousWindowWasModal_ = false;
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
-    std::unique_ptr<DatabaseLock> lock_;
-    bool readOnly_ = false;
-    std::future<DrawHistory> starting_;       // the start's load, until the first view takes it
-    bool startFailed_ = false;                // that load failed: the program is ending
-    std::future<DrawHistory> reload_;         // a reload under way
-    std::unique_ptr<WaitCursor> reloadWait_;  // shown once the reload takes longer than a frame
     int gridZoom_ = 100;
 };
 
