@@ -67,5 +67,6 @@ int main(int argc, char** argv)
     frame.showAtStart();
     if (!database.note.empty())
         frame.statusBar()->showMessage(QString::fromStdString(database.note));
-    return app.exec();
+    const int code = app.exec();
+    return frame.startFailed() ? 1 : code;
 }

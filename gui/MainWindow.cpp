@@ -103,12 +103,12 @@ bool MainWindow::load(DrawDatabaseRef database, std::future<DrawHistory> begun)
 }
 
 // The draws of the start could not be read: told over the frame, which
-// closes; the program ends with exit code 1, saving nothing.
+// closes, saving nothing; startFailed tells the program to end with a
+// failure.
 void MainWindow::endAfterFailedStart(const QString& reason)
 {
     showError(reason);
     close();
-    QCoreApplication::exit(1);  // after the close, whose quit would end with 0
 }
 
 // A second copy on a database is told so before anything else and either

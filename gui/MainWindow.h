@@ -40,9 +40,13 @@ public:
     // before Qt started, its history's load under way when `begun` is
     // valid (startLoadingDrawHistory). Then it returns without waiting for
     // the draws: the frame is shown and painted while they are read, and
-    // the first view waits for them (finishStart); a load that fails there
-    // is told and ends the program with exit code 1.
+    // the first view waits for them (DrawDocument::finishStart); a load
+    // that fails there is told and closes the frame.
     bool load(DrawDatabaseRef database, std::future<DrawHistory> begun);
+    // That load failed: the frame closed, and the program ends with a
+    // failure (app/main.cpp decides the exit code; no window ends the
+    // application itself).
+    bool startFailed() const { return document_.startFailed(); }
     // The database named in the version window (path and place).
     void setDatabaseInUse(const QString& text) { document_.setDatabaseInUse(text); }
     // Start-up with a history already in memory (tests, tools).

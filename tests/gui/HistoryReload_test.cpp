@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMdiArea>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "core/grid/GridDump.h"
@@ -131,8 +133,9 @@ TEST(HistoryReload, ASecondCopyOpensReadOnlyOrEnds)
 
 // At start the draws are read while the frame shows and paints; the first
 // view waits for them. A load that fails is told over the frame, which
-// then closes: no view opens and no options file is written. A frame
-// closed before any view still saves its options once the draws are in.
+// then closes: no view opens, no options file is written, and the frame
+// says the start failed. A frame closed before any view still saves its
+// options once the draws are in.
 TEST(HistoryReload, TheDrawsReadWhileTheFrameShowsReachTheFirstView)
 {
     struct Case {
@@ -162,9 +165,19 @@ TEST(HistoryReload, TheDrawsReadWhileTheFrameShowsReachTheFirstView)
                     EXPECT_EQ(frame.showView(QStringLiteral("出現頻度分析")), nullptr);
             }
             EXPECT_EQ(answers.seen(), !c.databaseThere);
+            EXPECT_EQ(frame.startFailed(), !c.databaseThere);
         }
         EXPECT_EQ(std::filesystem::exists(std::filesystem::path(dir.path()) / "ルモーネ.ini"), c.databaseThere);
     }
+    // The failed start ended no application: an event loop still waits.
+    QEventLoop loop;
+    bool waited = false;
+    QTimer::singleShot(0, &loop, [&] {
+        waited = true;
+        loop.quit();
+    });
+    loop.exec();
+    EXPECT_TRUE(waited);
 }
 
 }  // namespace
