@@ -144,8 +144,10 @@ void DrawDocument::finishForExit()
             // nothing was read, so there is nothing to save
         }
     }
-    if (reload_.valid())
+    if (reload_.valid()) {
         reload_.wait();
+        reload_ = {};
+    }
     reloadWait_.reset();
 }
 

@@ -171,10 +171,28 @@ ChildView* MainWindow::findView(const QString& objectName) const
     return nullptr;
 }
 
+// The open lets pending messages run, the user's among them. A close that
+// comes meanwhile is held back (closeEvent) and taken once the outermost
+// open is over; no view is made once the frame began to unload.
 ChildView* MainWindow::showView(const QString& objectName)
+{
+    if (unloaded_)
+        return nullptr;
+    ++opening_;
+    ChildView* view = openView(objectName);
+    if (--opening_ > 0 || !closeHeldBack_)
+        return view;
+    closeHeldBack_ = false;
+    close();
+    return nullptr;
+}
+
+ChildView* MainWindow::openView(const QString& objectName)
 {
     WaitCursor wait;
     letPendingMessagesRun();
+    if (closeHeldBack_)
+        return nullptr;  // the frame closes: nothing more is opened
     if (!document_.finishStart())
         return nullptr;
     document_.finishReload();  // a view opened from now on shows the new draws
@@ -622,7 +640,7 @@ void MainWindow::showAtStart()
         [this] {
             if (!findView(kPredictionView))
                 runPredictionCommand();
-            if (document_.startFailed())
+            if (unloaded_)  // the start failed, or the frame closed meanwhile
                 return;
             QTimer::singleShot(kPrepareHelpAfterMs, this, [this] { prepareProgramHelp(this); });
             if (prediction_->initFileReadOnly())
@@ -683,6 +701,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (opening_ > 0) {
+        closeHeldBack_ = true;  // taken when the open is over (showView)
+        event->ignore();
+        return;
+    }
     unload();
     event->accept();
 }

@@ -65,6 +65,7 @@ public:
 
     // The common open sequence: hourglass, let messages run, show the view
     // (created and loaded when it has no window, brought forward otherwise).
+    // nullptr when the frame closes meanwhile or has closed.
     ChildView* showView(const QString& objectName) override;
     ChildView* findView(const QString& objectName) const;
     int openViewCount() const { return openViews_; }
@@ -111,6 +112,7 @@ private:
         std::function<ChildView*()> create;
     };
     void registerViewKinds();
+    ChildView* openView(const QString& objectName);
     void buildMenus();
     QAction* addCommand(QMenu* menu, const QString& caption, const QString& name, std::function<void()> run);
     void showError(const QString& text) override;
@@ -133,6 +135,8 @@ private:
     std::vector<std::pair<QString, QPointer<QMdiSubWindow>>> windows_;
     int openViews_ = 0;
     bool unloaded_ = false;
+    int opening_ = 0;             // showView calls under way, nested ones included
+    bool closeHeldBack_ = false;  // a close came during an open
     int suppressActivation_ = 0;
     // The program's active top-level window and the one active before it;
     // both empty while another application is active.
