@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/backtest/Scoring.h"
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChartsModule.h"
 
 namespace rumone {
 

@@ -1,4 +1,4 @@
-#include "gui/backtest/ExcessChart.h"
+#include "gui/charts/ExcessChart.h"
 
 #include <QFontMetricsF>
 #include <QtCharts/QAreaSeries>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gui/common/ChartBasics.h"
+#include "gui/charts/ChartBasics.h"
 
 namespace rumone {
 
@@ -180,12 +180,7 @@ void ExcessChart::plot(const Plot& p)
     yAxis->setLabelFormat("%.0f");
     if (!p.yTitle.isEmpty())
         yAxis->setTitleText(p.yTitle);
-    c->addAxis(xAxis, Qt::AlignBottom);
-    c->addAxis(yAxis, Qt::AlignLeft);
-    for (QAbstractSeries* s : c->series()) {
-        s->attachAxis(xAxis);
-        s->attachAxis(yAxis);
-    }
+    attachAxes(*c, xAxis, yAxis);
 }
 
 }  // namespace rumone

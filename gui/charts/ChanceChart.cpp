@@ -1,4 +1,4 @@
-#include "gui/analysis/ChanceChart.h"
+#include "gui/charts/ChanceChart.h"
 
 #include <QRegularExpression>
 #include <QtCharts/QBarCategoryAxis>
@@ -10,7 +10,7 @@
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 
-#include "gui/common/ChartBasics.h"
+#include "gui/charts/ChartBasics.h"
 #include "gui/common/QtConversions.h"
 
 namespace rumone {
@@ -165,12 +165,7 @@ void ChanceChart::showFigures(const ChanceFigures& f)
     yAxis->applyNiceNumbers();
     yAxis->setLabelFormat(f.scale == ChanceScale::Rate ? QStringLiteral("%.0f%%") : QStringLiteral("%.0f"));
     yAxis->setTitleText(f.scale == ChanceScale::Rate ? QStringLiteral("率") : QStringLiteral("回数"));
-    c->addAxis(xAxis, Qt::AlignBottom);
-    c->addAxis(yAxis, Qt::AlignLeft);
-    for (QAbstractSeries* s : c->series()) {
-        s->attachAxis(xAxis);
-        s->attachAxis(yAxis);
-    }
+    attachAxes(*c, xAxis, yAxis);
 }
 
 }  // namespace rumone

@@ -1,4 +1,4 @@
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChartsModule.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // The entry point of the charts module (rumone-charts.so): the program
-// opens it the first time it makes a chart (gui/common/ChartsModule.h).
+// opens it the first time it makes a chart (gui/charts/ChartsModule.h).
 #include <QtGlobal>
 
-#include "gui/analysis/ChanceChart.h"
-#include "gui/backtest/ExcessChart.h"
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChanceChart.h"
+#include "gui/charts/ChartsModule.h"
+#include "gui/charts/ExcessChart.h"
 
 namespace {
 

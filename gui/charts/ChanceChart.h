@@ -6,7 +6,7 @@
 #include <QtCharts/QChartView>
 
 #include "core/analysis/chance/ChanceFigures.h"
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChartsModule.h"
 
 namespace rumone {
 
