@@ -1,9 +1,12 @@
 #include "gui/charts/ChartsModule.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLibrary>
 #include <QStringList>
+
+#include <cstring>
 
 namespace rumone {
 
@@ -55,25 +58,63 @@ ExcessPicture* missingExcessPicture(QWidget* parent)
     return new MissingChart(missingModuleText(), parent);
 }
 
+// The entry read as plain bytes, its mark first: nothing of the module is
+// called, nor read as an entry, before its mark, version and size are known
+// to match the program's (under the entry's name may stand a function, at
+// any alignment).
+QString entryProblem(const void* symbol)
+{
+    unsigned long long mark = 0;
+    std::memcpy(&mark, symbol, sizeof mark);
+    if (mark != kChartsEntryMark)
+        return QStringLiteral("入口「%1」がグラフの部品の入口ではありません。")
+            .arg(QString::fromUtf8(kChartsEntrySymbol));
+    ChartsModuleEntry entry{};
+    std::memcpy(&entry, symbol, sizeof entry);
+    if (entry.abiVersion != kChartsAbiVersion || entry.entrySize != static_cast<int>(sizeof(ChartsModuleEntry)))
+        return QStringLiteral("部品の版（%1）がこのプログラムの版（%2）と合いません。")
+            .arg(entry.abiVersion)
+            .arg(kChartsAbiVersion);
+    if (!entry.makers.makeChancePicture || !entry.makers.makeExcessPicture)
+        return QStringLiteral("部品の入口にグラフの作り手がありません。");
+    return {};
+}
+
 ChartMakers openChartMakers()
 {
     const QString folder = QCoreApplication::applicationDirPath();
     QStringList failures;
     for (const QString& path : {folder + QLatin1Char('/') + QString::fromUtf8(kModuleFile),
                                 folder + QStringLiteral("/../lib/rumone/modules/") + QString::fromUtf8(kModuleFile)}) {
-        // The library stays loaded for the rest of the run: the charts it
-        // made live as long as their windows.
-        QLibrary module(path);
-        if (const auto entry = reinterpret_cast<ChartMakersEntry>(module.resolve(kChartMakersSymbol)))
-            if (const ChartMakers* makers = entry(); makers && makers->makeChancePicture && makers->makeExcessPicture)
-                return *makers;
-        failures << module.errorString();
+        OpenedChartsModule opened = openChartsModule(path);
+        if (opened.makers)
+            return *opened.makers;
+        failures << opened.reason;
     }
     missingModuleReason() = failures.join(QLatin1Char('\n'));
     return {missingChancePicture, missingExcessPicture};
 }
 
 }  // namespace
+
+OpenedChartsModule openChartsModule(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return {nullptr, QStringLiteral("%1：ファイルがありません。").arg(path)};
+    // The library stays loaded for the rest of the run: the charts it made
+    // live as long as their windows.
+    QLibrary module(path);
+    if (!module.load())
+        return {nullptr, QStringLiteral("%1：読み込めません（%2）。").arg(path, module.errorString())};
+    const QFunctionPointer symbol = module.resolve(kChartsEntrySymbol);
+    if (!symbol)
+        return {nullptr, QStringLiteral("%1：入口「%2」がありません。古い版か、別のファイルです。")
+                             .arg(path, QString::fromUtf8(kChartsEntrySymbol))};
+    const auto* bytes = reinterpret_cast<const void*>(symbol);
+    if (const QString problem = entryProblem(bytes); !problem.isEmpty())
+        return {nullptr, path + QStringLiteral("：") + problem};
+    return {&static_cast<const ChartsModuleEntry*>(bytes)->makers, {}};
+}
 
 const ChartMakers& chartMakers()
 {

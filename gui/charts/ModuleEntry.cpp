@@ -1,5 +1,6 @@
 // The entry point of the charts module (rumone-charts.so): the program
-// opens it the first time it makes a chart (gui/charts/ChartsModule.h).
+// opens it the first time it makes a chart and reads this entry before it
+// calls anything (gui/charts/ChartsModule.h).
 #include <QtGlobal>
 
 #include "gui/charts/ChanceChart.h"
@@ -20,8 +21,9 @@ rumone::ExcessPicture* makeExcessPicture(QWidget* parent)
 
 }  // namespace
 
-extern "C" Q_DECL_EXPORT const rumone::ChartMakers* rumoneChartMakers()
-{
-    static const rumone::ChartMakers makers{makeChancePicture, makeExcessPicture};
-    return &makers;
-}
+extern "C" Q_DECL_EXPORT const rumone::ChartsModuleEntry rumoneChartsModule = {
+    rumone::kChartsEntryMark,
+    rumone::kChartsAbiVersion,
+    sizeof(rumone::ChartsModuleEntry),
+    {makeChancePicture, makeExcessPicture},
+};
