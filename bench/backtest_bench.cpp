@@ -22,7 +22,7 @@
 #include "core/backtest/WalkForward.h"
 #include "core/predict/Prediction.h"
 #include "gui/backtest/BacktestView.h"
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChartsModule.h"
 
 namespace {
 

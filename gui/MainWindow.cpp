@@ -440,13 +440,13 @@ void MainWindow::runHelpCommand()
 void MainWindow::runActiveViewHelp()
 {
     QMdiSubWindow* active = mdi_->activeSubWindow();
-    const QWidget* view = active ? active->widget() : nullptr;
+    const auto* view = active ? qobject_cast<const ChildView*>(active->widget()) : nullptr;
     if (!view) {
         runHelpCommand();
         return;
     }
     ++suppressActivation_;
-    showHelpFor(this, view->objectName() + u';' + view->windowTitle());
+    showHelpFor(this, view->helpKeywords());
     --suppressActivation_;
 }
 

@@ -2,9 +2,10 @@
 // grid. The analysis code decides everything the view shows; the window
 // code (gui/analysis/AnalysisWindow) only draws what is declared here.
 //
-// Adding a view: one source pair under core/analysis/<group>/ that returns
-// an AnalysisViewSpec, and one line in core/analysis/AnalysisRegistry.cpp,
-// which also places its command in the data-analysis menu.
+// Adding a view: one source pair under core/analysis/<group>/ whose
+// AnalysisViewSpec says everything about it (its menu command and submenu,
+// its help keyword, its figures beside chance), and its name in the list of
+// core/analysis/AnalysisRegistry.cpp.
 #pragma once
 
 #include <string>
@@ -50,12 +51,19 @@ struct AnalysisSubmenu {
     std::string caption;     // e.g. 頻度分析
 };
 
+inline const AnalysisSubmenu kTopLevelMenu{};
+inline const AnalysisSubmenu kFrequencySubmenu{"mnuHindo", "頻度分析"};
+inline const AnalysisSubmenu kIntervalSubmenu{"mnuKankaku", "間隔分析"};
+inline const AnalysisSubmenu kPatternSubmenu{"mnuPattern", "組合せパターン分析"};
+inline const AnalysisSubmenu kDivisionSubmenu{"mnuBunkatsuData", "分割データ分析"};
+
 struct AnalysisViewSpec {
     std::string objectName;   // window name, e.g. 出現頻度分析
     std::string caption;      // window caption
     std::string menuAction;   // the main window's command, e.g. mnuSyutugenHindo
-    std::string menuCaption;  // the command's caption, set by the registry
-    AnalysisSubmenu submenu;  // where the command stands, set by the registry
+    std::string menuCaption;  // the command's caption
+    AnalysisSubmenu submenu;  // where the command stands
+    std::string helpKeyword;  // the help index's keyword of the view's page (F1)
     std::string label1;       // description text
     int widthTwips = 0;
     int heightTwips = 0;
@@ -68,7 +76,7 @@ struct AnalysisViewSpec {
     // of operations.
     void (*build)(ResultGrid& grid, const DrawHistory& history) = nullptr;
     // The view's figures beside chance, from the complete draws to count
-    // (oldest first); nullptr for a view without them. Set by the registry.
+    // (oldest first); nullptr for a view without them.
     ChanceFigures (*chance)(std::span<const Draw> draws) = nullptr;
 };
 

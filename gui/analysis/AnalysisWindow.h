@@ -25,6 +25,7 @@ public:
 
     GridWidget* gridWidget() const { return grid_; }
     const AnalysisViewSpec& spec() const { return spec_; }
+    QString helpKeywords() const override { return QString::fromStdString(spec_.helpKeyword); }
     bool rebuildOnNewHistory() override
     {
         build();

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <array>
 
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChartsModule.h"
 #include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/PrintDialog.h"

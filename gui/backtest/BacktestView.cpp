@@ -21,7 +21,7 @@
 #include "core/backtest/TicketGrid.h"
 #include "core/predict/Prediction.h"
 #include "gui/backtest/BacktestJob.h"
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChartsModule.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/common/Twips.h"
 #include "gui/grid/GridPrinter.h"

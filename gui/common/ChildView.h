@@ -50,6 +50,9 @@ public:
     // The size of the MDI sub-window as the load step gave it (the view's
     // own size); invalid before the load step.
     QSize openedSize() const { return openedSize_; }
+    // The help index's keywords of the view's page (F1), "a;b": the first
+    // the index holds is shown.
+    virtual QString helpKeywords() const { return objectName() + u';' + windowTitle(); }
 
     // Before the host replaces its history: nothing of the view may read
     // the old one any more (a worker thread is stopped and joined).

@@ -32,11 +32,12 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
 // include; the main window, at the library's top, may include them all.
 const std::map<std::string, std::set<std::string>> kGuiMayInclude = {
     {"common", {"common"}},
+    {"charts", {"charts", "common"}},
     {"grid", {"grid", "common"}},
-    {"analysis", {"analysis", "grid", "common"}},
+    {"analysis", {"analysis", "grid", "common", "charts"}},
     {"entry", {"entry", "grid", "common"}},
     {"predict", {"predict", "grid", "common"}},
-    {"backtest", {"backtest", "predict", "grid", "common"}},
+    {"backtest", {"backtest", "predict", "grid", "common", "charts"}},
     {"help", {"help", "common"}},
 };
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/grid/GridSteps.h"
 
 namespace rumone {
@@ -62,16 +63,22 @@ void buildByCountView(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec appearanceByCountView()
 {
-    AnalysisViewSpec v;
-    v.objectName = "回数別出現分析";
-    v.caption = "回数別頻度分析";
-    v.menuAction = "mnuSyutugenKaisu";
-    v.label1 = "過去の当選番号から出現回数別の数字を分析します";
-    v.widthTwips = 3405;
-    v.heightTwips = 6700;
-    v.hasPrintButton = true;
-    v.build = &buildByCountView;
-    return v;
+    return {
+        .objectName = "回数別出現分析",
+        .caption = "回数別頻度分析",
+        .menuAction = "mnuSyutugenKaisu",
+        .menuCaption = "回数別出現分析",
+        .submenu = kFrequencySubmenu,
+        .helpKeyword = "回数別出現分析",
+        .label1 = "過去の当選番号から出現回数別の数字を分析します",
+        .widthTwips = 3405,
+        .heightTwips = 6700,
+        .hasPrintButton = true,
+        .letMessagesRunAfterBuild = false,
+        .legend = {},
+        .build = &buildByCountView,
+        .chance = digitsByCountChance,
+    };
 }
 
 }  // namespace rumone

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/grid/GridSteps.h"
 
 namespace rumone {
@@ -87,16 +88,22 @@ void buildCountView(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec appearanceCountView()
 {
-    AnalysisViewSpec v;
-    v.objectName = "出現回数分析";
-    v.caption = "出現回数分析";
-    v.menuAction = "mnuZenkaiSyutugen";
-    v.label1 = "過去の当選数字が何回出現したか分析します";
-    v.widthTwips = 6280;
-    v.heightTwips = 13850;
-    v.hasPrintButton = false;
-    v.build = &buildCountView;
-    return v;
+    return {
+        .objectName = "出現回数分析",
+        .caption = "出現回数分析",
+        .menuAction = "mnuZenkaiSyutugen",
+        .menuCaption = "出現回数分析",
+        .submenu = kTopLevelMenu,
+        .helpKeyword = "出現回数分析",
+        .label1 = "過去の当選数字が何回出現したか分析します",
+        .widthTwips = 6280,
+        .heightTwips = 13850,
+        .hasPrintButton = false,
+        .letMessagesRunAfterBuild = false,
+        .legend = {},
+        .build = &buildCountView,
+        .chance = appearanceIntervalChance,
+    };
 }
 
 }  // namespace rumone

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/grid/GridSteps.h"
 
 namespace rumone {
@@ -80,25 +81,29 @@ void buildFrequencyView(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec appearanceFrequencyView()
 {
-    AnalysisViewSpec v;
-    v.objectName = "出現頻度分析";
-    v.caption = "出現頻度分析";
-    v.menuAction = "mnuSyutugenHindo";
-    v.label1 = "過去の当選番号の出現回数を数字別に分析します";
-    v.widthTwips = 5280;
-    v.heightTwips = 13200;
-    v.hasPrintButton = false;
-
-    // The marks' legend, at the right end of the top band. The label ends a
-    // margin inside the client area and is wide enough for its five
-    // full-width characters.
-    v.legend = {
-        legendBall("Picture1", 3840, 120, 255, 255, kBallBlueBody, kBallBlueHighlight, 13),
-        legendLabel("Label2", 4095, 120, 945, 255, "：当選数字"),
+    return {
+        .objectName = "出現頻度分析",
+        .caption = "出現頻度分析",
+        .menuAction = "mnuSyutugenHindo",
+        .menuCaption = "出現頻度分析",
+        .submenu = kFrequencySubmenu,
+        .helpKeyword = "出現頻度分析",
+        .label1 = "過去の当選番号の出現回数を数字別に分析します",
+        .widthTwips = 5280,
+        .heightTwips = 13200,
+        .hasPrintButton = false,
+        .letMessagesRunAfterBuild = false,
+        // The marks' legend, at the right end of the top band. The label ends a
+        // margin inside the client area and is wide enough for its five
+        // full-width characters.
+        .legend =
+            {
+                legendBall("Picture1", 3840, 120, 255, 255, kBallBlueBody, kBallBlueHighlight, 13),
+                legendLabel("Label2", 4095, 120, 945, 255, "：当選数字"),
+            },
+        .build = &buildFrequencyView,
+        .chance = digitFrequencyChance,
     };
-
-    v.build = &buildFrequencyView;
-    return v;
 }
 
 }  // namespace rumone

@@ -1,5 +1,6 @@
 #include "core/analysis/frequency/Dispersion.h"
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/grid/GridSteps.h"
 
 namespace rumone {
@@ -94,25 +95,30 @@ void buildDispersionView(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec dispersionView()
 {
-    AnalysisViewSpec v;
-    v.objectName = "バラツキ分析";
-    v.caption = "バラツキ分析";
-    v.menuAction = "mnuBaratsuki";
-    v.label1 = "過去の当選番号のバラツキを数字別に分析します";
-    v.widthTwips = 7630;
-    v.heightTwips = 13980;
-    v.hasPrintButton = false;
-
-    // Blue for the main digits, pink for bonus digits; the chart itself
-    // only ever uses the blue style.
-    v.legend = {
-        legendBall("Picture1", 4080, 120, 255, 255, kBallBlueBody, kBallBlueHighlight, 19),
-        legendLabel("Label2", 4320, 165, 735, 255, "：本数字"),
-        legendBall("Picture1", 5040, 120, 255, 255, rgb(204, 51, 153), rgb(255, 153, 204), 19),
-        legendLabel("Label3", 5280, 165, 1215, 255, "：ボーナス数字"),
+    return {
+        .objectName = "バラツキ分析",
+        .caption = "バラツキ分析",
+        .menuAction = "mnuBaratsuki",
+        .menuCaption = "バラツキ分析",
+        .submenu = kTopLevelMenu,
+        .helpKeyword = "バラツキ分析",
+        .label1 = "過去の当選番号のバラツキを数字別に分析します",
+        .widthTwips = 7630,
+        .heightTwips = 13980,
+        .hasPrintButton = false,
+        .letMessagesRunAfterBuild = false,
+        // Blue for the main digits, pink for bonus digits; the chart itself
+        // only ever uses the blue style.
+        .legend =
+            {
+                legendBall("Picture1", 4080, 120, 255, 255, kBallBlueBody, kBallBlueHighlight, 19),
+                legendLabel("Label2", 4320, 165, 735, 255, "：本数字"),
+                legendBall("Picture1", 5040, 120, 255, 255, rgb(204, 51, 153), rgb(255, 153, 204), 19),
+                legendLabel("Label3", 5280, 165, 1215, 255, "：ボーナス数字"),
+            },
+        .build = &buildDispersionView,
+        .chance = dispersionChance,
     };
-    v.build = &buildDispersionView;
-    return v;
 }
 
 }  // namespace rumone

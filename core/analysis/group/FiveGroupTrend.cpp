@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/grid/GridSteps.h"
 
 namespace rumone {
@@ -134,16 +135,22 @@ void buildFiveGroupTrend(ResultGrid& g, const DrawHistory& history)
 
 AnalysisViewSpec fiveGroupTrendView()
 {
-    AnalysisViewSpec spec;
-    spec.objectName = "分割5傾向分析";
-    spec.caption = "5分割傾向分析";
-    spec.menuAction = "mnu5BunkatsuKeiko";
-    spec.label1 = "過去の当選番号の５グループに分類して分析します";
-    spec.widthTwips = 6900;
-    spec.heightTwips = 13750;
-    spec.hasPrintButton = true;
-    spec.build = &buildFiveGroupTrend;
-    return spec;
+    return {
+        .objectName = "分割5傾向分析",
+        .caption = "5分割傾向分析",
+        .menuAction = "mnu5BunkatsuKeiko",
+        .menuCaption = "5分割傾向分析",
+        .submenu = kTopLevelMenu,
+        .helpKeyword = "5分割傾向分析",
+        .label1 = "過去の当選番号の５グループに分類して分析します",
+        .widthTwips = 6900,
+        .heightTwips = 13750,
+        .hasPrintButton = true,
+        .letMessagesRunAfterBuild = false,
+        .legend = {},
+        .build = &buildFiveGroupTrend,
+        .chance = fiveGroupTrendChance,
+    };
 }
 
 }  // namespace rumone

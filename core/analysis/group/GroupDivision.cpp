@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/grid/GridSteps.h"
 
 namespace rumone {
@@ -25,23 +26,28 @@ struct GroupMember {
     std::string_view objectName;
     std::string_view caption;
     std::string_view menuAction;
+    std::string_view menuCaption;  // also the help keyword of the view's page
     std::string_view label1;
     std::array<DigitGroup, 10> groups;
     int groupCount;
     int blueLabelBlocks;  // row-3 digit labels in blue: leading blocks
+    ChanceFigures (*chance)(std::span<const Draw> draws);
 };
 
 constexpr std::array<GroupMember, 3> kGroupMembers = {{
     {"分割3データ分析",
      "3分割データ分析",
      "mnu3BunkatsuData",
+     "3分割データ分析",
      "過去の当選番号の第１～４数字をＡ～Ｃの３グループに分類して分析します",
      {{{0, 2, "　　 Ａ ", kLightCyan}, {3, 5, "　　 Ｂ ", std::nullopt}, {6, 9, "　　　 Ｃ 　　", kLightGreen}}},
      3,
-     1},
+     1,
+     groupDivision3Chance},
     {"分割5データ分析",
      "5分割データ分析",
      "mnu6BunkatsuData",
+     "5分割データ分析",
      "過去の当選番号の第１～４数字をＡ～Ｅの５グループに分類して分析します",
      {{{0, 1, "　Ａ ", kLightCyan},
        {2, 3, "　Ｂ ", std::nullopt},
@@ -49,10 +55,12 @@ constexpr std::array<GroupMember, 3> kGroupMembers = {{
        {6, 7, "　Ｄ ", std::nullopt},
        {8, 9, "　Ｅ ", kLightMagenta}}},
      5,
-     1},
+     1,
+     groupDivision5Chance},
     {"分割10データ分析",
      "10分割データ分析",
      "mnu11BunkatsuData",
+     "10分割データ分析",
      "過去の当選番号の第１～４数字をＡ～Ｊの１０グループに分類して分析します",
      {{{0, 0, "Ａ", kLightCyan},
        {1, 1, "Ｂ", kLightGreen},
@@ -65,7 +73,8 @@ constexpr std::array<GroupMember, 3> kGroupMembers = {{
        {8, 8, "Ｉ", kLavender},
        {9, 9, "Ｊ", std::nullopt}}},
      10,
-     4},
+     4,
+     groupDivision10Chance},
 }};
 
 // ---- the table's geometry
@@ -217,16 +226,22 @@ template <std::size_t Member>
 AnalysisViewSpec memberView()
 {
     const GroupMember& m = kGroupMembers[Member];
-    AnalysisViewSpec spec;
-    spec.objectName = m.objectName;
-    spec.caption = m.caption;
-    spec.menuAction = m.menuAction;
-    spec.label1 = m.label1;
-    spec.widthTwips = 12300;
-    spec.heightTwips = 12400;
-    spec.legend = markLegend();
-    spec.build = &buildMember<Member>;
-    return spec;
+    return {
+        .objectName = std::string(m.objectName),
+        .caption = std::string(m.caption),
+        .menuAction = std::string(m.menuAction),
+        .menuCaption = std::string(m.menuCaption),
+        .submenu = kDivisionSubmenu,
+        .helpKeyword = std::string(m.menuCaption),
+        .label1 = std::string(m.label1),
+        .widthTwips = 12300,
+        .heightTwips = 12400,
+        .hasPrintButton = false,
+        .letMessagesRunAfterBuild = false,
+        .legend = markLegend(),
+        .build = &buildMember<Member>,
+        .chance = m.chance,
+    };
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/analysis/interval/IntervalTable.h"
 
 namespace rumone {
@@ -184,15 +185,22 @@ void buildAppearanceIntervalView(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec appearanceIntervalView()
 {
-    AnalysisViewSpec v;
-    v.objectName = "出現間隔分析";
-    v.caption = "出現間隔分析";
-    v.menuAction = "mnuSyutugenKankaku";
-    v.label1 = "過去の当選数字が何回前に出現しているか分析します";
-    v.widthTwips = 6140;
-    v.heightTwips = 13800;
-    v.build = buildAppearanceIntervalView;
-    return v;
+    return {
+        .objectName = "出現間隔分析",
+        .caption = "出現間隔分析",
+        .menuAction = "mnuSyutugenKankaku",
+        .menuCaption = "出現間隔分析",
+        .submenu = kIntervalSubmenu,
+        .helpKeyword = "出現間隔分析",
+        .label1 = "過去の当選数字が何回前に出現しているか分析します",
+        .widthTwips = 6140,
+        .heightTwips = 13800,
+        .hasPrintButton = false,
+        .letMessagesRunAfterBuild = false,
+        .legend = {},
+        .build = buildAppearanceIntervalView,
+        .chance = appearanceIntervalChance,
+    };
 }
 
 }  // namespace rumone

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/analysis/interval/IntervalTable.h"
 #include "core/grid/GridSteps.h"
 
@@ -86,21 +87,27 @@ void buildDigitIntervalView(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec digitIntervalView()
 {
-    AnalysisViewSpec v;
-    v.objectName = "数字間隔分析";
-    v.caption = "数字間隔分析";
-    v.menuAction = "mnuNumberKankaku";
-    v.label1 = "当選数字を第1数字～第4数字別に前回数字との数字の間隔を分析します";
-    v.widthTwips = 7050;
-    v.heightTwips = 13820;
-    // What the coloured steps mean, at the right end of the top band.
-    v.legend = {
-        legendSwatch("Picture1", 3900, 120, 255, 255, kLightMagenta),
-        legendLabel("Label2", 4215, 120, 2055, 255, "：前回より小さい（マイナス）"),
+    return {
+        .objectName = "数字間隔分析",
+        .caption = "数字間隔分析",
+        .menuAction = "mnuNumberKankaku",
+        .menuCaption = "数字間隔分析",
+        .submenu = kIntervalSubmenu,
+        .helpKeyword = "数字間隔分析",
+        .label1 = "当選数字を第1数字～第4数字別に前回数字との数字の間隔を分析します",
+        .widthTwips = 7050,
+        .heightTwips = 13820,
+        .hasPrintButton = false,
+        .letMessagesRunAfterBuild = true,
+        // What the coloured steps mean, at the right end of the top band.
+        .legend =
+            {
+                legendSwatch("Picture1", 3900, 120, 255, 255, kLightMagenta),
+                legendLabel("Label2", 4215, 120, 2055, 255, "：前回より小さい（マイナス）"),
+            },
+        .build = buildDigitIntervalView,
+        .chance = digitStepChance,
     };
-    v.letMessagesRunAfterBuild = true;
-    v.build = buildDigitIntervalView;
-    return v;
 }
 
 }  // namespace rumone

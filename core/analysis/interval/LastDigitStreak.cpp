@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/grid/GridSteps.h"
 
 namespace rumone {
@@ -150,16 +151,22 @@ void buildLastDigitStreakView(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec lastDigitStreakView()
 {
-    AnalysisViewSpec v;
-    v.objectName = "下一桁連続出現回数分析";
-    v.caption = "下一桁連続出現回数分析";
-    v.menuAction = "mnuShimoHitoketa";
-    v.label1 = "過去の当選番号の下一桁数字が何回続けて出現しているか分析します";
-    v.widthTwips = 7370;
-    v.heightTwips = 13935;
-    v.hasPrintButton = true;
-    v.build = buildLastDigitStreakView;
-    return v;
+    return {
+        .objectName = "下一桁連続出現回数分析",
+        .caption = "下一桁連続出現回数分析",
+        .menuAction = "mnuShimoHitoketa",
+        .menuCaption = "下一桁連続出現回数分析",
+        .submenu = kIntervalSubmenu,
+        .helpKeyword = "下一桁連続出現回数分析",
+        .label1 = "過去の当選番号の下一桁数字が何回続けて出現しているか分析します",
+        .widthTwips = 7370,
+        .heightTwips = 13935,
+        .hasPrintButton = true,
+        .letMessagesRunAfterBuild = false,
+        .legend = {},
+        .build = buildLastDigitStreakView,
+        .chance = lastDigitRunChance,
+    };
 }
 
 }  // namespace rumone

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/analysis/pattern/DrawRows.h"
 #include "core/grid/GridSteps.h"
 
@@ -81,16 +82,22 @@ void buildCarryOverTable(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec carryOverView()
 {
-    AnalysisViewSpec spec;
-    spec.objectName = "引っ張り分析";
-    spec.caption = "引っ張り分析";
-    spec.menuAction = "mnuHippari";
-    spec.label1 = "過去の当選数字に前回の数字が入っているか分析します";
-    spec.widthTwips = 7000;
-    spec.heightTwips = 13500;
-    spec.legend = carryOverLegend();
-    spec.build = &buildCarryOverTable;
-    return spec;
+    return {
+        .objectName = "引っ張り分析",
+        .caption = "引っ張り分析",
+        .menuAction = "mnuHippari",
+        .menuCaption = "引っ張り分析",
+        .submenu = kTopLevelMenu,
+        .helpKeyword = "引っ張り分析",
+        .label1 = "過去の当選数字に前回の数字が入っているか分析します",
+        .widthTwips = 7000,
+        .heightTwips = 13500,
+        .hasPrintButton = false,
+        .letMessagesRunAfterBuild = false,
+        .legend = carryOverLegend(),
+        .build = &buildCarryOverTable,
+        .chance = carryOverChance,
+    };
 }
 
 }  // namespace rumone

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/analysis/pattern/DrawRows.h"
 #include "core/grid/GridSteps.h"
 
@@ -97,16 +98,22 @@ void buildConsecutiveSteppingTable(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec consecutiveSteppingView()
 {
-    AnalysisViewSpec spec;
-    spec.objectName = "連番飛び石分析";
-    spec.caption = "連番・飛び石分析";
-    spec.menuAction = "mnuRenbanTobiishi";
-    spec.label1 = "過去の当選番号の連続数字と一つ飛び数字の傾向を分析します";
-    spec.widthTwips = 7000;
-    spec.heightTwips = 13400;
-    spec.hasPrintButton = true;
-    spec.build = &buildConsecutiveSteppingTable;
-    return spec;
+    return {
+        .objectName = "連番飛び石分析",
+        .caption = "連番・飛び石分析",
+        .menuAction = "mnuRenbanTobiishi",
+        .menuCaption = "連番・飛び石分析",
+        .submenu = kTopLevelMenu,
+        .helpKeyword = "連番・飛び石分析",
+        .label1 = "過去の当選番号の連続数字と一つ飛び数字の傾向を分析します",
+        .widthTwips = 7000,
+        .heightTwips = 13400,
+        .hasPrintButton = true,
+        .letMessagesRunAfterBuild = false,
+        .legend = {},
+        .build = &buildConsecutiveSteppingTable,
+        .chance = consecutiveSteppingChance,
+    };
 }
 
 }  // namespace rumone

@@ -1,5 +1,6 @@
 #include "core/analysis/pattern/DigitSum.h"
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/analysis/pattern/DrawRows.h"
 #include "core/grid/GridSteps.h"
 
@@ -71,16 +72,22 @@ void buildDigitSumTable(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec digitSumView()
 {
-    AnalysisViewSpec spec;
-    spec.objectName = "数字合計分析";
-    spec.caption = "数字合計分析";
-    spec.menuAction = "mnuHonsuji";
-    spec.label1 = "過去の当選番号の各数字の合計を分析します";
-    spec.widthTwips = 4860;
-    spec.heightTwips = 13680;
-    spec.hasPrintButton = true;
-    spec.build = &buildDigitSumTable;
-    return spec;
+    return {
+        .objectName = "数字合計分析",
+        .caption = "数字合計分析",
+        .menuAction = "mnuHonsuji",
+        .menuCaption = "数字合計分析",
+        .submenu = kTopLevelMenu,
+        .helpKeyword = "数字合計分析",
+        .label1 = "過去の当選番号の各数字の合計を分析します",
+        .widthTwips = 4860,
+        .heightTwips = 13680,
+        .hasPrintButton = true,
+        .letMessagesRunAfterBuild = false,
+        .legend = {},
+        .build = &buildDigitSumTable,
+        .chance = digitSumChance,
+    };
 }
 
 }  // namespace rumone

@@ -1,5 +1,6 @@
 #include "core/analysis/pattern/LowHighPattern.h"
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/analysis/pattern/DrawRows.h"
 #include "core/analysis/pattern/PatternTable.h"
 #include "core/grid/GridSteps.h"
@@ -47,18 +48,23 @@ void buildLowHighPatternTable(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec lowHighPatternView()
 {
-    AnalysisViewSpec spec;
-    spec.objectName = "低数字高数字の組合せパターン分析";
-    spec.caption = "低数字・高数字の組合せパターン分析";
-    spec.menuAction = "mnuLowHightPattern";
-    spec.label1 = "過去の当選番号を低数字（０～４）と高数字（５～９）に分けて組合せパターンを分析します";
-    spec.widthTwips = 5900;
-    spec.heightTwips = 13600;
-    // What the pattern letters stand for: the count of 低数字 in the draw.
-    spec.legend = {legendLabel("Label2", 3400, 120, 1940, 480, "A～E：低数字の個数\n（A が 0 個、E が 4 個）")};
-    spec.hasPrintButton = true;
-    spec.build = &buildLowHighPatternTable;
-    return spec;
+    return {
+        .objectName = "低数字高数字の組合せパターン分析",
+        .caption = "低数字・高数字の組合せパターン分析",
+        .menuAction = "mnuLowHightPattern",
+        .menuCaption = "低数字・高数字の組合せパターン分析",
+        .submenu = kPatternSubmenu,
+        .helpKeyword = "低数字・高数字の組合せパターン分析",
+        .label1 = "過去の当選番号を低数字（０～４）と高数字（５～９）に分けて組合せパターンを分析します",
+        .widthTwips = 5900,
+        .heightTwips = 13600,
+        .hasPrintButton = true,
+        .letMessagesRunAfterBuild = false,
+        // What the pattern letters stand for: the count of 低数字 in the draw.
+        .legend = {legendLabel("Label2", 3400, 120, 1940, 480, "A～E：低数字の個数\n（A が 0 個、E が 4 個）")},
+        .build = &buildLowHighPatternTable,
+        .chance = lowHighChance,
+    };
 }
 
 }  // namespace rumone

@@ -1,5 +1,6 @@
 #include "core/analysis/pattern/OddEvenPattern.h"
 
+#include "core/analysis/chance/ChanceLaws.h"
 #include "core/analysis/pattern/DrawRows.h"
 #include "core/analysis/pattern/PatternTable.h"
 #include "core/grid/GridSteps.h"
@@ -50,18 +51,23 @@ void buildOddEvenPatternTable(ResultGrid& grid, const DrawHistory& history)
 
 AnalysisViewSpec oddEvenPatternView()
 {
-    AnalysisViewSpec spec;
-    spec.objectName = "偶数奇数の組合せパターン分析";
-    spec.caption = "偶数・奇数の組合せパターン分析";
-    spec.menuAction = "mnuKisuGusuPattern";
-    spec.label1 = "過去の当選番号を偶数と奇数に分類して分析します";
-    spec.widthTwips = 5900;
-    spec.heightTwips = 13600;
-    // What the pattern letters stand for: the count of 奇数 in the draw.
-    spec.legend = {legendLabel("Label2", 3400, 120, 1940, 480, "A～E：奇数の個数\n（A が 0 個、E が 4 個）")};
-    spec.hasPrintButton = true;
-    spec.build = &buildOddEvenPatternTable;
-    return spec;
+    return {
+        .objectName = "偶数奇数の組合せパターン分析",
+        .caption = "偶数・奇数の組合せパターン分析",
+        .menuAction = "mnuKisuGusuPattern",
+        .menuCaption = "偶数・奇数の組合せパターン分析",
+        .submenu = kPatternSubmenu,
+        .helpKeyword = "偶数・奇数の組合せパターン分析",
+        .label1 = "過去の当選番号を偶数と奇数に分類して分析します",
+        .widthTwips = 5900,
+        .heightTwips = 13600,
+        .hasPrintButton = true,
+        .letMessagesRunAfterBuild = false,
+        // What the pattern letters stand for: the count of 奇数 in the draw.
+        .legend = {legendLabel("Label2", 3400, 120, 1940, 480, "A～E：奇数の個数\n（A が 0 個、E が 4 個）")},
+        .build = &buildOddEvenPatternTable,
+        .chance = oddEvenChance,
+    };
 }
 
 }  // namespace rumone

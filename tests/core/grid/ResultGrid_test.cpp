@@ -74,6 +74,30 @@ TEST(ResultGridBlocks, LaterSettingWinsWhereBlocksOverlap)
     EXPECT_EQ(g.style(3, 3).back, std::nullopt);
 }
 
+// The sides setBorder gives cell (c, r) of `range`, read from a grid of at
+// most 3 x 3 cells whose block has the same corners, edges and middle: a side
+// the change leaves alone keeps a marker colour no test change uses.
+constexpr Rgb kUntouched = rgb(1, 2, 3);
+CellStyle drawnSides(const CellRange& range, int c, int r, BorderSides sides, OptColour colour)
+{
+    const int width = std::min(range.col2 - range.col1 + 1, 3), height = std::min(range.row2 - range.row1 + 1, 3);
+    ResultGrid small;
+    small.setSize(width, height);
+    small.setBorder(Block::allCells(), BorderSides::All, kUntouched);
+    small.setBorder(Block::allCells(), sides, colour);
+    const int smallColumn = c == range.col1 ? 1 : c == range.col2 ? width : 2;
+    const int smallRow = r == range.row1 ? 1 : r == range.row2 ? height : 2;
+    return small.style(smallColumn, smallRow);
+}
+
+void takeDrawnSides(CellStyle& s, const CellStyle& drawn)
+{
+    const BorderLine untouched{BorderLine::Kind::Coloured, kUntouched};
+    for (auto side : {&CellStyle::left, &CellStyle::top, &CellStyle::right, &CellStyle::bottom})
+        if (drawn.*side != untouched)
+            s.*side = drawn.*side;
+}
+
 // Formatting that waits for a pass down the table must read back as if
 // each change had been made at once: random blocks of every shape and
 // every kind of change, with reads and resizes between them, against a
@@ -135,13 +159,11 @@ TEST(ResultGridBlocks, FormattingReadsBackAsIfAppliedAtOnce)
                 default:
                     g.setBorder(block, sides, colour);
             }
-            // The same change on the plain table, made through a grid of one
-            // cell at the same place in a block of the same shape.
+            // The same change on the plain table; a border as a small grid
+            // draws it at the same place in a block of the same shape.
             for (int r = range.row1; r <= range.row2; ++r)
                 for (int c = range.col1; c <= range.col2; ++c) {
                     CellStyle& s = m.at(c, r);
-                    const BorderLine line = colour ? BorderLine{BorderLine::Kind::Coloured, *colour}
-                                                   : BorderLine{BorderLine::Kind::Default, Rgb{}};
                     switch (what) {
                         case 0:
                             s.back = colour;
@@ -158,36 +180,7 @@ TEST(ResultGridBlocks, FormattingReadsBackAsIfAppliedAtOnce)
                             s.numericOnly = true;
                             break;
                         default:
-                            switch (sides) {
-                                case BorderSides::All:
-                                    s.left = s.top = s.right = s.bottom = line;
-                                    break;
-                                case BorderSides::Left:
-                                    s.left = line;
-                                    break;
-                                case BorderSides::Right:
-                                    s.right = line;
-                                    break;
-                                case BorderSides::Bottom:
-                                    s.bottom = line;
-                                    break;
-                                case BorderSides::TopBottom:
-                                    s.top = s.bottom = line;
-                                    break;
-                                case BorderSides::Outline:
-                                    if (c == range.col1)
-                                        s.left = line;
-                                    if (c == range.col2)
-                                        s.right = line;
-                                    if (r == range.row1)
-                                        s.top = line;
-                                    if (r == range.row2)
-                                        s.bottom = line;
-                                    break;
-                                case BorderSides::None:
-                                    s.left = s.top = s.right = s.bottom = BorderLine{};
-                                    break;
-                            }
+                            takeDrawnSides(s, drawnSides(range, c, r, sides, colour));
                     }
                 }
             if (pick(30) == 0) {

@@ -12,7 +12,7 @@
 #include "core/analysis/AnalysisView.h"
 #include "gui/MainWindow.h"
 #include "gui/analysis/ChanceChartWindow.h"
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChartsModule.h"
 #include "support/TestSupport.h"
 
 using namespace rumone;

@@ -25,7 +25,7 @@
 #include "core/store/DrawStore.h"
 #include "gui/MainWindow.h"
 #include "gui/backtest/BacktestView.h"
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChartsModule.h"
 #include "gui/common/Messages.h"
 #include "gui/grid/GridWidget.h"
 #include "gui/predict/PredictionView.h"

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "core/analysis/AnalysisView.h"
 #include "gui/common/Messages.h"
 #include "gui/help/HelpWindow.h"
 #include "gui/help/HtmlHelp.h"
@@ -269,6 +271,19 @@ TEST_F(BuiltHelpTest, EveryKeywordAndInternalLinkLeadsToATopic)
             EXPECT_TRUE(file->read(target).has_value()) << entry << " links to " << target;
         }
     }
+}
+
+// F1 on an analysis view looks up its own keyword; one the index lacks would
+// silently show the index instead of the view's page.
+TEST(BuiltHelpIndex, HoldsEveryAnalysisViewsKeyword)
+{
+    const std::unique_ptr<ChmFile> file = ChmFile::open(kBuiltHelpFile);
+    ASSERT_NE(file, nullptr);
+    std::set<std::string> names;
+    for (const SitemapEntry& keyword : file->readIndex())
+        names.insert(keyword.name);
+    for (const AnalysisViewSpec& view : analysisViews())
+        EXPECT_TRUE(names.count(view.helpKeyword)) << view.objectName << ": " << view.helpKeyword;
 }
 
 TEST(SitemapTest, ReadsNamesAndTopicsOfObjects)

@@ -6,12 +6,13 @@
 // line leaving it somewhere along the way is common by chance alone.
 #pragma once
 
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChartView>
 #include <QtCharts/QValueAxis>
 #include <vector>
 
 #include "core/backtest/Scoring.h"
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChartsModule.h"
 
 namespace rumone {
 
@@ -31,6 +32,9 @@ public:
 
     static constexpr int kMaxPoints = 1500;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     struct Plot {
         QString lineName;
@@ -42,10 +46,12 @@ private:
         const std::vector<float>* high = nullptr;
         QString yTitle;
         bool symmetric = true;
+        bool yen = false;  // the values are yen
     };
     void plot(const Plot& p);
     void clear();
     void fitValueAxis(double plotHeight);
+    static void labelYen(QCategoryAxis& axis, double low, double high, double step);
 
     // The value axis of the plot, and the values it must show.
     QValueAxis* valueAxis_ = nullptr;

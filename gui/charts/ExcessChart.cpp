@@ -1,13 +1,15 @@
-#include "gui/backtest/ExcessChart.h"
+#include "gui/charts/ExcessChart.h"
 
 #include <QFontMetricsF>
 #include <QtCharts/QAreaSeries>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <cmath>
 
-#include "gui/common/ChartBasics.h"
+#include "gui/charts/AxisLabels.h"
+#include "gui/charts/ChartBasics.h"
 
 namespace rumone {
 
@@ -25,6 +27,12 @@ double niceStep(double rough)
     return 10 * power;
 }
 
+// Below this height, in lines of the chart's font, the legend stands
+// beside the plot instead of under it: a short chart gives its height to
+// the plot and the time axis, whose labels and title would otherwise be cut
+// to "...".
+constexpr double kLegendBesideBelowLines = 16;
+
 const QString kBandName = QStringLiteral("偶然の範囲（95%、各時点でのもの）");
 
 }  // namespace
@@ -36,6 +44,15 @@ ExcessChart::ExcessChart(QWidget* parent) : QChartView(parent)
     // chart finer steps would leave each label less room than its own
     // height, and the chart would show "..." for every value.
     connect(chart(), &QChart::plotAreaChanged, this, [this](const QRectF& area) { fitValueAxis(area.height()); });
+}
+
+void ExcessChart::resizeEvent(QResizeEvent* event)
+{
+    const double lines = height() / QFontMetricsF(chart()->font()).height();
+    const Qt::Alignment place = lines < kLegendBesideBelowLines ? Qt::AlignRight : Qt::AlignBottom;
+    if (chart()->legend()->alignment() != place)
+        chart()->legend()->setAlignment(place);
+    QChartView::resizeEvent(event);
 }
 
 void ExcessChart::clear()
@@ -54,7 +71,8 @@ void ExcessChart::fitValueAxis(double plotHeight)
     // The finest steps: eight about 0, or six between the lowest and the
     // highest; coarser ones until each value has room for its label.
     double step = valueExtent_.symmetric ? niceStep(reach / 4) : niceStep((top - bottom) / 6);
-    const double room = 1.2 * QFontMetricsF(valueAxis_->labelsFont()).height();
+    // A label is drawn whole only with some room beyond its own height.
+    const double room = 1.2 * QFontMetricsF(valueAxis_->labelsFont()).height() + 4;
     double low = -1, high = 1;
     for (;;) {
         if (valueExtent_.symmetric) {
@@ -73,6 +91,19 @@ void ExcessChart::fitValueAxis(double plotHeight)
     if (step != valueAxis_->tickInterval() || low != valueAxis_->min() || high != valueAxis_->max()) {
         valueAxis_->setRange(low, high);
         valueAxis_->setTickInterval(step);
+        if (auto* yen = qobject_cast<QCategoryAxis*>(valueAxis_))
+            labelYen(*yen, low, high, step);
+    }
+}
+
+void ExcessChart::labelYen(QCategoryAxis& axis, double low, double high, double step)
+{
+    for (const QString& label : axis.categoriesLabels())
+        axis.remove(label);
+    const int steps = static_cast<int>(std::lround((high - low) / step));
+    for (int i = 0; i <= steps; ++i) {
+        const double value = low + i * step;
+        axis.append(QString::fromStdString(yenAxisLabel(value)), value);
     }
 }
 
@@ -106,7 +137,8 @@ void ExcessChart::showYen(const YenTrack& track, int index)
     p.bandAt = &track.bandAt;
     p.low = &track.bandLow[i];
     p.high = &track.bandHigh[i];
-    p.yTitle = QStringLiteral("円");
+    p.yTitle = QStringLiteral("損益");
+    p.yen = true;
     p.symmetric = false;
     plot(p);
 }
@@ -171,7 +203,15 @@ void ExcessChart::plot(const Plot& p)
     xAxis->setTickInterval(niceStep((targets.back() - targets.front()) / 5.0));
     xAxis->setLabelFormat("%d");
     xAxis->setTitleText(QStringLiteral("回"));
-    auto* yAxis = new QValueAxis;
+    // Yen read in threes and in 万円 (labelYen); other counts as plain numbers.
+    QValueAxis* yAxis = nullptr;
+    if (p.yen) {
+        auto* yen = new QCategoryAxis;
+        yen->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        yAxis = yen;
+    } else {
+        yAxis = new QValueAxis;
+    }
     valueAxis_ = yAxis;
     valueExtent_ = {top, bottom, p.symmetric};
     fitValueAxis(c->plotArea().height());
@@ -180,12 +220,7 @@ void ExcessChart::plot(const Plot& p)
     yAxis->setLabelFormat("%.0f");
     if (!p.yTitle.isEmpty())
         yAxis->setTitleText(p.yTitle);
-    c->addAxis(xAxis, Qt::AlignBottom);
-    c->addAxis(yAxis, Qt::AlignLeft);
-    for (QAbstractSeries* s : c->series()) {
-        s->attachAxis(xAxis);
-        s->attachAxis(yAxis);
-    }
+    attachAxes(*c, xAxis, yAxis);
 }
 
 }  // namespace rumone

@@ -1,6 +1,7 @@
-#include "gui/common/ChartBasics.h"
+#include "gui/charts/ChartBasics.h"
 
 #include <QtCharts/QAbstractAxis>
+#include <QtCharts/QAbstractSeries>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLegend>
@@ -20,6 +21,16 @@ void clearChart(QChart& chart)
     for (QAbstractAxis* axis : chart.axes()) {
         chart.removeAxis(axis);
         delete axis;
+    }
+}
+
+void attachAxes(QChart& chart, QAbstractAxis* x, QAbstractAxis* y)
+{
+    chart.addAxis(x, Qt::AlignBottom);
+    chart.addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries* s : chart.series()) {
+        s->attachAxis(x);
+        s->attachAxis(y);
     }
 }
 

@@ -3,10 +3,12 @@
 // observed (a point, red where it lies outside the range).
 #pragma once
 
+#include <QStringList>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChartView>
 
 #include "core/analysis/chance/ChanceFigures.h"
-#include "gui/common/ChartsModule.h"
+#include "gui/charts/ChartsModule.h"
 
 namespace rumone {
 
@@ -25,6 +27,12 @@ public:
 
 private:
     void clear();
+    void fitItemAxis(double plotWidth);
+
+    // The items' axis, every item's name and every how many a name stands.
+    QCategoryAxis* itemAxis_ = nullptr;
+    QStringList itemLabels_;
+    int itemStride_ = 0;
 
     int outsidePoints_ = 0;
     int itemCount_ = 0;

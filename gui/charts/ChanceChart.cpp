@@ -1,8 +1,9 @@
-#include "gui/analysis/ChanceChart.h"
+#include "gui/charts/ChanceChart.h"
 
+#include <QFontMetricsF>
 #include <QRegularExpression>
-#include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
@@ -10,7 +11,8 @@
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 
-#include "gui/common/ChartBasics.h"
+#include "gui/charts/AxisLabels.h"
+#include "gui/charts/ChartBasics.h"
 #include "gui/common/QtConversions.h"
 
 namespace rumone {
@@ -37,43 +39,21 @@ QString axisLabel(const std::string& label)
     return toQString(label).replace(position, QStringLiteral("\\1:"));
 }
 
-// Whether the items are named by their place, 0, 1, 2 ... (the last may
-// read "20以上").
-bool numberedByPlace(const QStringList& labels)
+// The items' axis: one place per item, named at every item that has room
+// (fitItemAxis), smaller names where they are many.
+QCategoryAxis* itemAxis(const ChanceFigures& f, int count)
 {
-    for (int i = 0; i < labels.size(); ++i)
-        if (!labels[i].startsWith(QString::number(i)))
-            return false;
-    return true;
-}
-
-// The items' axis: a number scale with a tick every five where the items
-// are many and numbered by their place, else one name per item (smaller
-// where they are many).
-QAbstractAxis* itemAxis(const ChanceFigures& f, const QStringList& labels)
-{
-    QAbstractAxis* axis = nullptr;
-    if (labels.size() > 24 && numberedByPlace(labels)) {
-        auto* numbers = new QValueAxis;
-        numbers->setRange(-0.5, labels.size() - 0.5);
-        numbers->setTickType(QValueAxis::TicksDynamic);
-        numbers->setTickAnchor(0);
-        numbers->setTickInterval(5);
-        numbers->setLabelFormat(QStringLiteral("%.0f"));
-        numbers->setGridLineVisible(false);
-        axis = numbers;
-    } else {
-        auto* names = new QBarCategoryAxis;
-        names->append(labels);
-        if (labels.size() > 12) {
-            QFont font = names->labelsFont();
-            font.setPointSizeF(std::max(font.pointSizeF() * 0.8, 6.0));
-            names->setLabelsFont(font);
-        }
-        axis = names;
+    auto* names = new QCategoryAxis;
+    names->setRange(-0.5, count - 0.5);
+    names->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    names->setGridLineVisible(false);
+    if (count > 12) {
+        QFont font = names->labelsFont();
+        font.setPointSizeF(std::max(font.pointSizeF() * 0.8, 6.0));
+        names->setLabelsFont(font);
     }
-    axis->setTitleText(toQString(f.axisTitle));
-    return axis;
+    names->setTitleText(toQString(f.axisTitle));
+    return names;
 }
 
 QScatterSeries* pointSeries(const QString& name, const QColor& colour)
@@ -91,11 +71,35 @@ QScatterSeries* pointSeries(const QString& name, const QColor& colour)
 ChanceChart::ChanceChart(QWidget* parent) : QChartView(parent)
 {
     setUpChartView(*this);
+    // The items' names are thinned for the width the plot has, so that no
+    // name is cut to "...".
+    connect(chart(), &QChart::plotAreaChanged, this, [this](const QRectF& area) { fitItemAxis(area.width()); });
+}
+
+void ChanceChart::fitItemAxis(double plotWidth)
+{
+    if (!itemAxis_)
+        return;
+    const QFontMetricsF metrics(itemAxis_->labelsFont());
+    double widest = 0;
+    for (const QString& label : itemLabels_)
+        widest = std::max(widest, metrics.horizontalAdvance(label));
+    const int stride = categoryLabelStride(static_cast<int>(itemLabels_.size()), plotWidth, widest);
+    if (stride == itemStride_)
+        return;
+    itemStride_ = stride;
+    for (const QString& label : itemAxis_->categoriesLabels())
+        itemAxis_->remove(label);
+    for (qsizetype i = 0; i < itemLabels_.size(); i += stride)
+        itemAxis_->append(itemLabels_[i], static_cast<double>(i));
 }
 
 void ChanceChart::clear()
 {
     clearChart(*chart());
+    itemAxis_ = nullptr;
+    itemLabels_.clear();
+    itemStride_ = 0;
     outsidePoints_ = 0;
     itemCount_ = 0;
 }
@@ -158,19 +162,17 @@ void ChanceChart::showFigures(const ChanceFigures& f)
     c->addSeries(outside);
     c->legend()->markers(bars).first()->setVisible(false);
 
-    QAbstractAxis* xAxis = itemAxis(f, labels);
+    QCategoryAxis* xAxis = itemAxis(f, static_cast<int>(labels.size()));
+    itemAxis_ = xAxis;
+    itemLabels_ = labels;
+    fitItemAxis(c->plotArea().width());
     auto* yAxis = new QValueAxis;
     const double pad = std::max((top - bottom) * 0.08, 1.0);
     yAxis->setRange(std::max(0.0, bottom - pad), top + pad);
     yAxis->applyNiceNumbers();
     yAxis->setLabelFormat(f.scale == ChanceScale::Rate ? QStringLiteral("%.0f%%") : QStringLiteral("%.0f"));
     yAxis->setTitleText(f.scale == ChanceScale::Rate ? QStringLiteral("率") : QStringLiteral("回数"));
-    c->addAxis(xAxis, Qt::AlignBottom);
-    c->addAxis(yAxis, Qt::AlignLeft);
-    for (QAbstractSeries* s : c->series()) {
-        s->attachAxis(xAxis);
-        s->attachAxis(yAxis);
-    }
+    attachAxes(*c, xAxis, yAxis);
 }
 
 }  // namespace rumone

@@ -51,9 +51,27 @@ struct ChartMakers {
     ExcessPicture* (*makeExcessPicture)(QWidget* parent);
 };
 
-// The entry point the module exports.
-inline constexpr const char* kChartMakersSymbol = "rumoneChartMakers";
-using ChartMakersEntry = const ChartMakers* (*)();
+// The module's entry: a data symbol, read before anything of the module is
+// called. `mark` tells an entry from other bytes under the same name (a
+// function, say); `abiVersion` changes with every change of the classes
+// above or of ChartMakers, so makers of another layout are never called.
+inline constexpr unsigned long long kChartsEntryMark = 0x52554d4f4e454348ULL;
+inline constexpr int kChartsAbiVersion = 2;
+struct ChartsModuleEntry {
+    unsigned long long mark;
+    int abiVersion;
+    int entrySize;  // sizeof(ChartsModuleEntry) as the module was built
+    ChartMakers makers;
+};
+inline constexpr const char* kChartsEntrySymbol = "rumoneChartsModule";
+
+// The makers of the module at `path`, or why there are none: `reason` is a
+// Japanese sentence (no file, not loadable, no entry, another version).
+struct OpenedChartsModule {
+    const ChartMakers* makers = nullptr;
+    QString reason;
+};
+OpenedChartsModule openChartsModule(const QString& path);
 
 // The module's makers, the module opened on the first call: beside the
 // program, else in ../lib/rumone/modules. Where it cannot be opened, makers of a
