@@ -135,9 +135,9 @@ bool MainWindow::finishStart()
     return true;
 }
 
-// The first copy on a database holds its lock until it ends. A second copy
-// is told so before anything else and either opens the database read-only
-// or ends.
+// The first copy on a database holds its lock until it ends. A second copy,
+// or one started while `rumone-db import` writes, is told who holds it
+// before anything else and either opens the database read-only or ends.
 bool MainWindow::claimDatabase()
 {
     const std::string& path = database_.path;
@@ -147,11 +147,11 @@ bool MainWindow::claimDatabase()
     ++suppressActivation_;
     const QMessageBox::StandardButton answer = showMessage(
         nullptr, QMessageBox::Warning, messageCaption(),
-        QStringLiteral("データベース「%1」は、ほかのルモーネで開かれています。\n\n"
+        QStringLiteral("データベース「%1」は、%2 が書き込みのために開いています。\n\n"
                        "読み取り専用で開くと、データ分析・予想・予想の検証は使えますが、"
                        "当選データの入力と取込、予想の記録はできません。\n\n"
                        "読み取り専用で開きますか？ 「終了」を選ぶと、このルモーネを終わります。")
-            .arg(QString::fromStdString(path)),
+            .arg(QString::fromStdString(path), QString::fromStdString(lockHolderText(path))),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
         {{QMessageBox::Yes, QStringLiteral("読み取り専用で開く")}, {QMessageBox::No, QStringLiteral("終了")}});
     --suppressActivation_;
