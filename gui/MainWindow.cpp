@@ -18,6 +18,7 @@
 
 #include "core/analysis/AnalysisView.h"
 #include "core/predict/Prediction.h"
+#include "core/store/DatabaseLock.h"
 #include "core/store/DrawStore.h"
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
@@ -111,18 +112,19 @@ void MainWindow::endAfterFailedStart(const QString& reason)
     close();
 }
 
-// A second copy on a database is told so before anything else and either
-// opens the database read-only or ends.
+// A second copy on a database, or one started while `rumone-db import`
+// writes, is told who holds it before anything else and either opens the
+// database read-only or ends.
 bool MainWindow::askToOpenReadOnly(const std::string& path)
 {
     ++suppressActivation_;
     const QMessageBox::StandardButton answer = showMessage(
         nullptr, QMessageBox::Warning, messageCaption(),
-        QStringLiteral("データベース「%1」は、ほかのルモーネで開かれています。\n\n"
+        QStringLiteral("データベース「%1」は、%2 が書き込みのために開いています。\n\n"
                        "読み取り専用で開くと、データ分析・予想・予想の検証は使えますが、"
                        "当選データの入力と取込、予想の記録はできません。\n\n"
                        "読み取り専用で開きますか？ 「終了」を選ぶと、このルモーネを終わります。")
-            .arg(QString::fromStdString(path)),
+            .arg(QString::fromStdString(path), QString::fromStdString(lockHolderText(path))),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
         {{QMessageBox::Yes, QStringLiteral("読み取り専用で開く")}, {QMessageBox::No, QStringLiteral("終了")}});
     --suppressActivation_;

@@ -1,7 +1,8 @@
 // rumone-db: create, fill, export and check draw databases.
 //
 //   rumone-db create DB
-//   rumone-db import [--dry-run] CSV DB  (CSV in UTF-8 or CP932; DB created when missing)
+//   rumone-db import [--dry-run] CSV DB  (CSV in UTF-8 or CP932; DB created when missing;
+//                                         refused while another process holds DB's lock)
 //   rumone-db export [--cp932] DB CSV (UTF-8 with BOM, or CP932)
 //   rumone-db check DB
 //   rumone-db sample DB [--generated COUNT SEED]
@@ -20,6 +21,7 @@
 
 #include "core/history/DrawHistory.h"
 #include "core/store/CsvFile.h"
+#include "core/store/DatabaseLock.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawImport.h"
@@ -119,6 +121,14 @@ int importCommand(const std::string& csv, const std::string& db, bool dryRun)
     if (created) {
         createDrawDatabase(db);
         std::cout << db << ": データベースが無いので作成しました。\n";
+    }
+    // The same lock as the program's: no import while it may write, and no
+    // copy of it opens for writing while this one imports.
+    const DatabaseLock lock(db);
+    if (!lock.held()) {
+        std::cerr << db << ": " << lockHolderText(db)
+                  << " が書き込みのために開いています。終わってから取り込んでください。何も取り込んでいません。\n";
+        return 1;
     }
     ImportCounts counts;
     std::size_t total = 0;

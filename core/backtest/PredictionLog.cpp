@@ -3,7 +3,6 @@
 #include <openssl/evp.h>
 
 #include <algorithm>
-#include <ctime>
 #include <map>
 #include <optional>
 #include <set>
@@ -106,7 +105,7 @@ std::string chainHash(const RowFields& fields, long long order, const std::strin
 
 RowFields fieldsOf(const LoggedPrediction& entry)
 {
-    RowFields fields{std::to_string(entry.target), entry.recordedAt, std::to_string(entry.reflect)};
+    RowFields fields{std::to_string(entry.target), storedTimeText(entry.recordedAt), std::to_string(entry.reflect)};
     for (std::size_t i = 0; i < kPredictorCount; ++i)
         fields[3 + i] = setsText(entry.sets.sets[i]);
     return fields;
@@ -116,9 +115,10 @@ std::optional<LoggedPrediction> parseRow(const RowFields& fields, long long targ
 {
     LoggedPrediction entry;
     entry.target = static_cast<int>(target);
-    entry.recordedAt = fields[1];
+    const std::optional<StoredTime> recordedAt = parseStoredTime(fields[1]);
+    entry.recordedAt = recordedAt.value_or(StoredTime{});
     entry.reflect = static_cast<int>(reflect);
-    bool ok = target >= 0 && target <= kMaxDrawNumber && reflect >= 0 && reflect <= 10;
+    bool ok = recordedAt && target >= 0 && target <= kMaxDrawNumber && reflect >= 0 && reflect <= 10;
     for (std::size_t i = 0; i < kPredictorCount && ok; ++i)
         ok = parseSets(fields[3 + i], entry.sets.sets[i]);
     if (!ok)
@@ -159,7 +159,7 @@ std::set<int> completeDrawNumbers(sqlite3* db, const std::string& path)
 
 // Whether the entry could only have been recorded once its draw was known:
 // its draw, or a later one, was first entered no later than the record.
-bool recordedAfterTheDraw(const LoggedPrediction& entry, const std::map<int, std::string>& firstEntries)
+bool recordedAfterTheDraw(const LoggedPrediction& entry, const std::map<int, StoredTime>& firstEntries)
 {
     for (auto it = firstEntries.lower_bound(entry.target); it != firstEntries.end(); ++it)
         if (it->second <= entry.recordedAt)
@@ -192,7 +192,7 @@ PredictionLogRead readPredictionLog(const DrawDatabaseRef& info)
     PredictionLogRead read;
     if (!hasTable(db.get(), info.path, kPredictionLogTable))
         return read;
-    const std::map<int, std::string> firstEntries = readFirstEntries(db.get(), info.path);
+    const std::map<int, StoredTime> firstEntries = readFirstEntries(db.get(), info.path);
     const std::set<int> complete = completeDrawNumbers(db.get(), info.path);
     const bool chained = hasColumn(db.get(), kPredictionLogTable, "鎖");
     sqlite::Statement st(
@@ -269,7 +269,7 @@ void recordPrediction(const DrawDatabaseRef& info, const LoggedPrediction& entry
     const RowFields fields = fieldsOf(entry);
     sqlite::Statement insert = tx.prepare(kInsert);
     insert.bindInt(1, entry.target);
-    insert.bind(2, DbValue::fromText(entry.recordedAt));
+    insert.bind(2, DbValue::fromText(fields[1]));
     insert.bindInt(3, entry.reflect);
     for (std::size_t i = 0; i < kPredictorCount; ++i)
         insert.bind(static_cast<int>(4 + i), DbValue::fromText(fields[3 + i]));
@@ -304,16 +304,6 @@ std::string leftOutText(const PredictionLogRead& read)
             draws += (draws.empty() ? "" : "・") + drawName(target);
         text += draws + "の記録の前で、記録が消されたか間に書き加えられています。";
     }
-    return text;
-}
-
-std::string currentTimeText()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32] = {};
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;
 }
 

@@ -8,7 +8,8 @@
 // Each row is chained to the one recorded before it: it holds its place in
 // the order of recording, the previous row's hash and its own (SHA-256 over
 // its fields and that previous hash). Reading checks the chain and the
-// time each draw was first entered (core/store/FirstEntries.h); a row that
+// time each draw was first entered (core/store/FirstEntries.h), as times
+// (core/store/StoredTime.h, which says how older texts are read); a row that
 // cannot be evidence of a prediction made before its draw is left out of
 // the entries and named, with the reason, in leftOut:
 //   - a row without the chain: recorded by a version of the program from
@@ -31,15 +32,16 @@
 
 #include "core/backtest/PredictorSets.h"
 #include "core/store/DrawStore.h"
+#include "core/store/StoredTime.h"
 
 namespace rumone {
 
 inline constexpr const char* kPredictionLogTable = "予想記録";
 
 struct LoggedPrediction {
-    int target = 0;          // the draw predicted
-    std::string recordedAt;  // local time, "YYYY-MM-DD HH:MM:SS"
-    int reflect = 0;         // switches on at the time, 0-10
+    int target = 0;           // the draw predicted
+    StoredTime recordedAt{};  // stored as its UTC text; rows of older versions in local time
+    int reflect = 0;          // switches on at the time, 0-10
     PredictorSets sets;
 };
 
@@ -74,8 +76,5 @@ void recordPrediction(const DrawDatabaseRef& database, const LoggedPrediction& e
 // What the read leaves out and why, in one sentence per reason (empty when
 // nothing is left out and the chain is whole).
 std::string leftOutText(const PredictionLogRead& read);
-
-// The local time now as "YYYY-MM-DD HH:MM:SS".
-std::string currentTimeText();
 
 }  // namespace rumone

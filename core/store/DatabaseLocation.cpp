@@ -40,16 +40,31 @@ std::string text(const char* value)
     return value == nullptr ? std::string() : std::string(value);
 }
 
+bool isAbsolute(const std::string& path)
+{
+    return !path.empty() && path.front() == '/';
+}
+
 // The user's data folder: $XDG_DATA_HOME when it is an absolute path (a
-// relative one is to be ignored), else ~/.local/share; empty when neither
-// can be told.
+// relative one is to be ignored), else ~/.local/share under an absolute
+// $HOME; empty when neither can be told.
 std::string userDataHome(const DatabaseSurroundings& s)
 {
-    if (!s.xdgDataHome.empty() && s.xdgDataHome.front() == '/')
+    if (isAbsolute(s.xdgDataHome))
         return s.xdgDataHome;
-    if (!s.home.empty())
+    if (isAbsolute(s.home))
         return (std::filesystem::path(s.home) / ".local/share").string();
     return {};
+}
+
+// Whether the database belongs in the user's data folder: none beside the
+// program, and a copy that is installed (it never writes into its bin
+// folder, also where it could: run by root, or installed under the user's
+// own prefix) or may not write its folder.
+bool wantsDataFolder(const DatabaseSurroundings& s)
+{
+    const bool installed = !s.shippedDraws.empty();
+    return !s.programFolderHoldsDatabase && (installed || !s.programFolderWritable);
 }
 
 // Every missing folder of `folder`, made with mode 0700.
@@ -103,18 +118,24 @@ std::string DatabaseLocation::databasePath() const
 DatabaseLocation chooseDatabaseLocation(const DatabaseSurroundings& s)
 {
     const DatabaseLocation beside{DatabaseLocation::Place::ProgramFolder, s.programFolder, {}};
-    if (s.programFolderHoldsDatabase)
-        return beside;
-    // An installed copy never writes into its bin folder, also where it
-    // could (run by root, or installed under the user's own prefix).
-    const bool installed = !s.shippedDraws.empty();
-    if (s.programFolderWritable && !installed)
+    if (!wantsDataFolder(s))
         return beside;
     const std::string dataHome = userDataHome(s);
     if (dataHome.empty())
         return beside;
     return {DatabaseLocation::Place::UserDataFolder, (std::filesystem::path(dataHome) / kProgramName).string(),
             s.shippedDraws};
+}
+
+std::string whyNoDataFolder(const DatabaseSurroundings& s)
+{
+    if (!wantsDataFolder(s) || !userDataHome(s).empty())
+        return {};
+    const auto clause = [](const std::string& name, const std::string& value) {
+        return value.empty() ? "環境変数 " + name + " が設定されていません"
+                             : "環境変数 " + name + " の「" + value + "」が絶対パスではありません";
+    };
+    return clause("XDG_DATA_HOME", s.xdgDataHome) + "。" + clause("HOME", s.home) + "。";
 }
 
 std::string prepareDatabase(const DatabaseLocation& location)
@@ -144,8 +165,14 @@ StartingDatabase prepareStartingDatabase(const std::string& programFolder)
     StartingDatabase start;
     if (programFolder.empty())
         return start;
-    start.location =
-        chooseDatabaseLocation(observeSurroundings(programFolder, std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    const DatabaseSurroundings surroundings =
+        observeSurroundings(programFolder, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    start.location = chooseDatabaseLocation(surroundings);
+    if (const std::string why = whyNoDataFolder(surroundings); !why.empty()) {
+        start.problem = "データベースを置く利用者のデータフォルダーが分かりません。" + why +
+                        "\n環境変数 XDG_DATA_HOME か HOME に絶対パスのフォルダーを設定してから起動してください。";
+        return start;
+    }
     try {
         start.note = prepareDatabase(start.location);
     } catch (const DatabaseSetupError& e) {

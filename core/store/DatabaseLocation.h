@@ -5,8 +5,9 @@
 // build folder). An installed program (in <prefix>/bin, with the shipped
 // history in <prefix>/share/rumone) without a database beside it, or a
 // program in a folder it may not write, uses Rumone.mdb in the user's data
-// folder ($XDG_DATA_HOME/rumone, else ~/.local/share/rumone), made on first
-// start from the shipped history.
+// folder ($XDG_DATA_HOME/rumone, else ~/.local/share/rumone; each only when
+// absolute), made on first start from the shipped history. With neither,
+// the start says why and ends.
 #pragma once
 
 #include <stdexcept>
@@ -45,6 +46,11 @@ struct DatabaseLocation {
 
 DatabaseLocation chooseDatabaseLocation(const DatabaseSurroundings& surroundings);
 
+// Why the user's data folder, which `surroundings` call for, cannot be
+// told (neither variable names an absolute folder; the location chosen is
+// then the program's folder, which holds no database); empty otherwise.
+std::string whyNoDataFolder(const DatabaseSurroundings& surroundings);
+
 // Making the user's database failed. what() is a plain Japanese sentence.
 class DatabaseSetupError : public std::runtime_error {
 public:
@@ -59,8 +65,9 @@ std::string prepareDatabase(const DatabaseLocation& location);
 
 // The program's database at its start: the location chosen for
 // `programFolder` under the environment's XDG_DATA_HOME and HOME, prepared
-// (prepareDatabase), with its note or the reason it could not be made. An
-// empty folder (the program's own could not be told) gives an empty one.
+// (prepareDatabase), with its note or the reason it could not be made (also
+// why no data folder could be told). An empty folder (the program's own
+// could not be told) gives an empty one.
 struct StartingDatabase {
     DatabaseLocation location;
     std::string note;

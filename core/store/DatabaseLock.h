@@ -1,9 +1,11 @@
-// One copy of the program writes a database at a time. The first copy holds
-// an advisory lock (flock) on the database file for as long as it runs; the
-// system drops it when the process ends, killed or not. A second copy sees
-// the lock taken and opens the database read-only.
+// One program writes a database at a time. Every writer — the program for
+// as long as it runs, `rumone-db import` while it imports — holds an
+// advisory lock (flock) on the database file; the system drops it when the
+// process ends, killed or not. A copy of the program that sees the lock
+// taken opens the database read-only; the tool refuses to write.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/store/SafeFile.h"
@@ -25,5 +27,20 @@ private:
     FileDescriptor fd_;  // closing it drops the lock
     bool held_ = true;
 };
+
+// The process holding the lock on a database, as the system lists it.
+struct LockHolder {
+    long pid = 0;
+    std::string program;  // the process's name; empty when it could not be read
+};
+
+// Who holds the lock on the file at `path` (from the system's list of
+// locks, /proc/locks); nullopt when no one does or the system does not
+// tell.
+std::optional<LockHolder> findLockHolder(const std::string& path);
+
+// "rumone-db（プロセス 1234）", or "ほかのプログラム" when the holder is
+// unknown: for a sentence saying who has the database open.
+std::string lockHolderText(const std::string& path);
 
 }  // namespace rumone

@@ -21,7 +21,7 @@ namespace {
 
 const char* const kStamp =
     "INSERT INTO 当選数字入力日時 (回数, 入力日時)"
-    " SELECT 回数, datetime('now', 'localtime') FROM 全データ選択クエリ"
+    " SELECT 回数, ?1 FROM 全データ選択クエリ"
     " WHERE typeof(回数) = 'integer' AND 第1数字 IS NOT NULL AND 第2数字 IS NOT NULL"
     " AND 第3数字 IS NOT NULL AND 第4数字 IS NOT NULL"
     " AND 回数 NOT IN (SELECT 回数 FROM 当選数字入力日時)";
@@ -31,12 +31,14 @@ const char* const kStamp =
 void noteFirstEntries(const WriteTransaction& tx)
 {
     tx.exec(kFirstEntrySchema);
-    tx.exec(kStamp);
+    sqlite::Statement stamp = tx.prepare(kStamp);
+    stamp.bind(1, DbValue::fromText(storedTimeText(storedTimeNow())));
+    tx.run(stamp);
 }
 
-std::map<int, std::string> readFirstEntries(sqlite3* db, const std::string& path)
+std::map<int, StoredTime> readFirstEntries(sqlite3* db, const std::string& path)
 {
-    std::map<int, std::string> times;
+    std::map<int, StoredTime> times;
     sqlite::Statement exists(db,
                              "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '当選数字入力日時'");
     int rc = exists.step();
@@ -46,7 +48,8 @@ std::map<int, std::string> readFirstEntries(sqlite3* db, const std::string& path
         return times;
     sqlite::Statement st(db, "SELECT 回数, 入力日時 FROM 当選数字入力日時");
     while ((rc = st.step()) == SQLITE_ROW)
-        times.emplace(static_cast<int>(st.columnInt(0)), st.columnText(1));
+        if (const std::optional<StoredTime> time = parseStoredTime(st.columnText(1)))
+            times.emplace(static_cast<int>(st.columnInt(0)), *time);
     if (rc != SQLITE_DONE)
         throw storeErrorFor(rc, path, false);
     return times;

@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "core/store/StoredTime.h"
 #include "core/store/WriteTransaction.h"
 
 namespace rumone {
@@ -21,10 +22,12 @@ inline constexpr const char* kFirstEntryTable = "当選数字入力日時";
 extern const char* const kFirstEntrySchema;
 
 // Creates the table when missing and stamps every complete draw not yet in
-// it with the local time now ("YYYY-MM-DD HH:MM:SS"). Runs inside `tx`.
+// it with the time now (core/store/StoredTime.h). Runs inside `tx`.
 void noteFirstEntries(const WriteTransaction& tx);
 
-// Draw number → first time; empty without the table. Throws StoreError.
-std::map<int, std::string> readFirstEntries(sqlite3* db, const std::string& path);
+// Draw number → first time; empty without the table. A time that cannot
+// be read (not written by the program) is left out, as unknown. Throws
+// StoreError.
+std::map<int, StoredTime> readFirstEntries(sqlite3* db, const std::string& path);
 
 }  // namespace rumone

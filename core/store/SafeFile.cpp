@@ -58,6 +58,34 @@ bool writeAll(int fd, std::string_view data)
     return true;
 }
 
+// A write refused for what is at its target (`mode`, from lstat).
+FileWriteError refusedTarget(const std::string& path, mode_t mode)
+{
+    const char* what = S_ISLNK(mode)    ? "シンボリックリンクが循環しています"
+                       : S_ISDIR(mode)  ? "フォルダーです"
+                       : S_ISFIFO(mode) ? "名前付きパイプです"
+                       : S_ISSOCK(mode) ? "ソケットです"
+                                        : "デバイスです";
+    const int err = S_ISLNK(mode) ? ELOOP : S_ISDIR(mode) ? EISDIR : EINVAL;
+    return FileWriteError("「" + path + "」には書き出せません（" + what + "）。書き出せるのは通常のファイルだけです。",
+                          err);
+}
+
+// The regular file at `target` (`path` after resolveLinks); nullopt when
+// nothing is there. Throws FileWriteError for anything else.
+std::optional<FileReplacement::Existing> existingTarget(const std::string& path, const std::string& target)
+{
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw writeError(path, errno);
+    }
+    if (!S_ISREG(st.st_mode))
+        throw refusedTarget(path, st.st_mode);
+    return FileReplacement::Existing{st.st_uid, st.st_gid, st.st_mode};
+}
+
 void syncFolder(const std::string& folder)
 {
     FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -68,7 +96,7 @@ void syncFolder(const std::string& folder)
 // A fresh file "<path><suffix>" and six random letters, created
 // exclusively with the usual permissions (0666 less the umask, as any new
 // file of the user's).
-FileDescriptor createTemporary(const std::string& path, const char* suffix, std::string& tempPath)
+FileDescriptor createTemporary(const std::string& path, const char* suffix, std::string& tempPath, mode_t mode = 0666)
 {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device random;
@@ -76,7 +104,7 @@ FileDescriptor createTemporary(const std::string& path, const char* suffix, std:
         tempPath = path + suffix;
         for (std::size_t i = 0; i < kRandomLength; ++i)
             tempPath += kLetters[random() % (sizeof kLetters - 1)];
-        FileDescriptor fd(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        FileDescriptor fd(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
         if (fd.valid() || errno != EEXIST)
             return fd;
     }
@@ -223,28 +251,55 @@ std::string resolveLinks(const std::string& path)
         const std::string next(target, static_cast<std::size_t>(n));
         current = next.front() == '/' ? next : folderOf(current) + "/" + next;
     }
-    return path;  // a circle of links: let the caller's open fail on it
+    return path;  // a circle of links: still a link, which FileReplacement refuses
+}
+
+FileReplacement::FileReplacement(const std::string& path)
+    : path_(path),
+      target_(resolveLinks(path)),
+      existing_(existingTarget(path_, target_)),
+      // An existing file's contents never sit in a file more open than it.
+      fd_(createTemporary(target_, ".tmp-", temp_, existing_ ? 0600 : 0666))
+{
+    if (!fd_.valid())
+        throw writeError(path_, errno);
+    if (existing_) {
+        (void)!::fchown(fd_.get(), existing_->owner, existing_->group);  // allowed to root, or to a group of the user's
+        if (::fchmod(fd_.get(), existing_->mode & 0777) != 0) {
+            const int err = errno;
+            ::unlink(temp_.c_str());
+            throw writeError(path_, err);
+        }
+    }
+}
+
+FileReplacement::~FileReplacement()
+{
+    if (!committed_)
+        ::unlink(temp_.c_str());
+}
+
+void FileReplacement::commit()
+{
+    // A writer that opened the file by name has closed its own descriptor;
+    // this one still reaches the same file.
+    int err = ::fsync(fd_.get()) == 0 ? 0 : errno;
+    if (!fd_.close() && err == 0)
+        err = errno;
+    if (err == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0)
+        err = errno;
+    if (err != 0)
+        throw writeError(path_, err);
+    committed_ = true;
+    syncFolder(folderOf(target_));
 }
 
 void replaceFileWith(const std::string& path, const std::string& bytes)
 {
-    const std::string target = resolveLinks(path);
-    std::string temp;
-    FileDescriptor fd = createTemporary(target, ".tmp-", temp);
-    if (!fd.valid())
+    FileReplacement replacement(path);
+    if (!writeAll(replacement.descriptor(), bytes))
         throw writeError(path, errno);
-    int err = 0;
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0)
-        err = errno;
-    if (!fd.close() && err == 0)
-        err = errno;
-    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        throw writeError(path, err);
-    }
-    syncFolder(folderOf(target));
+    replacement.commit();
 }
 
 BuildOutcome buildThenLink(const std::string& path, const std::function<void(const std::string& tempPath)>& build)

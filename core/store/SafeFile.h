@@ -4,8 +4,11 @@
 // overwritten by accident.
 #pragma once
 
+#include <sys/types.h>
 #include <cstddef>
+
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -58,17 +61,53 @@ private:
 
 // `path` with the symbolic links at its last component followed, also to
 // a target that does not exist (yet). `path` itself when it is no link or
-// when the links go round in a circle.
+// when the links go round in a circle (still a link then).
 std::string resolveLinks(const std::string& path);
 
 // The folder part of `path`: "." for a bare name, "/" for a file at the root.
 std::string folderOf(const std::string& path);
 
-// Replaces the file at `path` (after resolveLinks) with `bytes`: written to
-// a new file beside it, created exclusively so that no existing file or
-// link is touched, synced, then renamed over the old one. On failure the
-// old file is as it was, the temporary file is gone and FileWriteError is
-// thrown.
+// A new file that takes the place of the one at `path` (after
+// resolveLinks) once it is whole: made beside its target, created
+// exclusively so that no existing file or link is touched, with the
+// target's permissions (less the set-id bits) and, where the system lets
+// the user, its owner and group; a file not there yet gets the usual
+// permissions. A circle of links, a folder, a pipe, a device or a socket
+// at the target is refused before anything is made. Until commit() the
+// target is untouched; the destructor removes an uncommitted new file.
+class FileReplacement {
+public:
+    // Throws FileWriteError.
+    explicit FileReplacement(const std::string& path);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // The new file, open for writing; a writer may also open it by name.
+    const std::string& newPath() const { return temp_; }
+    int descriptor() const { return fd_.get(); }
+    // Syncs the new file and renames it over the target. Throws
+    // FileWriteError, the target then as it was.
+    void commit();
+
+    struct Existing {
+        uid_t owner;
+        gid_t group;
+        mode_t mode;
+    };
+
+private:
+    std::string path_;
+    std::string target_;
+    std::optional<Existing> existing_;  // the regular file at the target
+    std::string temp_;
+    FileDescriptor fd_;
+    bool committed_ = false;
+};
+
+// Replaces the file at `path` with `bytes` through a FileReplacement,
+// synced. On failure the old file is as it was, the temporary file is
+// gone and FileWriteError is thrown.
 void replaceFileWith(const std::string& path, const std::string& bytes);
 
 // A fresh empty file "<path>.tmp-XXXXXX" beside `path` (no link

@@ -12,6 +12,7 @@
 #include "gui/charts/ChartsModule.h"
 #include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
+#include "gui/common/PictureFile.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/common/QtConversions.h"
 #include "gui/common/Twips.h"
@@ -151,9 +152,12 @@ QImage ChanceChartWindow::pictureImage() const
     return image;
 }
 
-bool ChanceChartWindow::savePicture(const QString& path) const
+bool ChanceChartWindow::savePicture(const QString& path, QString* problem) const
 {
-    return pictureImage().save(path, "PNG");
+    const QString why = writePngFile(pictureImage(), path);
+    if (problem)
+        *problem = why;
+    return why.isEmpty();
 }
 
 void ChanceChartWindow::onSaveClicked()
@@ -163,9 +167,9 @@ void ChanceChartWindow::onSaveClicked()
                              .path;
     if (path.isEmpty())
         return;
-    if (!savePicture(path))
-        showMessage(this, QMessageBox::Critical, messageCaption(),
-                    QStringLiteral("画像を保存できませんでした：%1").arg(path));
+    QString problem;
+    if (!savePicture(path, &problem))
+        showMessage(this, QMessageBox::Critical, messageCaption(), problem);
 }
 
 void ChanceChartWindow::onPrintClicked()

@@ -30,7 +30,8 @@ public:
     QString verdictText() const;
     // The picture with its verdict line as one image.
     QImage pictureImage() const;
-    bool savePicture(const QString& path) const;
+    // False when it could not be saved, with the reason in `problem`.
+    bool savePicture(const QString& path, QString* problem = nullptr) const;
 
 protected:
     QSize sizeInTwips() const override;

@@ -1,8 +1,5 @@
 #include "gui/common/PrintDialog.h"
 
-#include <stdio.h>
-#include <unistd.h>
-
 #include <QFile>
 #include <QMarginsF>
 #include <QMessageBox>
@@ -29,25 +26,18 @@ PrintResult printToWholeFile(QPrinter& printer, const PrintProgress& progress, c
     const QString named = printer.outputFileName();
     if (named.isEmpty())
         return print(printer, progress);
-    // Written where a link at the name points, under a name of its own
-    // beside it with the permissions of any new file, and renamed over the
-    // target only when whole; what a killed print left is removed later.
-    const std::string target = resolveLinks(QFile::encodeName(named).toStdString());
-    removeStaleTemporaries(target);
-    std::string partial;
-    try {
-        partial = createEmptyBeside(target);
-    } catch (const FileWriteError&) {
-        return PrintResult::Failed;
-    }
-    printer.setOutputFileName(QFile::decodeName(partial.c_str()));
-    PrintResult result = print(printer, progress);
+    // Written as any file the program replaces (core/store/SafeFile.h): a
+    // new file beside the target that takes its place only when whole;
+    // what a killed print left is removed later.
+    const std::string path = QFile::encodeName(named).toStdString();
+    removeStaleTemporaries(path);
+    FileReplacement replacement(path);
+    printer.setOutputFileName(QFile::decodeName(replacement.newPath().c_str()));
+    const PrintResult result = print(printer, progress);
     printer.setOutputFileName(named);
-    // rename() puts the new file in place of an old one in one step.
-    if (result == PrintResult::Printed && ::rename(partial.c_str(), target.c_str()) == 0)
-        return result;
-    ::unlink(partial.c_str());
-    return result == PrintResult::Printed ? PrintResult::Failed : result;
+    if (result == PrintResult::Printed)
+        replacement.commit();
+    return result;
 }
 
 void printThroughDialog(QWidget* owner, const QString& documentName, const PrintJob& print)
@@ -71,7 +61,14 @@ void printThroughDialog(QWidget* owner, const QString& documentName, const Print
         shown.setValue(done);  // lets the window system run while the dialog is modal
         return !shown.wasCanceled();
     };
-    const PrintResult result = printToWholeFile(printer, progress, print);
+    PrintResult result = PrintResult::Failed;
+    try {
+        result = printToWholeFile(printer, progress, print);
+    } catch (const FileWriteError& e) {
+        shown.close();
+        showMessage(owner, QMessageBox::Warning, programCaption(), QString::fromUtf8(e.what()));
+        return;
+    }
     shown.close();
     if (result == PrintResult::Failed)
         showMessage(owner, QMessageBox::Warning, programCaption(),

@@ -24,7 +24,9 @@ void printThroughDialog(QWidget* owner, const QString& documentName, const Print
 // Runs `print`; where the printer writes a file, the pages go to a new
 // file beside it that takes the file's name only once printing succeeds.
 // A cancelled or failed run leaves no file behind and the file that was
-// there untouched.
+// there untouched. A file that cannot be written there (a pipe, a device,
+// a circle of links; core/store/SafeFile.h's FileReplacement) throws
+// FileWriteError before anything is printed.
 PrintResult printToWholeFile(QPrinter& printer, const PrintProgress& progress, const PrintJob& print);
 
 }  // namespace rumone

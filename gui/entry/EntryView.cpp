@@ -378,10 +378,8 @@ bool EntryView::exportCsv(const QString& path, CsvEncoding encoding)
     // file, and no file already there is followed or lost.
     try {
         replaceFileWith(QFile::encodeName(path).toStdString(), text);
-    } catch (const FileWriteError&) {
-        showError(
-            QStringLiteral("CSV ファイル「%1」に書き込めません。フォルダーがあり、書き込みできるか確かめてください。")
-                .arg(path));
+    } catch (const FileWriteError& e) {
+        showError(QString::fromUtf8(e.what()));
         return false;
     }
     showInfo(QStringLiteral("%1 行を CSV ファイル「%2」に書き出しました。").arg(rows.size()).arg(path));

@@ -166,6 +166,7 @@ void printWithPreview(GridWidget& grid)
     preview.setObjectName("dlgPrintPreview");
     preview.setWindowTitle(QStringLiteral("印刷プレビュー - %1").arg(caption));
     bool failed = false;
+    QString refused;
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
         const PrintJob job = [&](QPrinter& p, const PrintProgress& progress) {
             GridPrinter pages(*model, caption);
@@ -173,10 +174,16 @@ void printWithPreview(GridWidget& grid)
             // A page range left open reads as 0 to 0: every page.
             return pages.print(p, std::max(p.fromPage(), 1), p.toPage(), progress);
         };
-        failed = printToWholeFile(*target, {}, job) == PrintResult::Failed;
+        try {
+            failed = printToWholeFile(*target, {}, job) == PrintResult::Failed;
+        } catch (const FileWriteError& e) {
+            refused = QString::fromUtf8(e.what());
+        }
     });
     preview.exec();
-    if (failed)
+    if (!refused.isEmpty())
+        warn(&grid, refused);
+    else if (failed)
         warn(&grid, QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"));
 }
 

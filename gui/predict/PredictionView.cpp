@@ -301,7 +301,7 @@ void PredictionView::recordShownPrediction()
                     QStringLiteral("予想を記録するデータベースがありません。"));
         return;
     }
-    const LoggedPrediction entry{prediction_.latestDrawNumber() + 1, currentTimeText(),
+    const LoggedPrediction entry{prediction_.latestDrawNumber() + 1, storedTimeNow(),
                                  prediction_.countReflectedOptions(), setsOfPrediction(prediction_)};
     try {
         recordPrediction(logDatabase_, entry);
@@ -310,10 +310,11 @@ void PredictionView::recordShownPrediction()
         return;
     }
     showMessage(this, QMessageBox::Information, messageCaption(),
-                QStringLiteral("第%1回の予想を記録しました（反映数 %2）。当選数字を入力すると、"
+                QStringLiteral("第%1回の予想を記録しました（記録日時 %3、反映数 %2）。当選数字を入力すると、"
                                "「予想の検証」で記録した予想の成績を確かめられます。")
                     .arg(entry.target)
-                    .arg(entry.reflect));
+                    .arg(entry.reflect)
+                    .arg(QString::fromStdString(localTimeText(entry.recordedAt))));
 }
 
 void PredictionView::onPrintClicked()

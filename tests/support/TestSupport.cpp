@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -128,6 +129,26 @@ std::vector<std::string> rowTexts(const ResultGrid& g, int row)
     for (int c = 1; c <= g.columns(); ++c)
         texts.push_back(g.getText(c, row));
     return texts;
+}
+
+EnvForTest::EnvForTest(const char* name, const char* value) : name_(name)
+{
+    if (const char* now = std::getenv(name))
+        earlier_ = now;
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+    tzset();
+}
+
+EnvForTest::~EnvForTest()
+{
+    if (earlier_)
+        setenv(name_.c_str(), earlier_->c_str(), 1);
+    else
+        unsetenv(name_.c_str());
+    tzset();
 }
 
 TempDir::TempDir()

@@ -75,4 +75,18 @@ private:
     std::string path_;
 };
 
+// The environment variable `name` set to `value` (unset for nullptr) until
+// the destructor puts the earlier value back; TZ takes effect at once.
+class EnvForTest {
+public:
+    EnvForTest(const char* name, const char* value);
+    ~EnvForTest();
+    EnvForTest(const EnvForTest&) = delete;
+    EnvForTest& operator=(const EnvForTest&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> earlier_;
+};
+
 }  // namespace rumone::test

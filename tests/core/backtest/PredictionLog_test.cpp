@@ -15,7 +15,7 @@ using Cause = StoreError::Cause;
 
 LoggedPrediction entryFor(int target, int reflect)
 {
-    LoggedPrediction e{target, "2026-12-08 09:00:00", reflect, {}};
+    LoggedPrediction e{target, *parseStoredTime("2026-12-08T09:00:00Z"), reflect, {}};
     for (std::size_t i = 0; i < kPredictorCount; ++i)
         e.sets.sets[i] = {digitBit(static_cast<int>(i)), 0, static_cast<DigitSet>(0x3ff), digitBit(9)};
     return e;
@@ -157,7 +157,7 @@ TEST(PredictionLog, APredictionCountsOnlyWhenRecordedBeforeItsDrawWasFirstEntere
     const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
     const DrawDatabaseRef cs = drawDatabaseAt(path);
     auto entered = [&](std::initializer_list<Row> rows) { openDrawEditSet(cs).importDraws(editRowsOf(rows)); };
-    const std::string longAgo = "2000-01-01 00:00:00";
+    const StoredTime longAgo = *parseStoredTime("2000-01-01T00:00:00Z");
     recordPrediction(cs, {3, longAgo, 0, {}});
     entered({{3, {1, 1, 1, 1}}, {4, {2, 2, 2, 2}}});
     // Draw 4 deleted, a prediction recorded for it now, draw 4 entered again.
@@ -165,11 +165,11 @@ TEST(PredictionLog, APredictionCountsOnlyWhenRecordedBeforeItsDrawWasFirstEntere
         DrawEditSet set = openDrawEditSet(cs);
         set.deleteRow(3);
     }
-    recordPrediction(cs, {4, currentTimeText(), 0, {}});
+    recordPrediction(cs, {4, storedTimeNow(), 0, {}});
     entered({{4, {2, 2, 2, 2}}});
     // Draw 6 known before draw 5 was recorded.
     entered({{6, {3, 3, 3, 3}}});
-    recordPrediction(cs, {5, currentTimeText(), 0, {}});
+    recordPrediction(cs, {5, storedTimeNow(), 0, {}});
     entered({{5, {4, 4, 4, 4}}});
     // Draw 8 entered by an older version, which notes no time.
     recordPrediction(cs, {8, longAgo, 0, {}});
@@ -191,6 +191,30 @@ TEST(PredictionLog, APredictionCountsOnlyWhenRecordedBeforeItsDrawWasFirstEntere
          {"UPDATE 当選数字入力日時 SET 入力日時 = '2100-01-01 00:00:00'", "DELETE FROM 当選数字入力日時",
           "INSERT OR REPLACE INTO 当選数字入力日時 VALUES (4, '2100-01-01 00:00:00')"})
         EXPECT_NE(sqlite::exec(db.get(), sql), SQLITE_OK) << sql;
+}
+
+// Times written under different zones compare as the moments they are: a
+// prediction recorded under UTC-12 a moment after its draw was first
+// entered under UTC+9 (whose local text reads almost a day later) is made
+// after its draw.
+TEST(PredictionLog, ARecordAfterTheFirstEntryCountsAsAfterWhateverTheZones)
+{
+    TempDir dir;
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}});
+    const DrawDatabaseRef cs = drawDatabaseAt(path);
+    {
+        const EnvForTest tokyo("TZ", "Asia/Tokyo");
+        openDrawEditSet(cs).importDraws(editRowsOf({{3, {1, 1, 1, 1}}}));
+        openDrawEditSet(cs).deleteRow(2);
+    }
+    const EnvForTest west("TZ", "Etc/GMT+12");
+    recordPrediction(cs, {3, storedTimeNow(), 0, {}});
+    openDrawEditSet(cs).importDraws(editRowsOf({{3, {1, 1, 1, 1}}}));
+
+    const PredictionLogRead read = readPredictionLog(cs);
+    EXPECT_TRUE(read.entries.empty());
+    ASSERT_EQ(read.leftOut.size(), 1u);
+    EXPECT_EQ(read.leftOut[0].reason, LeftOutReason::RecordedAfterTheDraw);
 }
 
 // A log from before the chain: its rows stay readable but count for

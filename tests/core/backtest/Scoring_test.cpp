@@ -99,7 +99,7 @@ TEST(Scoring, LoggedPredictionsCountOnlyOnceTheirDrawIsEntered)
     PredictorSets all;
     for (PositionSets& s : all.sets)
         s.fill(setOf({9}));
-    const std::vector<LoggedPrediction> log = {{3, "", 0, all}, {2, "", 0, all}, {4, "", 0, all}};
+    const std::vector<LoggedPrediction> log = {{3, {}, 0, all}, {2, {}, 0, all}, {4, {}, 0, all}};
     const std::vector<WalkStep> steps = loggedSteps(log, history);
     ASSERT_EQ(steps.size(), 1u);  // 2 is incomplete, 4 not entered
     EXPECT_EQ(steps[0].target, 3);

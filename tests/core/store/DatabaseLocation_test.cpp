@@ -72,6 +72,24 @@ TEST(DatabaseLocation, SharedFolderSitsBesideTheBinFolder)
     EXPECT_EQ(sharedDataFolder("/opt/r/bin/"), "/opt/r/share/rumone");
 }
 
+// An installed copy with a relative XDG_DATA_HOME and no HOME has no data
+// folder: the start says why, naming both, and makes nothing.
+TEST(DatabaseLocation, NoDataFolderIsAProblemThatSaysWhy)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("share/rumone"));
+    std::filesystem::create_directories(dir.file("bin"));
+    std::filesystem::copy_file(realDrawsPath(), dir.file("share/rumone/draws.csv"));
+    const EnvForTest xdg("XDG_DATA_HOME", "data");
+    const EnvForTest home("HOME", nullptr);
+    const StartingDatabase start = prepareStartingDatabase(dir.file("bin"));
+    EXPECT_NE(start.problem.find("XDG_DATA_HOME の「data」が絶対パスではありません"), std::string::npos)
+        << start.problem;
+    EXPECT_NE(start.problem.find("HOME が設定されていません"), std::string::npos) << start.problem;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bin/Rumone.mdb")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("data")));
+}
+
 // The first start makes the folders (0700) and the database from the shipped
 // history; later starts leave it as it is; a bad history leaves no file.
 TEST(DatabaseLocation, PreparesTheUsersDatabaseOnce)

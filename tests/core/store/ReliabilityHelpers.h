@@ -27,11 +27,10 @@ struct ToolRun {
     std::string output;  // stdout and stderr together
 };
 
-// Runs a tool of the build with `args`, its output captured.
-inline ToolRun runToolCapturing(const std::string& tool, const std::vector<std::string>& args)
+// Starts a tool of the build with `args`, its output going to `outFile`;
+// returns its pid.
+inline pid_t startTool(const std::string& tool, const std::vector<std::string>& args, const std::string& outFile)
 {
-    TempDir out;
-    const std::string outFile = out.file("output");
     const pid_t pid = fork();
     if (pid == 0) {
         std::vector<std::string> copy = args;
@@ -46,6 +45,15 @@ inline ToolRun runToolCapturing(const std::string& tool, const std::vector<std::
         execv(argv[0], argv.data());
         std::_Exit(127);
     }
+    return pid;
+}
+
+// Runs a tool of the build with `args`, its output captured.
+inline ToolRun runToolCapturing(const std::string& tool, const std::vector<std::string>& args)
+{
+    TempDir out;
+    const std::string outFile = out.file("output");
+    const pid_t pid = startTool(tool, args, outFile);
     int status = 0;
     waitpid(pid, &status, 0);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(outFile)};

@@ -1,13 +1,15 @@
 // What the tools leave on the disk: an export never follows or deletes a
 // file that was already there, a database is made whole or not at all
 // (also through a link that points nowhere yet), and the counts of an
-// import are those of the write itself.
+// import are those of the write itself; the import tool takes the
+// program's lock.
 #include <sys/file.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include "ReliabilityHelpers.h"
+#include "core/store/DatabaseLock.h"
 #include "core/store/SafeFile.h"
 
 namespace rumone::test {
@@ -48,6 +50,45 @@ TEST(StoreFiles, ExportTouchesNothingButItsTarget)
     EXPECT_EQ(readBytes(real), readBytes(dir.file("x.csv")));
     // Nothing but the files made above.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 8);
+}
+
+// The import tool and the program take the same lock: the tool refuses to
+// import while another process holds the database, naming it, and a
+// program started while the tool imports finds the database held by it.
+TEST(StoreFiles, TheImportToolAndTheProgramTakeTheSameLock)
+{
+    if (!toolsBuilt())
+        GTEST_SKIP() << "the tools are not built";
+    TempDir dir;
+    const std::string db = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 2, 3, 4}}});
+    std::string csv = "回数,第1数字,第2数字,第3数字,第4数字\n";
+    for (int n = 1; n <= kMaxDrawNumber; ++n)
+        csv += std::to_string(n) + ",1,2,3," + std::to_string(n % 10) + "\n";
+    writeBytes(dir.file("draws.csv"), csv);
+
+    {
+        const DatabaseLock program(db);
+        const std::string bytes = readBytes(db);
+        const ToolRun refused = runToolCapturing("rumone-db", {"import", dir.file("draws.csv"), db});
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_NE(refused.output.find("（プロセス " + std::to_string(getpid()) + "）"), std::string::npos)
+            << refused.output;
+        EXPECT_TRUE(readBytes(db) == bytes);
+    }
+
+    const pid_t tool = startTool("rumone-db", {"import", dir.file("draws.csv"), db}, dir.file("output"));
+    std::optional<LockHolder> holder;
+    int status = 0;
+    while (!(holder = findLockHolder(db)) && waitpid(tool, &status, WNOHANG) == 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    ASSERT_TRUE(holder) << "the import ended before its lock was seen";
+    kill(tool, SIGSTOP);
+    EXPECT_EQ(holder->pid, tool);
+    EXPECT_EQ(holder->program, "rumone-db");
+    EXPECT_FALSE(DatabaseLock(db).held());
+    kill(tool, SIGCONT);
+    waitpid(tool, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << readBytes(dir.file("output"));
 }
 
 // Two imports of the same rows: the second one's counts come from the rows

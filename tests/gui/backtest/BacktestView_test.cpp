@@ -194,7 +194,7 @@ TEST(BacktestView, APredictionRecordedBeforeItsDrawIsScoredOnceTheDrawIsEntered)
 
     // Draw 61 entered, in a later second than the record: the log has one
     // scored target.
-    for (const std::string recorded = log[0].recordedAt; currentTimeText() == recorded;)
+    while (storedTimeNow() == log[0].recordedAt)
         QTest::qWait(50);
     openDrawEditSet(cs).importDraws({EditRow{
         DbValue::fromInt(61), {DbValue::fromInt(1), DbValue::fromInt(2), DbValue::fromInt(3), DbValue::fromInt(4)}}});
