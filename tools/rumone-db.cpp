@@ -23,6 +23,7 @@
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawImport.h"
+#include "core/store/DrawSource.h"
 #include "core/store/DrawStore.h"
 #include "core/store/SafeFile.h"
 #include "core/store/SampleDatabase.h"
@@ -97,17 +98,13 @@ int dryRunImport(const std::vector<EditRow>& draws, const std::string& db)
 
 int importCommand(const std::string& csv, const std::string& db, bool dryRun)
 {
-    std::string text;
+    std::vector<EditRow> draws;
     try {
-        text = readCsvFile(csv);
+        draws = editRowsFrom(readDrawSource(csv));
     } catch (const CsvFileError& e) {
         std::cerr << e.what() << "\n何も取り込んでいません。\n";
         return 1;
-    }
-    std::vector<EditRow> draws;
-    try {
-        draws = parseDrawCsv(text);
-    } catch (const DrawCsvError& e) {
+    } catch (const DrawSourceError& e) {
         std::cerr << csv << ": line " << e.line() << ": " << e.reason() << "\n何も取り込んでいません。\n";
         return 1;
     }

@@ -16,6 +16,7 @@
 #include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawImport.h"
+#include "core/store/DrawSource.h"
 #include "core/store/SafeFile.h"
 #include "gui/common/DelayedProgress.h"
 #include "gui/common/FileDialogs.h"
@@ -252,42 +253,33 @@ void EntryView::chooseExportFile()
 
 bool EntryView::importCsv(const QString& path)
 {
-    grid_->finishEditing();
-    std::string bytes;
-    try {
-        bytes = readCsvFile(QFile::encodeName(path).toStdString());
-    } catch (const CsvFileError& e) {
-        showError(QString::fromUtf8(e.what()));
-        return false;
-    }
-    std::vector<EditRow> draws;
-    try {
-        draws = parseDrawCsv(bytes);
-    } catch (const DrawCsvError& e) {
-        showError(QStringLiteral("CSV ファイル「%1」を取り込めません。\n\n%2\n\n何も取り込んでいません。")
-                      .arg(path, QString::fromUtf8(e.what())));
-        return false;
-    }
-    if (draws.empty()) {
-        showInfo(QStringLiteral("CSV ファイル「%1」に取り込むデータがありません。").arg(path));
-        return false;
-    }
-    return importPreviewed(draws);
+    const std::string file = QFile::encodeName(path).toStdString();
+    return importSource(path.toStdString(), [file] { return readDrawSource(file); });
 }
 
 bool EntryView::importPastedText(const QString& text)
 {
+    // The clipboard's text is Unicode already: read as it is, not decoded again.
+    return importSource({}, [utf8 = text.toStdString()] { return parseDrawSource(utf8, SourceKind::Pasted); });
+}
+
+// Every import reads its source the same way: a source that cannot be read
+// is refused with its reason, and nothing is written.
+bool EntryView::importSource(const std::string& path, const std::function<std::vector<SourceDraw>()>& read)
+{
     grid_->finishEditing();
-    std::vector<EditRow> draws;
+    std::vector<SourceDraw> draws;
     try {
-        draws = parsePastedDraws(text.toStdString());
-    } catch (const DrawCsvError& e) {
-        showError(QStringLiteral("貼り付けた文字を取り込めません。\n\n%1\n\n何も取り込んでいません。")
-                      .arg(QString::fromUtf8(e.what())));
+        draws = read();
+    } catch (const CsvFileError& e) {
+        showError(QString::fromUtf8(e.what()));
+        return false;
+    } catch (const DrawSourceError& e) {
+        showError(QString::fromStdString(sourceRefusal(path, e)));
         return false;
     }
     if (draws.empty()) {
-        showInfo(QStringLiteral("貼り付けた文字に、回と 4 桁の当せん番号のある行がありません。"));
+        showInfo(QString::fromStdString(emptySourceNote(path)));
         return false;
     }
     return importPreviewed(draws);
@@ -300,10 +292,10 @@ void EntryView::pasteAndImport()
 
 // What would change is shown before anything is written; 取込 writes the
 // new and changed draws in one transaction, キャンセル writes nothing.
-bool EntryView::importPreviewed(const std::vector<EditRow>& draws)
+bool EntryView::importPreviewed(const std::vector<SourceDraw>& draws)
 {
     model_->readAllRows();
-    const ImportPreview preview = previewImport(draws, model_->rows());
+    const ImportPreview preview = previewImport(editRowsFrom(draws), model_->rows());
     if (preview.writesNothing()) {
         showInfo(QStringLiteral("取り込む %1 回はすべて登録済みの数字と同じです。何も書き込んでいません。")
                      .arg(preview.unchanged));

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <QModelIndex>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/store/DrawCsv.h"
+#include "core/store/DrawSource.h"
 #include "core/store/DrawStore.h"
 #include "gui/common/ChildView.h"
 
@@ -46,7 +49,7 @@ public:
     bool importCsv(const QString& path);
     bool exportCsv(const QString& path, CsvEncoding encoding = CsvEncoding::Utf8WithBom);
     // 貼り付けて取込 with `text` as the clipboard's: lines copied from a
-    // results page or a spreadsheet (parsePastedDraws).
+    // results page or a spreadsheet (parseDrawSource).
     bool importPastedText(const QString& text);
 
 protected:
@@ -64,7 +67,8 @@ private:
     void chooseImportFile();
     void chooseExportFile();
     void pasteAndImport();
-    bool importPreviewed(const std::vector<EditRow>& draws);
+    bool importSource(const std::string& path, const std::function<std::vector<SourceDraw>()>& read);
+    bool importPreviewed(const std::vector<SourceDraw>& draws);
     bool confirmImport(const ImportPreview& preview);
     void onWriteFailed(const QString& message, bool reread);
     void tellHostOfWrittenDraws();
