@@ -42,8 +42,9 @@ struct SourceLimits {
 };
 constexpr SourceLimits sourceLimits(SourceKind kind)
 {
+    // Pasted text is held to what a file may hold.
     return kind == SourceKind::File ? SourceLimits{kMaxCsvLineBytes, kMaxCsvFileBytes}
-                                    : SourceLimits{static_cast<std::size_t>(-1), static_cast<std::size_t>(-1)};
+                                    : SourceLimits{kMaxCsvLineBytes, kMaxCsvFileBytes};
 }
 
 // A source that cannot be read as draws. line() is where it stops (0 when

@@ -11,7 +11,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <climits>
+#include <future>
 
 #include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
@@ -254,23 +257,26 @@ void EntryView::chooseExportFile()
 bool EntryView::importCsv(const QString& path)
 {
     const std::string file = QFile::encodeName(path).toStdString();
-    return importSource(path.toStdString(), [file] { return readDrawSource(file); });
+    return importSource(path.toStdString(),
+                        [file](const SourceProgress& progress) { return readDrawSource(file, progress); });
 }
 
 bool EntryView::importPastedText(const QString& text)
 {
     // The clipboard's text is Unicode already: read as it is, not decoded again.
-    return importSource({}, [utf8 = text.toStdString()] { return parseDrawSource(utf8, SourceKind::Pasted); });
+    return importSource({}, [utf8 = text.toStdString()](const SourceProgress& progress) {
+        return parseDrawSource(utf8, SourceKind::Pasted, progress);
+    });
 }
 
 // Every import reads its source the same way: a source that cannot be read
 // is refused with its reason, and nothing is written.
-bool EntryView::importSource(const std::string& path, const std::function<std::vector<SourceDraw>()>& read)
+bool EntryView::importSource(const std::string& path, const SourceRead& read)
 {
     grid_->finishEditing();
     std::vector<SourceDraw> draws;
     try {
-        draws = read();
+        draws = readOffThread(read);
     } catch (const CsvFileError& e) {
         showError(QString::fromUtf8(e.what()));
         return false;
@@ -283,6 +289,23 @@ bool EntryView::importSource(const std::string& path, const std::function<std::v
         return false;
     }
     return importPreviewed(draws);
+}
+
+// The source is read on a thread of its own; meanwhile the window shows the
+// import's progress (once it takes longer than a frame) and keeps answering.
+std::vector<SourceDraw> EntryView::readOffThread(const SourceRead& read)
+{
+    std::atomic<std::size_t> done = 0, total = 1;
+    std::future<std::vector<SourceDraw>> reading = std::async(std::launch::async, [&read, &done, &total] {
+        return read([&done, &total](std::size_t d, std::size_t t) {
+            total = t;
+            done = d;
+        });
+    });
+    DelayedProgress progress(this, QStringLiteral("取り込んでいます。"));
+    while (reading.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+        progress.step(done, total);
+    return reading.get();
 }
 
 void EntryView::pasteAndImport()

@@ -67,7 +67,9 @@ private:
     void chooseImportFile();
     void chooseExportFile();
     void pasteAndImport();
-    bool importSource(const std::string& path, const std::function<std::vector<SourceDraw>()>& read);
+    using SourceRead = std::function<std::vector<SourceDraw>(const SourceProgress&)>;
+    bool importSource(const std::string& path, const SourceRead& read);
+    std::vector<SourceDraw> readOffThread(const SourceRead& read);
     bool importPreviewed(const std::vector<SourceDraw>& draws);
     bool confirmImport(const ImportPreview& preview);
     void onWriteFailed(const QString& message, bool reread);
