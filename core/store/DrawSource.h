@@ -21,6 +21,8 @@
 
 namespace rumone {
 
+struct ImportPreview;
+
 // One draw as a source gives it: its number, its digits (a digit the
 // source leaves empty has none), what else the source says of it and the
 // 1-based line it starts on.
@@ -48,16 +50,19 @@ constexpr SourceLimits sourceLimits(SourceKind kind)
 }
 
 // A source that cannot be read as draws. line() is where it stops (0 when
-// no line is to blame); what() is "N行目: reason", or the reason alone.
+// no line is to blame); what() is "N行目: reason", or the reason alone;
+// path() is the file it stops in ("" for pasted text).
 class DrawSourceError : public std::runtime_error {
 public:
-    DrawSourceError(int line, const std::string& reason);
+    DrawSourceError(int line, const std::string& reason, std::string path = {});
     int line() const { return line_; }
     const std::string& reason() const { return reason_; }
+    const std::string& path() const { return path_; }
 
 private:
     int line_;
     std::string reason_;
+    std::string path_;
 };
 
 // Told how many bytes of the text have been read, of how many.
@@ -74,13 +79,26 @@ std::vector<SourceDraw> parseDrawSourceBytes(std::string_view bytes, const Sourc
 // CsvFileError (CsvFile.h) or DrawSourceError.
 std::vector<SourceDraw> readDrawSource(const std::string& path, const SourceProgress& progress = {});
 
+// The files at `paths` read as one source, each as readDrawSource reads
+// it; a draw that two files give is refused, naming both.
+std::vector<SourceDraw> readDrawSources(const std::vector<std::string>& paths, const SourceProgress& progress = {});
+
 // How the user names a source in a message: "CSV ファイル「path」", or
 // "貼り付けた文字" for an empty path.
 std::string sourceName(const std::string& path);
-// "<source>を取り込めません。\n\n<N行目: reason>\n\n何も取り込んでいません。"
+// "<source>を取り込めません。\n\n<N行目: reason>\n\n何も取り込んでいません。",
+// the source named by the error's path or else by `path`.
 std::string sourceRefusal(const std::string& path, const DrawSourceError& error);
 // What is said of a source without a single draw.
 std::string emptySourceNote(const std::string& path);
+
+// "第7073回 6916（2026年9月17日、ストレート 18口 986,400円、ボックス 該当なし）":
+// a draw with its digits ("-" for one the source left empty) and what
+// else its source gave.
+std::string sourceDrawText(const SourceDraw& draw);
+// sourceDrawText of each new draw of `preview`, in draw order, taken from
+// `draws` (the draws the preview was made of).
+std::vector<std::string> newDrawLines(const ImportPreview& preview, const std::vector<SourceDraw>& draws);
 
 // The draws as rows of the draw table, in the same order.
 std::vector<EditRow> editRowsFrom(const std::vector<SourceDraw>& draws);

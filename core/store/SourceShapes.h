@@ -27,8 +27,23 @@ long long readDrawNumber(std::string_view s);
 // A four-digit winning number; three, two or one digits are the same
 // number with its leading zeros lost by a spreadsheet.
 std::optional<std::array<int, 4>> readWinningNumber(std::string_view s);
-// The words of a line: what stands between blanks, tabs and commas.
+// The words of a line: what stands between blanks, tabs and commas (a
+// comma that groups the thousands of an amount, 986,400円, parts nothing).
 std::vector<std::string_view> wordsOf(std::string_view line);
+
+// A date at the start of `text`: 2026年9月17日, 2026/09/17, 2026-09-17,
+// 2026 09 17 (anything after it, such as a weekday, is passed over), or in
+// the Japanese era, 令和8年9月17日, 令和元年5月1日, 平成31年4月30日.
+std::optional<CivilDate> readDate(std::string_view text);
+// The whole number of "18口" or "986,400円" for the unit 口 or 円.
+std::optional<long long> readCount(std::string_view word, std::string_view unit);
+// A winning number as one four-digit word or four one-digit words (6 9 1 6).
+std::optional<std::array<int, 4>> readSpacedNumber(const std::vector<std::string_view>& words);
+// A prize line from the words after its label: "18口 986,400円" (in any
+// order, other words passed over) or "該当なし".
+std::optional<PrizeLine> readPrizeWords(const std::vector<std::string_view>& words);
+// The PrizeKind a label names (ストレート ...), or -1.
+int prizeKindOf(std::string_view label);
 
 // Calls `progress` every few hundred steps with the bytes read so far.
 class ProgressTicker {
@@ -50,6 +65,13 @@ private:
 bool looksLikeTableHeader(std::string_view text);
 std::vector<SourceDraw> readDrawTable(std::string_view text, const SourceProgress& progress);
 // Lines without a header, each holding a draw and its winning number.
+bool looksLikeMarkedLines(std::string_view text);
 std::vector<SourceDraw> readDrawLines(std::string_view text, const SourceProgress& progress);
+// A results page copied with the mouse: a block of labelled lines a draw.
+bool looksLikeBlocks(std::string_view text);
+std::vector<SourceDraw> readDrawBlocks(std::string_view text, const SourceProgress& progress);
+// The bank's per-draw results file.
+bool looksLikeBankFile(std::string_view text);
+std::vector<SourceDraw> readBankFile(std::string_view text);
 
 }  // namespace rumone::shapes

@@ -64,19 +64,35 @@ std::optional<std::array<int, 4>> readWinningNumber(std::string_view s)
     return digits;
 }
 
+namespace {
+
+// A comma at `at` that groups the thousands of an amount (986,400円,
+// 1,041,200口) rather than parting two words.
+bool groupsAnAmount(std::string_view line, std::size_t at)
+{
+    if (at == 0 || line[at - 1] < '0' || line[at - 1] > '9')
+        return false;
+    std::size_t i = at;
+    while (i + 3 < line.size() && line[i] == ',' && allAsciiDigits(line.substr(i + 1, 3)))
+        i += 4;
+    return i > at && (line.substr(i, 3) == "円" || line.substr(i, 3) == "口");
+}
+
+}  // namespace
+
 std::vector<std::string_view> wordsOf(std::string_view line)
 {
     std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        const auto start = line.find_first_not_of(" \t,\r", i);
-        if (start == std::string_view::npos)
-            break;
-        auto end = line.find_first_of(" \t,\r", start);
-        if (end == std::string_view::npos)
-            end = line.size();
-        words.push_back(line.substr(start, end - start));
-        i = end;
+    std::size_t start = std::string_view::npos;
+    for (std::size_t i = 0; i <= line.size(); ++i) {
+        const bool parts = i == line.size() || line[i] == ' ' || line[i] == '\t' || line[i] == '\r' ||
+                           (line[i] == ',' && !groupsAnAmount(line, i));
+        if (!parts && start == std::string_view::npos)
+            start = i;
+        if (parts && start != std::string_view::npos) {
+            words.push_back(line.substr(start, i - start));
+            start = std::string_view::npos;
+        }
     }
     return words;
 }

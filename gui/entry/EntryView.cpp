@@ -241,11 +241,11 @@ void EntryView::tellHostOfWrittenDraws()
 
 void EntryView::chooseImportFile()
 {
-    const QString path = chooseFile(this, false, QStringLiteral("取り込む CSV ファイル"), {},
-                                    QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"))
-                             .path;
-    if (!path.isEmpty())
-        importCsv(path);
+    const QStringList paths =
+        chooseFilesToRead(this, QStringLiteral("取り込むファイル"),
+                          QStringLiteral("当選データ (*.csv *.txt *.tsv);;CSV ファイル (*.csv);;すべてのファイル (*)"));
+    if (!paths.isEmpty())
+        importFiles(paths);
 }
 
 void EntryView::chooseExportFile()
@@ -256,9 +256,19 @@ void EntryView::chooseExportFile()
 
 bool EntryView::importCsv(const QString& path)
 {
-    const std::string file = QFile::encodeName(path).toStdString();
-    return importSource(path.toStdString(),
-                        [file](const SourceProgress& progress) { return readDrawSource(file, progress); });
+    return importFiles({path});
+}
+
+bool EntryView::importFiles(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return false;
+    std::vector<std::string> files;
+    for (const QString& path : paths)
+        files.push_back(QFile::encodeName(path).toStdString());
+    // Messages name every file: CSV ファイル「a.csv」「b.csv」.
+    return importSource(paths.join(QStringLiteral("」「")).toStdString(),
+                        [files](const SourceProgress& progress) { return readDrawSources(files, progress); });
 }
 
 bool EntryView::importPastedText(const QString& text)
@@ -324,7 +334,7 @@ bool EntryView::importPreviewed(const std::vector<SourceDraw>& draws)
                      .arg(preview.unchanged));
         return false;
     }
-    if (!confirmImport(preview))
+    if (!confirmImport(preview, draws))
         return false;
     std::optional<ImportCounts> counts;
     {
@@ -342,29 +352,41 @@ bool EntryView::importPreviewed(const std::vector<SourceDraw>& draws)
     return true;
 }
 
-bool EntryView::confirmImport(const ImportPreview& preview)
+// The question lists each new draw with what its source gave, and each
+// draw whose stored digits would change; a long list goes to 詳細.
+bool EntryView::confirmImport(const ImportPreview& preview, const std::vector<SourceDraw>& draws)
 {
     constexpr int kListedInText = 20;
     QString text = QStringLiteral("取り込む前の確認です。\n\n新しい回: %1\n変わる回: %2\n同じ回: %3")
                        .arg(preview.added.size())
                        .arg(preview.changed.size())
                        .arg(preview.unchanged);
-    const std::vector<std::string> changes = changedLines(preview);
-    QStringList all;
-    for (const std::string& line : changes)
-        all << QString::fromStdString(line);
-    if (!all.isEmpty()) {
-        text += QStringLiteral("\n\n登録済みの数字が変わる回（登録済み → 取り込む数字）:\n") +
-                all.mid(0, kListedInText).join(u'\n');
-        if (all.size() > kListedInText)
-            text += QStringLiteral("\nほか %1 回（「詳細」にすべて）").arg(all.size() - kListedInText);
-    }
+    const auto listOf = [](const std::vector<std::string>& lines) {
+        QStringList list;
+        for (const std::string& line : lines)
+            list << QString::fromStdString(line);
+        return list;
+    };
+    const QStringList added = listOf(newDrawLines(preview, draws));
+    const QStringList changed = listOf(changedLines(preview));
+    const auto section = [&text](const QString& heading, const QStringList& lines) {
+        if (lines.isEmpty())
+            return;
+        text += heading + lines.mid(0, kListedInText).join(u'\n');
+        if (lines.size() > kListedInText)
+            text += QStringLiteral("\nほか %1 回（「詳細」にすべて）").arg(lines.size() - kListedInText);
+    };
+    section(QStringLiteral("\n\n新しく登録する回:\n"), added);
+    section(QStringLiteral("\n\n登録済みの数字が変わる回（登録済み → 取り込む数字）:\n"), changed);
     text += QStringLiteral("\n\n「取込」で書き込みます。「キャンセル」では何も書き込みません。");
-    const QMessageBox::StandardButton answer =
-        showMessage(this, all.isEmpty() ? QMessageBox::Question : QMessageBox::Warning, programCaption(), text,
-                    QMessageBox::Ok | QMessageBox::Cancel, all.isEmpty() ? QMessageBox::Ok : QMessageBox::Cancel,
-                    {{QMessageBox::Ok, QStringLiteral("取込")}, {QMessageBox::Cancel, QStringLiteral("キャンセル")}},
-                    all.size() > kListedInText ? all.join(u'\n') : QString());
+    QString details;
+    if (added.size() > kListedInText || changed.size() > kListedInText)
+        details = (added + changed).join(u'\n');
+    const bool changes = !changed.isEmpty();
+    const QMessageBox::StandardButton answer = showMessage(
+        this, changes ? QMessageBox::Warning : QMessageBox::Question, programCaption(), text,
+        QMessageBox::Ok | QMessageBox::Cancel, changes ? QMessageBox::Cancel : QMessageBox::Ok,
+        {{QMessageBox::Ok, QStringLiteral("取込")}, {QMessageBox::Cancel, QStringLiteral("キャンセル")}}, details);
     return answer == QMessageBox::Ok;
 }
 

@@ -46,7 +46,10 @@ public:
     // Bulk entry from and to CSV files; false when nothing was done. Files
     // are read as UTF-8 or CP932 (decided by their bytes) and written as
     // UTF-8 with a byte order mark, which Excel recognises, or as CP932.
+    // An import reads every shape readDrawSource reads, from any number of
+    // files at once (a draw given twice refuses them all).
     bool importCsv(const QString& path);
+    bool importFiles(const QStringList& paths);
     bool exportCsv(const QString& path, CsvEncoding encoding = CsvEncoding::Utf8WithBom);
     // 貼り付けて取込 with `text` as the clipboard's: lines copied from a
     // results page or a spreadsheet (parseDrawSource).
@@ -71,7 +74,7 @@ private:
     bool importSource(const std::string& path, const SourceRead& read);
     std::vector<SourceDraw> readOffThread(const SourceRead& read);
     bool importPreviewed(const std::vector<SourceDraw>& draws);
-    bool confirmImport(const ImportPreview& preview);
+    bool confirmImport(const ImportPreview& preview, const std::vector<SourceDraw>& draws);
     void onWriteFailed(const QString& message, bool reread);
     void tellHostOfWrittenDraws();
     bool confirm(const QString& text);

@@ -795,6 +795,8 @@ TEST(EntryCsv, PastedLinesAreImportedAfterThePreview)
     EXPECT_TRUE(h.view().importPastedText(QStringLiteral("第3回 2026年8月24日 ０１２３\n第2回 2026年8月21日 2547\n")));
     ASSERT_EQ(answers.shown().size(), 2u);
     EXPECT_TRUE(answers.shown()[0].text.contains(QStringLiteral("新しい回: 1")));
+    EXPECT_TRUE(answers.shown()[0].text.contains(QStringLiteral("第3回 0123（2026年8月24日）")))
+        << answers.shown()[0].text.toStdString();
     EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 2 5 4 7", "3: 0 1 2 3"}));
     EXPECT_EQ(inGrid(h.model()), onDisk(db));
     EXPECT_FALSE(h.model().takeWritten());  // already handed to the host
