@@ -56,16 +56,15 @@ Words digitRunAfter(const Words& words, std::size_t from)
     return run;
 }
 
-std::optional<CivilDate> dateAfter(const Words& words, std::size_t from)
+// The first date that starts at a word from `from` on (the rest of the
+// line read from there; a date reads only a few words, so the line is
+// read once over).
+std::optional<CivilDate> dateAfter(std::string_view line, const Words& words, std::size_t from)
 {
-    for (std::size_t k = from; k < words.size(); ++k) {
-        std::string rest;
-        for (std::size_t j = k; j < words.size() && !isNumberLabel(words[j]); ++j)
-            rest += std::string(words[j]) + " ";
+    for (std::size_t k = from; k < words.size(); ++k)
         if (words[k] != kDateLabel)
-            if (auto date = readDate(rest))
+            if (auto date = readDate(line.substr(static_cast<std::size_t>(words[k].data() - line.data()))))
                 return date;
-    }
     return std::nullopt;
 }
 
@@ -116,7 +115,7 @@ std::optional<SourceDraw> readLine(std::string_view line, int lineNo)
     const std::array<int, 4> digits = numberOf(words, at, draw);
     for (int p = 0; p < 4; ++p)
         draw.digits[p] = digits[p];
-    draw.details.date = dateAfter(words, at + 1);
+    draw.details.date = dateAfter(line, words, at + 1);
     return draw;
 }
 
