@@ -1,8 +1,8 @@
 // rumone-db: create, fill, export and check draw databases.
 //
 //   rumone-db create DB
-//   rumone-db import [--dry-run] CSV DB  (CSV in UTF-8 or CP932; DB created when missing;
-//                                         refused while another process holds DB's lock)
+//   rumone-db import [--dry-run] PATH... DB  (files in UTF-8 or CP932; DB created when missing;
+//                                            refused while another process holds DB's lock)
 //   rumone-db export [--cp932] DB CSV (UTF-8 with BOM, or CP932)
 //   rumone-db check DB
 //   rumone-db sample DB [--generated COUNT SEED]
@@ -25,6 +25,7 @@
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawImport.h"
+#include "core/store/DrawSource.h"
 #include "core/store/DrawStore.h"
 #include "core/store/SafeFile.h"
 #include "core/store/SampleDatabase.h"
@@ -45,8 +46,10 @@ int usage()
 {
     std::cerr << "使い方:\n"
                  "  rumone-db create DB                 空のデータベースを作成する\n"
-                 "  rumone-db import [--dry-run] CSV DB CSV の当選データを取り込む（全件か無しか）\n"
-                 "                                      CSV は UTF-8 か Shift-JIS、DB が無ければ作成する\n"
+                 "  rumone-db import [--dry-run] PATH... DB\n"
+                 "                                      ファイルの当選データを取り込む（全件か無しか）\n"
+                 "                                      CSV・表・結果ページの写し・結果ファイル、いくつでも\n"
+                 "                                      UTF-8 か Shift-JIS、DB が無ければ作成する\n"
                  "                                      「new N changed N unchanged N」を出力する\n"
                  "                                      --dry-run は数えるだけで何も書かない\n"
                  "  rumone-db export [--cp932] DB CSV   当選データを CSV に書き出す\n"
@@ -97,20 +100,16 @@ int dryRunImport(const std::vector<EditRow>& draws, const std::string& db)
     return 0;
 }
 
-int importCommand(const std::string& csv, const std::string& db, bool dryRun)
+int importCommand(const std::vector<std::string>& paths, const std::string& db, bool dryRun)
 {
-    std::string text;
+    std::vector<EditRow> draws;
     try {
-        text = readCsvFile(csv);
+        draws = editRowsFrom(readDrawSources(paths));
     } catch (const CsvFileError& e) {
         std::cerr << e.what() << "\n何も取り込んでいません。\n";
         return 1;
-    }
-    std::vector<EditRow> draws;
-    try {
-        draws = parseDrawCsv(text);
-    } catch (const DrawCsvError& e) {
-        std::cerr << csv << ": line " << e.line() << ": " << e.reason() << "\n何も取り込んでいません。\n";
+    } catch (const DrawSourceError& e) {
+        std::cerr << e.path() << ": line " << e.line() << ": " << e.reason() << "\n何も取り込んでいません。\n";
         return 1;
     }
     if (dryRun)
@@ -274,10 +273,12 @@ int runCommand(const std::vector<std::string>& a)
 {
     if (a.size() == 2 && a[0] == "create")
         return createCommand(a[1]);
-    if (a.size() == 3 && a[0] == "import")
-        return importCommand(a[1], a[2], false);
-    if (a.size() == 4 && a[0] == "import" && a[1] == "--dry-run")
-        return importCommand(a[2], a[3], true);
+    if (a.size() >= 3 && a[0] == "import") {
+        const bool dryRun = a[1] == "--dry-run";
+        const std::vector<std::string> paths(a.begin() + (dryRun ? 2 : 1), a.end() - 1);
+        if (!paths.empty())
+            return importCommand(paths, a.back(), dryRun);
+    }
     if (a.size() == 3 && a[0] == "export")
         return exportCommand(a[1], a[2], CsvEncoding::Utf8WithBom);
     if (a.size() == 4 && a[0] == "export" && a[1] == "--cp932")

@@ -1,12 +1,8 @@
-// Draw lists as CSV text: read for bulk entry, written for export.
-// Header line with a draw column (回数, 回号 or 回: 7055, 第7055回 or 7055回)
-// and either the columns 第1数字 to 第4数字 or one winning-number column
-// (当せん番号, 当選番号 or 当選数字), in any positions; other columns, such as
-// 抽せん日, are ignored. Commas (also full-width) or tabs between fields,
-// full-width digits, LF or CRLF line ends; a quoted field may hold commas,
-// doubled quotes and line breaks. Files are read as UTF-8 (with or without
-// a byte order mark) or CP932, the encoding Excel uses in Japan, and written
-// as UTF-8 with a byte order mark (which Excel recognises) or CP932.
+// Draw lists as CSV text: written for export, and read back as rows of the
+// draw table (the reading itself is DrawSource.h's). Files are read as
+// UTF-8 (with or without a byte order mark) or CP932, the encoding Excel
+// uses in Japan, and written as UTF-8 with a byte order mark (which Excel
+// recognises) or CP932.
 #pragma once
 
 #include <array>
@@ -15,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/store/DrawSource.h"
 #include "core/store/DrawStore.h"
 
 namespace rumone {
@@ -22,21 +19,12 @@ namespace rumone {
 inline constexpr const char* kDrawCsvHeader = "回数,第1数字,第2数字,第3数字,第4数字";
 
 // A line that cannot be read. what() is "N行目: reason".
-class DrawCsvError : public std::runtime_error {
-public:
-    DrawCsvError(int line, const std::string& reason);
-    int line() const { return line_; }
-    const std::string& reason() const { return reason_; }
-
-private:
-    int line_;
-    std::string reason_;
-};
+using DrawCsvError = DrawSourceError;
 
 // The encodings a CSV file can be written in.
 enum class CsvEncoding { Utf8WithBom, Cp932 };
 
-// Every data line as a draw, from the bytes of a file in UTF-8 or CP932
+// Every data line as a row of the draw table (parseDrawSourceBytes), from the bytes of a file in UTF-8 or CP932
 // (decided by the bytes; bytes that are neither throw DrawCsvError with
 // the line they stand on): 回数 a whole number 0-32767 (each at most
 // once), digits 0-9 or empty (no value). Blank lines are skipped. The
@@ -45,7 +33,8 @@ enum class CsvEncoding { Utf8WithBom, Cp932 };
 // the number with its leading zeros lost (123 is 0123).
 std::vector<EditRow> parseDrawCsv(std::string_view bytes);
 
-// Text pasted from a results page or a spreadsheet: with a header line it
+// Bytes pasted from a results page or a spreadsheet, as rows (the pasted
+// text itself goes to parseDrawSource): with a header line it
 // reads as a CSV file does; without one, each line that holds a draw
 // (第7055回, 7055回, or a plain number first on the line) takes the first
 // four-digit word after it as its winning number. Lines without a draw

@@ -26,6 +26,14 @@ FileChoice chooseFile(QWidget* owner, bool save, const QString& caption, const Q
     return choice;
 }
 
+QStringList chooseFilesToRead(QWidget* owner, const QString& caption, const QString& filters)
+{
+    FileChoice choice;
+    if (ScriptedFileChoices::answer(caption, choice))
+        return choice.path.isEmpty() ? QStringList() : QStringList{choice.path};
+    return QFileDialog::getOpenFileNames(owner, caption, {}, filters);
+}
+
 std::optional<CsvTarget> chooseCsvTarget(QWidget* owner, const QString& suggestedName)
 {
     const FileChoice choice = chooseFile(owner, true, QStringLiteral("書き出す CSV ファイル"), suggestedName,

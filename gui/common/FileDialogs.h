@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 #include <vector>
@@ -21,6 +22,10 @@ struct FileChoice {
 // first.
 FileChoice chooseFile(QWidget* owner, bool save, const QString& caption, const QString& suggested,
                       const QString& filters);
+
+// Asks in a modal dialog for one or more files to read; empty when
+// cancelled. A script (ScriptedFileChoices) answers with one file.
+QStringList chooseFilesToRead(QWidget* owner, const QString& caption, const QString& filters);
 
 // The file a CSV export writes, chosen where UTF-8 and Shift-JIS are
 // offered; nullopt when cancelled.

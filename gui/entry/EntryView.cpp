@@ -11,11 +11,15 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <climits>
+#include <future>
 
 #include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawImport.h"
+#include "core/store/DrawSource.h"
 #include "core/store/SafeFile.h"
 #include "gui/common/DelayedProgress.h"
 #include "gui/common/FileDialogs.h"
@@ -237,11 +241,11 @@ void EntryView::tellHostOfWrittenDraws()
 
 void EntryView::chooseImportFile()
 {
-    const QString path = chooseFile(this, false, QStringLiteral("取り込む CSV ファイル"), {},
-                                    QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"))
-                             .path;
-    if (!path.isEmpty())
-        importCsv(path);
+    const QStringList paths =
+        chooseFilesToRead(this, QStringLiteral("取り込むファイル"),
+                          QStringLiteral("当選データ (*.csv *.txt *.tsv);;CSV ファイル (*.csv);;すべてのファイル (*)"));
+    if (!paths.isEmpty())
+        importFiles(paths);
 }
 
 void EntryView::chooseExportFile()
@@ -252,45 +256,66 @@ void EntryView::chooseExportFile()
 
 bool EntryView::importCsv(const QString& path)
 {
+    return importFiles({path});
+}
+
+bool EntryView::importFiles(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return false;
+    std::vector<std::string> files;
+    for (const QString& path : paths)
+        files.push_back(QFile::encodeName(path).toStdString());
+    // Messages name every file: CSV ファイル「a.csv」「b.csv」.
+    return importSource(paths.join(QStringLiteral("」「")).toStdString(),
+                        [files](const SourceProgress& progress) { return readDrawSources(files, progress); });
+}
+
+bool EntryView::importPastedText(const QString& text)
+{
+    // The clipboard's text is Unicode already: read as it is, not decoded again.
+    return importSource({}, [utf8 = text.toStdString()](const SourceProgress& progress) {
+        return parseDrawSource(utf8, SourceKind::Pasted, progress);
+    });
+}
+
+// Every import reads its source the same way: a source that cannot be read
+// is refused with its reason, and nothing is written.
+bool EntryView::importSource(const std::string& path, const SourceRead& read)
+{
     grid_->finishEditing();
-    std::string bytes;
+    std::vector<SourceDraw> draws;
     try {
-        bytes = readCsvFile(QFile::encodeName(path).toStdString());
+        draws = readOffThread(read);
     } catch (const CsvFileError& e) {
         showError(QString::fromUtf8(e.what()));
         return false;
-    }
-    std::vector<EditRow> draws;
-    try {
-        draws = parseDrawCsv(bytes);
-    } catch (const DrawCsvError& e) {
-        showError(QStringLiteral("CSV ファイル「%1」を取り込めません。\n\n%2\n\n何も取り込んでいません。")
-                      .arg(path, QString::fromUtf8(e.what())));
+    } catch (const DrawSourceError& e) {
+        showError(QString::fromStdString(sourceRefusal(path, e)));
         return false;
     }
     if (draws.empty()) {
-        showInfo(QStringLiteral("CSV ファイル「%1」に取り込むデータがありません。").arg(path));
+        showInfo(QString::fromStdString(emptySourceNote(path)));
         return false;
     }
     return importPreviewed(draws);
 }
 
-bool EntryView::importPastedText(const QString& text)
+// The source is read on a thread of its own; meanwhile the window shows the
+// import's progress (once it takes longer than a frame) and keeps answering.
+std::vector<SourceDraw> EntryView::readOffThread(const SourceRead& read)
 {
-    grid_->finishEditing();
-    std::vector<EditRow> draws;
-    try {
-        draws = parsePastedDraws(text.toStdString());
-    } catch (const DrawCsvError& e) {
-        showError(QStringLiteral("貼り付けた文字を取り込めません。\n\n%1\n\n何も取り込んでいません。")
-                      .arg(QString::fromUtf8(e.what())));
-        return false;
-    }
-    if (draws.empty()) {
-        showInfo(QStringLiteral("貼り付けた文字に、回と 4 桁の当せん番号のある行がありません。"));
-        return false;
-    }
-    return importPreviewed(draws);
+    std::atomic<std::size_t> done = 0, total = 1;
+    std::future<std::vector<SourceDraw>> reading = std::async(std::launch::async, [&read, &done, &total] {
+        return read([&done, &total](std::size_t d, std::size_t t) {
+            total = t;
+            done = d;
+        });
+    });
+    DelayedProgress progress(this, QStringLiteral("取り込んでいます。"));
+    while (reading.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+        progress.step(done, total);
+    return reading.get();
 }
 
 void EntryView::pasteAndImport()
@@ -300,16 +325,16 @@ void EntryView::pasteAndImport()
 
 // What would change is shown before anything is written; 取込 writes the
 // new and changed draws in one transaction, キャンセル writes nothing.
-bool EntryView::importPreviewed(const std::vector<EditRow>& draws)
+bool EntryView::importPreviewed(const std::vector<SourceDraw>& draws)
 {
     model_->readAllRows();
-    const ImportPreview preview = previewImport(draws, model_->rows());
+    const ImportPreview preview = previewImport(editRowsFrom(draws), model_->rows());
     if (preview.writesNothing()) {
         showInfo(QStringLiteral("取り込む %1 回はすべて登録済みの数字と同じです。何も書き込んでいません。")
                      .arg(preview.unchanged));
         return false;
     }
-    if (!confirmImport(preview))
+    if (!confirmImport(preview, draws))
         return false;
     std::optional<ImportCounts> counts;
     {
@@ -327,29 +352,41 @@ bool EntryView::importPreviewed(const std::vector<EditRow>& draws)
     return true;
 }
 
-bool EntryView::confirmImport(const ImportPreview& preview)
+// The question lists each new draw with what its source gave, and each
+// draw whose stored digits would change; a long list goes to 詳細.
+bool EntryView::confirmImport(const ImportPreview& preview, const std::vector<SourceDraw>& draws)
 {
     constexpr int kListedInText = 20;
     QString text = QStringLiteral("取り込む前の確認です。\n\n新しい回: %1\n変わる回: %2\n同じ回: %3")
                        .arg(preview.added.size())
                        .arg(preview.changed.size())
                        .arg(preview.unchanged);
-    const std::vector<std::string> changes = changedLines(preview);
-    QStringList all;
-    for (const std::string& line : changes)
-        all << QString::fromStdString(line);
-    if (!all.isEmpty()) {
-        text += QStringLiteral("\n\n登録済みの数字が変わる回（登録済み → 取り込む数字）:\n") +
-                all.mid(0, kListedInText).join(u'\n');
-        if (all.size() > kListedInText)
-            text += QStringLiteral("\nほか %1 回（「詳細」にすべて）").arg(all.size() - kListedInText);
-    }
+    const auto listOf = [](const std::vector<std::string>& lines) {
+        QStringList list;
+        for (const std::string& line : lines)
+            list << QString::fromStdString(line);
+        return list;
+    };
+    const QStringList added = listOf(newDrawLines(preview, draws));
+    const QStringList changed = listOf(changedLines(preview));
+    const auto section = [&text](const QString& heading, const QStringList& lines) {
+        if (lines.isEmpty())
+            return;
+        text += heading + lines.mid(0, kListedInText).join(u'\n');
+        if (lines.size() > kListedInText)
+            text += QStringLiteral("\nほか %1 回（「詳細」にすべて）").arg(lines.size() - kListedInText);
+    };
+    section(QStringLiteral("\n\n新しく登録する回:\n"), added);
+    section(QStringLiteral("\n\n登録済みの数字が変わる回（登録済み → 取り込む数字）:\n"), changed);
     text += QStringLiteral("\n\n「取込」で書き込みます。「キャンセル」では何も書き込みません。");
-    const QMessageBox::StandardButton answer =
-        showMessage(this, all.isEmpty() ? QMessageBox::Question : QMessageBox::Warning, programCaption(), text,
-                    QMessageBox::Ok | QMessageBox::Cancel, all.isEmpty() ? QMessageBox::Ok : QMessageBox::Cancel,
-                    {{QMessageBox::Ok, QStringLiteral("取込")}, {QMessageBox::Cancel, QStringLiteral("キャンセル")}},
-                    all.size() > kListedInText ? all.join(u'\n') : QString());
+    QString details;
+    if (added.size() > kListedInText || changed.size() > kListedInText)
+        details = (added + changed).join(u'\n');
+    const bool changes = !changed.isEmpty();
+    const QMessageBox::StandardButton answer = showMessage(
+        this, changes ? QMessageBox::Warning : QMessageBox::Question, programCaption(), text,
+        QMessageBox::Ok | QMessageBox::Cancel, changes ? QMessageBox::Cancel : QMessageBox::Ok,
+        {{QMessageBox::Ok, QStringLiteral("取込")}, {QMessageBox::Cancel, QStringLiteral("キャンセル")}}, details);
     return answer == QMessageBox::Ok;
 }
 

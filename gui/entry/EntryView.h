@@ -4,9 +4,12 @@
 #pragma once
 
 #include <QModelIndex>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/store/DrawCsv.h"
+#include "core/store/DrawSource.h"
 #include "core/store/DrawStore.h"
 #include "gui/common/ChildView.h"
 
@@ -43,10 +46,13 @@ public:
     // Bulk entry from and to CSV files; false when nothing was done. Files
     // are read as UTF-8 or CP932 (decided by their bytes) and written as
     // UTF-8 with a byte order mark, which Excel recognises, or as CP932.
+    // An import reads every shape readDrawSource reads, from any number of
+    // files at once (a draw given twice refuses them all).
     bool importCsv(const QString& path);
+    bool importFiles(const QStringList& paths);
     bool exportCsv(const QString& path, CsvEncoding encoding = CsvEncoding::Utf8WithBom);
     // 貼り付けて取込 with `text` as the clipboard's: lines copied from a
-    // results page or a spreadsheet (parsePastedDraws).
+    // results page or a spreadsheet (parseDrawSource).
     bool importPastedText(const QString& text);
 
 protected:
@@ -64,8 +70,11 @@ private:
     void chooseImportFile();
     void chooseExportFile();
     void pasteAndImport();
-    bool importPreviewed(const std::vector<EditRow>& draws);
-    bool confirmImport(const ImportPreview& preview);
+    using SourceRead = std::function<std::vector<SourceDraw>(const SourceProgress&)>;
+    bool importSource(const std::string& path, const SourceRead& read);
+    std::vector<SourceDraw> readOffThread(const SourceRead& read);
+    bool importPreviewed(const std::vector<SourceDraw>& draws);
+    bool confirmImport(const ImportPreview& preview, const std::vector<SourceDraw>& draws);
     void onWriteFailed(const QString& message, bool reread);
     void tellHostOfWrittenDraws();
     bool confirm(const QString& text);

@@ -795,9 +795,39 @@ TEST(EntryCsv, PastedLinesAreImportedAfterThePreview)
     EXPECT_TRUE(h.view().importPastedText(QStringLiteral("第3回 2026年8月24日 ０１２３\n第2回 2026年8月21日 2547\n")));
     ASSERT_EQ(answers.shown().size(), 2u);
     EXPECT_TRUE(answers.shown()[0].text.contains(QStringLiteral("新しい回: 1")));
+    EXPECT_TRUE(answers.shown()[0].text.contains(QStringLiteral("第3回 0123（2026年8月24日）")))
+        << answers.shown()[0].text.toStdString();
     EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 2 5 4 7", "3: 0 1 2 3"}));
     EXPECT_EQ(inGrid(h.model()), onDisk(db));
     EXPECT_FALSE(h.model().takeWritten());  // already handed to the host
+}
+
+// Pasted text is read off the window thread: the window answers while a
+// large paste is read, and a line longer than a file may hold is refused.
+TEST(EntryCsv, APasteIsReadWhileTheWindowAnswersAndAnOverlongLineIsRefused)
+{
+    TempDir dir;
+    const std::string db = makeDatabase(dir.path(), filled(2));
+    HostedEntryView h(dir.path());
+    std::string text = "第1回 1478\n第2回 2547\n";
+    for (int i = 0; i < 60000; ++i)
+        text += "抽せん結果のお知らせ ストレート 当せん金 は 下の表 の とおり\n";
+    int ticks = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&ticks] { ++ticks; });
+    watch.start(1);
+    {
+        ScriptedAnswers info;
+        EXPECT_FALSE(h.view().importPastedText(QString::fromStdString(text)));
+        EXPECT_TRUE(info.first().text.contains(QStringLiteral("すべて登録済み"))) << info.first().text.toStdString();
+    }
+    EXPECT_GT(ticks, 0) << "the window did not answer while the paste was read";
+
+    ScriptedAnswers refused;
+    EXPECT_FALSE(h.view().importPastedText(QStringLiteral("第3回 1234\n") + QString(9000, u',')));
+    EXPECT_TRUE(refused.first().text.contains(QStringLiteral("2行目: 行が長すぎます")))
+        << refused.first().text.toStdString();
+    EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 2 5 4 7"}));
 }
 
 TEST(EntryCsv, ExportToAFolderThatIsNotThereSaysSo)
