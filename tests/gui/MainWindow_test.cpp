@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -24,6 +25,7 @@
 #include "gui/common/Messages.h"
 #include "gui/common/ProgramIcon.h"
 #include "gui/common/QtJapanese.h"
+#include "gui/help/HtmlHelp.h"
 #include "support/TestSupport.h"
 
 using namespace rumone;
@@ -287,6 +289,23 @@ TEST(MainFrm, SecondCommandBringsTheViewForwardWithoutRebuildingIt)
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(reopened->buildCount(), 1);
     EXPECT_EQ(frame->openViewCount(), 2);
+}
+
+// F1 looks up the view's own help keyword: this view's window name lacks
+// the "・" of its index keyword.
+TEST(MainFrm, HelpKeyAsksForTheActiveAnalysisViewsKeyword)
+{
+    InTempFolder folder;
+    auto frame = startedFrame();
+    QStringList asked;
+    const ScopedHtmlHelpHook hook([&](QWidget*, const char*, unsigned command, std::uintptr_t data) -> QWidget* {
+        if (command == HH_KEYWORD_LOOKUP)
+            asked << QString::fromUtf8(reinterpret_cast<const HH_AKLINK*>(data)->pszKeywords);
+        return nullptr;
+    });
+    frame->showView(QStringLiteral("連番飛び石分析"));
+    emit frame->findChild<QShortcut*>(QStringLiteral("keyHelpActiveView"))->activated();
+    EXPECT_EQ(asked, QStringList{QStringLiteral("連番・飛び石分析")});
 }
 
 TEST(MainFrm, ViewSitsAtTheTopLeftAtItsSizeInTwips)
