@@ -102,9 +102,11 @@ int dryRunImport(const std::vector<EditRow>& draws, const std::string& db)
 
 int importCommand(const std::vector<std::string>& paths, const std::string& db, bool dryRun)
 {
-    std::vector<EditRow> draws;
+    // The draws as the files give them (detailsFrom(source) holds their
+    // dates and prizes by draw number), and as rows of the draw table.
+    std::vector<SourceDraw> source;
     try {
-        draws = editRowsFrom(readDrawSources(paths));
+        source = readDrawSources(paths);
     } catch (const CsvFileError& e) {
         std::cerr << e.what() << "\n何も取り込んでいません。\n";
         return 1;
@@ -112,6 +114,7 @@ int importCommand(const std::vector<std::string>& paths, const std::string& db, 
         std::cerr << e.path() << ": line " << e.line() << ": " << e.reason() << "\n何も取り込んでいません。\n";
         return 1;
     }
+    const std::vector<EditRow> draws = editRowsFrom(source);
     if (dryRun)
         return dryRunImport(draws, db);
     // A missing database is made first, with the same table as `create`;

@@ -10,17 +10,7 @@ namespace rumone::shapes {
 namespace {
 
 const char* const kDrawLabels[] = {"回別", "回号"};
-const char* const kNumberLabels[] = {"抽せん数字", "当せん番号", "当選番号"};
 constexpr std::string_view kDateLabel = "抽せん日";
-
-template <std::size_t N>
-bool isOneOf(std::string_view word, const char* const (&names)[N])
-{
-    for (const char* name : names)
-        if (word == name)
-            return true;
-    return false;
-}
 
 bool isLabel(std::string_view word)
 {

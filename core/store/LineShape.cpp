@@ -13,21 +13,12 @@ namespace rumone::shapes {
 
 namespace {
 
-const char* const kNumberLabels[] = {"当せん番号", "抽せん数字", "当選番号", "当選数字"};
 constexpr std::string_view kDateLabel = "抽せん日";
 
 bool isDrawWord(std::string_view w)
 {
     const bool marked = w.substr(0, 3) == "第" || (w.size() > 3 && w.substr(w.size() - 3) == "回");
     return marked && readDrawNumber(w) >= 0;
-}
-
-bool isNumberLabel(std::string_view w)
-{
-    for (const char* label : kNumberLabels)
-        if (w == label)
-            return true;
-    return false;
 }
 
 // A word that could be a winning number: one to four digits (fewer than
@@ -72,7 +63,7 @@ std::array<int, 4> numberOf(const Words& words, std::size_t drawAt, const Source
 {
     const std::string drawText = "第" + std::to_string(draw.number) + "回";
     for (std::size_t k = drawAt + 1; k < words.size(); ++k)
-        if (isNumberLabel(words[k])) {
+        if (isOneOf(words[k], kNumberLabels)) {
             const Words run = digitRunAfter(words, k + 1);
             if (const auto digits = readSpacedNumber(run))
                 return *digits;

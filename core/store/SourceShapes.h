@@ -15,6 +15,19 @@
 
 namespace rumone::shapes {
 
+// The names a winning number goes by, as a label or a column heading.
+inline constexpr const char* kNumberLabels[] = {"当せん番号", "当選番号", "当選数字", "抽せん数字"};
+
+// True when `word` is one of `names`.
+template <std::size_t N>
+bool isOneOf(std::string_view word, const char* const (&names)[N])
+{
+    for (const char* name : names)
+        if (word == name)
+            return true;
+    return false;
+}
+
 // Full-width digits, comma and space as a spreadsheet or a results page
 // may give them, in their ASCII forms.
 std::string narrowed(std::string_view text);

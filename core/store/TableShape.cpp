@@ -18,7 +18,6 @@ namespace {
 
 // The names a draw column and a single winning-number column go by.
 const char* const kDrawColumns[] = {"回数", "回号", "回別", "回"};
-const char* const kWinningColumns[] = {"当せん番号", "当選番号", "当選数字", "抽せん数字"};
 const char* const kDateColumns[] = {"抽せん日", "抽選日"};
 
 struct CsvRecord {
@@ -224,7 +223,7 @@ Columns readHeader(const std::vector<std::string>& names, int line)
     readPrizeColumns(names, columns);
     if (allDigits)
         return columns;
-    columns.winning = findColumn(names, kWinningColumns, std::size(kWinningColumns), columns.winningName, line);
+    columns.winning = findColumn(names, kNumberLabels, std::size(kNumberLabels), columns.winningName, line);
     if (columns.winning < 0 && (columns.winning = fourDigitGameColumn(names)) >= 0)
         columns.winningName = names[columns.winning];
     if (columns.winning >= 0)
@@ -312,11 +311,8 @@ bool looksLikeTableHeader(std::string_view text)
     const std::string_view first = trim(text.substr(0, text.find('\n')), " \t\r");
     RecordReader reader(first, separatorOf(first));
     const CsvRecord header = reader.next();
-    for (const std::string& name : header.fields)
-        for (const char* wanted : kDrawColumns)
-            if (name == wanted)
-                return true;
-    return false;
+    return std::any_of(header.fields.begin(), header.fields.end(),
+                       [](const std::string& name) { return isOneOf(name, kDrawColumns); });
 }
 
 std::vector<SourceDraw> readDrawTable(std::string_view text, const SourceProgress& progress)
