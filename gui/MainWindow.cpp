@@ -120,7 +120,7 @@ bool MainWindow::askToOpenReadOnly(const std::string& path)
     ++suppressActivation_;
     const QMessageBox::StandardButton answer = showMessage(
         nullptr, QMessageBox::Warning, messageCaption(),
-        QStringLiteral("データベース「%1」は、%2 が書き込みのために開いています。\n\n"
+        QStringLiteral("データベース「%1」は、%2が書き込みのために開いています。\n\n"
                        "読み取り専用で開くと、データ分析・予想・予想の検証は使えますが、"
                        "当選データの入力と取込、予想の記録はできません。\n\n"
                        "読み取り専用で開きますか？ 「終了」を選ぶと、このルモーネを終わります。")

@@ -129,7 +129,7 @@ int importCommand(const std::vector<std::string>& paths, const std::string& db, 
     const DatabaseLock lock(db);
     if (!lock.held()) {
         std::cerr << db << ": " << lockHolderText(db)
-                  << " が書き込みのために開いています。終わってから取り込んでください。何も取り込んでいません。\n";
+                  << "が書き込みのために開いています。終わってから取り込んでください。何も取り込んでいません。\n";
         return 1;
     }
     ImportCounts counts;

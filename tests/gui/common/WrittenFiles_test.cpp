@@ -23,66 +23,58 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Writes to the path; an empty text when written, else the reason shown.
-using Writer = std::function<QString(const QString& path)>;
-
+// A one-page PDF; empty when written, else the reason shown.
 QString writePdf(const QString& path)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     try {
-        const PrintResult result = printToWholeFile(printer, {}, [](QPrinter& p, const PrintProgress&) {
-            QPainter painter(&p);
-            painter.drawText(100, 100, QStringLiteral("表"));
+        printToWholeFile(printer, {}, [](QPrinter& p, const PrintProgress&) {
+            QPainter(&p).drawText(100, 100, QStringLiteral("表"));
             return PrintResult::Printed;
         });
-        return result == PrintResult::Printed ? QString() : QStringLiteral("failed");
     } catch (const FileWriteError& e) {
         return QString::fromUtf8(e.what());
     }
-}
-
-mode_t modeOf(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0;
+    return {};
 }
 
 TEST(WrittenFiles, EachKindOfTargetIsWrittenThroughOrRefusedAlikeForCsvPdfAndPng)
 {
     ResultGrid grid;
     grid.setSize(2, 2);
-    const std::pair<const char*, Writer> writers[] = {
+    const std::pair<const char*, std::function<QString(const QString&)>> writers[] = {
         {"CSV", [&grid](const QString& path) { return exportGridCsv(grid, path, TextEncoding::Utf8); }},
         {"PDF", writePdf},
         {"PNG", [](const QString& path) { return writePngFile(QImage(8, 8, QImage::Format_RGB32), path); }},
     };
+    const auto link = [](const char* to, const std::string& at) { fs::create_symlink(to, at); };
     struct Target {
         const char* name;
         std::function<void(const test::TempDir&)> make;  // makes "out" and what it reaches
         const char* refusal;                             // in the reason; nullptr: written
-        std::string reached;                             // the file the write reaches
+        const char* reached;                             // what the write reaches
         mode_t mode;                                     // what stands there afterwards
     };
     const Target targets[] = {
         {"a link to a 0600 file",
-         [](const test::TempDir& d) {
+         [&](const test::TempDir& d) {
              test::writeBytes(d.file("real"), "old");
              ::chmod(d.file("real").c_str(), 0600);
-             fs::create_symlink("real", d.file("out"));
+             link("real", d.file("out"));
          },
          nullptr, "real", S_IFREG | 0600},
         {"a circle of links",
-         [](const test::TempDir& d) {
-             fs::create_symlink("other", d.file("out"));
-             fs::create_symlink("out", d.file("other"));
+         [&](const test::TempDir& d) {
+             link("other", d.file("out"));
+             link("out", d.file("other"));
          },
          "循環", "out", S_IFLNK | 0777},
         {"a pipe", [](const test::TempDir& d) { ::mkfifo(d.file("out").c_str(), 0600); }, "パイプ", "out",
          S_IFIFO | 0600},
-        {"a link to a device", [](const test::TempDir& d) { fs::create_symlink("/dev/null", d.file("out")); },
-         "デバイス", "out", S_IFLNK | 0777},
+        {"a link to a device", [&](const test::TempDir& d) { link("/dev/null", d.file("out")); }, "デバイス", "out",
+         S_IFLNK | 0777},
     };
     for (const Target& target : targets) {
         for (const auto& [format, write] : writers) {
@@ -98,7 +90,9 @@ TEST(WrittenFiles, EachKindOfTargetIsWrittenThroughOrRefusedAlikeForCsvPdfAndPng
                 EXPECT_TRUE(reason.isEmpty()) << reason.toStdString();
                 EXPECT_NE(test::readBytes(dir.file(target.reached)), "old");
             }
-            EXPECT_EQ(modeOf(dir.file(target.reached)), target.mode);
+            struct stat st {};
+            ::lstat(dir.file(target.reached).c_str(), &st);
+            EXPECT_EQ(st.st_mode, target.mode);
             EXPECT_EQ(entries(), before);  // nothing made beside, nothing replaced
         }
     }
