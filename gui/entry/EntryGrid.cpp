@@ -201,7 +201,28 @@ void EntryGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    const bool typedDigit = state() != EditingState && event->text().size() == 1 && event->text()[0].isDigit();
     QTableView::keyPressEvent(event);
+    if (typedDigit)
+        moveOnAfterTypedDigit();
+}
+
+// A digit typed on a cell that was not being edited is written at once and
+// the cursor goes to the next digit, so four keys enter a draw. After the
+// last digit of the last row it stays, silently: the draw is complete. An
+// editor opened with F2 or a double click keeps its text until Enter.
+void EntryGrid::moveOnAfterTypedDigit()
+{
+    const QModelIndex current = currentIndex();
+    if (state() != EditingState || current.column() < 1)
+        return;
+    auto* editor = qobject_cast<QLineEdit*>(indexWidget(current));
+    if (!editor || editor->text().size() != 1)
+        return;
+    commitData(editor);
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (const QModelIndex next = nextCell(current); next.isValid())
+        showCell(next);
 }
 
 // The digit is stored as no value; the row then counts as not yet drawn.

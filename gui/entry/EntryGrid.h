@@ -54,6 +54,7 @@ private:
     void applyLayout();
     // Delete or Backspace on a digit cell that is not being edited.
     bool clearCurrentDigit();
+    void moveOnAfterTypedDigit();
     void rememberCurrent();
     void restoreCurrent();
 

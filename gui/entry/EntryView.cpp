@@ -16,6 +16,7 @@
 #include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawImport.h"
+#include "core/store/PartlyFilled.h"
 #include "core/store/SafeFile.h"
 #include "gui/common/DelayedProgress.h"
 #include "gui/common/FileDialogs.h"
@@ -166,11 +167,11 @@ void EntryView::addLine()
     const QModelIndex current = grid_->currentIndex();
     // Without a current cell (an empty table) the row goes to the end.
     const int row = current.isValid() ? current.row() : model_->rowCount() - 1;
-    const int column = current.isValid() ? current.column() : 1;
     const int at = model_->insertRowAfter(row);
     if (at < 0)
         return;
-    const QModelIndex added = model_->index(at, column);
+    // A new draw is typed from its first digit, whatever column was current.
+    const QModelIndex added = model_->index(at, 1);
     grid_->setCurrentIndex(added);
     grid_->scrollTo(added);
 }
@@ -215,7 +216,29 @@ bool EntryView::closeChecked()
         grid_->setFocus();
         return false;
     }
+    if (const std::optional<PartlyFilledRow> partly = firstPartlyFilledRow(model_->rows());
+        partly && goBackToPartlyFilled(*partly))
+        return false;
     closeWindow();
+    return true;
+}
+
+// A draw typed only in part would be stored as a draw not yet drawn: the
+// user is asked, going back to its first empty digit by default.
+bool EntryView::goBackToPartlyFilled(const PartlyFilledRow& partly)
+{
+    const QMessageBox::StandardButton answer = showMessage(
+        this, QMessageBox::Warning, messageCaption(),
+        QString::fromStdString(partly.message) +
+            QStringLiteral("\n\n「入力に戻る」でその回の空いている数字に戻ります。「このまま閉じる」では、その回は"
+                           "入っている数字のまま残ります。"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+        {{QMessageBox::Yes, QStringLiteral("入力に戻る")}, {QMessageBox::No, QStringLiteral("このまま閉じる")}});
+    if (answer == QMessageBox::No)
+        return false;
+    const QModelIndex cell = model_->index(static_cast<int>(partly.row), partly.firstEmptyPosition);
+    grid_->showCell(cell);
+    grid_->setFocus();
     return true;
 }
 

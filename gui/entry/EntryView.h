@@ -18,6 +18,7 @@ namespace rumone {
 
 class EntryGrid;
 class EntryTableModel;
+struct PartlyFilledRow;
 
 class EntryView : public ChildView {
     Q_OBJECT
@@ -34,7 +35,8 @@ public:
     // 行追加 / 行削除, each after the user's Yes.
     void addLine();
     void deleteLine();
-    // 閉じる: the first wrong digit stops the close and becomes current.
+    // 閉じる: the first wrong digit stops the close and becomes current; a
+    // draw typed only in part is pointed out, and the user may go back to it.
     bool closeChecked();
     // The first digit cell in row order whose text is not a digit 0-9
     // (empty cells are fine); invalid when there is none.
@@ -69,6 +71,7 @@ private:
     void onWriteFailed(const QString& message, bool reread);
     void tellHostOfWrittenDraws();
     bool confirm(const QString& text);
+    bool goBackToPartlyFilled(const PartlyFilledRow& partly);
     void showError(const QString& text);
     void showInfo(const QString& text);
 
