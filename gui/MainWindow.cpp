@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -27,10 +28,12 @@
 #include "gui/analysis/ChanceChartWindow.h"
 #include "gui/backtest/BacktestView.h"
 #include "gui/common/AppSettings.h"
+#include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/ProgramIcon.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WaitCursor.h"
+#include "gui/entry/DrawImportSteps.h"
 #include "gui/entry/EntryView.h"
 #include "gui/grid/GridCommands.h"
 #include "gui/grid/GridWidget.h"
@@ -378,6 +381,9 @@ void MainWindow::buildMenus()
     hosyu->menuAction()->setObjectName("mnuHosyu");
     addCommand(hosyu, QStringLiteral("当選データ入力(&I)"), "mnuMasterInput", [this] { runEntryCommand(); });
     addCommand(hosyu, QStringLiteral("当選データ保守(&D)"), "mnuMasterKanri", nullptr);  // no action
+    addCommand(hosyu, QStringLiteral("CSV取込(&R)…"), "mnuImportCsv", [this] { runImportCsvCommand(); });
+    addCommand(hosyu, QStringLiteral("貼り付けて取込(&P)"), "mnuPasteImport",
+               [this] { importPastedText(QApplication::clipboard()->text()); });
     // The table of the active view, as its context menu offers them.
     hosyu->addSeparator();
     addCommand(hosyu, QStringLiteral("CSV出力…"), "mnuViewCsv", [this] {
@@ -492,11 +498,87 @@ void MainWindow::runEntryCommand()
         showError(readOnlyRefusal(QStringLiteral("当選データの入力と取込")));
         return;
     }
-    if (openViews_ > 0) {
-        showError(QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+    if (openViews_ > 0 && !closeViewsForEntry())
+        return;
+    showView(kEntryView);
+}
+
+// ---------------------------------------------------------------- import
+
+void MainWindow::runImportCsvCommand()
+{
+    const QString path = chooseFile(this, false, QStringLiteral("取り込む CSV ファイル"), {},
+                                    QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"))
+                             .path;
+    if (!path.isEmpty())
+        importCsvFile(path);
+}
+
+void MainWindow::importCsvFile(const QString& path)
+{
+    importDraws([this, &path] { return readDrawsFromCsvFile(this, path); },
+                [&path](EntryView& entry) { entry.importCsv(path); });
+}
+
+void MainWindow::importPastedText(const QString& text)
+{
+    importDraws([this, &text] { return readDrawsFromPastedText(this, text); },
+                [&text](EntryView& entry) { entry.importPastedText(text); });
+}
+
+// The frame imports with views open; the history is then read again and
+// the views follow it, as after the entry view. An open entry view imports
+// itself, so that its rows stay those of the file.
+void MainWindow::importDraws(const std::function<std::optional<std::vector<EditRow>>()>& read,
+                             const std::function<void(EntryView&)>& intoEntryView)
+{
+    if (readOnly_) {
+        showError(readOnlyRefusal(QStringLiteral("当選データの入力と取込")));
         return;
     }
-    showView(kEntryView);
+    if (auto* entry = qobject_cast<EntryView*>(findView(kEntryView))) {
+        showView(kEntryView);
+        intoEntryView(*entry);
+        return;
+    }
+    if (!finishStart())
+        return;
+    ++suppressActivation_;
+    const std::optional<std::vector<EditRow>> draws = read();
+    const bool wrote = draws && importDrawsIntoDatabase(this, database_, *draws);
+    --suppressActivation_;
+    if (wrote)
+        drawsWritten();
+}
+
+// The refusal offers to close the open views itself; true when they closed.
+bool MainWindow::closeViewsForEntry()
+{
+    ++suppressActivation_;
+    const QMessageBox::StandardButton answer = showMessage(
+        this, QMessageBox::Critical, messageCaption(), QStringLiteral("表示中のウィンドウを閉じないと実行できません。"),
+        QMessageBox::Ok | QMessageBox::Retry, QMessageBox::Ok,
+        {{QMessageBox::Retry, QStringLiteral("すべて閉じて開く")}});
+    --suppressActivation_;
+    if (answer != QMessageBox::Retry)
+        return false;
+    closeAllViews();
+    return openViews_ == 0;
+}
+
+// Closed after it wrote draws, the entry view gives way to the prediction
+// for the next draw, on the history read again.
+void MainWindow::entryViewClosed(bool wroteDraws)
+{
+    if (!wroteDraws || unloaded_)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!unloaded_)
+                runPredictionCommand();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::runHelpCommand()

@@ -9,6 +9,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ class GridWidget;
 class Prediction;
 class WaitCursor;
 class DatabaseLock;
+class EntryView;
 
 class MainWindow : public QMainWindow, public ViewHost {
     Q_OBJECT
@@ -55,6 +57,7 @@ public:
     // Reads the history again off the window thread; the views follow it
     // once it is in (see adoptReloadedHistory).
     void drawsWritten() override;
+    void entryViewClosed(bool wroteDraws) override;
     bool reloadPending() const { return reload_.valid(); }
     // Another copy of the program holds the database: this one only reads.
     bool readOnly() const { return readOnly_; }
@@ -71,6 +74,10 @@ public:
     // Menu commands (public for tests; the menu calls them).
     void runPredictionCommand();
     void runEntryCommand();
+    // CSV取込 and 貼り付けて取込 of the frame, with views open or not.
+    void runImportCsvCommand();
+    void importCsvFile(const QString& path);
+    void importPastedText(const QString& text);
     void runHelpCommand();
     void tileOneAboveTheOther();
     void tileSideBySide();
@@ -118,6 +125,9 @@ private:
     void adoptGrids(ChildView* view);
     bool cameFromAnotherWindowOfTheProgram() const;
     bool claimDatabase();
+    bool closeViewsForEntry();
+    void importDraws(const std::function<std::optional<std::vector<EditRow>>()>& read,
+                     const std::function<void(EntryView&)>& intoEntryView);
     QString readOnlyRefusal(const QString& what) const;
     void pollReload();
     void finishReload();

@@ -29,6 +29,8 @@ public:
     virtual ChildView* showView(const QString& /*objectName*/) { return nullptr; }
     // A view wrote draws to the file: the history is to be read again.
     virtual void drawsWritten() {}
+    // The entry view closed; `wroteDraws` when it wrote any while open.
+    virtual void entryViewClosed(bool /*wroteDraws*/) {}
 };
 
 class ChildView : public QWidget {

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawImport.h"
 #include "core/store/PartlyFilled.h"
@@ -22,6 +21,7 @@
 #include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/Twips.h"
+#include "gui/entry/DrawImportSteps.h"
 #include "gui/entry/EntryGrid.h"
 #include "gui/entry/EntryTableModel.h"
 
@@ -248,12 +248,15 @@ void EntryView::closeEvent(QCloseEvent* event)
 {
     ChildView::closeEvent(event);
     tellHostOfWrittenDraws();
+    host().entryViewClosed(wroteDraws_);
 }
 
 void EntryView::tellHostOfWrittenDraws()
 {
-    if (model_->takeWritten())
-        host().drawsWritten();
+    if (!model_->takeWritten())
+        return;
+    wroteDraws_ = true;
+    host().drawsWritten();
 }
 
 // ---------------------------------------------------------------- CSV
@@ -276,44 +279,15 @@ void EntryView::chooseExportFile()
 bool EntryView::importCsv(const QString& path)
 {
     grid_->finishEditing();
-    std::string bytes;
-    try {
-        bytes = readCsvFile(QFile::encodeName(path).toStdString());
-    } catch (const CsvFileError& e) {
-        showError(QString::fromUtf8(e.what()));
-        return false;
-    }
-    std::vector<EditRow> draws;
-    try {
-        draws = parseDrawCsv(bytes);
-    } catch (const DrawCsvError& e) {
-        showError(QStringLiteral("CSV ファイル「%1」を取り込めません。\n\n%2\n\n何も取り込んでいません。")
-                      .arg(path, QString::fromUtf8(e.what())));
-        return false;
-    }
-    if (draws.empty()) {
-        showInfo(QStringLiteral("CSV ファイル「%1」に取り込むデータがありません。").arg(path));
-        return false;
-    }
-    return importPreviewed(draws);
+    const std::optional<std::vector<EditRow>> draws = readDrawsFromCsvFile(this, path);
+    return draws && importPreviewed(*draws);
 }
 
 bool EntryView::importPastedText(const QString& text)
 {
     grid_->finishEditing();
-    std::vector<EditRow> draws;
-    try {
-        draws = parsePastedDraws(text.toStdString());
-    } catch (const DrawCsvError& e) {
-        showError(QStringLiteral("貼り付けた文字を取り込めません。\n\n%1\n\n何も取り込んでいません。")
-                      .arg(QString::fromUtf8(e.what())));
-        return false;
-    }
-    if (draws.empty()) {
-        showInfo(QStringLiteral("貼り付けた文字に、回と 4 桁の当せん番号のある行がありません。"));
-        return false;
-    }
-    return importPreviewed(draws);
+    const std::optional<std::vector<EditRow>> draws = readDrawsFromPastedText(this, text);
+    return draws && importPreviewed(*draws);
 }
 
 void EntryView::pasteAndImport()
@@ -328,11 +302,10 @@ bool EntryView::importPreviewed(const std::vector<EditRow>& draws)
     model_->readAllRows();
     const ImportPreview preview = previewImport(draws, model_->rows());
     if (preview.writesNothing()) {
-        showInfo(QStringLiteral("取り込む %1 回はすべて登録済みの数字と同じです。何も書き込んでいません。")
-                     .arg(preview.unchanged));
+        tellNothingToImport(this, preview);
         return false;
     }
-    if (!confirmImport(preview))
+    if (!confirmImport(this, preview))
         return false;
     std::optional<ImportCounts> counts;
     {
@@ -343,37 +316,8 @@ bool EntryView::importPreviewed(const std::vector<EditRow>& draws)
     if (!counts)
         return false;
     tellHostOfWrittenDraws();
-    showInfo(QStringLiteral("取り込みました（新しい回 %1、変わった回 %2、同じ回 %3）。")
-                 .arg(counts->added)
-                 .arg(counts->replaced)
-                 .arg(preview.unchanged));
+    tellImported(this, *counts, preview);
     return true;
-}
-
-bool EntryView::confirmImport(const ImportPreview& preview)
-{
-    constexpr int kListedInText = 20;
-    QString text = QStringLiteral("取り込む前の確認です。\n\n新しい回: %1\n変わる回: %2\n同じ回: %3")
-                       .arg(preview.added.size())
-                       .arg(preview.changed.size())
-                       .arg(preview.unchanged);
-    const std::vector<std::string> changes = changedLines(preview);
-    QStringList all;
-    for (const std::string& line : changes)
-        all << QString::fromStdString(line);
-    if (!all.isEmpty()) {
-        text += QStringLiteral("\n\n登録済みの数字が変わる回（登録済み → 取り込む数字）:\n") +
-                all.mid(0, kListedInText).join(u'\n');
-        if (all.size() > kListedInText)
-            text += QStringLiteral("\nほか %1 回（「詳細」にすべて）").arg(all.size() - kListedInText);
-    }
-    text += QStringLiteral("\n\n「取込」で書き込みます。「キャンセル」では何も書き込みません。");
-    const QMessageBox::StandardButton answer =
-        showMessage(this, all.isEmpty() ? QMessageBox::Question : QMessageBox::Warning, programCaption(), text,
-                    QMessageBox::Ok | QMessageBox::Cancel, all.isEmpty() ? QMessageBox::Ok : QMessageBox::Cancel,
-                    {{QMessageBox::Ok, QStringLiteral("取込")}, {QMessageBox::Cancel, QStringLiteral("キャンセル")}},
-                    all.size() > kListedInText ? all.join(u'\n') : QString());
-    return answer == QMessageBox::Ok;
 }
 
 bool EntryView::exportCsv(const QString& path, CsvEncoding encoding)

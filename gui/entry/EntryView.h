@@ -67,7 +67,6 @@ private:
     void chooseExportFile();
     void pasteAndImport();
     bool importPreviewed(const std::vector<EditRow>& draws);
-    bool confirmImport(const ImportPreview& preview);
     void onWriteFailed(const QString& message, bool reread);
     void tellHostOfWrittenDraws();
     bool confirm(const QString& text);
@@ -81,6 +80,7 @@ private:
     QLabel* label_ = nullptr;
     QPushButton* close_ = nullptr;
     QMenu* editMenu_ = nullptr;
+    bool wroteDraws_ = false;  // while open, for the host at the close
 };
 
 }  // namespace rumone

@@ -98,6 +98,8 @@ TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
         "0|データ管理(&M)|mnuHosyu",
         "1|当選データ入力(&I)|mnuMasterInput",
         "1|当選データ保守(&D)|mnuMasterKanri",
+        "1|CSV取込(&R)…|mnuImportCsv",
+        "1|貼り付けて取込(&P)|mnuPasteImport",
         "1|CSV出力…|mnuViewCsv",
         "1|印刷…|mnuViewPrint",
         "0|表示(&Z)|mnuHyoji",
@@ -185,7 +187,7 @@ TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
         EXPECT_EQ(catcher.first().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
         EXPECT_EQ(catcher.first().caption, QStringLiteral("メッセ－ジ"));
         EXPECT_EQ(catcher.first().icon, QMessageBox::Critical);
-        EXPECT_EQ(catcher.first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        EXPECT_EQ(catcher.first().buttons, QMessageBox::Ok | QMessageBox::Retry);  // Retry: すべて閉じて開く
     }
     EXPECT_EQ(frame->findView(QStringLiteral("当選データ入力")), nullptr);
 
