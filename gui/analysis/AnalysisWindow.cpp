@@ -140,15 +140,25 @@ void AnalysisWindow::arrangeControls()
     label1_->setGeometry(margin, margin, labelWidth, label1_->heightForWidth(labelWidth));
     bandBottom = std::max(bandBottom, label1_->geometry().bottom() + margin / 2);
 
-    const QSize button = close_->sizeHint();
-    const int buttonTop = height() - margin / 2 - button.height();
+    // Every button as wide as the widest caption needs: none is cut.
+    QSize button = close_->sizeHint();
+    for (const QPushButton* b : {print_, chart_})
+        if (b)
+            button = button.expandedTo(b->sizeHint());
+    // From the right edge leftwards; a button the row has no room for
+    // starts a row above it.
+    int buttonTop = height() - margin / 2 - button.height();
     int x = width() - margin;
-    x -= button.width();
-    close_->setGeometry(x, buttonTop, button.width(), button.height());
-    for (QPushButton* b : {print_, chart_}) {
+    for (QPushButton* b : {close_, print_, chart_}) {
         if (!b)
             continue;
-        x -= margin / 2 + button.width();
+        if (x < width() - margin && x - margin / 2 - button.width() < margin / 2) {
+            x = width() - margin;
+            buttonTop -= button.height() + margin / 2;
+        }
+        if (x < width() - margin)
+            x -= margin / 2;
+        x -= button.width();
         b->setGeometry(x, buttonTop, button.width(), button.height());
     }
 

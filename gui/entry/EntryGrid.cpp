@@ -91,13 +91,19 @@ void EntryGrid::applyLayout()
     verticalHeader()->setDefaultSectionSize(rowHeightPx());
 }
 
-void EntryGrid::fitToVisibleRows()
+void EntryGrid::fitToHeight(int height)
 {
     int width = 0;
     for (int c = 0; c < EntryTableModel::kColumnCount; ++c)
         width += charsToPx(c == 0 ? kNumberColumnChars : kDigitColumnChars);
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    setFixedSize(width + bar + 2 * frameWidth(), rowHeightPx() * (kVisibleRows + 1) + 2 * frameWidth());
+    const int least = rowHeightPx() * (kLeastVisibleRows + 1) + 2 * frameWidth();
+    setFixedSize(width + bar + 2 * frameWidth(), std::max(height, least));
+}
+
+int EntryGrid::designHeight() const
+{
+    return rowHeightPx() * (kDesignVisibleRows + 1) + 2 * frameWidth();
 }
 
 void EntryGrid::setModel(QAbstractItemModel* model)

@@ -113,13 +113,31 @@ QSize EntryView::sizeInTwips() const
     return QSize(kClientWidth, kClientHeight);
 }
 
-void EntryView::build()
+// The grid takes the window's height below the label; the button stands
+// beside its top. The current cell stays in view.
+void EntryView::arrangeControls()
 {
-    grid_->fitToVisibleRows();
+    // At the design size the grid shows its 50 rows; it grows and shrinks
+    // with the window below them.
+    const int belowGrid = std::max(twipsToPixels(kClientHeight - kGridTop) - grid_->designHeight(), 0);
+    grid_->fitToHeight(height() - twipsToPixels(kGridTop) - belowGrid);
     grid_->move(twipsToPixels(kMargin), twipsToPixels(kGridTop));
     const QSize button = close_->sizeHint();
     close_->setGeometry(grid_->geometry().right() + twipsToPixels(kMargin), twipsToPixels(kGridTop), button.width(),
                         button.height());
+    if (grid_->currentIndex().isValid())
+        grid_->scrollTo(grid_->currentIndex());
+}
+
+void EntryView::resizeEvent(QResizeEvent* event)
+{
+    ChildView::resizeEvent(event);
+    arrangeControls();
+}
+
+void EntryView::build()
+{
+    arrangeControls();
     try {
         model_->open();
     } catch (const std::exception& e) {

@@ -56,12 +56,14 @@ protected:
     bool sizeIsClientArea() const override { return true; }
     void build() override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // The grid's first paint: the rows before those shown are read next.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Reads the rows before those shown, which stay where they are on screen.
     void readRemainingRows();
+    void arrangeControls();
     void createEditMenu();
     void chooseImportFile();
     void chooseExportFile();

@@ -208,10 +208,15 @@ void GridWidget::scrollContentsBy(int, int)
     viewport()->update();
 }
 
+// A table scrolled to its end (the latest draws) stays there at any size.
 void GridWidget::resizeEvent(QResizeEvent* event)
 {
+    const QScrollBar* bar = verticalScrollBar();
+    const bool atEnd = bar->maximum() > 0 && bar->value() == bar->maximum();
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
+    if (atEnd)
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 void GridWidget::ensureVisible(int column, int row)

@@ -22,18 +22,6 @@
 namespace rumone::test {
 namespace {
 
-class InFolder {
-public:
-    explicit InFolder(const std::string& to) : old_(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(to);
-    }
-    ~InFolder() { std::filesystem::current_path(old_); }
-
-private:
-    std::filesystem::path old_;
-};
-
 std::vector<Row> draws(int count)
 {
     std::vector<Row> rows;

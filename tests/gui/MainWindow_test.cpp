@@ -295,6 +295,7 @@ TEST(MainFrm, ViewSitsAtTheTopLeftAtItsSizeInTwips)
 {
     InTempFolder folder;
     auto frame = startedFrame();
+    frame->resize(1600, 1200);  // room for the view's design size
     frame->show();
     ChildView* view = frame->showView(QStringLiteral("一発ルモーネ"));
     auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget());
