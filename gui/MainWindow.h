@@ -94,6 +94,9 @@ public:
     // The table of the active view that the export and print commands use:
     // the one with the focus, else its first; nullptr for none.
     GridWidget* activeGrid() const;
+    // The active view's table of draws (the focused one first); nullptr
+    // for none.
+    GridWidget* activeDrawGrid() const;
 
     // The size that shows the tallest and widest child view whole.
     QSize preferredSize() const;
@@ -115,6 +118,10 @@ private:
     };
     void registerViewKinds();
     void buildMenus();
+    void addViewKeys();
+    static void leaveCloseKeyToTheFrame(QMdiSubWindow* sub);
+    void giveNumberedAccessKeys(QMenu* menu);
+    bool keptBesideViewMenu(const QAction* action) const;
     QAction* addCommand(QMenu* menu, const QString& caption, const QString& name, std::function<void()> run);
     void showError(const QString& text);
     void showInformation(const QString& text);
@@ -152,6 +159,7 @@ private:
     QPointer<QWidget> previousWindow_;
     bool previousWindowWasModal_ = false;
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
+    QMenu* helpMenu_ = nullptr;
     std::unique_ptr<DatabaseLock> lock_;
     bool readOnly_ = false;
     std::future<DrawHistory> starting_;       // the start's load, until the first view takes it

@@ -17,6 +17,7 @@
 
 #include "gui/entry/DigitCellDelegate.h"
 #include "gui/entry/EntryTableModel.h"
+#include "gui/grid/GridCommands.h"
 #include "gui/grid/GridWidget.h"
 
 namespace rumone {
@@ -200,6 +201,12 @@ void EntryGrid::keyPressEvent(QKeyEvent* event)
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
         moveToNextCell();
         event->accept();
+        return;
+    }
+    if (isContextMenuKey(*event) && state() != EditingState && currentIndex().isValid()) {
+        const QPoint at = visualRect(currentIndex()).center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
+        contextMenuEvent(&menu);
         return;
     }
     if ((event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) && event->modifiers() == Qt::NoModifier &&

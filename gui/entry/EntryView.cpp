@@ -100,12 +100,12 @@ void EntryView::createEditMenu()
         addAction(action);  // the shortcut also works where no menu bar shows the menu
     };
     // Ctrl+A stays select-all, as everywhere else.
-    add(QStringLiteral("行追加"), "mnuAddLine", QKeySequence(Qt::CTRL | Qt::Key_N), &EntryView::addLine);
-    add(QStringLiteral("行削除"), "mnuDelLine", QKeySequence(Qt::CTRL | Qt::Key_D), &EntryView::deleteLine);
+    add(QStringLiteral("行追加(&A)"), "mnuAddLine", QKeySequence(Qt::CTRL | Qt::Key_N), &EntryView::addLine);
+    add(QStringLiteral("行削除(&D)"), "mnuDelLine", QKeySequence(Qt::CTRL | Qt::Key_D), &EntryView::deleteLine);
     editMenu_->addSeparator();
-    add(QStringLiteral("CSV取込..."), "mnuImportCsv", {}, &EntryView::chooseImportFile);
-    add(QStringLiteral("貼り付けて取込"), "mnuPasteImport", {}, &EntryView::pasteAndImport);
-    add(QStringLiteral("CSV出力..."), "mnuExportCsv", {}, &EntryView::chooseExportFile);
+    add(QStringLiteral("CSV取込(&R)..."), "mnuImportCsv", {}, &EntryView::chooseImportFile);
+    add(QStringLiteral("貼り付けて取込(&T)"), "mnuPasteImport", {}, &EntryView::pasteAndImport);
+    add(QStringLiteral("CSV出力(&S)..."), "mnuExportCsv", {}, &EntryView::chooseExportFile);
 }
 
 QSize EntryView::sizeInTwips() const

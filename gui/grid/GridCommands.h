@@ -3,15 +3,25 @@
 // owned by the table's window and reports a failure in a message box.
 #pragma once
 
+#include <QKeyEvent>
 #include <QString>
 
+#include <vector>
+
 #include "core/grid/GridDrawRows.h"
+#include "core/grid/GridExport.h"
 #include "core/text/TextEncoding.h"
 
 namespace rumone {
 
 class GridWidget;
 class ResultGrid;
+
+// Shift+F10, which opens a table's context menu as the menu key does.
+inline bool isContextMenuKey(const QKeyEvent& key)
+{
+    return key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier;
+}
 
 // The caption of the window the table stands in ("" for none).
 QString gridCaption(const GridWidget& grid);
