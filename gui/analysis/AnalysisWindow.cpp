@@ -39,6 +39,7 @@ AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWi
 
     grid_ = new GridWidget(this);
     grid_->setObjectName("fpSpread1");
+    grid_->setCsvDataFirst(true);  // a spreadsheet wants the records alone
     // A zoomed table takes the room it needs, up to the window's own size.
     connect(grid_, &GridWidget::zoomChanged, this, [this] { arrangeControls(); });
 
@@ -134,10 +135,17 @@ void AnalysisWindow::arrangeControls()
         labelRight = std::min(labelRight, w->x() - margin / 2);
         bandBottom = std::max(bandBottom, w->geometry().bottom() + margin / 2);
     }
-    const int labelWidth = std::max(labelRight - margin, width() / 3);
+    // Beside the legend, never under it: where that leaves too little room,
+    // the description runs across the window below the legend.
+    int labelWidth = labelRight - margin;
+    int labelTop = margin;
+    if (labelWidth < width() / 3) {
+        labelWidth = std::max(width() - 2 * margin, 0);
+        labelTop = bandBottom;
+    }
     // Broken between phrases, never inside a word.
     label1_->setText(wrapAtPhrases(toQString(spec_.label1), label1_->fontMetrics(), labelWidth));
-    label1_->setGeometry(margin, margin, labelWidth, label1_->heightForWidth(labelWidth));
+    label1_->setGeometry(margin, labelTop, labelWidth, label1_->heightForWidth(labelWidth));
     bandBottom = std::max(bandBottom, label1_->geometry().bottom() + margin / 2);
 
     // Every button as wide as the widest caption needs: none is cut.

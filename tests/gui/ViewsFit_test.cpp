@@ -15,6 +15,7 @@
 #include "core/grid/ResultGrid.h"
 #include "entry/EntryTestHelpers.h"
 #include "gui/MainWindow.h"
+#include "gui/analysis/AnalysisWindow.h"
 #include "gui/analysis/ChanceChartWindow.h"
 #include "gui/grid/GridWidget.h"
 
@@ -81,6 +82,7 @@ TEST(ViewsFit, EveryViewShowsItsButtonsAndLatestDrawOnALaptopScreen)
         for (QPushButton* button : view->findChildren<QPushButton*>()) {
             if (button->isVisible()) {
                 EXPECT_TRUE(inSight(*button, button->rect(), area));
+                EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
             }
         }
         for (GridWidget* grid : view->findChildren<GridWidget*>()) {
@@ -91,6 +93,18 @@ TEST(ViewsFit, EveryViewShowsItsButtonsAndLatestDrawOnALaptopScreen)
         if (auto* entry = qobject_cast<EntryView*>(view)) {
             const QModelIndex last = entry->model()->index(entry->model()->rowCount() - 1, 1);
             EXPECT_TRUE(inSight(*entry->grid()->viewport(), entry->grid()->visualRect(last), area));
+        }
+        // Maximised, an analysis view's description stays clear of its
+        // legend, its table and its buttons.
+        if (QWidget* label = view->findChild<QWidget*>("Label1", Qt::FindDirectChildrenOnly);
+            label && qobject_cast<AnalysisWindow*>(view)) {
+            view->parentWidget()->showMaximized();
+            QApplication::processEvents();
+            for (QWidget* other : view->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (other != label && other->isVisible()) {
+                    EXPECT_FALSE(label->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+                }
+            }
         }
         frame.closeAllViews();
         QApplication::processEvents();
