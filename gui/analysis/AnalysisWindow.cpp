@@ -26,6 +26,7 @@ namespace {
 
 constexpr int kMarginTwips = 120;
 constexpr int kTopBandTwips = 480;
+constexpr int kLeastLabelTwips = 1440;
 
 }  // namespace
 
@@ -135,11 +136,11 @@ void AnalysisWindow::arrangeControls()
         labelRight = std::min(labelRight, w->x() - margin / 2);
         bandBottom = std::max(bandBottom, w->geometry().bottom() + margin / 2);
     }
-    // Beside the legend, never under it: where that leaves too little room,
-    // the description runs across the window below the legend.
+    // Beside the legend, never under it: where that leaves less than an
+    // inch, the description runs across the window below the legend.
     int labelWidth = labelRight - margin;
     int labelTop = margin;
-    if (labelWidth < width() / 3) {
+    if (labelWidth < twipsToPixels(kLeastLabelTwips)) {
         labelWidth = std::max(width() - 2 * margin, 0);
         labelTop = bandBottom;
     }

@@ -618,6 +618,10 @@ TEST(EntryLines, RightClickOnADataRowMakesItCurrentAndOffersTheEditMenu)
     EXPECT_EQ(grid.currentIndex(), h.cell(3, 2));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == h.view().viewMenu(); }, 1000));
     h.view().viewMenu()->close();
+    // Shift+F10 opens it at the current cell, as the menu key does.
+    QTest::keyClick(&grid, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == h.view().viewMenu(); }, 1000));
+    h.view().viewMenu()->close();
 
     // Below the last row there is no row to act on.
     const QPoint below(at.x(), grid.visualRect(h.cell(4, 2)).bottom() + 20);
