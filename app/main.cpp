@@ -3,12 +3,16 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QWidget>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "core/store/DatabaseLocation.h"
 #include "core/store/DrawStore.h"
 
+#include "core/predict/OptionsFilePlace.h"
+#include "core/predict/Prediction.h"
+#include "core/predict/PredictionOptions.h"
 #include "core/predict/PredictionTexts.h"
 #include "gui/MainWindow.h"
 #include "gui/common/JapaneseFont.h"
@@ -59,6 +63,13 @@ int main(int argc, char** argv)
         return 1;
     }
     rumone::MainWindow frame;
+    // An installed copy keeps its options in the user's configuration
+    // folder; one left in the working folder by an older start moves there.
+    const std::string optionsFile =
+        rumone::optionsFilePath(database.location, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    if (optionsFile != rumone::kOptionsFileName)
+        rumone::moveOptionsFileInto(optionsFile, rumone::kOptionsFileName);
+    frame.prediction().setInitFilePath(optionsFile);
     frame.setDatabaseInUse(QString::fromStdString(rumone::databaseInUseText(database.location)));
     const bool loaded = folder.empty() ? frame.load(QCoreApplication::applicationDirPath())
                                        : frame.load(std::move(drawDatabase), std::move(history));

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -25,10 +26,12 @@
 #include "gui/analysis/ChanceChartWindow.h"
 #include "gui/backtest/BacktestView.h"
 #include "gui/common/AppSettings.h"
+#include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/ProgramIcon.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WaitCursor.h"
+#include "gui/entry/DrawImportSteps.h"
 #include "gui/entry/EntryView.h"
 #include "gui/grid/GridCommands.h"
 #include "gui/grid/GridWidget.h"
@@ -68,12 +71,49 @@ MainWindow::MainWindow() : prediction_(std::make_unique<Prediction>())
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     help->setObjectName("keyHelpActiveView");
     connect(help, &QShortcut::activated, this, [this] { runActiveViewHelp(); });
+    addViewKeys();
     qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow()
 {
     unload();
+}
+
+// The keys that act on the views from anywhere in the frame: closing the
+// active one, moving between them, and 指定の回へ移動 on the active view's
+// table of draws (a table with the focus handles Ctrl+G itself).
+void MainWindow::addViewKeys()
+{
+    const auto add = [this](const QKeySequence& keys, const char* name, auto run) {
+        auto* key = new QShortcut(keys, this);
+        key->setObjectName(QString::fromLatin1(name));
+        connect(key, &QShortcut::activated, this, run);
+    };
+    add(QKeySequence(Qt::CTRL | Qt::Key_F4), "keyCloseView", [this] {
+        if (QMdiSubWindow* active = mdi_->activeSubWindow())
+            active->close();
+    });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Tab), "keyNextView", [this] { mdi_->activateNextSubWindow(); });
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), "keyPreviousView",
+        [this] { mdi_->activatePreviousSubWindow(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_G), "keyGoToDraw", [this] {
+        if (GridWidget* grid = activeDrawGrid())
+            askAndGoToDraw(*grid);
+    });
+}
+
+// Where the platform gives a sub-window's system menu Ctrl+F4 as well, the
+// two would cancel each other out (an ambiguous shortcut does nothing):
+// the frame's key closes the active view, the menu keeps its other keys.
+void MainWindow::leaveCloseKeyToTheFrame(QMdiSubWindow* sub)
+{
+    if (QMenu* menu = sub->systemMenu())
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4)) > 0)
+                action->setShortcuts(keys);
+        }
 }
 
 // ---------------------------------------------------------------- start-up
@@ -214,6 +254,7 @@ ChildView* MainWindow::openView(const QString& objectName)
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowTitle(view->windowTitle());
         sub->setWindowIcon(programIcon());
+        leaveCloseKeyToTheFrame(sub);
         windows_.erase(
             std::remove_if(windows_.begin(), windows_.end(), [](const auto& w) { return w.second.isNull(); }),
             windows_.end());
@@ -305,19 +346,23 @@ void MainWindow::buildMenus()
         addCommand(target, QString::fromStdString(spec.menuCaption), QString::fromStdString(spec.menuAction),
                    view(spec.objectName));
     }
+    giveNumberedAccessKeys(main);
 
     QMenu* hosyu = bar->addMenu(QStringLiteral("データ管理(&M)"));
     hosyu->setObjectName("mnuHosyu");
     hosyu->menuAction()->setObjectName("mnuHosyu");
     addCommand(hosyu, QStringLiteral("当選データ入力(&I)"), "mnuMasterInput", [this] { runEntryCommand(); });
     addCommand(hosyu, QStringLiteral("当選データ保守(&D)"), "mnuMasterKanri", nullptr);  // no action
+    addCommand(hosyu, QStringLiteral("CSV取込(&R)…"), "mnuImportCsv", [this] { runImportCsvCommand(); });
+    addCommand(hosyu, QStringLiteral("貼り付けて取込(&T)"), "mnuPasteImport",
+               [this] { importPastedText(QApplication::clipboard()->text()); });
     // The table of the active view, as its context menu offers them.
     hosyu->addSeparator();
-    addCommand(hosyu, QStringLiteral("CSV出力…"), "mnuViewCsv", [this] {
+    addCommand(hosyu, QStringLiteral("CSV出力(&S)…"), "mnuViewCsv", [this] {
         if (GridWidget* g = activeGrid())
             chooseFileAndExportCsv(*g);
     });
-    addCommand(hosyu, QStringLiteral("印刷…"), "mnuViewPrint", [this] {
+    addCommand(hosyu, QStringLiteral("印刷(&P)…"), "mnuViewPrint", [this] {
         if (GridWidget* g = activeGrid())
             printWithPreview(*g);
     });
@@ -346,11 +391,38 @@ void MainWindow::buildMenus()
     window->addSeparator();
     addCommand(window, QStringLiteral("すべて閉じる(&L)"), "mnuWindowCloseAll", [this] { closeAllViews(); });
 
-    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu* help = helpMenu_ = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName("mnuHelp");
     help->menuAction()->setObjectName("mnuHelp");
     addCommand(help, QStringLiteral("ヘルプ(&H)"), "mnuHelpFile", [this] { runHelpCommand(); });
     addCommand(help, QStringLiteral("バージョン情報(&A)"), "mnuAbout", [this] { showView(kVersionView); });
+}
+
+namespace {
+
+// "(&1)" … "(&9)", then "(&A)" …: the access key of the n-th item.
+QString numberedAccessKey(int n)
+{
+    const QChar key = n < 9 ? QChar(u'1' + n) : QChar(u'A' + (n - 9));
+    return QStringLiteral("(&%1)").arg(key);
+}
+
+}  // namespace
+
+// The analyses' captions carry no access key of their own: each item of
+// the menu and of its submenus is given one by its place.
+void MainWindow::giveNumberedAccessKeys(QMenu* menu)
+{
+    int n = 0;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator())
+            continue;
+        if (!a->text().contains(u'&'))
+            a->setText(a->text() + numberedAccessKey(n));
+        ++n;
+        if (QMenu* sub = a->menu())
+            giveNumberedAccessKeys(sub);
+    }
 }
 
 namespace {
@@ -383,8 +455,14 @@ private:
 
 }  // namespace
 
+// 終了 and ヘルプ stay in the menu bar beside a view's own menu.
+bool MainWindow::keptBesideViewMenu(const QAction* action) const
+{
+    return action->objectName() == QLatin1String("mnuEnd") || (helpMenu_ && action == helpMenu_->menuAction());
+}
+
 // While a child with a menu of its own is active, its menu stands in the
-// menu bar in place of the main window's menus.
+// menu bar in place of the main window's other menus.
 void MainWindow::updateViewMenu(QMdiSubWindow* active)
 {
     QMenu* wanted = nullptr;
@@ -397,18 +475,19 @@ void MainWindow::updateViewMenu(QMdiSubWindow* active)
     {
         const ActionChangesHeldBack heldBack(bar);
         for (QAction* a : bar->actions())
-            if (!viewMenu_ || a != viewMenu_->menuAction())
+            if ((!viewMenu_ || a != viewMenu_->menuAction()) && !keptBesideViewMenu(a))
                 a->setVisible(!wanted);
         if (wanted)
             wanted->menuAction()->setVisible(true);
     }
     // At least one of the two follows the changes above: the bar is laid
-    // out anew with the actions now visible.
+    // out anew with the actions now visible. The view's menu stands before
+    // ヘルプ.
     if (viewMenu_)
         bar->removeAction(viewMenu_->menuAction());
     viewMenu_ = wanted;
     if (wanted)
-        bar->addAction(wanted->menuAction());
+        bar->insertAction(helpMenu_ ? helpMenu_->menuAction() : nullptr, wanted->menuAction());
     emit entryMenuChanged();
 }
 
@@ -425,11 +504,87 @@ void MainWindow::runEntryCommand()
         showError(document_.readOnlyRefusal(QStringLiteral("当選データの入力と取込")));
         return;
     }
-    if (openViews_ > 0) {
-        showError(QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+    if (openViews_ > 0 && !closeViewsForEntry())
+        return;
+    showView(kEntryView);
+}
+
+// ---------------------------------------------------------------- import
+
+void MainWindow::runImportCsvCommand()
+{
+    const QStringList paths =
+        chooseFilesToRead(this, QStringLiteral("取り込むファイル"),
+                          QStringLiteral("当選データ (*.csv *.txt *.tsv);;CSV ファイル (*.csv);;すべてのファイル (*)"));
+    if (!paths.isEmpty())
+        importFiles(paths);
+}
+
+void MainWindow::importFiles(const QStringList& paths)
+{
+    importDraws([this, &paths] { return readDrawsFromFiles(this, paths); },
+                [&paths](EntryView& entry) { entry.importFiles(paths); });
+}
+
+void MainWindow::importPastedText(const QString& text)
+{
+    importDraws([this, &text] { return readDrawsFromPastedText(this, text); },
+                [&text](EntryView& entry) { entry.importPastedText(text); });
+}
+
+// The frame imports with views open; the history is then read again and
+// the views follow it, as after the entry view. An open entry view imports
+// itself, so that its rows stay those of the file.
+void MainWindow::importDraws(const std::function<std::optional<std::vector<SourceDraw>>()>& read,
+                             const std::function<void(EntryView&)>& intoEntryView)
+{
+    if (document_.readOnly()) {
+        showError(document_.readOnlyRefusal(QStringLiteral("当選データの入力と取込")));
         return;
     }
-    showView(kEntryView);
+    if (auto* entry = qobject_cast<EntryView*>(findView(kEntryView))) {
+        showView(kEntryView);
+        intoEntryView(*entry);
+        return;
+    }
+    if (!document_.finishStart())
+        return;
+    ++suppressActivation_;
+    const std::optional<std::vector<SourceDraw>> draws = read();
+    const bool wrote = draws && importDrawsIntoDatabase(this, document_.database(), *draws);
+    --suppressActivation_;
+    if (wrote)
+        drawsWritten();
+}
+
+// The refusal offers to close the open views itself; true when they closed.
+bool MainWindow::closeViewsForEntry()
+{
+    ++suppressActivation_;
+    const QMessageBox::StandardButton answer = showMessage(
+        this, QMessageBox::Critical, messageCaption(), QStringLiteral("表示中のウィンドウを閉じないと実行できません。"),
+        QMessageBox::Ok | QMessageBox::Retry, QMessageBox::Ok,
+        {{QMessageBox::Retry, QStringLiteral("すべて閉じて開く")}});
+    --suppressActivation_;
+    if (answer != QMessageBox::Retry)
+        return false;
+    closeAllViews();
+    return openViews_ == 0;
+}
+
+// Closed after it wrote draws, the entry view gives way to the prediction
+// for the next draw, on the history read again.
+void MainWindow::entryViewClosed(bool wroteDraws)
+{
+    if (!wroteDraws || unloaded_)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!unloaded_)
+                runPredictionCommand();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::runHelpCommand()
@@ -476,6 +631,19 @@ void MainWindow::setGridZoom(int percent)
     for (GridWidget* grid : mdi_->findChildren<GridWidget*>())
         grid->setZoom(percent);
     AppSettings().setGridZoom(percent);
+}
+
+GridWidget* MainWindow::activeDrawGrid() const
+{
+    if (GridWidget* grid = activeGrid(); grid && grid->grid()->drawColumn() != 0)
+        return grid;
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    if (!active || !active->widget())
+        return nullptr;
+    for (GridWidget* grid : active->widget()->findChildren<GridWidget*>())
+        if (grid->grid() && grid->grid()->drawColumn() != 0)
+            return grid;
+    return nullptr;
 }
 
 GridWidget* MainWindow::activeGrid() const

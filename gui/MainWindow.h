@@ -7,13 +7,16 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/history/DrawHistory.h"
+#include "core/store/DrawSource.h"
 #include "core/store/DrawStore.h"
 #include "gui/DrawDocument.h"
 #include "gui/common/ChildView.h"
@@ -26,6 +29,7 @@ namespace rumone {
 
 class GridWidget;
 class Prediction;
+class EntryView;
 
 class MainWindow : public QMainWindow, public ViewHost, private DocumentWindows {
     Q_OBJECT
@@ -59,6 +63,7 @@ public:
     // Reads the history again off the window thread; the views follow it
     // once it is in (see changeHistory).
     void drawsWritten() override { document_.drawsWritten(); }
+    void entryViewClosed(bool wroteDraws) override;
     bool reloadPending() const { return document_.reloadPending(); }
     // Another copy of the program holds the database: this one only reads.
     bool readOnly() const { return document_.readOnly(); }
@@ -76,6 +81,10 @@ public:
     // Menu commands (public for tests; the menu calls them).
     void runPredictionCommand();
     void runEntryCommand();
+    // CSV取込 and 貼り付けて取込 of the frame, with views open or not.
+    void runImportCsvCommand();
+    void importFiles(const QStringList& paths);
+    void importPastedText(const QString& text);
     void runHelpCommand();
     void tileOneAboveTheOther();
     void tileSideBySide();
@@ -92,6 +101,9 @@ public:
     // The table of the active view that the export and print commands use:
     // the one with the focus, else its first; nullptr for none.
     GridWidget* activeGrid() const;
+    // The active view's table of draws (the focused one first); nullptr
+    // for none.
+    GridWidget* activeDrawGrid() const;
 
     // The size that shows the tallest and widest child view whole.
     QSize preferredSize() const;
@@ -114,6 +126,10 @@ private:
     void registerViewKinds();
     ChildView* openView(const QString& objectName);
     void buildMenus();
+    void addViewKeys();
+    static void leaveCloseKeyToTheFrame(QMdiSubWindow* sub);
+    void giveNumberedAccessKeys(QMenu* menu);
+    bool keptBesideViewMenu(const QAction* action) const;
     QAction* addCommand(QMenu* menu, const QString& caption, const QString& name, std::function<void()> run);
     void showError(const QString& text) override;
     void showInformation(const QString& text);
@@ -127,6 +143,9 @@ private:
     bool askToOpenReadOnly(const std::string& path) override;
     void endAfterFailedStart(const QString& reason) override;
     void changeHistory(const std::function<void()>& swap) override;
+    bool closeViewsForEntry();
+    void importDraws(const std::function<std::optional<std::vector<SourceDraw>>()>& read,
+                     const std::function<void(EntryView&)>& intoEntryView);
 
     DrawDocument document_{*this};
     std::unique_ptr<Prediction> prediction_;
@@ -145,6 +164,7 @@ private:
     QPointer<QWidget> previousWindow_;
     bool previousWindowWasModal_ = false;
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
+    QMenu* helpMenu_ = nullptr;
     int gridZoom_ = 100;
 };
 

@@ -151,26 +151,72 @@ CellRange csvRange(const ResultGrid& grid)
     return CellRange{1, 1, grid.columns(), lastRow};
 }
 
+namespace {
+
+void appendCsvRow(std::string& out, const ResultGrid& grid, int row, int lastColumn)
+{
+    for (int c = 1; c <= lastColumn; ++c) {
+        if (c > 1)
+            out += ',';
+        appendCsvField(out, grid.getText(c, row));
+    }
+    out += '\n';
+}
+
+bool sameTexts(const ResultGrid& grid, int rowA, int rowB)
+{
+    for (int c = 1; c <= grid.columns(); ++c)
+        if (grid.getText(c, rowA) != grid.getText(c, rowB))
+            return false;
+    return true;
+}
+
+}  // namespace
+
 std::string gridCsv(const ResultGrid& grid)
 {
     const CellRange range = csvRange(grid);
     std::string out;
     if (range.empty())
         return out;
-    for (int r = range.row1; r <= range.row2; ++r) {
-        for (int c = range.col1; c <= range.col2; ++c) {
-            if (c > range.col1)
-                out += ',';
-            appendCsvField(out, grid.getText(c, r));
-        }
-        out += '\n';
-    }
+    for (int r = range.row1; r <= range.row2; ++r)
+        appendCsvRow(out, grid, r, range.col2);
     return out;
 }
 
-std::string gridCsvFile(const ResultGrid& grid, TextEncoding encoding)
+std::vector<int> dataCsvRows(const ResultGrid& grid)
 {
-    const std::string text = gridCsv(grid);
+    const CellRange range = csvRange(grid);
+    std::vector<int> rows;
+    if (range.empty())
+        return rows;
+    const int heading = std::min(grid.frozenRows(), range.row2);
+    if (heading > 0)
+        rows.push_back(heading);
+    for (int r = heading + 1; r <= range.row2; ++r) {
+        bool holdsData = false;
+        for (int c = 1; c <= range.col2 && !holdsData; ++c)
+            holdsData = !grid.getText(c, r).empty();
+        bool repeatsFrozenRow = false;
+        for (int f = 1; f <= heading && !repeatsFrozenRow; ++f)
+            repeatsFrozenRow = sameTexts(grid, r, f);
+        if (holdsData && !repeatsFrozenRow)
+            rows.push_back(r);
+    }
+    return rows;
+}
+
+std::string gridDataCsv(const ResultGrid& grid)
+{
+    std::string out;
+    for (int r : dataCsvRows(grid))
+        appendCsvRow(out, grid, r, grid.columns());
+    return out;
+}
+
+std::string gridCsvFile(const ResultGrid& grid, TextEncoding encoding, CsvContent content)
+{
+    const std::string text = content == CsvContent::DataOnly ? gridDataCsv(grid) : gridCsv(grid);
     switch (encoding) {
         case TextEncoding::Utf8:
             return text;

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/grid/ResultGrid.h"
 #include "core/text/TextEncoding.h"
@@ -29,6 +30,18 @@ CellRange csvRange(const ResultGrid& grid);
 // quote, a line break or a leading or trailing blank is quoted.
 std::string gridCsv(const ResultGrid& grid);
 
+// The rows of the table's data alone, for a spreadsheet: the headings once
+// (the last of the frozen rows; none without frozen rows), then each row
+// below the frozen ones that holds a text and repeats none of the frozen
+// rows. Titles above the headings, blank rows
+// and the frozen rows repeated at the end are left out.
+std::vector<int> dataCsvRows(const ResultGrid& grid);
+// Those rows as CSV text, in the form gridCsv writes.
+std::string gridDataCsv(const ResultGrid& grid);
+
+// What a CSV file of the table holds: the table as shown, or its data alone.
+enum class CsvContent { AsShown, DataOnly };
+
 // A text that CP932 cannot hold. what() names the line.
 class GridCsvError : public std::runtime_error {
 public:
@@ -37,6 +50,7 @@ public:
 
 // The bytes of a CSV file of the table: UTF-8 with a byte order mark, or
 // CP932 (throws GridCsvError). UTF-8 without a mark is written as asked.
-std::string gridCsvFile(const ResultGrid& grid, TextEncoding encoding = TextEncoding::Utf8WithBom);
+std::string gridCsvFile(const ResultGrid& grid, TextEncoding encoding = TextEncoding::Utf8WithBom,
+                        CsvContent content = CsvContent::AsShown);
 
 }  // namespace rumone

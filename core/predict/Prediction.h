@@ -7,6 +7,8 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "core/grid/ResultGrid.h"
 #include "core/history/DrawHistory.h"
@@ -24,9 +26,12 @@ public:
 
     Prediction();
 
-    // --- the reflect flags and their file "ルモーネ.ini" in the current
-    // working directory. A missing or unusable file keeps the flags as they
-    // are; writeInitFile returns false when the file cannot be written.
+    // --- the reflect flags and their file "ルモーネ.ini", in the current
+    // working directory unless set elsewhere (optionsFilePath). A missing
+    // or unusable file keeps the flags as they are; writeInitFile returns
+    // false when the file cannot be written.
+    void setInitFilePath(std::string path) { initFilePath_ = std::move(path); }
+    const std::string& initFilePath() const { return initFilePath_; }
     void readInitFile();
     bool writeInitFile() const;
     // True when the file is read-only, so that the switches are not saved.
@@ -55,6 +60,7 @@ private:
     void fillGrids() const;
 
     PredictionOptions options_;
+    std::string initFilePath_ = kOptionsFileName;
     MethodState state_;
     PredictedDigits digits_;
     std::array<std::shared_ptr<ResultGrid>, kPredictionGridCount> grids_;

@@ -1,5 +1,5 @@
-// The reflect flags in "ルモーネ.ini", opened by its bare name in the current
-// working directory. Kept apart from the methods so that code that never
+// The reflect flags in "ルモーネ.ini", by default opened by its bare name in
+// the current working directory (setInitFilePath). Kept apart from the methods so that code that never
 // touches the file does not need the file functions.
 #include "core/predict/Prediction.h"
 #include "core/store/SafeFile.h"
@@ -8,18 +8,18 @@ namespace rumone {
 
 void Prediction::readInitFile()
 {
-    removeStaleTemporaries(kOptionsFileName);
-    readOptionsFile(options_, kOptionsFileName);
+    removeStaleTemporaries(initFilePath_);
+    readOptionsFile(options_, initFilePath_);
 }
 
 bool Prediction::writeInitFile() const
 {
-    return writeOptionsFile(options_, kOptionsFileName);
+    return writeOptionsFile(options_, initFilePath_);
 }
 
 bool Prediction::initFileReadOnly() const
 {
-    return optionsFileIsReadOnly(kOptionsFileName);
+    return optionsFileIsReadOnly(initFilePath_);
 }
 
 }  // namespace rumone

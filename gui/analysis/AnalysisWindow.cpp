@@ -26,6 +26,7 @@ namespace {
 
 constexpr int kMarginTwips = 120;
 constexpr int kTopBandTwips = 480;
+constexpr int kLeastLabelTwips = 1440;
 
 }  // namespace
 
@@ -39,6 +40,7 @@ AnalysisWindow::AnalysisWindow(ViewHost& host, const AnalysisViewSpec& spec, QWi
 
     grid_ = new GridWidget(this);
     grid_->setObjectName("fpSpread1");
+    grid_->setCsvDataFirst(true);  // a spreadsheet wants the records alone
     // A zoomed table takes the room it needs, up to the window's own size.
     connect(grid_, &GridWidget::zoomChanged, this, [this] { arrangeControls(); });
 
@@ -134,21 +136,38 @@ void AnalysisWindow::arrangeControls()
         labelRight = std::min(labelRight, w->x() - margin / 2);
         bandBottom = std::max(bandBottom, w->geometry().bottom() + margin / 2);
     }
-    const int labelWidth = std::max(labelRight - margin, width() / 3);
+    // Beside the legend, never under it: where that leaves less than an
+    // inch, the description runs across the window below the legend.
+    int labelWidth = labelRight - margin;
+    int labelTop = margin;
+    if (labelWidth < twipsToPixels(kLeastLabelTwips)) {
+        labelWidth = std::max(width() - 2 * margin, 0);
+        labelTop = bandBottom;
+    }
     // Broken between phrases, never inside a word.
     label1_->setText(wrapAtPhrases(toQString(spec_.label1), label1_->fontMetrics(), labelWidth));
-    label1_->setGeometry(margin, margin, labelWidth, label1_->heightForWidth(labelWidth));
+    label1_->setGeometry(margin, labelTop, labelWidth, label1_->heightForWidth(labelWidth));
     bandBottom = std::max(bandBottom, label1_->geometry().bottom() + margin / 2);
 
-    const QSize button = close_->sizeHint();
-    const int buttonTop = height() - margin / 2 - button.height();
+    // Every button as wide as the widest caption needs: none is cut.
+    QSize button = close_->sizeHint();
+    for (const QPushButton* b : {print_, chart_})
+        if (b)
+            button = button.expandedTo(b->sizeHint());
+    // From the right edge leftwards; a button the row has no room for
+    // starts a row above it.
+    int buttonTop = height() - margin / 2 - button.height();
     int x = width() - margin;
-    x -= button.width();
-    close_->setGeometry(x, buttonTop, button.width(), button.height());
-    for (QPushButton* b : {print_, chart_}) {
+    for (QPushButton* b : {close_, print_, chart_}) {
         if (!b)
             continue;
-        x -= margin / 2 + button.width();
+        if (x < width() - margin && x - margin / 2 - button.width() < margin / 2) {
+            x = width() - margin;
+            buttonTop -= button.height() + margin / 2;
+        }
+        if (x < width() - margin)
+            x -= margin / 2;
+        x -= button.width();
         b->setGeometry(x, buttonTop, button.width(), button.height());
     }
 

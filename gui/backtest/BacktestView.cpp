@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -96,8 +97,15 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     tabs_->setObjectName("TabPages");
     hitsPage_ = new QWidget(body_);
     ticketsPage_ = new QWidget(body_);
-    tabs_->addTab(hitsPage_, QString::fromUtf8(kHitsTab));
-    tabs_->addTab(ticketsPage_, QString::fromUtf8(kTicketsTab));
+    // Each page scrolls inside the window, whose buttons stay in sight at
+    // any size.
+    for (auto [page, caption] : {std::pair{hitsPage_, kHitsTab}, std::pair{ticketsPage_, kTicketsTab}}) {
+        auto* scroll = new QScrollArea(body_);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(page);
+        tabs_->addTab(scroll, QString::fromUtf8(caption));
+    }
     column->addWidget(tabs_, 1);
     outer->addWidget(body_, 1);
 

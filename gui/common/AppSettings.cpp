@@ -8,6 +8,7 @@ namespace {
 
 const QString kZoomKey = QStringLiteral("grid/zoom");
 const QString kGeometryKey = QStringLiteral("frame/geometry");
+const QString kLastFolderKey = QStringLiteral("dialogs/lastFolder");
 
 }  // namespace
 
@@ -41,6 +42,17 @@ QByteArray AppSettings::frameGeometry() const
 void AppSettings::setFrameGeometry(const QByteArray& geometry)
 {
     settings_.setValue(kGeometryKey, geometry);
+    settings_.sync();
+}
+
+QString AppSettings::lastFolder() const
+{
+    return settings_.value(kLastFolderKey).toString();
+}
+
+void AppSettings::setLastFolder(const QString& folder)
+{
+    settings_.setValue(kLastFolderKey, folder);
     settings_.sync();
 }
 

@@ -1,7 +1,8 @@
 // What the program keeps between runs beside the options file: the zoom of
-// its tables and the frame's size and place. One file of its own in the
-// user's configuration folder ($XDG_CONFIG_HOME/rumone, ~/.config/rumone by
-// default), so that the options file keeps exactly its lines.
+// its tables, the frame's size and place, and the folder its file dialogs
+// last chose in. One file of its own in the user's configuration folder
+// ($XDG_CONFIG_HOME/rumone, ~/.config/rumone by default), so that the
+// options file keeps exactly its lines.
 #pragma once
 
 #include <QByteArray>
@@ -22,6 +23,9 @@ public:
     // The frame's geometry as QWidget::saveGeometry gives it; empty when none.
     QByteArray frameGeometry() const;
     void setFrameGeometry(const QByteArray& geometry);
+    // The folder of the last file chosen in a file dialog; empty for none.
+    QString lastFolder() const;
+    void setLastFolder(const QString& folder);
 
 private:
     QSettings settings_;

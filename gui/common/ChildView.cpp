@@ -49,15 +49,18 @@ void ChildView::placeAtTopLeft()
         openedSize_ = px;
         return;
     }
+    QSize outer = px;
     if (sizeIsClientArea()) {
         resize(px);
         sub->adjustSize();
         // The frame adds its title bar and borders around the client area.
-        const QSize extra = sub->size() - sub->contentsRect().size();
-        sub->resize(px + extra);
-    } else {
-        sub->resize(px);
+        outer = px + (sub->size() - sub->contentsRect().size());
     }
+    // Where the frame's client area is smaller, the largest size that fits:
+    // the view lays itself out for it, its buttons in sight.
+    if (const QWidget* area = sub->parentWidget(); area && area->isVisible())
+        outer = outer.boundedTo(area->size());
+    sub->resize(outer);
     sub->move(0, 0);
     openedSize_ = sub->size();
 }

@@ -1,6 +1,7 @@
 // The common life of every child view of the main window: the load step
 // reports False through propEnd, places the window at the top-left corner
-// of the MDI area at its fixed size and builds the content; the unload step
+// of the MDI area at its design size (or the largest that fits the area)
+// and builds the content; the unload step
 // reports True. Each kind of view only says what it is and how it fills
 // itself.
 #pragma once
@@ -29,6 +30,8 @@ public:
     virtual ChildView* showView(const QString& /*objectName*/) { return nullptr; }
     // A view wrote draws to the file: the history is to be read again.
     virtual void drawsWritten() {}
+    // The entry view closed; `wroteDraws` when it wrote any while open.
+    virtual void entryViewClosed(bool /*wroteDraws*/) {}
 };
 
 class ChildView : public QWidget {

@@ -1,8 +1,13 @@
 #include "gui/common/FileDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 #include <algorithm>
+
+#include "gui/common/AppSettings.h"
 
 namespace rumone {
 
@@ -20,9 +25,13 @@ FileChoice chooseFile(QWidget* owner, bool save, const QString& caption, const Q
         return choice;
     const QStringList list = filters.split(QStringLiteral(";;"));
     QString chosen = list.front();
-    choice.path = save ? QFileDialog::getSaveFileName(owner, caption, suggested, filters, &chosen)
-                       : QFileDialog::getOpenFileName(owner, caption, suggested, filters, &chosen);
+    const QString start = dialogStartPath(suggested, AppSettings().lastFolder(),
+                                          QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    choice.path = save ? QFileDialog::getSaveFileName(owner, caption, start, filters, &chosen)
+                       : QFileDialog::getOpenFileName(owner, caption, start, filters, &chosen);
     choice.filter = std::max(0, static_cast<int>(list.indexOf(chosen)));
+    if (!choice.path.isEmpty())
+        AppSettings().setLastFolder(QFileInfo(choice.path).absolutePath());
     return choice;
 }
 
@@ -31,7 +40,26 @@ QStringList chooseFilesToRead(QWidget* owner, const QString& caption, const QStr
     FileChoice choice;
     if (ScriptedFileChoices::answer(caption, choice))
         return choice.path.isEmpty() ? QStringList() : QStringList{choice.path};
-    return QFileDialog::getOpenFileNames(owner, caption, {}, filters);
+    const QStringList paths = QFileDialog::getOpenFileNames(
+        owner, caption,
+        dialogStartPath({}, AppSettings().lastFolder(),
+                        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)),
+        filters);
+    if (!paths.isEmpty())
+        AppSettings().setLastFolder(QFileInfo(paths.front()).absolutePath());
+    return paths;
+}
+
+QString dialogStartPath(const QString& suggested, const QString& lastFolder, const QString& documents)
+{
+    if (QFileInfo(suggested).isAbsolute())
+        return suggested;
+    QString folder = documents;
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir())
+        folder = lastFolder;
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    return suggested.isEmpty() ? folder : QDir(folder).filePath(suggested);
 }
 
 std::optional<CsvTarget> chooseCsvTarget(QWidget* owner, const QString& suggestedName)

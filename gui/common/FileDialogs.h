@@ -20,8 +20,14 @@ struct FileChoice {
 // Asks in a modal dialog for a file to read, or to write when `save`;
 // `filters` lists the choices of type (";;" between them), the first shown
 // first.
+// The dialog opens in the folder of the last file chosen, else in the
+// user's documents folder (dialogStartPath).
 FileChoice chooseFile(QWidget* owner, bool save, const QString& caption, const QString& suggested,
                       const QString& filters);
+// Where a dialog starts: `suggested` itself when it is absolute, else the
+// suggested name in the last folder used when that folder is still there,
+// else in `documents` (the home folder when that is empty).
+QString dialogStartPath(const QString& suggested, const QString& lastFolder, const QString& documents);
 
 // Asks in a modal dialog for one or more files to read; empty when
 // cancelled. A script (ScriptedFileChoices) answers with one file.

@@ -17,6 +17,7 @@
 
 #include "gui/entry/DigitCellDelegate.h"
 #include "gui/entry/EntryTableModel.h"
+#include "gui/grid/GridCommands.h"
 #include "gui/grid/GridWidget.h"
 
 namespace rumone {
@@ -91,13 +92,19 @@ void EntryGrid::applyLayout()
     verticalHeader()->setDefaultSectionSize(rowHeightPx());
 }
 
-void EntryGrid::fitToVisibleRows()
+void EntryGrid::fitToHeight(int height)
 {
     int width = 0;
     for (int c = 0; c < EntryTableModel::kColumnCount; ++c)
         width += charsToPx(c == 0 ? kNumberColumnChars : kDigitColumnChars);
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    setFixedSize(width + bar + 2 * frameWidth(), rowHeightPx() * (kVisibleRows + 1) + 2 * frameWidth());
+    const int least = rowHeightPx() * (kLeastVisibleRows + 1) + 2 * frameWidth();
+    setFixedSize(width + bar + 2 * frameWidth(), std::max(height, least));
+}
+
+int EntryGrid::designHeight() const
+{
+    return rowHeightPx() * (kDesignVisibleRows + 1) + 2 * frameWidth();
 }
 
 void EntryGrid::setModel(QAbstractItemModel* model)
@@ -196,12 +203,39 @@ void EntryGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (isContextMenuKey(*event) && state() != EditingState && currentIndex().isValid()) {
+        const QPoint at = visualRect(currentIndex()).center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
+        contextMenuEvent(&menu);
+        return;
+    }
     if ((event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) && event->modifiers() == Qt::NoModifier &&
         state() != EditingState && clearCurrentDigit()) {
         event->accept();
         return;
     }
+    const bool typedDigit = state() != EditingState && event->text().size() == 1 && event->text()[0].isDigit();
     QTableView::keyPressEvent(event);
+    if (typedDigit)
+        moveOnAfterTypedDigit();
+}
+
+// A digit typed on a cell that was not being edited is written at once and
+// the cursor goes to the next digit, so four keys enter a draw. After the
+// last digit of the last row it stays, silently: the draw is complete. An
+// editor opened with F2 or a double click keeps its text until Enter.
+void EntryGrid::moveOnAfterTypedDigit()
+{
+    const QModelIndex current = currentIndex();
+    if (state() != EditingState || current.column() < 1)
+        return;
+    auto* editor = qobject_cast<QLineEdit*>(indexWidget(current));
+    if (!editor || editor->text().size() != 1)
+        return;
+    commitData(editor);
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (const QModelIndex next = nextCell(current); next.isValid())
+        showCell(next);
 }
 
 // The digit is stored as no value; the row then counts as not yet drawn.

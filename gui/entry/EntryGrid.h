@@ -8,7 +8,8 @@ namespace rumone {
 class EntryGrid : public QTableView {
     Q_OBJECT
 public:
-    static constexpr int kVisibleRows = 50;
+    static constexpr int kDesignVisibleRows = 50;
+    static constexpr int kLeastVisibleRows = 3;
     static constexpr int kNumberColumnChars = 5;
     static constexpr int kDigitColumnChars = 7;
     static constexpr int kRowHeightUnits = 10;  // 1/64 inch each
@@ -19,9 +20,13 @@ public:
     // Pixels of a column `chars` characters of the grid font wide.
     int charsToPx(int chars) const;
     int rowHeightPx() const;
-    // Fixed size: the five columns and the vertical scroll bar side by
-    // side, the heading and 50 rows one above the other.
-    void fitToVisibleRows();
+    // Fixed width: the five columns and the vertical scroll bar side by
+    // side; `height` high, or the heading and kLeastVisibleRows rows where
+    // that is more.
+    void fitToHeight(int height);
+    // The heading and kDesignVisibleRows rows: the height at the view's
+    // design size.
+    int designHeight() const;
     // Enter: the cell to the right, then the first digit of the next row.
     void moveToNextCell();
     // The cell Enter or Tab moves to from `current`: invalid after the last
@@ -54,6 +59,7 @@ private:
     void applyLayout();
     // Delete or Backspace on a digit cell that is not being edited.
     bool clearCurrentDigit();
+    void moveOnAfterTypedDigit();
     void rememberCurrent();
     void restoreCurrent();
 

@@ -16,15 +16,16 @@
 #include <climits>
 #include <future>
 
-#include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawImport.h"
 #include "core/store/DrawSource.h"
+#include "core/store/PartlyFilled.h"
 #include "core/store/SafeFile.h"
 #include "gui/common/DelayedProgress.h"
 #include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/Twips.h"
+#include "gui/entry/DrawImportSteps.h"
 #include "gui/entry/EntryGrid.h"
 #include "gui/entry/EntryTableModel.h"
 
@@ -103,12 +104,12 @@ void EntryView::createEditMenu()
         addAction(action);  // the shortcut also works where no menu bar shows the menu
     };
     // Ctrl+A stays select-all, as everywhere else.
-    add(QStringLiteral("行追加"), "mnuAddLine", QKeySequence(Qt::CTRL | Qt::Key_N), &EntryView::addLine);
-    add(QStringLiteral("行削除"), "mnuDelLine", QKeySequence(Qt::CTRL | Qt::Key_D), &EntryView::deleteLine);
+    add(QStringLiteral("行追加(&A)"), "mnuAddLine", QKeySequence(Qt::CTRL | Qt::Key_N), &EntryView::addLine);
+    add(QStringLiteral("行削除(&D)"), "mnuDelLine", QKeySequence(Qt::CTRL | Qt::Key_D), &EntryView::deleteLine);
     editMenu_->addSeparator();
-    add(QStringLiteral("CSV取込..."), "mnuImportCsv", {}, &EntryView::chooseImportFile);
-    add(QStringLiteral("貼り付けて取込"), "mnuPasteImport", {}, &EntryView::pasteAndImport);
-    add(QStringLiteral("CSV出力..."), "mnuExportCsv", {}, &EntryView::chooseExportFile);
+    add(QStringLiteral("CSV取込(&R)..."), "mnuImportCsv", {}, &EntryView::chooseImportFile);
+    add(QStringLiteral("貼り付けて取込(&T)"), "mnuPasteImport", {}, &EntryView::pasteAndImport);
+    add(QStringLiteral("CSV出力(&S)..."), "mnuExportCsv", {}, &EntryView::chooseExportFile);
 }
 
 QSize EntryView::sizeInTwips() const
@@ -116,13 +117,31 @@ QSize EntryView::sizeInTwips() const
     return QSize(kClientWidth, kClientHeight);
 }
 
-void EntryView::build()
+// The grid takes the window's height below the label; the button stands
+// beside its top. The current cell stays in view.
+void EntryView::arrangeControls()
 {
-    grid_->fitToVisibleRows();
+    // At the design size the grid shows its 50 rows; it grows and shrinks
+    // with the window below them.
+    const int belowGrid = std::max(twipsToPixels(kClientHeight - kGridTop) - grid_->designHeight(), 0);
+    grid_->fitToHeight(height() - twipsToPixels(kGridTop) - belowGrid);
     grid_->move(twipsToPixels(kMargin), twipsToPixels(kGridTop));
     const QSize button = close_->sizeHint();
     close_->setGeometry(grid_->geometry().right() + twipsToPixels(kMargin), twipsToPixels(kGridTop), button.width(),
                         button.height());
+    if (grid_->currentIndex().isValid())
+        grid_->scrollTo(grid_->currentIndex());
+}
+
+void EntryView::resizeEvent(QResizeEvent* event)
+{
+    ChildView::resizeEvent(event);
+    arrangeControls();
+}
+
+void EntryView::build()
+{
+    arrangeControls();
     try {
         model_->open();
     } catch (const std::exception& e) {
@@ -170,11 +189,11 @@ void EntryView::addLine()
     const QModelIndex current = grid_->currentIndex();
     // Without a current cell (an empty table) the row goes to the end.
     const int row = current.isValid() ? current.row() : model_->rowCount() - 1;
-    const int column = current.isValid() ? current.column() : 1;
     const int at = model_->insertRowAfter(row);
     if (at < 0)
         return;
-    const QModelIndex added = model_->index(at, column);
+    // A new draw is typed from its first digit, whatever column was current.
+    const QModelIndex added = model_->index(at, 1);
     grid_->setCurrentIndex(added);
     grid_->scrollTo(added);
 }
@@ -219,7 +238,29 @@ bool EntryView::closeChecked()
         grid_->setFocus();
         return false;
     }
+    if (const std::optional<PartlyFilledRow> partly = firstPartlyFilledRow(model_->rows());
+        partly && goBackToPartlyFilled(*partly))
+        return false;
     closeWindow();
+    return true;
+}
+
+// A draw typed only in part would be stored as a draw not yet drawn: the
+// user is asked, going back to its first empty digit by default.
+bool EntryView::goBackToPartlyFilled(const PartlyFilledRow& partly)
+{
+    const QMessageBox::StandardButton answer = showMessage(
+        this, QMessageBox::Warning, messageCaption(),
+        QString::fromStdString(partly.message) +
+            QStringLiteral("\n\n「入力に戻る」でその回の空いている数字に戻ります。「このまま閉じる」では、その回は"
+                           "入っている数字のまま残ります。"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+        {{QMessageBox::Yes, QStringLiteral("入力に戻る")}, {QMessageBox::No, QStringLiteral("このまま閉じる")}});
+    if (answer == QMessageBox::No)
+        return false;
+    const QModelIndex cell = model_->index(static_cast<int>(partly.row), partly.firstEmptyPosition);
+    grid_->showCell(cell);
+    grid_->setFocus();
     return true;
 }
 
@@ -229,12 +270,15 @@ void EntryView::closeEvent(QCloseEvent* event)
 {
     ChildView::closeEvent(event);
     tellHostOfWrittenDraws();
+    host().entryViewClosed(wroteDraws_);
 }
 
 void EntryView::tellHostOfWrittenDraws()
 {
-    if (model_->takeWritten())
-        host().drawsWritten();
+    if (!model_->takeWritten())
+        return;
+    wroteDraws_ = true;
+    host().drawsWritten();
 }
 
 // ---------------------------------------------------------------- CSV
@@ -261,61 +305,16 @@ bool EntryView::importCsv(const QString& path)
 
 bool EntryView::importFiles(const QStringList& paths)
 {
-    if (paths.isEmpty())
-        return false;
-    std::vector<std::string> files;
-    for (const QString& path : paths)
-        files.push_back(QFile::encodeName(path).toStdString());
-    // Messages name every file: CSV ファイル「a.csv」「b.csv」.
-    return importSource(paths.join(QStringLiteral("」「")).toStdString(),
-                        [files](const SourceProgress& progress) { return readDrawSources(files, progress); });
+    grid_->finishEditing();
+    const std::optional<std::vector<SourceDraw>> draws = readDrawsFromFiles(this, paths);
+    return draws && importPreviewed(*draws);
 }
 
 bool EntryView::importPastedText(const QString& text)
 {
-    // The clipboard's text is Unicode already: read as it is, not decoded again.
-    return importSource({}, [utf8 = text.toStdString()](const SourceProgress& progress) {
-        return parseDrawSource(utf8, SourceKind::Pasted, progress);
-    });
-}
-
-// Every import reads its source the same way: a source that cannot be read
-// is refused with its reason, and nothing is written.
-bool EntryView::importSource(const std::string& path, const SourceRead& read)
-{
     grid_->finishEditing();
-    std::vector<SourceDraw> draws;
-    try {
-        draws = readOffThread(read);
-    } catch (const CsvFileError& e) {
-        showError(QString::fromUtf8(e.what()));
-        return false;
-    } catch (const DrawSourceError& e) {
-        showError(QString::fromStdString(sourceRefusal(path, e)));
-        return false;
-    }
-    if (draws.empty()) {
-        showInfo(QString::fromStdString(emptySourceNote(path)));
-        return false;
-    }
-    return importPreviewed(draws);
-}
-
-// The source is read on a thread of its own; meanwhile the window shows the
-// import's progress (once it takes longer than a frame) and keeps answering.
-std::vector<SourceDraw> EntryView::readOffThread(const SourceRead& read)
-{
-    std::atomic<std::size_t> done = 0, total = 1;
-    std::future<std::vector<SourceDraw>> reading = std::async(std::launch::async, [&read, &done, &total] {
-        return read([&done, &total](std::size_t d, std::size_t t) {
-            total = t;
-            done = d;
-        });
-    });
-    DelayedProgress progress(this, QStringLiteral("取り込んでいます。"));
-    while (reading.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
-        progress.step(done, total);
-    return reading.get();
+    const std::optional<std::vector<SourceDraw>> draws = readDrawsFromPastedText(this, text);
+    return draws && importPreviewed(*draws);
 }
 
 void EntryView::pasteAndImport()
@@ -330,11 +329,10 @@ bool EntryView::importPreviewed(const std::vector<SourceDraw>& draws)
     model_->readAllRows();
     const ImportPreview preview = previewImport(editRowsFrom(draws), model_->rows());
     if (preview.writesNothing()) {
-        showInfo(QStringLiteral("取り込む %1 回はすべて登録済みの数字と同じです。何も書き込んでいません。")
-                     .arg(preview.unchanged));
+        tellNothingToImport(this, preview);
         return false;
     }
-    if (!confirmImport(preview, draws))
+    if (!confirmImport(this, preview, draws))
         return false;
     std::optional<ImportCounts> counts;
     {
@@ -345,49 +343,8 @@ bool EntryView::importPreviewed(const std::vector<SourceDraw>& draws)
     if (!counts)
         return false;
     tellHostOfWrittenDraws();
-    showInfo(QStringLiteral("取り込みました（新しい回 %1、変わった回 %2、同じ回 %3）。")
-                 .arg(counts->added)
-                 .arg(counts->replaced)
-                 .arg(preview.unchanged));
+    tellImported(this, *counts, preview);
     return true;
-}
-
-// The question lists each new draw with what its source gave, and each
-// draw whose stored digits would change; a long list goes to 詳細.
-bool EntryView::confirmImport(const ImportPreview& preview, const std::vector<SourceDraw>& draws)
-{
-    constexpr int kListedInText = 20;
-    QString text = QStringLiteral("取り込む前の確認です。\n\n新しい回: %1\n変わる回: %2\n同じ回: %3")
-                       .arg(preview.added.size())
-                       .arg(preview.changed.size())
-                       .arg(preview.unchanged);
-    const auto listOf = [](const std::vector<std::string>& lines) {
-        QStringList list;
-        for (const std::string& line : lines)
-            list << QString::fromStdString(line);
-        return list;
-    };
-    const QStringList added = listOf(newDrawLines(preview, draws));
-    const QStringList changed = listOf(changedLines(preview));
-    const auto section = [&text](const QString& heading, const QStringList& lines) {
-        if (lines.isEmpty())
-            return;
-        text += heading + lines.mid(0, kListedInText).join(u'\n');
-        if (lines.size() > kListedInText)
-            text += QStringLiteral("\nほか %1 回（「詳細」にすべて）").arg(lines.size() - kListedInText);
-    };
-    section(QStringLiteral("\n\n新しく登録する回:\n"), added);
-    section(QStringLiteral("\n\n登録済みの数字が変わる回（登録済み → 取り込む数字）:\n"), changed);
-    text += QStringLiteral("\n\n「取込」で書き込みます。「キャンセル」では何も書き込みません。");
-    QString details;
-    if (added.size() > kListedInText || changed.size() > kListedInText)
-        details = (added + changed).join(u'\n');
-    const bool changes = !changed.isEmpty();
-    const QMessageBox::StandardButton answer = showMessage(
-        this, changes ? QMessageBox::Warning : QMessageBox::Question, programCaption(), text,
-        QMessageBox::Ok | QMessageBox::Cancel, changes ? QMessageBox::Cancel : QMessageBox::Ok,
-        {{QMessageBox::Ok, QStringLiteral("取込")}, {QMessageBox::Cancel, QStringLiteral("キャンセル")}}, details);
-    return answer == QMessageBox::Ok;
 }
 
 bool EntryView::exportCsv(const QString& path, CsvEncoding encoding)

@@ -21,6 +21,7 @@ namespace rumone {
 
 class EntryGrid;
 class EntryTableModel;
+struct PartlyFilledRow;
 
 class EntryView : public ChildView {
     Q_OBJECT
@@ -37,7 +38,8 @@ public:
     // 行追加 / 行削除, each after the user's Yes.
     void addLine();
     void deleteLine();
-    // 閉じる: the first wrong digit stops the close and becomes current.
+    // 閉じる: the first wrong digit stops the close and becomes current; a
+    // draw typed only in part is pointed out, and the user may go back to it.
     bool closeChecked();
     // The first digit cell in row order whose text is not a digit 0-9
     // (empty cells are fine); invalid when there is none.
@@ -60,24 +62,23 @@ protected:
     bool sizeIsClientArea() const override { return true; }
     void build() override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // The grid's first paint: the rows before those shown are read next.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Reads the rows before those shown, which stay where they are on screen.
     void readRemainingRows();
+    void arrangeControls();
     void createEditMenu();
     void chooseImportFile();
     void chooseExportFile();
     void pasteAndImport();
-    using SourceRead = std::function<std::vector<SourceDraw>(const SourceProgress&)>;
-    bool importSource(const std::string& path, const SourceRead& read);
-    std::vector<SourceDraw> readOffThread(const SourceRead& read);
     bool importPreviewed(const std::vector<SourceDraw>& draws);
-    bool confirmImport(const ImportPreview& preview, const std::vector<SourceDraw>& draws);
     void onWriteFailed(const QString& message, bool reread);
     void tellHostOfWrittenDraws();
     bool confirm(const QString& text);
+    bool goBackToPartlyFilled(const PartlyFilledRow& partly);
     void showError(const QString& text);
     void showInfo(const QString& text);
 
@@ -87,6 +88,7 @@ private:
     QLabel* label_ = nullptr;
     QPushButton* close_ = nullptr;
     QMenu* editMenu_ = nullptr;
+    bool wroteDraws_ = false;  // while open, for the host at the close
 };
 
 }  // namespace rumone

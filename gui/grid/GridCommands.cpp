@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 #include "core/grid/GridExport.h"
 #include "core/store/SafeFile.h"
@@ -67,10 +69,26 @@ void askAndGoToDraw(GridWidget& grid)
         warn(&grid, QStringLiteral("第%1回はこの表にありません。").arg(number));
 }
 
-QString exportGridCsv(const ResultGrid& grid, const QString& path, TextEncoding encoding)
+// The file types offered, the table's usual content first: the data alone
+// (for a spreadsheet) or the table as shown, each in UTF-8 and Shift-JIS.
+std::vector<GridCsvChoice> gridCsvChoices(bool dataFirst)
+{
+    const GridCsvChoice data[] = {
+        {QStringLiteral("CSV ファイル データのみ UTF-8 (*.csv)"), CsvContent::DataOnly, TextEncoding::Utf8WithBom},
+        {QStringLiteral("CSV ファイル データのみ Shift-JIS (*.csv)"), CsvContent::DataOnly, TextEncoding::Cp932}};
+    const GridCsvChoice shown[] = {
+        {QStringLiteral("CSV ファイル 表のとおり UTF-8 (*.csv)"), CsvContent::AsShown, TextEncoding::Utf8WithBom},
+        {QStringLiteral("CSV ファイル 表のとおり Shift-JIS (*.csv)"), CsvContent::AsShown, TextEncoding::Cp932}};
+    std::vector<GridCsvChoice> out;
+    for (const auto& group : dataFirst ? std::array{&data, &shown} : std::array{&shown, &data})
+        out.insert(out.end(), std::begin(*group), std::end(*group));
+    return out;
+}
+
+QString exportGridCsv(const ResultGrid& grid, const QString& path, TextEncoding encoding, CsvContent content)
 {
     try {
-        replaceFileWith(QFile::encodeName(path).toStdString(), gridCsvFile(grid, encoding));
+        replaceFileWith(QFile::encodeName(path).toStdString(), gridCsvFile(grid, encoding, content));
     } catch (const GridCsvError& e) {
         return QStringLiteral("CSV ファイル「%1」を書き出せません。\n\n%2").arg(path, QString::fromUtf8(e.what()));
     } catch (const FileWriteError& e) {
@@ -84,11 +102,16 @@ void chooseFileAndExportCsv(GridWidget& grid)
     const ResultGrid* model = grid.grid();
     if (!model)
         return;
-    const std::optional<CsvTarget> target = chooseCsvTarget(&grid, gridCaption(grid) + QStringLiteral(".csv"));
-    if (!target)
+    const std::vector<GridCsvChoice> choices = gridCsvChoices(grid.csvDataFirst());
+    QStringList filters;
+    for (const GridCsvChoice& c : choices)
+        filters << c.filter;
+    const FileChoice file = chooseFile(&grid, true, QStringLiteral("書き出す CSV ファイル"),
+                                       gridCaption(grid) + QStringLiteral(".csv"), filters.join(QStringLiteral(";;")));
+    if (file.path.isEmpty())
         return;
-    const QString problem =
-        exportGridCsv(*model, target->path, target->cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8WithBom);
+    const GridCsvChoice& chosen = choices[static_cast<std::size_t>(std::clamp<int>(file.filter, 0, 3))];
+    const QString problem = exportGridCsv(*model, file.path, chosen.encoding, chosen.content);
     if (!problem.isEmpty())
         warn(&grid, problem);
 }

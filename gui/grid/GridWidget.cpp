@@ -208,10 +208,15 @@ void GridWidget::scrollContentsBy(int, int)
     viewport()->update();
 }
 
+// A table scrolled to its end (the latest draws) stays there at any size.
 void GridWidget::resizeEvent(QResizeEvent* event)
 {
+    const QScrollBar* bar = verticalScrollBar();
+    const bool atEnd = bar->maximum() > 0 && bar->value() == bar->maximum();
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
+    if (atEnd)
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 void GridWidget::ensureVisible(int column, int row)
@@ -471,14 +476,14 @@ QMenu* GridWidget::createContextMenu(QWidget* parent)
     copy->setShortcut(QKeySequence::Copy);
     copy->setEnabled(!selection().empty());
     menu->addSeparator();
-    QAction* go = menu->addAction(QStringLiteral("指定の回へ移動…"), this, [this] { askAndGoToDraw(*this); });
+    QAction* go = menu->addAction(QStringLiteral("指定の回へ移動(&G)…"), this, [this] { askAndGoToDraw(*this); });
     go->setObjectName("mnuGridGoTo");
     go->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     go->setEnabled(grid_ && grid_->drawColumn() != 0);
     menu->addSeparator();
-    QAction* csv = menu->addAction(QStringLiteral("CSV出力…"), this, [this] { chooseFileAndExportCsv(*this); });
+    QAction* csv = menu->addAction(QStringLiteral("CSV出力(&S)…"), this, [this] { chooseFileAndExportCsv(*this); });
     csv->setObjectName("mnuGridCsv");
-    QAction* print = menu->addAction(QStringLiteral("印刷…"), this, [this] { printWithPreview(*this); });
+    QAction* print = menu->addAction(QStringLiteral("印刷(&P)…"), this, [this] { printWithPreview(*this); });
     print->setObjectName("mnuGridPrint");
     csv->setEnabled(grid_ != nullptr);
     print->setEnabled(grid_ != nullptr);
@@ -493,6 +498,14 @@ void GridWidget::keyPressEvent(QKeyEvent* event)
     }
     if (handleCommandKey(event)) {
         event->accept();
+        return;
+    }
+    if (isContextMenuKey(*event)) {
+        // At the current cell, as the menu key would open it.
+        const QRect cell = cellRect(currentColumn_, currentRow_);
+        const QPoint at = cell.isValid() ? cell.center() : viewport()->rect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
+        contextMenuEvent(&menu);
         return;
     }
     const int page = std::max(1, verticalScrollBar()->pageStep());

@@ -67,6 +67,9 @@ public:
     static constexpr int kMaxZoom = 300;
     static constexpr int kZoomStep = 10;
     int zoom() const { return zoom_; }
+    // Whether CSV出力 offers the data alone before the table as shown.
+    bool csvDataFirst() const { return csvDataFirst_; }
+    void setCsvDataFirst(bool on) { csvDataFirst_ = on; }
     // Clamped; emits zoomChanged on a change. A table without scroll bars
     // keeps its size.
     void setZoom(int percent);
@@ -115,6 +118,7 @@ private:
     CellRange lineChosen_;  // rows or columns chosen on a header; empty otherwise
     bool dragging_ = false;
     int zoom_ = 100;
+    bool csvDataFirst_ = false;
 };
 
 }  // namespace rumone

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTimer>
@@ -153,6 +154,9 @@ HelpWindow::HelpWindow(QWidget* parent)
     connect(keywordList_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { showKeywordItem(item); });
     connect(keywordList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { showKeywordItem(item); });
     connect(showButton, &QPushButton::clicked, this, [this] { showSelectedKeyword(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("keyCloseHelp"));
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 HelpWindow::~HelpWindow() = default;
@@ -233,6 +237,9 @@ void HelpWindow::showKeywordItem(QListWidgetItem* item)
     const size_t index = item->data(Qt::UserRole).toULongLong();
     if (index >= keywords_.size() || keywords_[index].local.empty())
         return;
+    // The keyword box names the topic shown, however it was chosen.
+    keywordList_->setCurrentItem(item);
+    keywordEdit_->setText(item->text());
     showTopic(QString::fromStdString(keywords_[index].local));
 }
 

@@ -29,18 +29,6 @@
 namespace rumone::test {
 namespace {
 
-class InFolder {
-public:
-    explicit InFolder(const std::string& to) : old_(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(to);
-    }
-    ~InFolder() { std::filesystem::current_path(old_); }
-
-private:
-    std::filesystem::path old_;
-};
-
 std::vector<Row> draws(int count)
 {
     std::vector<Row> rows;
@@ -86,6 +74,10 @@ TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
     enterNextDraw(frame);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
     EXPECT_EQ(frame.drawHistory().latestDrawNumber(), 41);
+    // The entry view gave way to the prediction of the next draw.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.findView(QStringLiteral("一発ルモーネ")) != nullptr; }, 1000));
+    prediction = qobject_cast<PredictionView*>(frame.findView(QStringLiteral("一発ルモーネ")));
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
     // A verification run under way when the draws change is run again on them.
     auto* backtest = qobject_cast<BacktestView*>(frame.showView(QStringLiteral("予想検証")));
     ASSERT_NE(backtest, nullptr);
@@ -103,6 +95,54 @@ TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
     EXPECT_EQ(backtest->toBox()->value(), 41);
     EXPECT_TRUE(backtest->running() || backtest->result());
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
+}
+
+// The refusal's second button closes the open views and opens the entry
+// view; closed without writing, the entry view leaves the workspace empty.
+TEST(HistoryReload, TheRefusalCanCloseTheOpenViewsAndOpenTheEntryView)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    makeDatabase(dir.path(), draws(40));
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    frame.showView(QStringLiteral("一発ルモーネ"));
+    frame.showView(QStringLiteral("出現頻度分析"));
+    {
+        ScriptedAnswers closeAndOpen({QMessageBox::Retry});
+        frame.runEntryCommand();
+        ASSERT_TRUE(closeAndOpen.seen());
+        EXPECT_EQ(closeAndOpen.first().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+        EXPECT_EQ(closeAndOpen.first().defaultButton, QMessageBox::Ok);
+    }
+    QApplication::processEvents();
+    ASSERT_NE(frame.findView(QStringLiteral("当選データ入力")), nullptr);
+    EXPECT_EQ(frame.findView(QStringLiteral("一発ルモーネ")), nullptr);
+    EXPECT_EQ(frame.findView(QStringLiteral("出現頻度分析")), nullptr);
+
+    frame.closeAllViews();
+    QApplication::processEvents();
+    EXPECT_EQ(frame.findView(QStringLiteral("一発ルモーネ")), nullptr);
+}
+
+// データ管理's imports write with views open; the views follow the file.
+TEST(HistoryReload, TheFrameImportsPastedDrawsWithViewsOpen)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    const std::string db = makeDatabase(dir.path(), draws(40));
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    auto* prediction = qobject_cast<PredictionView*>(frame.showView(QStringLiteral("一発ルモーネ")));
+    ASSERT_NE(prediction, nullptr);
+    ScriptedAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+    frame.importPastedText(QStringLiteral("第41回 2026年8月24日 ０１２３\n"));
+    ASSERT_EQ(answers.shown().size(), 2u);
+    EXPECT_TRUE(answers.shown()[0].text.contains(QStringLiteral("新しい回: 1")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
+    EXPECT_EQ(onDisk(db).back(), "41: 0 1 2 3");
+    EXPECT_EQ(frame.findView(QStringLiteral("一発ルモーネ")), prediction);
     EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
 }
 

@@ -77,31 +77,33 @@ TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
         "0|一発ルモーネ予想(&D)|mnuYoso",
         "0|予想の検証(&V)|mnuKensyo",
         "0|データ分析(&S)|mnuMain",
-        "1|頻度分析|mnuHindo",
-        "2|出現頻度分析|mnuSyutugenHindo",
-        "2|回数別出現分析|mnuSyutugenKaisu",
-        "1|間隔分析|mnuKankaku",
-        "2|出現間隔分析|mnuSyutugenKankaku",
-        "2|数字間隔分析|mnuNumberKankaku",
-        "2|下一桁連続出現回数分析|mnuShimoHitoketa",
-        "1|出現回数分析|mnuZenkaiSyutugen",
-        "1|バラツキ分析|mnuBaratsuki",
-        "1|引っ張り分析|mnuHippari",
-        "1|連番・飛び石分析|mnuRenbanTobiishi",
-        "1|数字合計分析|mnuHonsuji",
-        "1|組合せパターン分析|mnuPattern",
-        "2|低数字・高数字の組合せパターン分析|mnuLowHightPattern",
-        "2|偶数・奇数の組合せパターン分析|mnuKisuGusuPattern",
-        "1|5分割傾向分析|mnu5BunkatsuKeiko",
-        "1|分割データ分析|mnuBunkatsuData",
-        "2|3分割データ分析|mnu3BunkatsuData",
-        "2|5分割データ分析|mnu6BunkatsuData",
-        "2|10分割データ分析|mnu11BunkatsuData",
+        "1|頻度分析(&1)|mnuHindo",
+        "2|出現頻度分析(&1)|mnuSyutugenHindo",
+        "2|回数別出現分析(&2)|mnuSyutugenKaisu",
+        "1|間隔分析(&2)|mnuKankaku",
+        "2|出現間隔分析(&1)|mnuSyutugenKankaku",
+        "2|数字間隔分析(&2)|mnuNumberKankaku",
+        "2|下一桁連続出現回数分析(&3)|mnuShimoHitoketa",
+        "1|出現回数分析(&3)|mnuZenkaiSyutugen",
+        "1|バラツキ分析(&4)|mnuBaratsuki",
+        "1|引っ張り分析(&5)|mnuHippari",
+        "1|連番・飛び石分析(&6)|mnuRenbanTobiishi",
+        "1|数字合計分析(&7)|mnuHonsuji",
+        "1|組合せパターン分析(&8)|mnuPattern",
+        "2|低数字・高数字の組合せパターン分析(&1)|mnuLowHightPattern",
+        "2|偶数・奇数の組合せパターン分析(&2)|mnuKisuGusuPattern",
+        "1|5分割傾向分析(&9)|mnu5BunkatsuKeiko",
+        "1|分割データ分析(&A)|mnuBunkatsuData",
+        "2|3分割データ分析(&1)|mnu3BunkatsuData",
+        "2|5分割データ分析(&2)|mnu6BunkatsuData",
+        "2|10分割データ分析(&3)|mnu11BunkatsuData",
         "0|データ管理(&M)|mnuHosyu",
         "1|当選データ入力(&I)|mnuMasterInput",
         "1|当選データ保守(&D)|mnuMasterKanri",
-        "1|CSV出力…|mnuViewCsv",
-        "1|印刷…|mnuViewPrint",
+        "1|CSV取込(&R)…|mnuImportCsv",
+        "1|貼り付けて取込(&T)|mnuPasteImport",
+        "1|CSV出力(&S)…|mnuViewCsv",
+        "1|印刷(&P)…|mnuViewPrint",
         "0|表示(&Z)|mnuHyoji",
         "1|拡大(&I)|mnuZoomIn",
         "1|縮小(&O)|mnuZoomOut",
@@ -118,6 +120,36 @@ TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
     };
     EXPECT_EQ(tree, expected);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("ルモーネ"));
+}
+
+// Every command is in reach of the keyboard: each menu item has its access
+// key, and the view keys work from anywhere in the frame.
+TEST(MainFrm, KeysCloseAndSwitchViewsAndEveryMenuItemHasAnAccessKey)
+{
+    InTempFolder folder;
+    auto frame = startedFrame();
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    std::vector<std::string> tree;
+    walk(frame->menuBar()->actions(), 0, tree);
+    for (const std::string& item : tree)
+        EXPECT_NE(item.find("(&"), std::string::npos) << item;
+
+    frame->showView(QStringLiteral("出現頻度分析"));
+    frame->showView(QStringLiteral("出現間隔分析"));
+    const auto active = [&] { return frame->mdiArea()->activeSubWindow()->widget()->objectName(); };
+    ASSERT_EQ(active(), QStringLiteral("出現間隔分析"));
+    QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : frame.get();
+    QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(active(), QStringLiteral("出現頻度分析"));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : frame.get(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(active(), QStringLiteral("出現間隔分析"));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : frame.get(), Qt::Key_F4,
+                    Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(frame->findView(QStringLiteral("出現間隔分析")), nullptr);
+    EXPECT_NE(frame->findView(QStringLiteral("出現頻度分析")), nullptr);
 }
 
 TEST(MainFrm, EachViewCommandOpensItsOwnWindow)
@@ -187,7 +219,7 @@ TEST(MainFrm, EntryCommandIsRefusedWhileAnyViewIsOpen)
         EXPECT_EQ(catcher.first().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
         EXPECT_EQ(catcher.first().caption, QStringLiteral("メッセ－ジ"));
         EXPECT_EQ(catcher.first().icon, QMessageBox::Critical);
-        EXPECT_EQ(catcher.first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        EXPECT_EQ(catcher.first().buttons, QMessageBox::Ok | QMessageBox::Retry);  // Retry: すべて閉じて開く
     }
     EXPECT_EQ(frame->findView(QStringLiteral("当選データ入力")), nullptr);
 
@@ -312,6 +344,7 @@ TEST(MainFrm, ViewSitsAtTheTopLeftAtItsSizeInTwips)
 {
     InTempFolder folder;
     auto frame = startedFrame();
+    frame->resize(1600, 1200);  // room for the view's design size
     frame->show();
     ChildView* view = frame->showView(QStringLiteral("一発ルモーネ"));
     auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget());

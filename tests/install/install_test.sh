@@ -4,9 +4,11 @@
 #              the desktop and metainfo files (when the validators are
 #              there), starts the installed program against a fresh
 #              XDG_DATA_HOME and checks that it made the database there from
-#              the shipped history and left the install tree untouched.
-#   portable:  the build folder's program uses the database beside it and
-#              writes nothing into the user's data folder.
+#              the shipped history, kept its options file in the user's
+#              configuration folder and left the install tree untouched.
+#   portable:  the build folder's program uses the database beside it,
+#              writes nothing into the user's data folder and keeps its
+#              options file in the working folder.
 set -euo pipefail
 build=$1 source=$2 mode=$3
 tmp=$(mktemp -d)
@@ -69,19 +71,26 @@ installed)
     [ "$(stat -c %a "$tmp/xdg/rumone")" = 700 ] || fail "the data folder is not private"
     after=$(cd "$dest" && find . -exec stat -c '%n %s %Y %a' {} + | sort)
     [ "$before" = "$after" ] || fail "the install tree changed: $(diff <(echo "$before") <(echo "$after"))"
-    # A second start uses the database made by the first.
+    # The options file is kept in the configuration folder, not the working folder.
+    ini=$tmp/home/.config/rumone/ルモーネ.ini
+    [ -f "$ini" ] || fail "no options file in the user's configuration folder"
+    [ -z "$(ls "$tmp/work")" ] || fail "the working folder holds files: $(ls "$tmp/work")"
+    # A second start uses the database made by the first, and moves an
+    # options file left in the working folder by an earlier start.
+    mv "$ini" "$tmp/work/"
     stamp=$(stat -c %Y%s "$db")
     start "$dest/usr/bin/rumone"
     [ "$(stat -c %Y%s "$db")" = "$stamp" ] || fail "the second start made the database again"
+    [ -f "$ini" ] && [ -z "$(ls "$tmp/work")" ] || fail "the working folder's options file was not moved"
     ;;
 portable)
     [ -f "$build/bin/Rumone.mdb" ] || fail "the build made no database beside the program"
     start "$build/bin/rumone"
     [ ! -e "$tmp/xdg" ] || fail "the build folder's program wrote into the user's data folder: $(find "$tmp/xdg")"
+    [ "$(ls "$tmp/work")" = "ルモーネ.ini" ] || fail "the working folder holds more than the options file: $(ls "$tmp/work")"
     ;;
 *)
     fail "unknown mode $mode"
     ;;
 esac
-[ "$(ls "$tmp/work")" = "ルモーネ.ini" ] || fail "the working folder holds more than the options file: $(ls "$tmp/work")"
 echo "ok"

@@ -81,6 +81,24 @@ TEST(GridExport, CsvStopsAtTheLastDataRowWhereTheTableDoes)
     EXPECT_EQ(gridCsv(g), "回数,,\n,数字,\n5,,\n6,●,\n");
 }
 
+// The data alone: the headings once, one row per record; the title above
+// them, blank rows and the frozen rows repeated below are left out.
+TEST(GridExport, DataCsvHoldsTheHeadingsOnceAndEveryRecord)
+{
+    ResultGrid g = drawTable(5, 3);
+    g.setText(2, 1, "title");
+    g.setText(1, 2, "回数");
+    for (int f = 1; f <= 2; ++f)  // the frozen rows again after the draws
+        for (int c = 1; c <= 3; ++c)
+            g.setText(c, 5 + f, g.getText(c, f));
+    g.setText(1, 4, "");  // a blank row among the records
+    g.setText(2, 4, "");
+    EXPECT_EQ(dataCsvRows(g), (std::vector<int>{2, 3, 5}));
+    g.setText(3, 3, "x");
+    EXPECT_EQ(gridDataCsv(g), "回数,数字,\n5,,x\n7,,\n");
+    EXPECT_EQ(gridCsvFile(g, TextEncoding::Utf8, CsvContent::DataOnly), gridDataCsv(g));
+}
+
 TEST(GridExport, CsvFileInEachEncoding)
 {
     ResultGrid g;

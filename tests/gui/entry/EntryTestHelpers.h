@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,6 +91,19 @@ inline void rawExec(const std::string& dbPath, const std::string& sql)
     sqlite::Connection db = openKeyedDatabase(drawDatabaseAt(dbPath), OpenAccess::ReadWrite);
     ASSERT_EQ(sqlite::exec(db.get(), sql), SQLITE_OK) << sqlite3_errmsg(db.get());
 }
+
+// Runs a test in `to`, where the options file written at exit lands.
+class InFolder {
+public:
+    explicit InFolder(const std::string& to) : old_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(to);
+    }
+    ~InFolder() { std::filesystem::current_path(old_); }
+
+private:
+    std::filesystem::path old_;
+};
 
 class FakeHost : public ViewHost {
 public:

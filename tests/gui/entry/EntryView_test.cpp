@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QValidator>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -76,25 +77,29 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
     EXPECT_EQ(view->findChild<QPushButton*>("Command1")->text(), QStringLiteral("閉じる"));
     auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget());
     EXPECT_EQ(sub->pos(), QPoint(0, 0));
-    EXPECT_EQ(view->size(), QSize(twipsToPixels(6240), twipsToPixels(12825)));
+    // At its design size, or as high as the frame's client area where that is lower.
+    EXPECT_EQ(view->width(), twipsToPixels(6240));
+    EXPECT_EQ(sub->height(),
+              std::min(frame.mdiArea()->viewport()->height(), twipsToPixels(12825) + sub->height() - view->height()));
     EXPECT_EQ(view->model()->rowCount(), 3);
 
-    // The view's menu alone stands in the menu bar while the view is active.
+    // The view's menu stands in the menu bar between 終了 and ヘルプ while
+    // the view is active.
     QStringList shown;
     for (QAction* a : frame.menuBar()->actions())
         if (a->isVisible())
             shown << a->objectName();
-    EXPECT_EQ(shown, QStringList{"mnuEdit"});
-    // Laid out where the hidden menus stood: first in the bar.
+    EXPECT_EQ(shown, (QStringList{"mnuEnd", "mnuEdit", "mnuHelp"}));
     const QRect editItem = frame.menuBar()->actionGeometry(view->viewMenu()->menuAction());
-    EXPECT_LT(editItem.left(), 10);
+    EXPECT_GT(editItem.left(), frame.menuBar()->actionGeometry(frame.menuBar()->actions().front()).right());
     EXPECT_GT(editItem.width(), 0);
     QStringList items;
     for (QAction* a : view->viewMenu()->actions())
         if (!a->isSeparator())
             items << a->text() + "|" + a->objectName() + "|" + a->shortcut().toString();
-    EXPECT_EQ(items, (QStringList{"行追加|mnuAddLine|Ctrl+N", "行削除|mnuDelLine|Ctrl+D", "CSV取込...|mnuImportCsv|",
-                                  "貼り付けて取込|mnuPasteImport|", "CSV出力...|mnuExportCsv|"}));
+    EXPECT_EQ(items, (QStringList{"行追加(&A)|mnuAddLine|Ctrl+N", "行削除(&D)|mnuDelLine|Ctrl+D",
+                                  "CSV取込(&R)...|mnuImportCsv|", "貼り付けて取込(&T)|mnuPasteImport|",
+                                  "CSV出力(&S)...|mnuExportCsv|"}));
     EXPECT_EQ(view->viewMenu()->title(), QStringLiteral("編集(&E)"));
 
     // The frame's close box: no check, although row 2 holds a 10.
@@ -319,10 +324,11 @@ TEST(EntryGrid, ASecondCharacterIsRefusedWithANoteAndDeleteClearsADigit)
     EntryGrid& grid = h.grid();
     grid.setFocus();
     grid.setCurrentIndex(h.cell(1, 1));
-    QTest::keyClick(&grid, Qt::Key_1);
+    QTest::keyClick(&grid, Qt::Key_F2);  // an editor kept open until Enter
     ASSERT_TRUE(grid.isEditing());
     QWidget* editor = grid.indexWidget(h.cell(1, 1));
     ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_1);
     QTest::keyClick(editor, Qt::Key_0);
     ASSERT_EQ(h.host().notes.size(), 1u);
     EXPECT_TRUE(h.host().notes[0].contains(QStringLiteral("1 文字"))) << h.host().notes[0].toStdString();
@@ -351,11 +357,12 @@ TEST(EntryGrid, EnterMovesToTheNextCellAndStaysWithinTheRows)
     EXPECT_EQ(grid.currentIndex(), h.cell(1, 1));
     grid.setCurrentIndex(h.cell(0, 1));
 
-    // Typing opens the editor; Enter there commits the digit and moves on.
-    QTest::keyClick(&grid, Qt::Key_5);
+    // F2 opens the editor; Enter there commits the digit and moves on.
+    QTest::keyClick(&grid, Qt::Key_F2);
     ASSERT_TRUE(grid.isEditing());
     QWidget* editor = grid.indexWidget(h.cell(0, 1));
     ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_5);
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !grid.isEditing(); }, 1000));
     EXPECT_EQ(grid.currentIndex(), h.cell(0, 2));
@@ -386,8 +393,7 @@ TEST(EntryGrid, EnterMovesToTheNextCellAndStaysWithinTheRows)
     h.model().reload();
     grid.setCurrentIndex(h.cell(1, 2));
     QTest::keyClick(&grid, Qt::Key_2);
-    QTest::keyClick(grid.indexWidget(h.cell(1, 2)), Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !grid.isEditing(); }, 1000));
+    EXPECT_FALSE(grid.isEditing());
     EXPECT_EQ(grid.currentIndex(), h.cell(1, 3));
     QTest::keyClick(&grid, Qt::Key_F2);
     ASSERT_TRUE(grid.isEditing());
@@ -396,15 +402,67 @@ TEST(EntryGrid, EnterMovesToTheNextCellAndStaysWithinTheRows)
     EXPECT_EQ(onDisk(db), (Lines{"1: 5 - - -", "2: - 2 10 -"}));
     grid.setCurrentIndex(h.cell(1, 3));
     QTest::keyClick(&grid, Qt::Key_4);
-    QTest::keyClick(grid.indexWidget(h.cell(1, 3)), Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !grid.isEditing(); }, 1000));
     EXPECT_EQ(onDisk(db), (Lines{"1: 5 - - -", "2: - 2 4 -"}));
 
     // A digit still in its editor is written before the view closes.
-    QTest::keyClick(&grid, Qt::Key_3);
+    QTest::keyClick(&grid, Qt::Key_F2);
+    QTest::keyClick(grid.indexWidget(h.cell(1, 4)), Qt::Key_3);
     ASSERT_TRUE(grid.isEditing());
+    ScriptedAnswers closeAnyway({QMessageBox::No});  // draw 1 holds one digit
     EXPECT_TRUE(h.view().closeChecked());
     EXPECT_EQ(onDisk(db), (Lines{"1: 5 - - -", "2: - 2 4 3"}));
+}
+
+// Four keys enter a draw: each digit typed is written and the cursor goes
+// to the next digit; after the last row's fourth digit it stays, silently.
+TEST(EntryGrid, FourKeysAfterAddingALineEnterTheWholeDraw)
+{
+    TempDir dir;
+    const std::string db = makeDatabase(dir.path(), {{7055, {1, 2, 3, 4}}});
+    HostedEntryView h(dir.path());
+    EntryGrid& grid = h.grid();
+    grid.setFocus();
+    grid.setCurrentIndex(h.cell(0, 4));  // where the last draw's typing ended
+    {
+        ScriptedAnswers yes({QMessageBox::Yes});
+        QTest::keyClick(&grid, Qt::Key_N, Qt::ControlModifier);
+        ASSERT_TRUE(waitFor(yes));
+    }
+    QApplication::setActiveWindow(&h.area());
+    grid.setFocus();
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 1));
+    QTest::keyClicks(&grid, QStringLiteral("2864"));
+    EXPECT_FALSE(grid.isEditing());
+    EXPECT_EQ(onDisk(db), (Lines{"7055: 1 2 3 4", "7056: 2 8 6 4"}));
+    EXPECT_EQ(grid.currentIndex(), h.cell(1, 4));
+    EXPECT_TRUE(h.host().notes.empty());
+}
+
+// A draw typed in part is pointed out at 閉じる; the default goes back to
+// its first empty digit, the other answer closes. Empty rows pass.
+TEST(EntryClosing, ADrawTypedInPartIsPointedOutAndTheUserMayGoBack)
+{
+    TempDir dir;
+    const std::string db = makeDatabase(dir.path(), {{7055, {1, 2, 3, 4}}, {7056, {-1, -1, -1, -1}}});
+    HostedEntryView h(dir.path());
+    h.grid().setFocus();
+    h.grid().setCurrentIndex(h.cell(1, 4));
+    QTest::keyClick(&h.grid(), Qt::Key_4);
+    {
+        ScriptedAnswers back({QMessageBox::Yes});
+        EXPECT_FALSE(h.view().closeChecked());
+        ASSERT_TRUE(back.seen());
+        EXPECT_TRUE(back.first().text.startsWith(QStringLiteral("第7056回は第4数字だけが入っています。")));
+        EXPECT_EQ(back.first().defaultButton, QMessageBox::Yes);
+    }
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(1, 1));
+    EXPECT_FALSE(h.view().isUnloaded());
+    {
+        ScriptedAnswers close({QMessageBox::No});
+        EXPECT_TRUE(h.view().closeChecked());
+    }
+    EXPECT_TRUE(h.view().isUnloaded());
+    EXPECT_EQ(onDisk(db), (Lines{"7055: 1 2 3 4", "7056: - - - 4"}));
 }
 
 // ---------------------------------------------------------------- lines
@@ -426,7 +484,7 @@ TEST(EntryLines, AddingAfterTheLastRowAppendsWithTheNextDrawNumber)
     EXPECT_EQ(yes.first().defaultButton, QMessageBox::No);
 
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 1 1 1", "4: 4 4 4 4", "7: 7 7 7 7", "8: - - - -"}));
-    EXPECT_EQ(h.grid().currentIndex(), h.cell(3, 3));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(3, 1));
     EXPECT_EQ(onDisk(db), inGrid(h.model()));
 }
 
@@ -442,13 +500,13 @@ TEST(EntryLines, AddingInTheMiddleFillsAMissedDrawOrGoesToTheEnd)
     ScriptedAnswers yes({QMessageBox::Yes});
     h.view().addLine();
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 1 1 1", "2: 2 2 2 2", "3: - - - -", "4: 4 4 4 4"}));
-    EXPECT_EQ(h.grid().currentIndex(), h.cell(2, 2));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(2, 1));
 
     h.grid().setCurrentIndex(h.cell(0, 3));
     ScriptedAnswers again({QMessageBox::Yes});
     h.view().addLine();
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 1 1 1", "2: 2 2 2 2", "3: - - - -", "4: 4 4 4 4", "5: - - - -"}));
-    EXPECT_EQ(h.grid().currentIndex(), h.cell(4, 3));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(4, 1));
 
     EXPECT_EQ(onDisk(db), inGrid(h.model()));
     const Lines before = inGrid(h.model());
@@ -521,7 +579,8 @@ TEST(EntryLines, ShortcutsWorkWhileADigitIsBeingTyped)
         QApplication::setActiveWindow(&h.area());  // each box takes it away
         h.grid().setFocus();
         h.grid().setCurrentIndex(cell);
-        QTest::keyClick(&h.grid(), digit);
+        QTest::keyClick(&h.grid(), Qt::Key_F2);
+        QTest::keyClick(QApplication::focusWidget(), digit);
         EXPECT_TRUE(h.grid().isEditing());
         return QApplication::focusWidget();
     };
@@ -534,7 +593,7 @@ TEST(EntryLines, ShortcutsWorkWhileADigitIsBeingTyped)
         EXPECT_EQ(yes.first().text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
     }
     EXPECT_EQ(inGrid(h.model()), (Lines{"1: 1 9 7 8", "2: 2 5 4 7", "3: 3 6 1 6", "4: - - - -"}));
-    EXPECT_EQ(h.grid().currentIndex(), h.cell(3, 2));
+    EXPECT_EQ(h.grid().currentIndex(), h.cell(3, 1));  // a new draw starts at its first digit
 
     editor = typeInto(h.cell(3, 2), Qt::Key_5);
     {
@@ -559,6 +618,10 @@ TEST(EntryLines, RightClickOnADataRowMakesItCurrentAndOffersTheEditMenu)
     EXPECT_EQ(grid.currentIndex(), h.cell(3, 2));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == h.view().viewMenu(); }, 1000));
     h.view().viewMenu()->close();
+    // Shift+F10 opens it at the current cell, as the menu key does.
+    QTest::keyClick(&grid, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == h.view().viewMenu(); }, 1000));
+    h.view().viewMenu()->close();
 
     // Below the last row there is no row to act on.
     const QPoint below(at.x(), grid.visualRect(h.cell(4, 2)).bottom() + 20);
@@ -577,6 +640,7 @@ TEST(EntryClosing, AllValidDigitsAndEmptyCellsClose)
     makeDatabase(dir.path(), {{1, {0, 9, 5, 5}}, {2, {-1, -1, 3, -1}}, {3, {-1, -1, -1, -1}}});
     HostedEntryView h(dir.path());
     QPointer<QMdiSubWindow> sub(h.sub());
+    ScriptedAnswers closeAnyway({QMessageBox::No});  // draw 2 holds one digit
     h.view().closeButton()->click();
     QApplication::processEvents();
     EXPECT_TRUE(sub.isNull() || !sub->isVisible());

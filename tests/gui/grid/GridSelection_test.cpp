@@ -22,6 +22,7 @@
 #include "gui/MainWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
 #include "gui/common/AppSettings.h"
+#include "gui/common/FileDialogs.h"
 #include "gui/common/QtJapanese.h"
 #include "gui/grid/GridCommands.h"
 #include "gui/grid/GridPrinter.h"
@@ -288,6 +289,26 @@ std::string contentOf(const std::string& path)
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
+}
+
+// An analysis view's CSV出力 offers the data alone first, the table as
+// shown after it; the file type chosen decides what is written.
+TEST(GridSelection, AnAnalysisViewExportsItsDataAloneUnlessTheTableIsChosen)
+{
+    auto frame = frameWith(test::randomHistory(60));
+    auto* view = qobject_cast<AnalysisWindow*>(frame->showView(QStringLiteral("出現間隔分析")));
+    ASSERT_TRUE(view);
+    const ResultGrid& grid = *view->gridWidget()->grid();
+    test::TempDir dir;
+    const std::string data = dir.path() + "/data.csv", shown = dir.path() + "/shown.csv";
+    {
+        ScriptedFileChoices choices({{QString::fromStdString(data), 0}, {QString::fromStdString(shown), 2}});
+        chooseFileAndExportCsv(*view->gridWidget());
+        chooseFileAndExportCsv(*view->gridWidget());
+    }
+    EXPECT_EQ(contentOf(data), "\xEF\xBB\xBF" + gridDataCsv(grid));
+    EXPECT_EQ(contentOf(shown), "\xEF\xBB\xBF" + gridCsv(grid));
+    EXPECT_NE(contentOf(data), contentOf(shown));
 }
 
 // The command line writes the view's export, byte for byte.

@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
@@ -164,6 +167,12 @@ TEST_F(BuiltHelpTest, IndexSelectsKeywordAndLookupShowsItsTopicInOneWindow)
     // The second of several keywords is found when the first is not.
     EXPECT_EQ(lookup(kBuiltHelpFile, linkTo("ありません;ルモーネ.ini")), window);
     EXPECT_TRUE(shownText(window).contains("頻度分析Opt=True"));
+    // The keyword box names the topic shown; Esc closes the window.
+    EXPECT_EQ(window->findChild<QLineEdit*>("keywordEdit")->text(), QStringLiteral("ルモーネ.ini"));
+    QPointer<QWidget> open(window);
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(open.isNull() || !open->isVisible());
 }
 
 // The window made ready ahead is the one the help command shows, at the
