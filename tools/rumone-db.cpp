@@ -2,7 +2,7 @@
 //
 //   rumone-db create DB
 //   rumone-db import [--dry-run] CSV DB  (CSV in UTF-8 or CP932; DB created when missing)
-//   rumone-db export [--cp932] DB CSV (UTF-8 with BOM, or CP932)
+//   rumone-db export [--cp932] [--with-dates] [--with-prizes] DB CSV (UTF-8 with BOM, or CP932)
 //   rumone-db check DB
 //   rumone-db sample DB [--generated COUNT SEED]
 #include <unistd.h>
@@ -45,10 +45,13 @@ int usage()
                  "  rumone-db create DB                 空のデータベースを作成する\n"
                  "  rumone-db import [--dry-run] CSV DB CSV の当選データを取り込む（全件か無しか）\n"
                  "                                      CSV は UTF-8 か Shift-JIS、DB が無ければ作成する\n"
-                 "                                      「new N changed N unchanged N」を出力する\n"
+                 "                                      「new N changed N unchanged N」と\n"
+                 "                                      「dates N prizes N」を出力する\n"
                  "                                      --dry-run は数えるだけで何も書かない\n"
-                 "  rumone-db export [--cp932] DB CSV   当選データを CSV に書き出す\n"
+                 "  rumone-db export [--cp932] [--with-dates] [--with-prizes] DB CSV\n"
+                 "                                      当選データを CSV に書き出す\n"
                  "                                      UTF-8 (BOM 付き)、--cp932 で Shift-JIS\n"
+                 "                                      --with-dates で抽せん日、--with-prizes で当せん金も\n"
                  "  rumone-db check DB                  行数、不完全な行、範囲外の値、整合性を調べる\n"
                  "  rumone-db sample DB                 DB が無いときだけ、実際の当選番号で作成する\n"
                  "  rumone-db sample DB --generated COUNT SEED\n"
@@ -84,14 +87,17 @@ int createCommand(const std::string& db)
 
 // What the import would do, against the stored rows (none for a missing
 // database), with nothing written.
-int dryRunImport(const std::vector<EditRow>& draws, const std::string& db)
+int dryRunImport(const DrawsWithDetails& read, const std::string& db)
 {
     std::vector<EditRow> stored;
+    StoredDetails storedDetails;
     if (exists(db)) {
-        const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(db));
-        stored = snapshot.rows();
+        const DrawEditSet set = openDrawEditSet(drawDatabaseAt(db));
+        stored = set.rows();
+        storedDetails = set.readDetails();
     }
-    std::cout << importCountsLine(previewImport(draws, stored)) << "\n";
+    const ImportPreview preview = previewImport(read.rows, read.details, stored, storedDetails);
+    std::cout << importCountsLine(preview) << "\n" << detailCountsLine(preview.details) << "\n";
     return 0;
 }
 
@@ -104,15 +110,16 @@ int importCommand(const std::string& csv, const std::string& db, bool dryRun)
         std::cerr << e.what() << "\n何も取り込んでいません。\n";
         return 1;
     }
-    std::vector<EditRow> draws;
+    DrawsWithDetails read;
     try {
-        draws = parseDrawCsv(text);
+        read = parseDrawCsvWithDetails(text);
     } catch (const DrawCsvError& e) {
         std::cerr << csv << ": line " << e.line() << ": " << e.reason() << "\n何も取り込んでいません。\n";
         return 1;
     }
     if (dryRun)
-        return dryRunImport(draws, db);
+        return dryRunImport(read, db);
+    const std::vector<EditRow>& draws = read.rows;
     // A missing database is made first, with the same table as `create`;
     // when the import into it fails, it is removed again.
     const bool created = !exists(db);
@@ -125,7 +132,7 @@ int importCommand(const std::string& csv, const std::string& db, bool dryRun)
     ImportPreview preview;
     try {
         DrawEditSet set = openDrawEditSet(drawDatabaseAt(db));
-        preview = previewImport(draws, set.rows());
+        preview = previewImport(draws, read.details, set.rows(), set.readDetails());
         counts = set.importPreviewed(preview);
         total = set.recordCount();
     } catch (...) {
@@ -135,21 +142,30 @@ int importCommand(const std::string& csv, const std::string& db, bool dryRun)
     }
     std::cout << db << ": " << draws.size() << " 行を取り込みました（置き換え " << counts.replaced << "、追加 "
               << counts.added << "）。現在 " << total << " 行。\n"
-              << importCountsLine(preview) << "\n";
+              << importCountsLine(preview) << "\n"
+              << detailCountsLine(preview.details) << "\n";
     return 0;
 }
 
-int exportCommand(const std::string& db, const std::string& csv, CsvEncoding encoding)
+int exportCommand(const std::string& db, const std::string& csv, CsvEncoding encoding, DetailColumns columns)
 {
-    const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(db));
     std::vector<EditRow> rows;
-    rows.reserve(snapshot.recordCount());
-    for (const DrawRecord& r : snapshot.rows())
-        rows.push_back(EditRow{r.number, r.digits});
+    std::string text;
+    if (columns.dates || columns.prizes) {
+        const DrawEditSet set = openDrawEditSet(drawDatabaseAt(db));
+        rows = set.rows();
+        text = writeDrawCsvWithDetails(rows, set.readDetails(), columns);
+    } else {
+        const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(db));
+        rows.reserve(snapshot.recordCount());
+        for (const DrawRecord& r : snapshot.rows())
+            rows.push_back(EditRow{r.number, r.digits});
+        text = writeDrawCsv(rows);
+    }
     // Written to a fresh file beside the target, then moved into place:
     // no half-written CSV, and no file already there is followed or lost.
     try {
-        replaceFileWith(csv, drawCsvFile(rows, encoding));
+        replaceFileWith(csv, encodedCsvFile(text, encoding));
     } catch (const FileWriteError& e) {
         std::cerr << e.what() << "\n";
         return 1;
@@ -226,10 +242,11 @@ int checkCommand(const std::string& db)
     return sound && outside.empty() ? 0 : 1;
 }
 
-// The real winning numbers that the program carries (data/draws.csv).
-std::vector<EditRow> realDraws()
+// The real winning numbers that the program carries (data/draws.csv),
+// with their dates.
+DrawsWithDetails realDraws()
 {
-    return parseDrawCsv(realDrawsCsv());
+    return parseDrawCsvWithDetails(realDrawsCsv());
 }
 
 // "第1回～第7054回、1994-10-07～2026-08-21": the draws and dates of the
@@ -250,14 +267,34 @@ std::string realDrawsSpan(const std::vector<EditRow>& draws)
            std::to_string(draws.back().number.integer) + "回、" + date(lines.at(1)) + "～" + date(lines.back());
 }
 
-int sampleCommand(const std::string& db, const std::vector<EditRow>& draws, const std::string& what)
+int sampleCommand(const std::string& db, const std::vector<EditRow>& draws, const std::string& what,
+                  const DrawDetailsList& details = {})
 {
-    if (createDrawDatabaseWith(db, draws) == BuildOutcome::AlreadyThere) {
+    if (createDrawDatabaseWith(db, draws, details) == BuildOutcome::AlreadyThere) {
         std::cout << db << ": 既にあるので、そのまま残します。\n";
         return 0;
     }
     std::cout << db << ": " << what << "で作成しました。\n";
     return 0;
+}
+
+// export [--cp932] [--with-dates] [--with-prizes] DB CSV, the switches in
+// any order.
+int exportArguments(const std::vector<std::string>& a)
+{
+    CsvEncoding encoding = CsvEncoding::Utf8WithBom;
+    DetailColumns columns;
+    for (std::size_t i = 1; i + 2 < a.size(); ++i) {
+        if (a[i] == "--cp932")
+            encoding = CsvEncoding::Cp932;
+        else if (a[i] == "--with-dates")
+            columns.dates = true;
+        else if (a[i] == "--with-prizes")
+            columns.prizes = true;
+        else
+            return usage();
+    }
+    return exportCommand(a[a.size() - 2], a.back(), encoding, columns);
 }
 
 int runCommand(const std::vector<std::string>& a)
@@ -268,15 +305,13 @@ int runCommand(const std::vector<std::string>& a)
         return importCommand(a[1], a[2], false);
     if (a.size() == 4 && a[0] == "import" && a[1] == "--dry-run")
         return importCommand(a[2], a[3], true);
-    if (a.size() == 3 && a[0] == "export")
-        return exportCommand(a[1], a[2], CsvEncoding::Utf8WithBom);
-    if (a.size() == 4 && a[0] == "export" && a[1] == "--cp932")
-        return exportCommand(a[2], a[3], CsvEncoding::Cp932);
+    if (a.size() >= 3 && a[0] == "export")
+        return exportArguments(a);
     if (a.size() == 2 && a[0] == "check")
         return checkCommand(a[1]);
     if (a.size() == 2 && a[0] == "sample") {
-        const std::vector<EditRow> draws = realDraws();
-        return sampleCommand(a[1], draws, "実際の当選番号（" + realDrawsSpan(draws) + "）");
+        const DrawsWithDetails real = realDraws();
+        return sampleCommand(a[1], real.rows, "実際の当選番号（" + realDrawsSpan(real.rows) + "）", real.details);
     }
     if (a.size() == 5 && a[0] == "sample" && a[2] == "--generated") {
         long long count = 0, seed = 0;

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "core/calendar/CivilDays.h"
 #include "core/text/TextEncoding.h"
 #include "core/text/TextParts.h"
 
@@ -14,6 +15,7 @@ namespace {
 // The names a draw column and a single winning-number column go by.
 const char* const kDrawColumns[] = {"回数", "回号", "回"};
 const char* const kWinningColumns[] = {"当せん番号", "当選番号", "当選数字"};
+const char* const kDateColumns[] = {"抽せん日", "抽選日"};
 
 // Full-width digits, comma and space as a spreadsheet or a results page
 // may give them, in their ASCII forms.
@@ -167,6 +169,8 @@ struct Columns {
     std::array<int, 4> digits{-1, -1, -1, -1};
     int winning = -1;
     std::string winningName;
+    int date = -1;  // read only when the dates are asked for
+    std::string dateName;
 };
 
 int findColumn(const std::vector<std::string>& names, const char* const* wanted, std::size_t count, std::string& found)
@@ -183,9 +187,11 @@ int findColumn(const std::vector<std::string>& names, const char* const* wanted,
     return at;
 }
 
-Columns readHeader(const std::vector<std::string>& names)
+Columns readHeader(const std::vector<std::string>& names, bool withDates)
 {
     Columns columns;
+    if (withDates)
+        columns.date = findColumn(names, kDateColumns, std::size(kDateColumns), columns.dateName);
     columns.draw = findColumn(names, kDrawColumns, std::size(kDrawColumns), columns.drawName);
     if (columns.draw < 0)
         throw DrawCsvError(1, "見出しに列「回数」（または「回号」「回」）がありません。");
@@ -262,7 +268,21 @@ std::string decodedText(std::string_view bytes)
     return narrowed(decoded.text);
 }
 
-std::vector<EditRow> parseTable(std::string_view text)
+// The date of a row's date column; none when the column is absent or the
+// field empty.
+std::optional<CivilDate> readDate(const CsvRecord& r, const Columns& columns)
+{
+    if (columns.date < 0 || r.fields[columns.date].empty())
+        return std::nullopt;
+    const std::string& t = r.fields[columns.date];
+    const std::optional<CivilDate> date = parseDateText(t);
+    if (!date)
+        throw DrawCsvError(r.line, columns.dateName + "「" + printableText(t) +
+                                       "」は日付（2026-08-21 または 2026/08/21）ではありません。");
+    return date;
+}
+
+DrawsWithDetails parseTable(std::string_view text, bool withDates)
 {
     RecordReader reader(text, separatorOf(text));
     if (reader.atEnd())
@@ -270,10 +290,11 @@ std::vector<EditRow> parseTable(std::string_view text)
     const CsvRecord header = reader.next();
     if (header.blank)
         throw DrawCsvError(1, "見出しの行がありません。");
-    const Columns columns = readHeader(header.fields);
+    const Columns columns = readHeader(header.fields, withDates);
     const std::size_t width = header.fields.size();
 
-    std::vector<EditRow> rows;
+    DrawsWithDetails read;
+    std::vector<EditRow>& rows = read.rows;
     std::map<long long, int> seen;  // draw number -> line
     while (!reader.atEnd()) {
         const CsvRecord r = reader.next();
@@ -288,9 +309,11 @@ std::vector<EditRow> parseTable(std::string_view text)
             throw DrawCsvError(r.line, "回数 " + std::to_string(number) + " は " + std::to_string(it->second) +
                                            "行目と重複しています。");
         seen.emplace(number, r.line);
+        if (const std::optional<CivilDate> date = readDate(r, columns))
+            read.details.emplace_back(static_cast<int>(number), DrawDetails{date, {}});
         rows.push_back(std::move(row));
     }
-    return rows;
+    return read;
 }
 
 // A pasted line without a header: the draw is the word 第N回 (or N回), or
@@ -381,7 +404,12 @@ DrawCsvError::DrawCsvError(int line, const std::string& reason)
 
 std::vector<EditRow> parseDrawCsv(std::string_view bytes)
 {
-    return parseTable(decodedText(bytes));
+    return parseTable(decodedText(bytes), false).rows;
+}
+
+DrawsWithDetails parseDrawCsvWithDetails(std::string_view bytes)
+{
+    return parseTable(decodedText(bytes), true);
 }
 
 std::vector<EditRow> parsePastedDraws(std::string_view bytes)
@@ -391,7 +419,7 @@ std::vector<EditRow> parsePastedDraws(std::string_view bytes)
     if (firstLine == std::string::npos)
         return {};
     if (looksLikeHeader(std::string_view(text).substr(text.rfind('\n', firstLine) + 1)))
-        return parseTable(std::string_view(text).substr(text.rfind('\n', firstLine) + 1));
+        return parseTable(std::string_view(text).substr(text.rfind('\n', firstLine) + 1), false).rows;
     std::vector<EditRow> rows;
     std::map<long long, int> seen;
     int lineNo = 0;
@@ -423,9 +451,47 @@ std::string writeDrawCsv(const std::vector<EditRow>& rows)
     return out;
 }
 
+std::string writeDrawCsvWithDetails(const std::vector<EditRow>& rows, const StoredDetails& details,
+                                    DetailColumns columns)
+{
+    std::string out = kDrawCsvHeader;
+    if (columns.dates)
+        out.insert(out.find(',') + 1, std::string(kDrawDateColumn) + ",");
+    if (columns.prizes)
+        for (const char* kind : kPrizeKindNames)
+            out += std::string(",") + kind + "口数," + kind + "当せん金";
+    out += "\n";
+    for (const EditRow& r : rows) {
+        const std::optional<int> number = drawNumberOf(r.number);
+        const auto it = number ? details.find(*number) : details.end();
+        const DrawDetails* d = it == details.end() ? nullptr : &it->second;
+        out += field(r.number);
+        if (columns.dates)
+            out += "," + (d && d->date ? isoDateText(*d->date) : std::string());
+        for (const DbValue& digit : r.digits)
+            out += "," + field(digit);
+        if (columns.prizes)
+            for (int k = 0; k < kPrizeKindCount; ++k) {
+                const auto& p = d ? d->prizes[k] : std::nullopt;
+                if (!p)
+                    out += ",,";
+                else if (p->notApplicable)
+                    out += ",0,該当なし";
+                else
+                    out += "," + std::to_string(p->units) + "," + std::to_string(p->yenPerUnit);
+            }
+        out += "\n";
+    }
+    return out;
+}
+
 std::string drawCsvFile(const std::vector<EditRow>& rows, CsvEncoding encoding)
 {
-    const std::string text = writeDrawCsv(rows);
+    return encodedCsvFile(writeDrawCsv(rows), encoding);
+}
+
+std::string encodedCsvFile(const std::string& text, CsvEncoding encoding)
+{
     if (encoding == CsvEncoding::Utf8WithBom)
         return std::string(kUtf8Bom) + text;
     const Conversion c = utf8ToCp932(text);

@@ -1,8 +1,8 @@
 // Draw lists as CSV text: read for bulk entry, written for export.
 // Header line with a draw column (回数, 回号 or 回: 7055, 第7055回 or 7055回)
 // and either the columns 第1数字 to 第4数字 or one winning-number column
-// (当せん番号, 当選番号 or 当選数字), in any positions; other columns, such as
-// 抽せん日, are ignored. Commas (also full-width) or tabs between fields,
+// (当せん番号, 当選番号 or 当選数字), in any positions; other columns are
+// ignored (抽せん日 too, but by parseDrawCsvWithDetails). Commas (also full-width) or tabs between fields,
 // full-width digits, LF or CRLF line ends; a quoted field may hold commas,
 // doubled quotes and line breaks. Files are read as UTF-8 (with or without
 // a byte order mark) or CP932, the encoding Excel uses in Japan, and written
@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/store/DrawDetailsStore.h"
 #include "core/store/DrawStore.h"
 
 namespace rumone {
@@ -45,6 +46,16 @@ enum class CsvEncoding { Utf8WithBom, Cp932 };
 // the number with its leading zeros lost (123 is 0123).
 std::vector<EditRow> parseDrawCsv(std::string_view bytes);
 
+// The draws of a CSV file and what it gives beyond them: the date of each
+// row with one in a 抽せん日 (or 抽選日) column, written 2026-08-21 or
+// 2026/08/21 (an empty field is no date; a field that is no date throws
+// DrawCsvError naming its line).
+struct DrawsWithDetails {
+    std::vector<EditRow> rows;
+    DrawDetailsList details;
+};
+DrawsWithDetails parseDrawCsvWithDetails(std::string_view bytes);
+
 // Text pasted from a results page or a spreadsheet: with a header line it
 // reads as a CSV file does; without one, each line that holds a draw
 // (第7055回, 7055回, or a plain number first on the line) takes the first
@@ -59,5 +70,19 @@ std::string writeDrawCsv(const std::vector<EditRow>& rows);
 // The bytes of a CSV file holding `rows` in `encoding`. Throws DrawCsvError
 // naming the first line with a stored text that CP932 cannot hold.
 std::string drawCsvFile(const std::vector<EditRow>& rows, CsvEncoding encoding = CsvEncoding::Utf8WithBom);
+// UTF-8 text as the bytes of a CSV file in `encoding` (as drawCsvFile).
+std::string encodedCsvFile(const std::string& text, CsvEncoding encoding);
+
+inline constexpr const char* kDrawDateColumn = "抽せん日";
+struct DetailColumns {
+    bool dates = false;
+    bool prizes = false;
+};
+// writeDrawCsv with, after 回数, the column 抽せん日 (2026-08-21; empty
+// without a stored date) and, after the digits, for each prize kind the
+// columns <kind>口数 and <kind>当せん金 (whole numbers; both empty
+// without a stored line; 0 and 該当なし for 該当なし).
+std::string writeDrawCsvWithDetails(const std::vector<EditRow>& rows, const StoredDetails& details,
+                                    DetailColumns columns);
 
 }  // namespace rumone
