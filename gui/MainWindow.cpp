@@ -19,8 +19,10 @@
 #include <optional>
 
 #include "core/analysis/AnalysisView.h"
+#include "core/calendar/HistoryDates.h"
 #include "core/predict/Prediction.h"
 #include "core/store/DatabaseLock.h"
+#include "core/store/DrawDetailsStore.h"
 #include "core/store/DrawStore.h"
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
@@ -110,6 +112,7 @@ bool MainWindow::load(DrawDatabaseRef database, std::future<DrawHistory> begun)
         return false;
     }
     started_ = true;
+    noteHistoryDates(true);
     return true;
 }
 
@@ -132,7 +135,28 @@ bool MainWindow::finishStart()
         return false;
     }
     started_ = true;
+    noteHistoryDates(true);
     return true;
+}
+
+// Dates the file cannot give leave the rule's alone: a missing date is no
+// reason to hold up the start.
+void MainWindow::noteHistoryDates(bool atStart)
+{
+    StoredDetails details;
+    try {
+        if (!database_.path.empty())
+            details = readStoredDetails(database_);
+    } catch (const std::exception&) {
+    }
+    drawCalendar_ = DrawCalendar(storedDatesOf(details));
+    if (!atStart)
+        return;
+    if (!startClock_)
+        startClock_ = localMomentNow();
+    const std::string missing = missingDrawsText(historyDates(history_.latestDrawNumber(), details, *startClock_));
+    if (!missing.empty())
+        statusBar()->showMessage(QString::fromStdString(missing));
 }
 
 // The first copy on a database holds its lock until it ends. A second copy
@@ -316,6 +340,7 @@ void MainWindow::adoptReloadedHistory(DrawHistory fresh)
     for (const auto& entry : open)
         entry.second->stopReadingHistory();
     history_ = std::move(fresh);
+    noteHistoryDates(false);
     QStringList closed;
     for (const auto& [sub, view] : open) {
         if (view->rebuildOnNewHistory())

@@ -47,10 +47,14 @@ public:
     void setDatabaseInUse(const QString& text) { databaseInUse_ = text; }
     // Start-up with a history already in memory (tests, tools).
     void loadWithHistory(DrawHistory history);
+    // The moment the start compares the history with (the clock is read
+    // once, when the history is in, unless set before).
+    void setStartClock(const LocalMoment& now) { startClock_ = now; }
 
     // ViewHost
     void setPropEnd(bool value) override;
     const DrawHistory& drawHistory() const override { return history_; }
+    std::optional<DrawDate> drawDateOf(int number) const override { return drawCalendar_.dateOf(number); }
     void showStatusNote(const QString& text) override;
     // Reads the history again off the window thread; the views follow it
     // once it is in (see adoptReloadedHistory).
@@ -123,6 +127,9 @@ private:
     void finishReload();
     void adoptReloadedHistory(DrawHistory fresh);
     bool finishStart();
+    // The stored dates read for drawDateOf; at start also the status line
+    // telling how many draws held by now are not yet entered.
+    void noteHistoryDates(bool atStart);
 
     DrawHistory history_;
     DrawDatabaseRef database_;
@@ -148,6 +155,8 @@ private:
     bool startFailed_ = false;                // that load failed: the program is ending
     std::future<DrawHistory> reload_;         // a reload under way
     std::unique_ptr<WaitCursor> reloadWait_;  // shown once the reload takes longer than a frame
+    std::optional<LocalMoment> startClock_;
+    DrawCalendar drawCalendar_;
     int gridZoom_ = 100;
 };
 

@@ -3,6 +3,7 @@
 //   rumone-db create DB
 //   rumone-db import [--dry-run] CSV DB  (CSV in UTF-8 or CP932; DB created when missing)
 //   rumone-db export [--cp932] [--with-dates] [--with-prizes] DB CSV (UTF-8 with BOM, or CP932)
+//   rumone-db dates DB [--now 'YYYY-MM-DD HH:MM']
 //   rumone-db check DB
 //   rumone-db sample DB [--generated COUNT SEED]
 #include <unistd.h>
@@ -18,6 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "core/calendar/CivilDays.h"
+#include "core/calendar/DrawCalendar.h"
+#include "core/calendar/HistoryDates.h"
 #include "core/history/DrawHistory.h"
 #include "core/store/CsvFile.h"
 #include "core/store/DrawCsv.h"
@@ -52,6 +56,9 @@ int usage()
                  "                                      当選データを CSV に書き出す\n"
                  "                                      UTF-8 (BOM 付き)、--cp932 で Shift-JIS\n"
                  "                                      --with-dates で抽せん日、--with-prizes で当せん金も\n"
+                 "  rumone-db dates DB [--now 'YYYY-MM-DD HH:MM']\n"
+                 "                                      最新の回と日付、次の回と日付、その時刻までに\n"
+                 "                                      抽せん済みの回、未入力の回数を出力する\n"
                  "  rumone-db check DB                  行数、不完全な行、範囲外の値、整合性を調べる\n"
                  "  rumone-db sample DB                 DB が無いときだけ、実際の当選番号で作成する\n"
                  "  rumone-db sample DB --generated COUNT SEED\n"
@@ -297,6 +304,52 @@ int exportArguments(const std::vector<std::string>& a)
     return exportCommand(a[a.size() - 2], a.back(), encoding, columns);
 }
 
+// "YYYY-MM-DD HH:MM".
+std::optional<LocalMoment> parseMoment(const std::string& text)
+{
+    if (text.size() != 16 || text[10] != ' ' || text[13] != ':')
+        return std::nullopt;
+    const std::optional<CivilDate> date = parseDateText(text.substr(0, 10));
+    long long hour = 0, minute = 0;
+    if (!date || !parseCount(text.substr(11, 2).c_str(), 0, 23, hour) ||
+        !parseCount(text.substr(14, 2).c_str(), 0, 59, minute))
+        return std::nullopt;
+    return LocalMoment{*date, static_cast<int>(hour), static_cast<int>(minute)};
+}
+
+int datesCommand(const std::string& db, const LocalMoment& now)
+{
+    const DrawEditSet set = openDrawEditSet(drawDatabaseAt(db));
+    const DrawHistory history = DrawHistory::fromRecords(set.rows());
+    const HistoryDates dates = historyDates(history.latestDrawNumber(), set.readDetails(), now);
+    if (!dates.latest) {
+        std::cout << "latest - -\n";
+        return 0;
+    }
+    std::cout << "latest " << dates.latestNumber << " " << isoDateText(dates.latest->date) << "\n"
+              << "next " << dates.latestNumber + 1 << " " << isoDateText(dates.next) << "\n"
+              << "held " << dates.held << "\n"
+              << "missing " << dates.missing() << "\n";
+    for (const DateMismatch& m : dates.mismatches)
+        std::cerr << "第" << m.number << "回の抽せん日 " << isoDateText(m.stored) << " は抽せん日の決まりに合いません"
+                  << (m.byRule ? "（決まりでは " + isoDateText(*m.byRule) + "）" : std::string()) << "。\n";
+    return 0;
+}
+
+int datesArguments(const std::vector<std::string>& a)
+{
+    if (a.size() == 2)
+        return datesCommand(a[1], localMomentNow());
+    if (a[2] != "--now")
+        return usage();
+    const std::optional<LocalMoment> now = parseMoment(a[3]);
+    if (!now) {
+        std::cerr << "--now は 'YYYY-MM-DD HH:MM' の形で書きます。\n";
+        return kUsageError;
+    }
+    return datesCommand(a[1], *now);
+}
+
 int runCommand(const std::vector<std::string>& a)
 {
     if (a.size() == 2 && a[0] == "create")
@@ -307,6 +360,8 @@ int runCommand(const std::vector<std::string>& a)
         return importCommand(a[2], a[3], true);
     if (a.size() >= 3 && a[0] == "export")
         return exportArguments(a);
+    if ((a.size() == 2 || a.size() == 4) && a[0] == "dates")
+        return datesArguments(a);
     if (a.size() == 2 && a[0] == "check")
         return checkCommand(a[1]);
     if (a.size() == 2 && a[0] == "sample") {

@@ -1,6 +1,7 @@
 #include "core/store/DrawDetailsStore.h"
 
 #include "core/calendar/CivilDays.h"
+#include "core/store/DrawDatabase.h"
 #include "core/store/StoreFailure.h"
 
 namespace rumone {
@@ -68,6 +69,12 @@ StoredDetails readDrawDetails(sqlite3* db, const std::string& path)
                 PrizeLine{st.columnInt(2), st.columnInt(3), st.columnInt(4) != 0};
         });
     return details;
+}
+
+StoredDetails readStoredDetails(const DrawDatabaseRef& database)
+{
+    const sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadOnly);
+    return readDrawDetails(db.get(), database.path);
 }
 
 bool DetailChange::changesPrizes() const

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/history/DrawResults.h"
+#include "core/store/DrawStore.h"
 #include "core/store/WriteTransaction.h"
 
 namespace rumone {
@@ -27,6 +28,10 @@ extern const char* const kDrawDetailsSchema;
 // Every stored date and prize line; empty without the tables. Throws
 // StoreError.
 StoredDetails readDrawDetails(sqlite3* db, const std::string& path);
+
+// readDrawDetails on the database, opened for reading only. Throws
+// StoreError.
+StoredDetails readStoredDetails(const DrawDatabaseRef& database);
 
 // One draw whose date or prizes a write changes: what is stored, and the
 // parts the write brings that are new or differ (a part the source did not

@@ -6,6 +6,9 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
+
+#include "core/calendar/DrawCalendar.h"
 
 class QMenu;
 
@@ -29,6 +32,9 @@ public:
     virtual ChildView* showView(const QString& /*objectName*/) { return nullptr; }
     // A view wrote draws to the file: the history is to be read again.
     virtual void drawsWritten() {}
+    // The date of draw `number`: stored, or by the draw rule from the last
+    // stored one before it; none where the host knows no dates.
+    virtual std::optional<DrawDate> drawDateOf(int /*number*/) const { return std::nullopt; }
 };
 
 class ChildView : public QWidget {

@@ -11,6 +11,7 @@ public:
     static constexpr int kVisibleRows = 50;
     static constexpr int kNumberColumnChars = 5;
     static constexpr int kDigitColumnChars = 7;
+    static constexpr int kDateColumnChars = 19;
     static constexpr int kRowHeightUnits = 10;  // 1/64 inch each
 
     explicit EntryGrid(QWidget* parent = nullptr);

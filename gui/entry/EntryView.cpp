@@ -31,7 +31,8 @@ namespace {
 const QString kObjectName = QStringLiteral("当選データ入力");
 
 // Client area and control positions, in twips.
-constexpr int kClientWidth = 6240, kClientHeight = 12825;
+// The width holds the date column too (2,100 twips).
+constexpr int kClientWidth = 8340, kClientHeight = 12825;
 constexpr int kMargin = 120;
 constexpr int kLabelHeight = 300;
 constexpr int kGridTop = 540;
@@ -260,19 +261,19 @@ bool EntryView::importCsv(const QString& path)
         showError(QString::fromUtf8(e.what()));
         return false;
     }
-    std::vector<EditRow> draws;
+    DrawsWithDetails read;
     try {
-        draws = parseDrawCsv(bytes);
+        read = parseDrawCsvWithDetails(bytes);
     } catch (const DrawCsvError& e) {
         showError(QStringLiteral("CSV ファイル「%1」を取り込めません。\n\n%2\n\n何も取り込んでいません。")
                       .arg(path, QString::fromUtf8(e.what())));
         return false;
     }
-    if (draws.empty()) {
+    if (read.rows.empty()) {
         showInfo(QStringLiteral("CSV ファイル「%1」に取り込むデータがありません。").arg(path));
         return false;
     }
-    return importPreviewed(draws);
+    return importPreviewed(read.rows, read.details);
 }
 
 bool EntryView::importPastedText(const QString& text)
@@ -300,10 +301,10 @@ void EntryView::pasteAndImport()
 
 // What would change is shown before anything is written; 取込 writes the
 // new and changed draws in one transaction, キャンセル writes nothing.
-bool EntryView::importPreviewed(const std::vector<EditRow>& draws)
+bool EntryView::importPreviewed(const std::vector<EditRow>& draws, const DrawDetailsList& details)
 {
     model_->readAllRows();
-    const ImportPreview preview = previewImport(draws, model_->rows());
+    const ImportPreview preview = previewImport(draws, details, model_->rows(), model_->readDetails());
     if (preview.writesNothing()) {
         showInfo(QStringLiteral("取り込む %1 回はすべて登録済みの数字と同じです。何も書き込んでいません。")
                      .arg(preview.unchanged));
@@ -334,7 +335,16 @@ bool EntryView::confirmImport(const ImportPreview& preview)
                        .arg(preview.added.size())
                        .arg(preview.changed.size())
                        .arg(preview.unchanged);
-    const std::vector<std::string> changes = changedLines(preview);
+    if (!preview.details.empty())
+        text += QStringLiteral("\n抽せん日が加わる・変わる回: %1\n当せん金が加わる・変わる回: %2")
+                    .arg(preview.details.dateCount())
+                    .arg(preview.details.prizeCount());
+    std::vector<std::string> changes = changedLines(preview);
+    // A stored date or prize that would change is listed like a changed
+    // number; new ones are counted.
+    for (std::string& line : detailLines(preview.details))
+        if (line.find(" → ") != std::string::npos)
+            changes.push_back(std::move(line));
     QStringList all;
     for (const std::string& line : changes)
         all << QString::fromStdString(line);

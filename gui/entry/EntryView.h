@@ -64,7 +64,7 @@ private:
     void chooseImportFile();
     void chooseExportFile();
     void pasteAndImport();
-    bool importPreviewed(const std::vector<EditRow>& draws);
+    bool importPreviewed(const std::vector<EditRow>& draws, const DrawDetailsList& details = {});
     bool confirmImport(const ImportPreview& preview);
     void onWriteFailed(const QString& message, bool reread);
     void tellHostOfWrittenDraws();

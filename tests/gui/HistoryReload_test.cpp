@@ -7,12 +7,14 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <filesystem>
 
 #include "core/grid/GridDump.h"
 #include "core/predict/Prediction.h"
 #include "core/store/DatabaseLock.h"
+#include "core/store/DrawImport.h"
 #include "core/store/DrawStore.h"
 #include "entry/EntryTestHelpers.h"
 #include "gui/MainWindow.h"
@@ -65,6 +67,31 @@ void enterNextDraw(MainWindow& frame)
     EXPECT_TRUE(entry->closeChecked());
 }
 
+// The clock the start reads tells how many draws are missing; the entry
+// view marks a date it has only from the draw rule.
+TEST(HistoryReload, TheStartTellsTheMissingDrawsAndTheEntryViewTheirDates)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    makeDatabase(dir.path(), draws(40));
+    {
+        DrawEditSet set = openDrawEditSet(drawDatabaseAt(dir.file("Rumone.mdb")));
+        set.importPreviewed(previewImport({}, {{40, DrawDetails{CivilDate{1995, 4, 7}, {}}}}, set.rows(), {}));
+    }
+    MainWindow frame;
+    frame.setStartClock({{1995, 4, 14}, 21, 0});
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    EXPECT_EQ(frame.statusBar()->currentMessage(),
+              QStringLiteral("最新は第40回（1995年4月7日）です。今日までの抽せんは第42回まで：2回分が未入力です"
+                             "（データ管理 › 貼り付けて取込）"));
+    frame.runEntryCommand();
+    auto* entry = qobject_cast<EntryView*>(frame.findView(QStringLiteral("当選データ入力")));
+    ASSERT_NE(entry, nullptr);
+    const int last = entry->model()->rowCount() - 1;
+    EXPECT_EQ(entry->model()->cellText(last, EntryTableModel::kDateColumn), QStringLiteral("1995-04-07"));
+    EXPECT_EQ(entry->model()->cellText(last - 1, EntryTableModel::kDateColumn), QStringLiteral("1995-04-04（推定）"));
+}
+
 TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
 {
     TempDir dir;
@@ -74,7 +101,7 @@ TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
     ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
     auto* prediction = qobject_cast<PredictionView*>(frame.showView(QStringLiteral("一発ルモーネ")));
     ASSERT_NE(prediction, nullptr);
-    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第41回の予想"));
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第41回（1995年4月11日（火））の予想"));
 
     enterNextDraw(frame);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
@@ -83,7 +110,7 @@ TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
     auto* backtest = qobject_cast<BacktestView*>(frame.showView(QStringLiteral("予想検証")));
     ASSERT_NE(backtest, nullptr);
     prediction = qobject_cast<PredictionView*>(frame.showView(QStringLiteral("一発ルモーネ")));
-    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回（1995年4月14日（金））の予想"));
 
     Prediction restarted;
     restarted.readInitFile();
@@ -96,7 +123,7 @@ TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
     EXPECT_EQ(backtest->toBox()->value(), 41);
     EXPECT_TRUE(backtest->running() || backtest->result());
-    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回（1995年4月14日（金））の予想"));
 }
 
 TEST(HistoryReload, ASecondCopyOpensReadOnlyOrEnds)

@@ -76,7 +76,7 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
     EXPECT_EQ(view->findChild<QPushButton*>("Command1")->text(), QStringLiteral("閉じる"));
     auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget());
     EXPECT_EQ(sub->pos(), QPoint(0, 0));
-    EXPECT_EQ(view->size(), QSize(twipsToPixels(6240), twipsToPixels(12825)));
+    EXPECT_EQ(view->size(), QSize(twipsToPixels(8340), twipsToPixels(12825)));
     EXPECT_EQ(view->model()->rowCount(), 3);
 
     // The view's menu alone stands in the menu bar while the view is active.
