@@ -38,6 +38,7 @@
 #include "gui/grid/GridWidget.h"
 #include "gui/help/HtmlHelp.h"
 #include "gui/predict/PredictionView.h"
+#include "gui/prizes/PrizeView.h"
 
 namespace rumone {
 
@@ -222,6 +223,7 @@ void MainWindow::registerViewKinds()
     kinds_.push_back(
         {kBacktestView, [this]() -> ChildView* { return new BacktestView(*this, *prediction_, database_); }});
     kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, database_); }});
+    kinds_.push_back({PrizeView::windowName(), [this]() -> ChildView* { return new PrizeView(*this, database_); }});
     kinds_.push_back({kVersionView, [this]() -> ChildView* { return new VersionWindow(*this, databaseInUse_); }});
 }
 
@@ -402,6 +404,7 @@ void MainWindow::buildMenus()
     hosyu->setObjectName("mnuHosyu");
     hosyu->menuAction()->setObjectName("mnuHosyu");
     addCommand(hosyu, QStringLiteral("当選データ入力(&I)"), "mnuMasterInput", [this] { runEntryCommand(); });
+    addCommand(hosyu, QStringLiteral("当せん金(&P)"), "mnuPrizes", [this] { showView(PrizeView::windowName()); });
     addCommand(hosyu, QStringLiteral("当選データ保守(&D)"), "mnuMasterKanri", nullptr);  // no action
     // The table of the active view, as its context menu offers them.
     hosyu->addSeparator();

@@ -3,6 +3,7 @@
 #include "core/calendar/CivilDays.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/StoreFailure.h"
+#include "core/text/TextParts.h"
 
 namespace rumone {
 
@@ -40,14 +41,6 @@ void readRows(sqlite3* db, const std::string& path, const char* sql, Take take)
 std::string numbered(int number)
 {
     return "第" + std::to_string(number) + "回 ";
-}
-
-std::string groupedYen(long long yen)
-{
-    std::string digits = std::to_string(yen);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return digits + "円";
 }
 
 }  // namespace
@@ -142,7 +135,7 @@ std::string detailCountsLine(const DetailsPreview& preview)
 
 std::string prizeLineText(const PrizeLine& line)
 {
-    return line.notApplicable ? "該当なし" : std::to_string(line.units) + "口 " + groupedYen(line.yenPerUnit);
+    return line.notApplicable ? "該当なし" : std::to_string(line.units) + "口 " + groupedDigits(line.yenPerUnit) + "円";
 }
 
 std::vector<std::string> detailLines(const DetailsPreview& preview)

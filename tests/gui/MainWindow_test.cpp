@@ -97,6 +97,7 @@ TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
         "2|10分割データ分析|mnu11BunkatsuData",
         "0|データ管理(&M)|mnuHosyu",
         "1|当選データ入力(&I)|mnuMasterInput",
+        "1|当せん金(&P)|mnuPrizes",
         "1|当選データ保守(&D)|mnuMasterKanri",
         "1|CSV出力…|mnuViewCsv",
         "1|印刷…|mnuViewPrint",

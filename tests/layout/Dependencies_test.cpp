@@ -23,6 +23,7 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"grid", {"grid", "text"}},
     {"text", {"text"}},
     {"calendar", {"calendar", "history"}},
+    {"prizes", {"prizes", "calendar", "history", "grid", "text"}},
     {"store", {"store", "calendar", "history", "text"}},
     {"analysis", {"analysis", "history", "grid"}},
     {"predict", {"predict", "store", "history", "grid", "text"}},
@@ -37,6 +38,7 @@ const std::map<std::string, std::set<std::string>> kGuiMayInclude = {
     {"analysis", {"analysis", "grid", "common"}},
     {"entry", {"entry", "grid", "common"}},
     {"predict", {"predict", "grid", "common"}},
+    {"prizes", {"prizes", "grid", "common"}},
     {"backtest", {"backtest", "predict", "grid", "common"}},
     {"help", {"help", "common"}},
 };
