@@ -30,16 +30,26 @@ std::string ratioText(double ratio)
     return buf;
 }
 
+// Two header rows: the prize type above its prize column, the figures'
+// names below. Widths in characters.
 void writeHeaders(ResultGrid& grid)
 {
     const char* const fixed[kFixedColumns] = {"回数", "抽せん日", "当せん番号", "種類"};
+    constexpr int kFixedWidths[kFixedColumns] = {7, 11, 10, 12};
     const char* const perPrize[kColumnsPerPrize] = {"口数", "当せん金", "理論値", "比"};
-    for (int c = 0; c < kFixedColumns; ++c)
-        grid.setText(c + 1, 1, fixed[c]);
-    for (int k = 0; k < kPrizeKindCount; ++k)
-        for (int c = 0; c < kColumnsPerPrize; ++c)
-            grid.setText(kFixedColumns + k * kColumnsPerPrize + c + 1, 1,
-                         std::string(kPrizeKindNames[static_cast<std::size_t>(k)]) + "\n" + perPrize[c]);
+    constexpr int kPrizeWidths[kColumnsPerPrize] = {7, 21, 9, 6};
+    for (int c = 0; c < kFixedColumns; ++c) {
+        grid.setText(c + 1, 2, fixed[c]);
+        grid.setColumnWidth(c + 1, kFixedWidths[c]);
+    }
+    for (int k = 0; k < kPrizeKindCount; ++k) {
+        const int first = kFixedColumns + k * kColumnsPerPrize + 1;
+        grid.setText(first + 1, 1, kPrizeKindNames[static_cast<std::size_t>(k)]);
+        for (int c = 0; c < kColumnsPerPrize; ++c) {
+            grid.setText(first + c, 2, perPrize[c]);
+            grid.setColumnWidth(first + c, kPrizeWidths[c]);
+        }
+    }
 }
 
 void writePrize(ResultGrid& grid, int column, int row, const std::optional<PrizeLine>& line,
@@ -79,19 +89,21 @@ std::vector<PrizedDraw> prizedDraws(const DrawHistory& history, const std::map<i
 
 void fillPrizeTable(ResultGrid& grid, const std::vector<PrizedDraw>& draws)
 {
-    const int rows = static_cast<int>(draws.size()) + 1;
+    constexpr int kHeaderRows = 2;
+    const int rows = static_cast<int>(draws.size()) + kHeaderRows;
     constexpr int kVisibleRows = 20;
-    layOutGrid(grid, kColumns, rows, kColumns, std::min(rows, kVisibleRows), ScrollBars::Both, kFixedColumns, 1);
-    grid.setRowHeight(1, 2 * ResultGrid::kDefaultRowHeight);
+    layOutGrid(grid, kColumns, rows, kColumns, std::min(rows, kVisibleRows), ScrollBars::Both, kFixedColumns,
+               kHeaderRows, false);
+    grid.setRowHeight(-1, ResultGrid::kDefaultRowHeight);
     grid.setAlignment(Block::allCells(), HAlign::Right, VAlign::Centre);
-    grid.setAlignment(Block::rows(1, 1), HAlign::Centre, VAlign::Centre);
+    grid.setAlignment(Block::rows(1, kHeaderRows), HAlign::Centre, VAlign::Centre);
     grid.setBorder(Block::allCells(), BorderSides::All, OptColour{});
-    grid.setTextColour(Block::rows(1, 1), kBlue);
-    grid.setBackColour(Block::rows(1, 1), kPink);
+    grid.setTextColour(Block::rows(1, kHeaderRows), kBlue);
+    grid.setBackColour(Block::rows(1, kHeaderRows), kPink);
     writeHeaders(grid);
     for (std::size_t i = 0; i < draws.size(); ++i) {
         const PrizedDraw& d = draws[i];
-        const int row = static_cast<int>(i) + 2;
+        const int row = static_cast<int>(i) + kHeaderRows + 1;
         const NumberKind kind = numberKindOf(d.digits);
         grid.setText(1, row, d.number);
         grid.setText(2, row, d.date ? isoDateText(*d.date) : std::string());

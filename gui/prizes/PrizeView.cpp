@@ -15,7 +15,7 @@ namespace rumone {
 namespace {
 
 constexpr int kMarginTwips = 120;
-constexpr int kPictureHeightTwips = 2600;
+constexpr int kPictureHeightTwips = 2400;
 
 }  // namespace
 
@@ -93,7 +93,7 @@ PrizeView::~PrizeView() = default;
 
 QSize PrizeView::sizeInTwips() const
 {
-    return QSize(15600, 11400);
+    return QSize(15600, 10000);
 }
 
 void PrizeView::build()

@@ -45,7 +45,7 @@ TEST(PrizeTable, ListsPrizedDrawsWithTheirRatios)
     ASSERT_EQ(draws.size(), 1u);
     ResultGrid grid;
     fillPrizeTable(grid, draws);
-    const std::vector<std::string> row = test::rowTexts(grid, 2);
+    const std::vector<std::string> row = test::rowTexts(grid, 3);
     EXPECT_EQ(std::vector<std::string>(row.begin(), row.begin() + 12),
               (std::vector<std::string>{"4369", "", "7777", "フォーカード", "485", "238,900", "900,000", "0.27",
                                         "該当なし", "", "", ""}));
