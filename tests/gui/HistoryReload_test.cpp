@@ -3,6 +3,7 @@
 // same database only reads.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -19,7 +20,9 @@
 #include "entry/EntryTestHelpers.h"
 #include "gui/MainWindow.h"
 #include "gui/backtest/BacktestView.h"
+#include "gui/grid/GridWidget.h"
 #include "gui/predict/PredictionView.h"
+#include "gui/prizes/PrizeView.h"
 
 namespace rumone::test {
 namespace {
@@ -90,6 +93,28 @@ TEST(HistoryReload, TheStartTellsTheMissingDrawsAndTheEntryViewTheirDates)
     const int last = entry->model()->rowCount() - 1;
     EXPECT_EQ(entry->model()->cellText(last, EntryTableModel::kDateColumn), QStringLiteral("1995-04-07"));
     EXPECT_EQ(entry->model()->cellText(last - 1, EntryTableModel::kDateColumn), QStringLiteral("1995-04-04（推定）"));
+}
+
+// データ管理 › 当せん金 lists the draws whose prizes were stored.
+TEST(HistoryReload, ThePrizeViewListsTheStoredPrizes)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    makeDatabase(dir.path(), draws(40));
+    {
+        DrawEditSet set = openDrawEditSet(drawDatabaseAt(dir.file("Rumone.mdb")));
+        DrawDetails details;
+        details.prizes[0] = PrizeLine{12, 645500};
+        set.importPreviewed(previewImport({}, {{39, details}}, set.rows(), {}));
+    }
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    frame.findChild<QAction*>("mnuPrizes")->trigger();
+    auto* view = qobject_cast<PrizeView*>(frame.findView(PrizeView::windowName()));
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->gridWidget()->grid()->rows(), 3);
+    EXPECT_EQ(view->gridWidget()->grid()->getText(1, 3), "39");
+    EXPECT_EQ(view->gridWidget()->grid()->getText(6, 3), "645,500");
 }
 
 TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)

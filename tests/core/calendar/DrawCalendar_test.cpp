@@ -21,6 +21,27 @@ TEST(DrawCalendar, RuleGivesEveryShippedDate)
     EXPECT_TRUE(calendar.mismatches().empty());
 }
 
+// The forms a file writes a date in; a day that does not exist is none.
+TEST(CivilDays, DateTextsReadOnlyAsRealDays)
+{
+    struct Case {
+        const char* text;
+        std::optional<CivilDate> date;
+    };
+    const Case cases[] = {
+        {"2026-08-21", CivilDate{2026, 8, 21}},
+        {"2026/8/1", CivilDate{2026, 8, 1}},
+        {"2024-02-29", CivilDate{2024, 2, 29}},
+        {"2026-02-29", std::nullopt},
+        {"26-08-21", std::nullopt},
+        {"2026-08-21x", std::nullopt},
+        {"2026-08/21", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(parseDateText(c.text), c.date) << c.text;
+}
+
 TEST(DrawCalendar, NextDrawDayAcrossTheRulesBreaks)
 {
     struct Case {

@@ -150,12 +150,13 @@ TEST(EntryGrid, ColumnsHeadingsWidthsColoursAndWhichCellsAreEditable)
     EntryGrid& grid = h.grid();
     EntryTableModel& model = h.model();
 
-    ASSERT_EQ(model.columnCount(), 5);
+    ASSERT_EQ(model.columnCount(), 6);
     EXPECT_EQ(model.rowCount(), 60);  // one row per stored row, no blank row
     QStringList headings;
-    for (int c = 0; c < 5; ++c)
+    for (int c = 0; c < 6; ++c)
         headings << model.headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headings, (QStringList{"回数", "第1数字", "第2数字", "第3数字", "第4数字"}));
+    EXPECT_EQ(headings, (QStringList{"回数", "第1数字", "第2数字", "第3数字", "第4数字", "抽せん日"}));
+    EXPECT_FALSE(model.flags(h.cell(4, EntryTableModel::kDateColumn)) & Qt::ItemIsEditable);
     EXPECT_TRUE(grid.verticalHeader()->isHidden());
     EXPECT_FALSE(grid.horizontalHeader()->isHidden());
 
@@ -667,8 +668,7 @@ TEST(EntryCsv, ReplacingStoredDrawsListsEachInThePreview)
     const std::string db = makeDatabase(dir.path(), filled(3));
     HostedEntryView h(dir.path());
     const std::string csv = dir.file("more.csv");
-    writeBytes(csv,
-               "回数,抽せん日,第1数字,第2数字,第3数字,第4数字\n2,x,0,0,0,0\n3,x,0,0,0,0\n4,x,1,2,3,\n1,x,1,4,7,8\n");
+    writeBytes(csv, "回数,抽せん日,第1数字,第2数字,第3数字,第4数字\n2,,0,0,0,0\n3,,0,0,0,0\n4,,1,2,3,\n1,,1,4,7,8\n");
     const Lines before = onDisk(db);
     {
         ScriptedAnswers cancel({QMessageBox::Cancel});
