@@ -692,6 +692,26 @@ TEST(EntryCsv, ReplacingStoredDrawsListsEachInThePreview)
     EXPECT_EQ(inGrid(h.model()), onDisk(db));
 }
 
+// A stored date that a file gives otherwise is listed before it is
+// written, like a changed number, and the date column shows the new one.
+TEST(EntryCsv, AChangedDateIsListedInThePreview)
+{
+    TempDir dir;
+    makeDatabase(dir.path(), filled(3));
+    HostedEntryView h(dir.path());
+    writeBytes(dir.file("a.csv"), "回数,抽せん日,当せん番号\n1,1994/10/08,1478\n");
+    writeBytes(dir.file("b.csv"), "回数,抽せん日,当せん番号\n1,1994-10-07,1478\n");
+    {
+        ScriptedAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+        ASSERT_TRUE(h.view().importCsv(QString::fromStdString(dir.file("a.csv"))));
+    }
+    ScriptedAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+    ASSERT_TRUE(h.view().importCsv(QString::fromStdString(dir.file("b.csv"))));
+    const QString text = answers.first().text;
+    EXPECT_TRUE(text.contains(QStringLiteral("第1回 抽せん日 1994年10月8日 → 1994年10月7日"))) << text.toStdString();
+    EXPECT_EQ(h.model().cellText(0, EntryTableModel::kDateColumn), QStringLiteral("1994-10-07"));
+}
+
 TEST(EntryCsv, RealHistoryRoundTripsThroughImportAndExport)
 {
     ASSERT_TRUE(realDraws()) << "the real history is missing: " << realDrawsPath();
