@@ -32,6 +32,7 @@ bool DrawDocument::open(DrawDatabaseRef database, std::future<DrawHistory> begun
         return false;
     }
     started_ = true;
+    windows_.startDrawsRead();
     return true;
 }
 
@@ -70,6 +71,7 @@ bool DrawDocument::finishStart()
         return false;
     }
     started_ = true;
+    windows_.startDrawsRead();
     return true;
 }
 

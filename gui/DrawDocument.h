@@ -33,6 +33,8 @@ public:
     // Every open view lets go of the history before `swap` replaces it,
     // then shows the new draws (or is closed).
     virtual void changeHistory(const std::function<void()>& swap) = 0;
+    // The start's draws are in (the first view may now show them).
+    virtual void startDrawsRead() {}
 };
 
 class DrawDocument : public QObject {

@@ -18,8 +18,10 @@
 #include <map>
 
 #include "core/analysis/AnalysisView.h"
+#include "core/calendar/HistoryDates.h"
 #include "core/predict/Prediction.h"
 #include "core/store/DatabaseLock.h"
+#include "core/store/DrawDetailsStore.h"
 #include "core/store/DrawStore.h"
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
@@ -37,6 +39,7 @@
 #include "gui/grid/GridWidget.h"
 #include "gui/help/HtmlHelp.h"
 #include "gui/predict/PredictionView.h"
+#include "gui/prizes/PrizeView.h"
 
 namespace rumone {
 
@@ -152,6 +155,27 @@ void MainWindow::endAfterFailedStart(const QString& reason)
     close();
 }
 
+// Dates the file cannot give leave the rule's alone: a missing date is no
+// reason to hold up the start.
+void MainWindow::noteHistoryDates(bool atStart)
+{
+    StoredDetails details;
+    try {
+        if (!document_.database().path.empty())
+            details = readStoredDetails(document_.database());
+    } catch (const std::exception&) {
+    }
+    drawCalendar_ = DrawCalendar(storedDatesOf(details));
+    if (!atStart)
+        return;
+    if (!startClock_)
+        startClock_ = localMomentNow();
+    const std::string missing =
+        missingDrawsText(historyDates(document_.history().latestDrawNumber(), details, *startClock_));
+    if (!missing.empty())
+        statusBar()->showMessage(QString::fromStdString(missing));
+}
+
 // A second copy on a database, or one started while `rumone-db import`
 // writes, is told who holds it before anything else and either opens the
 // database read-only or ends.
@@ -202,6 +226,8 @@ void MainWindow::registerViewKinds()
     kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, document_.database()); }});
     kinds_.push_back(
         {kVersionView, [this]() -> ChildView* { return new VersionWindow(*this, document_.databaseInUse()); }});
+    kinds_.push_back(
+        {PrizeView::windowName(), [this]() -> ChildView* { return new PrizeView(*this, document_.database()); }});
 }
 
 ChildView* MainWindow::findView(const QString& objectName) const
@@ -289,6 +315,7 @@ void MainWindow::changeHistory(const std::function<void()>& swap)
     for (const auto& entry : open)
         entry.second->stopReadingHistory();
     swap();
+    noteHistoryDates(false);
     QStringList closed;
     for (const auto& [sub, view] : open) {
         if (view->rebuildOnNewHistory())
@@ -352,6 +379,7 @@ void MainWindow::buildMenus()
     hosyu->setObjectName("mnuHosyu");
     hosyu->menuAction()->setObjectName("mnuHosyu");
     addCommand(hosyu, QStringLiteral("当選データ入力(&I)"), "mnuMasterInput", [this] { runEntryCommand(); });
+    addCommand(hosyu, QStringLiteral("当せん金(&P)"), "mnuPrizes", [this] { showView(PrizeView::windowName()); });
     addCommand(hosyu, QStringLiteral("当選データ保守(&D)"), "mnuMasterKanri", nullptr);  // no action
     addCommand(hosyu, QStringLiteral("CSV取込(&R)…"), "mnuImportCsv", [this] { runImportCsvCommand(); });
     addCommand(hosyu, QStringLiteral("貼り付けて取込(&T)"), "mnuPasteImport",

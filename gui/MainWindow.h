@@ -55,10 +55,14 @@ public:
     void setDatabaseInUse(const QString& text) { document_.setDatabaseInUse(text); }
     // Start-up with a history already in memory (tests, tools).
     void loadWithHistory(DrawHistory history);
+    // The moment the start compares the history with (the clock is read
+    // once, when the history is in, unless set before).
+    void setStartClock(const LocalMoment& now) { startClock_ = now; }
 
     // ViewHost
     void setPropEnd(bool value) override;
     const DrawHistory& drawHistory() const override { return document_.history(); }
+    std::optional<DrawDate> drawDateOf(int number) const override { return drawCalendar_.dateOf(number); }
     void showStatusNote(const QString& text) override;
     // Reads the history again off the window thread; the views follow it
     // once it is in (see changeHistory).
@@ -146,6 +150,10 @@ private:
     bool closeViewsForEntry();
     void importDraws(const std::function<std::optional<std::vector<SourceDraw>>()>& read,
                      const std::function<void(EntryView&)>& intoEntryView);
+    void startDrawsRead() override { noteHistoryDates(true); }
+    // The stored dates read for drawDateOf; at start also the status line
+    // telling how many draws held by now are not yet entered.
+    void noteHistoryDates(bool atStart);
 
     DrawDocument document_{*this};
     std::unique_ptr<Prediction> prediction_;
@@ -165,6 +173,8 @@ private:
     bool previousWindowWasModal_ = false;
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
     QMenu* helpMenu_ = nullptr;
+    std::optional<LocalMoment> startClock_;
+    DrawCalendar drawCalendar_;
     int gridZoom_ = 100;
 };
 

@@ -3,7 +3,8 @@
 //   rumone-db create DB
 //   rumone-db import [--dry-run] PATH... DB  (files in UTF-8 or CP932; DB created when missing;
 //                                            refused while another process holds DB's lock)
-//   rumone-db export [--cp932] DB CSV (UTF-8 with BOM, or CP932)
+//   rumone-db export [--cp932] [--with-dates] [--with-prizes] DB CSV (UTF-8 with BOM, or CP932)
+//   rumone-db dates DB [--now 'YYYY-MM-DD HH:MM']
 //   rumone-db check DB
 //   rumone-db sample DB [--generated COUNT SEED]
 #include <unistd.h>
@@ -19,6 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "core/calendar/CivilDays.h"
+#include "core/calendar/DrawCalendar.h"
+#include "core/calendar/HistoryDates.h"
 #include "core/history/DrawHistory.h"
 #include "core/store/CsvFile.h"
 #include "core/store/DatabaseLock.h"
@@ -50,10 +54,16 @@ int usage()
                  "                                      ファイルの当選データを取り込む（全件か無しか）\n"
                  "                                      CSV・表・結果ページの写し・結果ファイル、いくつでも\n"
                  "                                      UTF-8 か Shift-JIS、DB が無ければ作成する\n"
-                 "                                      「new N changed N unchanged N」を出力する\n"
+                 "                                      「new N changed N unchanged N」と\n"
+                 "                                      「dates N prizes N」を出力する\n"
                  "                                      --dry-run は数えるだけで何も書かない\n"
-                 "  rumone-db export [--cp932] DB CSV   当選データを CSV に書き出す\n"
+                 "  rumone-db export [--cp932] [--with-dates] [--with-prizes] DB CSV\n"
+                 "                                      当選データを CSV に書き出す\n"
                  "                                      UTF-8 (BOM 付き)、--cp932 で Shift-JIS\n"
+                 "                                      --with-dates で抽せん日、--with-prizes で当せん金も\n"
+                 "  rumone-db dates DB [--now 'YYYY-MM-DD HH:MM']\n"
+                 "                                      最新の回と日付、次の回と日付、その時刻までに\n"
+                 "                                      抽せん済みの回、未入力の回数を出力する\n"
                  "  rumone-db check DB                  行数、不完全な行、範囲外の値、整合性を調べる\n"
                  "  rumone-db sample DB                 DB が無いときだけ、実際の当選番号で作成する\n"
                  "  rumone-db sample DB --generated COUNT SEED\n"
@@ -89,14 +99,17 @@ int createCommand(const std::string& db)
 
 // What the import would do, against the stored rows (none for a missing
 // database), with nothing written.
-int dryRunImport(const std::vector<EditRow>& draws, const std::string& db)
+int dryRunImport(const DrawsWithDetails& read, const std::string& db)
 {
     std::vector<EditRow> stored;
+    StoredDetails storedDetails;
     if (exists(db)) {
-        const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(db));
-        stored = snapshot.rows();
+        const DrawEditSet set = openDrawEditSet(drawDatabaseAt(db));
+        stored = set.rows();
+        storedDetails = set.readDetails();
     }
-    std::cout << importCountsLine(previewImport(draws, stored)) << "\n";
+    const ImportPreview preview = previewImport(read.rows, read.details, stored, storedDetails);
+    std::cout << importCountsLine(preview) << "\n" << detailCountsLine(preview.details) << "\n";
     return 0;
 }
 
@@ -114,9 +127,10 @@ int importCommand(const std::vector<std::string>& paths, const std::string& db, 
         std::cerr << e.path() << ": line " << e.line() << ": " << e.reason() << "\n何も取り込んでいません。\n";
         return 1;
     }
-    const std::vector<EditRow> draws = editRowsFrom(source);
+    const DrawsWithDetails read{editRowsFrom(source), detailsFrom(source)};
     if (dryRun)
-        return dryRunImport(draws, db);
+        return dryRunImport(read, db);
+    const std::vector<EditRow>& draws = read.rows;
     // A missing database is made first, with the same table as `create`;
     // when the import into it fails, it is removed again.
     const bool created = !exists(db);
@@ -137,7 +151,7 @@ int importCommand(const std::vector<std::string>& paths, const std::string& db, 
     ImportPreview preview;
     try {
         DrawEditSet set = openDrawEditSet(drawDatabaseAt(db));
-        preview = previewImport(draws, set.rows());
+        preview = previewImport(draws, read.details, set.rows(), set.readDetails());
         counts = set.importPreviewed(preview);
         total = set.recordCount();
     } catch (...) {
@@ -147,21 +161,30 @@ int importCommand(const std::vector<std::string>& paths, const std::string& db, 
     }
     std::cout << db << ": " << draws.size() << " 行を取り込みました（置き換え " << counts.replaced << "、追加 "
               << counts.added << "）。現在 " << total << " 行。\n"
-              << importCountsLine(preview) << "\n";
+              << importCountsLine(preview) << "\n"
+              << detailCountsLine(preview.details) << "\n";
     return 0;
 }
 
-int exportCommand(const std::string& db, const std::string& csv, CsvEncoding encoding)
+int exportCommand(const std::string& db, const std::string& csv, CsvEncoding encoding, DetailColumns columns)
 {
-    const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(db));
     std::vector<EditRow> rows;
-    rows.reserve(snapshot.recordCount());
-    for (const DrawRecord& r : snapshot.rows())
-        rows.push_back(EditRow{r.number, r.digits});
+    std::string text;
+    if (columns.dates || columns.prizes) {
+        const DrawEditSet set = openDrawEditSet(drawDatabaseAt(db));
+        rows = set.rows();
+        text = writeDrawCsvWithDetails(rows, set.readDetails(), columns);
+    } else {
+        const DrawSnapshot snapshot = openDrawSnapshot(drawDatabaseAt(db));
+        rows.reserve(snapshot.recordCount());
+        for (const DrawRecord& r : snapshot.rows())
+            rows.push_back(EditRow{r.number, r.digits});
+        text = writeDrawCsv(rows);
+    }
     // Written to a fresh file beside the target, then moved into place:
     // no half-written CSV, and no file already there is followed or lost.
     try {
-        replaceFileWith(csv, drawCsvFile(rows, encoding));
+        replaceFileWith(csv, encodedCsvFile(text, encoding));
     } catch (const FileWriteError& e) {
         std::cerr << e.what() << "\n";
         return 1;
@@ -238,10 +261,11 @@ int checkCommand(const std::string& db)
     return sound && outside.empty() ? 0 : 1;
 }
 
-// The real winning numbers that the program carries (data/draws.csv).
-std::vector<EditRow> realDraws()
+// The real winning numbers that the program carries (data/draws.csv),
+// with their dates.
+DrawsWithDetails realDraws()
 {
-    return parseDrawCsv(realDrawsCsv());
+    return parseDrawCsvWithDetails(realDrawsCsv());
 }
 
 // "第1回～第7054回、1994-10-07～2026-08-21": the draws and dates of the
@@ -262,14 +286,80 @@ std::string realDrawsSpan(const std::vector<EditRow>& draws)
            std::to_string(draws.back().number.integer) + "回、" + date(lines.at(1)) + "～" + date(lines.back());
 }
 
-int sampleCommand(const std::string& db, const std::vector<EditRow>& draws, const std::string& what)
+int sampleCommand(const std::string& db, const std::vector<EditRow>& draws, const std::string& what,
+                  const DrawDetailsList& details = {})
 {
-    if (createDrawDatabaseWith(db, draws) == BuildOutcome::AlreadyThere) {
+    if (createDrawDatabaseWith(db, draws, details) == BuildOutcome::AlreadyThere) {
         std::cout << db << ": 既にあるので、そのまま残します。\n";
         return 0;
     }
     std::cout << db << ": " << what << "で作成しました。\n";
     return 0;
+}
+
+// export [--cp932] [--with-dates] [--with-prizes] DB CSV, the switches in
+// any order.
+int exportArguments(const std::vector<std::string>& a)
+{
+    CsvEncoding encoding = CsvEncoding::Utf8WithBom;
+    DetailColumns columns;
+    for (std::size_t i = 1; i + 2 < a.size(); ++i) {
+        if (a[i] == "--cp932")
+            encoding = CsvEncoding::Cp932;
+        else if (a[i] == "--with-dates")
+            columns.dates = true;
+        else if (a[i] == "--with-prizes")
+            columns.prizes = true;
+        else
+            return usage();
+    }
+    return exportCommand(a[a.size() - 2], a.back(), encoding, columns);
+}
+
+// "YYYY-MM-DD HH:MM".
+std::optional<LocalMoment> parseMoment(const std::string& text)
+{
+    if (text.size() != 16 || text[10] != ' ' || text[13] != ':')
+        return std::nullopt;
+    const std::optional<CivilDate> date = parseDateText(text.substr(0, 10));
+    long long hour = 0, minute = 0;
+    if (!date || !parseCount(text.substr(11, 2).c_str(), 0, 23, hour) ||
+        !parseCount(text.substr(14, 2).c_str(), 0, 59, minute))
+        return std::nullopt;
+    return LocalMoment{*date, static_cast<int>(hour), static_cast<int>(minute)};
+}
+
+int datesCommand(const std::string& db, const LocalMoment& now)
+{
+    const DrawEditSet set = openDrawEditSet(drawDatabaseAt(db));
+    const DrawHistory history = DrawHistory::fromRecords(set.rows());
+    const HistoryDates dates = historyDates(history.latestDrawNumber(), set.readDetails(), now);
+    if (!dates.latest) {
+        std::cout << "latest - -\n";
+        return 0;
+    }
+    std::cout << "latest " << dates.latestNumber << " " << isoDateText(dates.latest->date) << "\n"
+              << "next " << dates.latestNumber + 1 << " " << isoDateText(dates.next) << "\n"
+              << "held " << dates.held << "\n"
+              << "missing " << dates.missing() << "\n";
+    for (const DateMismatch& m : dates.mismatches)
+        std::cerr << "第" << m.number << "回の抽せん日 " << isoDateText(m.stored) << " は抽せん日の決まりに合いません"
+                  << (m.byRule ? "（決まりでは " + isoDateText(*m.byRule) + "）" : std::string()) << "。\n";
+    return 0;
+}
+
+int datesArguments(const std::vector<std::string>& a)
+{
+    if (a.size() == 2)
+        return datesCommand(a[1], localMomentNow());
+    if (a[2] != "--now")
+        return usage();
+    const std::optional<LocalMoment> now = parseMoment(a[3]);
+    if (!now) {
+        std::cerr << "--now は 'YYYY-MM-DD HH:MM' の形で書きます。\n";
+        return kUsageError;
+    }
+    return datesCommand(a[1], *now);
 }
 
 int runCommand(const std::vector<std::string>& a)
@@ -282,15 +372,15 @@ int runCommand(const std::vector<std::string>& a)
         if (!paths.empty())
             return importCommand(paths, a.back(), dryRun);
     }
-    if (a.size() == 3 && a[0] == "export")
-        return exportCommand(a[1], a[2], CsvEncoding::Utf8WithBom);
-    if (a.size() == 4 && a[0] == "export" && a[1] == "--cp932")
-        return exportCommand(a[2], a[3], CsvEncoding::Cp932);
+    if (a.size() >= 3 && a[0] == "export")
+        return exportArguments(a);
+    if ((a.size() == 2 || a.size() == 4) && a[0] == "dates")
+        return datesArguments(a);
     if (a.size() == 2 && a[0] == "check")
         return checkCommand(a[1]);
     if (a.size() == 2 && a[0] == "sample") {
-        const std::vector<EditRow> draws = realDraws();
-        return sampleCommand(a[1], draws, "実際の当選番号（" + realDrawsSpan(draws) + "）");
+        const DrawsWithDetails real = realDraws();
+        return sampleCommand(a[1], real.rows, "実際の当選番号（" + realDrawsSpan(real.rows) + "）", real.details);
     }
     if (a.size() == 5 && a[0] == "sample" && a[2] == "--generated") {
         long long count = 0, seed = 0;

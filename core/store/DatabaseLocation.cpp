@@ -145,8 +145,9 @@ std::string prepareDatabase(const DatabaseLocation& location)
         return {};
     try {
         makeFolders(location.folder);
-        const std::vector<EditRow> draws = parseDrawCsv(readCsvFile(location.shippedDraws));
-        if (createDrawDatabaseWith(path, draws) == BuildOutcome::AlreadyThere)
+        const DrawsWithDetails shipped = parseDrawCsvWithDetails(readCsvFile(location.shippedDraws));
+        const std::vector<EditRow>& draws = shipped.rows;
+        if (createDrawDatabaseWith(path, draws, shipped.details) == BuildOutcome::AlreadyThere)
             return {};
         return "同梱の当選データ（" + drawSpan(draws) +
                "）で、利用者のデータフォルダーにデータベースを作成しました: " + path;

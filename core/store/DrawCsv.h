@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/store/DrawDetailsStore.h"
 #include "core/store/DrawSource.h"
 #include "core/store/DrawStore.h"
 
@@ -33,6 +34,14 @@ enum class CsvEncoding { Utf8WithBom, Cp932 };
 // the number with its leading zeros lost (123 is 0123).
 std::vector<EditRow> parseDrawCsv(std::string_view bytes);
 
+// The same rows and, by draw number, what the file gives beyond them (the
+// dates of a 抽せん日 column, prize columns).
+struct DrawsWithDetails {
+    std::vector<EditRow> rows;
+    DrawDetailsList details;
+};
+DrawsWithDetails parseDrawCsvWithDetails(std::string_view bytes);
+
 // Bytes pasted from a results page or a spreadsheet, as rows (the pasted
 // text itself goes to parseDrawSource): with a header line it
 // reads as a CSV file does; without one, each line that holds a draw
@@ -48,5 +57,19 @@ std::string writeDrawCsv(const std::vector<EditRow>& rows);
 // The bytes of a CSV file holding `rows` in `encoding`. Throws DrawCsvError
 // naming the first line with a stored text that CP932 cannot hold.
 std::string drawCsvFile(const std::vector<EditRow>& rows, CsvEncoding encoding = CsvEncoding::Utf8WithBom);
+// UTF-8 text as the bytes of a CSV file in `encoding` (as drawCsvFile).
+std::string encodedCsvFile(const std::string& text, CsvEncoding encoding);
+
+inline constexpr const char* kDrawDateColumn = "抽せん日";
+struct DetailColumns {
+    bool dates = false;
+    bool prizes = false;
+};
+// writeDrawCsv with, after 回数, the column 抽せん日 (2026-08-21; empty
+// without a stored date) and, after the digits, for each prize kind the
+// columns <kind>口数 and <kind>当せん金 (whole numbers; both empty
+// without a stored line; 0 and 該当なし for 該当なし).
+std::string writeDrawCsvWithDetails(const std::vector<EditRow>& rows, const StoredDetails& details,
+                                    DetailColumns columns);
 
 }  // namespace rumone

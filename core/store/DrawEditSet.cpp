@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/store/DrawDatabase.h"
+#include "core/store/DrawDetailsStore.h"
 #include "core/store/DrawImport.h"
 #include "core/store/DrawStore.h"
 #include "core/store/FirstEntries.h"
@@ -36,7 +37,7 @@ bool samePlan(const ImportPreview& now, const ImportPreview& seen)
             lines.push_back(drawLineText(r));
         return lines;
     };
-    return now.unchanged == 0 && text(now) == text(seen);
+    return now.unchanged == 0 && text(now) == text(seen) && detailLines(now.details) == detailLines(seen.details);
 }
 
 // The device and inode a path names; zeros when it names nothing.
@@ -222,11 +223,14 @@ public:
         requireSameFile();
         requireNoOtherWrites(tx);
         noteFirstEntries(tx);
-        if (!samePlan(previewImport(draws, readDrawQuery(db_.get(), path_)), preview))
+        const ImportPreview now = previewImport(draws, preview.details.incoming(), readDrawQuery(db_.get(), path_),
+                                                readDrawDetails(db_.get(), path_));
+        if (!samePlan(now, preview))
             throw StoreError(Cause::Other, path_,
                              "確認の後に、データベース「" + path_ +
                                  "」が他で変更されました。何も取り込んでいません。もう一度取り込んでください。");
         ImportCounts counts = writeDraws(tx, draws, progress);
+        writeDrawDetails(tx, preview.details);
         std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
         commitStamped(tx);
         rows_ = std::move(rows);
@@ -259,6 +263,8 @@ public:
         }
         return counts;
     }
+
+    StoredDetails readDetails() const { return readDrawDetails(db_.get(), path_); }
 
     std::size_t countExisting(const std::vector<EditRow>& draws) const
     {
@@ -421,6 +427,11 @@ ImportCounts DrawEditSet::importPreviewed(const ImportPreview& preview, const Wr
 {
     return impl_->importPreviewed(preview, progress);
 }
+StoredDetails DrawEditSet::readDetails() const
+{
+    return impl_->readDetails();
+}
+
 std::size_t DrawEditSet::countExisting(const std::vector<EditRow>& draws) const
 {
     return impl_->countExisting(draws);

@@ -86,6 +86,14 @@ ImportPreview previewImport(const std::vector<EditRow>& incoming, const std::vec
     return preview;
 }
 
+ImportPreview previewImport(const std::vector<EditRow>& incoming, const DrawDetailsList& incomingDetails,
+                            const std::vector<EditRow>& stored, const StoredDetails& storedDetails)
+{
+    ImportPreview preview = previewImport(incoming, stored);
+    preview.details = previewDetails(incomingDetails, storedDetails);
+    return preview;
+}
+
 std::string importCountsLine(const ImportPreview& preview)
 {
     return "new " + std::to_string(preview.added.size()) + " changed " + std::to_string(preview.changed.size()) +

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <functional>
 #include <future>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -22,6 +23,7 @@
 
 #include "core/history/DbValue.h"
 #include "core/history/DrawHistory.h"
+#include "core/history/DrawResults.h"
 
 namespace rumone {
 
@@ -169,7 +171,11 @@ public:
     // Writes the new and changed draws of a preview made against rows()
     // (DrawImport.h) in one transaction; refused with nothing written when
     // the file no longer holds what the preview was made from.
+    // The preview's new and changed dates and prizes are written in the
+    // same transaction.
     ImportCounts importPreviewed(const ImportPreview& preview, const WriteProgress& progress = {});
+    // Draw number → its stored date and prize lines, read now.
+    std::map<int, DrawDetails> readDetails() const;
 
 private:
     std::unique_ptr<Impl> impl_;

@@ -6,10 +6,12 @@
 #include <random>
 
 #include "core/store/DrawDatabase.h"
+#include "core/store/DrawImport.h"
 
 namespace rumone {
 
-BuildOutcome createDrawDatabaseWith(const std::string& path, const std::vector<EditRow>& draws)
+BuildOutcome createDrawDatabaseWith(const std::string& path, const std::vector<EditRow>& draws,
+                                    const DrawDetailsList& details)
 {
     // A link that points nowhere counts as no file, as it does for every
     // reader of the database.
@@ -18,7 +20,10 @@ BuildOutcome createDrawDatabaseWith(const std::string& path, const std::vector<E
         return BuildOutcome::AlreadyThere;
     return buildThenLink(path, [&](const std::string& temp) {
         writeEmptyDrawDatabase(temp);
-        openDrawEditSet(drawDatabaseAt(temp)).importDraws(draws);
+        DrawEditSet set = openDrawEditSet(drawDatabaseAt(temp));
+        set.importDraws(draws);
+        if (!details.empty())
+            set.importPreviewed(previewImport({}, details, set.rows(), {}));
     });
 }
 

@@ -2,6 +2,7 @@
 // and ASCII letters compared without regard to case.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,5 +17,8 @@ std::string_view trim(std::string_view text, std::string_view blanks = " \t");
 
 // True when `a` and `b` differ at most in the case of ASCII letters.
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// "1,234,567" (a minus sign before a negative number).
+std::string groupedDigits(long long value);
 
 }  // namespace rumone

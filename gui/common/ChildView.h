@@ -7,6 +7,9 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
+
+#include "core/calendar/DrawCalendar.h"
 
 class QMenu;
 
@@ -32,6 +35,9 @@ public:
     virtual void drawsWritten() {}
     // The entry view closed; `wroteDraws` when it wrote any while open.
     virtual void entryViewClosed(bool /*wroteDraws*/) {}
+    // The date of draw `number`: stored, or by the draw rule from the last
+    // stored one before it; none where the host knows no dates.
+    virtual std::optional<DrawDate> drawDateOf(int /*number*/) const { return std::nullopt; }
 };
 
 class ChildView : public QWidget {

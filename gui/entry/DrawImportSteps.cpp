@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/store/CsvFile.h"
+#include "core/store/DrawDetailsStore.h"
 #include "gui/common/DelayedProgress.h"
 #include "gui/common/Messages.h"
 
@@ -104,8 +105,18 @@ bool confirmImport(QWidget* owner, const ImportPreview& preview, const std::vect
                        .arg(preview.added.size())
                        .arg(preview.changed.size())
                        .arg(preview.unchanged);
+    if (!preview.details.empty())
+        text += QStringLiteral("\n抽せん日が加わる・変わる回: %1\n当せん金が加わる・変わる回: %2")
+                    .arg(preview.details.dateCount())
+                    .arg(preview.details.prizeCount());
     const QStringList added = qtLines(newDrawLines(preview, draws));
-    const QStringList changed = qtLines(changedLines(preview));
+    // A stored date or prize that would change is listed like a changed
+    // number.
+    std::vector<std::string> changes = changedLines(preview);
+    for (std::string& line : detailLines(preview.details))
+        if (line.find(" → ") != std::string::npos)
+            changes.push_back(std::move(line));
+    const QStringList changed = qtLines(changes);
     const auto section = [&text](const QString& heading, const QStringList& lines) {
         if (lines.isEmpty())
             return;
@@ -145,7 +156,8 @@ bool importDrawsIntoDatabase(QWidget* owner, const DrawDatabaseRef& database, co
 {
     try {
         DrawEditSet set = openDrawEditSet(database);
-        const ImportPreview preview = previewImport(editRowsFrom(draws), set.rows());
+        const ImportPreview preview =
+            previewImport(editRowsFrom(draws), detailsFrom(draws), set.rows(), set.readDetails());
         if (preview.writesNothing()) {
             tellNothingToImport(owner, preview);
             return false;

@@ -94,7 +94,7 @@ void EntryGrid::applyLayout()
 
 void EntryGrid::fitToHeight(int height)
 {
-    int width = 0;
+    int width = charsToPx(kDateColumnChars);
     for (int c = 0; c < EntryTableModel::kColumnCount; ++c)
         width += charsToPx(c == 0 ? kNumberColumnChars : kDigitColumnChars);
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
@@ -112,6 +112,7 @@ void EntryGrid::setModel(QAbstractItemModel* model)
     QTableView::setModel(model);
     for (int c = 0; c < EntryTableModel::kColumnCount; ++c)
         setColumnWidth(c, charsToPx(c == 0 ? kNumberColumnChars : kDigitColumnChars));
+    setColumnWidth(EntryTableModel::kDateColumn, charsToPx(kDateColumnChars));
     if (model) {
         connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &EntryGrid::rememberCurrent);
         connect(model, &QAbstractItemModel::modelReset, this, &EntryGrid::restoreCurrent);

@@ -12,6 +12,7 @@ public:
     static constexpr int kLeastVisibleRows = 3;
     static constexpr int kNumberColumnChars = 5;
     static constexpr int kDigitColumnChars = 7;
+    static constexpr int kDateColumnChars = 19;
     static constexpr int kRowHeightUnits = 10;  // 1/64 inch each
 
     explicit EntryGrid(QWidget* parent = nullptr);

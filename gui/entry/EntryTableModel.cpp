@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+#include "core/calendar/HistoryDates.h"
 #include "core/grid/GridColours.h"
 #include "gui/common/QtConversions.h"
 
@@ -60,7 +61,36 @@ void EntryTableModel::open()
     beginResetModel();
     set_.emplace(std::move(set));
     shownRows_ = static_cast<int>(set_->recordCount());
+    readDates();
     endResetModel();
+}
+
+void EntryTableModel::readDates()
+{
+    calendar_ = DrawCalendar(storedDatesOf(readDetails()));
+    int last = 0;
+    if (set_ && !set_->rows().empty())
+        last = drawNumberOf(set_->rows().back().number).value_or(0);
+    dates_ = calendar_.datesThrough(last);
+}
+
+QString EntryTableModel::dateText(const DbValue& number) const
+{
+    const std::optional<int> n = drawNumberOf(number);
+    if (!n)
+        return {};
+    const std::optional<DrawDate> date =
+        *n < static_cast<int>(dates_.size()) ? dates_[static_cast<std::size_t>(*n)] : calendar_.dateOf(*n);
+    return date ? QString::fromStdString(drawDateCellText(*date)) : QString();
+}
+
+StoredDetails EntryTableModel::readDetails() const
+{
+    try {
+        return set_ ? set_->readDetails() : StoredDetails{};
+    } catch (const StoreError&) {
+        return {};
+    }
 }
 
 void EntryTableModel::reload()
@@ -122,15 +152,17 @@ int EntryTableModel::rowCount(const QModelIndex& parent) const
 
 int EntryTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : kColumnCount;
+    return parent.isValid() ? 0 : kColumnCount + 1;
 }
 
 QString EntryTableModel::cellText(int row, int column) const
 {
     const auto& stored = rows();
-    if (row < 0 || row >= static_cast<int>(stored.size()) || column < 0 || column >= kColumnCount)
+    if (row < 0 || row >= static_cast<int>(stored.size()) || column < 0 || column > kDateColumn)
         return {};
     const EditRow& r = stored[static_cast<std::size_t>(row)];
+    if (column == kDateColumn)
+        return dateText(r.number);
     return QString::fromStdString(valueText(column == 0 ? r.number : r.digits[static_cast<std::size_t>(column - 1)]));
 }
 
@@ -157,6 +189,8 @@ QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumnCount)
         return QString::fromUtf8(kDrawColumnNames[static_cast<std::size_t>(section)]);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section == kDateColumn)
+        return QStringLiteral("抽せん日");
     if (orientation == Qt::Vertical && role == Qt::DisplayRole)
         return section + 1;
     return {};
@@ -167,12 +201,13 @@ Qt::ItemFlags EntryTableModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    return index.column() == 0 ? base : base | Qt::ItemIsEditable;
+    return index.column() == 0 || index.column() == kDateColumn ? base : base | Qt::ItemIsEditable;
 }
 
 bool EntryTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !set_ || !index.isValid() || index.column() == 0 || index.row() >= shownRows_)
+    if (role != Qt::EditRole || !set_ || !index.isValid() || index.column() == 0 || index.column() == kDateColumn ||
+        index.row() >= shownRows_)
         return false;
     std::optional<int> digit;
     if (!parseDigitInput(value.toString(), digit))
@@ -254,6 +289,7 @@ std::optional<ImportCounts> EntryTableModel::importPreviewed(const ImportPreview
         reportFailure(QStringLiteral("取り込めませんでした。何も取り込んでいません。"), e);
     }
     shownRows_ = static_cast<int>(set_->recordCount());
+    readDates();
     endResetModel();
     return done;
 }

@@ -8,15 +8,19 @@
 #include <utility>
 #include <vector>
 
+#include "core/calendar/DrawCalendar.h"
+#include "core/store/DrawDetailsStore.h"
 #include "core/store/DrawStore.h"
 
 namespace rumone {
 
-// Column 0 is 回数, columns 1-4 are 第1数字 .. 第4数字.
+// Column 0 is 回数, columns 1-4 are 第1数字 .. 第4数字, column 5 (read
+// only) the draw's date: the stored one, or the draw rule's marked 推定.
 class EntryTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr int kColumnCount = 5;
+    static constexpr int kColumnCount = 5;  // the draw table's columns
+    static constexpr int kDateColumn = kColumnCount;
 
     explicit EntryTableModel(DrawDatabaseRef database, QObject* parent = nullptr);
     ~EntryTableModel() override;
@@ -63,6 +67,9 @@ public:
     int insertRowAfter(int row);
     bool removeRow(int row);
     std::size_t countExisting(const std::vector<EditRow>& draws) const;
+    // The stored dates and prizes, read now; empty when the file cannot
+    // be read.
+    StoredDetails readDetails() const;
     // The counts of what was written; nothing when the import failed.
     std::optional<ImportCounts> importPreviewed(const ImportPreview& preview, const WriteProgress& progress = {});
     // Whether a change reached the file since the last call.
@@ -83,6 +90,12 @@ private:
     bool openingTaken_ = false;
     std::optional<DrawEditSet> set_;
     int shownRows_ = 0;  // the row count the views have been told
+    // The date column's texts by draw number, made when the file is read
+    // or written.
+    void readDates();
+    QString dateText(const DbValue& number) const;
+    DrawCalendar calendar_;
+    std::vector<std::optional<DrawDate>> dates_;
     bool written_ = false;
 };
 

@@ -36,7 +36,8 @@ namespace {
 const QString kObjectName = QStringLiteral("当選データ入力");
 
 // Client area and control positions, in twips.
-constexpr int kClientWidth = 6240, kClientHeight = 12825;
+// The width holds the date column too (2,100 twips).
+constexpr int kClientWidth = 8340, kClientHeight = 12825;
 constexpr int kMargin = 120;
 constexpr int kLabelHeight = 300;
 constexpr int kGridTop = 540;
@@ -327,7 +328,8 @@ void EntryView::pasteAndImport()
 bool EntryView::importPreviewed(const std::vector<SourceDraw>& draws)
 {
     model_->readAllRows();
-    const ImportPreview preview = previewImport(editRowsFrom(draws), model_->rows());
+    const ImportPreview preview =
+        previewImport(editRowsFrom(draws), detailsFrom(draws), model_->rows(), model_->readDetails());
     if (preview.writesNothing()) {
         tellNothingToImport(this, preview);
         return false;

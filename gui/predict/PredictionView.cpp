@@ -17,6 +17,7 @@
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/PredictorSets.h"
 #include "core/backtest/Scoring.h"
+#include "core/calendar/HistoryDates.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionOptions.h"
 #include "core/predict/PredictionTexts.h"
@@ -162,7 +163,8 @@ void PredictionView::build()
     for (int g = 0; g < 4; ++g)
         grids_[g]->setGrid(prediction_.grid(g));
     prediction_.scanDraws(host().drawHistory());
-    target_->setText(QStringLiteral("第%1回の予想").arg(prediction_.latestDrawNumber() + 1));
+    const int next = prediction_.latestDrawNumber() + 1;
+    target_->setText(QString::fromStdString(predictionTitleText(next, host().drawDateOf(next))));
     refreshGrids();
     checkStart_ = CheckStart::AfterPaint;
 }

@@ -32,7 +32,8 @@ public:
     QRadioButton* reflectButton(int index) const { return reflect_[index]; }
     QRadioButton* doNotReflectButton(int index) const { return doNotReflect_[index]; }
     GridWidget* gridWidget(int index) const { return grids_[index]; }
-    // "第N回の予想": the draw after the latest one of the history.
+    // "第N回（2026年8月24日（月））の予想": the draw after the latest one of
+    // the history, with its date as the host knows it.
     QLabel* targetLabel() const { return target_; }
     // The line under the grids: how the predictors did walk-forward with
     // the reflect count on the switches, filled in once the walk (off the

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
 #include <QMdiArea>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -19,12 +21,15 @@
 #include "core/grid/GridDump.h"
 #include "core/predict/Prediction.h"
 #include "core/store/DatabaseLock.h"
+#include "core/store/DrawImport.h"
 #include "core/store/DrawStore.h"
 #include "entry/EntryTestHelpers.h"
 #include "gui/MainWindow.h"
 #include "gui/analysis/ChanceChartWindow.h"
 #include "gui/backtest/BacktestView.h"
+#include "gui/grid/GridWidget.h"
 #include "gui/predict/PredictionView.h"
+#include "gui/prizes/PrizeView.h"
 
 namespace rumone::test {
 namespace {
@@ -60,6 +65,53 @@ void enterNextDraw(MainWindow& frame)
     EXPECT_TRUE(entry->closeChecked());
 }
 
+// The clock the start reads tells how many draws are missing; the entry
+// view marks a date it has only from the draw rule.
+TEST(HistoryReload, TheStartTellsTheMissingDrawsAndTheEntryViewTheirDates)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    makeDatabase(dir.path(), draws(40));
+    {
+        DrawEditSet set = openDrawEditSet(drawDatabaseAt(dir.file("Rumone.mdb")));
+        set.importPreviewed(previewImport({}, {{40, DrawDetails{CivilDate{1995, 4, 7}, {}}}}, set.rows(), {}));
+    }
+    MainWindow frame;
+    frame.setStartClock({{1995, 4, 14}, 21, 0});
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    EXPECT_EQ(frame.statusBar()->currentMessage(),
+              QStringLiteral("最新は第40回（1995年4月7日）です。今日までの抽せんは第42回まで：2回分が未入力です"
+                             "（データ管理 › 貼り付けて取込）"));
+    frame.runEntryCommand();
+    auto* entry = qobject_cast<EntryView*>(frame.findView(QStringLiteral("当選データ入力")));
+    ASSERT_NE(entry, nullptr);
+    const int last = entry->model()->rowCount() - 1;
+    EXPECT_EQ(entry->model()->cellText(last, EntryTableModel::kDateColumn), QStringLiteral("1995-04-07"));
+    EXPECT_EQ(entry->model()->cellText(last - 1, EntryTableModel::kDateColumn), QStringLiteral("1995-04-04（推定）"));
+}
+
+// データ管理 › 当せん金 lists the draws whose prizes were stored.
+TEST(HistoryReload, ThePrizeViewListsTheStoredPrizes)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    makeDatabase(dir.path(), draws(40));
+    {
+        DrawEditSet set = openDrawEditSet(drawDatabaseAt(dir.file("Rumone.mdb")));
+        DrawDetails details;
+        details.prizes[0] = PrizeLine{12, 645500};
+        set.importPreviewed(previewImport({}, {{39, details}}, set.rows(), {}));
+    }
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    frame.findChild<QAction*>("mnuPrizes")->trigger();
+    auto* view = qobject_cast<PrizeView*>(frame.findView(PrizeView::windowName()));
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->gridWidget()->grid()->rows(), 3);
+    EXPECT_EQ(view->gridWidget()->grid()->getText(1, 3), "39");
+    EXPECT_EQ(view->gridWidget()->grid()->getText(6, 3), "645,500");
+}
+
 TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
 {
     TempDir dir;
@@ -69,7 +121,7 @@ TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
     ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
     auto* prediction = qobject_cast<PredictionView*>(frame.showView(QStringLiteral("一発ルモーネ")));
     ASSERT_NE(prediction, nullptr);
-    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第41回の予想"));
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第41回（1995年4月11日（火））の予想"));
 
     enterNextDraw(frame);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
@@ -82,7 +134,7 @@ TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
     auto* backtest = qobject_cast<BacktestView*>(frame.showView(QStringLiteral("予想検証")));
     ASSERT_NE(backtest, nullptr);
     prediction = qobject_cast<PredictionView*>(frame.showView(QStringLiteral("一発ルモーネ")));
-    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回（1995年4月14日（金））の予想"));
 
     Prediction restarted;
     restarted.readInitFile();
@@ -95,7 +147,7 @@ TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
     EXPECT_EQ(backtest->toBox()->value(), 41);
     EXPECT_TRUE(backtest->running() || backtest->result());
-    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回（1995年4月14日（金））の予想"));
 }
 
 // The refusal's second button closes the open views and opens the entry

@@ -99,6 +99,7 @@ TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
         "2|10分割データ分析(&3)|mnu11BunkatsuData",
         "0|データ管理(&M)|mnuHosyu",
         "1|当選データ入力(&I)|mnuMasterInput",
+        "1|当せん金(&P)|mnuPrizes",
         "1|当選データ保守(&D)|mnuMasterKanri",
         "1|CSV取込(&R)…|mnuImportCsv",
         "1|貼り付けて取込(&T)|mnuPasteImport",

@@ -22,7 +22,9 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"history", {"history", "text"}},
     {"grid", {"grid", "text"}},
     {"text", {"text"}},
-    {"store", {"store", "history", "text"}},
+    {"calendar", {"calendar", "history"}},
+    {"prizes", {"prizes", "calendar", "history", "grid", "text"}},
+    {"store", {"store", "calendar", "history", "text"}},
     {"analysis", {"analysis", "history", "grid"}},
     {"predict", {"predict", "store", "history", "grid", "text"}},
     {"backtest", {"backtest", "predict", "store", "history", "grid"}},
@@ -37,6 +39,7 @@ const std::map<std::string, std::set<std::string>> kGuiMayInclude = {
     {"analysis", {"analysis", "grid", "common", "charts"}},
     {"entry", {"entry", "grid", "common"}},
     {"predict", {"predict", "grid", "common"}},
+    {"prizes", {"prizes", "grid", "common"}},
     {"backtest", {"backtest", "predict", "grid", "common", "charts"}},
     {"help", {"help", "common"}},
 };

@@ -78,7 +78,7 @@ TEST(EntryViewInMainWindow, OpensAtTopLeftWithItsMenuAndClosesByTheFrameWithoutC
     auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget());
     EXPECT_EQ(sub->pos(), QPoint(0, 0));
     // At its design size, or as high as the frame's client area where that is lower.
-    EXPECT_EQ(view->width(), twipsToPixels(6240));
+    EXPECT_EQ(view->width(), twipsToPixels(8340));
     EXPECT_EQ(sub->height(),
               std::min(frame.mdiArea()->viewport()->height(), twipsToPixels(12825) + sub->height() - view->height()));
     EXPECT_EQ(view->model()->rowCount(), 3);
@@ -155,12 +155,13 @@ TEST(EntryGrid, ColumnsHeadingsWidthsColoursAndWhichCellsAreEditable)
     EntryGrid& grid = h.grid();
     EntryTableModel& model = h.model();
 
-    ASSERT_EQ(model.columnCount(), 5);
+    ASSERT_EQ(model.columnCount(), 6);
     EXPECT_EQ(model.rowCount(), 60);  // one row per stored row, no blank row
     QStringList headings;
-    for (int c = 0; c < 5; ++c)
+    for (int c = 0; c < 6; ++c)
         headings << model.headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headings, (QStringList{"回数", "第1数字", "第2数字", "第3数字", "第4数字"}));
+    EXPECT_EQ(headings, (QStringList{"回数", "第1数字", "第2数字", "第3数字", "第4数字", "抽せん日"}));
+    EXPECT_FALSE(model.flags(h.cell(4, EntryTableModel::kDateColumn)) & Qt::ItemIsEditable);
     EXPECT_TRUE(grid.verticalHeader()->isHidden());
     EXPECT_FALSE(grid.horizontalHeader()->isHidden());
 
@@ -731,8 +732,7 @@ TEST(EntryCsv, ReplacingStoredDrawsListsEachInThePreview)
     const std::string db = makeDatabase(dir.path(), filled(3));
     HostedEntryView h(dir.path());
     const std::string csv = dir.file("more.csv");
-    writeBytes(csv,
-               "回数,抽せん日,第1数字,第2数字,第3数字,第4数字\n2,x,0,0,0,0\n3,x,0,0,0,0\n4,x,1,2,3,\n1,x,1,4,7,8\n");
+    writeBytes(csv, "回数,抽せん日,第1数字,第2数字,第3数字,第4数字\n2,,0,0,0,0\n3,,0,0,0,0\n4,,1,2,3,\n1,,1,4,7,8\n");
     const Lines before = onDisk(db);
     {
         ScriptedAnswers cancel({QMessageBox::Cancel});
@@ -754,6 +754,26 @@ TEST(EntryCsv, ReplacingStoredDrawsListsEachInThePreview)
     EXPECT_EQ(answers.shown()[1].icon, QMessageBox::Information);
     EXPECT_EQ(onDisk(db), (Lines{"1: 1 4 7 8", "2: 0 0 0 0", "3: 0 0 0 0", "4: 1 2 3 -"}));
     EXPECT_EQ(inGrid(h.model()), onDisk(db));
+}
+
+// A stored date that a file gives otherwise is listed before it is
+// written, like a changed number, and the date column shows the new one.
+TEST(EntryCsv, AChangedDateIsListedInThePreview)
+{
+    TempDir dir;
+    makeDatabase(dir.path(), filled(3));
+    HostedEntryView h(dir.path());
+    writeBytes(dir.file("a.csv"), "回数,抽せん日,当せん番号\n1,1994/10/08,1478\n");
+    writeBytes(dir.file("b.csv"), "回数,抽せん日,当せん番号\n1,1994-10-07,1478\n");
+    {
+        ScriptedAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+        ASSERT_TRUE(h.view().importCsv(QString::fromStdString(dir.file("a.csv"))));
+    }
+    ScriptedAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+    ASSERT_TRUE(h.view().importCsv(QString::fromStdString(dir.file("b.csv"))));
+    const QString text = answers.first().text;
+    EXPECT_TRUE(text.contains(QStringLiteral("第1回 抽せん日 1994年10月8日 → 1994年10月7日"))) << text.toStdString();
+    EXPECT_EQ(h.model().cellText(0, EntryTableModel::kDateColumn), QStringLiteral("1994-10-07"));
 }
 
 TEST(EntryCsv, RealHistoryRoundTripsThroughImportAndExport)

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "core/prizes/PrizeTable.h"
+#include "core/prizes/PrizeTheory.h"
+#include "support/TestSupport.h"
+
+namespace rumone {
+namespace {
+
+// Every digit pattern's kind and theoretical prizes, each cut to 100 yen.
+TEST(PrizeTheory, EachPatternsKindAndTheoreticalPrizes)
+{
+    struct Case {
+        std::array<int, 4> digits;
+        const char* kind;
+        long long box, setStraight, setBox;  // -1: not sold
+    };
+    const Case cases[] = {
+        {{6, 9, 1, 6}, "ダブル", 75000, 487500, 37500},
+        {{1, 2, 3, 4}, "シングル", 37500, 468700, 18700},
+        {{1, 1, 2, 2}, "ダブルダブル", 150000, 525000, 75000},
+        {{7, 7, 7, 1}, "トリプル", 225000, 562500, 112500},
+        {{7, 7, 7, 7}, "フォーカード", -1, -1, -1},
+    };
+    for (const Case& c : cases) {
+        const NumberKind kind = numberKindOf(c.digits);
+        EXPECT_STREQ(numberKindName(kind), c.kind);
+        EXPECT_EQ(theoreticalPrize(PrizeKind::Straight, kind), 900000);
+        const auto orNone = [](long long v) { return v < 0 ? std::nullopt : std::optional<long long>(v); };
+        EXPECT_EQ(theoreticalPrize(PrizeKind::Box, kind), orNone(c.box)) << c.kind;
+        EXPECT_EQ(theoreticalPrize(PrizeKind::SetStraight, kind), orNone(c.setStraight)) << c.kind;
+        EXPECT_EQ(theoreticalPrize(PrizeKind::SetBox, kind), orNone(c.setBox)) << c.kind;
+    }
+}
+
+// Only draws with stored prizes are listed; 該当なし stands where the
+// results say so, and the ratio beside each prize paid.
+TEST(PrizeTable, ListsPrizedDrawsWithTheirRatios)
+{
+    const DrawHistory history = test::historyOf({{4368, {1, 2, 3, 4}}, {4369, {7, 7, 7, 7}}});
+    DrawDetails details;
+    details.prizes[0] = PrizeLine{485, 238900};
+    details.prizes[1] = PrizeLine{0, 0, true};
+    const std::vector<PrizedDraw> draws = prizedDraws(history, {{4369, details}});
+    ASSERT_EQ(draws.size(), 1u);
+    ResultGrid grid;
+    fillPrizeTable(grid, draws);
+    const std::vector<std::string> row = test::rowTexts(grid, 3);
+    EXPECT_EQ(std::vector<std::string>(row.begin(), row.begin() + 12),
+              (std::vector<std::string>{"4369", "", "7777", "フォーカード", "485", "238,900", "900,000", "0.27",
+                                        "該当なし", "", "", ""}));
+    ASSERT_EQ(straightRatios(draws).size(), 1u);
+    EXPECT_NEAR(straightRatios(draws)[0].ratio, 238900.0 / 900000.0, 1e-12);
+}
+
+}  // namespace
+}  // namespace rumone
