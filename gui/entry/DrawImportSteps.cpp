@@ -112,11 +112,11 @@ bool confirmImport(QWidget* owner, const ImportPreview& preview, const std::vect
     const QStringList added = qtLines(newDrawLines(preview, draws));
     // A stored date or prize that would change is listed like a changed
     // number.
-    std::vector<std::string> changes = changedLines(preview);
+    std::vector<std::string> changeLines = changedLines(preview);
     for (std::string& line : detailLines(preview.details))
         if (line.find(" → ") != std::string::npos)
-            changes.push_back(std::move(line));
-    const QStringList changed = qtLines(changes);
+            changeLines.push_back(std::move(line));
+    const QStringList changed = qtLines(changeLines);
     const auto section = [&text](const QString& heading, const QStringList& lines) {
         if (lines.isEmpty())
             return;
