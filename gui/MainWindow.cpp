@@ -239,6 +239,22 @@ ChildView* MainWindow::findView(const QString& objectName) const
     return nullptr;
 }
 
+namespace {
+
+// Counts an open for as long as it runs, left normally or by a throw.
+class OpenUnderWay {
+public:
+    explicit OpenUnderWay(int& count) : count_(count) { ++count_; }
+    ~OpenUnderWay() { --count_; }
+    OpenUnderWay(const OpenUnderWay&) = delete;
+    OpenUnderWay& operator=(const OpenUnderWay&) = delete;
+
+private:
+    int& count_;
+};
+
+}  // namespace
+
 // The open lets pending messages run, the user's among them. A close that
 // comes meanwhile is held back (closeEvent) and taken once the outermost
 // open is over; no view is made once the frame began to unload.
@@ -246,9 +262,12 @@ ChildView* MainWindow::showView(const QString& objectName)
 {
     if (unloaded_)
         return nullptr;
-    ++opening_;
-    ChildView* view = openView(objectName);
-    if (--opening_ > 0 || !closeHeldBack_)
+    ChildView* view = nullptr;
+    {
+        const OpenUnderWay open(opening_);
+        view = openView(objectName);
+    }
+    if (opening_ > 0 || !closeHeldBack_)
         return view;
     closeHeldBack_ = false;
     close();
