@@ -13,6 +13,9 @@
 // --all-reflect the summaries of reflect counts 0-10, each line starting
 // "summary  K", then the comparisons taken together:
 //   overall  comparisons  outside  expectedoutside  different
+// and one line per reflect count K with how many predictors the prediction
+// view's line calls different from chance at K (0: none differs):
+//   check  K  different
 // With --tickets, for the reflect count of --reflect, one line per
 // predictor and ticket type that has tickets (200 yen each, theoretical
 // prizes at 45 %):
@@ -169,6 +172,8 @@ void walk(const DrawHistory& history, const Arguments& args)
         const ComparisonSummary overall = compareAll(result->boards);
         std::cout << "overall\t" << overall.comparisons.size() << '\t' << overall.outside << '\t'
                   << twoDecimals(overall.expectedOutside) << '\t' << overall.different << '\n';
+        for (int k = 0; k < kReflectCounts; ++k)
+            std::cout << "check\t" << k << '\t' << comparisonsAt(overall, k).different << '\n';
     }
     if (args.tickets)
         printTickets(result->tickets);

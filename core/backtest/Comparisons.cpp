@@ -19,23 +19,35 @@ Comparison comparisonOf(const Tally& tally, int predictor, int reflect)
     return c;
 }
 
+// Counts `c` into the summary's totals.
+void addTo(ComparisonSummary& s, const Comparison& c)
+{
+    s.targets = std::max(s.targets, c.targets);
+    s.different += c.different ? 1 : 0;
+    s.comparisons.push_back(c);
+    s.outside += c.figures.within() ? 0 : 1;
+    s.expectedOutside += c.figures.outsideChance;
+}
+
 ComparisonSummary summarise(std::vector<Comparison> comparisons)
 {
-    ComparisonSummary s;
     std::vector<double> ps;
-    for (const Comparison& c : comparisons) {
-        s.targets = std::max(s.targets, c.targets);
-        s.outside += c.figures.within() ? 0 : 1;
-        s.expectedOutside += c.figures.outsideChance;
+    for (const Comparison& c : comparisons)
         ps.push_back(c.figures.p);
-    }
     const std::vector<bool> different = holmDifferent(ps);
+    ComparisonSummary s;
     for (std::size_t i = 0; i < comparisons.size(); ++i) {
         comparisons[i].different = different[i];
-        s.different += different[i] ? 1 : 0;
+        addTo(s, comparisons[i]);
     }
-    s.comparisons = std::move(comparisons);
     return s;
+}
+
+// "反映数0～10の37通りを補正して比較": what the correction was taken over.
+std::string correctionNote(const ComparisonSummary& all)
+{
+    return "反映数0～" + std::to_string(kReflectCounts - 1) + "の" + std::to_string(all.comparisons.size()) +
+           "通りを補正して比較";
 }
 
 std::string oneDecimal(double value)
@@ -45,8 +57,9 @@ std::string oneDecimal(double value)
     return text;
 }
 
-// "一発（反映数5）は偶然より少ない的中" for each comparison that differs.
-std::string differingText(const ComparisonSummary& s)
+// "一発（反映数5、偶然より少ない的中）" for each comparison that differs;
+// the reflect count is left out where the line names it already.
+std::string differingText(const ComparisonSummary& s, bool nameReflect)
 {
     std::string text;
     for (const Comparison& c : s.comparisons) {
@@ -55,16 +68,15 @@ std::string differingText(const ComparisonSummary& s)
         if (!text.empty())
             text += "、";
         text += kPredictorNames[static_cast<std::size_t>(c.predictor)];
-        if (c.reflect >= 0)
-            text += "（反映数" + std::to_string(c.reflect) + "）";
-        text += double(c.figures.observed) > c.figures.expected ? "は偶然より多い的中" : "は偶然より少ない的中";
+        text += "（";
+        if (nameReflect && c.reflect >= 0)
+            text += "反映数" + std::to_string(c.reflect) + "、";
+        text += double(c.figures.observed) > c.figures.expected ? "偶然より多い的中）" : "偶然より少ない的中）";
     }
     return text;
 }
 
-}  // namespace
-
-ComparisonSummary compareAll(const ReflectBoards& boards)
+ComparisonSummary compareRows(const ReflectBoards& boards)
 {
     std::vector<Comparison> comparisons;
     for (int i = 0; i < kCycleMethodCount; ++i)
@@ -75,12 +87,20 @@ ComparisonSummary compareAll(const ReflectBoards& boards)
     return summarise(std::move(comparisons));
 }
 
-ComparisonSummary compareOne(const Scoreboard& board)
+}  // namespace
+
+ComparisonSummary compareAll(const ReflectBoards& boards)
 {
-    std::vector<Comparison> comparisons;
-    for (int i = 0; i < kPredictorCount; ++i)
-        comparisons.push_back(comparisonOf(board[static_cast<std::size_t>(i)], i, -1));
-    return summarise(std::move(comparisons));
+    return compareRows(boards);
+}
+
+ComparisonSummary comparisonsAt(const ComparisonSummary& all, int reflect)
+{
+    ComparisonSummary s;
+    for (const Comparison& c : all.comparisons)
+        if (c.reflect == -1 || c.reflect == reflect)
+            addTo(s, c);
+    return s;
 }
 
 std::string conclusionText(const ComparisonSummary& s)
@@ -94,14 +114,16 @@ std::string conclusionText(const ComparisonSummary& s)
                        "通り）。";
     if (s.different == 0)
         return text + "偶然と区別できる予想手法はありません。";
-    return text + "比較の数で補正しても偶然と区別できるのは、" + differingText(s) + "です。";
+    return text + "比較の数で補正しても偶然と区別できるのは、" + differingText(s, true) + "です。";
 }
 
-std::string predictionCheckText(const ComparisonSummary& s, int reflect)
+std::string predictionCheckText(const ComparisonSummary& all, int reflect)
 {
+    const ComparisonSummary s = comparisonsAt(all, reflect);
     std::string text = "これまでの検証";
     if (s.targets > 0)
-        text += "（反映数" + std::to_string(reflect) + "、" + std::to_string(s.targets) + "回）";
+        text += "（反映数" + std::to_string(reflect) + "、" + std::to_string(s.targets) + "回、" + correctionNote(all) +
+                "）";
     text += "：";
     if (s.targets == 0)
         text += "検証できる回がありません";
@@ -110,7 +132,7 @@ std::string predictionCheckText(const ComparisonSummary& s, int reflect)
     else if (s.different == 0)
         text += "どの予想も偶然と同程度の的中です";
     else
-        text += differingText(s) + "で、偶然と区別できます";
+        text += differingText(s, false) + "は偶然と区別できます";
     return text + "（予想の検証）";
 }
 

@@ -30,13 +30,17 @@ struct ComparisonSummary {
 
 // The 37 comparisons of every reflect count.
 ComparisonSummary compareAll(const ReflectBoards& boards);
-// The seven predictors of one reflect count.
-ComparisonSummary compareOne(const Scoreboard& board);
+// The comparisons of `summary` that stand for reflect count `reflect`: the
+// cycle rows and the pool rows of that count, each still judged by the
+// correction over the whole summary.
+ComparisonSummary comparisonsAt(const ComparisonSummary& summary, int reflect);
 
 // The one line over all comparisons, e.g. "37通りの比較のうち偶然の範囲外は
 // 1通り（偶然だけでも平均1.7通り）。偶然と区別できる予想手法はありません。"
 std::string conclusionText(const ComparisonSummary& summary);
-// The prediction view's line under its grids.
-std::string predictionCheckText(const ComparisonSummary& summary, int reflect);
+// The prediction view's line under its grids: the comparisons of
+// compareAll, read at `reflect`, so that clicking through the switches
+// shows the verdicts the verification view gives, corrected over all 37.
+std::string predictionCheckText(const ComparisonSummary& all, int reflect);
 
 }  // namespace rumone

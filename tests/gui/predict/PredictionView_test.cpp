@@ -285,7 +285,7 @@ TEST(PredictionView, TheCheckLineFollowsTheWalkOfTheReflectCount)
     Hosted h(host, prediction);
     const auto lineFor = [&](int reflect) {
         return QString::fromStdString(
-            predictionCheckText(compareOne(runBacktest(host.history, reflect, {})->board), reflect));
+            predictionCheckText(compareAll(runBacktest(host.history, reflect, {})->boards), reflect));
     };
     ASSERT_TRUE(QTest::qWaitFor([&] { return !h.view().checking(); }, 20000));
     EXPECT_EQ(h.view().checkLabel()->text(), lineFor(1));
