@@ -25,6 +25,9 @@ void addTo(ComparisonSummary& s, const Comparison& c)
     s.targets = std::max(s.targets, c.targets);
     s.different += c.different ? 1 : 0;
     s.comparisons.push_back(c);
+    if (c.repeats)
+        return;
+    ++s.distinct;
     s.outside += c.figures.within() ? 0 : 1;
     s.expectedOutside += c.figures.outsideChance;
 }
@@ -76,14 +79,26 @@ std::string differingText(const ComparisonSummary& s, bool nameReflect)
     return text;
 }
 
-ComparisonSummary compareRows(const ReflectBoards& boards)
+// "37通りの比較" or, where rows repeat, "37通りの比較（同じ予想が続いた行を
+// 1つと数えて12通り）".
+std::string comparisonsText(const ComparisonSummary& s)
+{
+    std::string text = std::to_string(s.comparisons.size()) + "通りの比較";
+    if (s.distinct < static_cast<int>(s.comparisons.size()))
+        text += "（どの回も同じ予想だった行を1つと数えて" + std::to_string(s.distinct) + "通り）";
+    return text;
+}
+
+ComparisonSummary compareRows(const ReflectBoards& boards, const SameRows* same)
 {
     std::vector<Comparison> comparisons;
     for (int i = 0; i < kCycleMethodCount; ++i)
         comparisons.push_back(comparisonOf(boards[0][static_cast<std::size_t>(i)], i, -1));
     for (int i = kCycleMethodCount; i < kPredictorCount; ++i)
-        for (int k = 0; k < kReflectCounts; ++k)
+        for (int k = 0; k < kReflectCounts; ++k) {
             comparisons.push_back(comparisonOf(boards[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)], i, k));
+            comparisons.back().repeats = same && same->firstEqual(i, k) != k;
+        }
     return summarise(std::move(comparisons));
 }
 
@@ -91,7 +106,12 @@ ComparisonSummary compareRows(const ReflectBoards& boards)
 
 ComparisonSummary compareAll(const ReflectBoards& boards)
 {
-    return compareRows(boards);
+    return compareRows(boards, nullptr);
+}
+
+ComparisonSummary compareAll(const ReflectBoards& boards, const SameRows& same)
+{
+    return compareRows(boards, &same);
 }
 
 ComparisonSummary comparisonsAt(const ComparisonSummary& all, int reflect)
@@ -109,9 +129,8 @@ std::string conclusionText(const ComparisonSummary& s)
         return "検証できる回がありません。";
     if (s.targets < kMinVerdictTargets)
         return verdictText(Verdict::TooFew, s.targets) + "。";
-    std::string text = std::to_string(s.comparisons.size()) + "通りの比較のうち偶然の範囲外は" +
-                       std::to_string(s.outside) + "通り（偶然だけでも平均" + oneDecimal(s.expectedOutside) +
-                       "通り）。";
+    std::string text = comparisonsText(s) + "のうち偶然の範囲外は" + std::to_string(s.outside) +
+                       "通り（偶然だけでも平均" + oneDecimal(s.expectedOutside) + "通り）。";
     if (s.different == 0)
         return text + "偶然と区別できる予想手法はありません。";
     return text + "比較の数で補正しても偶然と区別できるのは、" + differingText(s, true) + "です。";

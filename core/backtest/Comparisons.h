@@ -18,18 +18,25 @@ struct Comparison {
     int targets = 0;
     CountFigures figures;
     bool different = false;  // after the correction
+    // The same sets as an earlier row at every target: the same comparison
+    // again, left out of the counts below.
+    bool repeats = false;
 };
 
 struct ComparisonSummary {
     std::vector<Comparison> comparisons;
     int targets = 0;
-    int outside = 0;             // observed outside its range
+    int distinct = 0;            // comparisons that do not repeat an earlier one
+    int outside = 0;             // of those, observed outside its range
     double expectedOutside = 0;  // what chance alone gives on average
     int different = 0;           // after the correction
 };
 
-// The 37 comparisons of every reflect count.
+// The 37 comparisons of every reflect count; with `same`, a row whose sets
+// equalled an earlier row's at every target repeats it. The correction is
+// taken over all 37 either way.
 ComparisonSummary compareAll(const ReflectBoards& boards);
+ComparisonSummary compareAll(const ReflectBoards& boards, const SameRows& same);
 // The comparisons of `summary` that stand for reflect count `reflect`: the
 // cycle rows and the pool rows of that count, each still judged by the
 // correction over the whole summary.

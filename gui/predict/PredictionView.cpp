@@ -201,7 +201,8 @@ void PredictionView::startCheck()
             runBacktest(history, reflect, TargetRange{}, [&stop](int, int) { return !*stop; });
         if (!result || *stop)
             return;
-        const QString line = QString::fromStdString(predictionCheckText(compareAll(result->boards), reflect));
+        const QString line =
+            QString::fromStdString(predictionCheckText(compareAll(result->boards, result->sameRows), reflect));
         QMetaObject::invokeMethod(
             self.data(),
             [self, generation, line] {

@@ -64,7 +64,7 @@ TEST(BacktestTool, AllReflectAndTicketLinesCarryTheExactFigures)
 
     const auto overall = linesOf(run.output, "overall");
     ASSERT_EQ(overall.size(), 1u);
-    const ComparisonSummary s = compareAll(result->boards);
+    const ComparisonSummary s = compareAll(result->boards, result->sameRows);
     EXPECT_EQ(overall[0], (std::vector<std::string>{"overall", "37", std::to_string(s.outside),
                                                     twoDecimals(s.expectedOutside), std::to_string(s.different)}));
     const auto checks = linesOf(run.output, "check");

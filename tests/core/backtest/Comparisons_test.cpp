@@ -38,5 +38,36 @@ TEST(Comparisons, ThePredictionLineJudgesItsReflectCountAmongAllThirtySeven)
     EXPECT_NE(predictionCheckText(all, 5).find("一発"), std::string::npos);
 }
 
+PredictorSets setsWithPool(DigitSet pool)
+{
+    PredictorSets sets;
+    for (PositionSets& position : sets.sets)
+        position = {pool, pool, pool, pool};
+    return sets;
+}
+
+// 連発's sets differ at reflect 7 at one target only: 7 is a row of its
+// own, and every other count repeats reflect 0.
+TEST(Comparisons, RowsWithTheSameSetsAtEveryTargetAreOneComparison)
+{
+    SameRows same;
+    std::vector<PredictorSets> sets(kReflectCounts, setsWithPool(0x0f));
+    same.add(sets);
+    sets[7].sets[5][2] = 0x1f;
+    same.add(sets);
+    EXPECT_EQ(same.firstEqual(5, 3), 0);
+    EXPECT_EQ(same.firstEqual(5, 7), 7);
+    EXPECT_EQ(same.firstEqual(5, 8), 0);
+    EXPECT_EQ(same.firstEqual(6, 10), 0);
+
+    // 消去法, 連発 and 一発 far above chance at every count.
+    const ComparisonSummary s = compareAll(boardsWithHits([](int, int i) { return i < 4 ? 400 : 520; }), same);
+    EXPECT_EQ(s.distinct, 4 + 1 + 2 + 1);
+    EXPECT_EQ(s.outside, 4);
+    EXPECT_EQ(s.different, 33);  // the correction is over all 37 still
+    const std::string prefix = "37通りの比較（どの回も同じ予想だった行を1つと数えて8通り）のうち偶然の範囲外は4通り";
+    EXPECT_EQ(conclusionText(s).rfind(prefix, 0), 0u) << conclusionText(s);
+}
+
 }  // namespace
 }  // namespace rumone::test
