@@ -123,6 +123,45 @@ ComparisonSummary comparisonsAt(const ComparisonSummary& all, int reflect)
     return s;
 }
 
+ColouredChance colouredChance(const Scoreboard& board, const TicketBoard& tickets)
+{
+    ColouredChance out;
+    double none = 1;
+    const auto addCell = [&](long targets, const CountFigures& f) {
+        if (targets < kMinVerdictTargets)
+            return;
+        ++out.cells;
+        none *= 1 - f.outsideChance;
+    };
+    for (std::size_t i = 0; i < kPredictorCount; ++i) {
+        addCell(board[i].targets, board[i].hitFigures());
+        addCell(board[i].targets, board[i].allFourFigures());
+        for (std::size_t type = 0; type < kTicketTypeCount; ++type) {
+            const TicketTally& t = tickets[i][type];
+            // A cycle row's straight ticket wins exactly when all four
+            // positions hit: the all-four cell again.
+            if (t.count == 0 || (i < kCycleMethodCount && type == std::size_t(TicketType::Straight)))
+                continue;
+            long targets = 0;  // one trial per target that bought the type
+            for (const auto& [chance, trials] : t.winTrials.byChance())
+                targets += trials;
+            addCell(targets, t.winFigures());
+        }
+    }
+    out.any = 1 - none;
+    return out;
+}
+
+std::string colouredChanceText(const ColouredChance& chance)
+{
+    if (chance.cells == 0)
+        return "";
+    char percent[32];
+    std::snprintf(percent, sizeof percent, "%.0f", 100 * chance.any);
+    return "判定した" + std::to_string(chance.cells) +
+           "マスのどれかが偶然だけで色付きになる確率は、マスごとの確率から約" + percent + "%です。";
+}
+
 std::string conclusionText(const ComparisonSummary& s)
 {
     if (s.targets == 0)
@@ -134,6 +173,11 @@ std::string conclusionText(const ComparisonSummary& s)
     if (s.different == 0)
         return text + "偶然と区別できる予想手法はありません。";
     return text + "比較の数で補正しても偶然と区別できるのは、" + differingText(s, true) + "です。";
+}
+
+std::string resultConclusionText(const BacktestResult& r)
+{
+    return conclusionText(compareAll(r.boards, r.sameRows)) + colouredChanceText(colouredChance(r.board, r.tickets));
 }
 
 std::string predictionCheckText(const ComparisonSummary& all, int reflect)
@@ -149,7 +193,7 @@ std::string predictionCheckText(const ComparisonSummary& all, int reflect)
     else if (s.targets < kMinVerdictTargets)
         text += verdictText(Verdict::TooFew, s.targets);
     else if (s.different == 0)
-        text += "どの予想も偶然と同程度の的中です";
+        text += "どの予想も偶然と区別できません";
     else
         text += differingText(s, false) + "は偶然と区別できます";
     return text + "（予想の検証）";

@@ -45,6 +45,24 @@ ComparisonSummary comparisonsAt(const ComparisonSummary& summary, int reflect);
 // The one line over all comparisons, e.g. "37通りの比較のうち偶然の範囲外は
 // 1通り（偶然だけでも平均1.7通り）。偶然と区別できる予想手法はありません。"
 std::string conclusionText(const ComparisonSummary& summary);
+// How often chance alone colours a verdict cell of the two tables: each
+// cell with a verdict (hits and all-four hits per predictor, wins per
+// ticket row) falls outside its range with its exact outside chance. A
+// cycle row's straight wins are its all-four hits, one cell.
+struct ColouredChance {
+    int cells = 0;
+    // 1 - the product of (1 - outside chance) over the cells: each cell
+    // taken on its own.
+    double any = 0;
+};
+ColouredChance colouredChance(const Scoreboard& board, const TicketBoard& tickets);
+// "判定した21マスのどれかが偶然だけで色付きになる確率は、マスごとの確率から約58%です。"
+std::string colouredChanceText(const ColouredChance& chance);
+
+// The verification view's line over its tables: the conclusion, then how
+// often chance alone colours a cell.
+std::string resultConclusionText(const BacktestResult& result);
+
 // The prediction view's line under its grids: the comparisons of
 // compareAll, read at `reflect`, so that clicking through the switches
 // shows the verdicts the verification view gives, corrected over all 37.

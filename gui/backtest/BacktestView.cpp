@@ -331,8 +331,7 @@ void BacktestView::onFinished(int generation, std::optional<BacktestResult> resu
     result_ = std::move(result);
     buildPages();
     showResult();
-    conclusion_->setText(
-        result_ ? QString::fromStdString(conclusionText(compareAll(result_->boards, result_->sameRows))) : QString());
+    conclusion_->setText(result_ ? QString::fromStdString(resultConclusionText(*result_)) : QString());
     if (result_) {
         const auto& targets = result_->track.targets;
         status_->setText(targets.empty() ? QStringLiteral("検証できる回がありません。")

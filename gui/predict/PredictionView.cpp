@@ -17,6 +17,7 @@
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/PredictorSets.h"
 #include "core/backtest/Scoring.h"
+#include "core/predict/EqualChance.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionOptions.h"
 #include "core/predict/PredictionTexts.h"
@@ -45,8 +46,9 @@ constexpr int kPredictionLeft = 4080, kPredictionWidth = 5055;
 // The switch frames inside the options frame.
 constexpr int kSwitchLeft = 120, kSwitchTop = 720, kSwitchStep = 540;
 constexpr int kSwitchWidth = 3615, kSwitchHeight = 495;
-// The check line under the frames.
-constexpr int kCheckGap = 60, kCheckHeight = 300;
+// The lines under the frames: the chance line, then the check line (two
+// lines).
+constexpr int kCheckGap = 60, kLineHeight = 240;
 
 }  // namespace
 
@@ -71,11 +73,16 @@ PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* 
     close->setGeometry(right - button.width(), top, button.width(), button.height());
     print->setGeometry(right - 2 * button.width() - 8, top, button.width(), button.height());
 
-    // Under both frames, across the window.
+    // Under both frames, across the window: what chance each number has,
+    // then the check line.
+    const int lineWidth = kPredictionLeft + kPredictionWidth - kOptionsLeft;
+    auto* chance = new QLabel(QString::fromStdString(equalChanceText()), this);
+    chance->setObjectName("LabelChance");
+    chance->setGeometry(twipsRect(kOptionsLeft, kFrameTop + kFrameHeight + kCheckGap, lineWidth, kLineHeight));
     check_ = new QLabel(this);
     check_->setObjectName("LabelCheck");
-    check_->setGeometry(twipsRect(kOptionsLeft, kFrameTop + kFrameHeight + kCheckGap,
-                                  kPredictionLeft + kPredictionWidth - kOptionsLeft, kCheckHeight));
+    check_->setGeometry(
+        twipsRect(kOptionsLeft, kFrameTop + kFrameHeight + kCheckGap + kLineHeight, lineWidth, 2 * kLineHeight));
 
     auto* record = new QPushButton(QString::fromUtf8(kRecordCaption), this);
     record->setObjectName("Cmd予想記録");
@@ -100,6 +107,7 @@ QWidget* PredictionView::createOptionsFrame()
     for (int i = 0; i < kOptionCount; ++i) {
         auto* box = new QGroupBox(QString::fromUtf8(kOptionCaptions[i]), frame);
         box->setObjectName(QStringLiteral("Frame%1").arg(4 + i));
+        box->setToolTip(QString::fromUtf8(kReflectSwitchTip));
         box->setGeometry(twipsRect(kSwitchLeft, kSwitchTop + i * kSwitchStep, kSwitchWidth, kSwitchHeight));
         reflect_[i] = new QRadioButton(QString::fromUtf8(kReflectCaption), box);
         reflect_[i]->setObjectName(QStringLiteral("Opt反映する(%1)").arg(i));
@@ -207,7 +215,8 @@ void PredictionView::startCheck()
             self.data(),
             [self, generation, line] {
                 if (self && generation == self->checkGeneration_) {
-                    self->check_->setText(line);
+                    // Two lines at most, broken between phrases.
+                    self->check_->setText(wrapAtPhrases(line, self->check_->fontMetrics(), self->check_->width() - 2));
                     self->stopCheck();
                 }
             },

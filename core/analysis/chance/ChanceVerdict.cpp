@@ -94,7 +94,7 @@ std::string chanceVerdictLine(const ChanceFigures& f, const ChanceOverview& over
         line += "ほか" + std::to_string(outside - named) + "項目も範囲外です。";
     line += "偶然だけでも全" + std::to_string(overview.pictures) + "枚のグラフ（" + groupedCount(overview.items) +
             "項目）のどこかに範囲外が出る確率は約" + percentText(overview.anyOutside) +
-            "あり、これで次の抽せんでの出やすさが変わるわけではありません";
+            "あり、この結果から出やすい数字はわかりません";
     return line;
 }
 

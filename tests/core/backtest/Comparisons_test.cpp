@@ -2,6 +2,7 @@
 // them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "core/backtest/Comparisons.h"
@@ -67,6 +68,28 @@ TEST(Comparisons, RowsWithTheSameSetsAtEveryTargetAreOneComparison)
     EXPECT_EQ(s.different, 33);  // the correction is over all 37 still
     const std::string prefix = "37通りの比較（どの回も同じ予想だった行を1つと数えて8通り）のうち偶然の範囲外は4通り";
     EXPECT_EQ(conclusionText(s).rfind(prefix, 0), 0u) << conclusionText(s);
+}
+
+// Cells with a verdict count; a cycle row's straight wins are its all-four
+// cell, and rows under 30 targets give no verdict.
+TEST(Comparisons, ChanceOfAColouredCellCountsEachVerdictCellOnce)
+{
+    const ReflectBoards boards = boardsWithHits([](int, int) { return 400; });
+    TicketBoard tickets;
+    for (std::size_t i = 0; i < kPredictorCount; ++i)
+        for (std::size_t type = i < 4 ? 0 : 1; type < 2; ++type) {  // the pools buy boxes only
+            tickets[i][type].count = 1000;
+            tickets[i][type].winTrials.add(24, 1000);
+        }
+    tickets[6][1].winTrials = TrialCounts{};
+    tickets[6][1].winTrials.add(24, 29);
+    const ColouredChance c = colouredChance(boards[0], tickets);
+    EXPECT_EQ(c.cells, 14 + 7 - 1);
+    double none = std::pow(1 - boards[0][0].hitFigures().outsideChance, 7) *
+                  std::pow(1 - boards[0][0].allFourFigures().outsideChance, 7) *
+                  std::pow(1 - tickets[0][1].winFigures().outsideChance, 6);
+    EXPECT_NEAR(c.any, 1 - none, 1e-12);
+    EXPECT_EQ(colouredChanceText(ColouredChance{}), "");
 }
 
 }  // namespace

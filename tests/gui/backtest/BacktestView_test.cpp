@@ -93,8 +93,7 @@ TEST(BacktestView, TheWalkLandsInTheTableAndTheChartAndFollowsTheReflectCount)
     fillTicketGrid(tickets, expected->tickets);
     for (int row = 1; row <= tickets.rows(); ++row)
         EXPECT_EQ(test::rowTexts(*view->ticketGrid()->grid(), row), test::rowTexts(tickets, row));
-    EXPECT_EQ(view->conclusionLabel()->text().toStdString(),
-              conclusionText(compareAll(expected->boards, expected->sameRows)));
+    EXPECT_EQ(view->conclusionLabel()->text().toStdString(), resultConclusionText(*expected));
     EXPECT_GT(view->yenChart()->pointCount(), 100);
     test::TempDir dir;
     {
