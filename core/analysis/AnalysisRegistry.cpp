@@ -53,7 +53,7 @@ const std::vector<AnalysisViewSpec>& analysisViews()
         placed(appearanceIntervalView(), kInterval, "出現間隔分析", appearanceIntervalChance),
         placed(digitIntervalView(), kInterval, "数字間隔分析", digitStepChance),
         placed(lastDigitStreakView(), kInterval, "下一桁連続出現回数分析", lastDigitRunChance),
-        placed(appearanceCountView(), kTopLevel, "出現回数分析", appearanceIntervalChance),
+        placed(appearanceCountView(), kTopLevel, "出現回数分析", earlierCountRankChance),
         placed(dispersionView(), kTopLevel, "バラツキ分析", dispersionChance),
         placed(carryOverView(), kTopLevel, "引っ張り分析", carryOverChance),
         placed(consecutiveSteppingView(), kTopLevel, "連番・飛び石分析", consecutiveSteppingChance),

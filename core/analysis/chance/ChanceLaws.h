@@ -32,6 +32,12 @@ ChanceFigures groupDivision10Chance(std::span<const Draw> draws);
 // The five two-digit groups' share of every position.
 ChanceFigures fiveGroupTrendChance(std::span<const Draw> draws);
 
+// Per rank 1-10 of the digits by their count in the draws before (most
+// drawn first, a tie to the smaller digit): how often a drawn digit held
+// that rank. Whatever came before, the drawn digit is uniform, so each
+// rank has chance 0.1.
+ChanceFigures earlierCountRankChance(std::span<const Draw> draws);
+
 // Per draws of absence g (0 = drawn in the draw before): how often a digit
 // then appears in the next draw, chance 1 - 0.9^4 whatever g is.
 ChanceFigures appearanceIntervalChance(std::span<const Draw> draws);

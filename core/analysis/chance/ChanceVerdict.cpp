@@ -1,7 +1,10 @@
 #include "core/analysis/chance/ChanceVerdict.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <tuple>
+#include <vector>
 
 #include "core/analysis/AnalysisView.h"
 
@@ -23,6 +26,18 @@ std::string observedText(const ChanceFigures& f, const ChanceItem& item)
                "%（" + groupedCount(item.trials) + "回中" + groupedCount(item.observed) + "回）、偶然なら" +
                groupedDecimal(100.0 * item.p, 2) + "%";
     return groupedCount(item.observed) + "回、偶然なら" + groupedDecimal(item.expected(), 1) + "回";
+}
+
+// What makes two pictures the same: their items' counts and laws, in any
+// order.
+using ItemKey = std::tuple<long, long, double>;
+std::vector<ItemKey> keyOf(const ChanceFigures& f)
+{
+    std::vector<ItemKey> key;
+    for (const ChanceItem& item : f.items)
+        key.emplace_back(item.observed, item.trials, item.p);
+    std::sort(key.begin(), key.end());
+    return key;
 }
 
 std::string percentText(double chance)
@@ -59,11 +74,18 @@ ChanceOverview chanceOverview(const DrawHistory& history, int lastN)
     ChanceOverview o;
     double allInside = 1.0;
     const std::span<const Draw> draws = latestDraws(history, lastN);
+    std::vector<std::vector<ItemKey>> seen;
     for (const AnalysisViewSpec& view : analysisViews()) {
         if (!view.chance)
             continue;
         const ChanceFigures f = view.chance(draws);
+        std::vector<ItemKey> key = keyOf(f);
+        if (std::find(seen.begin(), seen.end(), key) != seen.end())
+            continue;
+        seen.push_back(std::move(key));
         ++o.pictures;
+        if (!f.judged)
+            continue;
         o.items += static_cast<long>(f.items.size());
         for (const ChanceItem& item : f.items)
             allInside *= 1.0 - item.range.outsideChance;
@@ -76,6 +98,8 @@ std::string chanceVerdictLine(const ChanceFigures& f, const ChanceOverview& over
 {
     if (f.items.empty() || f.draws < 2)
         return "この期間には偶然と比べられるだけの抽せんがありません";
+    if (!f.judged)
+        return "対象" + groupedCount(f.draws) + "回では回数が少なく判断できません";
     if (f.allWithin())
         return std::to_string(f.items.size()) + "個の" + (f.itemNoun.empty() ? "項目" : f.itemNoun) + "の" +
                f.quantity + "はすべて偶然の範囲内です";

@@ -150,7 +150,7 @@ TEST(ChanceLaws, RealHistoryDigitNineIsJustOutsideItsRange)
     EXPECT_NEAR(f.items[9].expected(), 2821.6, 1e-9);
 
     const ChanceOverview all = chanceOverview(h, 0);
-    EXPECT_EQ(all.pictures, 16);
+    EXPECT_EQ(all.pictures, 15);  // 回数別出現 is 出現頻度 again
     EXPECT_GT(all.anyOutside, 0.05);
     const std::string line = chanceVerdictLine(f, all);
     EXPECT_NE(line.find("数字9の出現数は偶然の範囲より多い（2,985回、偶然なら2,821.6回）"), std::string::npos) << line;
@@ -178,6 +178,39 @@ TEST(ChanceVerdict, NumbersAreGroupedByThousands)
     EXPECT_EQ(groupedDecimal(34.39, 2), "34.39");
     EXPECT_EQ(groupedDecimal(0.05, 1), "0.1");
     EXPECT_EQ(groupedDecimal(99.6, 0), "100");
+}
+
+// The first draw sees every count 0 (ranks by digit), the second sees 1
+// drawn four times.
+TEST(ChanceLaws, EachDrawnDigitIsRankedByItsCountBefore)
+{
+    const ChanceFigures f = earlierCountRankChance(latestDraws(historyOf({{1, {1, 1, 1, 1}}, {2, {1, 2, 3, 4}}}), 0));
+    ASSERT_EQ(f.items.size(), 10u);
+    std::vector<long> observed;
+    for (const ChanceItem& item : f.items) {
+        observed.push_back(item.observed);
+        EXPECT_EQ(item.trials, 8);
+        EXPECT_DOUBLE_EQ(item.p, 0.1);
+    }
+    EXPECT_EQ(observed, (std::vector<long>{1, 4, 1, 1, 1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(f.items[0].label, "1位");
+}
+
+TEST(ChanceVerdict, BelowThirtyDrawsAPictureGivesNoVerdict)
+{
+    std::vector<test::Row> rows;
+    for (int i = 0; i < 30; ++i)
+        rows.push_back({i + 1, {7, 7, 7, i % 10}});  // far from chance
+    const DrawHistory h = historyOf(rows);
+    for (const int draws : {29, 30}) {
+        SCOPED_TRACE(draws);
+        const ChanceFigures f = digitFrequencyChance(latestDraws(h, draws));
+        EXPECT_EQ(f.judged, draws >= 30);
+        EXPECT_EQ(f.allWithin(), draws < 30);
+        EXPECT_EQ(chanceVerdictLine(f, chanceOverview(h, draws)) == "対象29回では回数が少なく判断できません",
+                  draws < 30);
+        EXPECT_STREQ(verdictWord(f, f.items[7].verdict), draws < 30 ? "none" : "above");
+    }
 }
 
 TEST(ChanceTool, PrintsOneLinePerItemAndRefusesWhatItCannotShow)
