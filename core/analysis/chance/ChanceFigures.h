@@ -5,11 +5,13 @@
 // history puts any item outside with a chance of at most 5 %.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/analysis/chance/ChanceRange.h"
+#include "core/analysis/chance/LongestRun.h"
 #include "core/history/DrawHistory.h"
 
 namespace rumone {
@@ -40,6 +42,9 @@ struct ChanceFigures {
     std::vector<ChanceItem> items;
     // False below kMinVerdictDraws draws: ranges shown, no item judged.
     bool judged = true;
+    // Where the view shows a streak or an absence: the longest one beside
+    // what a random history of this length gives.
+    std::optional<LongestFigure> longest;
 
     bool allWithin() const;
 };

@@ -39,13 +39,15 @@ ChanceFigures fiveGroupTrendChance(std::span<const Draw> draws);
 ChanceFigures earlierCountRankChance(std::span<const Draw> draws);
 
 // Per draws of absence g (0 = drawn in the draw before): how often a digit
-// then appears in the next draw, chance 1 - 0.9^4 whatever g is.
+// then appears in the next draw, chance 1 - 0.9^4 whatever g is; and the
+// longest absence of any digit, before its first draw and after its last
+// included.
 ChanceFigures appearanceIntervalChance(std::span<const Draw> draws);
 // Per position, the step s from the digit of the draw before: chance
 // (10 - |s|) / 100.
 ChanceFigures digitStepChance(std::span<const Draw> draws);
 // The last digit's run: after a run of r equal last digits, how often the
-// next draw continues it, chance 0.1 whatever r is.
+// next draw continues it, chance 0.1 whatever r is; and the longest run.
 ChanceFigures lastDigitRunChance(std::span<const Draw> draws);
 
 // The absence buckets: g = 0 .. kAbsenceBuckets - 2, then "or more".

@@ -94,7 +94,16 @@ ChanceOverview chanceOverview(const DrawHistory& history, int lastN)
     return o;
 }
 
-std::string chanceVerdictLine(const ChanceFigures& f, const ChanceOverview& overview)
+namespace {
+
+std::string longestText(const LongestFigure& l)
+{
+    return "最も長い" + l.what + "は" + groupedCount(l.observed) + "回で、同じ回数の無作為な履歴では中央値" +
+           groupedCount(l.median) + "回、95%の範囲は" + groupedCount(l.low) + "～" + groupedCount(l.high) + "回、" +
+           groupedCount(l.observed) + "回以上になる確率は約" + percentText(l.atLeast) + "です";
+}
+
+std::string itemsVerdictLine(const ChanceFigures& f, const ChanceOverview& overview)
 {
     if (f.items.empty() || f.draws < 2)
         return "この期間には偶然と比べられるだけの抽せんがありません";
@@ -119,6 +128,16 @@ std::string chanceVerdictLine(const ChanceFigures& f, const ChanceOverview& over
     line += "偶然だけでも全" + std::to_string(overview.pictures) + "枚のグラフ（" + groupedCount(overview.items) +
             "項目）のどこかに範囲外が出る確率は約" + percentText(overview.anyOutside) +
             "あり、この結果から出やすい数字はわかりません";
+    return line;
+}
+
+}  // namespace
+
+std::string chanceVerdictLine(const ChanceFigures& f, const ChanceOverview& overview)
+{
+    std::string line = itemsVerdictLine(f, overview);
+    if (f.longest && f.judged)
+        line += "。" + longestText(*f.longest);
     return line;
 }
 

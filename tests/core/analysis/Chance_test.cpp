@@ -6,11 +6,13 @@
 #include <cmath>
 #include <numeric>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/analysis/AnalysisView.h"
 #include "core/analysis/chance/ChanceLaws.h"
 #include "core/analysis/chance/ChanceVerdict.h"
+#include "core/analysis/chance/LongestRun.h"
 #include "core/store/ReliabilityHelpers.h"
 #include "support/TestSupport.h"
 
@@ -211,6 +213,48 @@ TEST(ChanceVerdict, BelowThirtyDrawsAPictureGivesNoVerdict)
                   draws < 30);
         EXPECT_STREQ(verdictWord(f, f.items[7].verdict), draws < 30 ? "none" : "above");
     }
+}
+
+// Every outcome of a few trials enumerated: the longest run of successes.
+TEST(LongestRun, SmallCasesAgreeWithEveryOutcomeEnumerated)
+{
+    for (const auto& [trials, chance, sequences] :
+         std::vector<std::tuple<int, double, int>>{{6, 0.3, 1}, {7, 0.6561, 1}, {5, 0.1, 3}, {1, 0.5, 1}}) {
+        SCOPED_TRACE(trials);
+        std::vector<double> exact(static_cast<std::size_t>(trials) + 1, 0.0);  // P(longest = k)
+        for (int outcome = 0; outcome < (1 << trials); ++outcome) {
+            int run = 0, longest = 0, successes = 0;
+            for (int t = 0; t < trials; ++t) {
+                const bool success = outcome >> t & 1;
+                run = success ? run + 1 : 0;
+                longest = std::max(longest, run);
+                successes += success;
+            }
+            exact[static_cast<std::size_t>(longest)] +=
+                std::pow(chance, successes) * std::pow(1 - chance, trials - successes);
+        }
+        const std::vector<double> law = longestRunLaw(trials, chance, sequences);
+        double atMost = 0;
+        for (std::size_t k = 0; k < exact.size(); ++k) {
+            atMost += exact[k];
+            EXPECT_NEAR(k < law.size() ? law[k] : 1.0, std::pow(atMost, sequences), 1e-12) << k;
+        }
+    }
+}
+
+// The real history's longest absence and the law of a random one as long.
+TEST(LongestRun, RealHistoryLongestAbsenceBesideChance)
+{
+    const auto rows = test::realDraws();
+    ASSERT_TRUE(rows) << "the real history is missing: " << test::realDrawsPath();
+    const ChanceFigures f = appearanceIntervalChance(latestDraws(historyOf(*rows), 0));
+    ASSERT_TRUE(f.longest);
+    EXPECT_EQ(f.longest->observed, 26);
+    EXPECT_EQ(f.longest->median, 24);
+    EXPECT_EQ(f.longest->low, 20);
+    EXPECT_EQ(f.longest->high, 32);
+    EXPECT_NE(chanceVerdictLine(f, {}).find("最も長い不出現は26回で、同じ回数の無作為な履歴では中央値24回"),
+              std::string::npos);
 }
 
 TEST(ChanceTool, PrintsOneLinePerItemAndRefusesWhatItCannotShow)
