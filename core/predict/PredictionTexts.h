@@ -9,7 +9,7 @@ namespace rumone {
 inline constexpr const char* kPredictionObjectName = "一発ルモーネ";
 inline constexpr const char* kPredictionCaption = "一発ルモーネ予想";
 inline constexpr int kPredictionWidthTwips = 9360;
-inline constexpr int kPredictionHeightTwips = 8604;
+inline constexpr int kPredictionHeightTwips = 8844;
 
 // Left frame: the ten reflect switches.
 inline constexpr const char* kOptionsFrameCaption = "データ分析オプション";  // Frame3

@@ -46,9 +46,8 @@ constexpr int kPredictionLeft = 4080, kPredictionWidth = 5055;
 // The switch frames inside the options frame.
 constexpr int kSwitchLeft = 120, kSwitchTop = 720, kSwitchStep = 540;
 constexpr int kSwitchWidth = 3615, kSwitchHeight = 495;
-// The lines under the frames: the chance line, then the check line (two
-// lines).
-constexpr int kCheckGap = 60, kLineHeight = 240;
+// The check line under the frames, two lines of text.
+constexpr int kCheckGap = 60, kLineHeight = 255;
 
 }  // namespace
 
@@ -73,16 +72,11 @@ PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* 
     close->setGeometry(right - button.width(), top, button.width(), button.height());
     print->setGeometry(right - 2 * button.width() - 8, top, button.width(), button.height());
 
-    // Under both frames, across the window: what chance each number has,
-    // then the check line.
-    const int lineWidth = kPredictionLeft + kPredictionWidth - kOptionsLeft;
-    auto* chance = new QLabel(QString::fromStdString(equalChanceText()), this);
-    chance->setObjectName("LabelChance");
-    chance->setGeometry(twipsRect(kOptionsLeft, kFrameTop + kFrameHeight + kCheckGap, lineWidth, kLineHeight));
+    // Under both frames, across the window: two lines at most.
     check_ = new QLabel(this);
     check_->setObjectName("LabelCheck");
-    check_->setGeometry(
-        twipsRect(kOptionsLeft, kFrameTop + kFrameHeight + kCheckGap + kLineHeight, lineWidth, 2 * kLineHeight));
+    check_->setGeometry(twipsRect(kOptionsLeft, kFrameTop + kFrameHeight + kCheckGap,
+                                  kPredictionLeft + kPredictionWidth - kOptionsLeft, 2 * kLineHeight));
 
     auto* record = new QPushButton(QString::fromUtf8(kRecordCaption), this);
     record->setObjectName("Cmd予想記録");
@@ -122,6 +116,13 @@ QWidget* PredictionView::createOptionsFrame()
         connect(reflect_[i], &QRadioButton::clicked, this, [this, i] { onSwitchClicked(i, true); });
         connect(doNotReflect_[i], &QRadioButton::clicked, this, [this, i] { onSwitchClicked(i, false); });
     }
+    // Under the switches: what chance each number has, whatever they say.
+    auto* chance = new QLabel(QString::fromStdString(equalChanceText()), frame);
+    chance->setObjectName("LabelChance");
+    chance->setWordWrap(true);
+    chance->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int chanceTop = kSwitchTop + kOptionCount * kSwitchStep + kSwitchStep / 2;
+    chance->setGeometry(twipsRect(kSwitchLeft, chanceTop, kSwitchWidth, kFrameHeight - chanceTop - kSwitchLeft));
     return frame;
 }
 
