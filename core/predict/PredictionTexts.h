@@ -19,8 +19,8 @@ inline constexpr const char* kReflectCaption = "反映する";         // Opt反
 inline constexpr const char* kDoNotReflectCaption = "反映しない";  // Opt反映しない(i)
 // The tooltip of every switch: what the switches change.
 inline constexpr const char* kReflectSwitchTip =
-    "予想に効くのは「反映する」にしたスイッチの数だけで、どの分析を選んだかは関係しません。1つ増えるごとに、"
-    "消去法が使う当選番号が1回ずつ過去へずれます。分析の結果そのものは予想に使われません。";
+    "予想に効くのは「反映する」にしたスイッチの数だけで、どの分析を選んだかは関係しません。\n1つ増えるごとに、"
+    "消去法が使う当選番号が1回ずつ過去へずれます。\n分析の結果そのものは予想に使われません。";
 
 // Right frame: the four prediction grids under their labels.
 inline constexpr const char* kPredictionFrameCaption = "当選予想";  // Frame2
