@@ -16,6 +16,7 @@
 #include "core/backtest/BacktestGrid.h"
 #include "core/backtest/BacktestTexts.h"
 #include "core/backtest/Comparisons.h"
+#include "core/backtest/LogDrawGrid.h"
 #include "core/backtest/LogScoring.h"
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/TicketGrid.h"
@@ -98,6 +99,8 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     ticketsPage_ = new QWidget(body_);
     tabs_->addTab(hitsPage_, QString::fromUtf8(kHitsTab));
     tabs_->addTab(ticketsPage_, QString::fromUtf8(kTicketsTab));
+    logPage_ = new QWidget(body_);
+    tabs_->addTab(logPage_, QString::fromUtf8(kLogTab));
     column->addWidget(tabs_, 1);
     outer->addWidget(body_, 1);
 
@@ -137,6 +140,7 @@ void BacktestView::buildPages()
     pagesBuilt_ = true;
     fillHitsPage(hitsPage_);
     fillTicketsPage(ticketsPage_);
+    fillLogPage(logPage_);
     connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
     connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
     connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
@@ -144,7 +148,7 @@ void BacktestView::buildPages()
             chartChoice_->setCurrentIndex(row - 2);
     });
     // Shown and laid out now, not in a later turn: a print may follow at once.
-    for (QWidget* page : {hitsPage_, ticketsPage_}) {
+    for (QWidget* page : {hitsPage_, ticketsPage_, logPage_}) {
         for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             child->show();
         page->layout()->activate();
@@ -175,7 +179,12 @@ void BacktestView::fillHitsPage(QWidget* page)
     chart_->widget()->setObjectName("ChartExcess");
     column->addWidget(chart_->widget(), 1);
     column->addWidget(wrappedLabel(kChartNote, page));
+}
 
+// The frozen log: its totals, then draw by draw.
+void BacktestView::fillLogPage(QWidget* page)
+{
+    auto* column = new QVBoxLayout(page);
     column->addWidget(new QLabel(QString::fromUtf8(kLogHeading), page));
     logStatus_ = new QLabel(page);
     logStatus_->setObjectName("LabelLog");
@@ -188,6 +197,13 @@ void BacktestView::fillHitsPage(QWidget* page)
     logGrid_->setGrid(logModel_);
     logGrid_->setFixedSize(logGrid_->sizeHint());
     column->addWidget(logGrid_);
+    logDrawModel_ = std::make_shared<ResultGrid>();
+    fillLogDrawGrid(*logDrawModel_, {});
+    logDrawGrid_ = new GridWidget(page);
+    logDrawGrid_->setObjectName("fpSpread4");
+    logDrawGrid_->setGrid(logDrawModel_);
+    column->addWidget(logDrawGrid_);
+    column->addStretch();
 }
 
 void BacktestView::fillTicketsPage(QWidget* page)
@@ -372,6 +388,9 @@ void BacktestView::scoreLog()
         const std::vector<WalkStep> steps = loggedSteps(log.entries, host().drawHistory());
         fillScoreGrid(*logModel_, scoreSteps(steps));
         logGrid_->refresh();
+        fillLogDrawGrid(*logDrawModel_, loggedOutcomes(steps));
+        logDrawGrid_->refresh();
+        logDrawGrid_->setFixedSize(logDrawGrid_->sizeHint());
         QString text = log.entries.empty()
                            ? QStringLiteral(
                                  "記録した予想はまだありません。予想画面の「予想を記録」で、抽せん前の予想を"
