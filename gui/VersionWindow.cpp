@@ -17,7 +17,7 @@ VersionWindow::VersionWindow(ViewHost& host, const QString& databaseInUse, QWidg
     big.setPointSize(big.pointSize() * 2);
     big.setBold(true);
     product->setFont(big);
-    auto* slogan = new QLabel(QStringLiteral("過去の当選数字から、次の四桁を読み解く。"), this);
+    auto* slogan = new QLabel(QStringLiteral("当選数字の記録を残し、偶然だけならどうなるかと並べて見せます。"), this);
     slogan->setObjectName("lblSlogan");
     auto* version = new QLabel(QStringLiteral("バージョン %1").arg(QStringLiteral(RUMONE_VERSION)), this);
     version->setObjectName("lblVersion");

@@ -13,6 +13,11 @@
 // --all-reflect the summaries of reflect counts 0-10, each line starting
 // "summary  K", then the comparisons taken together:
 //   overall  comparisons  outside  expectedoutside  different
+// (outside and expectedoutside count each distinct comparison once: rows
+// whose sets were equal at every target are one)
+// and one line per reflect count K with how many predictors the prediction
+// view's line calls different from chance at K (0: none differs):
+//   check  K  different
 // With --tickets, for the reflect count of --reflect, one line per
 // predictor and ticket type that has tickets (200 yen each, theoretical
 // prizes at 45 %):
@@ -166,9 +171,11 @@ void walk(const DrawHistory& history, const Arguments& args)
     } else {
         for (int k = 0; k < kReflectCounts; ++k)
             printTotals("summary\t" + std::to_string(k), result->boards[static_cast<std::size_t>(k)]);
-        const ComparisonSummary overall = compareAll(result->boards);
+        const ComparisonSummary overall = compareAll(result->boards, result->sameRows);
         std::cout << "overall\t" << overall.comparisons.size() << '\t' << overall.outside << '\t'
                   << twoDecimals(overall.expectedOutside) << '\t' << overall.different << '\n';
+        for (int k = 0; k < kReflectCounts; ++k)
+            std::cout << "check\t" << k << '\t' << comparisonsAt(overall, k).different << '\n';
     }
     if (args.tickets)
         printTickets(result->tickets);

@@ -2,8 +2,8 @@
 // Prints view VIEW's (its window name) figures beside chance, one line per
 // item: "chance", the item, the observed count, the chance expectation
 // (two decimals), the low and high ends of the simultaneous range and
-// within, above or below. --last N counts only the N latest complete draws.
-// Exit 2 for a view that is unknown or has no figures.
+// within, above or below (none below 30 draws, where nothing is judged). --last N counts only the N latest complete
+// draws. Exit 2 for a view that is unknown or has no figures.
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -74,7 +74,8 @@ int main(int argc, char** argv)
         const ChanceFigures figures = spec->chance(latestDraws(history, last));
         for (const ChanceItem& item : figures.items)
             std::cout << "chance\t" << item.label << '\t' << item.observed << '\t' << twoDecimals(item.expected())
-                      << '\t' << item.range.low << '\t' << item.range.high << '\t' << verdictWord(item.verdict) << '\n';
+                      << '\t' << item.range.low << '\t' << item.range.high << '\t' << verdictWord(figures, item.verdict)
+                      << '\n';
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';
         return 1;

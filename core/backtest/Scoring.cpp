@@ -121,6 +121,7 @@ std::optional<BacktestResult> runBacktest(const DrawHistory& history, int reflec
         for (std::size_t k = 0; k < reflects.size(); ++k)
             for (std::size_t i = 0; i < kPredictorCount; ++i)
                 result.boards[k][i].add(step.sets[k].sets[i], step.actual);
+        result.sameRows.add(step.sets);
         const Scoreboard& board = result.boards[chosen];
         result.track.targets.push_back(step.target);
         for (std::size_t i = 0; i < kPredictorCount; ++i)

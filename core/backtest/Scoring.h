@@ -11,6 +11,7 @@
 
 #include "core/backtest/ChanceRange.h"
 #include "core/backtest/PredictorSets.h"
+#include "core/backtest/SameRows.h"
 #include "core/backtest/Tickets.h"
 #include "core/backtest/WalkForward.h"
 #include "core/predict/PredictionOptions.h"
@@ -50,8 +51,6 @@ std::string verdictText(Verdict verdict, int targets);
 
 using Scoreboard = std::array<Tally, kPredictorCount>;
 
-// Reflect counts 0-10.
-inline constexpr int kReflectCounts = kOptionCount + 1;
 using ReflectBoards = std::array<Scoreboard, kReflectCounts>;
 
 // hits minus expected, accumulated at each target, per predictor, and at
@@ -70,6 +69,7 @@ struct BacktestResult {
     int reflect = 0;
     Scoreboard board;      // the reflect count asked for
     ReflectBoards boards;  // every reflect count, for the comparisons
+    SameRows sameRows;     // which of their rows are one comparison
     ExcessTrack track;
     TicketBoard tickets;  // the reflect count asked for
     YenTrack yen;

@@ -9,7 +9,7 @@ namespace rumone {
 inline constexpr const char* kPredictionObjectName = "一発ルモーネ";
 inline constexpr const char* kPredictionCaption = "一発ルモーネ予想";
 inline constexpr int kPredictionWidthTwips = 9360;
-inline constexpr int kPredictionHeightTwips = 8604;
+inline constexpr int kPredictionHeightTwips = 8844;
 
 // Left frame: the ten reflect switches.
 inline constexpr const char* kOptionsFrameCaption = "データ分析オプション";  // Frame3
@@ -17,6 +17,10 @@ inline constexpr const char* kOptionsFrameLabel =                            // 
     "各データ分析の分析結果を当選予想へ反映するかを設定します。";
 inline constexpr const char* kReflectCaption = "反映する";         // Opt反映する(i)
 inline constexpr const char* kDoNotReflectCaption = "反映しない";  // Opt反映しない(i)
+// The tooltip of every switch: what the switches change.
+inline constexpr const char* kReflectSwitchTip =
+    "予想に効くのは「反映する」にしたスイッチの数だけで、どの分析を選んだかは関係しません。\n1つ増えるごとに、"
+    "消去法が使う当選番号が1回ずつ過去へずれます。\n分析の結果そのものは予想に使われません。";
 
 // Right frame: the four prediction grids under their labels.
 inline constexpr const char* kPredictionFrameCaption = "当選予想";  // Frame2

@@ -17,6 +17,7 @@
 #include "core/backtest/BacktestGrid.h"
 #include "core/backtest/BacktestTexts.h"
 #include "core/backtest/Comparisons.h"
+#include "core/backtest/LogDrawGrid.h"
 #include "core/backtest/LogScoring.h"
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/TicketGrid.h"
@@ -99,7 +100,9 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     ticketsPage_ = new QWidget(body_);
     // Each page scrolls inside the window, whose buttons stay in sight at
     // any size.
-    for (auto [page, caption] : {std::pair{hitsPage_, kHitsTab}, std::pair{ticketsPage_, kTicketsTab}}) {
+    logPage_ = new QWidget(body_);
+    for (auto [page, caption] :
+         {std::pair{hitsPage_, kHitsTab}, std::pair{ticketsPage_, kTicketsTab}, std::pair{logPage_, kLogTab}}) {
         auto* scroll = new QScrollArea(body_);
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidgetResizable(true);
@@ -145,6 +148,7 @@ void BacktestView::buildPages()
     pagesBuilt_ = true;
     fillHitsPage(hitsPage_);
     fillTicketsPage(ticketsPage_);
+    fillLogPage(logPage_);
     connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
     connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
     connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
@@ -152,7 +156,7 @@ void BacktestView::buildPages()
             chartChoice_->setCurrentIndex(row - 2);
     });
     // Shown and laid out now, not in a later turn: a print may follow at once.
-    for (QWidget* page : {hitsPage_, ticketsPage_}) {
+    for (QWidget* page : {hitsPage_, ticketsPage_, logPage_}) {
         for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             child->show();
         page->layout()->activate();
@@ -183,7 +187,12 @@ void BacktestView::fillHitsPage(QWidget* page)
     chart_->widget()->setObjectName("ChartExcess");
     column->addWidget(chart_->widget(), 1);
     column->addWidget(wrappedLabel(kChartNote, page));
+}
 
+// The frozen log: its totals, then draw by draw.
+void BacktestView::fillLogPage(QWidget* page)
+{
+    auto* column = new QVBoxLayout(page);
     column->addWidget(new QLabel(QString::fromUtf8(kLogHeading), page));
     logStatus_ = new QLabel(page);
     logStatus_->setObjectName("LabelLog");
@@ -196,6 +205,13 @@ void BacktestView::fillHitsPage(QWidget* page)
     logGrid_->setGrid(logModel_);
     logGrid_->setFixedSize(logGrid_->sizeHint());
     column->addWidget(logGrid_);
+    logDrawModel_ = std::make_shared<ResultGrid>();
+    fillLogDrawGrid(*logDrawModel_, {});
+    logDrawGrid_ = new GridWidget(page);
+    logDrawGrid_->setObjectName("fpSpread4");
+    logDrawGrid_->setGrid(logDrawModel_);
+    column->addWidget(logDrawGrid_);
+    column->addStretch();
 }
 
 void BacktestView::fillTicketsPage(QWidget* page)
@@ -339,7 +355,7 @@ void BacktestView::onFinished(int generation, std::optional<BacktestResult> resu
     result_ = std::move(result);
     buildPages();
     showResult();
-    conclusion_->setText(result_ ? QString::fromStdString(conclusionText(compareAll(result_->boards))) : QString());
+    conclusion_->setText(result_ ? QString::fromStdString(resultConclusionText(*result_)) : QString());
     if (result_) {
         const auto& targets = result_->track.targets;
         status_->setText(targets.empty() ? QStringLiteral("検証できる回がありません。")
@@ -380,6 +396,9 @@ void BacktestView::scoreLog()
         const std::vector<WalkStep> steps = loggedSteps(log.entries, host().drawHistory());
         fillScoreGrid(*logModel_, scoreSteps(steps));
         logGrid_->refresh();
+        fillLogDrawGrid(*logDrawModel_, loggedOutcomes(steps));
+        logDrawGrid_->refresh();
+        logDrawGrid_->setFixedSize(logDrawGrid_->sizeHint());
         QString text = log.entries.empty()
                            ? QStringLiteral(
                                  "記録した予想はまだありません。予想画面の「予想を記録」で、抽せん前の予想を"

@@ -46,6 +46,7 @@ public:
     // The widgets of the pages: nullptr until the pages are built.
     GridWidget* scoreGrid() const { return scoreGrid_; }
     GridWidget* logGrid() const { return logGrid_; }
+    GridWidget* logDrawGrid() const { return logDrawGrid_; }
     ExcessPicture* chart() const { return chart_; }
     GridWidget* ticketGrid() const { return ticketGrid_; }
     ExcessPicture* yenChart() const { return yenChart_; }
@@ -95,6 +96,7 @@ private:
     void buildPages();
     void fillHitsPage(QWidget* page);
     void fillTicketsPage(QWidget* page);
+    void fillLogPage(QWidget* page);
     void showResult();
     void showRange();
     void scoreLog();
@@ -116,6 +118,7 @@ private:
     QTabWidget* tabs_ = nullptr;
     QWidget* hitsPage_ = nullptr;
     QWidget* ticketsPage_ = nullptr;
+    QWidget* logPage_ = nullptr;
     bool pagesBuilt_ = false;
     bool pagesAsked_ = false;
     GridWidget* scoreGrid_ = nullptr;
@@ -129,6 +132,8 @@ private:
     QLabel* logStatus_ = nullptr;
     GridWidget* logGrid_ = nullptr;
     std::shared_ptr<ResultGrid> logModel_;
+    GridWidget* logDrawGrid_ = nullptr;
+    std::shared_ptr<ResultGrid> logDrawModel_;
     QTimer rerun_;
     std::unique_ptr<BacktestJob> job_;
     std::function<void()> workerStep_;

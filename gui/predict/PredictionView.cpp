@@ -18,6 +18,7 @@
 #include "core/backtest/PredictorSets.h"
 #include "core/backtest/Scoring.h"
 #include "core/calendar/HistoryDates.h"
+#include "core/predict/EqualChance.h"
 #include "core/predict/Prediction.h"
 #include "core/predict/PredictionOptions.h"
 #include "core/predict/PredictionTexts.h"
@@ -46,8 +47,8 @@ constexpr int kPredictionLeft = 4080, kPredictionWidth = 5055;
 // The switch frames inside the options frame.
 constexpr int kSwitchLeft = 120, kSwitchTop = 720, kSwitchStep = 540;
 constexpr int kSwitchWidth = 3615, kSwitchHeight = 495;
-// The check line under the frames.
-constexpr int kCheckGap = 60, kCheckHeight = 300;
+// The check line under the frames, two lines of text.
+constexpr int kCheckGap = 60, kLineHeight = 255;
 
 }  // namespace
 
@@ -72,11 +73,11 @@ PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* 
     close->setGeometry(right - button.width(), top, button.width(), button.height());
     print->setGeometry(right - 2 * button.width() - 8, top, button.width(), button.height());
 
-    // Under both frames, across the window.
+    // Under both frames, across the window: two lines at most.
     check_ = new QLabel(this);
     check_->setObjectName("LabelCheck");
     check_->setGeometry(twipsRect(kOptionsLeft, kFrameTop + kFrameHeight + kCheckGap,
-                                  kPredictionLeft + kPredictionWidth - kOptionsLeft, kCheckHeight));
+                                  kPredictionLeft + kPredictionWidth - kOptionsLeft, 2 * kLineHeight));
 
     auto* record = new QPushButton(QString::fromUtf8(kRecordCaption), this);
     record->setObjectName("Cmd予想記録");
@@ -101,6 +102,7 @@ QWidget* PredictionView::createOptionsFrame()
     for (int i = 0; i < kOptionCount; ++i) {
         auto* box = new QGroupBox(QString::fromUtf8(kOptionCaptions[i]), frame);
         box->setObjectName(QStringLiteral("Frame%1").arg(4 + i));
+        box->setToolTip(QString::fromUtf8(kReflectSwitchTip));
         box->setGeometry(twipsRect(kSwitchLeft, kSwitchTop + i * kSwitchStep, kSwitchWidth, kSwitchHeight));
         reflect_[i] = new QRadioButton(QString::fromUtf8(kReflectCaption), box);
         reflect_[i]->setObjectName(QStringLiteral("Opt反映する(%1)").arg(i));
@@ -115,6 +117,13 @@ QWidget* PredictionView::createOptionsFrame()
         connect(reflect_[i], &QRadioButton::clicked, this, [this, i] { onSwitchClicked(i, true); });
         connect(doNotReflect_[i], &QRadioButton::clicked, this, [this, i] { onSwitchClicked(i, false); });
     }
+    // Under the switches: what chance each number has, whatever they say.
+    auto* chance = new QLabel(QString::fromStdString(equalChanceText()), frame);
+    chance->setObjectName("LabelChance");
+    chance->setWordWrap(true);
+    chance->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int chanceTop = kSwitchTop + kOptionCount * kSwitchStep + kSwitchStep / 2;
+    chance->setGeometry(twipsRect(kSwitchLeft, chanceTop, kSwitchWidth, kFrameHeight - chanceTop - kSwitchLeft));
     return frame;
 }
 
@@ -203,12 +212,14 @@ void PredictionView::startCheck()
             runBacktest(history, reflect, TargetRange{}, [&stop](int, int) { return !*stop; });
         if (!result || *stop)
             return;
-        const QString line = QString::fromStdString(predictionCheckText(compareOne(result->board), reflect));
+        const QString line =
+            QString::fromStdString(predictionCheckText(compareAll(result->boards, result->sameRows), reflect));
         QMetaObject::invokeMethod(
             self.data(),
             [self, generation, line] {
                 if (self && generation == self->checkGeneration_) {
-                    self->check_->setText(line);
+                    // Two lines at most, broken between phrases.
+                    self->check_->setText(wrapAtPhrases(line, self->check_->fontMetrics(), self->check_->width() - 2));
                     self->stopCheck();
                 }
             },

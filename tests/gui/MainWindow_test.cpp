@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "core/predict/Prediction.h"
+#include "core/predict/PredictionTexts.h"
 #include "gui/MainWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
 #include "gui/backtest/BacktestView.h"
@@ -353,7 +354,7 @@ TEST(MainFrm, ViewSitsAtTheTopLeftAtItsSizeInTwips)
     EXPECT_EQ(sub->pos(), QPoint(0, 0));
     const double dpi = sub->logicalDpiX();
     EXPECT_NEAR(sub->width(), 9360 * dpi / 1440, 1.0);
-    EXPECT_NEAR(sub->height(), 8604 * dpi / 1440, 1.0);
+    EXPECT_NEAR(sub->height(), kPredictionHeightTwips * dpi / 1440, 1.0);
 }
 
 TEST(MainFrm, ExitClosesEveryViewThenWritesTheOptionsFile)

@@ -24,11 +24,13 @@ double simultaneousLevel(std::size_t items)
 void judgeSimultaneously(ChanceFigures& figures)
 {
     const double level = simultaneousLevel(figures.items.size());
+    figures.judged = figures.draws >= kMinVerdictDraws;
     for (ChanceItem& item : figures.items) {
         item.range = binomialRange(item.trials, item.p, level);
-        item.verdict = item.observed > item.range.high  ? ChanceVerdict::Above
-                       : item.observed < item.range.low ? ChanceVerdict::Below
-                                                        : ChanceVerdict::Within;
+        item.verdict = !figures.judged                   ? ChanceVerdict::Within
+                       : item.observed > item.range.high ? ChanceVerdict::Above
+                       : item.observed < item.range.low  ? ChanceVerdict::Below
+                                                         : ChanceVerdict::Within;
     }
 }
 
@@ -40,8 +42,10 @@ std::span<const Draw> latestDraws(const DrawHistory& history, int lastN)
     return all.subspan(all.size() - static_cast<std::size_t>(lastN));
 }
 
-const char* verdictWord(ChanceVerdict verdict)
+const char* verdictWord(const ChanceFigures& figures, ChanceVerdict verdict)
 {
+    if (!figures.judged)
+        return "none";
     switch (verdict) {
         case ChanceVerdict::Above:
             return "above";

@@ -5,11 +5,13 @@
 // history puts any item outside with a chance of at most 5 %.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/analysis/chance/ChanceRange.h"
+#include "core/analysis/chance/LongestRun.h"
 #include "core/history/DrawHistory.h"
 
 namespace rumone {
@@ -38,19 +40,29 @@ struct ChanceFigures {
     ChanceScale scale = ChanceScale::Count;
     int draws = 0;  // complete draws the figures come from
     std::vector<ChanceItem> items;
+    // False below kMinVerdictDraws draws: ranges shown, no item judged.
+    bool judged = true;
+    // Where the view shows a streak or an absence: the longest one beside
+    // what a random history of this length gives.
+    std::optional<LongestFigure> longest;
 
     bool allWithin() const;
 };
 
+// Below this many draws a picture gives no verdict.
+inline constexpr int kMinVerdictDraws = 30;
+
 // The level every item of a picture of `items` items is judged at.
 double simultaneousLevel(std::size_t items);
-// Sets every item's range and verdict at the simultaneous level.
+// Sets every item's range and verdict at the simultaneous level; below
+// kMinVerdictDraws draws every item stays within and `judged` is false.
 void judgeSimultaneously(ChanceFigures& figures);
 
 // The `lastN` latest complete draws, or all of them for lastN <= 0.
 std::span<const Draw> latestDraws(const DrawHistory& history, int lastN);
 
-// The machine word of a verdict: within, above or below.
-const char* verdictWord(ChanceVerdict verdict);
+// The machine word of an item's verdict: within, above or below, or none
+// where the figures are not judged.
+const char* verdictWord(const ChanceFigures& figures, ChanceVerdict verdict);
 
 }  // namespace rumone

@@ -32,14 +32,22 @@ ChanceFigures groupDivision10Chance(std::span<const Draw> draws);
 // The five two-digit groups' share of every position.
 ChanceFigures fiveGroupTrendChance(std::span<const Draw> draws);
 
+// Per rank 1-10 of the digits by their count in the draws before (most
+// drawn first, a tie to the smaller digit): how often a drawn digit held
+// that rank. Whatever came before, the drawn digit is uniform, so each
+// rank has chance 0.1.
+ChanceFigures earlierCountRankChance(std::span<const Draw> draws);
+
 // Per draws of absence g (0 = drawn in the draw before): how often a digit
-// then appears in the next draw, chance 1 - 0.9^4 whatever g is.
+// then appears in the next draw, chance 1 - 0.9^4 whatever g is; and the
+// longest absence of any digit, before its first draw and after its last
+// included.
 ChanceFigures appearanceIntervalChance(std::span<const Draw> draws);
 // Per position, the step s from the digit of the draw before: chance
 // (10 - |s|) / 100.
 ChanceFigures digitStepChance(std::span<const Draw> draws);
 // The last digit's run: after a run of r equal last digits, how often the
-// next draw continues it, chance 0.1 whatever r is.
+// next draw continues it, chance 0.1 whatever r is; and the longest run.
 ChanceFigures lastDigitRunChance(std::span<const Draw> draws);
 
 // The absence buckets: g = 0 .. kAbsenceBuckets - 2, then "or more".

@@ -10,8 +10,10 @@
 namespace rumone {
 
 struct ChanceOverview {
-    int pictures = 0;  // views with figures
-    long items = 0;    // their items together
+    // Distinct pictures among the views with figures: views whose items are
+    // the same counts (in another order, or the same law) are one picture.
+    int pictures = 0;
+    long items = 0;  // their items together
     // The chance that a random history puts at least one of those items
     // outside its range, from each item's exact outside chance.
     double anyOutside = 0.0;

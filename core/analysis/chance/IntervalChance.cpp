@@ -1,9 +1,11 @@
 // The chance laws of the interval views: what follows an absence, a step
 // or a run does not depend on it.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/analysis/chance/ChanceLaws.h"
 
@@ -54,6 +56,7 @@ ChanceFigures appearanceIntervalChance(std::span<const Draw> draws)
     // absence is not known.
     std::array<long, 10> last;
     last.fill(-1);
+    long longestAbsence = 0;
     for (std::size_t i = 0; i < draws.size(); ++i) {
         const long now = static_cast<long>(i);
         for (int digit = 0; digit < 10; ++digit) {
@@ -65,8 +68,10 @@ ChanceFigures appearanceIntervalChance(std::span<const Draw> draws)
                 ++t.trials;
                 t.successes += present ? 1 : 0;
             }
-            if (present)
+            if (present) {
+                longestAbsence = std::max(longestAbsence, now - seen - 1);
                 seen = now;
+            }
         }
     }
     for (int g = 0; g < kAbsenceBuckets; ++g) {
@@ -74,6 +79,12 @@ ChanceFigures appearanceIntervalChance(std::span<const Draw> draws)
         if (t.trials > 0)
             f.items.push_back({bucketLabel(g, kAbsenceBuckets), t.successes, t.trials, kAppearChance, {}, {}});
     }
+    long longest = 0;
+    for (const long seen : last)
+        longest = std::max(longest, static_cast<long>(draws.size()) - seen - 1);
+    longest = std::max(longest, longestAbsence);
+    f.longest =
+        longestFigure("不出現", longest, longestRunLaw(static_cast<long>(draws.size()), 1.0 - kAppearChance, 10));
     judgeSimultaneously(f);
     return f;
 }
@@ -108,6 +119,7 @@ ChanceFigures lastDigitRunChance(std::span<const Draw> draws)
     ChanceFigures f = rateFigures("連続", "次回も続く率", "下一桁が続いた回数", static_cast<int>(draws.size()));
     std::array<Tally, kRunBuckets> tally{};
     int run = 0;
+    long longest = 0;
     for (std::size_t i = 0; i < draws.size(); ++i) {
         const bool continues = i > 0 && draws[i].digits[3] == draws[i - 1].digits[3];
         if (run > 0) {
@@ -116,12 +128,17 @@ ChanceFigures lastDigitRunChance(std::span<const Draw> draws)
             t.successes += continues ? 1 : 0;
         }
         run = continues ? run + 1 : 1;
+        longest = std::max<long>(longest, run);
     }
     for (int r = 0; r < kRunBuckets; ++r) {
         const Tally& t = tally[static_cast<std::size_t>(r)];
         if (t.trials > 0)
             f.items.push_back({bucketLabel(r + 1, kRunBuckets + 1), t.successes, t.trials, 0.1, {}, {}});
     }
+    // A run is one draw and every draw after it that continues it.
+    std::vector<double> atMost = longestRunLaw(static_cast<long>(draws.size()) - 1, 0.1, 1);
+    atMost.insert(atMost.begin(), draws.empty() ? 1.0 : 0.0);
+    f.longest = longestFigure("連続", longest, atMost);
     judgeSimultaneously(f);
     return f;
 }

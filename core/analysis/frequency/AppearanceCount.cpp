@@ -102,7 +102,7 @@ AnalysisViewSpec appearanceCountView()
         .letMessagesRunAfterBuild = false,
         .legend = {},
         .build = &buildCountView,
-        .chance = appearanceIntervalChance,
+        .chance = earlierCountRankChance,
     };
 }
 

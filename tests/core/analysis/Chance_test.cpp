@@ -6,11 +6,13 @@
 #include <cmath>
 #include <numeric>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/analysis/AnalysisView.h"
 #include "core/analysis/chance/ChanceLaws.h"
 #include "core/analysis/chance/ChanceVerdict.h"
+#include "core/analysis/chance/LongestRun.h"
 #include "core/store/ReliabilityHelpers.h"
 #include "support/TestSupport.h"
 
@@ -150,7 +152,7 @@ TEST(ChanceLaws, RealHistoryDigitNineIsJustOutsideItsRange)
     EXPECT_NEAR(f.items[9].expected(), 2821.6, 1e-9);
 
     const ChanceOverview all = chanceOverview(h, 0);
-    EXPECT_EQ(all.pictures, 16);
+    EXPECT_EQ(all.pictures, 15);  // 回数別出現 is 出現頻度 again
     EXPECT_GT(all.anyOutside, 0.05);
     const std::string line = chanceVerdictLine(f, all);
     EXPECT_NE(line.find("数字9の出現数は偶然の範囲より多い（2,985回、偶然なら2,821.6回）"), std::string::npos) << line;
@@ -178,6 +180,81 @@ TEST(ChanceVerdict, NumbersAreGroupedByThousands)
     EXPECT_EQ(groupedDecimal(34.39, 2), "34.39");
     EXPECT_EQ(groupedDecimal(0.05, 1), "0.1");
     EXPECT_EQ(groupedDecimal(99.6, 0), "100");
+}
+
+// The first draw sees every count 0 (ranks by digit), the second sees 1
+// drawn four times.
+TEST(ChanceLaws, EachDrawnDigitIsRankedByItsCountBefore)
+{
+    const ChanceFigures f = earlierCountRankChance(latestDraws(historyOf({{1, {1, 1, 1, 1}}, {2, {1, 2, 3, 4}}}), 0));
+    ASSERT_EQ(f.items.size(), 10u);
+    std::vector<long> observed;
+    for (const ChanceItem& item : f.items) {
+        observed.push_back(item.observed);
+        EXPECT_EQ(item.trials, 8);
+        EXPECT_DOUBLE_EQ(item.p, 0.1);
+    }
+    EXPECT_EQ(observed, (std::vector<long>{1, 4, 1, 1, 1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(f.items[0].label, "1位");
+}
+
+TEST(ChanceVerdict, BelowThirtyDrawsAPictureGivesNoVerdict)
+{
+    std::vector<test::Row> rows;
+    for (int i = 0; i < 30; ++i)
+        rows.push_back({i + 1, {7, 7, 7, i % 10}});  // far from chance
+    const DrawHistory h = historyOf(rows);
+    for (const int draws : {29, 30}) {
+        SCOPED_TRACE(draws);
+        const ChanceFigures f = digitFrequencyChance(latestDraws(h, draws));
+        EXPECT_EQ(f.judged, draws >= 30);
+        EXPECT_EQ(f.allWithin(), draws < 30);
+        EXPECT_EQ(chanceVerdictLine(f, chanceOverview(h, draws)) == "対象29回では回数が少なく判断できません",
+                  draws < 30);
+        EXPECT_STREQ(verdictWord(f, f.items[7].verdict), draws < 30 ? "none" : "above");
+    }
+}
+
+// Every outcome of a few trials enumerated: the longest run of successes.
+TEST(LongestRun, SmallCasesAgreeWithEveryOutcomeEnumerated)
+{
+    for (const auto& [trials, chance, sequences] :
+         std::vector<std::tuple<int, double, int>>{{6, 0.3, 1}, {7, 0.6561, 1}, {5, 0.1, 3}, {1, 0.5, 1}}) {
+        SCOPED_TRACE(trials);
+        std::vector<double> exact(static_cast<std::size_t>(trials) + 1, 0.0);  // P(longest = k)
+        for (int outcome = 0; outcome < (1 << trials); ++outcome) {
+            int run = 0, longest = 0, successes = 0;
+            for (int t = 0; t < trials; ++t) {
+                const bool success = outcome >> t & 1;
+                run = success ? run + 1 : 0;
+                longest = std::max(longest, run);
+                successes += success;
+            }
+            exact[static_cast<std::size_t>(longest)] +=
+                std::pow(chance, successes) * std::pow(1 - chance, trials - successes);
+        }
+        const std::vector<double> law = longestRunLaw(trials, chance, sequences);
+        double atMost = 0;
+        for (std::size_t k = 0; k < exact.size(); ++k) {
+            atMost += exact[k];
+            EXPECT_NEAR(k < law.size() ? law[k] : 1.0, std::pow(atMost, sequences), 1e-12) << k;
+        }
+    }
+}
+
+// The real history's longest absence and the law of a random one as long.
+TEST(LongestRun, RealHistoryLongestAbsenceBesideChance)
+{
+    const auto rows = test::realDraws();
+    ASSERT_TRUE(rows) << "the real history is missing: " << test::realDrawsPath();
+    const ChanceFigures f = appearanceIntervalChance(latestDraws(historyOf(*rows), 0));
+    ASSERT_TRUE(f.longest);
+    EXPECT_EQ(f.longest->observed, 26);
+    EXPECT_EQ(f.longest->median, 24);
+    EXPECT_EQ(f.longest->low, 20);
+    EXPECT_EQ(f.longest->high, 32);
+    EXPECT_NE(chanceVerdictLine(f, {}).find("最も長い不出現は26回で、同じ回数の無作為な履歴では中央値24回"),
+              std::string::npos);
 }
 
 TEST(ChanceTool, PrintsOneLinePerItemAndRefusesWhatItCannotShow)

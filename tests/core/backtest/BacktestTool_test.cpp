@@ -64,9 +64,15 @@ TEST(BacktestTool, AllReflectAndTicketLinesCarryTheExactFigures)
 
     const auto overall = linesOf(run.output, "overall");
     ASSERT_EQ(overall.size(), 1u);
-    const ComparisonSummary s = compareAll(result->boards);
+    const ComparisonSummary s = compareAll(result->boards, result->sameRows);
     EXPECT_EQ(overall[0], (std::vector<std::string>{"overall", "37", std::to_string(s.outside),
                                                     twoDecimals(s.expectedOutside), std::to_string(s.different)}));
+    const auto checks = linesOf(run.output, "check");
+    ASSERT_EQ(checks.size(), 11u);
+    for (int k = 0; k < 11; ++k)
+        EXPECT_EQ(
+            checks[static_cast<std::size_t>(k)],
+            (std::vector<std::string>{"check", std::to_string(k), std::to_string(comparisonsAt(s, k).different)}));
 
     const auto tickets = linesOf(run.output, "tickets");
     std::size_t bought = 0;  // only a predictor and type with tickets has a line

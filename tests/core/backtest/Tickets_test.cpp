@@ -113,13 +113,13 @@ TEST(Tickets, TheConclusionAndThePredictionLineFollowTheFigures)
     const std::vector<Case> cases = {
         {400,
          "37通りの比較のうち偶然の範囲外は0通り（偶然だけでも平均1.7通り）。偶然と区別できる予想手法はありません。",
-         "これまでの検証（反映数3、1000回）：どの予想も偶然と同程度の的中です（予想の検証）"},
+         "これまでの検証（反映数3、1000回、反映数0～10の37通りを補正して比較）：どの予想も偶然と区別できません（予想"
+         "の検証）"},
         {520,
          "37通りの比較のうち偶然の範囲外は33通り（偶然だけでも平均1.7通り）。比較の数で補正しても偶然と区別できるのは、"
-         "消去法（反映数0）は偶然より多い的中",
-         "これまでの検証（反映数3、1000回）：消去法は偶然より多い的中、連発は偶然より多い的中、一発は偶然より多い的中で"
-         "、"
-         "偶然と区別できます（予想の検証）"},
+         "消去法（反映数0、偶然より多い的中）",
+         "これまでの検証（反映数3、1000回、反映数0～10の37通りを補正して比較）：消去法（偶然より多い的中）、"
+         "連発（偶然より多い的中）、一発（偶然より多い的中）は偶然と区別できます（予想の検証）"},
     };
     for (const Case& c : cases) {
         ReflectBoards boards;
@@ -128,13 +128,15 @@ TEST(Tickets, TheConclusionAndThePredictionLineFollowTheFigures)
                 board[i] = tallyOf({{1000, 4000}}, 1000, i < 4 ? 400 : c.hits);
         const std::string conclusion = conclusionText(compareAll(boards));
         EXPECT_EQ(conclusion.substr(0, c.conclusion.size()), c.conclusion);
-        EXPECT_EQ(predictionCheckText(compareOne(boards[3]), 3), c.line);
+        EXPECT_EQ(predictionCheckText(compareAll(boards), 3), c.line);
     }
-    Scoreboard few;
-    for (Tally& t : few)
-        t = tallyOf({{1000, 4}}, 1, 4);
-    EXPECT_EQ(predictionCheckText(compareOne(few), 0),
-              "これまでの検証（反映数0、1回）：判定には回数が足りません（1回）（予想の検証）");
+    ReflectBoards few;
+    for (Scoreboard& board : few)
+        for (Tally& t : board)
+            t = tallyOf({{1000, 4}}, 1, 4);
+    EXPECT_EQ(predictionCheckText(compareAll(few), 0),
+              "これまでの検証（反映数0、1回、反映数0～10の37通りを補正して比較）：判定には回数が足りません（1回）（予想"
+              "の検証）");
     EXPECT_EQ(compareAll(ReflectBoards{}).comparisons.size(), 37u);
 }
 

@@ -93,7 +93,7 @@ TEST(BacktestView, TheWalkLandsInTheTableAndTheChartAndFollowsTheReflectCount)
     fillTicketGrid(tickets, expected->tickets);
     for (int row = 1; row <= tickets.rows(); ++row)
         EXPECT_EQ(test::rowTexts(*view->ticketGrid()->grid(), row), test::rowTexts(tickets, row));
-    EXPECT_EQ(view->conclusionLabel()->text().toStdString(), conclusionText(compareAll(expected->boards)));
+    EXPECT_EQ(view->conclusionLabel()->text().toStdString(), resultConclusionText(*expected));
     EXPECT_GT(view->yenChart()->pointCount(), 100);
     test::TempDir dir;
     {
@@ -206,6 +206,11 @@ TEST(BacktestView, APredictionRecordedBeforeItsDrawIsScoredOnceTheDrawIsEntered)
     for (int row = 2; row <= 8; ++row)
         EXPECT_EQ(view->logGrid()->grid()->getText(7, row), "判定には回数が足りません（1回）") << row;
     EXPECT_TRUE(view->logStatusLabel()->text().contains(QStringLiteral("1 件")));
+    // Draw by draw: the seven predictors of draw 61 against 1234.
+    const ResultGrid& draws = *view->logDrawGrid()->grid();
+    EXPECT_EQ(draws.rows(), 1 + kPredictorCount);
+    EXPECT_EQ(draws.getText(1, 2), "61");
+    EXPECT_TRUE(draws.getText(3, 2).ends_with("→ 当選 1234")) << draws.getText(3, 2);
 }
 
 }  // namespace
