@@ -1,5 +1,7 @@
 #include "core/backtest/Scoring.h"
 
+#include "core/backtest/BandTargets.h"
+
 namespace rumone {
 
 namespace {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "core/backtest/ChanceRange.h"
 #include "core/backtest/PredictorSets.h"
 #include "core/backtest/Tickets.h"
 #include "core/backtest/WalkForward.h"
 #include "core/predict/PredictionOptions.h"
+#include "core/stats/CountChance.h"
 
 namespace rumone {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "core/backtest/BandTargets.h"
 #include "core/predict/Prediction.h"
 
 namespace rumone {
@@ -10,8 +11,6 @@ namespace rumone {
 namespace {
 
 constexpr int kStraightUnits = static_cast<int>(kStraightPrize / kPrizeUnit);  // 24
-// Entries of the prize distribution lighter than this are cut off.
-constexpr double kNegligible = 1e-24;
 
 // The distinct orderings of four digits: 24, 12, 6, 4 or 1.
 int orderingsOf(std::array<int, 4> digits)
@@ -84,11 +83,11 @@ TargetTicketPair poolTickets(DigitSet pool, const std::array<int, 4>& actual)
 
 // The prize outcomes of one target in prize units, with their chances:
 // at most two besides nothing.
-std::array<std::pair<int, double>, 2> outcomesOf(const TargetTicketPair& t)
+std::array<UnitOutcome, 2> outcomesOf(const TargetTicketPair& t)
 {
     const TargetTickets& straight = t[static_cast<std::size_t>(TicketType::Straight)];
     const TargetTickets& box = t[static_cast<std::size_t>(TicketType::Box)];
-    std::array<std::pair<int, double>, 2> out{};
+    std::array<UnitOutcome, 2> out{};
     if (straight.count == 0) {
         if (box.count > 0)
             out[0] = {1, double(box.chance) / kChanceScale};  // pools: boxes of four distinct digits
@@ -138,66 +137,6 @@ CountFigures TicketTally::winFigures() const
 double TicketTally::returnShare() const
 {
     return count > 0 ? double(paid) / double(cost()) : 0;
-}
-
-void TicketWalk::Payout::add(const std::array<std::pair<int, double>, 2>& outcomes)
-{
-    double nothing = 1;
-    int reach = 0;
-    for (const auto& [units, chance] : outcomes) {
-        nothing -= chance;
-        reach = std::max(reach, units);
-    }
-    if (reach == 0)
-        return;
-    // One pass per outcome over the old pmf (in the order the terms of each
-    // new value were always summed), which the compiler vectorises: the walk
-    // over every target spends most of its time here.
-    const std::size_t old = pmf.size();
-    next.assign(old + static_cast<std::size_t>(reach), 0.0);
-    for (std::size_t k = 0; k < old; ++k)
-        next[k] = nothing * pmf[k];
-    for (const auto& [units, chance] : outcomes) {
-        if (units <= 0)
-            continue;
-        double* shifted = next.data() + units;
-        for (std::size_t k = 0; k < old; ++k)
-            shifted[k] += chance * pmf[k];
-    }
-    pmf.swap(next);
-    while (pmf.size() > 1 && pmf.back() < kNegligible)
-        pmf.pop_back();
-    std::size_t lead = 0;
-    while (lead + 1 < pmf.size() && pmf[lead] < kNegligible)
-        ++lead;
-    if (lead > 0) {
-        pmf.erase(pmf.begin(), pmf.begin() + static_cast<std::ptrdiff_t>(lead));
-        offset += static_cast<long>(lead);
-    }
-}
-
-// As for counts: the largest k with P(X < k) <= 2.5 % and the smallest k
-// with P(X > k) <= 2.5 %.
-std::pair<long, long> TicketWalk::Payout::range() const
-{
-    constexpr double kTail = 0.025 + 1e-12;
-    long low = offset;
-    double below = 0;
-    for (std::size_t i = 0; i < pmf.size(); ++i) {
-        if (below + pmf[i] > kTail)
-            break;
-        below += pmf[i];
-        low = offset + static_cast<long>(i) + 1;
-    }
-    long high = offset + static_cast<long>(pmf.size()) - 1;
-    double above = 0;
-    for (std::size_t i = pmf.size(); i-- > 0;) {
-        above += pmf[i];
-        if (above > kTail)
-            break;
-        high = offset + static_cast<long>(i) - 1;
-    }
-    return {low, high};
 }
 
 TicketWalk::TicketWalk(std::size_t targets) : bandAt_(evenlySpread(targets, kBandPoints)) {}

@@ -15,8 +15,9 @@
 #include <array>
 #include <vector>
 
-#include "core/backtest/ChanceRange.h"
 #include "core/backtest/PredictorSets.h"
+#include "core/stats/CountChance.h"
+#include "core/stats/UnitSums.h"
 
 namespace rumone {
 
@@ -81,19 +82,9 @@ public:
     YenTrack takeTrack() { return std::move(track_); }
 
 private:
-    // The prizes of one predictor so far, in prize units: their exact
-    // distribution, cut where it has no weight left.
-    struct Payout {
-        long offset = 0;
-        std::vector<double> pmf{1.0};
-        std::vector<double> next;  // the next pmf, kept to spare an allocation a target
-        void add(const std::array<std::pair<int, double>, 2>& outcomes);
-        std::pair<long, long> range() const;
-    };
-
     TicketBoard board_;
     YenTrack track_;
-    std::array<Payout, kPredictorCount> payout_;
+    std::array<UnitSums, kPredictorCount> payout_;  // the prizes so far, in prize units
     std::array<long long, kPredictorCount> net_{};
     std::array<long long, kPredictorCount> bought_{};
     std::vector<std::size_t> bandAt_;

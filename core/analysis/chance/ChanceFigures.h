@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/analysis/chance/ChanceRange.h"
 #include "core/history/DrawHistory.h"
+#include "core/stats/CountChance.h"
 
 namespace rumone {
 

@@ -3,6 +3,7 @@
 // the prediction view's line, all from the figures.
 #include <gtest/gtest.h>
 
+#include "core/backtest/BandTargets.h"
 #include "core/backtest/Comparisons.h"
 #include "core/backtest/Tickets.h"
 #include "support/TestSupport.h"
@@ -136,6 +137,13 @@ TEST(Tickets, TheConclusionAndThePredictionLineFollowTheFigures)
     EXPECT_EQ(predictionCheckText(compareOne(few), 0),
               "これまでの検証（反映数0、1回）：判定には回数が足りません（1回）（予想の検証）");
     EXPECT_EQ(compareAll(ReflectBoards{}).comparisons.size(), 37u);
+}
+
+TEST(BandTargets, EvenlySpreadKeepsTheEnds)
+{
+    EXPECT_EQ(evenlySpread(5, 48), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(evenlySpread(101, 5), (std::vector<std::size_t>{0, 25, 50, 75, 100}));
+    EXPECT_TRUE(evenlySpread(0, 5).empty());
 }
 
 }  // namespace
