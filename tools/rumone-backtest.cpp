@@ -148,9 +148,9 @@ void printTickets(const TicketBoard& board)
             const CountFigures wins = t.winFigures();
             char expected[48];
             std::snprintf(expected, sizeof expected, "%.4f", wins.expected);
-            std::cout << "tickets\t" << kPredictorNames[i] << '\t' << ticketTypeName(static_cast<TicketType>(type))
-                      << '\t' << t.count << '\t' << t.cost() << '\t' << t.wins << '\t' << expected << '\t' << wins.low
-                      << '\t' << wins.high << '\t' << t.paid << '\n';
+            std::cout << "tickets\t" << kPredictorNames[i] << '\t' << kTicketTypes[type].name << '\t' << t.count << '\t'
+                      << t.cost() << '\t' << t.wins << '\t' << expected << '\t' << wins.low << '\t' << wins.high << '\t'
+                      << t.paid << '\n';
         }
 }
 

@@ -18,18 +18,16 @@ constexpr std::array<int, kTicketGridColumns> kWidths = {8, 10, 10, 15, 6, 10, 1
 
 struct Line {
     int predictor;
-    TicketType type;
+    std::size_t type;
 };
 
-// The cycle rows buy both types, the pools boxes only.
+// A row for every type a predictor buys.
 std::vector<Line> linesOf()
 {
     std::vector<Line> lines;
-    for (int i = 0; i < kPredictorCount; ++i) {
-        if (i < kCycleMethodCount)
-            lines.push_back({i, TicketType::Straight});
-        lines.push_back({i, TicketType::Box});
-    }
+    for (int i = 0; i < kPredictorCount; ++i)
+        for (const std::size_t type : typesBoughtBy(i))
+            lines.push_back({i, type});
     return lines;
 }
 
@@ -37,10 +35,14 @@ std::vector<Line> linesOf()
 
 std::string yenText(long long yen)
 {
-    std::string digits = std::to_string(yen < 0 ? -yen : yen);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return (yen < 0 ? "−" : "") + digits + "円";
+    const std::string digits = std::to_string(yen < 0 ? -yen : yen);
+    std::string text = yen < 0 ? "−" : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text + "円";
 }
 
 void fillTicketGrid(ResultGrid& grid, const TicketBoard& board)
@@ -63,10 +65,9 @@ void fillTicketGrid(ResultGrid& grid, const TicketBoard& board)
         grid.setAlignment(Block{column, 2, column, rows}, HAlign::Right, VAlign::Centre);
     for (std::size_t l = 0; l < lines.size(); ++l) {
         const int row = static_cast<int>(l) + 2;
-        const TicketTally& t =
-            board[static_cast<std::size_t>(lines[l].predictor)][static_cast<std::size_t>(lines[l].type)];
+        const TicketTally& t = board[static_cast<std::size_t>(lines[l].predictor)][lines[l].type];
         grid.setText(1, row, kPredictorNames[static_cast<std::size_t>(lines[l].predictor)]);
-        grid.setText(2, row, ticketTypeName(lines[l].type));
+        grid.setText(2, row, kTicketTypes[lines[l].type].name);
         grid.setText(3, row, t.count);
         grid.setText(4, row, yenText(t.cost()));
         if (t.count == 0) {

@@ -5,6 +5,7 @@
 
 #include "core/backtest/BandTargets.h"
 #include "core/backtest/Comparisons.h"
+#include "core/backtest/TicketGrid.h"
 #include "core/backtest/Tickets.h"
 #include "support/TestSupport.h"
 
@@ -52,8 +53,9 @@ TEST(Tickets, EachPredictorBuysAndWinsByTheRules)
         {"every digit", 5, poolOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), {9, 8, 0, 1}, {}, {210, 5040, 1, 37500}},
     };
     for (const Case& c : cases) {
-        const TargetTicketPair t = ticketsOf(c.predictor, c.sets, c.actual);
-        for (const auto& [got, want] : {std::pair{t[0], c.straight}, std::pair{t[1], c.box}}) {
+        const TargetPurchase t = ticketsOf(c.predictor, c.sets, c.actual);
+        for (const auto& [got, want] :
+             {std::pair{t.byType[kStraightTicket], c.straight}, std::pair{t.byType[kBoxTicket], c.box}}) {
             EXPECT_EQ(got.count, want.count) << c.what;
             EXPECT_EQ(got.chance, want.chance) << c.what;
             EXPECT_EQ(got.wins, want.wins) << c.what;
@@ -137,6 +139,13 @@ TEST(Tickets, TheConclusionAndThePredictionLineFollowTheFigures)
     EXPECT_EQ(predictionCheckText(compareOne(few), 0),
               "これまでの検証（反映数0、1回）：判定には回数が足りません（1回）（予想の検証）");
     EXPECT_EQ(compareAll(ReflectBoards{}).comparisons.size(), 37u);
+}
+
+TEST(Tickets, YenTextGroupsThousands)
+{
+    for (const auto& [yen, text] : {std::pair{0LL, "0円"}, std::pair{900LL, "900円"}, std::pair{37500LL, "37,500円"},
+                                    std::pair{-1393000LL, "−1,393,000円"}, std::pair{123456789LL, "123,456,789円"}})
+        EXPECT_EQ(yenText(yen), text);
 }
 
 TEST(BandTargets, EvenlySpreadKeepsTheEnds)
