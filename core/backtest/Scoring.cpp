@@ -137,6 +137,7 @@ std::optional<BacktestResult> runBacktest(const DrawHistory& history, int reflec
         return std::nullopt;
     result.board = result.boards[chosen];
     result.tickets = tickets.board();
+    result.years = tickets.years();
     result.yen = tickets.takeTrack();
     return result;
 }

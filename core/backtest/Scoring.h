@@ -73,6 +73,7 @@ struct BacktestResult {
     ExcessTrack track;
     TicketBoard tickets;  // the reflect count asked for
     YenTrack yen;
+    std::array<YearFigures, kPredictorCount> years;  // of those tickets
 };
 
 // The walk-forward, scored for every reflect count; the board, track and

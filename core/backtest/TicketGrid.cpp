@@ -1,9 +1,9 @@
 #include "core/backtest/TicketGrid.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/backtest/BacktestGrid.h"
-#include "core/grid/GridSteps.h"
 #include "core/predict/Prediction.h"
 
 namespace rumone {
@@ -11,10 +11,11 @@ namespace rumone {
 namespace {
 
 constexpr std::array<const char*, kTicketGridColumns> kHeaders = {
-    "予想手法",   "券種", "枚数",           "購入額", "当せん",       "偶然の期待",
-    "偶然の範囲", "判定", "理論配当の合計", "回収率", "偶然の回収率",
+    "予想手法",       "券種", "枚数",           "購入額", "当せん",       "偶然の期待",
+    "偶然の範囲",     "判定", "理論配当の合計", "回収率", "偶然の回収率", "回収率の偶然の範囲",
+    "偶然で100%以上",
 };
-constexpr std::array<int, kTicketGridColumns> kWidths = {8, 10, 10, 15, 6, 10, 12, 32, 15, 8, 12};
+constexpr std::array<int, kTicketGridColumns> kWidths = {8, 10, 8, 14, 6, 10, 10, 28, 14, 8, 12, 18, 14};
 
 struct Line {
     int predictor;
@@ -33,33 +34,28 @@ std::vector<Line> linesOf()
 
 }  // namespace
 
-std::string yenText(long long yen)
+std::string groupedNumber(long long value)
 {
-    const std::string digits = std::to_string(yen < 0 ? -yen : yen);
-    std::string text = yen < 0 ? "−" : "";
+    const std::string digits = std::to_string(value < 0 ? -value : value);
+    std::string text = value < 0 ? "−" : "";
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0)
             text += ',';
         text += digits[i];
     }
-    return text + "円";
+    return text;
+}
+
+std::string yenText(long long yen)
+{
+    return groupedNumber(yen) + "円";
 }
 
 void fillTicketGrid(ResultGrid& grid, const TicketBoard& board)
 {
     const std::vector<Line> lines = linesOf();
     const int rows = static_cast<int>(lines.size()) + 1;
-    layOutGrid(grid, kTicketGridColumns, rows, kTicketGridColumns, rows, ScrollBars::None, 1, 1);
-    centreAllCells(grid);
-    grid.setActiveCell(0, 0);
-    grid.setRowHeight(-1, ResultGrid::kDefaultRowHeight);
-    for (int c = 0; c < kTicketGridColumns; ++c) {
-        grid.setColumnWidth(c + 1, kWidths[static_cast<std::size_t>(c)]);
-        grid.setText(c + 1, 1, kHeaders[static_cast<std::size_t>(c)]);
-    }
-    grid.setBorder(Block::allCells(), BorderSides::All, OptColour{});
-    grid.setTextColour(Block::rows(1, 1), kBlue);
-    grid.setBackColour(Block::rows(1, 1), kPink);
+    layOutTable(grid, kHeaders, kWidths, rows);
     grid.setAlignment(Block{8, 2, 8, rows}, HAlign::Left, VAlign::Centre);
     for (int column : {3, 4, 9})
         grid.setAlignment(Block{column, 2, column, rows}, HAlign::Right, VAlign::Centre);
@@ -88,7 +84,27 @@ void fillTicketGrid(ResultGrid& grid, const TicketBoard& board)
         grid.setText(9, row, yenText(t.paid));
         grid.setText(10, row, percentText(t.returnShare()));
         grid.setText(11, row, percentText(kPayoutShare));
+        const ReturnFigures chance = t.returnFigures();
+        grid.setText(12, row, percentText(chance.low) + " 〜 " + percentText(chance.high));
+        grid.setText(13, row, percentText(chance.ahead));
     }
+}
+
+std::string straightWinNote(const TicketBoard& board)
+{
+    double most = 0, least = 0;
+    for (const auto& types : board) {
+        const TicketTally& t = types[kStraightTicket];
+        if (t.count == 0)
+            continue;
+        const double move = double(kStraightPrize) / double(t.cost());
+        most = std::max(most, move);
+        least = least == 0 ? move : std::min(least, move);
+    }
+    if (most == 0)
+        return {};
+    return "ストレートは1回の当せんで回収率が" + percentText(least) + "〜" + percentText(most) +
+           "動きます。回収率が偶然の回収率を上回っても、数回の当せんの差なら偶然の範囲に入ります（右の2列）。";
 }
 
 }  // namespace rumone

@@ -96,37 +96,38 @@ long prizeUnitOf(std::span<const std::size_t> types)
     return unit;
 }
 
-// Every ordering of every ticket's digits that it wins on, then the wins
-// on each number summed.
+// Every ordering of every ticket's digits, with what the ticket wins on
+// it, summed per number.
 DrawOutcomes drawOutcomesOf(std::span<const Ticket> tickets)
 {
-    struct Win {
-        int number;
-        long yen;
-        std::size_t type;
+    struct Number {
+        long yen = 0;
+        unsigned types = 0;  // a bit per type that wins
     };
-    std::vector<Win> wins;
+    std::vector<Number> byNumber(static_cast<std::size_t>(kNumbers));
+    std::vector<std::size_t> won;
     for (const Ticket& t : tickets) {
+        const TicketType& type = kTicketTypes[t.type];
+        const long exact = theoreticalPrize(type.exact, t.digits);
+        const long other = type.anyOrder ? theoreticalPrize(*type.anyOrder, t.digits) : 0;
         FourDigits drawn = sorted(t.digits);
-        do
-            if (const auto kind = prizeKindWon(t, drawn))
-                wins.push_back({numberOf(drawn), theoreticalPrize(*kind, drawn), t.type});
-        while (std::next_permutation(drawn.begin(), drawn.end()));
+        do {
+            const long yen = drawn == t.digits ? exact : other;
+            Number& n = byNumber[static_cast<std::size_t>(numberOf(drawn))];
+            if (yen == 0)
+                continue;
+            if (n.types == 0)
+                won.push_back(static_cast<std::size_t>(numberOf(drawn)));
+            n.yen += yen;
+            n.types |= 1u << t.type;
+        } while (std::next_permutation(drawn.begin(), drawn.end()));
     }
-    std::sort(wins.begin(), wins.end(), [](const Win& a, const Win& b) { return a.number < b.number; });
     DrawOutcomes out;
     std::map<long, int, std::greater<>> prizes;
-    for (std::size_t i = 0; i < wins.size();) {
-        std::array<bool, kTicketTypeCount> won{};
-        long yen = 0;
-        const int number = wins[i].number;
-        for (; i < wins.size() && wins[i].number == number; ++i) {
-            yen += wins[i].yen;
-            won[wins[i].type] = true;
-        }
+    for (const std::size_t number : won) {
         for (std::size_t type = 0; type < kTicketTypeCount; ++type)
-            out.winningNumbers[type] += won[type] ? 1 : 0;
-        ++prizes[yen];
+            out.winningNumbers[type] += (byNumber[number].types >> type) & 1u;
+        ++prizes[byNumber[number].yen];
     }
     for (const auto& [yen, numbers] : prizes)
         out.prizes.push_back({yen, numbers});

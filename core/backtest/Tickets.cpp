@@ -1,6 +1,8 @@
 #include "core/backtest/Tickets.h"
 
+#include <algorithm>
 #include <bit>
+#include <iterator>
 
 #include "core/backtest/BandTargets.h"
 #include "core/predict/Prediction.h"
@@ -78,6 +80,15 @@ TargetPurchase ticketsOf(int predictor, const PositionSets& sets, const FourDigi
     TargetPurchase out;
     const DrawOutcomes outcomes = drawOutcomesOf(tickets);
     out.prizes = outcomes.prizes;
+    for (std::size_t type = 0; type < kTicketTypeCount; ++type) {
+        std::vector<Ticket> ofType;
+        std::copy_if(tickets.begin(), tickets.end(), std::back_inserter(ofType),
+                     [type](const Ticket& t) { return t.type == type; });
+        if (ofType.size() == tickets.size())
+            out.prizesByType[type] = outcomes.prizes;
+        else if (!ofType.empty())
+            out.prizesByType[type] = drawOutcomesOf(ofType).prizes;
+    }
     for (const Ticket& t : tickets) {
         TargetTickets& type = out.byType[t.type];
         ++type.count;
@@ -110,6 +121,16 @@ double TicketTally::returnShare() const
     return count > 0 ? double(paid) / double(cost()) : 0;
 }
 
+ReturnFigures TicketTally::returnFigures() const
+{
+    if (count == 0)
+        return {};
+    const auto [low, high] = paidUnits.range();
+    const double yen = double(unit);
+    return {double(low) * yen / double(cost()), double(high) * yen / double(cost()),
+            paidUnits.atLeast((cost() + unit - 1) / unit)};
+}
+
 namespace {
 
 long walkPrizeUnit()
@@ -134,11 +155,18 @@ void TicketWalk::add(int target, const PredictorSets& sets, const FourDigits& ac
     for (std::size_t i = 0; i < kPredictorCount; ++i) {
         const TargetPurchase tickets = ticketsOf(static_cast<int>(i), sets.sets[i], actual);
         for (std::size_t type = 0; type < kTicketTypeCount; ++type) {
-            board_[i][type].add(tickets.byType[type]);
+            TicketTally& tally = board_[i][type];
+            tally.add(tickets.byType[type]);
+            tally.unit = unit_;
+            tally.paidUnits.add(unitsOf(tickets.prizesByType[type], unit_));
             bought_[i] += tickets.byType[type].count;
             net_[i] += tickets.byType[type].paid - tickets.byType[type].count * kTicketPrice;
         }
         payout_[i].add(unitsOf(tickets.prizes, unit_));
+        long count = 0;
+        for (const TargetTickets& t : tickets.byType)
+            count += t.count;
+        mix_[i].add(tickets.prizes, count);
         const double cost = double(bought_[i] * kTicketPrice);
         track_.net[i].push_back(static_cast<float>(net_[i]));
         track_.expected[i].push_back(static_cast<float>(cost * (kPayoutShare - 1)));
@@ -151,6 +179,14 @@ void TicketWalk::add(int target, const PredictorSets& sets, const FourDigits& ac
     if (band)
         ++next_;
     ++added_;
+}
+
+std::array<YearFigures, kPredictorCount> TicketWalk::years() const
+{
+    std::array<YearFigures, kPredictorCount> out;
+    for (std::size_t i = 0; i < kPredictorCount; ++i)
+        out[i] = mix_[i].yearOf(kDrawsAYear, unit_);
+    return out;
 }
 
 }  // namespace rumone

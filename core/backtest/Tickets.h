@@ -17,6 +17,7 @@
 
 #include "core/backtest/PredictorSets.h"
 #include "core/backtest/TicketTypes.h"
+#include "core/backtest/YearOfTickets.h"
 #include "core/stats/CountChance.h"
 #include "core/stats/UnitSums.h"
 
@@ -35,6 +36,7 @@ struct TargetTickets {
 struct TargetPurchase {
     std::array<TargetTickets, kTicketTypeCount> byType{};
     std::vector<PrizeOutcome> prizes;
+    std::array<std::vector<PrizeOutcome>, kTicketTypeCount> prizesByType;
 };
 
 // The types predictor `predictor` buys each of its numbers as.
@@ -44,17 +46,27 @@ std::vector<Ticket> ticketsBoughtWith(int predictor, const PositionSets& sets);
 // Those tickets scored against `actual`.
 TargetPurchase ticketsOf(int predictor, const PositionSets& sets, const FourDigits& actual);
 
+// What chance alone gives the return (paid / cost).
+struct ReturnFigures {
+    double low = 0;  // the 95 % range
+    double high = 0;
+    double ahead = 0;  // P(paid >= cost)
+};
+
 struct TicketTally {
     long count = 0;
     long wins = 0;
     long long paid = 0;
     TrialCounts winTrials;
+    UnitSums paidUnits;  // the prizes' exact distribution, in units of `unit` yen
+    long unit = 1;
 
     void add(const TargetTickets& tickets);
     long long cost() const { return count * kTicketPrice; }
     CountFigures winFigures() const;
     // paid / cost; 0 without tickets.
     double returnShare() const;
+    ReturnFigures returnFigures() const;
 };
 using TicketBoard = std::array<std::array<TicketTally, kTicketTypeCount>, kPredictorCount>;
 
@@ -78,6 +90,8 @@ public:
     explicit TicketWalk(std::size_t targets);
     void add(int target, const PredictorSets& sets, const FourDigits& actual);
     const TicketBoard& board() const { return board_; }
+    // A year of each predictor's tickets at its mix over the targets added.
+    std::array<YearFigures, kPredictorCount> years() const;
     YenTrack takeTrack() { return std::move(track_); }
 
 private:
@@ -85,6 +99,7 @@ private:
     TicketBoard board_;
     YenTrack track_;
     std::array<UnitSums, kPredictorCount> payout_;  // the prizes so far, in units
+    std::array<PrizeMix, kPredictorCount> mix_;
     std::array<long long, kPredictorCount> net_{};
     std::array<long long, kPredictorCount> bought_{};
     std::vector<std::size_t> bandAt_;

@@ -95,6 +95,7 @@ private:
     void buildPages();
     void fillHitsPage(QWidget* page);
     void fillTicketsPage(QWidget* page);
+    void fillOutlookPage(QWidget* page);
     void showResult();
     void showRange();
     void scoreLog();
@@ -116,6 +117,7 @@ private:
     QTabWidget* tabs_ = nullptr;
     QWidget* hitsPage_ = nullptr;
     QWidget* ticketsPage_ = nullptr;
+    QWidget* outlookPage_ = nullptr;
     bool pagesBuilt_ = false;
     bool pagesAsked_ = false;
     GridWidget* scoreGrid_ = nullptr;
@@ -124,6 +126,10 @@ private:
     ExcessPicture* chart_ = nullptr;
     GridWidget* ticketGrid_ = nullptr;
     std::shared_ptr<ResultGrid> ticketModel_;
+    QLabel* ticketNote_ = nullptr;
+    QLabel* outlookLabel_ = nullptr;
+    GridWidget* outlookGrid_ = nullptr;
+    std::shared_ptr<ResultGrid> outlookModel_;
     QComboBox* yenChoice_ = nullptr;
     ExcessPicture* yenChart_ = nullptr;
     QLabel* logStatus_ = nullptr;
