@@ -103,8 +103,8 @@ std::string straightWinNote(const TicketBoard& board)
     }
     if (most == 0)
         return {};
-    return "ストレートは1回の当せんで回収率が" + percentText(least) + "〜" + percentText(most) +
-           "動きます。回収率が偶然の回収率を上回っても、数回の当せんの差なら偶然の範囲に入ります（右の2列）。";
+    return "ストレートは1回の当せんで回収率が" + twoDecimals(least * 100) + "〜" + twoDecimals(most * 100) +
+           "ポイント動きます。回収率が偶然の回収率を上回っても、数回の当せんの差なら偶然の範囲に入ります（右の2列）。";
 }
 
 }  // namespace rumone

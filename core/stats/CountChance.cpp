@@ -178,13 +178,10 @@ ChanceRange binomialRange(long trials, double p, double level)
 CountFigures chanceFiguresOf(const TrialCounts& trials, long observed)
 {
     const CountDistribution d(trials);
-    const ChanceRange range = rangeOf(d, 0.05);
     CountFigures f;
+    static_cast<ChanceRange&>(f) = rangeOf(d, 0.05);
     f.expected = trials.mean();
     f.observed = observed;
-    f.low = range.low;
-    f.high = range.high;
-    f.outsideChance = range.outsideChance;
     f.p = std::min(1.0, 2 * std::min(d.below(observed + 1), d.above(observed - 1)));
     return f;
 }

@@ -68,17 +68,12 @@ ChanceRange rangeOf(const CountDistribution& d, double level);
 // X ~ Binomial(trials, p): trials <= 0 gives the range 0-0; p is clamped to 0-1.
 ChanceRange binomialRange(long trials, double p, double level);
 
-// The count against chance.
-struct CountFigures {
+// The count against chance, with its 95 % range.
+struct CountFigures : ChanceRange {
     double expected = 0;
-    // The 95 % range.
-    long low = 0;
-    long high = 0;
     long observed = 0;
     // min(1, 2 min(P(X <= observed), P(X >= observed))).
     double p = 1;
-    // P(X < low) + P(X > high): how often chance alone lands outside.
-    double outsideChance = 0;
 
     bool within() const { return low <= observed && observed <= high; }
 };
