@@ -103,7 +103,10 @@ std::string straightWinNote(const TicketBoard& board)
     }
     if (most == 0)
         return {};
-    return "ストレートは1回の当せんで回収率が" + twoDecimals(least * 100) + "〜" + twoDecimals(most * 100) +
+    const std::string span = twoDecimals(least * 100) == twoDecimals(most * 100)
+                                 ? twoDecimals(most * 100)
+                                 : twoDecimals(least * 100) + "〜" + twoDecimals(most * 100);
+    return "ストレートは1回の当せんで回収率が" + span +
            "ポイント動きます。回収率が偶然の回収率を上回っても、数回の当せんの差なら偶然の範囲に入ります（右の2列）。";
 }
 
