@@ -22,6 +22,9 @@
 // predictor and ticket type that has tickets (200 yen each, theoretical
 // prizes at 45 %):
 //   tickets  predictor  type  count  cost  wins  expected  low  high  paid
+//            returnlow  returnhigh  pahead
+// (the exact 95 % chance range of paid / cost in percent and the chance
+// that paid reaches cost).
 // With --log, the predictions frozen in the database's log are scored
 // instead, against the draws entered since; the totals are "log" lines.
 // Fields are tab-separated. Exit 2 for a bad argument, 1 for a database
@@ -143,6 +146,15 @@ void printTotals(const std::string& kind, const Scoreboard& board)
     }
 }
 
+// "returnlow returnhigh pahead": the range in percent, two decimals, and
+// P(paid >= cost), four.
+std::string returnFields(const ReturnFigures& r)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "%.2f\t%.2f\t%.4f", r.low * 100, r.high * 100, r.ahead);
+    return text;
+}
+
 void printTickets(const TicketBoard& board)
 {
     for (std::size_t i = 0; i < kPredictorCount; ++i)
@@ -153,9 +165,9 @@ void printTickets(const TicketBoard& board)
             const CountFigures wins = t.winFigures();
             char expected[48];
             std::snprintf(expected, sizeof expected, "%.4f", wins.expected);
-            std::cout << "tickets\t" << kPredictorNames[i] << '\t' << ticketTypeName(static_cast<TicketType>(type))
-                      << '\t' << t.count << '\t' << t.cost() << '\t' << t.wins << '\t' << expected << '\t' << wins.low
-                      << '\t' << wins.high << '\t' << t.paid << '\n';
+            std::cout << "tickets\t" << kPredictorNames[i] << '\t' << kTicketTypes[type].name << '\t' << t.count << '\t'
+                      << t.cost() << '\t' << t.wins << '\t' << expected << '\t' << wins.low << '\t' << wins.high << '\t'
+                      << t.paid << '\t' << returnFields(t.returnFigures()) << '\n';
         }
 }
 

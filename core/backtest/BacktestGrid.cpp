@@ -46,20 +46,26 @@ std::string percentText(double share)
     return twoDecimals(share * 100) + "%";
 }
 
-void fillScoreGrid(ResultGrid& grid, const Scoreboard& board)
+void layOutTable(ResultGrid& grid, std::span<const char* const> headers, std::span<const int> widths, int rows)
 {
-    const int rows = kPredictorCount + 1;
-    layOutGrid(grid, kScoreGridColumns, rows, kScoreGridColumns, rows, ScrollBars::None, 1, 1);
+    const int columns = static_cast<int>(headers.size());
+    layOutGrid(grid, columns, rows, columns, rows, ScrollBars::None, 1, 1);
     centreAllCells(grid);
     grid.setActiveCell(0, 0);
     grid.setRowHeight(-1, ResultGrid::kDefaultRowHeight);
-    for (int c = 0; c < kScoreGridColumns; ++c) {
-        grid.setColumnWidth(c + 1, kWidths[static_cast<std::size_t>(c)]);
-        grid.setText(c + 1, 1, kHeaders[static_cast<std::size_t>(c)]);
+    for (int c = 0; c < columns; ++c) {
+        grid.setColumnWidth(c + 1, widths[static_cast<std::size_t>(c)]);
+        grid.setText(c + 1, 1, headers[static_cast<std::size_t>(c)]);
     }
     grid.setBorder(Block::allCells(), BorderSides::All, OptColour{});
     grid.setTextColour(Block::rows(1, 1), kBlue);
     grid.setBackColour(Block::rows(1, 1), kPink);
+}
+
+void fillScoreGrid(ResultGrid& grid, const Scoreboard& board)
+{
+    const int rows = kPredictorCount + 1;
+    layOutTable(grid, kHeaders, kWidths, rows);
     for (const int column : {7, 11})
         grid.setAlignment(Block{column, 2, column, rows}, HAlign::Left, VAlign::Centre);
     for (int i = 0; i < kPredictorCount; ++i) {

@@ -4,6 +4,7 @@
 // verdict.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "core/backtest/Scoring.h"
@@ -12,6 +13,10 @@
 namespace rumone {
 
 inline constexpr int kScoreGridColumns = 11;
+
+// A table of `rows` rows, the header row included: sized, centred and
+// ruled, the header row in the view's colours.
+void layOutTable(ResultGrid& grid, std::span<const char* const> headers, std::span<const int> widths, int rows);
 
 // Lays out `grid` and writes the board into it.
 void fillScoreGrid(ResultGrid& grid, const Scoreboard& board);

@@ -23,6 +23,7 @@ inline constexpr const char* kChartNote =
 inline constexpr const char* kHitsTab = "的中の検証";
 inline constexpr const char* kTicketsTab = "購入シミュレーション";
 inline constexpr const char* kLogTab = "記録した予想";
+inline constexpr const char* kOutlookTab = "見通し";
 inline constexpr const char* kTicketExplanation =
     "各回の予想どおりに1枚200円で購入した場合です。周期の行は4つの位置がそろった回にストレートとボックスを"
     "1枚ずつ（4桁が同じ数字のときはストレートだけ）、消去法・連発は予想数字から異なる4つを選ぶすべての組合わせの"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/backtest/BacktestGrid.h"
-#include "core/backtest/ChanceRange.h"
+#include "core/stats/CountChance.h"
 #include "core/backtest/TicketGrid.h"
 #include "core/backtest/Tickets.h"
 #include "core/grid/GridSteps.h"

@@ -1,5 +1,7 @@
 #include "core/backtest/Scoring.h"
 
+#include "core/backtest/BandTargets.h"
+
 namespace rumone {
 
 namespace {
@@ -136,6 +138,7 @@ std::optional<BacktestResult> runBacktest(const DrawHistory& history, int reflec
         return std::nullopt;
     result.board = result.boards[chosen];
     result.tickets = tickets.board();
+    result.years = tickets.years();
     result.yen = tickets.takeTrack();
     return result;
 }

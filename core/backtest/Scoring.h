@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "core/backtest/ChanceRange.h"
 #include "core/backtest/PredictorSets.h"
 #include "core/backtest/SameRows.h"
 #include "core/backtest/Tickets.h"
 #include "core/backtest/WalkForward.h"
 #include "core/predict/PredictionOptions.h"
+#include "core/stats/CountChance.h"
 
 namespace rumone {
 
@@ -73,6 +73,7 @@ struct BacktestResult {
     ExcessTrack track;
     TicketBoard tickets;  // the reflect count asked for
     YenTrack yen;
+    std::array<YearFigures, kPredictorCount> years;  // of those tickets
 };
 
 // The walk-forward, scored for every reflect count; the board, track and

@@ -2,122 +2,103 @@
 
 #include <algorithm>
 #include <bit>
+#include <iterator>
 
+#include "core/backtest/BandTargets.h"
 #include "core/predict/Prediction.h"
 
 namespace rumone {
 
 namespace {
 
-constexpr int kStraightUnits = static_cast<int>(kStraightPrize / kPrizeUnit);  // 24
-// Entries of the prize distribution lighter than this are cut off.
-constexpr double kNegligible = 1e-24;
+constexpr std::array<std::size_t, 2> kCycleTypes = {kStraightTicket, kBoxTicket};
+constexpr std::array<std::size_t, 1> kPoolTypes = {kBoxTicket};
 
-// The distinct orderings of four digits: 24, 12, 6, 4 or 1.
-int orderingsOf(std::array<int, 4> digits)
+// The row's digits when all four positions hold one.
+std::vector<FourDigits> cycleNumbers(const PositionSets& sets)
 {
-    std::sort(digits.begin(), digits.end());
-    int orderings = 24;
-    for (std::size_t i = 0; i < 4;) {
-        std::size_t j = i;
-        while (j < 4 && digits[j] == digits[i])
-            ++j;
-        for (std::size_t k = 2; k <= j - i; ++k)
-            orderings /= static_cast<int>(k);
-        i = j;
-    }
-    return orderings;
-}
-
-bool sameDigits(std::array<int, 4> a, std::array<int, 4> b)
-{
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
-    return a == b;
-}
-
-int fourOf(int n)
-{
-    return n < 4 ? 0 : n * (n - 1) * (n - 2) * (n - 3) / 24;
-}
-
-TargetTicketPair cycleTickets(const PositionSets& sets, const std::array<int, 4>& actual)
-{
-    TargetTicketPair out;
-    std::array<int, 4> row{};
+    FourDigits row{};
     for (std::size_t p = 0; p < 4; ++p) {
         if (setSize(sets[p]) != 1)
-            return out;  // not all four positions filled
+            return {};
         row[p] = std::countr_zero(static_cast<unsigned>(sets[p]));
     }
-    TargetTickets& straight = out[static_cast<std::size_t>(TicketType::Straight)];
-    straight.count = 1;
-    straight.chance = 1;
-    straight.wins = row == actual ? 1 : 0;
-    straight.paid = straight.wins * kStraightPrize;
-    const int orderings = orderingsOf(row);
-    if (orderings > 1) {
-        TargetTickets& box = out[static_cast<std::size_t>(TicketType::Box)];
-        box.count = 1;
-        box.chance = orderings;
-        box.wins = sameDigits(row, actual) ? 1 : 0;
-        box.paid = box.wins * (kStraightPrize / orderings);
-    }
+    return {row};
+}
+
+// Every four distinct digits of the pool.
+std::vector<FourDigits> poolNumbers(DigitSet pool)
+{
+    std::vector<int> digits;
+    for (int d = 0; d < 10; ++d)
+        if (pool & digitBit(d))
+            digits.push_back(d);
+    std::vector<FourDigits> out;
+    const std::size_t n = digits.size();
+    for (std::size_t a = 0; a < n; ++a)
+        for (std::size_t b = a + 1; b < n; ++b)
+            for (std::size_t c = b + 1; c < n; ++c)
+                for (std::size_t d = c + 1; d < n; ++d)
+                    out.push_back({digits[a], digits[b], digits[c], digits[d]});
     return out;
 }
 
-TargetTicketPair poolTickets(DigitSet pool, const std::array<int, 4>& actual)
+std::vector<UnitOutcome> unitsOf(const std::vector<PrizeOutcome>& prizes, long unit)
 {
-    TargetTicketPair out;
-    TargetTickets& box = out[static_cast<std::size_t>(TicketType::Box)];
-    box.count = fourOf(setSize(pool));
-    if (box.count == 0)
-        return out;
-    box.chance = 24 * box.count;
-    DigitSet drawn = 0;
-    for (const int d : actual)
-        drawn |= digitBit(d);
-    box.wins = setSize(drawn) == 4 && (drawn & pool) == drawn ? 1 : 0;
-    box.paid = box.wins * kPrizeUnit;
-    return out;
-}
-
-// The prize outcomes of one target in prize units, with their chances:
-// at most two besides nothing.
-std::array<std::pair<int, double>, 2> outcomesOf(const TargetTicketPair& t)
-{
-    const TargetTickets& straight = t[static_cast<std::size_t>(TicketType::Straight)];
-    const TargetTickets& box = t[static_cast<std::size_t>(TicketType::Box)];
-    std::array<std::pair<int, double>, 2> out{};
-    if (straight.count == 0) {
-        if (box.count > 0)
-            out[0] = {1, double(box.chance) / kChanceScale};  // pools: boxes of four distinct digits
-        return out;
-    }
-    const double one = 1.0 / kChanceScale;
-    if (box.count == 0) {
-        out[0] = {kStraightUnits, one};
-        return out;
-    }
-    const int boxUnits = kStraightUnits / box.chance;
-    out[0] = {kStraightUnits + boxUnits, one};          // the very number: both win
-    out[1] = {boxUnits, double(box.chance - 1) * one};  // another ordering: the box only
+    std::vector<UnitOutcome> out;
+    for (const auto& [yen, numbers] : prizes)
+        out.push_back({static_cast<int>(yen / unit), double(numbers) / kNumbers});
     return out;
 }
 
 }  // namespace
 
-const char* ticketTypeName(TicketType type)
+std::span<const std::size_t> typesBoughtBy(int predictor)
 {
-    return type == TicketType::Straight ? "ストレート" : "ボックス";
+    if (predictor < kCycleMethodCount)
+        return kCycleTypes;
+    return kPoolTypes;
 }
 
-TargetTicketPair ticketsOf(int predictor, const PositionSets& sets, const std::array<int, 4>& actual)
+std::vector<Ticket> ticketsBoughtWith(int predictor, const PositionSets& sets)
+{
+    const std::vector<FourDigits> numbers = predictor < kCycleMethodCount ? cycleNumbers(sets) : poolNumbers(sets[0]);
+    std::vector<Ticket> tickets;
+    for (const std::size_t type : typesBoughtBy(predictor))
+        for (const FourDigits& number : numbers)
+            if (const Ticket t{type, number}; isSold(t))
+                tickets.push_back(t);
+    return tickets;
+}
+
+TargetPurchase ticketsOf(int predictor, const PositionSets& sets, const FourDigits& actual)
 {
     for (const int d : actual)
         if (d < 0 || d > 9)
             return {};
-    return predictor < kCycleMethodCount ? cycleTickets(sets, actual) : poolTickets(sets[0], actual);
+    const std::vector<Ticket> tickets = ticketsBoughtWith(predictor, sets);
+    TargetPurchase out;
+    const DrawOutcomes outcomes = drawOutcomesOf(tickets);
+    out.prizes = outcomes.prizes;
+    for (std::size_t type = 0; type < kTicketTypeCount; ++type) {
+        std::vector<Ticket> ofType;
+        std::copy_if(tickets.begin(), tickets.end(), std::back_inserter(ofType),
+                     [type](const Ticket& t) { return t.type == type; });
+        if (ofType.size() == tickets.size())
+            out.prizesByType[type] = outcomes.prizes;
+        else if (!ofType.empty())
+            out.prizesByType[type] = drawOutcomesOf(ofType).prizes;
+    }
+    for (const Ticket& t : tickets) {
+        TargetTickets& type = out.byType[t.type];
+        ++type.count;
+        type.chance = outcomes.winningNumbers[t.type] * kChanceScale / kNumbers;
+        if (const auto kind = prizeKindWon(t, actual)) {
+            type.wins = 1;
+            type.paid += theoreticalPrize(*kind, actual);
+        }
+    }
+    return out;
 }
 
 void TicketTally::add(const TargetTickets& tickets)
@@ -140,94 +121,72 @@ double TicketTally::returnShare() const
     return count > 0 ? double(paid) / double(cost()) : 0;
 }
 
-void TicketWalk::Payout::add(const std::array<std::pair<int, double>, 2>& outcomes)
+ReturnFigures TicketTally::returnFigures() const
 {
-    double nothing = 1;
-    int reach = 0;
-    for (const auto& [units, chance] : outcomes) {
-        nothing -= chance;
-        reach = std::max(reach, units);
-    }
-    if (reach == 0)
-        return;
-    // One pass per outcome over the old pmf (in the order the terms of each
-    // new value were always summed), which the compiler vectorises: the walk
-    // over every target spends most of its time here.
-    const std::size_t old = pmf.size();
-    next.assign(old + static_cast<std::size_t>(reach), 0.0);
-    for (std::size_t k = 0; k < old; ++k)
-        next[k] = nothing * pmf[k];
-    for (const auto& [units, chance] : outcomes) {
-        if (units <= 0)
-            continue;
-        double* shifted = next.data() + units;
-        for (std::size_t k = 0; k < old; ++k)
-            shifted[k] += chance * pmf[k];
-    }
-    pmf.swap(next);
-    while (pmf.size() > 1 && pmf.back() < kNegligible)
-        pmf.pop_back();
-    std::size_t lead = 0;
-    while (lead + 1 < pmf.size() && pmf[lead] < kNegligible)
-        ++lead;
-    if (lead > 0) {
-        pmf.erase(pmf.begin(), pmf.begin() + static_cast<std::ptrdiff_t>(lead));
-        offset += static_cast<long>(lead);
-    }
+    if (count == 0)
+        return {};
+    const auto [low, high] = paidUnits.range();
+    const double yen = double(unit);
+    return {double(low) * yen / double(cost()), double(high) * yen / double(cost()),
+            paidUnits.atLeast((cost() + unit - 1) / unit)};
 }
 
-// As for counts: the largest k with P(X < k) <= 2.5 % and the smallest k
-// with P(X > k) <= 2.5 %.
-std::pair<long, long> TicketWalk::Payout::range() const
+namespace {
+
+long walkPrizeUnit()
 {
-    constexpr double kTail = 0.025 + 1e-12;
-    long low = offset;
-    double below = 0;
-    for (std::size_t i = 0; i < pmf.size(); ++i) {
-        if (below + pmf[i] > kTail)
-            break;
-        below += pmf[i];
-        low = offset + static_cast<long>(i) + 1;
-    }
-    long high = offset + static_cast<long>(pmf.size()) - 1;
-    double above = 0;
-    for (std::size_t i = pmf.size(); i-- > 0;) {
-        above += pmf[i];
-        if (above > kTail)
-            break;
-        high = offset + static_cast<long>(i) - 1;
-    }
-    return {low, high};
+    std::vector<std::size_t> types;
+    for (int i = 0; i < kPredictorCount; ++i)
+        for (const std::size_t type : typesBoughtBy(i))
+            types.push_back(type);
+    return prizeUnitOf(types);
 }
 
-TicketWalk::TicketWalk(std::size_t targets) : bandAt_(evenlySpread(targets, kBandPoints)) {}
+}  // namespace
 
-void TicketWalk::add(int target, const PredictorSets& sets, const std::array<int, 4>& actual)
+TicketWalk::TicketWalk(std::size_t targets) : unit_(walkPrizeUnit()), bandAt_(evenlySpread(targets, kBandPoints)) {}
+
+void TicketWalk::add(int target, const PredictorSets& sets, const FourDigits& actual)
 {
     const bool band = next_ < bandAt_.size() && bandAt_[next_] == added_;
     track_.targets.push_back(target);
     if (band)
         track_.bandAt.push_back(added_);
     for (std::size_t i = 0; i < kPredictorCount; ++i) {
-        const TargetTicketPair tickets = ticketsOf(static_cast<int>(i), sets.sets[i], actual);
+        const TargetPurchase tickets = ticketsOf(static_cast<int>(i), sets.sets[i], actual);
         for (std::size_t type = 0; type < kTicketTypeCount; ++type) {
-            board_[i][type].add(tickets[type]);
-            bought_[i] += tickets[type].count;
-            net_[i] += tickets[type].paid - tickets[type].count * kTicketPrice;
+            TicketTally& tally = board_[i][type];
+            tally.add(tickets.byType[type]);
+            tally.unit = unit_;
+            tally.paidUnits.add(unitsOf(tickets.prizesByType[type], unit_));
+            bought_[i] += tickets.byType[type].count;
+            net_[i] += tickets.byType[type].paid - tickets.byType[type].count * kTicketPrice;
         }
-        payout_[i].add(outcomesOf(tickets));
+        payout_[i].add(unitsOf(tickets.prizes, unit_));
+        long count = 0;
+        for (const TargetTickets& t : tickets.byType)
+            count += t.count;
+        mix_[i].add(tickets.prizes, count);
         const double cost = double(bought_[i] * kTicketPrice);
         track_.net[i].push_back(static_cast<float>(net_[i]));
         track_.expected[i].push_back(static_cast<float>(cost * (kPayoutShare - 1)));
         if (band) {
             const auto [low, high] = payout_[i].range();
-            track_.bandLow[i].push_back(static_cast<float>(double(low * kPrizeUnit) - cost));
-            track_.bandHigh[i].push_back(static_cast<float>(double(high * kPrizeUnit) - cost));
+            track_.bandLow[i].push_back(static_cast<float>(double(low * unit_) - cost));
+            track_.bandHigh[i].push_back(static_cast<float>(double(high * unit_) - cost));
         }
     }
     if (band)
         ++next_;
     ++added_;
+}
+
+std::array<YearFigures, kPredictorCount> TicketWalk::years() const
+{
+    std::array<YearFigures, kPredictorCount> out;
+    for (std::size_t i = 0; i < kPredictorCount; ++i)
+        out[i] = mix_[i].yearOf(kDrawsAYear, unit_);
+    return out;
 }
 
 }  // namespace rumone

@@ -1,36 +1,27 @@
 // What buying the predictions would have cost and returned, target by
 // target, with the sets the walk-forward scores (200 yen a ticket):
-//   周期7/9/11/12  with all four positions filled, one ストレート ticket of
-//                  the row's digits in position order and one ボックス
-//                  ticket of them unless all four are equal;
+//   周期7/9/11/12  with all four positions filled, the row's digits in
+//                  position order as a ストレート and a ボックス ticket (no
+//                  box when all four are equal);
 //   消去法 連発 一発 one ボックス ticket for every four distinct digits of
 //                  the pool (none when it holds fewer than four).
-// Prizes are the theoretical ones at the 45 % payout ratio: ストレート
-// 900,000 yen, ボックス 900,000 / P yen with P the orderings of its
-// digits; every ticket's expected prize is then 90 yen. At one target at
-// most one ticket of a type wins, so a type's wins count one trial per
-// target whose chance is the sum of that target's tickets of the type.
+// Prizes are the theoretical ones (TicketTypes.h); every ticket's expected
+// prize is then 90 yen. At one target at most one ticket of a type wins,
+// so a type's wins count one trial per target whose chance is how many of
+// the numbers make one of its tickets win.
 #pragma once
 
 #include <array>
+#include <span>
 #include <vector>
 
-#include "core/backtest/ChanceRange.h"
 #include "core/backtest/PredictorSets.h"
+#include "core/backtest/TicketTypes.h"
+#include "core/backtest/YearOfTickets.h"
+#include "core/stats/CountChance.h"
+#include "core/stats/UnitSums.h"
 
 namespace rumone {
-
-inline constexpr long kTicketPrice = 200;
-inline constexpr long kStraightPrize = 900000;
-// The share of the ticket price paid back on average.
-inline constexpr double kPayoutShare = 0.45;
-// The smallest prize (a box of four distinct digits); every prize is a
-// whole number of it.
-inline constexpr long kPrizeUnit = kStraightPrize / 24;
-
-enum class TicketType { Straight, Box };
-inline constexpr int kTicketTypeCount = 2;
-const char* ticketTypeName(TicketType type);
 
 // One predictor's tickets of one type at one target.
 struct TargetTickets {
@@ -39,27 +30,48 @@ struct TargetTickets {
     int wins = 0;    // 0 or 1
     long paid = 0;   // yen
 };
-using TargetTicketPair = std::array<TargetTickets, kTicketTypeCount>;
 
-// The tickets predictor `predictor` buys with `sets`, scored against `actual`.
-TargetTicketPair ticketsOf(int predictor, const PositionSets& sets, const std::array<int, 4>& actual);
+// One predictor's purchase at one target: by type, and what it all may
+// pay at that draw.
+struct TargetPurchase {
+    std::array<TargetTickets, kTicketTypeCount> byType{};
+    std::vector<PrizeOutcome> prizes;
+    std::array<std::vector<PrizeOutcome>, kTicketTypeCount> prizesByType;
+};
+
+// The types predictor `predictor` buys each of its numbers as.
+std::span<const std::size_t> typesBoughtBy(int predictor);
+// The tickets predictor `predictor` buys with `sets`.
+std::vector<Ticket> ticketsBoughtWith(int predictor, const PositionSets& sets);
+// Those tickets scored against `actual`.
+TargetPurchase ticketsOf(int predictor, const PositionSets& sets, const FourDigits& actual);
+
+// What chance alone gives the return (paid / cost).
+struct ReturnFigures {
+    double low = 0;  // the 95 % range
+    double high = 0;
+    double ahead = 0;  // P(paid >= cost)
+};
 
 struct TicketTally {
     long count = 0;
     long wins = 0;
     long long paid = 0;
     TrialCounts winTrials;
+    UnitSums paidUnits;  // the prizes' exact distribution, in units of `unit` yen
+    long unit = 1;
 
     void add(const TargetTickets& tickets);
     long long cost() const { return count * kTicketPrice; }
     CountFigures winFigures() const;
     // paid / cost; 0 without tickets.
     double returnShare() const;
+    ReturnFigures returnFigures() const;
 };
 using TicketBoard = std::array<std::array<TicketTally, kTicketTypeCount>, kPredictorCount>;
 
 // Accumulated net yen (prizes less cost) per predictor at each target,
-// both types together, beside its chance expectation (-110 yen a ticket)
+// every type together, beside its chance expectation (-110 yen a ticket)
 // and, at the band targets, its exact 95 % chance range.
 struct YenTrack {
     std::vector<int> targets;
@@ -71,29 +83,23 @@ struct YenTrack {
 };
 
 // The tickets of every predictor, target after target; the range of the
-// prizes is carried along exactly, in whole numbers of kPrizeUnit.
+// prizes is carried along exactly, in whole numbers of the prize unit.
 class TicketWalk {
 public:
     // `targets`: how many targets will be added, for the band targets.
     explicit TicketWalk(std::size_t targets);
-    void add(int target, const PredictorSets& sets, const std::array<int, 4>& actual);
+    void add(int target, const PredictorSets& sets, const FourDigits& actual);
     const TicketBoard& board() const { return board_; }
+    // A year of each predictor's tickets at its mix over the targets added.
+    std::array<YearFigures, kPredictorCount> years() const;
     YenTrack takeTrack() { return std::move(track_); }
 
 private:
-    // The prizes of one predictor so far, in prize units: their exact
-    // distribution, cut where it has no weight left.
-    struct Payout {
-        long offset = 0;
-        std::vector<double> pmf{1.0};
-        std::vector<double> next;  // the next pmf, kept to spare an allocation a target
-        void add(const std::array<std::pair<int, double>, 2>& outcomes);
-        std::pair<long, long> range() const;
-    };
-
+    long unit_;  // yen of one prize unit
     TicketBoard board_;
     YenTrack track_;
-    std::array<Payout, kPredictorCount> payout_;
+    std::array<UnitSums, kPredictorCount> payout_;  // the prizes so far, in units
+    std::array<PrizeMix, kPredictorCount> mix_;
     std::array<long long, kPredictorCount> net_{};
     std::array<long long, kPredictorCount> bought_{};
     std::vector<std::size_t> bandAt_;

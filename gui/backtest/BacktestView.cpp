@@ -19,6 +19,7 @@
 #include "core/backtest/Comparisons.h"
 #include "core/backtest/LogDrawGrid.h"
 #include "core/backtest/LogScoring.h"
+#include "core/backtest/Outlook.h"
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/TicketGrid.h"
 #include "core/predict/Prediction.h"
@@ -46,6 +47,16 @@ QLabel* wrappedLabel(const char* text, QWidget* parent)
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setWordWrap(true);
     return label;
+}
+
+// A grid widget as large as its model's table.
+GridWidget* fixedGrid(const std::shared_ptr<ResultGrid>& model, const char* name, QWidget* parent)
+{
+    auto* grid = new GridWidget(parent);
+    grid->setObjectName(name);
+    grid->setGrid(model);
+    grid->setFixedSize(grid->sizeHint());
+    return grid;
 }
 
 QComboBox* predictorChoice(const QString& name, QWidget* parent)
@@ -101,8 +112,9 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     // Each page scrolls inside the window, whose buttons stay in sight at
     // any size.
     logPage_ = new QWidget(body_);
-    for (auto [page, caption] :
-         {std::pair{hitsPage_, kHitsTab}, std::pair{ticketsPage_, kTicketsTab}, std::pair{logPage_, kLogTab}}) {
+    outlookPage_ = new QWidget(body_);
+    for (auto [page, caption] : {std::pair{hitsPage_, kHitsTab}, std::pair{ticketsPage_, kTicketsTab},
+                                 std::pair{logPage_, kLogTab}, std::pair{outlookPage_, kOutlookTab}}) {
         auto* scroll = new QScrollArea(body_);
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidgetResizable(true);
@@ -149,6 +161,7 @@ void BacktestView::buildPages()
     fillHitsPage(hitsPage_);
     fillTicketsPage(ticketsPage_);
     fillLogPage(logPage_);
+    fillOutlookPage(outlookPage_);
     connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
     connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
     connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
@@ -156,7 +169,7 @@ void BacktestView::buildPages()
             chartChoice_->setCurrentIndex(row - 2);
     });
     // Shown and laid out now, not in a later turn: a print may follow at once.
-    for (QWidget* page : {hitsPage_, ticketsPage_, logPage_}) {
+    for (QWidget* page : {hitsPage_, ticketsPage_, logPage_, outlookPage_}) {
         for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             child->show();
         page->layout()->activate();
@@ -214,6 +227,19 @@ void BacktestView::fillLogPage(QWidget* page)
     column->addStretch();
 }
 
+void BacktestView::fillOutlookPage(QWidget* page)
+{
+    auto* column = new QVBoxLayout(page);
+    outlookLabel_ = wrappedLabel(outlookText(0).c_str(), page);
+    outlookLabel_->setObjectName("LabelOutlook");
+    column->addWidget(outlookLabel_);
+    outlookModel_ = std::make_shared<ResultGrid>();
+    fillOutlookGrid(*outlookModel_, OutlookBoard{});
+    outlookGrid_ = fixedGrid(outlookModel_, "fpSpread5", page);
+    column->addWidget(outlookGrid_);
+    column->addStretch(1);
+}
+
 void BacktestView::fillTicketsPage(QWidget* page)
 {
     auto* column = new QVBoxLayout(page);
@@ -225,6 +251,9 @@ void BacktestView::fillTicketsPage(QWidget* page)
     ticketGrid_->setGrid(ticketModel_);
     ticketGrid_->setFixedSize(ticketGrid_->sizeHint());
     column->addWidget(ticketGrid_);
+    ticketNote_ = wrappedLabel("", page);
+    ticketNote_->setObjectName("LabelTicketNote");
+    column->addWidget(ticketNote_);
     auto* chartRow = new QHBoxLayout;
     chartRow->addWidget(new QLabel(QStringLiteral("グラフの予想手法："), page));
     yenChoice_ = predictorChoice("CboYenChart", page);
@@ -376,6 +405,10 @@ void BacktestView::showResult()
     scoreGrid_->refresh();
     fillTicketGrid(*ticketModel_, result_ ? result_->tickets : TicketBoard{});
     ticketGrid_->refresh();
+    ticketNote_->setText(QString::fromStdString(straightWinNote(result_ ? result_->tickets : TicketBoard{})));
+    fillOutlookGrid(*outlookModel_, result_ ? outlookOf(*result_) : OutlookBoard{});
+    outlookGrid_->refresh();
+    outlookLabel_->setText(QString::fromStdString(outlookText(result_ ? result_->board[0].targets : 0)));
     showChart();
 }
 

@@ -97,6 +97,7 @@ private:
     void fillHitsPage(QWidget* page);
     void fillTicketsPage(QWidget* page);
     void fillLogPage(QWidget* page);
+    void fillOutlookPage(QWidget* page);
     void showResult();
     void showRange();
     void scoreLog();
@@ -119,6 +120,7 @@ private:
     QWidget* hitsPage_ = nullptr;
     QWidget* ticketsPage_ = nullptr;
     QWidget* logPage_ = nullptr;
+    QWidget* outlookPage_ = nullptr;
     bool pagesBuilt_ = false;
     bool pagesAsked_ = false;
     GridWidget* scoreGrid_ = nullptr;
@@ -127,6 +129,10 @@ private:
     ExcessPicture* chart_ = nullptr;
     GridWidget* ticketGrid_ = nullptr;
     std::shared_ptr<ResultGrid> ticketModel_;
+    QLabel* ticketNote_ = nullptr;
+    QLabel* outlookLabel_ = nullptr;
+    GridWidget* outlookGrid_ = nullptr;
+    std::shared_ptr<ResultGrid> outlookModel_;
     QComboBox* yenChoice_ = nullptr;
     ExcessPicture* yenChart_ = nullptr;
     QLabel* logStatus_ = nullptr;

@@ -25,9 +25,10 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"calendar", {"calendar", "history"}},
     {"prizes", {"prizes", "calendar", "history", "grid", "text"}},
     {"store", {"store", "calendar", "history", "text"}},
-    {"analysis", {"analysis", "history", "grid"}},
+    {"stats", {"stats"}},
+    {"analysis", {"analysis", "stats", "history", "grid"}},
     {"predict", {"predict", "store", "history", "grid", "text"}},
-    {"backtest", {"backtest", "predict", "store", "history", "grid"}},
+    {"backtest", {"backtest", "stats", "predict", "store", "history", "grid"}},
 };
 
 // The folders of the window library and the window folders each may

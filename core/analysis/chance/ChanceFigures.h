@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "core/analysis/chance/ChanceRange.h"
 #include "core/analysis/chance/LongestRun.h"
 #include "core/history/DrawHistory.h"
+#include "core/stats/CountChance.h"
 
 namespace rumone {
 

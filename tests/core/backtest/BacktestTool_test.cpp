@@ -84,11 +84,16 @@ TEST(BacktestTool, AllReflectAndTicketLinesCarryTheExactFigures)
     const auto found = std::find_if(tickets.begin(), tickets.end(), [](const auto& f) { return f[1] == "消去法"; });
     ASSERT_NE(found, tickets.end());
     const auto& pool = *found;
-    EXPECT_EQ(pool, (std::vector<std::string>{"tickets", "消去法", "ボックス", std::to_string(box.count),
-                                              std::to_string(box.cost()), std::to_string(box.wins), pool[6],
-                                              std::to_string(box.winFigures().low),
-                                              std::to_string(box.winFigures().high), std::to_string(box.paid)}));
+    EXPECT_EQ(pool,
+              (std::vector<std::string>{"tickets", "消去法", "ボックス", std::to_string(box.count),
+                                        std::to_string(box.cost()), std::to_string(box.wins), pool[6],
+                                        std::to_string(box.winFigures().low), std::to_string(box.winFigures().high),
+                                        std::to_string(box.paid), pool[10], pool[11], pool[12]}));
     EXPECT_NEAR(std::stod(pool[6]), box.winFigures().expected, 5e-5);
+    const ReturnFigures r = box.returnFigures();  // checked against every outcome in Tickets_test
+    EXPECT_EQ(pool[10], twoDecimals(r.low * 100));
+    EXPECT_EQ(pool[11], twoDecimals(r.high * 100));
+    EXPECT_NEAR(std::stod(pool[12]), r.ahead, 5e-5);
 }
 
 }  // namespace

@@ -3,7 +3,12 @@
 // the prediction view's line, all from the figures.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <map>
+
+#include "core/backtest/BandTargets.h"
 #include "core/backtest/Comparisons.h"
+#include "core/backtest/TicketGrid.h"
 #include "core/backtest/Tickets.h"
 #include "support/TestSupport.h"
 
@@ -51,8 +56,9 @@ TEST(Tickets, EachPredictorBuysAndWinsByTheRules)
         {"every digit", 5, poolOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), {9, 8, 0, 1}, {}, {210, 5040, 1, 37500}},
     };
     for (const Case& c : cases) {
-        const TargetTicketPair t = ticketsOf(c.predictor, c.sets, c.actual);
-        for (const auto& [got, want] : {std::pair{t[0], c.straight}, std::pair{t[1], c.box}}) {
+        const TargetPurchase t = ticketsOf(c.predictor, c.sets, c.actual);
+        for (const auto& [got, want] :
+             {std::pair{t.byType[kStraightTicket], c.straight}, std::pair{t.byType[kBoxTicket], c.box}}) {
             EXPECT_EQ(got.count, want.count) << c.what;
             EXPECT_EQ(got.chance, want.chance) << c.what;
             EXPECT_EQ(got.wins, want.wins) << c.what;
@@ -90,6 +96,77 @@ TEST(Tickets, WalkTalliesAndTracksTheNetYen)
     // won with 99.3 %, so the range is 0 prizes, less the cost.
     EXPECT_FLOAT_EQ(track.bandHigh[6][2], 0);
     EXPECT_FLOAT_EQ(track.bandLow[0][2], -1200);
+}
+
+// The prizes of a row over a few targets, every number of every target
+// drawn in turn: the return's range and the chance of paid >= cost.
+TEST(Tickets, ReturnFiguresAgreeWithEveryOutcomeEnumerated)
+{
+    const std::vector<PredictorSets> targets = [] {
+        std::vector<PredictorSets> out(3);
+        const std::array<std::initializer_list<int>, 3> pools = {
+            std::initializer_list<int>{0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4}, {1, 2, 3, 4}};
+        for (std::size_t t = 0; t < out.size(); ++t) {
+            out[t].sets[0] = rowOf({1, 1, 2, 3});
+            out[t].sets[5] = poolOf(pools[t]);
+        }
+        return out;
+    }();
+    TicketWalk walk(targets.size());
+    for (const PredictorSets& sets : targets)
+        walk.add(1, sets, {9, 9, 9, 9});
+    for (const auto& [predictor, type] :
+         {std::pair{0, kStraightTicket}, std::pair{0, kBoxTicket}, std::pair{5, kBoxTicket}}) {
+        std::map<long long, double> paid = {{0, 1.0}};  // yen -> chance, over the targets so far
+        for (const PredictorSets& sets : targets) {
+            std::map<long long, double> next;
+            const std::vector<Ticket> tickets =
+                ticketsBoughtWith(predictor, sets.sets[static_cast<std::size_t>(predictor)]);
+            for (int n = 0; n < kNumbers; ++n) {
+                const FourDigits drawn = {n / 1000, n / 100 % 10, n / 10 % 10, n % 10};
+                long yen = 0;
+                for (const Ticket& t : tickets)
+                    if (const auto kind = prizeKindWon(t, drawn); kind && t.type == type)
+                        yen += theoreticalPrize(*kind, drawn);
+                for (const auto& [sum, chance] : paid)
+                    next[sum + yen] += chance / kNumbers;
+            }
+            paid.swap(next);
+        }
+        const TicketTally& tally = walk.board()[static_cast<std::size_t>(predictor)][type];
+        const double cost = double(tally.cost());
+        double below = 0, low = -1, high = -1, ahead = 0;
+        for (const auto& [sum, chance] : paid) {
+            if (low < 0 && below + chance > 0.025)
+                low = double(sum);
+            below += chance;
+            if (high < 0 && 1 - below <= 0.025)
+                high = double(sum);
+            ahead += double(sum) >= cost ? chance : 0;
+        }
+        const ReturnFigures r = tally.returnFigures();
+        EXPECT_NEAR(r.low * cost, low, 1e-6) << predictor << " " << type;
+        EXPECT_NEAR(r.high * cost, high, 1e-6) << predictor << " " << type;
+        EXPECT_NEAR(r.ahead, ahead, 1e-12) << predictor << " " << type;
+    }
+}
+
+// A year of three draws of a pool of every digit (210 boxes, one wins on
+// 5,040 of the numbers): the wins are Binomial(3, 0.504), 37,500 yen each.
+TEST(Tickets, AYearOfTicketsIsTheBinomialOfItsDraws)
+{
+    PrizeMix mix;
+    mix.add({{37500, 5040}}, 210);
+    const YearFigures y = mix.yearOf(3, 37500);
+    EXPECT_EQ(y.spend, 3 * 210 * kTicketPrice);
+    EXPECT_EQ(y.lowNet, -y.spend);                // P(0 wins) = 12.2 %
+    EXPECT_EQ(y.medianNet, 2 * 37500 - y.spend);  // P(<= 1 win) = 49.5 %
+    EXPECT_EQ(y.highNet, 3 * 37500 - y.spend);
+    EXPECT_DOUBLE_EQ(y.ahead, 0);
+    EXPECT_NEAR(mix.yearOf(1, 37500).ahead, 0, 1e-12);
+    PrizeMix straight;  // one straight a draw: ahead once it wins at all
+    straight.add({{900000, 1}}, 1);
+    EXPECT_NEAR(straight.yearOf(260, 37500).ahead, 1 - std::pow(0.9999, 260), 1e-12);
 }
 
 Tally tallyOf(std::initializer_list<std::pair<int, int>> counts, int targets, int hits)
@@ -138,6 +215,20 @@ TEST(Tickets, TheConclusionAndThePredictionLineFollowTheFigures)
               "これまでの検証（反映数0、1回、反映数0～10の37通りを補正して比較）：判定には回数が足りません（1回）（予想"
               "の検証）");
     EXPECT_EQ(compareAll(ReflectBoards{}).comparisons.size(), 37u);
+}
+
+TEST(Tickets, YenTextGroupsThousands)
+{
+    for (const auto& [yen, text] : {std::pair{0LL, "0円"}, std::pair{900LL, "900円"}, std::pair{37500LL, "37,500円"},
+                                    std::pair{-1393000LL, "−1,393,000円"}, std::pair{123456789LL, "123,456,789円"}})
+        EXPECT_EQ(yenText(yen), text);
+}
+
+TEST(BandTargets, EvenlySpreadKeepsTheEnds)
+{
+    EXPECT_EQ(evenlySpread(5, 48), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(evenlySpread(101, 5), (std::vector<std::size_t>{0, 25, 50, 75, 100}));
+    EXPECT_TRUE(evenlySpread(0, 5).empty());
 }
 
 }  // namespace

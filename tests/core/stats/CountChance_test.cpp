@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-#include "core/backtest/ChanceRange.h"
+#include "core/stats/CountChance.h"
+#include "core/stats/TestPower.h"
 
 namespace rumone::test {
 namespace {
@@ -124,11 +125,35 @@ TEST(ChanceRange, HolmStepsDownUntilTheFirstThatStays)
     EXPECT_TRUE(holmDifferent(ps)[5]);
 }
 
-TEST(ChanceRange, EvenlySpreadKeepsTheEnds)
+// The power against a direct sum of the binomial under the better chance,
+// and the draws to tell as the fewest that reach the power.
+TEST(TestPower, PowerIsTheShiftedWeightOutsideTheRange)
 {
-    EXPECT_EQ(evenlySpread(5, 48), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(evenlySpread(101, 5), (std::vector<std::size_t>{0, 25, 50, 75, 100}));
-    EXPECT_TRUE(evenlySpread(0, 5).empty());
+    struct Case {
+        long trials;
+        int chance;
+        double level;
+    };
+    for (const Case& c : {Case{40, 1000, 0.05}, Case{200, 5000, 0.05 / 37}, Case{500, 24, 0.01}}) {
+        TrialCounts trials;
+        trials.add(c.chance, c.trials);
+        const ChanceRange range = rangeOf(CountDistribution(trials), c.level);
+        const double q = 1.1 * c.chance / kChanceScale;
+        double outside = 0;
+        for (long k = 0; k <= c.trials; ++k)
+            if (k < range.low || k > range.high)
+                outside += std::exp(std::lgamma(c.trials + 1.0) - std::lgamma(k + 1.0) -
+                                    std::lgamma(double(c.trials - k) + 1) + double(k) * std::log(q) +
+                                    double(c.trials - k) * std::log1p(-q));
+        EXPECT_NEAR(powerOf(trials.parts(), 1.1, c.level), outside, 1e-9) << c.trials;
+    }
+    TrialCounts perDraw;  // four single digits a draw, over 100 draws
+    perDraw.add(1000, 400);
+    const long n = drawsToTell(perDraw, 100, 1.1, 0.05 / 37, 0.8);
+    const auto powerAt = [&](long draws) { return powerOf(std::vector{BinomialPart{0.1, 4 * draws}}, 1.1, 0.05 / 37); };
+    EXPECT_GE(powerAt(n), 0.8);
+    EXPECT_LT(powerAt(n - 1), 0.8);
+    EXPECT_NEAR(double(n), 3700, 200);  // the normal figure
 }
 
 }  // namespace

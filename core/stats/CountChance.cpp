@@ -1,4 +1,4 @@
-#include "core/backtest/ChanceRange.h"
+#include "core/stats/CountChance.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,11 +8,8 @@ namespace rumone {
 
 namespace {
 
-// Two-sided 95 %.
-constexpr double kTail = 0.025;
-// Sums of many small terms are compared with the tail share with this
-// much room for rounding.
-constexpr double kRoundingRoom = 1e-12;
+// A tail sum is compared with its share with this much room for rounding.
+constexpr double kRounding = 1e-9;
 constexpr double kWindowSigmas = 12;
 constexpr long kWindowMargin = 16;
 
@@ -50,9 +47,22 @@ std::vector<double> binomialOver(long m, double q, Window w)
     return pmf;
 }
 
+std::vector<double> convolved(const std::vector<double>& a, const std::vector<double>& b)
+{
+    std::vector<double> sum(a.size() + b.size() - 1, 0.0);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] == 0)
+            continue;
+        double* out = sum.data() + i;
+        for (std::size_t j = 0; j < b.size(); ++j)
+            out[j] += a[i] * b[j];
+    }
+    return sum;
+}
+
 }  // namespace
 
-void TrialCounts::add(int chance, int count)
+void TrialCounts::add(int chance, long count)
 {
     if (count <= 0)
         return;
@@ -67,7 +77,15 @@ void TrialCounts::add(int chance, int count)
 void TrialCounts::add(const TrialCounts& other)
 {
     for (const auto& [chance, count] : other.counts_)
-        add(chance, static_cast<int>(count));
+        add(chance, count);
+}
+
+std::vector<BinomialPart> TrialCounts::parts() const
+{
+    std::vector<BinomialPart> out;
+    for (const auto& [chance, count] : counts_)
+        out.push_back({double(chance) / kChanceScale, count});
+    return out;
 }
 
 double TrialCounts::mean() const
@@ -90,35 +108,25 @@ double TrialCounts::variance() const
 
 // The binomials of each chance convolved one after another; what is
 // convolved so far is cut to its own window, as the rest only adds.
-CountDistribution::CountDistribution(const TrialCounts& trials)
+CountDistribution::CountDistribution(std::span<const BinomialPart> parts)
 {
     pmf_ = {1.0};
-    double mean = 0, variance = 0;
-    for (const auto& [chance, m] : trials.byChance()) {
-        if (chance <= 0 || m <= 0)
+    double variance = 0;
+    for (const auto& [q, m] : parts) {
+        if (q <= 0 || m <= 0)
             continue;
-        if (chance >= kChanceScale) {
+        if (q >= 1) {
             offset_ += m;
-            mean += double(m);
+            mean_ += double(m);
             continue;
         }
-        const double q = double(chance) / kChanceScale;
         const Window w = windowOf(m * q, m * q * (1 - q), 0, m);
-        const std::vector<double> part = binomialOver(m, q, w);
-        std::vector<double> sum(pmf_.size() + part.size() - 1, 0.0);
-        for (std::size_t i = 0; i < pmf_.size(); ++i) {
-            const double a = pmf_[i];
-            if (a == 0)
-                continue;
-            double* out = sum.data() + i;
-            for (std::size_t j = 0; j < part.size(); ++j)
-                out[j] += a * part[j];
-        }
+        const std::vector<double> sum = convolved(pmf_, binomialOver(m, q, w));
         offset_ += w.from;
-        mean += m * q;
+        mean_ += m * q;
         variance += m * q * (1 - q);
         const long top = offset_ + static_cast<long>(sum.size()) - 1;
-        const Window keep = windowOf(mean, variance, offset_, top);
+        const Window keep = windowOf(mean_, variance, offset_, top);
         pmf_.assign(sum.begin() + (keep.from - offset_), sum.begin() + (keep.to - offset_) + 1);
         offset_ = keep.from;
     }
@@ -144,29 +152,37 @@ double CountDistribution::above(long k) const
     return atLeast_[static_cast<std::size_t>(std::max<long>(i, 0))];
 }
 
+// Both tails move one step at a time from the mean outwards.
+ChanceRange rangeOf(const CountDistribution& d, double level)
+{
+    const double tail = level / 2 * (1 + kRounding);
+    long low = static_cast<long>(std::floor(d.mean()));
+    while (d.below(low) > tail)
+        --low;
+    while (d.below(low + 1) <= tail)
+        ++low;
+    long high = static_cast<long>(std::ceil(d.mean()));
+    while (d.above(high) > tail)
+        ++high;
+    while (high > 0 && d.above(high - 1) <= tail)
+        --high;
+    return {low, high, d.below(low) + d.above(high)};
+}
+
+ChanceRange binomialRange(long trials, double p, double level)
+{
+    const BinomialPart part{std::clamp(p, 0.0, 1.0), trials};
+    return rangeOf(CountDistribution(std::span(&part, 1)), level);
+}
+
 CountFigures chanceFiguresOf(const TrialCounts& trials, long observed)
 {
     const CountDistribution d(trials);
     CountFigures f;
+    static_cast<ChanceRange&>(f) = rangeOf(d, 0.05);
     f.expected = trials.mean();
     f.observed = observed;
-    // Both tails move one step at a time from the mean outwards.
-    long low = static_cast<long>(std::floor(f.expected));
-    while (d.below(low) > kTail + kRoundingRoom)
-        --low;
-    while (d.below(low + 1) <= kTail + kRoundingRoom)
-        ++low;
-    long high = static_cast<long>(std::ceil(f.expected));
-    while (d.above(high) > kTail + kRoundingRoom)
-        ++high;
-    while (high > 0 && d.above(high - 1) <= kTail + kRoundingRoom)
-        --high;
-    f.low = low;
-    f.high = high;
-    const double atMost = d.below(observed + 1);
-    const double atLeast = d.above(observed - 1);
-    f.p = std::min(1.0, 2 * std::min(atMost, atLeast));
-    f.outsideChance = d.below(low) + d.above(high);
+    f.p = std::min(1.0, 2 * std::min(d.below(observed + 1), d.above(observed - 1)));
     return f;
 }
 
@@ -182,25 +198,6 @@ std::vector<bool> holmDifferent(const std::vector<double>& ps, double alpha)
         different[order[rank]] = true;
     }
     return different;
-}
-
-}  // namespace rumone
-
-namespace rumone {
-
-std::vector<std::size_t> evenlySpread(std::size_t count, std::size_t points)
-{
-    std::vector<std::size_t> at;
-    if (count == 0 || points == 0)
-        return at;
-    if (count <= points || points == 1) {
-        for (std::size_t i = 0; i < count; ++i)
-            at.push_back(i);
-        return points == 1 ? std::vector<std::size_t>{count - 1} : at;
-    }
-    for (std::size_t j = 0; j < points; ++j)
-        at.push_back(j * (count - 1) / (points - 1));
-    return at;
 }
 
 }  // namespace rumone

@@ -1,0 +1,36 @@
+// A sum of independent amounts on a grid of whole units (each term one of
+// a few amounts, with their chances, or nothing): its exact distribution,
+// cut where it has no weight left, and its range, tail and quantiles.
+#pragma once
+
+#include <span>
+#include <utility>
+#include <vector>
+
+namespace rumone {
+
+// One amount a term may take, in units, with its chance.
+struct UnitOutcome {
+    int units = 0;
+    double chance = 0;
+};
+
+class UnitSums {
+public:
+    // One more term: each outcome with its chance, 0 with what is left.
+    void add(std::span<const UnitOutcome> outcomes);
+    // The range at two-sided level `level`, as for counts: the largest k
+    // with P(X < k) <= level / 2 and the smallest k with P(X > k) <= level / 2.
+    std::pair<long, long> range(double level = 0.05) const;
+    // P(X >= k).
+    double atLeast(long k) const;
+    // The smallest k with P(X <= k) >= share.
+    long quantile(double share) const;
+
+private:
+    long offset_ = 0;
+    std::vector<double> pmf_{1.0};
+    std::vector<double> next_;  // the next pmf, kept to spare an allocation a term
+};
+
+}  // namespace rumone
