@@ -4,21 +4,16 @@
 #include <map>
 #include <numeric>
 
+#include "core/prizes/PrizeTheory.h"
+
 namespace rumone {
 
 namespace {
-
-constexpr long kPaidStep = 100;
 
 FourDigits sorted(FourDigits digits)
 {
     std::sort(digits.begin(), digits.end());
     return digits;
-}
-
-long cutToStep(long yen)
-{
-    return yen / kPaidStep * kPaidStep;
 }
 
 int numberOf(const FourDigits& d)
@@ -30,17 +25,7 @@ int numberOf(const FourDigits& d)
 
 int orderingsOf(FourDigits digits)
 {
-    digits = sorted(digits);
-    int orderings = 24;
-    for (std::size_t i = 0; i < 4;) {
-        std::size_t j = i;
-        while (j < 4 && digits[j] == digits[i])
-            ++j;
-        for (std::size_t k = 2; k <= j - i; ++k)
-            orderings /= static_cast<int>(k);
-        i = j;
-    }
-    return orderings;
+    return orderingsOf(numberKindOf(digits));
 }
 
 bool isSold(const Ticket& ticket)
@@ -58,20 +43,12 @@ std::optional<PrizeKind> prizeKindWon(const Ticket& ticket, const FourDigits& dr
     return std::nullopt;
 }
 
+// The prize rule is PrizeTheory's; a box or set of four equal digits,
+// never sold, counts as a straight here so that prizeUnitOf can take every
+// pattern alike.
 long theoreticalPrize(PrizeKind kind, const FourDigits& number)
 {
-    const long box = kStraightPrize / orderingsOf(number);
-    switch (kind) {
-        case PrizeKind::Straight:
-            return kStraightPrize;
-        case PrizeKind::Box:
-            return cutToStep(box);
-        case PrizeKind::SetStraight:
-            return cutToStep((kStraightPrize + box) / 2);
-        case PrizeKind::SetBox:
-            break;
-    }
-    return cutToStep(box / 2);
+    return static_cast<long>(theoreticalPrize(kind, numberKindOf(number)).value_or(kTheoreticalStraightPrize));
 }
 
 long paidPrize(PrizeKind kind, const FourDigits& drawn, const DrawPrizes& stored)

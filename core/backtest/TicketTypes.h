@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/history/DrawResults.h"
+#include "core/prizes/PrizeTheory.h"
 
 namespace rumone {
 
@@ -34,7 +35,7 @@ inline constexpr std::size_t kStraightTicket = 0;
 inline constexpr std::size_t kBoxTicket = 1;
 
 inline constexpr long kTicketPrice = 200;
-inline constexpr long kStraightPrize = 900000;
+inline constexpr long kStraightPrize = kTheoreticalStraightPrize;
 // The share of the ticket price paid back on average.
 inline constexpr double kPayoutShare = 0.45;
 // How many numbers a draw may come out as; chances of a draw are counts

@@ -28,7 +28,7 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"stats", {"stats"}},
     {"analysis", {"analysis", "stats", "history", "grid"}},
     {"predict", {"predict", "store", "history", "grid", "text"}},
-    {"backtest", {"backtest", "stats", "predict", "store", "history", "grid"}},
+    {"backtest", {"backtest", "stats", "prizes", "predict", "store", "history", "grid"}},
 };
 
 // The folders of the window library and the window folders each may
