@@ -129,7 +129,7 @@ TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)
     // The entry view gave way to the prediction of the next draw.
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame.findView(QStringLiteral("一発ルモーネ")) != nullptr; }, 1000));
     prediction = qobject_cast<PredictionView*>(frame.findView(QStringLiteral("一発ルモーネ")));
-    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回（1995年4月14日（金））の予想"));
     // A verification run under way when the draws change is run again on them.
     auto* backtest = qobject_cast<BacktestView*>(frame.showView(QStringLiteral("予想検証")));
     ASSERT_NE(backtest, nullptr);
@@ -195,7 +195,8 @@ TEST(HistoryReload, TheFrameImportsPastedDrawsWithViewsOpen)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
     EXPECT_EQ(onDisk(db).back(), "41: 0 1 2 3");
     EXPECT_EQ(frame.findView(QStringLiteral("一発ルモーネ")), prediction);
-    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回の予想"));
+    // The pasted date is stored: the next draw is dated from it.
+    EXPECT_EQ(prediction->targetLabel()->text(), QStringLiteral("第42回（2026年8月25日（火））の予想"));
 }
 
 TEST(HistoryReload, ASecondCopyOpensReadOnlyOrEnds)
