@@ -140,7 +140,7 @@ ColouredChance colouredChance(const Scoreboard& board, const TicketBoard& ticket
             const TicketTally& t = tickets[i][type];
             // A cycle row's straight ticket wins exactly when all four
             // positions hit: the all-four cell again.
-            if (t.count == 0 || (i < kCycleMethodCount && type == std::size_t(TicketType::Straight)))
+            if (t.count == 0 || (i < kCycleMethodCount && type == kStraightTicket))
                 continue;
             long targets = 0;  // one trial per target that bought the type
             for (const auto& [chance, trials] : t.winTrials.byChance())

@@ -59,7 +59,7 @@ std::vector<LoggedOutcome> loggedOutcomes(const std::vector<WalkStep>& steps)
             o.text = predictedAndDrawnText(sets, step->actual);
             o.hits = hitsOf(sets, step->actual);
             o.chanceOfHits = chanceOfExactly(sets, o.hits);
-            for (const TargetTickets& t : ticketsOf(i, sets, step->actual)) {
+            for (const TargetTickets& t : ticketsOf(i, sets, step->actual).byType) {
                 o.cost += t.count * kTicketPrice;
                 o.paid += t.paid;
             }

@@ -135,16 +135,6 @@ bool hasColumn(sqlite3* db, const char* table, const std::string& column)
     return false;
 }
 
-bool hasTable(sqlite3* db, const std::string& path, const char* name)
-{
-    sqlite::Statement st(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1");
-    st.bind(1, DbValue::fromText(name));
-    const int rc = st.step();
-    if (rc != SQLITE_ROW)
-        throw storeErrorFor(rc, path, false);
-    return st.columnInt(0) > 0;
-}
-
 // The numbers of the draws that hold four digits.
 std::set<int> completeDrawNumbers(sqlite3* db, const std::string& path)
 {
@@ -190,7 +180,7 @@ PredictionLogRead readPredictionLog(const DrawDatabaseRef& info)
 {
     sqlite::Connection db = openKeyedDatabase(info, OpenAccess::ReadOnly);
     PredictionLogRead read;
-    if (!hasTable(db.get(), info.path, kPredictionLogTable))
+    if (!sqlite::hasTable(db.get(), info.path, kPredictionLogTable))
         return read;
     const std::map<int, StoredTime> firstEntries = readFirstEntries(db.get(), info.path);
     const std::set<int> complete = completeDrawNumbers(db.get(), info.path);

@@ -15,16 +15,6 @@ const char* const kDrawDetailsSchema =
 
 namespace {
 
-bool hasTable(sqlite3* db, const std::string& path, const char* name)
-{
-    sqlite::Statement st(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1");
-    st.bind(1, DbValue::fromText(name));
-    const int rc = st.step();
-    if (rc != SQLITE_ROW)
-        throw storeErrorFor(rc, path, false);
-    return st.columnInt(0) > 0;
-}
-
 template <typename Take>
 void readRows(sqlite3* db, const std::string& path, const char* sql, Take take)
 {
@@ -48,12 +38,12 @@ std::string numbered(int number)
 StoredDetails readDrawDetails(sqlite3* db, const std::string& path)
 {
     StoredDetails details;
-    if (hasTable(db, path, "抽せん日"))
+    if (sqlite::hasTable(db, path, "抽せん日"))
         readRows(db, path, "SELECT 回数, 抽せん日 FROM 抽せん日", [&](sqlite::Statement& st) {
             if (const auto date = parseDateText(st.columnText(1)))
                 details[static_cast<int>(st.columnInt(0))].date = *date;
         });
-    if (hasTable(db, path, "当せん金"))
+    if (sqlite::hasTable(db, path, "当せん金"))
         readRows(db, path, "SELECT 回数, 種類, 口数, 当せん金, 該当なし FROM 当せん金", [&](sqlite::Statement& st) {
             const long long kind = st.columnInt(1);
             if (kind < 0 || kind >= kPrizeKindCount)

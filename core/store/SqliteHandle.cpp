@@ -1,5 +1,7 @@
 #include "core/store/SqliteHandle.h"
 
+#include "core/store/StoreFailure.h"
+
 namespace rumone::sqlite {
 
 Statement::Statement(sqlite3* db, const std::string& sql)
@@ -99,6 +101,16 @@ std::string Statement::columnText(int column) const
 int exec(sqlite3* db, const std::string& sql)
 {
     return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+}
+
+bool hasTable(sqlite3* db, const std::string& path, const char* name)
+{
+    Statement st(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1");
+    st.bind(1, DbValue::fromText(name));
+    const int rc = st.step();
+    if (rc != SQLITE_ROW)
+        throw storeErrorFor(rc, path, false);
+    return st.columnInt(0) > 0;
 }
 
 }  // namespace rumone::sqlite

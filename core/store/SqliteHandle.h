@@ -51,4 +51,8 @@ private:
 // Runs SQL without results; returns SQLite's result code.
 int exec(sqlite3* db, const std::string& sql);
 
+// Whether the file at `path` (named in the StoreError a failed query
+// throws) holds a table of that name.
+bool hasTable(sqlite3* db, const std::string& path, const char* name);
+
 }  // namespace rumone::sqlite
