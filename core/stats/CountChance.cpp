@@ -1,5 +1,7 @@
 #include "core/stats/CountChance.h"
 
+#include <math.h>  // lgamma_r
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -25,12 +27,21 @@ Window windowOf(double mean, double variance, long lo, long hi)
             std::min(hi, static_cast<long>(std::ceil(mean + reach)))};
 }
 
+// log Γ(x), safe on any thread: std::lgamma writes the sign to the global
+// signgam, and the verification view and the prediction's check walk
+// count chances on threads of their own at the same time.
+double logGamma(double x)
+{
+    int sign = 0;
+    return ::lgamma_r(x, &sign);
+}
+
 // Binomial(m, q) over its window, 0 < q < 1: worked outwards from the mode.
 std::vector<double> binomialOver(long m, double q, Window w)
 {
     std::vector<double> pmf(static_cast<std::size_t>(w.to - w.from + 1), 0.0);
     const long mode = std::clamp(static_cast<long>(std::floor((m + 1) * q)), w.from, w.to);
-    const double logAtMode = std::lgamma(m + 1.0) - std::lgamma(mode + 1.0) - std::lgamma(double(m - mode) + 1) +
+    const double logAtMode = logGamma(m + 1.0) - logGamma(mode + 1.0) - logGamma(double(m - mode) + 1) +
                              mode * std::log(q) + double(m - mode) * std::log1p(-q);
     const double odds = q / (1 - q);
     double value = std::exp(logAtMode);
