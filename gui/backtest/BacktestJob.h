@@ -1,12 +1,16 @@
-// One walk-forward run on a thread of its own. Progress and the result are
-// delivered to the receiver's thread as queued calls; destroying the job
-// cancels the run and waits for its thread.
+// One walk-forward run on a thread of its own. The thread hands its
+// progress over in atomics and its result through a future; the receiver's
+// thread looks for both every few milliseconds and makes the calls, so
+// nothing but standard synchronisation crosses the threads. Destroying the
+// job cancels the run and waits for its thread.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <atomic>
 #include <functional>
+#include <future>
 #include <optional>
 #include <thread>
 
@@ -23,7 +27,7 @@ public:
     using WorkerStep = std::function<void()>;
 
     // `history` must outlive the job. The callbacks run on the receiver's
-    // thread, and never once the receiver is gone.
+    // thread, and never once the receiver or the job is gone.
     BacktestJob(const DrawHistory& history, int reflect, TargetRange range, QObject* receiver, Progress onProgress,
                 Done onDone, WorkerStep onWorkerStep = {});
     ~BacktestJob();
@@ -36,7 +40,19 @@ public:
     void stop();
 
 private:
+    // On the receiver's thread: the progress reported since the last look,
+    // and the result once it is in.
+    void poll();
+    void stopPolling();
+
     std::atomic<bool> cancelled_{false};
+    // done and total of the latest report, packed so that they are read together.
+    std::atomic<long long> progress_{-1};
+    long long progressShown_ = -1;
+    std::future<std::optional<BacktestResult>> result_;
+    Progress onProgress_;
+    Done onDone_;
+    QPointer<QTimer> poller_;
     std::thread thread_;
 };
 
