@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace rumone {
 
@@ -114,13 +115,24 @@ HtmlClass htmlClass(const HtmlLook& look, std::size_t index)
     return c;
 }
 
-// The decimal form of a number kept in its cell.
-void appendNumber(std::string& out, std::uint32_t number)
-{
-    char buf[16];
-    const auto end = std::to_chars(buf, buf + sizeof buf, number).ptr;
-    out.append(buf, end);
-}
+// Bytes written one after another into room sized for them beforehand.
+struct Writer {
+    char* at;
+    void put(const std::string& text)
+    {
+        std::memcpy(at, text.data(), text.size());
+        at += text.size();
+    }
+    void put(char ch) { *at++ = ch; }
+    // The decimal form of a number kept in its cell.
+    void number(std::uint32_t value)
+    {
+        char digits[16];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        std::memcpy(at, digits, static_cast<std::size_t>(end - digits));
+        at += end - digits;
+    }
+};
 
 std::size_t digitsOf(std::uint32_t number)
 {
@@ -195,11 +207,12 @@ CopiedBlock::CopiedBlock(const ResultGrid& grid, CellRange block)
     styles_ = grid.styles_;
 }
 
-std::string CopiedBlock::tsv() const
+void CopiedBlock::writeTsv(const Room& room) const
 {
-    std::string out;
-    if (rows_ == 0)
-        return out;
+    if (rows_ == 0) {
+        room(0);
+        return;
+    }
     std::vector<std::string> shown(texts_.size());
     std::transform(texts_.begin(), texts_.end(), shown.begin(), flat);
     const int cells = columns_ * rows_;
@@ -208,19 +221,18 @@ std::string CopiedBlock::tsv() const
         const std::uint32_t id = textId(i);
         size += id & ResultGrid::kNumberText ? digitsOf(id & ~ResultGrid::kNumberText) : shown[id].size();
     }
-    out.reserve(size);
+    Writer out{room(size)};
     for (int i = 0; i < cells; ++i) {
         const std::uint32_t id = textId(i);
         if (id & ResultGrid::kNumberText)
-            appendNumber(out, id & ~ResultGrid::kNumberText);
+            out.number(id & ~ResultGrid::kNumberText);
         else
-            out += shown[id];
-        out += (i + 1) % columns_ == 0 ? '\n' : '\t';
+            out.put(shown[id]);
+        out.put((i + 1) % columns_ == 0 ? '\n' : '\t');
     }
-    return out;
 }
 
-std::string CopiedBlock::html() const
+void CopiedBlock::writeHtml(const Room& room) const
 {
     const int cells = columns_ * rows_;
     // The classes in the order the block first uses them.
@@ -246,7 +258,7 @@ std::string CopiedBlock::html() const
     for (const HtmlClass& c : classes)
         head += c.rule;
     head += "</style></head><body>\n<table border=\"1\" cellspacing=\"0\" style=\"border-collapse:collapse\">\n";
-    constexpr std::string_view rowOpen = "<tr>", rowClose = "</tr>\n", tail = "</table>\n</body></html>\n";
+    const std::string rowOpen = "<tr>", rowClose = "</tr>\n", tail = "</table>\n</body></html>\n";
 
     std::size_t size = head.size() + tail.size() + static_cast<std::size_t>(rows_) * (rowOpen.size() + rowClose.size());
     for (int i = 0; i < cells; ++i) {
@@ -255,24 +267,42 @@ std::string CopiedBlock::html() const
         size += c.open.size() + c.close.size() +
                 (id & ResultGrid::kNumberText ? digitsOf(id & ~ResultGrid::kNumberText) : shown[id].size());
     }
-    std::string out;
-    out.reserve(size);
-    out += head;
+    Writer out{room(size)};
+    out.put(head);
     for (int i = 0; i < cells; ++i) {
         if (i % columns_ == 0)
-            out += rowOpen;
+            out.put(rowOpen);
         const std::uint32_t id = textId(i);
         const HtmlClass& c = classes[classOfStyle[styleIds_[static_cast<std::size_t>(i)]]];
-        out += c.open;
+        out.put(c.open);
         if (id & ResultGrid::kNumberText)
-            appendNumber(out, id & ~ResultGrid::kNumberText);
+            out.number(id & ~ResultGrid::kNumberText);
         else
-            out += shown[id];
-        out += c.close;
+            out.put(shown[id]);
+        out.put(c.close);
         if ((i + 1) % columns_ == 0)
-            out += rowClose;
+            out.put(rowClose);
     }
-    out += tail;
+    out.put(tail);
+}
+
+std::string CopiedBlock::tsv() const
+{
+    std::string out;
+    writeTsv([&out](std::size_t size) {
+        out.resize(size);
+        return out.data();
+    });
+    return out;
+}
+
+std::string CopiedBlock::html() const
+{
+    std::string out;
+    writeHtml([&out](std::size_t size) {
+        out.resize(size);
+        return out.data();
+    });
     return out;
 }
 

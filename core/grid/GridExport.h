@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -38,6 +39,13 @@ public:
     // attribute and its text colour as <font color>, the forms spreadsheets
     // that ignore style sheets read.
     std::string html() const;
+
+    // The same forms written into room the caller provides: `room(size)`
+    // gives the address of `size` bytes, asked for once, and the form
+    // fills them.
+    using Room = std::function<char*(std::size_t size)>;
+    void writeTsv(const Room& room) const;
+    void writeHtml(const Room& room) const;
 
 private:
     std::uint32_t textId(int index) const { return textIds_[static_cast<std::size_t>(index)]; }

@@ -9,9 +9,15 @@ namespace {
 const QString kText = QStringLiteral("text/plain");
 const QString kHtml = QStringLiteral("text/html");
 
-QByteArray bytesOf(const std::string& text)
+// A form written straight into the bytes handed out.
+QByteArray bytesOf(const CopiedBlock& block, void (CopiedBlock::*write)(const CopiedBlock::Room&) const)
 {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    QByteArray bytes;
+    (block.*write)([&bytes](std::size_t size) {
+        bytes.resize(static_cast<qsizetype>(size));
+        return bytes.data();
+    });
+    return bytes;
 }
 
 }  // namespace
@@ -32,12 +38,12 @@ const QByteArray& GridMimeData::made(const QString& mimeType) const
 {
     if (mimeType == kText) {
         if (!textMade_)
-            text_ = bytesOf(block_.tsv());
+            text_ = bytesOf(block_, &CopiedBlock::writeTsv);
         textMade_ = true;
         return text_;
     }
     if (!htmlMade_)
-        html_ = bytesOf(block_.html());
+        html_ = bytesOf(block_, &CopiedBlock::writeHtml);
     htmlMade_ = true;
     return html_;
 }
