@@ -75,6 +75,7 @@ inline std::string padded(const std::string& name, int columns)
 }
 
 // A line for bench/waits.sh: wait | median ms | floor or peer | target | met.
+// A target is met or missed on the wall clock; CPU time goes beside it.
 inline void printWaitLine(const std::string& wait, double medianMs, const std::string& peer, const std::string& target,
                           const std::string& met)
 {
@@ -83,7 +84,7 @@ inline void printWaitLine(const std::string& wait, double medianMs, const std::s
 inline void printWaitLine(const std::string& wait, double medianMs, const std::string& peer, const std::string& target,
                           bool met)
 {
-    printWaitLine(wait, medianMs, peer, target, std::string(met ? "met" : "MISSED"));
+    printWaitLine(wait, medianMs, peer, target, std::string(met ? "met" : "missed"));
 }
 
 }  // namespace rumone::bench

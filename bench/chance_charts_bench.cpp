@@ -1,7 +1,8 @@
 // Opening every analysis view's picture (グラフ) at 32,767 draws and on the
 // real draws: the figures beside chance counted, the chart built, laid out
 // and painted once, as the user first sees it. Medians of several rounds,
-// wall time and the thread's CPU time (the machine is shared).
+// wall time and the thread's CPU time (the machine is shared); a target is
+// met or missed on the wall time.
 //
 // Run:  build/bench/bin/chance_charts_bench [ROUNDS]     (default 7)
 #include <time.h>
@@ -42,9 +43,9 @@ void runOn(const char* title, const DrawHistory& history, double targetMs, int r
             wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
             cpu.push_back(threadCpuMs() - startCpu);
         }
-        const double cpuMs = median(cpu);
-        std::printf("%s %8.2f %8.2f %6s\n", padded(spec.objectName, 34).c_str(), median(wall), cpuMs,
-                    cpuMs <= targetMs ? "met" : "MISS");
+        const double wallMs = median(wall);  // the player waits the wall clock
+        std::printf("%s %8.2f %8.2f %6s\n", padded(spec.objectName, 34).c_str(), wallMs, median(cpu),
+                    wallMs <= targetMs ? "met" : "MISS");
     }
 }
 

@@ -39,7 +39,7 @@ double peakMB()
     return u.ru_maxrss / 1024.0;
 }
 
-// The child: opens the view, prints it, reports "ms before-MB peak-MB pages KB".
+// The child: opens the view, prints it, reports "ok ms before-MB peak-MB KB pages".
 int printOnce(int argc, char** argv, bool real, const char* out)
 {
     bench::startLikeTheProgram();
@@ -56,17 +56,22 @@ int printOnce(int argc, char** argv, bool real, const char* out)
     printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     const double before = peakMB();
     const auto t0 = std::chrono::steady_clock::now();
-    const bool ok = window.printGrid(printer) == PrintResult::Printed;
+    int pages = 0;
+    const PrintProgress counted = [&pages](int, int total) {
+        pages = total;
+        return true;
+    };
+    const bool ok = window.printGrid(printer, 1, 0, counted) == PrintResult::Printed;
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     std::error_code ec;
     const auto bytes = std::filesystem::file_size(out, ec);
-    std::printf("%d %.1f %.1f %.1f %.1f\n", ok ? 1 : 0, ms, before, peakMB(), ec ? 0.0 : bytes / 1024.0);
+    std::printf("%d %.1f %.1f %.1f %.1f %d\n", ok ? 1 : 0, ms, before, peakMB(), ec ? 0.0 : bytes / 1024.0, pages);
     return ok ? 0 : 1;
 }
 
 struct Round {
     bool ok = false;
-    double ms = 0, beforeMB = 0, peakMB = 0, kb = 0;
+    double ms = 0, beforeMB = 0, peakMB = 0, kb = 0, pages = 0;
 };
 
 Round runChild(const char* self, const char* which, const std::string& out)
@@ -91,7 +96,7 @@ Round runChild(const char* self, const char* which, const std::string& out)
     waitpid(pid, &status, 0);
     Round r;
     int ok = 0;
-    if (std::sscanf(text.c_str(), "%d %lf %lf %lf %lf", &ok, &r.ms, &r.beforeMB, &r.peakMB, &r.kb) == 5)
+    if (std::sscanf(text.c_str(), "%d %lf %lf %lf %lf %lf", &ok, &r.ms, &r.beforeMB, &r.peakMB, &r.kb, &r.pages) == 6)
         r.ok = ok == 1;
     return r;
 }
@@ -112,7 +117,7 @@ int main(int argc, char** argv)
             std::printf("real draws absent (%s)\n", realDrawsCsv());
             continue;
         }
-        std::vector<double> ms, peak, before, kb;
+        std::vector<double> ms, peak, before, kb, pages;
         for (int r = 0; r < rounds; ++r) {
             const Round round = runChild("/proc/self/exe", which, tmp.path() + "/out.pdf");
             if (!round.ok)
@@ -121,6 +126,7 @@ int main(int argc, char** argv)
             peak.push_back(round.peakMB);
             before.push_back(round.beforeMB);
             kb.push_back(round.kb);
+            pages.push_back(round.pages);
         }
         if (ms.empty()) {
             std::printf("%-16s failed\n", which);
@@ -130,13 +136,17 @@ int main(int argc, char** argv)
         const bool real = std::strcmp(which, "real") == 0;
         std::printf("%-16s %9.0f %9.0f %9.0f %9.1f %9.1f  %.0f KB, ", real ? "real" : "32767", median(ms), *lo, *hi,
                     median(peak), median(before), median(kb));
-        // The time and memory targets are for the real draws; the longest
-        // table is printed with progress and can be cancelled (tested).
-        if (real)
-            std::printf("time %s, memory %s\n", median(ms) <= kTargetMs ? "met" : "MISSED",
-                        median(peak) <= kTargetMB ? "met" : "MISSED");
-        else
-            std::printf("shown with progress, cancellable\n");
+        // Both sizes hold the time target (wall clock); the memory target
+        // is for the real draws. The print shows its pages with a cancel.
+        std::printf("time %s, memory %s\n", median(ms) <= kTargetMs ? "met" : "MISSED",
+                    !real                       ? "-"
+                    : median(peak) <= kTargetMB ? "met"
+                                                : "MISSED");
+        char peer[96];
+        std::snprintf(peer, sizeof peer, "peak %.1f MB (before %.1f), %.0f pages", median(peak), median(before),
+                      median(pages));
+        printWaitLine(std::string("print the widest view to PDF, ") + (real ? "real draws" : "32767"), median(ms), peer,
+                      "<= 3000 ms", median(ms) <= kTargetMs);
     }
     return 0;
 }

@@ -2,7 +2,8 @@
 // analysis views and the entry view, each built, laid out and painted once
 // as the user first sees it, then one page of scrolling repainted. Figures
 // are medians of several rounds, wall time and the thread's CPU time (the
-// machine is shared: CPU time is what the view itself costs).
+// machine is shared: CPU time is what the view itself costs); a target is
+// met or missed on the wall time, the wait the player sees.
 //
 // Run:  build/bench/bin/views_bench [ROUNDS]     (default 7)
 #include <time.h>
@@ -89,10 +90,11 @@ void measureBuild(Figures& f, const AnalysisViewSpec& spec, const DrawHistory& h
 
 void printRow(const std::string& name, const Figures& f)
 {
-    const double openCpu = median(f.openCpu), scrollCpu = median(f.scrollCpu);
-    std::printf("%s %8.2f %8.2f %5s | %8.3f %8.3f %5s", padded(name, 34).c_str(), median(f.openWall), openCpu,
-                openCpu <= kOpenTargetMs ? "met" : "MISS", median(f.scrollWall), scrollCpu,
-                scrollCpu <= kScrollTargetMs ? "met" : "MISS");
+    // Judged on the wall clock, the player's wait; CPU time beside it.
+    const double openWall = median(f.openWall), scrollWall = median(f.scrollWall);
+    std::printf("%s %8.2f %8.2f %5s | %8.3f %8.3f %5s", padded(name, 34).c_str(), openWall, median(f.openCpu),
+                openWall <= kOpenTargetMs ? "met" : "MISS", scrollWall, median(f.scrollCpu),
+                scrollWall <= kScrollTargetMs ? "met" : "MISS");
     if (!f.buildCpu.empty())
         std::printf(" | %8.2f", median(f.buildCpu));
     std::printf("\n");

@@ -44,6 +44,11 @@ public:
             ++ready_;
         return rowData(row);
     }
+    // The row's cells to read, or nullptr for a row not reached (all 0).
+    const std::uint32_t* storedRow(int row) const
+    {
+        return row < ready_ ? cells_.get() + static_cast<std::size_t>(row) * columns_ : nullptr;
+    }
     // Rows from this one on read as 0 without being stored.
     int rowsReached() const { return ready_; }
     std::size_t bytes() const { return size_ * sizeof(std::uint32_t); }

@@ -179,6 +179,8 @@ public:
     }
 
 private:
+    friend class CopiedBlock;  // reads the cell ids and pools as they stand
+
     bool inTable(int column, int row) const { return column >= 1 && column <= columns_ && row >= 1 && row <= rows_; }
 
     // One formatting operation as data: what it changes and to what.

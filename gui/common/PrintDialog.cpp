@@ -40,16 +40,10 @@ PrintResult printToWholeFile(QPrinter& printer, const PrintProgress& progress, c
     return result;
 }
 
-void printThroughDialog(QWidget* owner, const QString& documentName, const PrintJob& print)
+PrintResult printShowingProgress(QWidget* owner, QPrinter& printer, const PrintJob& print)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(documentName);
-    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    QPrintDialog dialog(&printer, owner);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-
     QProgressDialog shown(QStringLiteral("印刷しています。"), QStringLiteral("キャンセル"), 0, 1, owner);
+    shown.setObjectName("dlgPrintProgress");
     shown.setWindowTitle(programCaption());
     shown.setWindowModality(Qt::WindowModal);
     shown.setMinimumDuration(kShowProgressAfterMs);
@@ -61,15 +55,25 @@ void printThroughDialog(QWidget* owner, const QString& documentName, const Print
         shown.setValue(done);  // lets the window system run while the dialog is modal
         return !shown.wasCanceled();
     };
+    return printToWholeFile(printer, progress, print);
+}
+
+void printThroughDialog(QWidget* owner, const QString& documentName, const PrintJob& print)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(documentName);
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    QPrintDialog dialog(&printer, owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
     PrintResult result = PrintResult::Failed;
     try {
-        result = printToWholeFile(printer, progress, print);
+        result = printShowingProgress(owner, printer, print);
     } catch (const FileWriteError& e) {
-        shown.close();
         showMessage(owner, QMessageBox::Warning, programCaption(), QString::fromUtf8(e.what()));
         return;
     }
-    shown.close();
     if (result == PrintResult::Failed)
         showMessage(owner, QMessageBox::Warning, programCaption(),
                     QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"));

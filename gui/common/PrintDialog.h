@@ -29,4 +29,9 @@ void printThroughDialog(QWidget* owner, const QString& documentName, const Print
 // FileWriteError before anything is printed.
 PrintResult printToWholeFile(QPrinter& printer, const PrintProgress& progress, const PrintJob& print);
 
+// printToWholeFile with the pages shown as they go in a progress dialog
+// over `owner` (after a short wait) whose キャンセル stops the run, which
+// then ends as Cancelled. Throws FileWriteError as printToWholeFile does.
+PrintResult printShowingProgress(QWidget* owner, QPrinter& printer, const PrintJob& print);
+
 }  // namespace rumone

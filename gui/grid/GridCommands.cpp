@@ -198,7 +198,9 @@ void printWithPreview(GridWidget& grid)
             return pages.print(p, std::max(p.fromPage(), 1), p.toPage(), progress);
         };
         try {
-            failed = printToWholeFile(*target, {}, job) == PrintResult::Failed;
+            // The preview and the print alike: every page of a long table
+            // takes a while, shown with a cancel.
+            failed = printShowingProgress(&preview, *target, job) == PrintResult::Failed;
         } catch (const FileWriteError& e) {
             refused = QString::fromUtf8(e.what());
         }

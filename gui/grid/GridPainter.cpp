@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace rumone {
@@ -31,8 +32,56 @@ QString columnLetters(int column)
     return s;
 }
 
+// Rectangles of one colour joined where they touch or overlap along their
+// length: a line one pixel high across (the sides two neighbours share, a
+// line through a row of cells), anything else down (a line through a
+// column, a background down the rows). The colours are opaque, so the
+// pixels filled stay the same.
+QList<QRect> joined(const QList<QRect>& rects)
+{
+    const auto flat = [](const QRect& r) { return r.height() == 1 && r.width() > 1; };
+    // Sorted so that pieces to join follow each other: the flat ones by
+    // row then start, the others by column and width then start.
+    struct Keyed {
+        std::uint64_t first, second;
+        QRect rect;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(static_cast<std::size_t>(rects.size()));
+    for (const QRect& r : rects) {
+        const auto x = static_cast<std::uint32_t>(r.left()), y = static_cast<std::uint32_t>(r.top());
+        if (flat(r))
+            keyed.push_back({std::uint64_t{y} << 32 | x, 0, r});
+        else
+            keyed.push_back(
+                {std::uint64_t{1} << 63 | std::uint64_t{x} << 31 | static_cast<std::uint32_t>(r.width()), y, r});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        return a.first != b.first ? a.first < b.first : a.second < b.second;
+    });
+    QList<QRect> out;
+    out.reserve(rects.size());
+    for (const Keyed& k : keyed) {
+        const QRect& r = k.rect;
+        if (!out.isEmpty()) {
+            QRect& last = out.back();
+            if (flat(r) && flat(last) && r.top() == last.top() && r.left() <= last.right() + 1) {
+                last.setRight(std::max(last.right(), r.right()));
+                continue;
+            }
+            if (!flat(r) && !flat(last) && r.left() == last.left() && r.width() == last.width() &&
+                r.top() <= last.bottom() + 1) {
+                last.setBottom(std::max(last.bottom(), r.bottom()));
+                continue;
+            }
+        }
+        out.push_back(r);
+    }
+    return out;
+}
+
 // Rectangles to fill, kept by colour.
-class LineBatches {
+class RectBatches {
 public:
     void add(QRgb colour, const QRect& rect)
     {
@@ -55,7 +104,8 @@ public:
         painter.setPen(Qt::NoPen);
         for (const auto& [colour, rects] : batches_) {
             painter.setBrush(QColor(colour));
-            painter.drawRects(rects.constData(), static_cast<int>(rects.size()));
+            const QList<QRect> lines = joined(rects);
+            painter.drawRects(lines.constData(), static_cast<int>(lines.size()));
         }
         painter.restore();
     }
@@ -95,23 +145,27 @@ void GridPainter::paintBackgrounds(const GridPane& pane)
 {
     const GridAxis& cols = layout_.columns();
     const GridAxis& rows = layout_.rows();
+    // Neighbours of one colour are filled together, across a row and down
+    // the rows below (a printer or a file writes each filling out).
+    RectBatches batches;
     for (int r = pane.row1; r <= pane.row2; ++r) {
         const int y = rows.start(r);
         const int h = rows.end(r) - y;
         if (h <= 0)
             continue;
-        // Neighbours of one colour are filled together.
         int runStart = pane.col1;
         QColor runColour = backOf(grid_.style(runStart, r));
         for (int c = pane.col1 + 1; c <= pane.col2 + 1; ++c) {
             const QColor colour = c <= pane.col2 ? backOf(grid_.style(c, r)) : QColor();
             if (c <= pane.col2 && colour == runColour)
                 continue;
-            p_.fillRect(QRect(cols.start(runStart), y, cols.start(c) - cols.start(runStart), h), runColour);
+            batches.add(runColour.rgb(), QRect(cols.start(runStart), y, cols.start(c) - cols.start(runStart), h));
             runStart = c;
             runColour = colour;
         }
     }
+    batches.fill(p_);
+    penSet_ = false;
 }
 
 // Every side sits on the cell's edge: the right line of a cell and the left
@@ -123,7 +177,7 @@ void GridPainter::paintLines(const GridPane& pane, bool coloured)
     const auto wanted = coloured ? BorderLine::Kind::Coloured : BorderLine::Kind::Default;
     // The lines are gathered by colour and each colour filled in one call:
     // a pane holds a few thousand line pieces but only a few colours.
-    LineBatches batches;
+    RectBatches batches;
     const QRgb defaultLine = GridDefaults::line().rgb();
     for (int r = pane.row1; r <= pane.row2; ++r) {
         const int top = rows.start(r);

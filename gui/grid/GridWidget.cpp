@@ -5,7 +5,6 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -19,6 +18,7 @@
 #include "gui/grid/GridAccessible.h"
 #include "gui/grid/GridCommands.h"
 #include "gui/grid/GridLayout.h"
+#include "gui/grid/GridMimeData.h"
 #include "gui/grid/GridPainter.h"
 
 namespace rumone {
@@ -427,10 +427,7 @@ void GridWidget::copySelection() const
     const CellRange block = selection();
     if (!grid_ || block.empty())
         return;
-    auto* mime = new QMimeData;
-    mime->setText(QString::fromStdString(blockTsv(*grid_, block)));
-    mime->setHtml(QString::fromStdString(blockHtml(*grid_, block)));
-    QApplication::clipboard()->setMimeData(mime);
+    QApplication::clipboard()->setMimeData(new GridMimeData(CopiedBlock(*grid_, block)));
 }
 
 bool GridWidget::goToDraw(long number)

@@ -41,16 +41,52 @@ TEST(GridExport, BlockTextKeepsItsShapeAsShown)
         EXPECT_EQ(blockTsv(g, c.block), c.tsv) << c.block.col1 << "," << c.block.row1;
 }
 
-TEST(GridExport, BlockHtmlCarriesColoursAndEscapedTexts)
+// Each cell names its class; the class's rule in the style sheet, the
+// cell's bgcolor and its <font color> all give the grid's colours.
+TEST(GridExport, BlockHtmlStylesCellsByClassWithColoursSpreadsheetsRead)
 {
     ResultGrid g = drawTable();
-    g.setBackColour(Block::cell(1, 3), rgb(255, 255, 200));
-    g.setTextColour(Block::cell(1, 3), rgb(255, 0, 0));
+    g.setBackColour(Block{1, 3, 1, 12}, rgb(255, 255, 200));
+    g.setTextColour(Block{1, 3, 1, 12}, rgb(255, 0, 0));
+    g.setAlignment(Block::columns(2, 2), HAlign::Centre, VAlign::Centre);
+    g.setBorder(Block::cell(2, 3), BorderSides::All, OptColour{});  // a style of its own, the same look
     g.setText(2, 3, "<&>");
-    const std::string html = blockHtml(g, {1, 3, 2, 3});
-    EXPECT_NE(html.find("background-color:#ffffc8;color:#ff0000\">5</td>"), std::string::npos) << html;
-    EXPECT_NE(html.find(">&lt;&amp;&gt;</td>"), std::string::npos) << html;
-    EXPECT_EQ(html.find("background-color", html.find("</td>")), std::string::npos) << "no colour where none is set";
+    const std::string html = blockHtml(g, {1, 3, 3, 12});
+    const auto count = [&](const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = html.find(what); at != std::string::npos; at = html.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("<td"), 30u) << html;
+    EXPECT_EQ(count("{text-align:"), 3u) << "one class for each look the block uses";
+    struct Case {
+        std::string what;
+        std::size_t times;
+    } cases[] = {
+        {"td.c0{text-align:left;background-color:#ffffc8;color:#ff0000}", 1},
+        {"td.c1{text-align:center}", 1},
+        {"td.c2{text-align:left}", 1},
+        {"<td class=\"c0\" bgcolor=\"#ffffc8\"><font color=\"#ff0000\">5</font></td>", 1},
+        {"<td class=\"c0\" bgcolor=\"#ffffc8\"><font color=\"#ff0000\">", 10},
+        {"<td class=\"c1\">&lt;&amp;&gt;</td>", 1},
+        {"<td class=\"c1\">", 10},
+        {"<td class=\"c2\"></td>", 10},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(count(c.what), c.times) << c.what;
+}
+
+// The copy keeps the block as it was taken while the grid changes after it.
+TEST(GridExport, CopiedBlockKeepsTheCellsAsTaken)
+{
+    ResultGrid g = drawTable(5, 2);
+    const CopiedBlock copied(g, {1, 3, 3, 4});
+    g.setText(1, 3, "changed");
+    g.setBackColour(Block::allCells(), rgb(0, 0, 255));
+    g = ResultGrid();  // a fresh table in the same object
+    EXPECT_EQ(copied.tsv(), "5\t\t\n6\t●\t\n");
+    EXPECT_EQ(copied.html().find("bgcolor"), std::string::npos);
 }
 
 TEST(GridExport, CsvQuotesWhatWouldChangeItsMeaning)

@@ -137,6 +137,7 @@ TEST(GridSelection, CopyPutsTheBlockAsTextAndHtml)
     const QMimeData* copied = QApplication::clipboard()->mimeData();
     ASSERT_TRUE(copied);
     EXPECT_EQ(copied->text().toStdString(), blockTsv(*s.widget->grid(), {1, 3, 3, 5}));
+    s.widget->grid()->setText(1, 4, "changed");  // made when asked for, from the cells as copied
     EXPECT_EQ(copied->text().toStdString(), "101\t●\t\n102\t\t\n103\t\t●\n");
     EXPECT_TRUE(copied->html().contains(QStringLiteral("<td")));
 }
