@@ -398,7 +398,7 @@ void MainWindow::buildMenus()
     hosyu->setObjectName("mnuHosyu");
     hosyu->menuAction()->setObjectName("mnuHosyu");
     addCommand(hosyu, QStringLiteral("当選データ入力(&I)"), "mnuMasterInput", [this] { runEntryCommand(); });
-    addCommand(hosyu, QStringLiteral("当せん金(&P)"), "mnuPrizes", [this] { showView(PrizeView::windowName()); });
+    addCommand(hosyu, QStringLiteral("当せん金(&K)"), "mnuPrizes", [this] { showView(PrizeView::windowName()); });
     addCommand(hosyu, QStringLiteral("当選データ保守(&D)"), "mnuMasterKanri", nullptr);  // no action
     addCommand(hosyu, QStringLiteral("CSV取込(&R)…"), "mnuImportCsv", [this] { runImportCsvCommand(); });
     addCommand(hosyu, QStringLiteral("貼り付けて取込(&T)"), "mnuPasteImport",

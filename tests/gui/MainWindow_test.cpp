@@ -16,6 +16,7 @@
 #include <QTranslator>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <thread>
 
 #include "core/predict/Prediction.h"
@@ -100,7 +101,7 @@ TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
         "2|10分割データ分析(&3)|mnu11BunkatsuData",
         "0|データ管理(&M)|mnuHosyu",
         "1|当選データ入力(&I)|mnuMasterInput",
-        "1|当せん金(&P)|mnuPrizes",
+        "1|当せん金(&K)|mnuPrizes",
         "1|当選データ保守(&D)|mnuMasterKanri",
         "1|CSV取込(&R)…|mnuImportCsv",
         "1|貼り付けて取込(&T)|mnuPasteImport",
@@ -134,8 +135,16 @@ TEST(MainFrm, KeysCloseAndSwitchViewsAndEveryMenuItemHasAnAccessKey)
     QApplication::setActiveWindow(frame.get());
     std::vector<std::string> tree;
     walk(frame->menuBar()->actions(), 0, tree);
-    for (const std::string& item : tree)
-        EXPECT_NE(item.find("(&"), std::string::npos) << item;
+    // ...and no two items of one menu share it, or the key only moves
+    // between them.
+    std::vector<std::set<char>> keysAtDepth;
+    for (const std::string& item : tree) {
+        const std::size_t amp = item.find("(&");
+        ASSERT_NE(amp, std::string::npos) << item;
+        const std::size_t depth = std::stoul(item.substr(0, item.find('|')));
+        keysAtDepth.resize(depth + 1);  // a deeper menu that ended starts afresh
+        EXPECT_TRUE(keysAtDepth[depth].insert(item[amp + 2]).second) << "access key used twice: " << item;
+    }
 
     frame->showView(QStringLiteral("出現頻度分析"));
     frame->showView(QStringLiteral("出現間隔分析"));
