@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "core/backtest/BacktestGrid.h"
-#include "core/stats/CountChance.h"
 #include "core/backtest/TicketGrid.h"
 #include "core/backtest/Tickets.h"
 #include "core/grid/GridSteps.h"
+#include "core/stats/CountChance.h"
 
 namespace rumone {
 
