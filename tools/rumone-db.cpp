@@ -7,10 +7,13 @@
 //   rumone-db dates DB [--now 'YYYY-MM-DD HH:MM']
 //   rumone-db check DB
 //   rumone-db sample DB [--generated COUNT SEED]
+//   rumone-db buy DB FIRSTDRAW NUMBER TYPE UNITS [DRAWS]
+//   rumone-db tickets DB
 #include <unistd.h>
 
 #include <sys/stat.h>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -34,6 +37,8 @@
 #include "core/store/SafeFile.h"
 #include "core/store/SampleDatabase.h"
 #include "core/text/TextParts.h"
+#include "core/tickets/TicketBook.h"
+#include "core/tickets/TicketCheck.h"
 
 namespace rumone {
 // The bytes of data/draws.csv, built into the program.
@@ -67,7 +72,11 @@ int usage()
                  "  rumone-db check DB                  行数、不完全な行、範囲外の値、整合性を調べる\n"
                  "  rumone-db sample DB                 DB が無いときだけ、実際の当選番号で作成する\n"
                  "  rumone-db sample DB --generated COUNT SEED\n"
-                 "                                      DB が無いときだけ、乱数の見本データ COUNT 回分で作成する\n";
+                 "                                      DB が無いときだけ、乱数の見本データ COUNT 回分で作成する\n"
+                 "  rumone-db buy DB FIRSTDRAW NUMBER TYPE UNITS [DRAWS]\n"
+                 "                                      購入を記録する（TYPE は straight・box・set、\n"
+                 "                                      DRAWS は継続回数 1～20、省略時 1）\n"
+                 "  rumone-db tickets DB                購入ごと・回ごとの当せんと、決まった分の収支・偶然の範囲\n";
     return kUsageError;
 }
 
@@ -362,8 +371,90 @@ int datesArguments(const std::vector<std::string>& a)
     return datesCommand(a[1], *now);
 }
 
+constexpr std::array<const char*, kTicketTypeCount> kTicketTypeWords = {"straight", "box", "set"};
+
+std::optional<FourDigits> parseNumber(const std::string& text)
+{
+    if (text.size() != 4)
+        return std::nullopt;
+    FourDigits digits{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        digits[i] = text[i] - '0';
+    }
+    return digits;
+}
+
+std::optional<Purchase> parsePurchase(const std::vector<std::string>& a)
+{
+    Purchase p;
+    long long first = 0, units = 0, draws = 1;
+    const auto digits = parseNumber(a[3]);
+    const auto type = std::find(kTicketTypeWords.begin(), kTicketTypeWords.end(), a[4]);
+    if (!parseCount(a[2].c_str(), 1, kMaxDrawNumber, first) || !digits || type == kTicketTypeWords.end() ||
+        !parseCount(a[5].c_str(), 1, kMaxPurchaseUnits, units) ||
+        (a.size() == 7 && !parseCount(a[6].c_str(), 1, kMaxPurchaseDraws, draws)))
+        return std::nullopt;
+    p.firstDraw = static_cast<int>(first);
+    p.draws = static_cast<int>(draws);
+    p.ticket = Ticket{static_cast<std::size_t>(type - kTicketTypeWords.begin()), *digits};
+    p.units = static_cast<int>(units);
+    return p;
+}
+
+int buyCommand(const std::vector<std::string>& a)
+{
+    const std::optional<Purchase> purchase = parsePurchase(a);
+    if (!purchase) {
+        std::cerr << "FIRSTDRAW は 1～32767、NUMBER は 4 桁の数字、TYPE は straight・box・set、"
+                     "UNITS は 1～9999、DRAWS は 1～20 です。何も記録していません。\n";
+        return kUsageError;
+    }
+    if (const auto problem = purchaseProblem(*purchase)) {
+        std::cerr << *problem << "何も記録していません。\n";
+        return 1;
+    }
+    const std::string& db = a[1];
+    if (!exists(db)) {
+        std::cerr << db << ": データベースがありません。何も記録していません。\n";
+        return 1;
+    }
+    const DatabaseLock lock(db);
+    if (!lock.held()) {
+        std::cerr << db << ": " << lockHolderText(db)
+                  << "が書き込みのために開いています。終わってから記録してください。何も記録していません。\n";
+        return 1;
+    }
+    const Purchase stored = recordPurchase(drawDatabaseAt(db), *purchase);
+    std::cout << db << ": 購入を記録しました（第" << stored.firstDraw << "回から " << stored.draws << " 回）。\n";
+    return 0;
+}
+
+int ticketsCommand(const std::string& db)
+{
+    const std::vector<TicketCheck> checks = checkStoredBook(drawDatabaseAt(db));
+    for (const TicketCheck& c : checks) {
+        std::string number;
+        for (const int d : c.purchase.ticket.digits)
+            number += static_cast<char>('0' + d);
+        std::cout << "ticket " << c.draw << " " << number << " " << kTicketTypeWords[c.purchase.ticket.type] << " "
+                  << c.purchase.units << " " << ticketResultWord(c.result) << " " << c.prize << " "
+                  << prizeSourceWord(c.source) << "\n";
+    }
+    const TicketAccount account = accountOf(checks);
+    std::cout << "account " << account.units << " " << account.cost << " " << account.won << " " << account.net
+              << "\nchance " << std::llround(account.winExpected) << " " << account.winLow << " " << account.winHigh
+              << "\n";
+    return 0;
+}
+
 int runCommand(const std::vector<std::string>& a)
 {
+    if ((a.size() == 6 || a.size() == 7) && a[0] == "buy")
+        return buyCommand(a);
+    if (a.size() == 2 && a[0] == "tickets")
+        return ticketsCommand(a[1]);
     if (a.size() == 2 && a[0] == "create")
         return createCommand(a[1]);
     if (a.size() >= 3 && a[0] == "import") {

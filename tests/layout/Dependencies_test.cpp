@@ -29,6 +29,7 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"analysis", {"analysis", "stats", "history", "grid"}},
     {"predict", {"predict", "store", "history", "grid", "text"}},
     {"backtest", {"backtest", "stats", "prizes", "predict", "store", "history", "grid"}},
+    {"tickets", {"tickets", "backtest", "stats", "store"}},
 };
 
 // The folders of the window library and the window folders each may

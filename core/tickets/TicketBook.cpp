@@ -1,0 +1,112 @@
+#include "core/tickets/TicketBook.h"
+
+#include "core/store/DrawDatabase.h"
+#include "core/store/StoreFailure.h"
+#include "core/store/WriteTransaction.h"
+
+namespace rumone {
+
+namespace {
+
+const char* const kPurchaseSchema =
+    "CREATE TABLE IF NOT EXISTS 購入記録 (番号 INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " 最初の回数 INTEGER NOT NULL, 継続 INTEGER NOT NULL, 数字 TEXT NOT NULL,"
+    " 種類 INTEGER NOT NULL, 口数 INTEGER NOT NULL, 記録時刻 TEXT NOT NULL)";
+
+std::string digitsText(const FourDigits& digits)
+{
+    std::string text;
+    for (const int d : digits)
+        text += static_cast<char>('0' + d);
+    return text;
+}
+
+std::optional<FourDigits> digitsFrom(const std::string& text)
+{
+    if (text.size() != 4)
+        return std::nullopt;
+    FourDigits digits{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        digits[i] = text[i] - '0';
+    }
+    return digits;
+}
+
+}  // namespace
+
+std::optional<std::string> purchaseProblem(const Purchase& purchase)
+{
+    if (purchase.draws < 1 || purchase.draws > kMaxPurchaseDraws)
+        return "継続は 1 から 20 回です。";
+    if (purchase.firstDraw < 1 || purchase.firstDraw + purchase.draws - 1 > kMaxDrawNumber)
+        return "回数は 1 から 32767 の範囲です。";
+    if (purchase.units < 1 || purchase.units > kMaxPurchaseUnits)
+        return "口数は 1 から 9999 です。";
+    if (purchase.ticket.type >= kTicketTypeCount)
+        return "購入の種類はストレート・ボックス・セットのどれかです。";
+    for (const int d : purchase.ticket.digits)
+        if (d < 0 || d > 9)
+            return "数字は 0 から 9 の 4 桁です。";
+    if (!isSold(purchase.ticket))
+        return std::string("4 つとも同じ数字は") + kTicketTypes[purchase.ticket.type].name +
+               "では販売されません（ストレートのみ）。";
+    return std::nullopt;
+}
+
+std::vector<Purchase> readPurchases(const DrawDatabaseRef& database)
+{
+    const sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadOnly);
+    std::vector<Purchase> book;
+    if (!sqlite::hasTable(db.get(), database.path, "購入記録"))
+        return book;
+    sqlite::Statement st(db.get(),
+                         "SELECT 番号, 最初の回数, 継続, 数字, 種類, 口数, 記録時刻 FROM 購入記録 ORDER BY 番号");
+    if (!st.ok())
+        throw storeErrorFor(st.prepareCode(), database.path, false);
+    int rc = SQLITE_OK;
+    while ((rc = st.step()) == SQLITE_ROW) {
+        Purchase p;
+        p.id = st.columnInt(0);
+        p.firstDraw = static_cast<int>(st.columnInt(1));
+        p.draws = static_cast<int>(st.columnInt(2));
+        const auto digits = digitsFrom(st.columnText(3));
+        const long long type = st.columnInt(4);
+        p.units = static_cast<int>(st.columnInt(5));
+        const auto recorded = parseStoredTime(st.columnText(6));
+        if (!digits || type < 0 || type >= static_cast<long long>(kTicketTypeCount) || !recorded)
+            continue;  // a row no version of the program writes
+        p.ticket = Ticket{static_cast<std::size_t>(type), *digits};
+        p.recorded = *recorded;
+        if (!purchaseProblem(p))
+            book.push_back(p);
+    }
+    if (rc != SQLITE_DONE)
+        throw storeErrorFor(rc, database.path, false);
+    return book;
+}
+
+Purchase recordPurchase(const DrawDatabaseRef& database, Purchase purchase)
+{
+    if (const auto problem = purchaseProblem(purchase))
+        throw StoreError(StoreError::Cause::Constraint, database.path, *problem);
+    purchase.recorded = storedTimeNow();
+    const sqlite::Connection db = openDurableDatabase(database, true);
+    WriteTransaction tx(db.get(), database.path);
+    tx.exec(kPurchaseSchema);
+    auto insert = tx.prepare(
+        "INSERT INTO 購入記録 (最初の回数, 継続, 数字, 種類, 口数, 記録時刻) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+    insert.bindInt(1, purchase.firstDraw);
+    insert.bindInt(2, purchase.draws);
+    insert.bind(3, DbValue::fromText(digitsText(purchase.ticket.digits)));
+    insert.bindInt(4, static_cast<long long>(purchase.ticket.type));
+    insert.bindInt(5, purchase.units);
+    insert.bind(6, DbValue::fromText(storedTimeText(purchase.recorded)));
+    tx.run(insert);
+    purchase.id = sqlite3_last_insert_rowid(db.get());
+    tx.commit();
+    return purchase;
+}
+
+}  // namespace rumone

@@ -1,0 +1,43 @@
+// The player's purchase book: every purchase the player recorded (first
+// draw, how many consecutive draws it runs, the number, the ticket type,
+// the units and when it was recorded), kept in a table of its own (購入記録)
+// beside the draws. A database from before the table reads as holding no
+// purchases; the first purchase recorded creates it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/backtest/TicketTypes.h"
+#include "core/store/DrawStore.h"
+#include "core/store/StoredTime.h"
+
+namespace rumone {
+
+inline constexpr int kMaxPurchaseDraws = 20;
+inline constexpr int kMaxPurchaseUnits = 9999;
+
+struct Purchase {
+    long long id = 0;  // the recording order; 0 before it is recorded
+    int firstDraw = 0;
+    int draws = 1;  // 継続 1-20
+    Ticket ticket;
+    int units = 1;
+    StoredTime recorded{};
+};
+
+// Why a purchase cannot be recorded, as a plain Japanese sentence; nullopt
+// when it can.
+std::optional<std::string> purchaseProblem(const Purchase& purchase);
+
+// Every recorded purchase, in recording order; empty without the table.
+// Throws StoreError.
+std::vector<Purchase> readPurchases(const DrawDatabaseRef& database);
+
+// Records `purchase` (its time now) in one durable write and returns it as
+// stored. Throws StoreError, with purchaseProblem's sentence for a purchase
+// that cannot be recorded.
+Purchase recordPurchase(const DrawDatabaseRef& database, Purchase purchase);
+
+}  // namespace rumone

@@ -1,0 +1,170 @@
+#include "core/tickets/TicketCheck.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "core/stats/UnitSums.h"
+#include "core/store/DrawStore.h"
+
+namespace rumone {
+
+namespace {
+
+TicketResult resultOf(PrizeKind kind)
+{
+    switch (kind) {
+        case PrizeKind::Straight:
+            return TicketResult::Straight;
+        case PrizeKind::Box:
+            return TicketResult::Box;
+        case PrizeKind::SetStraight:
+            return TicketResult::SetStraight;
+        case PrizeKind::SetBox:
+            break;
+    }
+    return TicketResult::SetBox;
+}
+
+// What one ticket × units may win at a draw by chance, in yen, with the
+// chance of each amount.
+struct ChanceOutcome {
+    long long yen = 0;
+    double chance = 0;
+};
+
+std::vector<ChanceOutcome> chanceOutcomesOf(const Ticket& ticket, int units)
+{
+    const TicketType& type = kTicketTypes[ticket.type];
+    const int orderings = orderingsOf(ticket.digits);
+    std::vector<ChanceOutcome> outcomes;
+    outcomes.push_back({theoreticalPrize(type.exact, ticket.digits) * static_cast<long long>(units), 1.0 / kNumbers});
+    if (!type.anyOrder || orderings < 2)
+        return outcomes;
+    const double others = double(orderings - 1) / kNumbers;
+    if (*type.anyOrder == type.exact)
+        outcomes.front().chance += others;  // a box wins on every ordering alike
+    else
+        outcomes.push_back({theoreticalPrize(*type.anyOrder, ticket.digits) * static_cast<long long>(units), others});
+    return outcomes;
+}
+
+}  // namespace
+
+const char* ticketResultWord(TicketResult result)
+{
+    switch (result) {
+        case TicketResult::Pending:
+            return "pending";
+        case TicketResult::None:
+            return "none";
+        case TicketResult::Straight:
+            return "straight";
+        case TicketResult::Box:
+            return "box";
+        case TicketResult::SetStraight:
+            return "set-straight";
+        case TicketResult::SetBox:
+            break;
+    }
+    return "set-box";
+}
+
+const char* prizeSourceWord(PrizeSource source)
+{
+    switch (source) {
+        case PrizeSource::None:
+            return "-";
+        case PrizeSource::Actual:
+            return "actual";
+        case PrizeSource::Theory:
+            break;
+    }
+    return "theory";
+}
+
+TicketCheck checkTicket(const Ticket& ticket, int units, const std::optional<FourDigits>& drawn,
+                        const DrawPrizes& stored)
+{
+    TicketCheck check;
+    if (!drawn)
+        return check;
+    const auto kind = prizeKindWon(ticket, *drawn);
+    if (!kind) {
+        check.result = TicketResult::None;
+        return check;
+    }
+    check.result = resultOf(*kind);
+    const auto& line = stored[static_cast<std::size_t>(*kind)];
+    check.source = line && !line->notApplicable ? PrizeSource::Actual : PrizeSource::Theory;
+    check.prize = static_cast<long long>(paidPrize(*kind, *drawn, stored)) * units;
+    return check;
+}
+
+std::vector<TicketCheck> checkBook(const std::vector<Purchase>& book, const std::map<int, FourDigits>& drawn,
+                                   const StoredDetails& details)
+{
+    std::vector<Purchase> ordered = book;
+    std::stable_sort(ordered.begin(), ordered.end(), [](const Purchase& a, const Purchase& b) { return a.id < b.id; });
+    static const DrawPrizes kNoPrizes{};
+    std::vector<TicketCheck> checks;
+    for (const Purchase& p : ordered)
+        for (int draw = p.firstDraw; draw < p.firstDraw + p.draws; ++draw) {
+            const auto d = drawn.find(draw);
+            const auto s = details.find(draw);
+            TicketCheck check =
+                checkTicket(p.ticket, p.units, d == drawn.end() ? std::nullopt : std::optional<FourDigits>(d->second),
+                            s == details.end() ? kNoPrizes : s->second.prizes);
+            check.draw = draw;
+            check.purchase = p;
+            checks.push_back(check);
+        }
+    std::stable_sort(checks.begin(), checks.end(),
+                     [](const TicketCheck& a, const TicketCheck& b) { return a.draw < b.draw; });
+    return checks;
+}
+
+std::vector<TicketCheck> checkStoredBook(const DrawDatabaseRef& database)
+{
+    const std::vector<Purchase> book = readPurchases(database);
+    std::map<int, FourDigits> drawn;
+    const DrawHistory history = loadDrawHistory(database);
+    for (const Draw& d : history.completeDraws())
+        drawn[d.number] = d.digits;
+    return checkBook(book, drawn, readStoredDetails(database));
+}
+
+TicketAccount accountOf(const std::vector<TicketCheck>& checks)
+{
+    TicketAccount account;
+    std::vector<std::vector<ChanceOutcome>> terms;
+    long long unit = 0;
+    for (const TicketCheck& c : checks) {
+        if (!c.decided())
+            continue;
+        account.units += c.purchase.units;
+        account.won += c.prize;
+        terms.push_back(chanceOutcomesOf(c.purchase.ticket, c.purchase.units));
+        for (const auto& [yen, chance] : terms.back()) {
+            unit = std::gcd(unit, yen);
+            account.winExpected += double(yen) * chance;
+        }
+    }
+    account.cost = account.units * kTicketPrice;
+    account.net = account.won - account.cost;
+    if (terms.empty() || unit == 0)
+        return account;
+    UnitSums sums;
+    std::vector<UnitOutcome> outcomes;
+    for (const auto& term : terms) {
+        outcomes.clear();
+        for (const auto& [yen, chance] : term)
+            outcomes.push_back({static_cast<int>(yen / unit), chance});
+        sums.add(outcomes);
+    }
+    const auto [low, high] = sums.range(0.05);
+    account.winLow = low * unit;
+    account.winHigh = high * unit;
+    return account;
+}
+
+}  // namespace rumone
