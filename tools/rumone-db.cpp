@@ -373,24 +373,11 @@ int datesArguments(const std::vector<std::string>& a)
 
 constexpr std::array<const char*, kTicketTypeCount> kTicketTypeWords = {"straight", "box", "set"};
 
-std::optional<FourDigits> parseNumber(const std::string& text)
-{
-    if (text.size() != 4)
-        return std::nullopt;
-    FourDigits digits{};
-    for (std::size_t i = 0; i < 4; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return std::nullopt;
-        digits[i] = text[i] - '0';
-    }
-    return digits;
-}
-
 std::optional<Purchase> parsePurchase(const std::vector<std::string>& a)
 {
     Purchase p;
     long long first = 0, units = 0, draws = 1;
-    const auto digits = parseNumber(a[3]);
+    const auto digits = parseNumberText(a[3]);
     const auto type = std::find(kTicketTypeWords.begin(), kTicketTypeWords.end(), a[4]);
     if (!parseCount(a[2].c_str(), 1, kMaxDrawNumber, first) || !digits || type == kTicketTypeWords.end() ||
         !parseCount(a[5].c_str(), 1, kMaxPurchaseUnits, units) ||
@@ -435,12 +422,9 @@ int ticketsCommand(const std::string& db)
 {
     const std::vector<TicketCheck> checks = checkStoredBook(drawDatabaseAt(db));
     for (const TicketCheck& c : checks) {
-        std::string number;
-        for (const int d : c.purchase.ticket.digits)
-            number += static_cast<char>('0' + d);
-        std::cout << "ticket " << c.draw << " " << number << " " << kTicketTypeWords[c.purchase.ticket.type] << " "
-                  << c.purchase.units << " " << ticketResultWord(c.result) << " " << c.prize << " "
-                  << prizeSourceWord(c.source) << "\n";
+        std::cout << "ticket " << c.draw << " " << numberText(c.purchase.ticket.digits) << " "
+                  << kTicketTypeWords[c.purchase.ticket.type] << " " << c.purchase.units << " "
+                  << ticketResultWord(c.result) << " " << c.prize << " " << prizeSourceWord(c.source) << "\n";
     }
     const TicketAccount account = accountOf(checks);
     std::cout << "account " << account.units << " " << account.cost << " " << account.won << " " << account.net

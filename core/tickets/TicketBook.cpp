@@ -13,7 +13,9 @@ const char* const kPurchaseSchema =
     " 最初の回数 INTEGER NOT NULL, 継続 INTEGER NOT NULL, 数字 TEXT NOT NULL,"
     " 種類 INTEGER NOT NULL, 口数 INTEGER NOT NULL, 記録時刻 TEXT NOT NULL)";
 
-std::string digitsText(const FourDigits& digits)
+}  // namespace
+
+std::string numberText(const FourDigits& digits)
 {
     std::string text;
     for (const int d : digits)
@@ -21,7 +23,7 @@ std::string digitsText(const FourDigits& digits)
     return text;
 }
 
-std::optional<FourDigits> digitsFrom(const std::string& text)
+std::optional<FourDigits> parseNumberText(const std::string& text)
 {
     if (text.size() != 4)
         return std::nullopt;
@@ -33,8 +35,6 @@ std::optional<FourDigits> digitsFrom(const std::string& text)
     }
     return digits;
 }
-
-}  // namespace
 
 std::optional<std::string> purchaseProblem(const Purchase& purchase)
 {
@@ -71,7 +71,7 @@ std::vector<Purchase> readPurchases(const DrawDatabaseRef& database)
         p.id = st.columnInt(0);
         p.firstDraw = static_cast<int>(st.columnInt(1));
         p.draws = static_cast<int>(st.columnInt(2));
-        const auto digits = digitsFrom(st.columnText(3));
+        const auto digits = parseNumberText(st.columnText(3));
         const long long type = st.columnInt(4);
         p.units = static_cast<int>(st.columnInt(5));
         const auto recorded = parseStoredTime(st.columnText(6));
@@ -99,7 +99,7 @@ Purchase recordPurchase(const DrawDatabaseRef& database, Purchase purchase)
         "INSERT INTO 購入記録 (最初の回数, 継続, 数字, 種類, 口数, 記録時刻) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
     insert.bindInt(1, purchase.firstDraw);
     insert.bindInt(2, purchase.draws);
-    insert.bind(3, DbValue::fromText(digitsText(purchase.ticket.digits)));
+    insert.bind(3, DbValue::fromText(numberText(purchase.ticket.digits)));
     insert.bindInt(4, static_cast<long long>(purchase.ticket.type));
     insert.bindInt(5, purchase.units);
     insert.bind(6, DbValue::fromText(storedTimeText(purchase.recorded)));

@@ -27,6 +27,11 @@ struct Purchase {
     StoredTime recorded{};
 };
 
+// "0123": a number as the book stores and the tool prints it.
+std::string numberText(const FourDigits& digits);
+// Four characters 0-9, else nullopt.
+std::optional<FourDigits> parseNumberText(const std::string& text);
+
 // Why a purchase cannot be recorded, as a plain Japanese sentence; nullopt
 // when it can.
 std::optional<std::string> purchaseProblem(const Purchase& purchase);
