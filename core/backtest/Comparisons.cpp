@@ -159,7 +159,8 @@ std::string colouredChanceText(const ColouredChance& chance)
     char percent[32];
     std::snprintf(percent, sizeof percent, "%.0f", 100 * chance.any);
     return "判定した" + std::to_string(chance.cells) +
-           "マスのどれかが偶然だけで色付きになる確率は、マスごとの確率から約" + percent + "%です。";
+           "マスのどれかが偶然だけで色付きになる確率は、マスを互いに無関係とみなした概算で約" + percent +
+           "%です（マス同士は関係しあうため、実際の値とは少し違います）。";
 }
 
 std::string conclusionText(const ComparisonSummary& s)

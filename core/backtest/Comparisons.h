@@ -56,7 +56,7 @@ struct ColouredChance {
     double any = 0;
 };
 ColouredChance colouredChance(const Scoreboard& board, const TicketBoard& tickets);
-// "判定した21マスのどれかが偶然だけで色付きになる確率は、マスごとの確率から約58%です。"
+// "判定した21マスのどれかが偶然だけで色付きになる確率は、マスを互いに無関係とみなした概算で約58%です（…）。"
 std::string colouredChanceText(const ColouredChance& chance);
 
 // The verification view's line over its tables: the conclusion, then how
