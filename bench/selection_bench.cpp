@@ -73,14 +73,19 @@ void selectAll(benchmark::State& state)
     }
 }
 
-void copyBlock(benchmark::State& state, bool whole)
+// The whole data area, or one screenful of rows across every column.
+void selectWholeOrScreenful(OpenWidest& v, bool whole)
 {
-    OpenWidest v;
-    const int rows = v.grid->verticalScrollBar()->pageStep();
     if (whole)
         v.grid->selectDataArea();
     else
-        v.grid->selectBlock(1, 3, v.grid->grid()->columns(), 3 + rows);
+        v.grid->selectBlock(1, 3, v.grid->grid()->columns(), 3 + v.grid->verticalScrollBar()->pageStep());
+}
+
+void copyBlock(benchmark::State& state, bool whole)
+{
+    OpenWidest v;
+    selectWholeOrScreenful(v, whole);
     const CellRange chosen = v.grid->selection();
     for (auto _ : state)
         v.grid->copySelection();
@@ -91,11 +96,7 @@ void copyBlock(benchmark::State& state, bool whole)
 void paste(benchmark::State& state, bool whole, const char* format)
 {
     OpenWidest v;
-    const int rows = v.grid->verticalScrollBar()->pageStep();
-    if (whole)
-        v.grid->selectDataArea();
-    else
-        v.grid->selectBlock(1, 3, v.grid->grid()->columns(), 3 + rows);
+    selectWholeOrScreenful(v, whole);
     std::size_t bytes = 0;
     for (auto _ : state) {
         v.grid->copySelection();

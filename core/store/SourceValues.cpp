@@ -1,6 +1,7 @@
 // The values a source gives beside a draw: its date (western or Japanese
 // era), a count of units (18口), an amount (986,400円) and a winning number
 // written with spaces between its digits.
+#include "core/calendar/CivilDays.h"
 #include "core/store/SourceShapes.h"
 #include "core/text/TextParts.h"
 
@@ -38,19 +39,12 @@ bool takeText(std::string_view& s, std::string_view what)
     return true;
 }
 
-int daysIn(int year, int month)
-{
-    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
 std::optional<CivilDate> validDate(long long year, long long month, long long day)
 {
-    if (year < 1900 || year > 2999 || month < 1 || month > 12 || day < 1 ||
-        day > daysIn(static_cast<int>(year), static_cast<int>(month)))
+    if (year < 1900 || year > 2999 || month < 1 || month > 12 || day < 1 || day > 31)
         return std::nullopt;
-    return CivilDate{static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)};
+    const CivilDate date{static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)};
+    return isValidDate(date) ? std::optional<CivilDate>(date) : std::nullopt;
 }
 
 // 2026年9月17日, 2026/09/17, 2026-09-17 or 2026 09 21.
