@@ -92,4 +92,39 @@ TEST(DrawDetails, ToolImportsDatesAndExportsEveryColumn)
 }
 
 }  // namespace
+
+// A results page read by the tool keeps its date and prize lines: written
+// once, unchanged when read again, and a prize that differs is a change.
+TEST(DrawDetails, APublishedPageBringsItsPrizesThroughTheTool)
+{
+    test::TempDir dir;
+    const std::string db = test::makeDatabase(dir.file("d.db"), {});
+    const auto page = [](const char* straightYen) {
+        return std::string(
+                   "回別\t第7073回\n抽せん日\t2026年9月17日\n抽せん数字\t6916\n"
+                   "ストレート\t18口\t") +
+               straightYen +
+               "円\nボックス\t153口\t82,200円\nセット（ストレート）\t51口\t534,300円\n"
+               "セット（ボックス）\t680口\t41,100円\n";
+    };
+    const struct {
+        const char* straightYen;
+        const char* counts;
+    } kImports[] = {
+        {"986,400", "new 1 changed 0 unchanged 0\ndates 1 prizes 1\n"},
+        {"986,400", "new 0 changed 0 unchanged 1\ndates 0 prizes 0\n"},
+        {"986,500", "new 0 changed 0 unchanged 1\ndates 0 prizes 1\n"},
+    };
+    for (const auto& import : kImports) {
+        test::writeBytes(dir.file("page.txt"), page(import.straightYen));
+        const test::ToolRun run = test::runToolCapturing("rumone-db", {"import", dir.file("page.txt"), db});
+        EXPECT_NE(run.output.find(import.counts), std::string::npos) << import.straightYen << "\n" << run.output;
+    }
+    ASSERT_EQ(test::runToolCapturing("rumone-db", {"export", "--with-dates", "--with-prizes", db, dir.file("out.csv")})
+                  .exitCode,
+              0);
+    const std::string out = test::readBytes(dir.file("out.csv"));
+    EXPECT_NE(out.find("7073,2026-09-17,6,9,1,6,18,986500,153,82200,51,534300,680,41100\n"), std::string::npos) << out;
+}
+
 }  // namespace rumone
