@@ -12,6 +12,27 @@ const char* const kPurchaseSchema =
     "CREATE TABLE IF NOT EXISTS 購入記録 (番号 INTEGER PRIMARY KEY AUTOINCREMENT,"
     " 最初の回数 INTEGER NOT NULL, 継続 INTEGER NOT NULL, 数字 TEXT NOT NULL,"
     " 種類 INTEGER NOT NULL, 口数 INTEGER NOT NULL, 記録時刻 TEXT NOT NULL)";
+const char* const kClaimedSchema =
+    "CREATE TABLE IF NOT EXISTS 受取済み (購入番号 INTEGER NOT NULL, 回数 INTEGER NOT NULL,"
+    " PRIMARY KEY (購入番号, 回数))";
+const char* const kBudgetSchema = "CREATE TABLE IF NOT EXISTS 購入予算 (月額 INTEGER NOT NULL)";
+
+// Runs `sql` over the table `table` when it exists, handing each row on.
+template <typename Take>
+void readRows(const DrawDatabaseRef& database, const char* table, const std::string& sql, Take take)
+{
+    const sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadOnly);
+    if (!sqlite::hasTable(db.get(), database.path, table))
+        return;
+    sqlite::Statement st(db.get(), sql);
+    if (!st.ok())
+        throw storeErrorFor(st.prepareCode(), database.path, false);
+    int rc = SQLITE_OK;
+    while ((rc = st.step()) == SQLITE_ROW)
+        take(st);
+    if (rc != SQLITE_DONE)
+        throw storeErrorFor(rc, database.path, false);
+}
 
 }  // namespace
 
@@ -57,33 +78,25 @@ std::optional<std::string> purchaseProblem(const Purchase& purchase)
 
 std::vector<Purchase> readPurchases(const DrawDatabaseRef& database)
 {
-    const sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadOnly);
     std::vector<Purchase> book;
-    if (!sqlite::hasTable(db.get(), database.path, "購入記録"))
-        return book;
-    sqlite::Statement st(db.get(),
-                         "SELECT 番号, 最初の回数, 継続, 数字, 種類, 口数, 記録時刻 FROM 購入記録 ORDER BY 番号");
-    if (!st.ok())
-        throw storeErrorFor(st.prepareCode(), database.path, false);
-    int rc = SQLITE_OK;
-    while ((rc = st.step()) == SQLITE_ROW) {
-        Purchase p;
-        p.id = st.columnInt(0);
-        p.firstDraw = static_cast<int>(st.columnInt(1));
-        p.draws = static_cast<int>(st.columnInt(2));
-        const auto digits = parseNumberText(st.columnText(3));
-        const long long type = st.columnInt(4);
-        p.units = static_cast<int>(st.columnInt(5));
-        const auto recorded = parseStoredTime(st.columnText(6));
-        if (!digits || type < 0 || type >= static_cast<long long>(kTicketTypeCount) || !recorded)
-            continue;  // a row no version of the program writes
-        p.ticket = Ticket{static_cast<std::size_t>(type), *digits};
-        p.recorded = *recorded;
-        if (!purchaseProblem(p))
-            book.push_back(p);
-    }
-    if (rc != SQLITE_DONE)
-        throw storeErrorFor(rc, database.path, false);
+    readRows(database, "購入記録",
+             "SELECT 番号, 最初の回数, 継続, 数字, 種類, 口数, 記録時刻 FROM 購入記録 ORDER BY 番号",
+             [&](const sqlite::Statement& st) {
+                 Purchase p;
+                 p.id = st.columnInt(0);
+                 p.firstDraw = static_cast<int>(st.columnInt(1));
+                 p.draws = static_cast<int>(st.columnInt(2));
+                 const auto digits = parseNumberText(st.columnText(3));
+                 const long long type = st.columnInt(4);
+                 p.units = static_cast<int>(st.columnInt(5));
+                 const auto recorded = parseStoredTime(st.columnText(6));
+                 if (!digits || type < 0 || type >= static_cast<long long>(kTicketTypeCount) || !recorded)
+                     return;  // a row no version of the program writes
+                 p.ticket = Ticket{static_cast<std::size_t>(type), *digits};
+                 p.recorded = *recorded;
+                 if (!purchaseProblem(p))
+                     book.push_back(p);
+             });
     return book;
 }
 
@@ -107,6 +120,54 @@ Purchase recordPurchase(const DrawDatabaseRef& database, Purchase purchase)
     purchase.id = sqlite3_last_insert_rowid(db.get());
     tx.commit();
     return purchase;
+}
+
+ClaimedPrizes readClaimedPrizes(const DrawDatabaseRef& database)
+{
+    ClaimedPrizes claimed;
+    readRows(database, "受取済み", "SELECT 購入番号, 回数 FROM 受取済み",
+             [&](const sqlite::Statement& st) { claimed.emplace(st.columnInt(0), static_cast<int>(st.columnInt(1))); });
+    return claimed;
+}
+
+void storeClaimedPrize(const DrawDatabaseRef& database, long long purchaseId, int draw, bool claimed)
+{
+    const sqlite::Connection db = openDurableDatabase(database, true);
+    WriteTransaction tx(db.get(), database.path);
+    tx.exec(kClaimedSchema);
+    auto st = tx.prepare(claimed ? "INSERT OR IGNORE INTO 受取済み (購入番号, 回数) VALUES (?1, ?2)"
+                                 : "DELETE FROM 受取済み WHERE 購入番号 = ?1 AND 回数 = ?2");
+    st.bindInt(1, purchaseId);
+    st.bindInt(2, draw);
+    tx.run(st);
+    tx.commit();
+}
+
+std::optional<long long> readMonthlyBudget(const DrawDatabaseRef& database)
+{
+    std::optional<long long> budget;
+    readRows(database, "購入予算", "SELECT 月額 FROM 購入予算 LIMIT 1", [&](const sqlite::Statement& st) {
+        const long long yen = st.columnInt(0);
+        if (yen > 0 && yen <= kMaxMonthlyBudget)
+            budget = yen;
+    });
+    return budget;
+}
+
+void storeMonthlyBudget(const DrawDatabaseRef& database, std::optional<long long> yen)
+{
+    if (yen && (*yen <= 0 || *yen > kMaxMonthlyBudget))
+        throw StoreError(StoreError::Cause::Constraint, database.path, "月の予算は 1 円から 1 億円までです。");
+    const sqlite::Connection db = openDurableDatabase(database, true);
+    WriteTransaction tx(db.get(), database.path);
+    tx.exec(kBudgetSchema);
+    tx.exec("DELETE FROM 購入予算");
+    if (yen) {
+        auto st = tx.prepare("INSERT INTO 購入予算 (月額) VALUES (?1)");
+        st.bindInt(1, *yen);
+        tx.run(st);
+    }
+    tx.commit();
 }
 
 }  // namespace rumone

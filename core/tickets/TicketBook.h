@@ -6,7 +6,9 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/backtest/TicketTypes.h"
@@ -44,5 +46,20 @@ std::vector<Purchase> readPurchases(const DrawDatabaseRef& database);
 // stored. Throws StoreError, with purchaseProblem's sentence for a purchase
 // that cannot be recorded.
 Purchase recordPurchase(const DrawDatabaseRef& database, Purchase purchase);
+
+// A purchase's prize at one draw the player has received (受取済み), kept as
+// (purchase id, draw) in a table of its own, 受取済み, created by the first
+// tick; a book without it reads as nothing received.
+using ClaimedPrizes = std::set<std::pair<long long, int>>;
+ClaimedPrizes readClaimedPrizes(const DrawDatabaseRef& database);
+// Ticks (or clears) the prize of `purchaseId` at `draw` in one durable
+// write. Throws StoreError.
+void storeClaimedPrize(const DrawDatabaseRef& database, long long purchaseId, int draw, bool claimed);
+
+// The player's monthly budget for tickets in yen (a table 購入予算 of one
+// row); none when never set or cleared. Throws StoreError.
+inline constexpr long long kMaxMonthlyBudget = 100'000'000;
+std::optional<long long> readMonthlyBudget(const DrawDatabaseRef& database);
+void storeMonthlyBudget(const DrawDatabaseRef& database, std::optional<long long> yen);
 
 }  // namespace rumone

@@ -29,7 +29,7 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"analysis", {"analysis", "stats", "history", "grid"}},
     {"predict", {"predict", "store", "history", "grid", "text"}},
     {"backtest", {"backtest", "stats", "prizes", "predict", "store", "history", "grid"}},
-    {"tickets", {"tickets", "backtest", "stats", "store"}},
+    {"tickets", {"tickets", "backtest", "stats", "prizes", "store", "calendar", "history", "grid", "text"}},
 };
 
 // The folders of the window library and the window folders each may
@@ -42,6 +42,7 @@ const std::map<std::string, std::set<std::string>> kGuiMayInclude = {
     {"entry", {"entry", "grid", "common"}},
     {"predict", {"predict", "grid", "common"}},
     {"prizes", {"prizes", "grid", "common"}},
+    {"tickets", {"tickets", "grid", "common"}},
     {"backtest", {"backtest", "predict", "grid", "common", "charts"}},
     {"help", {"help", "common"}},
 };
