@@ -23,6 +23,7 @@
 #include "core/store/DatabaseLock.h"
 #include "core/store/DrawDetailsStore.h"
 #include "core/store/DrawStore.h"
+#include "core/tickets/BookLines.h"
 #include "gui/VersionWindow.h"
 #include "gui/analysis/AnalysisWindow.h"
 #include "gui/analysis/ChanceChartWindow.h"
@@ -40,6 +41,7 @@
 #include "gui/help/HtmlHelp.h"
 #include "gui/predict/PredictionView.h"
 #include "gui/prizes/PrizeView.h"
+#include "gui/tickets/TicketBookView.h"
 
 namespace rumone {
 
@@ -170,10 +172,33 @@ void MainWindow::noteHistoryDates(bool atStart)
         return;
     if (!startClock_)
         startClock_ = localMomentNow();
-    const std::string missing =
-        missingDrawsText(historyDates(document_.history().latestDrawNumber(), details, *startClock_));
-    if (!missing.empty())
-        statusBar()->showMessage(QString::fromStdString(missing));
+    std::string said = missingDrawsText(historyDates(document_.history().latestDrawNumber(), details, *startClock_));
+    const std::string deadlines = nearDeadlineText(bookLinesIfAny(), startClock_->date);
+    if (!deadlines.empty())
+        said = deadlines + (said.empty() ? "" : "　" + said);
+    if (!said.empty())
+        statusBar()->showMessage(QString::fromStdString(said));
+}
+
+// The purchase book against the draws shown; empty when it cannot be
+// read (the book's own window says why).
+std::vector<BookLine> MainWindow::bookLinesIfAny() const
+{
+    if (document_.database().path.empty())
+        return {};
+    try {
+        return readBookLines(document_.database(), document_.history());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+// What the player's tickets for `draws` won, for the status line.
+QString MainWindow::checkedTicketsText(const std::vector<int>& draws) const
+{
+    if (draws.empty())
+        return {};
+    return QString::fromStdString(drawsCheckedText(bookLinesIfAny(), draws));
 }
 
 // A second copy on a database, or one started while `rumone-db import`
@@ -228,6 +253,12 @@ void MainWindow::registerViewKinds()
         {kVersionView, [this]() -> ChildView* { return new VersionWindow(*this, document_.databaseInUse()); }});
     kinds_.push_back(
         {PrizeView::windowName(), [this]() -> ChildView* { return new PrizeView(*this, document_.database()); }});
+    kinds_.push_back({TicketBookView::windowName(), [this]() -> ChildView* {
+                          auto* view = new TicketBookView(*this, document_.database());
+                          if (document_.readOnly())
+                              view->refuseWriting(document_.readOnlyRefusal(QStringLiteral("購入の記録")));
+                          return view;
+                      }});
 }
 
 ChildView* MainWindow::findView(const QString& objectName) const
@@ -333,8 +364,10 @@ void MainWindow::changeHistory(const std::function<void()>& swap)
             open.emplace_back(sub, view);
     for (const auto& entry : open)
         entry.second->stopReadingHistory();
+    const DrawHistory before = document_.history();
     swap();
     noteHistoryDates(false);
+    const QString checked = checkedTicketsText(drawsCameIn(before, document_.history()));
     QStringList closed;
     for (const auto& [sub, view] : open) {
         if (view->rebuildOnNewHistory())
@@ -346,7 +379,10 @@ void MainWindow::changeHistory(const std::function<void()>& swap)
         QStringLiteral("当選データを読み直しました（第%1回まで）。").arg(document_.history().latestDrawNumber());
     if (!closed.isEmpty())
         note += closed.join(QString()) + QStringLiteral("は新しいデータで表示し直せないため閉じました。");
-    showStatusNote(note);
+    if (checked.isEmpty())
+        showStatusNote(note);
+    else
+        statusBar()->showMessage(checked + QStringLiteral("　") + note);  // stays until the next message
 }
 
 // ---------------------------------------------------------------- menus
@@ -399,6 +435,9 @@ void MainWindow::buildMenus()
     hosyu->menuAction()->setObjectName("mnuHosyu");
     addCommand(hosyu, QStringLiteral("当選データ入力(&I)"), "mnuMasterInput", [this] { runEntryCommand(); });
     addCommand(hosyu, QStringLiteral("当せん金(&K)"), "mnuPrizes", [this] { showView(PrizeView::windowName()); });
+    addCommand(hosyu, QStringLiteral("購入記録(&B)"), "mnuTickets", [this] {
+        showView(TicketBookView::windowName());
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     addCommand(hosyu, QStringLiteral("当選データ保守(&D)"), "mnuMasterKanri", nullptr);  // no action
     addCommand(hosyu, QStringLiteral("CSV取込(&R)…"), "mnuImportCsv", [this] { runImportCsvCommand(); });
     addCommand(hosyu, QStringLiteral("貼り付けて取込(&T)"), "mnuPasteImport",

@@ -18,6 +18,7 @@
 #include "core/history/DrawHistory.h"
 #include "core/store/DrawSource.h"
 #include "core/store/DrawStore.h"
+#include "core/tickets/BookLines.h"
 #include "gui/DrawDocument.h"
 #include "gui/common/ChildView.h"
 
@@ -154,6 +155,8 @@ private:
     // The stored dates read for drawDateOf; at start also the status line
     // telling how many draws held by now are not yet entered.
     void noteHistoryDates(bool atStart);
+    std::vector<BookLine> bookLinesIfAny() const;
+    QString checkedTicketsText(const std::vector<int>& draws) const;
 
     DrawDocument document_{*this};
     std::unique_ptr<Prediction> prediction_;
