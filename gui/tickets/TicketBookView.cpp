@@ -78,7 +78,7 @@ TicketBookView::TicketBookView(ViewHost& host, DrawDatabaseRef database, QWidget
     budget_->setSpecialValueText(QStringLiteral("なし"));
     budget_->setGroupSeparatorShown(true);
     addLabelled(budgetLine, QStringLiteral("月の予算(&B)"), budget_);
-    auto* saveBudgetButton = new QPushButton(QStringLiteral("予算を保存(&S)"), budgetRow_);
+    auto* saveBudgetButton = new QPushButton(QStringLiteral("予算を保存(&G)"), budgetRow_);
     saveBudgetButton->setObjectName("CommandBudget");
     connect(saveBudgetButton, &QPushButton::clicked, this, [this] { saveBudget(); });
     budgetLine->addWidget(saveBudgetButton);
@@ -168,10 +168,13 @@ void TicketBookView::build()
         lines_.clear();
         problem = QStringLiteral("購入記録を読めませんでした：") + QString::fromStdString(e.what());
     }
-    if (buildCount() <= 1) {
-        firstDraw_->setValue(std::min(host().drawHistory().latestDrawNumber() + 1, kMaxDrawNumber));
+    // The first draw follows the next draw to come unless the player chose another.
+    const int next = std::min(host().drawHistory().latestDrawNumber() + 1, kMaxDrawNumber);
+    if (nextDraw_ == 0 || firstDraw_->value() == nextDraw_)
+        firstDraw_->setValue(next);
+    if (nextDraw_ == 0)
         number_->setFocus();
-    }
+    nextDraw_ = next;
     bookModel_ = std::make_shared<ResultGrid>();
     fillBookGrid(*bookModel_, lines_, today());
     book_->setGrid(bookModel_);

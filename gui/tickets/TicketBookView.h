@@ -72,6 +72,7 @@ private:
     std::optional<QString> writeRefusal_;
     std::optional<CivilDate> today_;
     std::vector<BookLine> lines_;
+    int nextDraw_ = 0;  // the draw after the latest, when last built
     std::shared_ptr<ResultGrid> bookModel_;
     std::shared_ptr<ResultGrid> monthModel_;
     QWidget* typing_ = nullptr;

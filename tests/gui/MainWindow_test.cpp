@@ -102,6 +102,7 @@ TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
         "0|データ管理(&M)|mnuHosyu",
         "1|当選データ入力(&I)|mnuMasterInput",
         "1|当せん金(&K)|mnuPrizes",
+        "1|購入記録(&B)|mnuTickets",
         "1|当選データ保守(&D)|mnuMasterKanri",
         "1|CSV取込(&R)…|mnuImportCsv",
         "1|貼り付けて取込(&T)|mnuPasteImport",
