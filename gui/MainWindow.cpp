@@ -41,6 +41,7 @@
 #include "gui/help/HtmlHelp.h"
 #include "gui/predict/PredictionView.h"
 #include "gui/prizes/PrizeView.h"
+#include "gui/tickets/PurchaseConfirmDialog.h"
 #include "gui/tickets/TicketBookView.h"
 
 namespace rumone {
@@ -191,6 +192,39 @@ std::vector<BookLine> MainWindow::bookLinesIfAny() const
     } catch (const std::exception&) {
         return {};
     }
+}
+
+// The prediction's tickets for the next draw, recorded once the player
+// confirms them; the book then shows them.
+void MainWindow::offerPurchases(const PredictorSets& sets)
+{
+    if (document_.readOnly()) {
+        showError(document_.readOnlyRefusal(QStringLiteral("購入の記録")));
+        return;
+    }
+    const int next = document_.history().latestDrawNumber() + 1;
+    std::vector<PredictorPurchases> groups = purchasesOfPrediction(sets, next);
+    if (groups.empty() || next > kMaxDrawNumber) {
+        showStatusNote(QStringLiteral("この予想で買う組み合わせはありません。"));
+        return;
+    }
+    PurchaseConfirmDialog dialog(std::move(groups), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::vector<Purchase> chosen = dialog.chosen();
+    if (chosen.empty())
+        return;
+    try {
+        recordPurchases(document_.database(), chosen);
+    } catch (const StoreError& e) {
+        showError(QString::fromStdString(e.what()));
+        return;
+    }
+    ChildView* book = showView(TicketBookView::windowName());
+    if (book && book->buildCount() > 0)
+        book->rebuildOnNewHistory();
+    showStatusNote(
+        QStringLiteral("予想の組み合わせ %1口を第%2回の購入として記録しました。").arg(chosen.size()).arg(next));
 }
 
 // What the player's tickets for `draws` won, for the status line.

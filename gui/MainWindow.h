@@ -64,6 +64,7 @@ public:
     void setPropEnd(bool value) override;
     const DrawHistory& drawHistory() const override { return document_.history(); }
     std::optional<DrawDate> drawDateOf(int number) const override { return drawCalendar_.dateOf(number); }
+    void offerPurchases(const PredictorSets& sets) override;
     void showStatusNote(const QString& text) override;
     // Reads the history again off the window thread; the views follow it
     // once it is in (see changeHistory).

@@ -102,24 +102,33 @@ std::vector<Purchase> readPurchases(const DrawDatabaseRef& database)
 
 Purchase recordPurchase(const DrawDatabaseRef& database, Purchase purchase)
 {
-    if (const auto problem = purchaseProblem(purchase))
-        throw StoreError(StoreError::Cause::Constraint, database.path, *problem);
-    purchase.recorded = storedTimeNow();
+    return recordPurchases(database, {purchase}).front();
+}
+
+std::vector<Purchase> recordPurchases(const DrawDatabaseRef& database, std::vector<Purchase> purchases)
+{
+    for (const Purchase& p : purchases)
+        if (const auto problem = purchaseProblem(p))
+            throw StoreError(StoreError::Cause::Constraint, database.path, *problem);
+    const StoredTime now = storedTimeNow();
     const sqlite::Connection db = openDurableDatabase(database, true);
     WriteTransaction tx(db.get(), database.path);
     tx.exec(kPurchaseSchema);
     auto insert = tx.prepare(
         "INSERT INTO 購入記録 (最初の回数, 継続, 数字, 種類, 口数, 記録時刻) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-    insert.bindInt(1, purchase.firstDraw);
-    insert.bindInt(2, purchase.draws);
-    insert.bind(3, DbValue::fromText(numberText(purchase.ticket.digits)));
-    insert.bindInt(4, static_cast<long long>(purchase.ticket.type));
-    insert.bindInt(5, purchase.units);
-    insert.bind(6, DbValue::fromText(storedTimeText(purchase.recorded)));
-    tx.run(insert);
-    purchase.id = sqlite3_last_insert_rowid(db.get());
+    for (Purchase& p : purchases) {
+        p.recorded = now;
+        insert.bindInt(1, p.firstDraw);
+        insert.bindInt(2, p.draws);
+        insert.bind(3, DbValue::fromText(numberText(p.ticket.digits)));
+        insert.bindInt(4, static_cast<long long>(p.ticket.type));
+        insert.bindInt(5, p.units);
+        insert.bind(6, DbValue::fromText(storedTimeText(p.recorded)));
+        tx.run(insert);
+        p.id = sqlite3_last_insert_rowid(db.get());
+    }
     tx.commit();
-    return purchase;
+    return purchases;
 }
 
 ClaimedPrizes readClaimedPrizes(const DrawDatabaseRef& database)

@@ -46,6 +46,8 @@ std::vector<Purchase> readPurchases(const DrawDatabaseRef& database);
 // stored. Throws StoreError, with purchaseProblem's sentence for a purchase
 // that cannot be recorded.
 Purchase recordPurchase(const DrawDatabaseRef& database, Purchase purchase);
+// Several purchases in one durable write, all or none, in their order.
+std::vector<Purchase> recordPurchases(const DrawDatabaseRef& database, std::vector<Purchase> purchases);
 
 // A purchase's prize at one draw the player has received (受取済み), kept as
 // (purchase id, draw) in a table of its own, 受取済み, created by the first

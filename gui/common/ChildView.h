@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "core/backtest/PredictorSets.h"
 #include "core/calendar/DrawCalendar.h"
 
 class QMenu;
@@ -38,6 +39,9 @@ public:
     // The date of draw `number`: stored, or by the draw rule from the last
     // stored one before it; none where the host knows no dates.
     virtual std::optional<DrawDate> drawDateOf(int /*number*/) const { return std::nullopt; }
+    // The tickets a prediction's sets buy, shown for confirmation and
+    // recorded in the purchase book.
+    virtual void offerPurchases(const PredictorSets& /*sets*/) {}
 };
 
 class ChildView : public QWidget {

@@ -84,6 +84,12 @@ PredictionView::PredictionView(ViewHost& host, Prediction& prediction, QWidget* 
     connect(record, &QPushButton::clicked, this, [this] { recordShownPrediction(); });
     const int recordWidth = std::max(button.width(), record->sizeHint().width());
     record->setGeometry(print->x() - recordWidth - 8, top, recordWidth, button.height());
+    auto* buy = new QPushButton(QStringLiteral("購入記録へ"), this);
+    buy->setObjectName("Cmd購入記録へ");
+    buy->setToolTip(QStringLiteral("この予想で買う組み合わせを確かめて、購入記録に記録します"));
+    connect(buy, &QPushButton::clicked, this, [this] { this->host().offerPurchases(setsOfPrediction(prediction_)); });
+    const int buyWidth = std::max(button.width(), buy->sizeHint().width());
+    buy->setGeometry(record->x() - buyWidth - 8, top, buyWidth, button.height());
 }
 
 PredictionView::~PredictionView()

@@ -1,0 +1,66 @@
+#include "gui/tickets/PurchaseConfirmDialog.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/text/TextParts.h"
+
+namespace rumone {
+
+PurchaseConfirmDialog::PurchaseConfirmDialog(std::vector<PredictorPurchases> groups, QWidget* parent)
+    : QDialog(parent), groups_(std::move(groups))
+{
+    setObjectName("購入記録へ");
+    setWindowTitle(QStringLiteral("購入記録へ"));
+    auto* layout = new QVBoxLayout(this);
+    auto* intro = new QLabel(
+        QStringLiteral("予想の数字で買う組み合わせです（各 1口・次の回）。記録する行に印を付けてください。"), this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    list_ = new QListWidget(this);
+    list_->setObjectName("ListPurchases");
+    for (const PredictorPurchases& g : groups_) {
+        auto* item = new QListWidgetItem(QString::fromStdString(predictorPurchasesText(g)), list_);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Checked);
+    }
+    list_->setCurrentRow(0);
+    layout->addWidget(list_, 1);
+    total_ = new QLabel(this);
+    total_->setObjectName("LabelTotal");
+    total_->setWordWrap(true);
+    layout->addWidget(total_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("記録(&R)"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    connect(list_, &QListWidget::itemChanged, this, [this] { showTotal(); });
+    showTotal();
+    resize(720, 360);
+}
+
+std::vector<Purchase> PurchaseConfirmDialog::chosen() const
+{
+    std::vector<Purchase> out;
+    for (int i = 0; i < list_->count(); ++i)
+        if (list_->item(i)->checkState() == Qt::Checked)
+            out.insert(out.end(), groups_[static_cast<std::size_t>(i)].purchases.begin(),
+                       groups_[static_cast<std::size_t>(i)].purchases.end());
+    return out;
+}
+
+void PurchaseConfirmDialog::showTotal()
+{
+    const long long units = static_cast<long long>(chosen().size());
+    total_->setText(QStringLiteral("合計 %1口・%2円（平均で戻るのはその 45 %）。予想の数字で買っても、"
+                                   "どの数字も当せんの確率は同じです（ストレート 1万分の1）。")
+                        .arg(QString::fromStdString(groupedDigits(units)),
+                             QString::fromStdString(groupedDigits(units * kTicketPrice))));
+}
+
+}  // namespace rumone
