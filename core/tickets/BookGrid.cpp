@@ -97,7 +97,7 @@ void fillBookGrid(ResultGrid& grid, const std::vector<BookLine>& lines, const Ci
 void fillMonthGrid(ResultGrid& grid, const std::vector<MonthAccount>& months, const TicketAccount& total)
 {
     const std::vector<std::pair<const char*, int>> columns = {
-        {"月", 9}, {"口数", 7}, {"購入額", 11}, {"当せん金", 12}, {"収支", 12}, {"回収率", 8},
+        {"月", 9}, {"口数", 7}, {"購入額", 11}, {"当せん金", 12}, {"収支", 12}, {"回収率（平均45%）", 16},
     };
     layOut(grid, static_cast<int>(columns.size()), static_cast<int>(months.size()) + 1);
     writeHeader(grid, columns);
