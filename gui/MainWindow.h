@@ -42,11 +42,13 @@ public:
     bool load(const QString& programFolder);
     // The same for the database of a connection text built and parsed
     // before Qt started, its history's load under way when `begun` is
-    // valid (startLoadingDrawHistory). Then it returns without waiting for
-    // the draws: the frame is shown and painted while they are read, and
-    // the first view waits for them (DrawDocument::finishStart); a load
-    // that fails there is told and closes the frame.
-    bool load(DrawDatabaseRef database, std::future<DrawHistory> begun);
+    // valid (startLoadingDraws). Then it returns without waiting for the
+    // draws: the frame is shown and painted while they are read. The
+    // prediction view opens on the latest draws alone when they settle it
+    // and asks for the rest once it has painted; every other view waits
+    // for every draw (DrawDocument::finishStart); a load that fails there
+    // is told and closes the frame.
+    bool load(DrawDatabaseRef database, StartingLoad begun);
     // That load failed: the frame closed, and the program ends with a
     // failure (app/main.cpp decides the exit code; no window ends the
     // application itself).
@@ -62,6 +64,10 @@ public:
     // ViewHost
     void setPropEnd(bool value) override;
     const DrawHistory& drawHistory() const override { return document_.history(); }
+    const LatestDraws* latestDrawsAtStart() const override { return document_.latestAtStart(); }
+    void readRestOfStart() override { document_.readTheRestOfTheStart(); }
+    // Every draw is in (the start's whole read is over).
+    bool everyDrawRead() const { return !document_.loadingAtStart(); }
     std::optional<DrawDate> drawDateOf(int number) const override { return drawCalendar_.dateOf(number); }
     void showStatusNote(const QString& text) override;
     // Reads the history again off the window thread; the views follow it
@@ -126,9 +132,12 @@ private:
     struct ViewKind {
         QString objectName;
         std::function<ChildView*()> create;
+        // Opens on the start's latest draws while the rest is read.
+        bool paintsFromLatestDraws = false;
     };
     void registerViewKinds();
     ChildView* openView(const QString& objectName);
+    bool openOnLatestDraws(const QString& objectName);
     void buildMenus();
     void addViewKeys();
     static void leaveCloseKeyToTheFrame(QMdiSubWindow* sub);
@@ -150,10 +159,11 @@ private:
     bool closeViewsForEntry();
     void importDraws(const std::function<std::optional<std::vector<SourceDraw>>()>& read,
                      const std::function<void(EntryView&)>& intoEntryView);
-    void startDrawsRead() override { noteHistoryDates(true); }
-    // The stored dates read for drawDateOf; at start also the status line
-    // telling how many draws held by now are not yet entered.
-    void noteHistoryDates(bool atStart);
+    void startDrawsRead() override;
+    // The stored dates read for drawDateOf; at start (given the latest
+    // draw number) also the status line telling how many draws held by now
+    // are not yet entered.
+    void noteHistoryDates(std::optional<int> latestAtStart);
 
     DrawDocument document_{*this};
     std::unique_ptr<Prediction> prediction_;
@@ -174,6 +184,7 @@ private:
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
     QMenu* helpMenu_ = nullptr;
     std::optional<LocalMoment> startClock_;
+    bool startDatesNoted_ = false;
     DrawCalendar drawCalendar_;
     int gridZoom_ = 100;
 };
