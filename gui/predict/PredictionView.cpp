@@ -211,6 +211,8 @@ void PredictionView::paintEvent(QPaintEvent* event)
 // of its own; its line arrives as a queued call, only from the latest walk.
 void PredictionView::startCheck()
 {
+    if (checkStart_ == CheckStart::RestAfterPaint || checkStart_ == CheckStart::AwaitingRest)
+        return;  // the rebuild on every draw walks them
     checkStart_ = CheckStart::None;
     stopCheck();
     if (closing_)
