@@ -1,5 +1,7 @@
 #include "core/calendar/DrawCalendar.h"
 
+#include <algorithm>
+
 #include "core/calendar/CivilDays.h"
 
 namespace rumone {
@@ -25,16 +27,20 @@ bool aWeekHoldsFiveDraws(const CivilDate& from)
     return from >= kWeekdaysFrom && !breakAhead && isDrawDay(from);
 }
 
-// The day `steps` draws after the draw held on `from`, a week at a time
-// where a week holds five (the history's dates at start are stepped over
-// tens of thousands of draws).
+// The day `steps` draws after the draw held on `from`, whole weeks at a
+// time up to the next year-end break where each holds five (the history's
+// dates at start are stepped over tens of thousands of draws).
 CivilDate stepDrawDays(CivilDate from, long long steps)
 {
     constexpr long long kDrawsAWeek = 5;
     while (steps > 0) {
         if (steps >= kDrawsAWeek && aWeekHoldsFiveDraws(from)) {
-            from = dateOfDayNumber(dayNumberOf(from) + 7);
-            steps -= kDrawsAWeek;
+            // Every week started on or before 23 December holds five.
+            const long long day = dayNumberOf(from);
+            const long long weeksBeforeBreak = (dayNumberOf({from.year, 12, 23}) - day) / 7 + 1;
+            const long long weeks = std::min(steps / kDrawsAWeek, weeksBeforeBreak);
+            from = dateOfDayNumber(day + 7 * weeks);
+            steps -= kDrawsAWeek * weeks;
         } else {
             from = nextDrawDay(from);
             --steps;
