@@ -9,6 +9,7 @@
 
 #include "core/store/DatabaseLocation.h"
 #include "core/store/DrawStore.h"
+#include "core/store/StartingLoad.h"
 
 #include "core/predict/OptionsFilePlace.h"
 #include "core/predict/Prediction.h"
@@ -39,14 +40,16 @@ int main(int argc, char** argv)
 {
     rumone::keepFreedMemoryForReuse();
     // The draws are read while Qt starts: the key derivation is the longest
-    // single step of a start, and it needs nothing from Qt.
+    // single step of a start, and it needs nothing from Qt. The latest
+    // draws come first (the prediction paints from them); the rest is read
+    // once the first paint is over.
     const std::string folder = programFolderBeforeQt();
     const rumone::StartingDatabase database = rumone::prepareStartingDatabase(folder);
     rumone::DrawDatabaseRef drawDatabase;
-    std::future<rumone::DrawHistory> history;
+    rumone::StartingLoad history;
     if (!folder.empty() && database.problem.empty()) {
         drawDatabase = rumone::parseConnectionString(rumone::buildConnectionString(database.location.folder));
-        history = rumone::startLoadingDrawHistory(drawDatabase);
+        history = rumone::StartingLoad::begin(drawDatabase, rumone::latestDrawsSettlePrediction);
     }
 
     QApplication app(argc, argv);

@@ -1,8 +1,11 @@
 // Cold start: process start to the main window with the prediction view
 // painted (the program's --quit-after-first-paint), on the real draws and
-// on 32,767 draws, beside its floor measured in the same run: an empty main
-// window started and painted the same way after one keyed open of the
-// database (startup_floor). The wait is the player's: from the start to
+// on 32,767 draws, beside its two floors measured in the same run, both
+// started and painted the same way after one keyed open of the database
+// (startup_floor): an empty main window, which paints no text, and the text
+// floor, the same window with the program's font, menus, a label and a
+// status line. On one core the start is judged against the text floor
+// (+20 ms), on more against the empty one (+30 ms). The wait is the player's: from the start to
 // the moment the first paint is flushed, as the program reports it (wall
 // and CPU time of all its threads until then); the whole run, exit
 // included, is shown beside it. Rounds interleave the cases so that the
@@ -141,6 +144,11 @@ int main(int argc, char** argv)
     // the program derived it), for reference.
     cases.emplace_back(
         Case{"floor (empty window + key)", RUMONE_FLOOR_PROGRAM, {maxFolder + "/" + kDatabaseFileName}, maxFolder});
+    cases.emplace_back(Case{"text floor (+ font, menus)",
+                            RUMONE_FLOOR_PROGRAM,
+                            {maxFolder + "/" + kDatabaseFileName, "--text"},
+                            maxFolder});
+    constexpr std::size_t kFloors = 3;  // the two floors and the reference beside them
     cases.emplace_back(Case{"  SQLCipher deriving the key",
                             RUMONE_FLOOR_PROGRAM,
                             {maxFolder + "/" + kDatabaseFileName, "--sqlcipher-key"},
@@ -168,12 +176,23 @@ int main(int argc, char** argv)
             c.wall.push_back(run.wallMs);
         }
 
+    // One core waits for the loading thread as well: judged against the
+    // floor that draws text. More cores load beside the window thread.
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    const int cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0 ? CPU_COUNT(&allowed) : 0;
     const double floorWall = median(cases[0].paintWall);
     const double floorCpu = median(cases[0].paintCpu);
-    std::printf("\nCold start to the first paint, medians of %d rounds (platform %s)\n", rounds,
-                std::getenv("QT_QPA_PLATFORM"));
-    std::printf("%-28s %9s %9s %9s %9s %11s %11s %9s  %s\n", "", "wall ms", "min", "max", "CPU ms", "wall-floor",
-                "CPU-floor", "exit ms", "target floor+30 ms");
+    const double textFloorWall = median(cases[1].paintWall);
+    const bool oneCore = cores == 1;
+    const double judgedFloor = oneCore ? textFloorWall : floorWall;
+    const double allowance = oneCore ? 20 : 30;
+    char target[64];
+    std::snprintf(target, sizeof target, "<= %s + %.0f ms", oneCore ? "text floor" : "floor", allowance);
+    std::printf("\nCold start to the first paint, medians of %d rounds (platform %s, %d core%s)\n", rounds,
+                std::getenv("QT_QPA_PLATFORM"), cores, oneCore ? "" : "s");
+    std::printf("%-28s %9s %9s %9s %9s %11s %11s %9s  target %s\n", "", "wall ms", "min", "max", "CPU ms", "wall-floor",
+                "CPU-floor", "exit ms", target);
     for (const Case& c : cases) {
         if (c.paintWall.empty()) {
             std::printf("%-28s failed every round\n", c.name);
@@ -181,26 +200,25 @@ int main(int argc, char** argv)
         }
         const double wall = median(c.paintWall), cpu = median(c.paintCpu);
         const auto [lo, hi] = std::minmax_element(c.paintWall.begin(), c.paintWall.end());
+        const bool judged = &c >= &cases[kFloors];
         std::printf("%-28s %9.1f %9.1f %9.1f %9.1f %+11.1f %+11.1f %9.1f  %s%s\n", c.name, wall, *lo, *hi, cpu,
                     wall - floorWall, cpu - floorCpu, median(c.wall),
-                    &c <= &cases[1] ? "" : (wall - floorWall <= 30 ? "met" : "MISSED"),
+                    !judged ? "" : (wall - judgedFloor <= allowance ? "met" : "MISSED"),
                     c.failures ? " (some runs failed)" : "");
     }
     // One line each for the table of every wait (bench/waits.sh), naming
-    // the cores the runs had (taskset -c 1 gives one).
-    cpu_set_t allowed;
-    CPU_ZERO(&allowed);
-    const int cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0 ? CPU_COUNT(&allowed) : 0;
-    char peer[96];
-    std::snprintf(peer, sizeof peer, "floor %.1f ms in the same run", floorWall);
+    // the cores the runs had (taskset -c 1 gives one), both floors beside.
+    char peer[128];
+    std::snprintf(peer, sizeof peer, "floor %.1f, text floor %.1f ms in the same run", floorWall, textFloorWall);
     for (const Case& c : cases)
-        if (&c > &cases[1] && !c.paintWall.empty()) {
+        if (&c >= &cases[kFloors] && !c.paintWall.empty()) {
             const double wall = median(c.paintWall);
-            char plus[32];
-            std::snprintf(plus, sizeof plus, " (%+.1f)", wall - floorWall);
-            std::printf("WAIT\tcold start to the first paint, %s, %d core%s\t%.2f\t%s%s\t<= floor + 30 ms\t%s\n",
-                        c.name + std::strlen("program, "), cores, cores == 1 ? "" : "s", wall, peer, plus,
-                        wall - floorWall <= 30 ? "met" : "missed");
+            char plus[48];
+            std::snprintf(plus, sizeof plus, " (%+.1f against the %s)", wall - judgedFloor,
+                          oneCore ? "text floor" : "floor");
+            std::printf("WAIT\tcold start to the first paint, %s, %d core%s\t%.2f\t%s%s\t%s\t%s\n",
+                        c.name + std::strlen("program, "), cores, oneCore ? "" : "s", wall, peer, plus, target,
+                        wall - judgedFloor <= allowance ? "met" : "missed");
         }
     return 0;
 }

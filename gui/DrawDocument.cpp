@@ -16,7 +16,7 @@ DrawDocument::~DrawDocument() = default;
 
 // ---------------------------------------------------------------- start-up
 
-bool DrawDocument::open(DrawDatabaseRef database, std::future<DrawHistory> begun)
+bool DrawDocument::open(DrawDatabaseRef database, StartingLoad begun)
 {
     database_ = std::move(database);
     if (!claim())
@@ -62,9 +62,10 @@ bool DrawDocument::finishStart()
         return false;
     if (!starting_.valid())
         return true;
-    std::future<DrawHistory> begun = std::move(starting_);
+    StartingLoad begun = std::move(starting_);
+    latest_.reset();
     try {
-        history_ = begun.get();
+        history_ = begun.takeWhole();
     } catch (const std::exception& e) {
         startFailed_ = true;
         windows_.endAfterFailedStart(QString::fromStdString(e.what()));
@@ -73,6 +74,44 @@ bool DrawDocument::finishStart()
     started_ = true;
     windows_.startDrawsRead();
     return true;
+}
+
+// A latest read that failed is no failure yet: the whole read tells it.
+const LatestDraws* DrawDocument::takeLatestAtStart()
+{
+    if (startFailed_ || !starting_.valid())
+        return nullptr;
+    if (!starting_.latestTaken()) {
+        try {
+            LatestDraws latest = starting_.takeLatest();
+            if (!latest.whole())
+                latest_ = std::move(latest);
+        } catch (const std::exception&) {
+        }
+    }
+    return latestAtStart();
+}
+
+// The window thread looks for the rest every few milliseconds, as for a
+// reload; a view opened meanwhile waits for it (finishStart).
+void DrawDocument::readTheRestOfTheStart()
+{
+    if (closed_ || !starting_.valid())
+        return;
+    starting_.readTheRest();
+    pollStart();
+}
+
+void DrawDocument::pollStart()
+{
+    if (closed_ || !starting_.valid())
+        return;
+    if (!starting_.wholeReady()) {
+        constexpr int kPollMs = 5;
+        QTimer::singleShot(kPollMs, this, [this] { pollStart(); });
+        return;
+    }
+    finishStart();
 }
 
 QString DrawDocument::readOnlyRefusal(const QString& what) const
@@ -138,9 +177,11 @@ void DrawDocument::finishForExit()
     closed_ = true;
     // A frame closed before its first view took the start's draws still
     // saves its options once they were read.
+    latest_.reset();
     if (starting_.valid()) {
+        StartingLoad begun = std::move(starting_);
         try {
-            history_ = starting_.get();
+            history_ = begun.takeWhole();
             started_ = true;
         } catch (const std::exception&) {
             // nothing was read, so there is nothing to save

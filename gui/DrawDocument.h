@@ -10,10 +10,12 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/history/DrawHistory.h"
 #include "core/store/DrawStore.h"
+#include "core/store/StartingLoad.h"
 
 namespace rumone {
 
@@ -47,7 +49,7 @@ public:
     // holds it) and reads its draws; with `begun` valid the read goes on
     // off the window thread until finishStart. False when the program is
     // to end: the refusal or the failed read was told.
-    bool open(DrawDatabaseRef database, std::future<DrawHistory> begun);
+    bool open(DrawDatabaseRef database, StartingLoad begun);
     // A history already in memory (tests, tools).
     void openWithHistory(DrawHistory history);
     // Takes the start's draws once they are read. False when that read
@@ -58,6 +60,15 @@ public:
     bool started() const { return started_; }
     // The draws are still being read at start.
     bool loadingAtStart() const { return starting_.valid(); }
+    // While the start reads the rest: its latest draws, once read (waited
+    // for), when they settle the prediction and are not every draw;
+    // nullptr otherwise (the whole history is to be waited for).
+    const LatestDraws* takeLatestAtStart();
+    // Those latest draws, until every draw is in.
+    const LatestDraws* latestAtStart() const { return starting_.valid() && latest_ ? &*latest_ : nullptr; }
+    // The first paint is over: every draw is read now, off the window
+    // thread, and taken (finishStart) once in.
+    void readTheRestOfTheStart();
 
     const DrawHistory& history() const { return history_; }
     const DrawDatabaseRef& database() const { return database_; }
@@ -85,6 +96,7 @@ public:
 private:
     bool claim();
     void pollReload();
+    void pollStart();
 
     DocumentWindows& windows_;
     DrawHistory history_;
@@ -94,7 +106,8 @@ private:
     bool readOnly_ = false;
     bool started_ = false;
     bool closed_ = false;
-    std::future<DrawHistory> starting_;       // the start's load, until the first view takes it
+    StartingLoad starting_;                   // the start's load, until the first view takes it
+    std::optional<LatestDraws> latest_;       // its latest draws, while it reads the rest
     bool startFailed_ = false;                // that load failed: the program is ending
     std::future<DrawHistory> reload_;         // a reload under way
     std::unique_ptr<WaitCursor> reloadWait_;  // shown once the reload takes longer than a frame

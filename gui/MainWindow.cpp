@@ -129,7 +129,7 @@ bool MainWindow::load(const QString& programFolder)
     return load(parseConnectionString(buildConnectionString(programFolder.toStdString())), {});
 }
 
-bool MainWindow::load(DrawDatabaseRef database, std::future<DrawHistory> begun)
+bool MainWindow::load(DrawDatabaseRef database, StartingLoad begun)
 {
     prediction_->readInitFile();
     WaitCursor wait;
@@ -160,7 +160,7 @@ void MainWindow::endAfterFailedStart(const QString& reason)
 
 // Dates the file cannot give leave the rule's alone: a missing date is no
 // reason to hold up the start.
-void MainWindow::noteHistoryDates(bool atStart)
+void MainWindow::noteHistoryDates(std::optional<int> latestAtStart)
 {
     StoredDetails details;
     try {
@@ -169,16 +169,31 @@ void MainWindow::noteHistoryDates(bool atStart)
     } catch (const std::exception&) {
     }
     drawCalendar_ = DrawCalendar(storedDatesOf(details));
-    if (!atStart)
+    if (!latestAtStart)
         return;
+    startDatesNoted_ = true;
     if (!startClock_)
         startClock_ = localMomentNow();
-    std::string said = missingDrawsText(historyDates(document_.history().latestDrawNumber(), details, *startClock_));
+    const std::string missing = missingDrawsText(historyDates(*latestAtStart, details, *startClock_));
+    if (!missing.empty())
+        statusBar()->showMessage(QString::fromStdString(missing));
+}
+
+// Once every draw of the start is in: unreceived wins near their deadline,
+// said once before whatever the status line already says.
+void MainWindow::noteNearDeadlines()
+{
+    if (startDeadlinesNoted_)
+        return;
+    startDeadlinesNoted_ = true;
+    if (!startClock_)
+        startClock_ = localMomentNow();
     const std::string deadlines = nearDeadlineText(bookLinesIfAny(), startClock_->date);
-    if (!deadlines.empty())
-        said = deadlines + (said.empty() ? "" : "　" + said);
-    if (!said.empty())
-        statusBar()->showMessage(QString::fromStdString(said));
+    if (deadlines.empty())
+        return;
+    const QString shown = statusBar()->currentMessage();
+    statusBar()->showMessage(QString::fromStdString(deadlines) +
+                             (shown.isEmpty() ? QString() : QStringLiteral("　") + shown));
 }
 
 // The purchase book against the draws shown; empty when it cannot be
@@ -273,13 +288,15 @@ void MainWindow::registerViewKinds()
             kinds_.push_back({ChanceChartWindow::windowNameFor(spec),
                               [this, s]() -> ChildView* { return new ChanceChartWindow(*this, *s); }});
     }
-    kinds_.push_back({kPredictionView, [this]() -> ChildView* {
+    kinds_.push_back({kPredictionView,
+                      [this]() -> ChildView* {
                           auto* view = new PredictionView(*this, *prediction_);
                           view->setLogDatabase(document_.database());
                           if (document_.readOnly())
                               view->refuseRecording(document_.readOnlyRefusal(QStringLiteral("予想の記録")));
                           return view;
-                      }});
+                      },
+                      true});
     kinds_.push_back({kBacktestView,
                       [this]() -> ChildView* { return new BacktestView(*this, *prediction_, document_.database()); }});
     kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, document_.database()); }});
@@ -345,7 +362,7 @@ ChildView* MainWindow::openView(const QString& objectName)
     letPendingMessagesRun();
     if (closeHeldBack_)
         return nullptr;  // the frame closes: nothing more is opened
-    if (!document_.finishStart())
+    if (!openOnLatestDraws(objectName) && !document_.finishStart())
         return nullptr;
     document_.finishReload();  // a view opened from now on shows the new draws
     if (ChildView* existing = findView(objectName)) {
@@ -378,6 +395,37 @@ ChildView* MainWindow::openView(const QString& objectName)
     return nullptr;
 }
 
+// Only a view that paints from the latest draws opens before every draw
+// is in, and only when it is not open yet and they settle it; then the
+// dates are read for its title.
+bool MainWindow::openOnLatestDraws(const QString& objectName)
+{
+    if (!document_.loadingAtStart() || findView(objectName))
+        return false;
+    const auto kind = std::find_if(kinds_.begin(), kinds_.end(),
+                                   [&objectName](const ViewKind& k) { return k.objectName == objectName; });
+    if (kind == kinds_.end() || !kind->paintsFromLatestDraws)
+        return false;
+    const LatestDraws* latest = document_.takeLatestAtStart();
+    if (!latest || !latestDrawsSettlePrediction(*latest))
+        return false;
+    if (!startDatesNoted_)
+        noteHistoryDates(latest->latestDrawNumber());
+    return true;
+}
+
+// Every draw is in: the views that painted from the latest alone show
+// them all.
+void MainWindow::startDrawsRead()
+{
+    if (!startDatesNoted_)
+        noteHistoryDates(document_.history().latestDrawNumber());
+    noteNearDeadlines();
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* view = qobject_cast<ChildView*>(sub->widget()); view && view->isLoaded() && !view->isUnloaded())
+            view->rebuildOnNewHistory();
+}
+
 void MainWindow::setPropEnd(bool value)
 {
     if (value)
@@ -400,7 +448,7 @@ void MainWindow::changeHistory(const std::function<void()>& swap)
         entry.second->stopReadingHistory();
     const DrawHistory before = document_.history();
     swap();
-    noteHistoryDates(false);
+    noteHistoryDates(std::nullopt);
     const QString checked = checkedTicketsText(drawsCameIn(before, document_.history()));
     QStringList closed;
     for (const auto& [sub, view] : open) {

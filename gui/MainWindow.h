@@ -43,11 +43,13 @@ public:
     bool load(const QString& programFolder);
     // The same for the database of a connection text built and parsed
     // before Qt started, its history's load under way when `begun` is
-    // valid (startLoadingDrawHistory). Then it returns without waiting for
-    // the draws: the frame is shown and painted while they are read, and
-    // the first view waits for them (DrawDocument::finishStart); a load
-    // that fails there is told and closes the frame.
-    bool load(DrawDatabaseRef database, std::future<DrawHistory> begun);
+    // valid (startLoadingDraws). Then it returns without waiting for the
+    // draws: the frame is shown and painted while they are read. The
+    // prediction view opens on the latest draws alone when they settle it
+    // and asks for the rest once it has painted; every other view waits
+    // for every draw (DrawDocument::finishStart); a load that fails there
+    // is told and closes the frame.
+    bool load(DrawDatabaseRef database, StartingLoad begun);
     // That load failed: the frame closed, and the program ends with a
     // failure (app/main.cpp decides the exit code; no window ends the
     // application itself).
@@ -63,6 +65,10 @@ public:
     // ViewHost
     void setPropEnd(bool value) override;
     const DrawHistory& drawHistory() const override { return document_.history(); }
+    const LatestDraws* latestDrawsAtStart() const override { return document_.latestAtStart(); }
+    void readRestOfStart() override { document_.readTheRestOfTheStart(); }
+    // Every draw is in (the start's whole read is over).
+    bool everyDrawRead() const { return !document_.loadingAtStart(); }
     std::optional<DrawDate> drawDateOf(int number) const override { return drawCalendar_.dateOf(number); }
     void offerPurchases(const PredictorSets& sets) override;
     void showStatusNote(const QString& text) override;
@@ -128,9 +134,12 @@ private:
     struct ViewKind {
         QString objectName;
         std::function<ChildView*()> create;
+        // Opens on the start's latest draws while the rest is read.
+        bool paintsFromLatestDraws = false;
     };
     void registerViewKinds();
     ChildView* openView(const QString& objectName);
+    bool openOnLatestDraws(const QString& objectName);
     void buildMenus();
     void addViewKeys();
     static void leaveCloseKeyToTheFrame(QMdiSubWindow* sub);
@@ -152,10 +161,12 @@ private:
     bool closeViewsForEntry();
     void importDraws(const std::function<std::optional<std::vector<SourceDraw>>()>& read,
                      const std::function<void(EntryView&)>& intoEntryView);
-    void startDrawsRead() override { noteHistoryDates(true); }
-    // The stored dates read for drawDateOf; at start also the status line
-    // telling how many draws held by now are not yet entered.
-    void noteHistoryDates(bool atStart);
+    void startDrawsRead() override;
+    // The stored dates read for drawDateOf; at start (given the latest
+    // draw number) also the status line telling how many draws held by now
+    // are not yet entered.
+    void noteHistoryDates(std::optional<int> latestAtStart);
+    void noteNearDeadlines();
     std::vector<BookLine> bookLinesIfAny() const;
     QString checkedTicketsText(const std::vector<int>& draws) const;
 
@@ -178,6 +189,8 @@ private:
     QMenu* viewMenu_ = nullptr;  // the active child's own menu, when it has one
     QMenu* helpMenu_ = nullptr;
     std::optional<LocalMoment> startClock_;
+    bool startDeadlinesNoted_ = false;
+    bool startDatesNoted_ = false;
     DrawCalendar drawCalendar_;
     int gridZoom_ = 100;
 };

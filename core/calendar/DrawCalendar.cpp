@@ -1,5 +1,7 @@
 #include "core/calendar/DrawCalendar.h"
 
+#include <algorithm>
+
 #include "core/calendar/CivilDays.h"
 
 namespace rumone {
@@ -15,11 +17,35 @@ bool isYearEndBreak(const CivilDate& d)
     return (d.month == 12 && d.day == 31) || (d.month == 1 && d.day <= 3);
 }
 
-// The day `steps` draws after the draw held on `from`.
+// Whether the five draws after one held on `from` fall on the five
+// weekdays of the next seven days, the fifth on the same weekday a week
+// later: a weekday of the weekday rule with no year-end break in the week
+// after it.
+bool aWeekHoldsFiveDraws(const CivilDate& from)
+{
+    const bool breakAhead = (from.month == 12 && from.day >= 24) || (from.month == 1 && from.day <= 2);
+    return from >= kWeekdaysFrom && !breakAhead && isDrawDay(from);
+}
+
+// The day `steps` draws after the draw held on `from`, whole weeks at a
+// time up to the next year-end break where each holds five (the history's
+// dates at start are stepped over tens of thousands of draws).
 CivilDate stepDrawDays(CivilDate from, long long steps)
 {
-    for (long long k = 0; k < steps; ++k)
-        from = nextDrawDay(from);
+    constexpr long long kDrawsAWeek = 5;
+    while (steps > 0) {
+        if (steps >= kDrawsAWeek && aWeekHoldsFiveDraws(from)) {
+            // Every week started on or before 23 December holds five.
+            const long long day = dayNumberOf(from);
+            const long long weeksBeforeBreak = (dayNumberOf({from.year, 12, 23}) - day) / 7 + 1;
+            const long long weeks = std::min(steps / kDrawsAWeek, weeksBeforeBreak);
+            from = dateOfDayNumber(day + 7 * weeks);
+            steps -= kDrawsAWeek * weeks;
+        } else {
+            from = nextDrawDay(from);
+            --steps;
+        }
+    }
     return from;
 }
 

@@ -68,6 +68,16 @@ void Prediction::scanDraws(const DrawHistory& history)
     computePredictions();
 }
 
+bool Prediction::scanLatestDraws(const LatestDraws& latest)
+{
+    std::optional<MethodState> state = methodStateOf(latest);
+    if (!state)
+        return false;
+    state_ = std::move(*state);
+    computePredictions();
+    return true;
+}
+
 void Prediction::computePredictions()
 {
     digits_ = predictDigits(state_, countReflectedOptions());
@@ -86,6 +96,11 @@ void Prediction::fillGrids() const
     placeDigits(*grids_[kEliminationGrid], digits_.elimination);
     placeDigits(*grids_[kRapidFireGrid], digits_.rapidFire);
     placeDigits(*grids_[kOneShotGrid], digits_.oneShot);
+}
+
+bool latestDrawsSettlePrediction(const LatestDraws& latest)
+{
+    return methodStateOf(latest).has_value();
 }
 
 Prediction predictionOf(const DrawHistory& history, int reflect)

@@ -51,6 +51,10 @@ public:
     // Walks the complete draws of `history` afresh and computes the
     // prediction for the draw after its latest.
     void scanDraws(const DrawHistory& history);
+    // The same from the latest draws alone, when they settle it (the
+    // start's prediction, before the rest is read); false, and nothing
+    // changed, when they do not.
+    bool scanLatestDraws(const LatestDraws& latest);
     // What the grids show.
     const PredictedDigits& digits() const { return digits_; }
     int latestDrawNumber() const { return state_.latestDrawNumber(); }
@@ -65,6 +69,10 @@ private:
     PredictedDigits digits_;
     std::array<std::shared_ptr<ResultGrid>, kPredictionGridCount> grids_;
 };
+
+// Whether the latest draws alone settle the prediction (at any reflect
+// count): what the start's load asks before it reads the rest.
+bool latestDrawsSettlePrediction(const LatestDraws& latest);
 
 // The prediction of `history` with the first `reflect` (0-10) switches set,
 // laid out as the view lays it out; the options file is not read.

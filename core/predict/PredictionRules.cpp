@@ -32,6 +32,18 @@ constexpr std::array<EliminationRow, kEliminationRowCount> kEliminationTable = {
     {4, +9, 9},
 }};
 
+// The farthest any formula looks back, and the most switches that move it
+// further (reflect is 0-10).
+constexpr int kLongestLookBack = [] {
+    int longest = 0;
+    for (const EliminationRow& row : kEliminationTable)
+        longest = std::max(longest, row.lookBack);
+    return longest;
+}();
+constexpr int kMaxReflect = 10;
+// The longest gap a cycle method names.
+constexpr int kLongestCycleGap = 12;
+
 }  // namespace
 
 int cycleMethodOf(int gap)
@@ -115,16 +127,19 @@ void MethodState::advance(const Draw& draw)
 // it: a few hundred draws, where the walk forward reads them all. The
 // search back sees the same digits as the walk forward did, because every
 // smaller draw number came before.
-void MethodState::takeInLatestFirst(const std::vector<Draw>& draws)
+bool MethodState::takeInLatestFirst(const std::vector<Draw>& draws, std::optional<int> firstKnown)
 {
     if (draws.empty())
-        return;
+        return !firstKnown;
     for (const Draw& draw : draws)
         for (std::size_t i = 0; i < 4; ++i)
             digitsByDraw_[static_cast<std::size_t>(draw.number)][i] = static_cast<std::int8_t>(draw.digits[i]);
     std::array<std::array<bool, 4>, kCycleMethodCount> named{};
     int unnamed = kCycleMethodCount * 4;
-    for (auto it = draws.rbegin(); it != draws.rend() && unnamed > 0; ++it)
+    for (auto it = draws.rbegin(); it != draws.rend() && unnamed > 0; ++it) {
+        // Below this the search back would leave the draws known.
+        if (firstKnown && it->number - kLongestCycleGap < *firstKnown)
+            return false;
         for (std::size_t p = 0; p < 4; ++p) {
             const auto wanted = static_cast<std::int8_t>(it->digits[p]);
             const int m = cycleMethodOf(gapToPrevious(it->number, wanted));
@@ -134,13 +149,14 @@ void MethodState::takeInLatestFirst(const std::vector<Draw>& draws)
             cycle_[static_cast<std::size_t>(m)][p] = wanted;
             --unnamed;
         }
+    }
     latest_ = draws.back().number;
     started_ = true;
+    return !firstKnown || unnamed == 0;
 }
 
-MethodState methodStateOf(const DrawHistory& history)
+MethodState MethodState::ofDraws(const std::vector<Draw>& draws)
 {
-    const std::vector<Draw>& draws = history.completeDraws();
     MethodState state;
     const bool ascending = std::adjacent_find(draws.begin(), draws.end(), [](const Draw& a, const Draw& b) {
                                return a.number >= b.number;
@@ -151,6 +167,24 @@ MethodState methodStateOf(const DrawHistory& history)
         for (const Draw& draw : draws)
             state.advance(draw);
     }
+    return state;
+}
+
+MethodState methodStateOf(const DrawHistory& history)
+{
+    return MethodState::ofDraws(history.completeDraws());
+}
+
+std::optional<MethodState> methodStateOf(const LatestDraws& latest)
+{
+    const std::vector<Draw>& draws = latest.completeDraws();
+    if (latest.whole())
+        return MethodState::ofDraws(draws);
+    MethodState state;
+    if (draws.empty() || !latest.ascending() ||
+        draws.back().number - kLongestLookBack - kMaxReflect < latest.firstRowNumber() ||
+        !state.takeInLatestFirst(draws, latest.firstRowNumber()))
+        return std::nullopt;
     return state;
 }
 

@@ -16,9 +16,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/history/DrawHistory.h"
+#include "core/history/LatestDraws.h"
 
 namespace rumone {
 
@@ -75,10 +77,15 @@ public:
 
 private:
     friend MethodState methodStateOf(const DrawHistory& history);
+    friend std::optional<MethodState> methodStateOf(const LatestDraws& latest);
+    // The state after `draws`, in the store's order.
+    static MethodState ofDraws(const std::vector<Draw>& draws);
     // The same state as taking in `draws` one by one, for draw numbers that
     // strictly ascend: read from the latest back until every cycle digit
-    // is set.
-    void takeInLatestFirst(const std::vector<Draw>& draws);
+    // is set. With `firstKnown`, the draws are only those from that number
+    // on: a digit is taken only from a draw whose look back stays among
+    // them, and false tells that some cycle digit was not settled so.
+    bool takeInLatestFirst(const std::vector<Draw>& draws, std::optional<int> firstKnown = std::nullopt);
     // The gap from draw `n` back to the nearest earlier draw that holds
     // `digit` in any position; 0 when there is none down to draw 1.
     int gapToPrevious(int n, std::int8_t digit) const;
@@ -92,6 +99,11 @@ private:
 
 // The state after every complete draw of `history`.
 MethodState methodStateOf(const DrawHistory& history);
+// The same state from the latest draws alone, when they settle it: every
+// cycle digit named by a draw whose look back they hold, and every draw the
+// fifteen formulas read, at any reflect count, among them. nullopt when
+// they do not (the whole history is needed then).
+std::optional<MethodState> methodStateOf(const LatestDraws& latest);
 
 // Folds a value into a digit by 9, once: above 9 minus 9, 0 or below plus 9.
 int wrapDigit(int value);

@@ -50,6 +50,9 @@ void readDrawQuery(sqlite3* db, const std::string& path, const std::function<voi
 // The last `count` rows of the ordered result (all of them when it has no
 // more), in its order: what a view opened at the end shows first.
 std::vector<DrawRecord> readDrawQueryLast(sqlite3* db, const std::string& path, std::size_t count);
+// Every row of the draw query straight into a history (loadDrawHistory on
+// a connection already open); throws StoreError.
+DrawHistory readDrawHistory(sqlite3* db, const std::string& path);
 
 // The lines of SQLite's integrity check: the single line "ok" when sound.
 // Throws StoreError when the database cannot be opened.

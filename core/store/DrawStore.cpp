@@ -61,17 +61,22 @@ DrawHistory loadDrawHistory(const DrawDatabaseRef& database)
 {
     sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadOnly);
     requireDrawQuery(db.get(), database.path);
+    return readDrawHistory(db.get(), database.path);
+}
+
+DrawHistory readDrawHistory(sqlite3* db, const std::string& path)
+{
     DrawHistoryBuilder builder;
     // Room for as many rows as there are draw numbers: pages reserved and
     // never written cost nothing, where counting the rows first would read
     // the table twice.
     builder.reserve(static_cast<std::size_t>(kMaxDrawNumber) + 1);
     try {
-        readDrawQuery(db.get(), database.path, [&builder](const DrawRecord& r) { builder.add(r); });
+        readDrawQuery(db, path, [&builder](const DrawRecord& r) { builder.add(r); });
     } catch (const StoreError&) {
         throw;
     } catch (const std::runtime_error& e) {
-        throw StoreError(StoreError::Cause::BadDrawNumber, database.path, e.what());
+        throw StoreError(StoreError::Cause::BadDrawNumber, path, e.what());
     }
     return builder.finish();
 }

@@ -18,6 +18,7 @@ namespace rumone {
 
 class ChildView;
 class DrawHistory;
+class LatestDraws;
 
 // What a child view needs from the main window.
 class ViewHost {
@@ -27,6 +28,13 @@ public:
     // when it unloads.
     virtual void setPropEnd(bool value) = 0;
     virtual const DrawHistory& drawHistory() const = 0;
+    // While the start still reads the rest of the draws: its latest ones,
+    // which settle the prediction and nothing else; nullptr once every draw
+    // is in (drawHistory) or where the host has no such start.
+    virtual const LatestDraws* latestDrawsAtStart() const { return nullptr; }
+    // The view that painted from them has painted: the rest may be read.
+    // Once it is in, every open view is rebuilt (rebuildOnNewHistory).
+    virtual void readRestOfStart() {}
     // A short note in the frame's status line (refused input and the like).
     virtual void showStatusNote(const QString& /*text*/) {}
     // Shows the view with that window name, opening it when it has no

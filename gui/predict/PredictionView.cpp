@@ -34,6 +34,12 @@ namespace rumone {
 
 namespace {
 
+// The check line while its walk is under way or waits for every draw.
+QString checkingText()
+{
+    return QStringLiteral("これまでの検証：計算しています…");
+}
+
 QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
@@ -177,11 +183,17 @@ void PredictionView::build()
     prediction_.layOutGrids();
     for (int g = 0; g < 4; ++g)
         grids_[g]->setGrid(prediction_.grid(g));
-    prediction_.scanDraws(host().drawHistory());
+    const LatestDraws* latest = host().latestDrawsAtStart();
+    const bool fromLatest = latest && prediction_.scanLatestDraws(*latest);
+    if (!fromLatest)
+        prediction_.scanDraws(host().drawHistory());
     const int next = prediction_.latestDrawNumber() + 1;
     target_->setText(QString::fromStdString(predictionTitleText(next, host().drawDateOf(next))));
     refreshGrids();
-    checkStart_ = CheckStart::AfterPaint;
+    if (fromLatest)
+        check_->setText(checkingText());
+    checkStart_ = fromLatest ? CheckStart::RestAfterPaint : CheckStart::AfterPaint;
+    update();
 }
 
 // The walk starts once the view is on screen: on a single core it would
@@ -195,6 +207,9 @@ void PredictionView::paintEvent(QPaintEvent* event)
             if (checkStart_ == CheckStart::Queued)
                 startCheck();
         });
+    } else if (checkStart_ == CheckStart::RestAfterPaint) {
+        checkStart_ = CheckStart::AwaitingRest;
+        QTimer::singleShot(0, this, [this] { host().readRestOfStart(); });
     }
 }
 
@@ -202,13 +217,15 @@ void PredictionView::paintEvent(QPaintEvent* event)
 // of its own; its line arrives as a queued call, only from the latest walk.
 void PredictionView::startCheck()
 {
+    if (checkStart_ == CheckStart::RestAfterPaint || checkStart_ == CheckStart::AwaitingRest)
+        return;  // the rebuild on every draw walks them
     checkStart_ = CheckStart::None;
     stopCheck();
     if (closing_)
         return;
     const int generation = ++checkGeneration_;
     const int reflect = prediction_.countReflectedOptions();
-    check_->setText(QStringLiteral("これまでの検証：計算しています…"));
+    check_->setText(checkingText());
     auto stop = std::make_shared<std::atomic<bool>>(false);
     checkStop_ = stop;
     const DrawHistory& history = host().drawHistory();

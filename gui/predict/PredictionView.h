@@ -96,7 +96,9 @@ private:
     std::shared_ptr<std::atomic<bool>> checkStop_;
     int checkGeneration_ = 0;
     // A walk to start once the view has painted, and whether it is queued.
-    enum class CheckStart { None, AfterPaint, Queued } checkStart_ = CheckStart::None;
+    // Built from the start's latest draws, the view asks for the rest once
+    // it has painted and walks when they are in (rebuildOnNewHistory).
+    enum class CheckStart { None, AfterPaint, Queued, RestAfterPaint, AwaitingRest } checkStart_ = CheckStart::None;
     bool closing_ = false;
 };
 

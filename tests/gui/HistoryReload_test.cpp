@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QMdiArea>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
@@ -20,9 +21,11 @@
 #include "core/analysis/AnalysisView.h"
 #include "core/grid/GridDump.h"
 #include "core/predict/Prediction.h"
+#include "core/predict/PredictionOptions.h"
 #include "core/store/DatabaseLock.h"
 #include "core/store/DrawImport.h"
 #include "core/store/DrawStore.h"
+#include "core/store/StartingLoad.h"
 #include "entry/EntryTestHelpers.h"
 #include "gui/MainWindow.h"
 #include "gui/analysis/ChanceChartWindow.h"
@@ -250,7 +253,7 @@ TEST(HistoryReload, TheDrawsReadWhileTheFrameShowsReachTheFirstView)
         {
             ScriptedAnswers answers;
             DrawDatabaseRef database = parseConnectionString(buildConnectionString(dir.path()));
-            std::future<DrawHistory> begun = startLoadingDrawHistory(database);
+            StartingLoad begun = StartingLoad::begin(database, latestDrawsSettlePrediction);
             MainWindow frame;
             ASSERT_TRUE(frame.load(std::move(database), std::move(begun)));
             frame.show();
@@ -277,6 +280,54 @@ TEST(HistoryReload, TheDrawsReadWhileTheFrameShowsReachTheFirstView)
     });
     loop.exec();
     EXPECT_TRUE(waited);
+}
+
+// On a long history the prediction view opens on the start's latest draws
+// alone, with the prediction every draw gives, before the rest is read; the
+// rest is read once it has painted. Any other view opened meanwhile waits
+// for every draw.
+TEST(HistoryReload, ThePredictionPaintsFromTheLatestDrawsAndOtherViewsWaitForAll)
+{
+    std::mt19937 random(3);
+    std::vector<Row> rows;
+    for (int n = 1; n <= 6000; ++n)
+        rows.push_back({n, {int(random() % 10), int(random() % 10), int(random() % 10), int(random() % 10)}});
+    TempDir dir;
+    InFolder inDir(dir.path());
+    makeDatabase(dir.path(), rows);
+    for (const bool otherViewFirst : {false, true}) {
+        SCOPED_TRACE(otherViewFirst);
+        ScriptedAnswers answers;
+        DrawDatabaseRef database = parseConnectionString(buildConnectionString(dir.path()));
+        StartingLoad begun = StartingLoad::begin(database, latestDrawsSettlePrediction);
+        MainWindow frame;
+        ASSERT_TRUE(frame.load(std::move(database), std::move(begun)));
+        for (int i = 0; i < kOptionCount; ++i)
+            frame.prediction().setFlag(i, false);
+        auto* view = qobject_cast<PredictionView*>(frame.showView(QStringLiteral("一発ルモーネ")));
+        ASSERT_NE(view, nullptr);
+        EXPECT_FALSE(frame.everyDrawRead());  // the rest waits for the first paint
+        EXPECT_EQ(frame.drawHistory().completeDraws().size(), 0u);
+        // A switch set meanwhile recomputes from the latest draws; its walk
+        // waits for every draw.
+        if (!otherViewFirst)
+            view->reflectButton(0)->click();
+        const std::vector<std::string> expected = gridDumps(predictionOf(historyOf(rows), otherViewFirst ? 0 : 1));
+        EXPECT_EQ(gridDumps(frame.prediction()), expected);
+        EXPECT_TRUE(view->targetLabel()->text().startsWith(QStringLiteral("第6001回")));
+        QTest::qWait(50);
+        EXPECT_TRUE(view->checkLabel()->text().contains(QStringLiteral("計算しています")));
+        if (otherViewFirst) {
+            ASSERT_NE(frame.showView(QStringLiteral("出現頻度分析")), nullptr);
+            EXPECT_TRUE(frame.everyDrawRead());
+        } else {
+            frame.show();
+            QTRY_VERIFY_WITH_TIMEOUT(frame.everyDrawRead(), 20000);
+        }
+        EXPECT_EQ(frame.drawHistory().latestDrawNumber(), 6000);
+        EXPECT_EQ(gridDumps(frame.prediction()), expected);
+        EXPECT_FALSE(answers.seen());
+    }
 }
 
 // Every kind of view the frame opens, by window name.

@@ -21,6 +21,20 @@ TEST(DrawCalendar, RuleGivesEveryShippedDate)
     EXPECT_TRUE(calendar.mismatches().empty());
 }
 
+// A date far from the last stored one is stepped a week at a time; it must
+// be the day stepping one draw at a time gives, across the rule's changes,
+// year ends and stored dates, one of them a day the rule does not give.
+TEST(DrawCalendar, ADistantDateIsTheDayOfStepOneDrawAtATime)
+{
+    for (const std::map<int, CivilDate>& stored :
+         {std::map<int, CivilDate>{}, std::map<int, CivilDate>{{3000, {2010, 12, 25}}, {3400, {2012, 7, 2}}}}) {
+        const DrawCalendar calendar(stored);
+        const std::vector<std::optional<DrawDate>> oneByOne = calendar.datesThrough(kMaxDrawNumber);
+        for (int number = 1; number <= kMaxDrawNumber; number += number < 4000 ? 13 : 97)
+            ASSERT_EQ(calendar.dateOf(number)->date, oneByOne[static_cast<std::size_t>(number)]->date) << number;
+    }
+}
+
 // The forms a file writes a date in; a day that does not exist is none.
 TEST(CivilDays, DateTextsReadOnlyAsRealDays)
 {

@@ -2,6 +2,7 @@
 // 7, 9, 11 or 12 draws, its previous appearance in any position.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "PredictionTestHelpers.h"
@@ -179,6 +180,66 @@ TEST(CycleMethod, TheWholeHistoryReadsAsEveryDrawTakenInOneByOne)
             for (int pos = 1; pos <= 4; ++pos)
                 ASSERT_EQ(whole.digitAt(n, pos), oneByOne.digitAt(n, pos)) << "draw " << n << " position " << pos;
     }
+}
+
+// The start paints its prediction from the latest rows alone. Whatever
+// rows it reads, the latest draws give the whole history's prediction at
+// every reflect count, or nothing when they cannot tell it (too few to look
+// back, a cycle digit not named among them, numbers out of order).
+TEST(CycleMethod, TheLatestDrawsGiveTheWholePredictionOrNothing)
+{
+    struct Case {
+        int rows;
+        unsigned seed;
+        std::size_t tail;
+        bool settles;  // whether these rows must settle it
+    };
+    for (const Case c : {Case{3000, 11, 12, false}, Case{3000, 12, 60, false}, Case{3000, 13, 150, false},
+                         Case{3000, 14, 400, false}, Case{5000, 15, 1024, false}, Case{32767, 16, 4096, true},
+                         Case{32767, 17, 16384, true}, Case{800, 18, 800, true}}) {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows, seed " << c.seed << ", the latest " << c.tail);
+        std::mt19937 random(c.seed);
+        std::vector<Row> rows;
+        for (int n = 1; n <= c.rows; ++n) {
+            if (random() % 40 == 0)
+                continue;  // a draw number never stored
+            Row row{n, {}};
+            for (int& d : row.digits)
+                d = random() % 60 == 0 ? -1 : static_cast<int>(random() % 10);
+            rows.push_back(row);
+        }
+        const std::size_t tail = std::min(c.tail, rows.size());
+        const LatestDraws latest(
+            historyOf(std::vector<Row>(rows.end() - static_cast<std::ptrdiff_t>(tail), rows.end())),
+            tail == rows.size());
+        const DrawHistory whole = historyOf(rows);
+        int settled = 0;
+        for (int reflect = 0; reflect <= kOptionCount; ++reflect) {
+            Prediction fromLatest;
+            for (int i = 0; i < reflect; ++i)
+                fromLatest.setFlag(i, true);
+            fromLatest.layOutGrids();
+            if (!fromLatest.scanLatestDraws(latest))
+                continue;
+            ++settled;
+            const Prediction expected = predictionOf(whole, reflect);
+            EXPECT_EQ(fromLatest.latestDrawNumber(), expected.latestDrawNumber());
+            for (int g = 0; g < kPredictionGridCount; ++g)
+                EXPECT_EQ(dumpGridText(fromLatest, g), dumpGridText(expected, g)) << "reflect " << reflect;
+        }
+        EXPECT_TRUE(settled == 0 || settled == kOptionCount + 1);
+        if (c.settles) {
+            EXPECT_GT(settled, 0);
+        }
+    }
+    // Rows out of order (a text number sorted after the others) tell nothing.
+    std::vector<Row> rows;
+    for (int n = 1; n <= 3000; ++n)
+        rows.push_back({n, {n % 10, (n * 3) % 10, (n * 7) % 10, (n / 10) % 10}});
+    std::swap(rows[2990], rows[2999]);
+    Prediction p;
+    p.layOutGrids();
+    EXPECT_FALSE(p.scanLatestDraws(LatestDraws(historyOf(std::vector<Row>(rows.end() - 2000, rows.end())), false)));
 }
 
 }  // namespace
