@@ -1,5 +1,5 @@
 // rumone-backtest DB [--reflect K] [--from F] [--to T] [--detail] [--log]
-//                    [--all-reflect] [--tickets]
+//                    [--all-reflect] [--tickets] [--rule 'RULE']
 // Scores the seven predictors walk-forward over the draw database DB: for
 // every complete draw t with F <= t <= T (and a complete draw before it)
 // the predictions are computed from the draws numbered below t only.
@@ -25,6 +25,11 @@
 //            returnlow  returnhigh  pahead
 // (the exact 95 % chance range of paid / cost in percent and the chance
 // that paid reaches cost).
+// With --rule, the player's rule (core/rules/Rule.h) is walked instead,
+// its method with the reflect count of --reflect, and one line printed:
+//   rule  text  targets  tickets  wins  expected  low  high  cost  paid
+// (the rule's canonical text; the targets start at the first draw with as
+// many draws before it as the rule needs; paid at the theoretical prizes).
 // With --log, the predictions frozen in the database's log are scored
 // instead, against the draws entered since; the totals are "log" lines.
 // Fields are tab-separated. Exit 2 for a bad argument, 1 for a database
@@ -40,6 +45,7 @@
 #include "core/backtest/LogScoring.h"
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/Scoring.h"
+#include "core/rules/RuleWalk.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
 
@@ -55,13 +61,14 @@ struct Arguments {
     bool log = false;
     bool allReflect = false;
     bool tickets = false;
+    std::optional<Rule> rule;
 };
 
 int usage(const std::string& why)
 {
     std::cerr << why
               << "\nusage: rumone-backtest DB [--reflect K] [--from F] [--to T] [--detail] [--log] [--all-reflect]"
-                 " [--tickets]\n";
+                 " [--tickets] [--rule 'RULE']\n";
     return 2;
 }
 
@@ -98,6 +105,15 @@ std::string parseArguments(int argc, char** argv, Arguments& args)
         }
         if (option == "--tickets") {
             args.tickets = true;
+            continue;
+        }
+        if (option == "--rule") {
+            if (i + 1 >= argc)
+                return option + " needs a value";
+            const RuleParse read = parseRule(argv[++i]);
+            if (!read.rule)
+                return read.problem;
+            args.rule = read.rule;
             continue;
         }
         int* target = option == "--reflect" ? &args.reflect
@@ -193,6 +209,17 @@ void walk(const DrawHistory& history, const Arguments& args)
         printTickets(result->tickets);
 }
 
+void walkOwnRule(const DrawHistory& history, const Arguments& args)
+{
+    const RuleWalkResult walk = walkRule(history, *args.rule, args.reflect, args.range);
+    const CountFigures wins = walk.winFigures();
+    char expected[48];
+    std::snprintf(expected, sizeof expected, "%.4f", wins.expected);
+    std::cout << "rule\t" << ruleText(*args.rule) << '\t' << walk.targets << '\t' << walk.tickets << '\t' << walk.wins
+              << '\t' << expected << '\t' << wins.low << '\t' << wins.high << '\t' << walk.cost << '\t' << walk.paid
+              << '\n';
+}
+
 void scoreLog(const DrawHistory& history, const Arguments& args)
 {
     const PredictionLogRead log = readPredictionLog(drawDatabaseAt(args.database));
@@ -216,7 +243,9 @@ int main(int argc, char** argv)
         return usage(why);
     try {
         const DrawHistory history = loadDrawHistory(drawDatabaseAt(args.database));
-        if (args.log)
+        if (args.rule)
+            walkOwnRule(history, args);
+        else if (args.log)
             scoreLog(history, args);
         else
             walk(history, args);
