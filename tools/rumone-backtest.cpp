@@ -30,6 +30,9 @@
 //   rule  text  targets  tickets  wins  expected  low  high  cost  paid
 // (the rule's canonical text; the targets start at the first draw with as
 // many draws before it as the rule needs; paid at the theoretical prizes).
+// The walk is added to the database's list of tried rules (not while
+// another process holds the database), and the conclusion over that list
+// is written to standard error.
 // With --log, the predictions frozen in the database's log are scored
 // instead, against the draws entered since; the totals are "log" lines.
 // Fields are tab-separated. Exit 2 for a bad argument, 1 for a database
@@ -46,6 +49,8 @@
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/Scoring.h"
 #include "core/rules/RuleWalk.h"
+#include "core/rules/TriedRules.h"
+#include "core/store/DatabaseLock.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
 
@@ -218,6 +223,15 @@ void walkOwnRule(const DrawHistory& history, const Arguments& args)
     std::cout << "rule\t" << ruleText(*args.rule) << '\t' << walk.targets << '\t' << walk.tickets << '\t' << walk.wins
               << '\t' << expected << '\t' << wins.low << '\t' << wins.high << '\t' << walk.cost << '\t' << walk.paid
               << '\n';
+    const DrawDatabaseRef database = drawDatabaseAt(args.database);
+    const DatabaseLock lock(args.database);
+    if (!lock.held()) {
+        std::cerr << args.database << ": " << lockHolderText(args.database)
+                  << "が開いているため、試した条件に記録していません。\n";
+        return;
+    }
+    recordTriedRule(database, {ruleText(*args.rule), {}, walk.targets, walk.wins, wins.expected, wins.p});
+    std::cerr << triedRulesText(readTriedRules(database)) << '\n';
 }
 
 void scoreLog(const DrawHistory& history, const Arguments& args)
