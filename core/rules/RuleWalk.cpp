@@ -1,7 +1,11 @@
 #include "core/rules/RuleWalk.h"
 
+#include <cstdio>
 #include <optional>
 
+#include "core/backtest/BandTargets.h"
+#include "core/backtest/Scoring.h"
+#include "core/backtest/TicketGrid.h"
 #include "core/predict/PredictionRules.h"
 #include "core/prizes/PrizeTheory.h"
 #include "core/stats/UnitSums.h"
@@ -85,10 +89,13 @@ RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, int reflec
     const PrizeKind kind = kTicketTypes[rule.type].exact;
     UnitSums paidUnits;
     double expectedPaid = 0;
-    for (std::size_t i = static_cast<std::size_t>(rule.drawsNeeded()); i < draws.size(); ++i) {
+    std::vector<std::size_t> targets;
+    for (std::size_t i = static_cast<std::size_t>(rule.drawsNeeded()); i < draws.size(); ++i)
+        if (draws[i].number >= range.from && draws[i].number <= range.to && (!rule.method || methodSets[i]))
+            targets.push_back(i);
+    result.bandAt = evenlySpread(targets.size(), kBandPoints);
+    for (const std::size_t i : targets) {
         const Draw& target = draws[i];
-        if (target.number < range.from || target.number > range.to || (rule.method && !methodSets[i]))
-            continue;
         const std::span<const Draw> before(draws.data(), i);
         const AllowedDigits allowed = allowedDigitsAfter(rule, before, rule.method ? &*methodSets[i] : nullptr);
         const RuleDraw draw = numbers.at(allowed, &target.digits);
@@ -116,10 +123,44 @@ RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, int reflec
         result.trackTargets.push_back(target.number);
         result.trackNet.push_back(static_cast<float>(result.paid - result.cost));
         result.trackExpected.push_back(static_cast<float>(expectedPaid - double(result.cost)));
+        if (result.bandLow.size() < result.bandAt.size() &&
+            result.bandAt[result.bandLow.size()] + 1 == result.trackNet.size()) {
+            const auto [low, high] = paidUnits.range(0.05);
+            result.bandLow.push_back(static_cast<float>(low * unit - result.cost));
+            result.bandHigh.push_back(static_cast<float>(high * unit - result.cost));
+        }
     }
     const auto [low, high] = paidUnits.range(0.05);
     result.netRange = {low * unit - result.cost, high * unit - result.cost};
     return result;
+}
+
+std::string walkSummaryText(const RuleWalkResult& walk)
+{
+    if (walk.targets == 0)
+        return "この条件で検証できる回がありません（条件が必要とする過去の回が足りません）。";
+    const CountFigures wins = walk.winFigures();
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%.1f", wins.expected);
+    std::string text = "第" + std::to_string(walk.firstTarget) + "回からの" + groupedNumber(walk.targets) +
+                       "回（それぞれその前の回だけから選んだ数字）：購入" + groupedNumber(walk.tickets) + "枚、当せん" +
+                       groupedNumber(walk.wins) + "回。偶然なら期待" + expected + "回、95%の範囲" +
+                       groupedNumber(wins.low) + "〜" + groupedNumber(wins.high) + "回";
+    const Verdict verdict = verdictOf(walk.targets, wins);
+    text += "（" + verdictText(verdict, walk.targets) + "）。\n";
+    text += "費用" + yenText(walk.cost) + "、理論配当" + yenText(walk.paid) + "、損益" + yenText(walk.net()) +
+            "。1枚−110円の期待なら" + yenText(static_cast<long long>(walk.expectedNet())) + "、95%の範囲" +
+            yenText(walk.netRange.first) + "〜" + yenText(walk.netRange.second) + "。";
+    if (walk.realWins > 0)
+        text += "\n実際の当せん金が記録された当せん" + groupedNumber(walk.realWins) + "回の当せん金は" +
+                yenText(walk.realPaid) + "（理論配当とは別に示します）。";
+    return text;
+}
+
+std::string nextDrawText(int draw, const RuleDraw& tickets)
+{
+    return "第" + std::to_string(draw) + "回: " + groupedNumber(tickets.tickets) + "枚 " +
+           yenText(static_cast<long long>(tickets.tickets) * kTicketPrice);
 }
 
 }  // namespace rumone

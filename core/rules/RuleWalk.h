@@ -43,11 +43,24 @@ struct RuleWalkResult {
     std::vector<int> trackTargets;
     std::vector<float> trackNet;
     std::vector<float> trackExpected;
+    // At some of the targets (indexes, ascending), the exact 95 % range of
+    // the net yen so far.
+    std::vector<std::size_t> bandAt;
+    std::vector<float> bandLow;
+    std::vector<float> bandHigh;
 
     CountFigures winFigures() const { return chanceFiguresOf(winTrials, wins); }
     long long net() const { return paid - cost; }
     double expectedNet() const;
 };
+
+// What the walk shows, in plain Japanese: the targets and where they
+// start, tickets, wins beside their expectation and exact range (no verdict
+// below kMinVerdictTargets targets), cost, prizes and the net yen beside
+// -110 yen a ticket and its range, and the stored prizes apart.
+std::string walkSummaryText(const RuleWalkResult& walk);
+// "第7055回: 120枚 24,000円" for the next draw's tickets.
+std::string nextDrawText(int draw, const RuleDraw& tickets);
 
 // Walks `rule` with `reflect` switches for its method over the targets in
 // `range`; `details`, when given, prices the wins as their draws paid.

@@ -45,6 +45,7 @@ const std::map<std::string, std::set<std::string>> kGuiMayInclude = {
     {"prizes", {"prizes", "grid", "common"}},
     {"backtest", {"backtest", "predict", "grid", "common", "charts"}},
     {"help", {"help", "common"}},
+    {"rules", {"rules", "common", "charts"}},
 };
 
 struct Include {
