@@ -1,5 +1,6 @@
 // rumone-backtest DB [--reflect K] [--from F] [--to T] [--detail] [--log]
 //                    [--all-reflect] [--tickets] [--rule 'RULE']
+// rumone-backtest --verify FILE
 // Scores the seven predictors walk-forward over the draw database DB: for
 // every complete draw t with F <= t <= T (and a complete draw before it)
 // the predictions are computed from the draws numbered below t only.
@@ -33,6 +34,10 @@
 // The walk is added to the database's list of tried rules (not while
 // another process holds the database), and the conclusion over that list
 // is written to standard error.
+// --verify reads a file of saved rules' records (予想記録の書き出し,
+// core/rules/RecordExport.h), recomputes every fingerprint and the chain
+// and prints which records match; exit 0 when every record matches, 1
+// otherwise.
 // With --log, the predictions frozen in the database's log are scored
 // instead, against the draws entered since; the totals are "log" lines.
 // Fields are tab-separated. Exit 2 for a bad argument, 1 for a database
@@ -48,11 +53,13 @@
 #include "core/backtest/LogScoring.h"
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/Scoring.h"
+#include "core/rules/RecordExport.h"
 #include "core/rules/RuleWalk.h"
 #include "core/rules/TriedRules.h"
 #include "core/store/DatabaseLock.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
+#include "core/store/SafeFile.h"
 
 using namespace rumone;
 
@@ -250,8 +257,25 @@ void scoreLog(const DrawHistory& history, const Arguments& args)
 
 }  // namespace
 
+int verifyFile(const std::string& path)
+{
+    try {
+        const RecordCheck check = verifyRecordExport(readRegularFile(path, std::size_t{256} << 20));
+        std::cout << recordCheckText(check);
+        for (const VerifiedRecord& v : check.records)
+            if (!v.matches())
+                return 1;
+        return check.problems.empty() && !check.records.empty() ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--verify")
+        return verifyFile(argv[2]);
     Arguments args;
     if (const std::string why = parseArguments(argc, argv, args); !why.empty())
         return usage(why);

@@ -30,7 +30,7 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"predict", {"predict", "store", "history", "grid", "text"}},
     {"backtest", {"backtest", "stats", "prizes", "predict", "store", "history", "grid"}},
     {"tickets", {"tickets", "backtest", "stats", "store"}},
-    {"rules", {"rules", "backtest", "stats", "prizes", "predict", "store", "history"}},
+    {"rules", {"rules", "tickets", "backtest", "stats", "prizes", "predict", "store", "history"}},
 };
 
 // The folders of the window library and the window folders each may
