@@ -261,7 +261,7 @@ int verifyFile(const std::string& path)
 {
     try {
         const RecordCheck check = verifyRecordExport(readRegularFile(path, std::size_t{256} << 20));
-        std::cout << recordCheckText(check);
+        std::cout << recordCheckText(check) << '\n';
         for (const VerifiedRecord& v : check.records)
             if (!v.matches())
                 return 1;

@@ -14,10 +14,14 @@
 #include "core/backtest/Tickets.h"
 #include "core/history/DrawHistory.h"
 #include "core/prizes/PrizeTheory.h"
+#include "core/rules/RecordExport.h"
+#include "core/rules/RuleRecords.h"
 #include "core/rules/RuleWalk.h"
 #include "core/rules/TriedRules.h"
 #include "core/store/DrawDetailsStore.h"
+#include "core/store/SafeFile.h"
 #include "gui/charts/ChartsModule.h"
+#include "gui/common/FileDialogs.h"
 #include "gui/common/Messages.h"
 #include "gui/common/WaitCursor.h"
 
@@ -75,8 +79,18 @@ RuleView::RuleView(ViewHost& host, DrawDatabaseRef database, int reflect, QWidge
     right->addWidget(chart_->widget(), 1);
     tried_ = wrapped(this, "LabelTried");
     right->addWidget(tried_);
+    saved_ = wrapped(this, "LabelSaved");
+    right->addWidget(saved_);
     auto* buttons = new QHBoxLayout;
     right->addLayout(buttons);
+    auto* exportButton = new QPushButton(QStringLiteral("予想記録の書き出し(&N)…"), this);
+    exportButton->setObjectName("CommandExportRecords");
+    connect(exportButton, &QPushButton::clicked, this, [this] { exportRecords(); });
+    buttons->addWidget(exportButton);
+    auto* verifyButton = new QPushButton(QStringLiteral("書き出しを確かめる(&O)…"), this);
+    verifyButton->setObjectName("CommandVerifyRecords");
+    connect(verifyButton, &QPushButton::clicked, this, [this] { verifyRecords(); });
+    buttons->addWidget(verifyButton);
     clear_ = new QPushButton(QStringLiteral("試した条件を消去(&C)"), this);
     clear_->setObjectName("CommandClearTried");
     connect(clear_, &QPushButton::clicked, this, [this] { clearTried(); });
@@ -210,6 +224,10 @@ QWidget* RuleView::makeConditions()
     walk_->setObjectName("CommandWalk");
     connect(walk_, &QPushButton::clicked, this, [this] { walkRuleNow(); });
     column->addWidget(walk_);
+    auto* save = new QPushButton(QStringLiteral("条件を保存して次の回から記録(&B)"), box);
+    save->setObjectName("CommandSaveRule");
+    connect(save, &QPushButton::clicked, this, [this] { saveRuleNow(); });
+    column->addWidget(save);
     column->addStretch(1);
     return box;
 }
@@ -277,6 +295,7 @@ void RuleView::build()
 {
     showNextDraw();
     showTried();
+    showSaved(true);
 }
 
 const PositionSets* RuleView::methodSetsFor(const Rule& rule)
@@ -358,6 +377,66 @@ void RuleView::clearTried()
                     QStringLiteral("試した条件を消去できませんでした。\n") + QString::fromUtf8(e.what()));
     }
     showTried();
+}
+
+void RuleView::showSaved(bool record)
+{
+    try {
+        RuleRecordsRead read = readRuleRecords(database_);
+        if (record && refusal_.isEmpty() && !read.rules.empty() &&
+            recordSavedRules(database_, host().drawHistory(), reflect_->value()) > 0)
+            read = readRuleRecords(database_);
+        QString text = QString::fromStdString(savedRulesText(scoreSavedRules(read, host().drawHistory())));
+        for (const std::string& why : read.leftOut)
+            text += u'\n' + QString::fromStdString(why);
+        saved_->setText(text);
+    } catch (const std::exception& e) {
+        saved_->setText(QStringLiteral("保存した条件の記録を読めませんでした：") + QString::fromUtf8(e.what()));
+    }
+}
+
+void RuleView::saveRuleNow()
+{
+    if (!refusal_.isEmpty())
+        return host().showStatusNote(refusal_);
+    try {
+        saveRule(database_, rule(), host().drawHistory(), reflect_->value());
+    } catch (const std::exception& e) {
+        showMessage(this, QMessageBox::Warning, messageCaption(),
+                    QStringLiteral("条件を保存できませんでした。\n") + QString::fromUtf8(e.what()));
+    }
+    showSaved(false);
+}
+
+void RuleView::exportRecords()
+{
+    const FileChoice choice = chooseFile(this, true, QStringLiteral("予想記録の書き出し"),
+                                         QStringLiteral("予想記録.txt"), QStringLiteral("テキスト (*.txt)"));
+    if (choice.path.isEmpty())
+        return;
+    try {
+        replaceFileWith(choice.path.toStdString(), recordExportText(readRuleRecords(database_).records));
+        host().showStatusNote(QStringLiteral("予想記録を書き出しました：") + choice.path);
+    } catch (const std::exception& e) {
+        showMessage(this, QMessageBox::Warning, messageCaption(),
+                    QStringLiteral("予想記録を書き出せませんでした。\n") + QString::fromUtf8(e.what()));
+    }
+}
+
+void RuleView::verifyRecords()
+{
+    const FileChoice choice = chooseFile(this, false, QStringLiteral("書き出した予想記録を確かめる"), QString(),
+                                         QStringLiteral("テキスト (*.txt);;すべてのファイル (*)"));
+    if (choice.path.isEmpty())
+        return;
+    try {
+        const RecordCheck check =
+            verifyRecordExport(readRegularFile(choice.path.toStdString(), std::size_t{256} << 20));
+        showMessage(this, QMessageBox::Information, messageCaption(), QString::fromStdString(recordCheckText(check)));
+    } catch (const std::exception& e) {
+        showMessage(this, QMessageBox::Warning, messageCaption(),
+                    QStringLiteral("ファイルを読めませんでした。\n") + QString::fromUtf8(e.what()));
+    }
 }
 
 }  // namespace rumone

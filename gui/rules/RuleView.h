@@ -42,6 +42,7 @@ public:
         build();
         return true;
     }
+    QLabel* savedLabel() const { return saved_; }
 
     // The rule the controls make, and the widgets tests drive.
     Rule rule() const;
@@ -53,6 +54,11 @@ public:
 
     // Walks the rule and adds it to the tried list.
     void walkRuleNow();
+    // Saves the rule and records its next draw's tickets.
+    void saveRuleNow();
+    // 予想記録の書き出し, and the check of such a file.
+    void exportRecords();
+    void verifyRecords();
 
 protected:
     QSize sizeInTwips() const override;
@@ -69,6 +75,9 @@ private:
     void showNextDraw();
     void showTried();
     void clearTried();
+    // Records the saved rules' next draw (unless refused) and shows their
+    // records.
+    void showSaved(bool record);
     const PositionSets* methodSetsFor(const Rule& rule);
 
     DrawDatabaseRef database_;
@@ -88,6 +97,7 @@ private:
     QLabel* next_ = nullptr;
     QLabel* result_ = nullptr;
     QLabel* tried_ = nullptr;
+    QLabel* saved_ = nullptr;
     ExcessPicture* chart_ = nullptr;
     QPushButton* walk_ = nullptr;
     QPushButton* clear_ = nullptr;
