@@ -237,7 +237,8 @@ void walkOwnRule(const DrawHistory& history, const Arguments& args)
                   << "が開いているため、試した条件に記録していません。\n";
         return;
     }
-    recordTriedRule(database, {ruleText(*args.rule), {}, walk.targets, walk.wins, wins.expected, wins.p});
+    recordTriedRule(database,
+                    {triedRuleText(*args.rule, args.reflect), {}, walk.targets, walk.wins, wins.expected, wins.p});
     std::cerr << triedRulesText(readTriedRules(database)) << '\n';
 }
 

@@ -79,20 +79,30 @@ NumberSet RuleNumbers::straightSet(const AllowedDigits& allowed)
     return set;
 }
 
-DigitSetSet RuleNumbers::boxSet(const AllowedDigits& allowed) const
+const DigitSetSet& RuleNumbers::placeMask(std::size_t place, DigitSet digits)
+{
+    std::unique_ptr<DigitSetSet>& cached = placeCache_[place][digits];
+    if (!cached) {
+        cached = std::make_unique<DigitSetSet>();
+        for (std::size_t d = 0; d < 10; ++d)
+            if (digits & digitBit(static_cast<int>(d)))
+                *cached |= setDigit_[place][d];
+    }
+    return *cached;
+}
+
+DigitSetSet RuleNumbers::boxSet(const AllowedDigits& allowed)
 {
     // [place in the set][position]: the sets whose digit at that place the
     // position allows.
-    std::array<std::array<DigitSetSet, 4>, 4> fits{};
+    std::array<std::array<const DigitSetSet*, 4>, 4> fits{};
     for (std::size_t q = 0; q < 4; ++q)
         for (std::size_t p = 0; p < 4; ++p)
-            for (std::size_t d = 0; d < 10; ++d)
-                if (allowed[p] & digitBit(static_cast<int>(d)))
-                    fits[q][p] |= setDigit_[q][d];
+            fits[q][p] = &placeMask(q, allowed[p]);
     static const std::vector<std::array<std::size_t, 4>> kPlacements = placements();
     DigitSetSet bought;
     for (const auto& place : kPlacements)
-        bought |= orderlessSets_ & fits[0][place[0]] & fits[1][place[1]] & fits[2][place[2]] & fits[3][place[3]];
+        bought |= orderlessSets_ & *fits[0][place[0]] & *fits[1][place[1]] & *fits[2][place[2]] & *fits[3][place[3]];
     return bought;
 }
 

@@ -46,7 +46,9 @@ public:
 private:
     const NumberSet& positionMask(std::size_t position, DigitSet digits);
     NumberSet straightSet(const AllowedDigits& allowed);
-    DigitSetSet boxSet(const AllowedDigits& allowed) const;
+    DigitSetSet boxSet(const AllowedDigits& allowed);
+    // The sets whose digit at `place` (0-3, ascending) is one of `digits`.
+    const DigitSetSet& placeMask(std::size_t place, DigitSet digits);
 
     std::size_t type_;
     NumberSet orderless_;
@@ -56,6 +58,7 @@ private:
     std::vector<FourDigits> sets_;                           // ascending digits, by index
     DigitSetSet orderlessSets_;                              // box: four equal digits left out
     std::array<std::array<DigitSetSet, 10>, 4> setDigit_{};  // [place in the set][digit]
+    std::array<std::array<std::unique_ptr<DigitSetSet>, 1024>, 4> placeCache_;
     std::array<DigitSetSet, kNumberKindCount> setKind_{};
 };
 

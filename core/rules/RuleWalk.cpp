@@ -87,7 +87,10 @@ RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, int reflec
     const std::size_t types[] = {rule.type};
     const long unit = prizeUnitOf(types);
     const PrizeKind kind = kTicketTypes[rule.type].exact;
+    // The prizes' distribution so far, and that of the targets since the
+    // last band point, added to it there (far cheaper than term by term).
     UnitSums paidUnits;
+    UnitSums sinceBand;
     double expectedPaid = 0;
     std::vector<std::size_t> targets;
     for (std::size_t i = static_cast<std::size_t>(rule.drawsNeeded()); i < draws.size(); ++i)
@@ -106,7 +109,7 @@ RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, int reflec
         const std::vector<UnitOutcome> outcomes = prizeOutcomes(rule.type, draw, unit);
         for (const UnitOutcome& o : outcomes)
             expectedPaid += double(o.units) * double(unit) * o.chance;
-        paidUnits.add(outcomes);
+        sinceBand.add(outcomes);
         if (draw.won) {
             ++result.wins;
             result.paid += theoreticalPrize(kind, target.digits);
@@ -125,11 +128,14 @@ RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, int reflec
         result.trackExpected.push_back(static_cast<float>(expectedPaid - double(result.cost)));
         if (result.bandLow.size() < result.bandAt.size() &&
             result.bandAt[result.bandLow.size()] + 1 == result.trackNet.size()) {
+            paidUnits.add(sinceBand);
+            sinceBand = UnitSums();
             const auto [low, high] = paidUnits.range(0.05);
             result.bandLow.push_back(static_cast<float>(low * unit - result.cost));
             result.bandHigh.push_back(static_cast<float>(high * unit - result.cost));
         }
     }
+    paidUnits.add(sinceBand);
     const auto [low, high] = paidUnits.range(0.05);
     result.netRange = {low * unit - result.cost, high * unit - result.cost};
     return result;
