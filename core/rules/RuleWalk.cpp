@@ -50,6 +50,33 @@ std::vector<UnitOutcome> prizeOutcomes(std::size_t type, const RuleDraw& draw, l
     return outcomes;
 }
 
+// The indexes into `draws` of the targets: from the first with the draws
+// the rule needs before it, within `range`, with the methods' sets a
+// method needs.
+std::vector<std::size_t> targetIndexes(const std::vector<Draw>& draws, const Rule& rule, TargetRange range,
+                                       const std::vector<std::optional<PositionSets>>& methodSets)
+{
+    std::vector<std::size_t> targets;
+    for (std::size_t i = static_cast<std::size_t>(rule.drawsNeeded()); i < draws.size(); ++i)
+        if (draws[i].number >= range.from && draws[i].number <= range.to && (!rule.method || methodSets[i]))
+            targets.push_back(i);
+    return targets;
+}
+
+// What `kind` paid at draw `number` as its stored prizes say, if they do.
+std::optional<long long> storedPrize(const StoredDetails* details, int number, PrizeKind kind)
+{
+    if (!details)
+        return std::nullopt;
+    const auto d = details->find(number);
+    if (d == details->end())
+        return std::nullopt;
+    const auto& line = d->second.prizes[static_cast<std::size_t>(kind)];
+    if (!line || line->notApplicable)
+        return std::nullopt;
+    return line->yenPerUnit;
+}
+
 }  // namespace
 
 AllowedDigits allowedDigitsAfter(const Rule& rule, std::span<const Draw> before, const PositionSets* methodSets)
@@ -92,10 +119,7 @@ RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, int reflec
     UnitSums paidUnits;
     UnitSums sinceBand;
     double expectedPaid = 0;
-    std::vector<std::size_t> targets;
-    for (std::size_t i = static_cast<std::size_t>(rule.drawsNeeded()); i < draws.size(); ++i)
-        if (draws[i].number >= range.from && draws[i].number <= range.to && (!rule.method || methodSets[i]))
-            targets.push_back(i);
+    const std::vector<std::size_t> targets = targetIndexes(draws, rule, range, methodSets);
     result.bandAt = evenlySpread(targets.size(), kBandPoints);
     for (const std::size_t i : targets) {
         const Draw& target = draws[i];
@@ -113,14 +137,10 @@ RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, int reflec
         if (draw.won) {
             ++result.wins;
             result.paid += theoreticalPrize(kind, target.digits);
-            if (details)
-                if (const auto d = details->find(target.number); d != details->end()) {
-                    const auto& line = d->second.prizes[static_cast<std::size_t>(kind)];
-                    if (line && !line->notApplicable) {
-                        result.realPaid += line->yenPerUnit;
-                        ++result.realWins;
-                    }
-                }
+            if (const auto stored = storedPrize(details, target.number, kind)) {
+                result.realPaid += *stored;
+                ++result.realWins;
+            }
         }
         result.cost = result.tickets * kTicketPrice;
         result.trackTargets.push_back(target.number);

@@ -66,7 +66,9 @@ RuleView::RuleView(ViewHost& host, DrawDatabaseRef database, int reflect, QWidge
     : ChildView(host, windowName(), windowName(), parent), database_(std::move(database))
 {
     settingRule_ = true;  // the controls' first values turn no condition on
-    auto* top = new QHBoxLayout(this);
+    auto* whole = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    whole->addLayout(top, 1);
     top->addWidget(makeConditions());
     auto* right = new QVBoxLayout;
     top->addLayout(right, 1);
@@ -81,8 +83,10 @@ RuleView::RuleView(ViewHost& host, DrawDatabaseRef database, int reflect, QWidge
     right->addWidget(tried_);
     saved_ = wrapped(this, "LabelSaved");
     right->addWidget(saved_);
+    // The buttons take the whole width: beside the conditions, at 150 % they
+    // would not fit.
     auto* buttons = new QHBoxLayout;
-    right->addLayout(buttons);
+    whole->addLayout(buttons);
     auto* exportButton = new QPushButton(QStringLiteral("予想記録の書き出し(&N)…"), this);
     exportButton->setObjectName("CommandExportRecords");
     connect(exportButton, &QPushButton::clicked, this, [this] { exportRecords(); });
