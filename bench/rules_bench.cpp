@@ -56,7 +56,7 @@ void walks(const std::string& name, const DrawHistory& history, int rounds, doub
     for (const char* text : kRules) {
         const Rule rule = *parseRule(text).rule;
         long tickets = 0;
-        const double ms = medianMs(rounds, [&] { tickets = walkRule(history, rule, 0).tickets; });
+        const double ms = medianMs(rounds, [&] { tickets = walkRule(history, rule).tickets; });
         std::printf("%s\t%s\t%.2f ms\t%ld tickets\n", name.c_str(), text, ms, tickets);
         if (ms > slowest) {
             slowest = ms;

@@ -27,7 +27,8 @@
 // (the exact 95 % chance range of paid / cost in percent and the chance
 // that paid reaches cost).
 // With --rule, the player's rule (core/rules/Rule.h) is walked instead,
-// its method with the reflect count of --reflect, and one line printed:
+// its method with the reflect count of --reflect unless the rule says
+// reflect=K, and one line printed:
 //   rule  text  targets  tickets  wins  expected  low  high  cost  paid
 // (the rule's canonical text; the targets start at the first draw with as
 // many draws before it as the rule needs; paid at the theoretical prizes).
@@ -223,13 +224,15 @@ void walk(const DrawHistory& history, const Arguments& args)
 
 void walkOwnRule(const DrawHistory& history, const Arguments& args)
 {
-    const RuleWalkResult walk = walkRule(history, *args.rule, args.reflect, args.range);
+    Rule rule = *args.rule;
+    if (rule.method && !rule.reflect)
+        rule.reflect = args.reflect;
+    const RuleWalkResult walk = walkRule(history, rule, args.range);
     const CountFigures wins = walk.winFigures();
     char expected[48];
     std::snprintf(expected, sizeof expected, "%.4f", wins.expected);
-    std::cout << "rule\t" << ruleText(*args.rule) << '\t' << walk.targets << '\t' << walk.tickets << '\t' << walk.wins
-              << '\t' << expected << '\t' << wins.low << '\t' << wins.high << '\t' << walk.cost << '\t' << walk.paid
-              << '\n';
+    std::cout << "rule\t" << ruleText(rule) << '\t' << walk.targets << '\t' << walk.tickets << '\t' << walk.wins << '\t'
+              << expected << '\t' << wins.low << '\t' << wins.high << '\t' << walk.cost << '\t' << walk.paid << '\n';
     const DrawDatabaseRef database = drawDatabaseAt(args.database);
     const DatabaseLock lock(args.database);
     if (!lock.held()) {
@@ -237,8 +240,7 @@ void walkOwnRule(const DrawHistory& history, const Arguments& args)
                   << "が開いているため、試した条件に記録していません。\n";
         return;
     }
-    recordTriedRule(database,
-                    {triedRuleText(*args.rule, args.reflect), {}, walk.targets, walk.wins, wins.expected, wins.p});
+    recordTriedRule(database, {ruleText(rule), {}, walk.targets, walk.wins, wins.expected, wins.p});
     std::cerr << triedRulesText(readTriedRules(database)) << '\n';
 }
 

@@ -151,13 +151,17 @@ std::string readCondition(std::string_view condition, Rule& rule)
             }
         return problemOf(condition, "周期7, 周期9, 周期11, 周期12, 消去法, 連発, 一発 から選びます");
     }
+    if (name == "reflect") {
+        rule.reflect = wholeNumber(value, 0, 10);
+        return rule.reflect ? "" : problemOf(condition, "反映数は0-10で書きます");
+    }
     if (name == "type") {
         if (value != "straight" && value != "box")
             return problemOf(condition, "straight か box です");
         rule.type = value == "box" ? kBoxTicket : kStraightTicket;
         return {};
     }
-    return problemOf(condition, "sum, kinds, even, low, pos1-pos4, recent, method, type のどれかです");
+    return problemOf(condition, "sum, kinds, even, low, pos1-pos4, recent, method, reflect, type のどれかです");
 }
 
 int evenCount(const FourDigits& digits)
@@ -201,6 +205,8 @@ RuleParse parseRule(std::string_view text)
         if (std::string problem = readCondition(condition, rule); !problem.empty())
             return {std::nullopt, std::move(problem)};
     }
+    if (rule.reflect && !rule.method)
+        return {std::nullopt, "条件「reflect」は method と一緒に使います。"};
     return {rule, {}};
 }
 
@@ -231,7 +237,8 @@ std::string ruleText(const Rule& rule)
     if (rule.recent > 0)
         add("recent=" + std::to_string(rule.recent));
     if (rule.method)
-        add(std::string("method=") + kPredictorNames[static_cast<std::size_t>(*rule.method)]);
+        add(std::string("method=") + kPredictorNames[static_cast<std::size_t>(*rule.method)] +
+            " reflect=" + std::to_string(rule.reflectCount()));
     add(rule.type == kBoxTicket ? "type=box" : "type=straight");
     return text;
 }

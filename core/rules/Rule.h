@@ -14,6 +14,8 @@
 //                  draws before t (1-20)
 //   method=NAME    at each position only the digits the fixed method NAME
 //                  (周期7 ... 一発) offers for t
+//   reflect=K      with K (0-10) of the prediction's switches on; only with
+//                  a method (0 when left out)
 //   type=straight  or type=box (straight when left out)
 // ruleText prints a rule in one canonical form: the conditions in the order
 // above, each once, digits ascending with runs of three or more as ranges,
@@ -54,9 +56,11 @@ struct Rule {
     std::array<DigitSet, 4> positions{kAnyDigit, kAnyDigit, kAnyDigit, kAnyDigit};
     int recent = 0;                      // 0: no such condition
     std::optional<int> method;           // index into kPredictorNames
+    std::optional<int> reflect;          // the method's switches on; printed as 0 when left out
     std::size_t type = kStraightTicket;  // kStraightTicket or kBoxTicket
 
     bool operator==(const Rule&) const = default;
+    int reflectCount() const { return reflect.value_or(0); }
     // How many draws before a target the rule needs: recent, and one for a
     // method (the walk-forward's first target has a draw before it).
     int drawsNeeded() const;

@@ -70,14 +70,13 @@ std::string lastChainHash(const WriteTransaction& tx)
 }
 
 // Records the next draw's tickets of each of `rules` that has none yet.
-int recordNextDraw(const WriteTransaction& tx, const std::vector<std::string>& rules, const DrawHistory& history,
-                   int reflect)
+int recordNextDraw(const WriteTransaction& tx, const std::vector<std::string>& rules, const DrawHistory& history)
 {
     const std::vector<Draw>& draws = history.completeDraws();
     const int target = draws.empty() ? 1 : draws.back().number + 1;
     if (target > kMaxDrawNumber)
         return 0;
-    std::optional<PredictorSets> methodSets;
+    std::map<int, PredictorSets> methodSets;  // by reflect count
     int written = 0;
     for (const std::string& text : rules) {
         const RuleParse read = parseRule(text);
@@ -90,15 +89,16 @@ int recordNextDraw(const WriteTransaction& tx, const std::vector<std::string>& r
         tx.check(rc);
         if (rc == SQLITE_ROW)
             continue;
-        if (read.rule->method && !methodSets)
-            methodSets = nextMethodSets(history, reflect);
+        const int reflect = read.rule->reflectCount();
+        if (read.rule->method && !methodSets.contains(reflect))
+            methodSets.emplace(reflect, nextMethodSets(history, reflect));
         RuleNumbers numbers(*read.rule);
         RuleRecord record;
         record.rule = text;
         record.target = target;
         record.tickets = numbers.ticketsAt(allowedDigitsAfter(
             *read.rule, draws,
-            read.rule->method ? &methodSets->sets[static_cast<std::size_t>(*read.rule->method)] : nullptr));
+            read.rule->method ? &methodSets.at(reflect).sets[static_cast<std::size_t>(*read.rule->method)] : nullptr));
         record.recorded = storedTimeNow();
         record.salt = randomSalt();
         record.previous = lastChainHash(tx);
@@ -130,8 +130,7 @@ std::vector<std::string> savedRuleTexts(const WriteTransaction& tx)
     return rules;
 }
 
-int recordWith(const DrawDatabaseRef& database, const std::optional<Rule>& rule, const DrawHistory& history,
-               int reflect)
+int recordWith(const DrawDatabaseRef& database, const std::optional<Rule>& rule, const DrawHistory& history)
 {
     const sqlite::Connection db = openDurableDatabase(database, true);
     WriteTransaction tx(db.get(), database.path);
@@ -142,7 +141,7 @@ int recordWith(const DrawDatabaseRef& database, const std::optional<Rule>& rule,
         insert.bind(2, DbValue::fromText(storedTimeText(storedTimeNow())));
         tx.run(insert);
     }
-    const int written = recordNextDraw(tx, savedRuleTexts(tx), history, reflect);
+    const int written = recordNextDraw(tx, savedRuleTexts(tx), history);
     tx.commit();
     return written;
 }
@@ -225,14 +224,14 @@ RuleRecordsRead readRuleRecords(const DrawDatabaseRef& database)
     return read;
 }
 
-int saveRule(const DrawDatabaseRef& database, const Rule& rule, const DrawHistory& history, int reflect)
+int saveRule(const DrawDatabaseRef& database, const Rule& rule, const DrawHistory& history)
 {
-    return recordWith(database, rule, history, reflect);
+    return recordWith(database, rule, history);
 }
 
-int recordSavedRules(const DrawDatabaseRef& database, const DrawHistory& history, int reflect)
+int recordSavedRules(const DrawDatabaseRef& database, const DrawHistory& history)
 {
-    return recordWith(database, std::nullopt, history, reflect);
+    return recordWith(database, std::nullopt, history);
 }
 
 std::vector<SavedRuleScore> scoreSavedRules(const RuleRecordsRead& read, const DrawHistory& history)

@@ -63,12 +63,11 @@ struct RuleRecordsRead {
 RuleRecordsRead readRuleRecords(const DrawDatabaseRef& database);
 
 // Saves `rule` (once; saving it again keeps the first time) and records
-// the next draw's tickets of every saved rule that has none yet, with the
-// methods' sets `reflect` for a method. Returns how many records it wrote.
-// Throws StoreError.
-int saveRule(const DrawDatabaseRef& database, const Rule& rule, const DrawHistory& history, int reflect);
+// the next draw's tickets of every saved rule that has none yet. Returns
+// how many records it wrote. Throws StoreError.
+int saveRule(const DrawDatabaseRef& database, const Rule& rule, const DrawHistory& history);
 // The same for the rules already saved.
-int recordSavedRules(const DrawDatabaseRef& database, const DrawHistory& history, int reflect);
+int recordSavedRules(const DrawDatabaseRef& database, const DrawHistory& history);
 
 // A saved rule's records scored against the draws entered since.
 struct SavedRuleScore {

@@ -102,13 +102,12 @@ double RuleWalkResult::expectedNet() const
     return double(tickets) * (double(kTicketPrice) * kPayoutShare - double(kTicketPrice));
 }
 
-RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, int reflect, TargetRange range,
-                        const StoredDetails* details)
+RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, TargetRange range, const StoredDetails* details)
 {
     RuleWalkResult result;
     const std::vector<Draw>& draws = history.completeDraws();
     const std::vector<std::optional<PositionSets>> methodSets =
-        rule.method ? methodSetsByDraw(history, *rule.method, reflect, range)
+        rule.method ? methodSetsByDraw(history, *rule.method, rule.reflectCount(), range)
                     : std::vector<std::optional<PositionSets>>{};
     RuleNumbers numbers(rule);
     const std::size_t types[] = {rule.type};

@@ -62,9 +62,9 @@ std::string walkSummaryText(const RuleWalkResult& walk);
 // "第7055回: 120枚 24,000円" for the next draw's tickets.
 std::string nextDrawText(int draw, const RuleDraw& tickets);
 
-// Walks `rule` with `reflect` switches for its method over the targets in
-// `range`; `details`, when given, prices the wins as their draws paid.
-RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, int reflect, TargetRange range = {},
+// Walks `rule` over the targets in `range`; `details`, when given, prices
+// the wins as their draws paid.
+RuleWalkResult walkRule(const DrawHistory& history, const Rule& rule, TargetRange range = {},
                         const StoredDetails* details = nullptr);
 
 }  // namespace rumone

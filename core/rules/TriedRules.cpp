@@ -50,11 +50,6 @@ void readRows(sqlite3* db, const std::string& path, const char* sql, Row&& row)
 
 }  // namespace
 
-std::string triedRuleText(const Rule& rule, int reflect)
-{
-    return ruleText(rule) + (rule.method ? "（反映数" + std::to_string(reflect) + "）" : "");
-}
-
 TriedRules readTriedRules(const DrawDatabaseRef& database)
 {
     const sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadOnly);

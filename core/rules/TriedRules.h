@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "core/rules/Rule.h"
 #include "core/store/DrawStore.h"
 #include "core/store/StoredTime.h"
 
@@ -35,11 +34,6 @@ struct TriedRules {
     std::vector<TriedRule> rules;          // in the order tried
     std::vector<TriedClearing> clearings;  // in the order cleared
 };
-
-// The text a walk of `rule` is listed under: its canonical text, and for a
-// rule with a method the reflect count its digits were taken with (the
-// same text with another count is another test).
-std::string triedRuleText(const Rule& rule, int reflect);
 
 // Throws StoreError.
 TriedRules readTriedRules(const DrawDatabaseRef& database);

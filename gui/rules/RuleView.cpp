@@ -259,8 +259,10 @@ Rule RuleView::rule() const
     }
     if (recentOn_->isChecked())
         r.recent = recent_->value();
-    if (methodOn_->isChecked())
+    if (methodOn_->isChecked()) {
         r.method = method_->currentIndex();
+        r.reflect = reflect_->value();
+    }
     r.type = type_->currentIndex() == 1 ? kBoxTicket : kStraightTicket;
     return r;
 }
@@ -285,6 +287,8 @@ void RuleView::setRule(const Rule& r)
     recent_->setValue(std::max(r.recent, 1));
     methodOn_->setChecked(r.method.has_value());
     method_->setCurrentIndex(r.method.value_or(0));
+    if (r.method)
+        reflect_->setValue(r.reflectCount());
     type_->setCurrentIndex(r.type == kBoxTicket ? 1 : 0);
     settingRule_ = false;
     showNextDraw();
@@ -306,9 +310,10 @@ const PositionSets* RuleView::methodSetsFor(const Rule& rule)
 {
     if (!rule.method)
         return nullptr;
-    auto it = methodSets_.find(reflect_->value());
+    const int reflect = rule.reflectCount();
+    auto it = methodSets_.find(reflect);
     if (it == methodSets_.end())
-        it = methodSets_.emplace(reflect_->value(), nextMethodSets(host().drawHistory(), reflect_->value())).first;
+        it = methodSets_.emplace(reflect, nextMethodSets(host().drawHistory(), reflect)).first;
     return &it->second.sets[static_cast<std::size_t>(*rule.method)];
 }
 
@@ -337,7 +342,7 @@ void RuleView::walkRuleNow()
         // The prizes the draws carry are shown apart; without them the
         // theoretical prizes still stand.
     }
-    const RuleWalkResult walk = walkRule(host().drawHistory(), r, reflect_->value(), {}, &details);
+    const RuleWalkResult walk = walkRule(host().drawHistory(), r, {}, &details);
     result_->setText(QStringLiteral("条件 ") + QString::fromStdString(ruleText(r)) + u'\n' +
                      QString::fromStdString(walkSummaryText(walk)));
     chart_->showNetYen(yenTrackOf(walk), 0, QStringLiteral("この条件で買った場合の損益（理論配当、累積）"));
@@ -346,8 +351,7 @@ void RuleView::walkRuleNow()
     } else if (walk.targets > 0) {
         const CountFigures wins = walk.winFigures();
         try {
-            recordTriedRule(database_,
-                            {triedRuleText(r, reflect_->value()), {}, walk.targets, walk.wins, wins.expected, wins.p});
+            recordTriedRule(database_, {ruleText(r), {}, walk.targets, walk.wins, wins.expected, wins.p});
         } catch (const std::exception& e) {
             showMessage(this, QMessageBox::Warning, messageCaption(),
                         QStringLiteral("試した条件を記録できませんでした。\n") + QString::fromUtf8(e.what()));
@@ -389,7 +393,7 @@ void RuleView::showSaved(bool record)
     try {
         RuleRecordsRead read = readRuleRecords(database_);
         if (record && refusal_.isEmpty() && !read.rules.empty() &&
-            recordSavedRules(database_, host().drawHistory(), reflect_->value()) > 0)
+            recordSavedRules(database_, host().drawHistory()) > 0)
             read = readRuleRecords(database_);
         QString text = QString::fromStdString(savedRulesText(scoreSavedRules(read, host().drawHistory())));
         for (const std::string& why : read.leftOut)
@@ -405,7 +409,7 @@ void RuleView::saveRuleNow()
     if (!refusal_.isEmpty())
         return host().showStatusNote(refusal_);
     try {
-        saveRule(database_, rule(), host().drawHistory(), reflect_->value());
+        saveRule(database_, rule(), host().drawHistory());
     } catch (const std::exception& e) {
         showMessage(this, QMessageBox::Warning, messageCaption(),
                     QStringLiteral("条件を保存できませんでした。\n") + QString::fromUtf8(e.what()));

@@ -23,9 +23,9 @@ TEST(RuleRecords, SavedRuleIsRecordedOnceAndItsExportChecks)
     const std::string path = makeDatabase(dir.file("t.db"), {{1, {1, 2, 3, 4}}, {2, {4, 3, 2, 1}}, {3, {5, 5, 7, 9}}});
     const DrawDatabaseRef db = drawDatabaseAt(path);
     const DrawHistory history = loadDrawHistory(db);
-    EXPECT_EQ(saveRule(db, *parseRule("pos1=0 pos2=0 pos3=0-1 recent=1 type=box").rule, history, 0), 1);
-    EXPECT_EQ(saveRule(db, *parseRule("sum=0-1").rule, history, 0), 1);
-    EXPECT_EQ(recordSavedRules(db, history, 0), 0);
+    EXPECT_EQ(saveRule(db, *parseRule("pos1=0 pos2=0 pos3=0-1 recent=1 type=box").rule, history), 1);
+    EXPECT_EQ(saveRule(db, *parseRule("sum=0-1").rule, history), 1);
+    EXPECT_EQ(recordSavedRules(db, history), 0);
     const RuleRecordsRead read = readRuleRecords(db);
     ASSERT_EQ(read.records.size(), 2u);
     EXPECT_TRUE(read.leftOut.empty());

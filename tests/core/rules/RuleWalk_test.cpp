@@ -62,7 +62,8 @@ Direct walkDirectly(const std::vector<test::Row>& rows, const Rule& rule)
         std::optional<PositionSets> method;
         if (rule.method)
             method = recomputePredictorSets(
-                         test::historyOf(std::vector<test::Row>(rows.begin(), rows.begin() + static_cast<long>(t))), 0)
+                         test::historyOf(std::vector<test::Row>(rows.begin(), rows.begin() + static_cast<long>(t))),
+                         rule.reflectCount())
                          .sets[static_cast<std::size_t>(*rule.method)];
         std::set<FourDigits> boxes;
         int picked = 0;
@@ -105,13 +106,13 @@ std::vector<test::Row> rowsOf(const DrawHistory& history)
 TEST(RuleWalk, EachConditionPicksWhatEnumerationPicks)
 {
     const std::vector<test::Row> rows = rowsOf(test::randomHistory(24, 7));
-    for (const char* text :
-         {"type=straight", "sum=14-22", "sum=0-3 type=box", "kinds=double,triple", "kinds=single type=box",
-          "kinds=quad type=box", "even=2 low=1-3", "pos1=0-4 pos3=2,7,9", "pos2=5 type=box", "recent=1",
-          "recent=5 type=box", "method=周期7", "method=連発 type=box", "sum=10-26 kinds=single recent=3 type=box"}) {
+    for (const char* text : {"type=straight", "sum=14-22", "sum=0-3 type=box", "kinds=double,triple",
+                             "kinds=single type=box", "kinds=quad type=box", "even=2 low=1-3", "pos1=0-4 pos3=2,7,9",
+                             "pos2=5 type=box", "recent=1", "recent=5 type=box", "method=周期7",
+                             "method=連発 reflect=4 type=box", "sum=10-26 kinds=single recent=3 type=box"}) {
         const Rule rule = *parseRule(text).rule;
         const Direct direct = walkDirectly(rows, rule);
-        const RuleWalkResult walk = walkRule(test::historyOf(rows), rule, 0);
+        const RuleWalkResult walk = walkRule(test::historyOf(rows), rule);
         EXPECT_EQ(walk.targets, direct.targets) << text;
         EXPECT_EQ(walk.tickets, direct.tickets) << text;
         EXPECT_EQ(walk.wins, direct.wins) << text;
@@ -123,13 +124,13 @@ TEST(RuleWalk, EachConditionPicksWhatEnumerationPicks)
 TEST(RuleWalk, ADrawLaterChangesNothingBeforeIt)
 {
     std::vector<test::Row> rows = rowsOf(test::randomHistory(40, 3));
-    const Rule rule = *parseRule("recent=4 method=消去法 sum=8-30 type=box").rule;
+    const Rule rule = *parseRule("recent=4 method=消去法 reflect=2 sum=8-30 type=box").rule;
     const TargetRange upTo{0, 30};
-    const RuleWalkResult before = walkRule(test::historyOf(rows), rule, 2, upTo);
+    const RuleWalkResult before = walkRule(test::historyOf(rows), rule, upTo);
     for (std::size_t changed : {29u, 30u, 35u}) {
         std::vector<test::Row> altered = rows;
         altered[changed].digits = {(rows[changed].digits[0] + 3) % 10, 0, 0, (rows[changed].digits[3] + 1) % 10};
-        const RuleWalkResult after = walkRule(test::historyOf(altered), rule, 2, upTo);
+        const RuleWalkResult after = walkRule(test::historyOf(altered), rule, upTo);
         EXPECT_EQ(after.tickets, before.tickets) << changed;
         EXPECT_DOUBLE_EQ(after.winTrials.mean(), before.winTrials.mean()) << changed;
         if (changed != 29u) {  // draw 30 is the last target: its own digits decide only its win
@@ -141,7 +142,7 @@ TEST(RuleWalk, ADrawLaterChangesNothingBeforeIt)
 
 TEST(RuleWalk, NetYenStandsBesideMinus110ATicket)
 {
-    const RuleWalkResult walk = walkRule(test::randomHistory(200, 5), *parseRule("sum=10-20 type=box").rule, 0);
+    const RuleWalkResult walk = walkRule(test::randomHistory(200, 5), *parseRule("sum=10-20 type=box").rule);
     EXPECT_DOUBLE_EQ(walk.expectedNet(), -110.0 * walk.tickets);
     EXPECT_NEAR(walk.trackExpected.back(), walk.expectedNet(), 1.0);
     EXPECT_LT(walk.netRange.first, walk.expectedNet());
