@@ -41,6 +41,7 @@
 #include "gui/help/HtmlHelp.h"
 #include "gui/predict/PredictionView.h"
 #include "gui/prizes/PrizeView.h"
+#include "gui/rules/RuleView.h"
 #include "gui/tickets/PurchaseConfirmDialog.h"
 #include "gui/tickets/TicketBookView.h"
 
@@ -299,6 +300,12 @@ void MainWindow::registerViewKinds()
                       true});
     kinds_.push_back({kBacktestView,
                       [this]() -> ChildView* { return new BacktestView(*this, *prediction_, document_.database()); }});
+    kinds_.push_back({RuleView::windowName(), [this]() -> ChildView* {
+                          auto* view = new RuleView(*this, document_.database(), prediction_->countReflectedOptions());
+                          if (document_.readOnly())
+                              view->refuseWriting(document_.readOnlyRefusal(QStringLiteral("試した条件の記録")));
+                          return view;
+                      }});
     kinds_.push_back({kEntryView, [this]() -> ChildView* { return new EntryView(*this, document_.database()); }});
     kinds_.push_back(
         {kVersionView, [this]() -> ChildView* { return new VersionWindow(*this, document_.databaseInUse()); }});
@@ -493,6 +500,7 @@ void MainWindow::buildMenus()
     addCommand(nullptr, QStringLiteral("終了(&X)"), "mnuEnd", [this] { close(); });
     addCommand(nullptr, QStringLiteral("一発ルモーネ予想(&D)"), "mnuYoso", [this] { runPredictionCommand(); });
     addCommand(nullptr, QStringLiteral("予想の検証(&V)"), "mnuKensyo", [this] { showView(kBacktestView); });
+    addCommand(nullptr, QStringLiteral("自分の条件(&J)"), "mnuJibun", [this] { showView(RuleView::windowName()); });
 
     QMenu* main = bar->addMenu(QStringLiteral("データ分析(&S)"));
     main->setObjectName("mnuMain");

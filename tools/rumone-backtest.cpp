@@ -1,5 +1,6 @@
 // rumone-backtest DB [--reflect K] [--from F] [--to T] [--detail] [--log]
-//                    [--all-reflect] [--tickets]
+//                    [--all-reflect] [--tickets] [--rule 'RULE']
+// rumone-backtest --verify FILE
 // Scores the seven predictors walk-forward over the draw database DB: for
 // every complete draw t with F <= t <= T (and a complete draw before it)
 // the predictions are computed from the draws numbered below t only.
@@ -25,6 +26,19 @@
 //            returnlow  returnhigh  pahead
 // (the exact 95 % chance range of paid / cost in percent and the chance
 // that paid reaches cost).
+// With --rule, the player's rule (core/rules/Rule.h) is walked instead,
+// its method with the reflect count of --reflect unless the rule says
+// reflect=K, and one line printed:
+//   rule  text  targets  tickets  wins  expected  low  high  cost  paid
+// (the rule's canonical text; the targets start at the first draw with as
+// many draws before it as the rule needs; paid at the theoretical prizes).
+// The walk is added to the database's list of tried rules (not while
+// another process holds the database), and the conclusion over that list
+// is written to standard error.
+// --verify reads a file of saved rules' records (予想記録の書き出し,
+// core/rules/RecordExport.h), recomputes every fingerprint and the chain
+// and prints which records match; exit 0 when every record matches, 1
+// otherwise.
 // With --log, the predictions frozen in the database's log are scored
 // instead, against the draws entered since; the totals are "log" lines.
 // Fields are tab-separated. Exit 2 for a bad argument, 1 for a database
@@ -40,8 +54,13 @@
 #include "core/backtest/LogScoring.h"
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/Scoring.h"
+#include "core/rules/RecordExport.h"
+#include "core/rules/RuleWalk.h"
+#include "core/rules/TriedRules.h"
+#include "core/store/DatabaseLock.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/DrawStore.h"
+#include "core/store/SafeFile.h"
 
 using namespace rumone;
 
@@ -55,13 +74,14 @@ struct Arguments {
     bool log = false;
     bool allReflect = false;
     bool tickets = false;
+    std::optional<Rule> rule;
 };
 
 int usage(const std::string& why)
 {
     std::cerr << why
               << "\nusage: rumone-backtest DB [--reflect K] [--from F] [--to T] [--detail] [--log] [--all-reflect]"
-                 " [--tickets]\n";
+                 " [--tickets] [--rule 'RULE']\n";
     return 2;
 }
 
@@ -98,6 +118,15 @@ std::string parseArguments(int argc, char** argv, Arguments& args)
         }
         if (option == "--tickets") {
             args.tickets = true;
+            continue;
+        }
+        if (option == "--rule") {
+            if (i + 1 >= argc)
+                return option + " needs a value";
+            const RuleParse read = parseRule(argv[++i]);
+            if (!read.rule)
+                return read.problem;
+            args.rule = read.rule;
             continue;
         }
         int* target = option == "--reflect" ? &args.reflect
@@ -193,6 +222,28 @@ void walk(const DrawHistory& history, const Arguments& args)
         printTickets(result->tickets);
 }
 
+void walkOwnRule(const DrawHistory& history, const Arguments& args)
+{
+    Rule rule = *args.rule;
+    if (rule.method && !rule.reflect)
+        rule.reflect = args.reflect;
+    const RuleWalkResult walk = walkRule(history, rule, args.range);
+    const CountFigures wins = walk.winFigures();
+    char expected[48];
+    std::snprintf(expected, sizeof expected, "%.4f", wins.expected);
+    std::cout << "rule\t" << ruleText(rule) << '\t' << walk.targets << '\t' << walk.tickets << '\t' << walk.wins << '\t'
+              << expected << '\t' << wins.low << '\t' << wins.high << '\t' << walk.cost << '\t' << walk.paid << '\n';
+    const DrawDatabaseRef database = drawDatabaseAt(args.database);
+    const DatabaseLock lock(args.database);
+    if (!lock.held()) {
+        std::cerr << args.database << ": " << lockHolderText(args.database)
+                  << "が開いているため、試した条件に記録していません。\n";
+        return;
+    }
+    recordTriedRule(database, {ruleText(rule), {}, walk.targets, walk.wins, wins.expected, wins.p});
+    std::cerr << triedRulesText(readTriedRules(database)) << '\n';
+}
+
 void scoreLog(const DrawHistory& history, const Arguments& args)
 {
     const PredictionLogRead log = readPredictionLog(drawDatabaseAt(args.database));
@@ -209,14 +260,33 @@ void scoreLog(const DrawHistory& history, const Arguments& args)
 
 }  // namespace
 
+int verifyFile(const std::string& path)
+{
+    try {
+        const RecordCheck check = verifyRecordExport(readRegularFile(path, std::size_t{256} << 20));
+        std::cout << recordCheckText(check) << '\n';
+        for (const VerifiedRecord& v : check.records)
+            if (!v.matches())
+                return 1;
+        return check.problems.empty() && !check.records.empty() ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--verify")
+        return verifyFile(argv[2]);
     Arguments args;
     if (const std::string why = parseArguments(argc, argv, args); !why.empty())
         return usage(why);
     try {
         const DrawHistory history = loadDrawHistory(drawDatabaseAt(args.database));
-        if (args.log)
+        if (args.rule)
+            walkOwnRule(history, args);
+        else if (args.log)
             scoreLog(history, args);
         else
             walk(history, args);

@@ -37,6 +37,25 @@ void UnitSums::add(std::span<const UnitOutcome> outcomes)
             shifted[k] += chance * pmf_[k];
     }
     pmf_.swap(next_);
+    cutNegligible();
+}
+
+void UnitSums::add(const UnitSums& other)
+{
+    next_.assign(pmf_.size() + other.pmf_.size() - 1, 0.0);
+    for (std::size_t j = 0; j < other.pmf_.size(); ++j) {
+        const double chance = other.pmf_[j];
+        double* shifted = next_.data() + j;
+        for (std::size_t k = 0; k < pmf_.size(); ++k)
+            shifted[k] += chance * pmf_[k];
+    }
+    pmf_.swap(next_);
+    offset_ += other.offset_;
+    cutNegligible();
+}
+
+void UnitSums::cutNegligible()
+{
     while (pmf_.size() > 1 && pmf_.back() < kNegligible)
         pmf_.pop_back();
     std::size_t lead = 0;

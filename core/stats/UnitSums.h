@@ -19,6 +19,9 @@ class UnitSums {
 public:
     // One more term: each outcome with its chance, 0 with what is left.
     void add(std::span<const UnitOutcome> outcomes);
+    // Every term of `other` at once: a long run of terms added to a sum of
+    // their own and then here costs far less than each added here.
+    void add(const UnitSums& other);
     // The range at two-sided level `level`, as for counts: the largest k
     // with P(X < k) <= level / 2 and the smallest k with P(X > k) <= level / 2.
     std::pair<long, long> range(double level = 0.05) const;
@@ -28,6 +31,9 @@ public:
     long quantile(double share) const;
 
 private:
+    // Cuts the weightless entries off both ends.
+    void cutNegligible();
+
     long offset_ = 0;
     std::vector<double> pmf_{1.0};
     std::vector<double> next_;  // the next pmf, kept to spare an allocation a term

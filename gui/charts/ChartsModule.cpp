@@ -31,6 +31,7 @@ public:
     int itemCount() const override { return 0; }
     void showTrack(const ExcessTrack&, int) override {}
     void showYen(const YenTrack&, int) override {}
+    void showNetYen(const YenTrack&, int, const QString&) override {}
     int pointCount() const override { return 0; }
 };
 

@@ -38,6 +38,8 @@ public:
     // Predictor `index` of the track; an empty track clears the chart.
     virtual void showTrack(const ExcessTrack& track, int index) = 0;
     virtual void showYen(const YenTrack& track, int index) = 0;
+    // The same picture for a line of another name (a player's rule).
+    virtual void showNetYen(const YenTrack& track, int index, const QString& lineName) = 0;
     // Points drawn for the line.
     virtual int pointCount() const = 0;
 
@@ -56,7 +58,7 @@ struct ChartMakers {
 // function, say); `abiVersion` changes with every change of the classes
 // above or of ChartMakers, so makers of another layout are never called.
 inline constexpr unsigned long long kChartsEntryMark = 0x52554d4f4e454348ULL;
-inline constexpr int kChartsAbiVersion = 2;
+inline constexpr int kChartsAbiVersion = 3;
 struct ChartsModuleEntry {
     unsigned long long mark;
     int abiVersion;

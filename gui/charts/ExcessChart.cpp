@@ -125,12 +125,21 @@ void ExcessChart::showTrack(const ExcessTrack& track, int index)
 
 void ExcessChart::showYen(const YenTrack& track, int index)
 {
+    if (index < 0 || index >= kPredictorCount)
+        return clear();
+    showNetYen(track, index,
+               QStringLiteral("%1：購入した場合の損益（理論配当、累積）")
+                   .arg(QString::fromUtf8(kPredictorNames[static_cast<std::size_t>(index)])));
+}
+
+void ExcessChart::showNetYen(const YenTrack& track, int index, const QString& lineName)
+{
     clear();
     if (track.targets.empty() || index < 0 || index >= kPredictorCount)
         return;
     const auto i = static_cast<std::size_t>(index);
     Plot p;
-    p.lineName = QStringLiteral("%1：購入した場合の損益（理論配当、累積）").arg(QString::fromUtf8(kPredictorNames[i]));
+    p.lineName = lineName;
     p.targets = &track.targets;
     p.line = &track.net[i];
     p.expected = &track.expected[i];

@@ -27,6 +27,7 @@ public:
     // Shows predictor `index` of `track`; an empty track clears the chart.
     void showTrack(const ExcessTrack& track, int index) override;
     void showYen(const YenTrack& track, int index) override;
+    void showNetYen(const YenTrack& track, int index, const QString& lineName) override;
     // Points drawn for the line (the track is thinned to at most this).
     int pointCount() const override { return pointCount_; }
 

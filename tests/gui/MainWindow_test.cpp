@@ -78,6 +78,7 @@ TEST(MainFrm, MenuTreeHasEveryCaptionAndNameInDisplayOrder)
         "0|終了(&X)|mnuEnd",
         "0|一発ルモーネ予想(&D)|mnuYoso",
         "0|予想の検証(&V)|mnuKensyo",
+        "0|自分の条件(&J)|mnuJibun",
         "0|データ分析(&S)|mnuMain",
         "1|頻度分析(&1)|mnuHindo",
         "2|出現頻度分析(&1)|mnuSyutugenHindo",

@@ -25,8 +25,8 @@ namespace {
 std::vector<QString> everyViewName()
 {
     std::vector<QString> names = {QStringLiteral("当選データ入力"), QStringLiteral("一発ルモーネ"),
-                                  QStringLiteral("予想検証"), QStringLiteral("バージョン情報"),
-                                  QStringLiteral("購入記録")};
+                                  QStringLiteral("予想検証"),       QStringLiteral("バージョン情報"),
+                                  QStringLiteral("購入記録"),       QStringLiteral("自分の条件")};
     for (const AnalysisViewSpec& spec : analysisViews()) {
         names.push_back(QString::fromStdString(spec.objectName));
         if (spec.chance)

@@ -30,6 +30,7 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"predict", {"predict", "store", "history", "grid", "text"}},
     {"backtest", {"backtest", "stats", "prizes", "predict", "store", "history", "grid"}},
     {"tickets", {"tickets", "backtest", "stats", "prizes", "store", "calendar", "history", "grid", "text"}},
+    {"rules", {"rules", "tickets", "backtest", "stats", "prizes", "predict", "store", "history"}},
 };
 
 // The folders of the window library and the window folders each may
@@ -45,6 +46,7 @@ const std::map<std::string, std::set<std::string>> kGuiMayInclude = {
     {"tickets", {"tickets", "grid", "common"}},
     {"backtest", {"backtest", "predict", "grid", "common", "charts"}},
     {"help", {"help", "common"}},
+    {"rules", {"rules", "common", "charts"}},
 };
 
 struct Include {

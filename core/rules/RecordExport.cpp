@@ -1,0 +1,115 @@
+#include "core/rules/RecordExport.h"
+
+#include <charconv>
+
+#include "core/rules/Fingerprint.h"
+
+namespace rumone {
+
+namespace {
+
+std::vector<std::string> fieldsOf(std::string_view line)
+{
+    std::vector<std::string> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.emplace_back(line.substr(start, tab - start));
+        if (tab == std::string_view::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+std::optional<int> targetOf(const std::string& text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || value < 0 || value > kMaxDrawNumber)
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::string recordExportText(const std::vector<RuleRecord>& records)
+{
+    std::string text = std::string(kRecordExportHeader) + "\n";
+    for (const RuleRecord& r : records) {
+        const std::string numbers = recordNumbersText(r.tickets);
+        text += std::to_string(r.target) + '\t' + r.rule + '\t' + numbers + '\t' + storedTimeText(r.recorded) + '\t' +
+                r.salt + '\t' + r.previous + '\t' + r.hash + '\t' + r.fingerprint() + '\n';
+    }
+    return text;
+}
+
+RecordCheck verifyRecordExport(std::string_view text)
+{
+    RecordCheck check;
+    std::string previous;
+    int lineNumber = 0;
+    bool headerSeen = false;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!headerSeen) {
+            headerSeen = true;
+            if (line != kRecordExportHeader) {
+                check.problems.push_back("予想記録の書き出したファイルではありません（1行目が違います）。");
+                return check;
+            }
+            continue;
+        }
+        if (line.empty())
+            continue;
+        const std::vector<std::string> f = fieldsOf(line);
+        const auto target = f.size() == 8 ? targetOf(f[0]) : std::nullopt;
+        const auto recorded = f.size() == 8 ? parseStoredTime(f[3]) : std::nullopt;
+        if (!target || !recorded) {
+            check.problems.push_back(std::to_string(lineNumber) + "行目を読めません。");
+            continue;
+        }
+        const std::string canonical = canonicalRecordText(f[1], *target, f[2], f[3], f[4]);
+        VerifiedRecord v;
+        v.line = lineNumber;
+        v.target = *target;
+        v.rule = f[1];
+        v.fingerprint = f[7];
+        v.fingerprintMatches = fingerprintOf(canonical) == f[7];
+        v.chainMatches = f[5] == previous && chainHashOf(canonical, f[5]) == f[6];
+        previous = f[6];
+        check.records.push_back(std::move(v));
+    }
+    if (!headerSeen)
+        check.problems.push_back("ファイルが空です。");
+    return check;
+}
+
+std::string recordCheckText(const RecordCheck& check)
+{
+    std::string text;
+    int matching = 0;
+    for (const VerifiedRecord& v : check.records) {
+        text += "第" + std::to_string(v.target) + "回 " + v.rule + " 指紋 " + v.fingerprint + ": ";
+        if (v.matches()) {
+            ++matching;
+            text += "一致\n";
+        } else {
+            text += !v.fingerprintMatches ? "指紋が内容と合いません\n" : "記録の鎖が前の行とつながりません\n";
+        }
+    }
+    for (const std::string& p : check.problems)
+        text += p + "\n";
+    text += std::to_string(check.records.size()) + "件のうち" + std::to_string(matching) + "件が一致しました。\n";
+    return text +
+           "一致した記録は、その指紋を公開した時点で数字が決まっていたことを示します（同じ指紋になる別の数字は"
+           "見つけられません）。別の数字の指紋をほかにも公開していないこと、その条件やこのプログラムが数字を"
+           "選んだこと、偶然より当たることは示しません。";
+}
+
+}  // namespace rumone

@@ -1,0 +1,52 @@
+// The window 自分の条件 in the frame: the menu opens it, a walk counts in
+// the tried list (the same rule once), and a saved rule's next draw is
+// recorded with the fingerprint the window shows.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+
+#include "core/rules/RuleRecords.h"
+#include "core/rules/TriedRules.h"
+#include "gui/MainWindow.h"
+#include "gui/entry/EntryTestHelpers.h"
+#include "gui/rules/RuleView.h"
+
+namespace rumone::test {
+namespace {
+
+TEST(RuleView, WalksCountOnceAndASavedRuleIsRecordedBeforeTheDraw)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    std::vector<Row> rows;
+    for (int n = 1; n <= 60; ++n)
+        rows.push_back({n, {n % 10, (n * 3) % 10, (n * 7) % 10, (n * 9) % 10}});
+    const std::string path = makeDatabase(dir.path(), rows);
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    frame.findChild<QAction*>("mnuJibun")->trigger();
+    auto* view = qobject_cast<RuleView*>(frame.findView(RuleView::windowName()));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->nextDrawLabel()->text().contains(QStringLiteral("第61回: 10,000枚")));
+
+    view->setRule(*parseRule("sum=10-20 recent=2 type=box").rule);
+    view->walkButton()->click();
+    view->walkButton()->click();
+    view->setRule(*parseRule("pos1=0-4").rule);
+    view->walkButton()->click();
+    EXPECT_EQ(readTriedRules(drawDatabaseAt(path)).rules.size(), 3u);
+    EXPECT_TRUE(view->triedLabel()->text().startsWith(QStringLiteral("これまでに試した条件は2通り。")))
+        << view->triedLabel()->text().toStdString();
+
+    view->saveRuleNow();
+    const RuleRecordsRead read = readRuleRecords(drawDatabaseAt(path));
+    ASSERT_EQ(read.records.size(), 1u);
+    EXPECT_EQ(read.records[0].target, 61);
+    EXPECT_EQ(read.records[0].tickets.size(), 5000u);
+    EXPECT_TRUE(view->savedLabel()->text().contains(QString::fromStdString(read.records[0].fingerprint())));
+}
+
+}  // namespace
+}  // namespace rumone::test
