@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <numeric>
+#include <tuple>
 
-#include "core/stats/UnitSums.h"
+#include "core/stats/GroupSums.h"
 #include "core/store/DrawStore.h"
 
 namespace rumone {
@@ -135,31 +136,41 @@ std::vector<TicketCheck> checkStoredBook(const DrawDatabaseRef& database)
 
 TicketAccount accountOf(const std::vector<TicketCheck>& checks)
 {
+    // Identical tickets (type, digit pattern and units alike) win alike: each
+    // such group is added to the sum at once, as its number of copies.
+    using GroupKey = std::tuple<std::size_t, int, int>;
+    struct Group {
+        std::vector<ChanceOutcome> outcomes;
+        long copies = 0;
+    };
+    std::map<GroupKey, Group> groups;
     TicketAccount account;
-    std::vector<std::vector<ChanceOutcome>> terms;
     long long unit = 0;
     for (const TicketCheck& c : checks) {
         if (!c.decided())
             continue;
         account.units += c.purchase.units;
         account.won += c.prize;
-        terms.push_back(chanceOutcomesOf(c.purchase.ticket, c.purchase.units));
-        for (const auto& [yen, chance] : terms.back()) {
+        const Ticket& ticket = c.purchase.ticket;
+        Group& group = groups[{ticket.type, orderingsOf(ticket.digits), c.purchase.units}];
+        if (group.copies++ == 0)
+            group.outcomes = chanceOutcomesOf(ticket, c.purchase.units);
+        for (const auto& [yen, chance] : group.outcomes) {
             unit = std::gcd(unit, yen);
             account.winExpected += double(yen) * chance;
         }
     }
     account.cost = account.units * kTicketPrice;
     account.net = account.won - account.cost;
-    if (terms.empty() || unit == 0)
+    if (groups.empty() || unit == 0)
         return account;
-    UnitSums sums;
+    GroupSums sums;
     std::vector<UnitOutcome> outcomes;
-    for (const auto& term : terms) {
+    for (const auto& [key, group] : groups) {
         outcomes.clear();
-        for (const auto& [yen, chance] : term)
+        for (const auto& [yen, chance] : group.outcomes)
             outcomes.push_back({static_cast<int>(yen / unit), chance});
-        sums.add(outcomes);
+        sums.add(outcomes, group.copies);
     }
     const auto [low, high] = sums.range(0.05);
     account.winLow = low * unit;
