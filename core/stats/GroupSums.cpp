@@ -69,11 +69,18 @@ std::vector<UnitSum> sparseSum(const std::vector<UnitSum>& a, const std::vector<
     const long long span = a.back().units + b.back().units - lowest + 1;
     std::vector<UnitSum> out;
     if (span <= (1LL << 22)) {
+        // Laid out by sum, the sums met noted as they are first met.
         std::vector<double> chances(static_cast<std::size_t>(span), 0.0);
+        std::vector<std::size_t> met;
         for (const UnitSum& x : a)
-            for (const UnitSum& y : b)
-                chances[static_cast<std::size_t>(x.units + y.units - lowest)] += x.chance * y.chance;
-        for (std::size_t i = 0; i < chances.size(); ++i)
+            for (const UnitSum& y : b) {
+                double& c = chances[static_cast<std::size_t>(x.units + y.units - lowest)];
+                if (c == 0)
+                    met.push_back(static_cast<std::size_t>(x.units + y.units - lowest));
+                c += x.chance * y.chance;
+            }
+        std::sort(met.begin(), met.end());
+        for (const std::size_t i : met)
             if (chances[i] >= kNegligibleChance)
                 out.push_back({lowest + static_cast<long long>(i), chances[i]});
         return out;
@@ -92,12 +99,19 @@ std::vector<UnitSum> sparseSum(const std::vector<UnitSum>& a, const std::vector<
     return merged;
 }
 
+long long floorDiv(long long a, long long b)
+{
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
+
 // The dense part D (on `step`) and the sparse part R together: P(D + R <= x)
 // and P(D + R >= x), each sparse sum read against D's cumulative chances.
+// The sparse sums are kept by their remainder on the step, so that a
+// reading divides once a remainder rather than once a sum.
 class TwoParts {
 public:
-    TwoParts(const UnitSums& dense, long long step, std::vector<UnitSum> sparse)
-        : step_(step), lowest_(dense.lowest()), sparse_(std::move(sparse))
+    TwoParts(const UnitSums& dense, long long step, const std::vector<UnitSum>& sparse)
+        : step_(step), lowest_(dense.lowest()), least_(sparse.front().units), most_(sparse.back().units)
     {
         const auto chances = dense.chances();
         below_.assign(chances.size() + 1, 0.0);
@@ -106,39 +120,59 @@ public:
             below_[i + 1] = below_[i] + chances[i];
         for (std::size_t i = chances.size(); i-- > 0;)
             above_[i] = above_[i + 1] + chances[i];
+        least_ += lowest_ * step_;
+        most_ += (lowest_ + static_cast<long long>(chances.size()) - 1) * step_;
+        for (const UnitSum& r : sparse) {
+            const long long quotient = floorDiv(r.units, step_);
+            sums_.push_back({r.units - quotient * step_, quotient, r.chance});
+        }
+        std::sort(sums_.begin(), sums_.end(), [](const Sum& a, const Sum& b) { return a.remainder < b.remainder; });
     }
 
-    long long least() const { return lowest_ * step_ + sparse_.front().units; }
-    long long most() const
-    {
-        return (lowest_ + static_cast<long long>(below_.size()) - 2) * step_ + sparse_.back().units;
-    }
+    long long least() const { return least_; }
+    long long most() const { return most_; }
 
+    // P(D + R <= x): D <= floor((x - r) / step).
     double atMost(long long x) const
     {
-        double sum = 0;
-        for (const UnitSum& r : sparse_)
-            sum += r.chance * below_[clamped(floorDiv(x - r.units, step_) - lowest_ + 1)];
-        return sum;
+        return read(below_, [&](long long remainder) { return floorDiv(x - remainder, step_) - lowest_ + 1; });
     }
+    // P(D + R >= x): D >= ceil((x - r) / step).
     double atLeast(long long x) const
     {
-        double sum = 0;
-        for (const UnitSum& r : sparse_)
-            sum += r.chance * above_[clamped(-floorDiv(r.units - x, step_) - lowest_)];
-        return sum;
+        return read(above_, [&](long long remainder) { return -floorDiv(remainder - x, step_) - lowest_; });
     }
 
 private:
-    static long long floorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
-    std::size_t clamped(long long i) const
+    struct Sum {
+        long long remainder;  // on the step
+        long long quotient;
+        double chance;
+    };
+
+    // The sum of chance × cumulative[the remainder's index - quotient], the
+    // index held to the table.
+    template <typename IndexOf>
+    double read(const std::vector<double>& cumulative, IndexOf indexOf) const
     {
-        return static_cast<std::size_t>(std::clamp(i, 0LL, static_cast<long long>(below_.size()) - 1));
+        const long long last = static_cast<long long>(cumulative.size()) - 1;
+        double sum = 0;
+        long long remainder = -1, base = 0;
+        for (const Sum& r : sums_) {
+            if (r.remainder != remainder) {
+                remainder = r.remainder;
+                base = indexOf(remainder);
+            }
+            sum += r.chance * cumulative[static_cast<std::size_t>(std::clamp(base - r.quotient, 0LL, last))];
+        }
+        return sum;
     }
 
     long long step_;
     long long lowest_;
-    std::vector<UnitSum> sparse_;
+    long long least_;
+    long long most_;
+    std::vector<Sum> sums_;
     std::vector<double> below_;  // below_[i]: P(D < lowest + i)
     std::vector<double> above_;  // above_[i]: P(D >= lowest + i)
 };
@@ -159,7 +193,13 @@ std::pair<long long, long long> GroupSums::range(double level) const
     UnitSums dense;
     std::vector<UnitSum> sparse{{0, 1.0}};
     std::vector<UnitSum> onStep;
-    for (std::size_t i = 0; i < groups_.size(); ++i) {
+    // The dense groups from the narrowest, so that the sum widens late.
+    std::vector<std::size_t> order(groups_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        return groups_[a].back().units < groups_[b].back().units;
+    });
+    for (const std::size_t i : order) {
         if (split.dense[i]) {
             onStep = groups_[i];
             for (UnitSum& s : onStep)
@@ -169,7 +209,7 @@ std::pair<long long, long long> GroupSums::range(double level) const
             sparse = sparseSum(sparse, groups_[i]);
         }
     }
-    const TwoParts sum(dense, split.step, std::move(sparse));
+    const TwoParts sum(dense, split.step, sparse);
     const double tail = level / 2 * (1 + kRounding);
     // The smallest k with P(X <= k) > tail, then the largest with P(X >= k) > tail.
     long long lo = sum.least(), hi = sum.most();

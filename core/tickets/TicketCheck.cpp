@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 #include <tuple>
+#include <unordered_map>
 
 #include "core/stats/GroupSums.h"
 #include "core/store/DrawStore.h"
@@ -137,13 +138,15 @@ std::vector<TicketCheck> checkStoredBook(const DrawDatabaseRef& database)
 TicketAccount accountOf(const std::vector<TicketCheck>& checks)
 {
     // Identical tickets (type, digit pattern and units alike) win alike: each
-    // such group is added to the sum at once, as its number of copies.
-    using GroupKey = std::tuple<std::size_t, int, int>;
+    // such group is added to the sum at once, as its number of copies. The
+    // tickets are first told apart by type, number and units, each with the
+    // group of its pattern.
     struct Group {
         std::vector<ChanceOutcome> outcomes;
         long copies = 0;
     };
-    std::map<GroupKey, Group> groups;
+    std::map<std::tuple<std::size_t, int, int>, Group> groups;
+    std::unordered_map<long long, Group*> groupOf;
     TicketAccount account;
     long long unit = 0;
     for (const TicketCheck& c : checks) {
@@ -152,10 +155,17 @@ TicketAccount accountOf(const std::vector<TicketCheck>& checks)
         account.units += c.purchase.units;
         account.won += c.prize;
         const Ticket& ticket = c.purchase.ticket;
-        Group& group = groups[{ticket.type, orderingsOf(ticket.digits), c.purchase.units}];
-        if (group.copies++ == 0)
-            group.outcomes = chanceOutcomesOf(ticket, c.purchase.units);
-        for (const auto& [yen, chance] : group.outcomes) {
+        const FourDigits& d = ticket.digits;
+        const long long number = ((d[0] * 10 + d[1]) * 10 + d[2]) * 10 + d[3];
+        Group*& group =
+            groupOf[(static_cast<long long>(c.purchase.units) * kTicketTypeCount + ticket.type) * kNumbers + number];
+        if (!group) {
+            group = &groups[{ticket.type, orderingsOf(d), c.purchase.units}];
+            if (group->outcomes.empty())
+                group->outcomes = chanceOutcomesOf(ticket, c.purchase.units);
+        }
+        ++group->copies;
+        for (const auto& [yen, chance] : group->outcomes) {
             unit = std::gcd(unit, yen);
             account.winExpected += double(yen) * chance;
         }
