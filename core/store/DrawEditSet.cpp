@@ -216,6 +216,12 @@ public:
     // written, when the stored rows are no longer those it was made from.
     ImportCounts importPreviewed(const ImportPreview& preview, const WriteProgress& progress)
     {
+        // Progress is told between the steps too, so that a window showing
+        // it answers between them.
+        const auto between = [&progress](std::size_t done, std::size_t total) {
+            if (progress)
+                progress(done, total);
+        };
         completeRows();
         const std::vector<EditRow> draws = preview.rowsToWrite();
         requireDrawNumbers(draws);
@@ -223,15 +229,21 @@ public:
         requireSameFile();
         requireNoOtherWrites(tx);
         noteFirstEntries(tx);
-        const ImportPreview now = previewImport(draws, preview.details.incoming(), readDrawQuery(db_.get(), path_),
-                                                readDrawDetails(db_.get(), path_));
+        between(0, draws.size());
+        std::vector<EditRow> stored = readDrawQuery(db_.get(), path_);
+        between(0, draws.size());
+        const ImportPreview now =
+            previewImport(draws, preview.details.incoming(), stored, readDrawDetails(db_.get(), path_));
+        between(0, draws.size());
         if (!samePlan(now, preview))
             throw StoreError(Cause::Other, path_,
                              "確認の後に、データベース「" + path_ +
                                  "」が他で変更されました。何も取り込んでいません。もう一度取り込んでください。");
         ImportCounts counts = writeDraws(tx, draws, progress);
         writeDrawDetails(tx, preview.details);
+        between(draws.size(), draws.size());
         std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
+        between(draws.size(), draws.size());
         commitStamped(tx);
         rows_ = std::move(rows);
         return counts;
