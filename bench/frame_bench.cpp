@@ -1,7 +1,8 @@
 // The views as the player opens them: inside the main window, with the
 // prediction view open, each of the sixteen analysis views and the entry
 // view opened twice in a row (closed between), at 32,767 draws and on the
-// real draws. An open is the view built, laid out and painted once. Beside
+// real draws; so is the 当せん金 view, on a prize of every kind stored for
+// every draw. An open is the view built, laid out and painted once. Beside
 // the times: the page faults of the window thread and the peak memory after
 // the first round and after the last (it must not grow with the opens).
 //
@@ -25,10 +26,12 @@
 #include "BenchFrame.h"
 #include "BenchViews.h"
 #include "core/analysis/AnalysisView.h"
+#include "core/store/DrawImport.h"
 #include "gui/common/Messages.h"
 #include "gui/entry/EntryGrid.h"
 #include "gui/entry/EntryTableModel.h"
 #include "gui/entry/EntryView.h"
+#include "gui/prizes/PrizeView.h"
 
 namespace {
 
@@ -106,6 +109,24 @@ void openOnce(MainWindow& frame, const QString& name, Opens& into, int which)
     closeView(view);
 }
 
+// A prize of every kind for every draw of `rows`, as a results file brings
+// them, stored in the folder's database.
+void storePrizes(const ProgramFolder& folder, const std::vector<EditRow>& rows)
+{
+    DrawDetailsList details;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        DrawDetails d;
+        const long long step = static_cast<long long>(i % 97) * 100;
+        d.prizes[static_cast<std::size_t>(PrizeKind::Straight)] = PrizeLine{40, 850000 + step * 10, false};
+        d.prizes[static_cast<std::size_t>(PrizeKind::Box)] = PrizeLine{900, 35000 + step, false};
+        d.prizes[static_cast<std::size_t>(PrizeKind::SetStraight)] = PrizeLine{30, 440000 + step * 5, false};
+        d.prizes[static_cast<std::size_t>(PrizeKind::SetBox)] = PrizeLine{800, 17000 + step, false};
+        details.emplace_back(static_cast<int>(i + 1), d);
+    }
+    DrawEditSet set = openDrawEditSet(drawDatabaseAt(folder.path() + "/" + kDatabaseFileName));
+    set.importPreviewed(previewImport({}, details, set.rows(), set.readDetails()));
+}
+
 struct Worst {
     double first = 0, second = 0, firstCpu = 0, secondCpu = 0;
     std::string firstName, secondName;
@@ -114,10 +135,12 @@ struct Worst {
 void runOn(const char* title, const std::vector<EditRow>& rows, int rounds, const char* tag, const QString& only)
 {
     ProgramFolder folder(rows);
+    storePrizes(folder, rows);
     const auto frame = startFrame(folder);
     std::vector<std::pair<std::string, QString>> views;
     for (const AnalysisViewSpec& spec : analysisViews())
         views.emplace_back(spec.objectName, QString::fromStdString(spec.objectName));
+    views.emplace_back("当せん金 (prizes)", PrizeView::windowName());
     views.emplace_back("当選データ入力 (entry)", kEntryView);
     if (!only.isEmpty())  // one view alone, for a profile
         std::erase_if(views, [&](const auto& v) { return v.second != only; });
@@ -144,7 +167,7 @@ void runOn(const char* title, const std::vector<EditRow>& rows, int rounds, cons
         std::printf("%s %9.2f %9.2f %8.0f | %9.2f %9.2f %8.0f%s\n", padded(views[v].first, 34).c_str(),
                     median(o.wall[0]), median(o.cpu[0]), median(o.faults[0]), median(o.wall[1]), median(o.cpu[1]),
                     median(o.faults[1]), o.unpainted ? "  (not painted in some opens)" : "");
-        if (views[v].second == kEntryView)
+        if (views[v].second == kEntryView || views[v].second == PrizeView::windowName())
             continue;
         if (median(o.wall[0]) > analysis.first) {
             analysis.first = median(o.wall[0]);
@@ -172,6 +195,12 @@ void runOn(const char* title, const std::vector<EditRow>& rows, int rounds, cons
                   analysis.first, cpuOf(analysis.firstCpu), target, analysis.first <= kOpenTargetMs);
     printWaitLine(std::string("slowest analysis view, 2nd open, ") + tag + " (" + analysis.secondName + ")",
                   analysis.second, cpuOf(analysis.secondCpu), target, analysis.second <= kOpenTargetMs);
+    for (std::size_t v = 0; v < views.size(); ++v)
+        if (views[v].second == PrizeView::windowName())
+            for (int which = 0; which < 2; ++which)
+                printWaitLine(std::string("当せん金 view, ") + (which ? "2nd" : "1st") + " open, " + tag,
+                              median(all[v].wall[which]), cpuOf(median(all[v].cpu[which])), target,
+                              median(all[v].wall[which]) <= kOpenTargetMs);
     const Opens& entry = all.back();
     for (int which = 0; which < 2; ++which)
         printWaitLine(std::string("entry view, ") + (which ? "2nd" : "1st") + " open, " + tag,

@@ -155,9 +155,32 @@ void verificationView(int rounds)
                   "<= 16 ms or progress", met);
 }
 
+// The longest time the window thread went without handing out an event:
+// what the player sees as the window not answering.
+class EventGaps : public QObject {
+public:
+    EventGaps() { qApp->installEventFilter(this); }
+    ~EventGaps() override { qApp->removeEventFilter(this); }
+    double longestMs() const { return std::max(longest_, clocks_.wallMs() - last_); }
+
+protected:
+    bool eventFilter(QObject*, QEvent*) override
+    {
+        const double now = clocks_.wallMs();
+        longest_ = std::max(longest_, now - last_);
+        last_ = now;
+        return false;
+    }
+
+private:
+    Clocks clocks_;
+    double last_ = 0;
+    double longest_ = 0;
+};
+
 void csvImport(const char* name, const std::vector<EditRow>& rows, int rounds)
 {
-    std::vector<double> wall, cpu;
+    std::vector<double> wall, cpu, stall;
     int withProgress = 0;
     for (int r = 0; r < rounds; ++r) {
         ProgramFolder folder({});
@@ -174,7 +197,9 @@ void csvImport(const char* name, const std::vector<EditRow>& rows, int rounds)
         const ScriptedAnswers answers({QMessageBox::Ok, QMessageBox::Ok});  // 取込, then the counts
         const ProgressWatch progress;
         const Clocks c;
+        const EventGaps gaps;
         const bool imported = entry->importCsv(QString::fromStdString(csv));
+        stall.push_back(gaps.longestMs());
         letPaint(entry);
         wall.push_back(c.wallMs());
         cpu.push_back(c.cpuMs());
@@ -183,11 +208,14 @@ void csvImport(const char* name, const std::vector<EditRow>& rows, int rounds)
             std::printf("the import of %s failed: %s\n", name, answers.first().text.toStdString().c_str());
         closeView(entry);
     }
-    std::printf("CSV import through the entry view, %s: %.2f ms (CPU %.2f ms), progress shown in %d of %d rounds\n",
-                name, median(wall), median(cpu), withProgress, rounds);
+    std::printf(
+        "CSV import through the entry view, %s: %.2f ms (CPU %.2f ms), progress shown in %d of %d rounds, the "
+        "window thread at most %.2f ms without an event\n",
+        name, median(wall), median(cpu), withProgress, rounds, median(stall));
     const bool met = median(wall) <= kFrameMs || withProgress == rounds;
     printWaitLine(std::string("CSV import through the entry view, ") + name, median(wall),
-                  "progress shown " + std::to_string(withProgress) + "/" + std::to_string(rounds),
+                  "progress shown " + std::to_string(withProgress) + "/" + std::to_string(rounds) +
+                      "; longest without an event " + ms(median(stall)),
                   "<= 16 ms or progress", met);
 }
 
@@ -281,6 +309,9 @@ void helpFirstOpen(int rounds)
     printWaitLine("help window, first open", median(first),
                   "CPU " + ms(median(firstCpu)) + "; second open " + ms(median(second)), "<= 16 ms",
                   median(first) <= kFrameMs);
+    printWaitLine("help window, second open", median(second),
+                  "CPU " + ms(median(secondCpu)) + "; first open " + ms(median(first)), "<= the first open",
+                  median(second) <= median(first));
 }
 
 }  // namespace
