@@ -1,6 +1,7 @@
 #include "core/stats/GroupSums.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 namespace rumone {
@@ -79,7 +80,16 @@ std::vector<UnitSum> sparseSum(const std::vector<UnitSum>& a, const std::vector<
                     met.push_back(static_cast<std::size_t>(x.units + y.units - lowest));
                 c += x.chance * y.chance;
             }
-        std::sort(met.begin(), met.end());
+        // The sums met in order: sorted when they are few, else read off
+        // the whole layout.
+        if (double(met.size()) * std::log2(double(met.size()) + 2) < double(span)) {
+            std::sort(met.begin(), met.end());
+        } else {
+            met.clear();
+            for (std::size_t i = 0; i < chances.size(); ++i)
+                if (chances[i] != 0)
+                    met.push_back(i);
+        }
         for (const std::size_t i : met)
             if (chances[i] >= kNegligibleChance)
                 out.push_back({lowest + static_cast<long long>(i), chances[i]});
