@@ -1,7 +1,8 @@
 // The views as the player opens them: inside the main window, with the
 // prediction view open, each of the sixteen analysis views and the entry
 // view opened twice in a row (closed between), at 32,767 draws and on the
-// real draws. An open is the view built, laid out and painted once. Beside
+// real draws; so is the 当せん金 view, in a frame of its own whose database
+// holds a prize of every kind for every draw. An open is the view built, laid out and painted once. Beside
 // the times: the page faults of the window thread and the peak memory after
 // the first round and after the last (it must not grow with the opens).
 //
@@ -25,10 +26,12 @@
 #include "BenchFrame.h"
 #include "BenchViews.h"
 #include "core/analysis/AnalysisView.h"
+#include "core/store/DrawImport.h"
 #include "gui/common/Messages.h"
 #include "gui/entry/EntryGrid.h"
 #include "gui/entry/EntryTableModel.h"
 #include "gui/entry/EntryView.h"
+#include "gui/prizes/PrizeView.h"
 
 namespace {
 
@@ -104,6 +107,24 @@ void openOnce(MainWindow& frame, const QString& name, Opens& into, int which)
     into.cpu[which].push_back(cpu);
     into.faults[which].push_back(static_cast<double>(minorFaults() - faults0));
     closeView(view);
+}
+
+// A prize of every kind for every draw of `rows`, as a results file brings
+// them, stored in the folder's database.
+void storePrizes(const ProgramFolder& folder, const std::vector<EditRow>& rows)
+{
+    DrawDetailsList details;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        DrawDetails d;
+        const long long step = static_cast<long long>(i % 97) * 100;
+        d.prizes[static_cast<std::size_t>(PrizeKind::Straight)] = PrizeLine{40, 850000 + step * 10, false};
+        d.prizes[static_cast<std::size_t>(PrizeKind::Box)] = PrizeLine{900, 35000 + step, false};
+        d.prizes[static_cast<std::size_t>(PrizeKind::SetStraight)] = PrizeLine{30, 440000 + step * 5, false};
+        d.prizes[static_cast<std::size_t>(PrizeKind::SetBox)] = PrizeLine{800, 17000 + step, false};
+        details.emplace_back(static_cast<int>(i + 1), d);
+    }
+    DrawEditSet set = openDrawEditSet(drawDatabaseAt(folder.path() + "/" + kDatabaseFileName));
+    set.importPreviewed(previewImport({}, details, set.rows(), set.readDetails()));
 }
 
 struct Worst {
@@ -183,6 +204,29 @@ void runOn(const char* title, const std::vector<EditRow>& rows, int rounds, cons
                   peakAtEnd <= peakAfterFirst + 1.0);
 }
 
+// The 当せん金 view opened twice a round in a frame of its own, on a prize of
+// every kind stored for every draw (the other views open without them).
+void runPrizeView(const std::vector<EditRow>& rows, int rounds, const char* tag)
+{
+    ProgramFolder folder(rows);
+    storePrizes(folder, rows);
+    const auto frame = startFrame(folder);
+    Opens opens;
+    for (int r = 0; r < rounds; ++r) {
+        openOnce(*frame, PrizeView::windowName(), opens, 0);
+        openOnce(*frame, PrizeView::windowName(), opens, 1);
+    }
+    std::printf(
+        "当せん金 view, a prize of every kind at each of %zu draws: %.2f ms (CPU %.2f), again %.2f ms (CPU %.2f)\n",
+        rows.size(), median(opens.wall[0]), median(opens.cpu[0]), median(opens.wall[1]), median(opens.cpu[1]));
+    for (int which = 0; which < 2; ++which) {
+        char cpu[32];
+        std::snprintf(cpu, sizeof cpu, "CPU %.2f", median(opens.cpu[which]));
+        printWaitLine(std::string("当せん金 view, ") + (which ? "2nd" : "1st") + " open, " + tag,
+                      median(opens.wall[which]), cpu, "<= 8 ms", median(opens.wall[which]) <= kOpenTargetMs);
+    }
+}
+
 // How the allocator starts: the program's way, or one to compare with.
 void startAllocator(const std::string& which)
 {
@@ -222,9 +266,13 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     const std::string tag = allocator == "program" ? "" : ", " + allocator;
     runOn("32,767 random draws", sampleDraws(kMaxDrawNumber), rounds, ("32767" + tag).c_str(), only);
-    if (const auto real = realDrawRows())
+    if (only.isEmpty() || only == PrizeView::windowName())
+        runPrizeView(sampleDraws(kMaxDrawNumber), rounds, ("32767" + tag).c_str());
+    if (const auto real = realDrawRows()) {
         runOn("real draws", *real, rounds, ("real" + tag).c_str(), only);
-    else
+        if (only.isEmpty() || only == PrizeView::windowName())
+            runPrizeView(*real, rounds, ("real" + tag).c_str());
+    } else
         std::printf("\nreal draws absent (%s)\n", realDrawsCsv());
     std::printf(
         "\nopen: from the menu command to the view's first paint done; faults: minor page faults "

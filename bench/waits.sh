@@ -54,15 +54,20 @@ done
 run waits "$bin/waits_bench" "$rounds"
 cat "$work/waits.rows" >>"$rows"
 
-# 5: the grid against a QTableView over a model and a QTableWidget, one run.
+# 5: the purchase book of 10,000 tickets: its open and a new draw checked,
+# beside the draws read alone.
+run tickets "$bin/tickets_bench" "$rounds"
+cat "$work/tickets.rows" >>"$rows"
+
+# 6: the grid against a QTableView over a model and a QTableWidget, one run.
 run grid "$bin/grid_bench" "--benchmark_filter=^$"
 cat "$work/grid.rows" >>"$rows"
 
-# 6: the copy of the whole widest view against one screenful.
+# 7: the copy of the whole widest view against one screenful.
 run selection "$bin/selection_bench" "--benchmark_filter=^$" "$rounds"
 cat "$work/selection.rows" >>"$rows"
 
-# 7: printing the widest view to PDF, each round a process of its own.
+# 8: printing the widest view to PDF, each round a process of its own.
 run print "$bin/print_bench" "$rounds"
 cat "$work/print.rows" >>"$rows"
 

@@ -1,16 +1,75 @@
 #include "core/stats/UnitSums.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace rumone {
 
 namespace {
 
-// Entries of the distribution lighter than this are cut off.
-constexpr double kNegligible = 1e-24;
+constexpr double kNegligible = kNegligibleChance;
 constexpr double kRounding = 1e-9;
 
+// The chances of k = 0, 1, ... successes of `trials` with chance `p`, from
+// the first k whose chance reaches `floor` to the last, each passed to
+// `take(k, chance)`. Carried in logarithms from k = 0, so that no chance
+// underflows on the way to the mode.
+template <typename Take>
+void binomialTerms(long trials, double p, double floor, Take take)
+{
+    if (p <= 0) {
+        take(0L, 1.0);
+        return;
+    }
+    if (p >= 1) {
+        take(trials, 1.0);
+        return;
+    }
+    const double logFloor = std::log(floor);
+    const double logOdds = std::log(p) - std::log1p(-p);
+    const double mode = double(trials + 1) * p;
+    double logChance = double(trials) * std::log1p(-p);
+    for (long k = 0; k <= trials; ++k) {
+        if (logChance >= logFloor)
+            take(k, std::exp(logChance));
+        else if (double(k) > mode)
+            break;
+        logChance += std::log(double(trials - k) / double(k + 1)) + logOdds;
+    }
+}
+
+// Every way `trials` terms share out among outcomes[i..] (the rest being
+// nothing), with its units and chance, those lighter than kNegligible left
+// out: outcome i wins a binomial share of the trials the earlier outcomes
+// left, at its chance among what they left.
+void shareOut(std::span<const UnitOutcome> outcomes, std::size_t i, long trials, double left, long long units,
+              double chance, std::vector<UnitSum>& out)
+{
+    if (i == outcomes.size() || trials == 0) {
+        out.push_back({units, chance});
+        return;
+    }
+    const auto& [amount, p] = outcomes[i];
+    binomialTerms(trials, left > 0 ? std::min(1.0, p / left) : 0.0, kNegligible / chance, [&](long k, double c) {
+        shareOut(outcomes, i + 1, trials - k, left - p, units + k * amount, chance * c, out);
+    });
+}
+
 }  // namespace
+
+std::vector<UnitSum> sumOfCopies(std::span<const UnitOutcome> outcomes, long copies)
+{
+    std::vector<UnitSum> ways;
+    shareOut(outcomes, 0, copies, 1.0, 0, 1.0, ways);
+    std::sort(ways.begin(), ways.end(), [](const UnitSum& a, const UnitSum& b) { return a.units < b.units; });
+    std::vector<UnitSum> sums;
+    for (const UnitSum& w : ways)
+        if (!sums.empty() && sums.back().units == w.units)
+            sums.back().chance += w.chance;
+        else
+            sums.push_back(w);
+    return sums;
+}
 
 void UnitSums::add(std::span<const UnitOutcome> outcomes)
 {
@@ -22,6 +81,27 @@ void UnitSums::add(std::span<const UnitOutcome> outcomes)
     }
     if (reach == 0)
         return;
+    convolve(nothing, outcomes);
+}
+
+void UnitSums::addSums(std::span<const UnitSum> sums)
+{
+    double nothing = 0;
+    std::vector<UnitOutcome> outcomes;
+    for (const UnitSum& s : sums)
+        if (s.units <= 0)
+            nothing += s.chance;
+        else
+            outcomes.push_back({static_cast<int>(s.units), s.chance});
+    if (!outcomes.empty())
+        convolve(nothing, outcomes);
+}
+
+void UnitSums::convolve(double nothing, std::span<const UnitOutcome> outcomes)
+{
+    int reach = 0;
+    for (const auto& o : outcomes)
+        reach = std::max(reach, o.units);
     // One pass per outcome over the old pmf (in the order the terms of each
     // new value were always summed), which the compiler vectorises: a walk
     // over every target spends most of its time here.

@@ -218,20 +218,38 @@ public:
     {
         completeRows();
         const std::vector<EditRow> draws = preview.rowsToWrite();
+        // Progress is told between the steps too, a step each, so that a
+        // window showing it answers between them.
+        const std::size_t steps = draws.size() + 5;
+        std::size_t step = 0;
+        const auto between = [&progress, &step, steps] {
+            if (progress)
+                progress(++step, steps);
+        };
         requireDrawNumbers(draws);
         WriteTransaction tx(db_.get(), path_);
         requireSameFile();
         requireNoOtherWrites(tx);
         noteFirstEntries(tx);
-        const ImportPreview now = previewImport(draws, preview.details.incoming(), readDrawQuery(db_.get(), path_),
-                                                readDrawDetails(db_.get(), path_));
+        between();
+        std::vector<EditRow> stored = readDrawQuery(db_.get(), path_);
+        between();
+        const ImportPreview now =
+            previewImport(draws, preview.details.incoming(), stored, readDrawDetails(db_.get(), path_));
+        between();
         if (!samePlan(now, preview))
             throw StoreError(Cause::Other, path_,
                              "確認の後に、データベース「" + path_ +
                                  "」が他で変更されました。何も取り込んでいません。もう一度取り込んでください。");
-        ImportCounts counts = writeDraws(tx, draws, progress);
+        ImportCounts counts = writeDraws(tx, draws, [&](std::size_t done, std::size_t) {
+            if (progress)
+                progress(step + done, steps);
+        });
+        step += draws.size();
         writeDrawDetails(tx, preview.details);
+        between();
         std::vector<EditRow> rows = readDrawQuery(db_.get(), path_);
+        between();
         commitStamped(tx);
         rows_ = std::move(rows);
         return counts;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <numeric>
+#include <tuple>
+#include <unordered_map>
 
-#include "core/stats/UnitSums.h"
+#include "core/stats/GroupSums.h"
 #include "core/store/DrawStore.h"
 
 namespace rumone {
@@ -135,31 +137,50 @@ std::vector<TicketCheck> checkStoredBook(const DrawDatabaseRef& database)
 
 TicketAccount accountOf(const std::vector<TicketCheck>& checks)
 {
+    // Identical tickets (type, digit pattern and units alike) win alike: each
+    // such group is added to the sum at once, as its number of copies. The
+    // tickets are first told apart by type, number and units, each with the
+    // group of its pattern.
+    struct Group {
+        std::vector<ChanceOutcome> outcomes;
+        long copies = 0;
+    };
+    std::map<std::tuple<std::size_t, int, int>, Group> groups;
+    std::unordered_map<long long, Group*> groupOf;
     TicketAccount account;
-    std::vector<std::vector<ChanceOutcome>> terms;
     long long unit = 0;
     for (const TicketCheck& c : checks) {
         if (!c.decided())
             continue;
         account.units += c.purchase.units;
         account.won += c.prize;
-        terms.push_back(chanceOutcomesOf(c.purchase.ticket, c.purchase.units));
-        for (const auto& [yen, chance] : terms.back()) {
+        const Ticket& ticket = c.purchase.ticket;
+        const FourDigits& d = ticket.digits;
+        const long long number = ((d[0] * 10 + d[1]) * 10 + d[2]) * 10 + d[3];
+        Group*& group =
+            groupOf[(static_cast<long long>(c.purchase.units) * kTicketTypeCount + ticket.type) * kNumbers + number];
+        if (!group) {
+            group = &groups[{ticket.type, orderingsOf(d), c.purchase.units}];
+            if (group->outcomes.empty())
+                group->outcomes = chanceOutcomesOf(ticket, c.purchase.units);
+        }
+        ++group->copies;
+        for (const auto& [yen, chance] : group->outcomes) {
             unit = std::gcd(unit, yen);
             account.winExpected += double(yen) * chance;
         }
     }
     account.cost = account.units * kTicketPrice;
     account.net = account.won - account.cost;
-    if (terms.empty() || unit == 0)
+    if (groups.empty() || unit == 0)
         return account;
-    UnitSums sums;
+    GroupSums sums;
     std::vector<UnitOutcome> outcomes;
-    for (const auto& term : terms) {
+    for (const auto& [key, group] : groups) {
         outcomes.clear();
-        for (const auto& [yen, chance] : term)
+        for (const auto& [yen, chance] : group.outcomes)
             outcomes.push_back({static_cast<int>(yen / unit), chance});
-        sums.add(outcomes);
+        sums.add(outcomes, group.copies);
     }
     const auto [low, high] = sums.range(0.05);
     account.winLow = low * unit;

@@ -1,6 +1,7 @@
 #include "gui/entry/DrawImportSteps.h"
 
 #include <QFile>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -28,21 +29,52 @@ void showInfo(QWidget* owner, const QString& text)
 
 using SourceRead = std::function<std::vector<SourceDraw>(const SourceProgress&)>;
 
-// The source is read on a thread of its own; meanwhile the window shows the
+constexpr std::size_t kListedInText = 20;
+
+// `work` runs on a thread of its own; meanwhile the window shows the
 // import's progress (once it takes longer than a frame) and keeps answering.
-std::vector<SourceDraw> readOffThread(QWidget* owner, const SourceRead& read)
+template <typename Result>
+Result offThread(QWidget* owner, const std::function<Result(const SourceProgress&)>& work)
 {
     std::atomic<std::size_t> done = 0, total = 1;
-    std::future<std::vector<SourceDraw>> reading = std::async(std::launch::async, [&read, &done, &total] {
-        return read([&done, &total](std::size_t d, std::size_t t) {
+    std::future<Result> running = std::async(std::launch::async, [&work, &done, &total] {
+        return work([&done, &total](std::size_t d, std::size_t t) {
             total = t;
             done = d;
         });
     });
     DelayedProgress progress(owner, QStringLiteral("取り込んでいます。"));
-    while (reading.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+    while (running.wait_for(std::chrono::milliseconds(4)) != std::future_status::ready)
         progress.step(done, total);
-    return reading.get();
+    return running.get();
+}
+
+std::vector<SourceDraw> readOffThread(QWidget* owner, const SourceRead& read)
+{
+    return offThread<std::vector<SourceDraw>>(owner, read);
+}
+
+ImportQuestion questionOf(const std::vector<SourceDraw>& draws, const std::vector<EditRow>& stored,
+                          const StoredDetails& storedDetails, const SourceProgress& progress)
+{
+    progress(0, 3);
+    ImportQuestion q;
+    q.preview = previewImport(editRowsFrom(draws), detailsFrom(draws), stored, storedDetails);
+    progress(1, 3);
+    q.added = newDrawLines(q.preview, draws);
+    q.changed = changedLines(q.preview);
+    // A stored date or prize that would change is listed like a changed
+    // number.
+    for (std::string& line : detailLines(q.preview.details))
+        if (line.find(" → ") != std::string::npos)
+            q.changed.push_back(std::move(line));
+    progress(2, 3);
+    if (q.added.size() > kListedInText || q.changed.size() > kListedInText)
+        for (const auto* lines : {&q.added, &q.changed})
+            for (const std::string& line : *lines)
+                q.allLines.append(q.allLines.empty() ? "" : "\n").append(line);
+    progress(3, 3);
+    return q;
 }
 
 // Every import reads its source the same way: a source that cannot be read
@@ -64,14 +96,6 @@ std::optional<std::vector<SourceDraw>> readSource(QWidget* owner, const std::str
         return std::nullopt;
     }
     return draws;
-}
-
-QStringList qtLines(const std::vector<std::string>& lines)
-{
-    QStringList list;
-    for (const std::string& line : lines)
-        list << QString::fromStdString(line);
-    return list;
 }
 
 }  // namespace
@@ -96,11 +120,18 @@ std::optional<std::vector<SourceDraw>> readDrawsFromPastedText(QWidget* owner, c
     });
 }
 
+ImportQuestion importQuestion(QWidget* owner, const std::vector<SourceDraw>& draws, std::vector<EditRow> stored,
+                              StoredDetails storedDetails)
+{
+    return offThread<ImportQuestion>(
+        owner, [&](const SourceProgress& progress) { return questionOf(draws, stored, storedDetails, progress); });
+}
+
 // The question lists each new draw with what its source gave, and each
 // draw whose stored digits would change; a long list goes to 詳細.
-bool confirmImport(QWidget* owner, const ImportPreview& preview, const std::vector<SourceDraw>& draws)
+bool confirmImport(QWidget* owner, const ImportQuestion& question)
 {
-    constexpr int kListedInText = 20;
+    const ImportPreview& preview = question.preview;
     QString text = QStringLiteral("取り込む前の確認です。\n\n新しい回: %1\n変わる回: %2\n同じ回: %3")
                        .arg(preview.added.size())
                        .arg(preview.changed.size())
@@ -109,32 +140,25 @@ bool confirmImport(QWidget* owner, const ImportPreview& preview, const std::vect
         text += QStringLiteral("\n抽せん日が加わる・変わる回: %1\n当せん金が加わる・変わる回: %2")
                     .arg(preview.details.dateCount())
                     .arg(preview.details.prizeCount());
-    const QStringList added = qtLines(newDrawLines(preview, draws));
-    // A stored date or prize that would change is listed like a changed
-    // number.
-    std::vector<std::string> changeLines = changedLines(preview);
-    for (std::string& line : detailLines(preview.details))
-        if (line.find(" → ") != std::string::npos)
-            changeLines.push_back(std::move(line));
-    const QStringList changed = qtLines(changeLines);
-    const auto section = [&text](const QString& heading, const QStringList& lines) {
-        if (lines.isEmpty())
+    const auto section = [&text](const QString& heading, const std::vector<std::string>& lines) {
+        if (lines.empty())
             return;
-        text += heading + lines.mid(0, kListedInText).join(u'\n');
+        QStringList listed;
+        for (std::size_t i = 0; i < std::min(lines.size(), kListedInText); ++i)
+            listed << QString::fromStdString(lines[i]);
+        text += heading + listed.join(u'\n');
         if (lines.size() > kListedInText)
             text += QStringLiteral("\nほか %1 回（「詳細」にすべて）").arg(lines.size() - kListedInText);
     };
-    section(QStringLiteral("\n\n新しく登録する回:\n"), added);
-    section(QStringLiteral("\n\n登録済みの数字が変わる回（登録済み → 取り込む数字）:\n"), changed);
+    section(QStringLiteral("\n\n新しく登録する回:\n"), question.added);
+    section(QStringLiteral("\n\n登録済みの数字が変わる回（登録済み → 取り込む数字）:\n"), question.changed);
     text += QStringLiteral("\n\n「取込」で書き込みます。「キャンセル」では何も書き込みません。");
-    QString details;
-    if (added.size() > kListedInText || changed.size() > kListedInText)
-        details = (added + changed).join(u'\n');
-    const bool changes = !changed.isEmpty();
-    const QMessageBox::StandardButton answer = showMessage(
-        owner, changes ? QMessageBox::Warning : QMessageBox::Question, programCaption(), text,
-        QMessageBox::Ok | QMessageBox::Cancel, changes ? QMessageBox::Cancel : QMessageBox::Ok,
-        {{QMessageBox::Ok, QStringLiteral("取込")}, {QMessageBox::Cancel, QStringLiteral("キャンセル")}}, details);
+    const bool changes = !question.changed.empty();
+    const QMessageBox::StandardButton answer =
+        showMessage(owner, changes ? QMessageBox::Warning : QMessageBox::Question, programCaption(), text,
+                    QMessageBox::Ok | QMessageBox::Cancel, changes ? QMessageBox::Cancel : QMessageBox::Ok,
+                    {{QMessageBox::Ok, QStringLiteral("取込")}, {QMessageBox::Cancel, QStringLiteral("キャンセル")}},
+                    QString::fromStdString(question.allLines));
     return answer == QMessageBox::Ok;
 }
 
@@ -155,14 +179,23 @@ void tellNothingToImport(QWidget* owner, const ImportPreview& preview)
 bool importDrawsIntoDatabase(QWidget* owner, const DrawDatabaseRef& database, const std::vector<SourceDraw>& draws)
 {
     try {
-        DrawEditSet set = openDrawEditSet(database);
-        const ImportPreview preview =
-            previewImport(editRowsFrom(draws), detailsFrom(draws), set.rows(), set.readDetails());
+        // The file is read and the question worked out off the window thread.
+        struct Opened {
+            DrawEditSet set;
+            ImportQuestion question;
+        };
+        Opened opened = offThread<Opened>(owner, [&](const SourceProgress& progress) {
+            DrawEditSet set = openDrawEditSet(database);
+            ImportQuestion question = questionOf(draws, set.rows(), set.readDetails(), progress);
+            return Opened{std::move(set), std::move(question)};
+        });
+        DrawEditSet& set = opened.set;
+        const ImportPreview& preview = opened.question.preview;
         if (preview.writesNothing()) {
             tellNothingToImport(owner, preview);
             return false;
         }
-        if (!confirmImport(owner, preview, draws))
+        if (!confirmImport(owner, opened.question))
             return false;
         ImportCounts counts;
         {

@@ -328,13 +328,13 @@ void EntryView::pasteAndImport()
 bool EntryView::importPreviewed(const std::vector<SourceDraw>& draws)
 {
     model_->readAllRows();
-    const ImportPreview preview =
-        previewImport(editRowsFrom(draws), detailsFrom(draws), model_->rows(), model_->readDetails());
+    const ImportQuestion question = importQuestion(this, draws, model_->rows(), model_->readDetails());
+    const ImportPreview& preview = question.preview;
     if (preview.writesNothing()) {
         tellNothingToImport(this, preview);
         return false;
     }
-    if (!confirmImport(this, preview, draws))
+    if (!confirmImport(this, question))
         return false;
     std::optional<ImportCounts> counts;
     {

@@ -123,7 +123,6 @@ HelpWindow::HelpWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("ルモーネヘルプ"));
     setWindowTitle(QStringLiteral("ルモーネ ヘルプ"));
-    setAttribute(Qt::WA_DeleteOnClose);
     resize(860, 600);
 
     keywordEdit_->setObjectName(QStringLiteral("keywordEdit"));
@@ -165,7 +164,7 @@ HelpWindow* HelpWindow::find()
 {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* window = qobject_cast<HelpWindow*>(widget);
-        if (window != nullptr && !window->closing_)
+        if (window != nullptr)
             return window;
     }
     return nullptr;
@@ -260,12 +259,6 @@ void HelpWindow::drawAheadOfShowing()
         drawHidden(topicBrowser_);
         QTimer::singleShot(0, this, [this, drawHidden] { drawHidden(this); });
     });
-}
-
-void HelpWindow::closeEvent(QCloseEvent* event)
-{
-    closing_ = true;
-    QWidget::closeEvent(event);
 }
 
 }  // namespace rumone

@@ -24,7 +24,9 @@ public:
     explicit HelpWindow(QWidget* parent = nullptr);
     ~HelpWindow() override;
 
-    // The help window of this program that is not closing, or nullptr.
+    // The help window of this program, shown or hidden, or nullptr. A
+    // closed help window is kept hidden, so that the next open only shows
+    // it again.
     static HelpWindow* find();
 
     // Shows `file` (already opened from `path`) in place of the current one.
@@ -45,9 +47,6 @@ public:
     // little left to do. Nothing is drawn once the window is shown.
     void drawAheadOfShowing();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void fillIndex();
     void selectNearestKeyword(const QString& text);
@@ -60,7 +59,6 @@ private:
     QLineEdit* keywordEdit_;
     QListWidget* keywordList_;
     TopicBrowser* topicBrowser_;
-    bool closing_ = false;
 };
 
 }  // namespace rumone

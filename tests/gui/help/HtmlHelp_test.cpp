@@ -207,6 +207,23 @@ TEST_F(BuiltHelpTest, APreparedWindowIsTheOneTheHelpCommandShows)
     EXPECT_EQ(HelpWindow::find(), nullptr) << "a hook stands in for the layer";
 }
 
+// A closed help window is kept, hidden, and the next help command shows
+// that same window again at the start topic.
+TEST_F(BuiltHelpTest, AClosedWindowIsTheOneTheNextOpenShows)
+{
+    showProgramHelp(nullptr);
+    HelpWindow* window = HelpWindow::find();
+    ASSERT_NE(window, nullptr);
+    emit window->findChild<QTextBrowser*>("topicBrowser")->anchorClicked(QUrl("entry.html"));
+    window->close();
+    QApplication::processEvents();
+    ASSERT_EQ(HelpWindow::find(), window);
+    EXPECT_FALSE(window->isVisible());
+    showProgramHelp(nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(shownText(window).startsWith(kStartKeyword));
+}
+
 TEST_F(BuiltHelpTest, BareNameIsLookedForInTheCurrentFolderFirst)
 {
     test::TempDir dir;
