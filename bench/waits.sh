@@ -71,7 +71,7 @@ cat "$work/selection.rows" >>"$rows"
 run print "$bin/print_bench" "$rounds"
 cat "$work/print.rows" >>"$rows"
 
-# 8: the player's own rule walked (real and 32,767 draws) and the window's
+# 9: the player's own rule walked (real and 32,767 draws) and the window's
 # next-draw size after a change.
 run rules "$bin/rules_bench" "$rounds"
 cat "$work/rules.rows" >>"$rows"
