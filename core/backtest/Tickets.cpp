@@ -144,14 +144,12 @@ long walkPrizeUnit()
 
 }  // namespace
 
-TicketWalk::TicketWalk(std::size_t targets) : unit_(walkPrizeUnit()), bandAt_(evenlySpread(targets, kBandPoints)) {}
+TicketWalk::TicketWalk() : unit_(walkPrizeUnit()) {}
 
 void TicketWalk::add(int target, const PredictorSets& sets, const FourDigits& actual)
 {
-    const bool band = next_ < bandAt_.size() && bandAt_[next_] == added_;
+    const std::size_t index = track_.targets.size();
     track_.targets.push_back(target);
-    if (band)
-        track_.bandAt.push_back(added_);
     for (std::size_t i = 0; i < kPredictorCount; ++i) {
         const TargetPurchase tickets = ticketsOf(static_cast<int>(i), sets.sets[i], actual);
         for (std::size_t type = 0; type < kTicketTypeCount; ++type) {
@@ -170,15 +168,30 @@ void TicketWalk::add(int target, const PredictorSets& sets, const FourDigits& ac
         const double cost = double(bought_[i] * kTicketPrice);
         track_.net[i].push_back(static_cast<float>(net_[i]));
         track_.expected[i].push_back(static_cast<float>(cost * (kPayoutShare - 1)));
-        if (band) {
-            const auto [low, high] = payout_[i].range();
-            track_.bandLow[i].push_back(static_cast<float>(double(low * unit_) - cost));
-            track_.bandHigh[i].push_back(static_cast<float>(double(high * unit_) - cost));
-        }
     }
-    if (band)
-        ++next_;
-    ++added_;
+    if (grid_.due(index)) {
+        std::array<float, kPredictorCount> lows{}, highs{};
+        netRanges(lows, highs);
+        grid_.add(index, lows, highs);
+    }
+}
+
+void TicketWalk::netRanges(std::array<float, kPredictorCount>& lows, std::array<float, kPredictorCount>& highs) const
+{
+    for (std::size_t i = 0; i < kPredictorCount; ++i) {
+        const double cost = double(bought_[i] * kTicketPrice);
+        const auto [low, high] = payout_[i].range();
+        lows[i] = static_cast<float>(double(low * unit_) - cost);
+        highs[i] = static_cast<float>(double(high * unit_) - cost);
+    }
+}
+
+YenTrack TicketWalk::track() const
+{
+    YenTrack out = track_;
+    if (!out.targets.empty())
+        grid_.readInto(out, out.targets.size() - 1, [this](auto& lows, auto& highs) { netRanges(lows, highs); });
+    return out;
 }
 
 std::array<YearFigures, kPredictorCount> TicketWalk::years() const

@@ -15,6 +15,7 @@
 #include <span>
 #include <vector>
 
+#include "core/backtest/BandTargets.h"
 #include "core/backtest/PredictorSets.h"
 #include "core/backtest/TicketTypes.h"
 #include "core/backtest/YearOfTickets.h"
@@ -86,25 +87,26 @@ struct YenTrack {
 // prizes is carried along exactly, in whole numbers of the prize unit.
 class TicketWalk {
 public:
-    // `targets`: how many targets will be added, for the band targets.
-    explicit TicketWalk(std::size_t targets);
+    TicketWalk();
     void add(int target, const PredictorSets& sets, const FourDigits& actual);
     const TicketBoard& board() const { return board_; }
     // A year of each predictor's tickets at its mix over the targets added.
     std::array<YearFigures, kPredictorCount> years() const;
-    YenTrack takeTrack() { return std::move(track_); }
+    // The track so far, with the range at its last target.
+    YenTrack track() const;
 
 private:
+    // Each predictor's net range after the targets added.
+    void netRanges(std::array<float, kPredictorCount>& lows, std::array<float, kPredictorCount>& highs) const;
+
     long unit_;  // yen of one prize unit
     TicketBoard board_;
-    YenTrack track_;
+    YenTrack track_;  // the bands are in grid_
+    BandGrid grid_;
     std::array<UnitSums, kPredictorCount> payout_;  // the prizes so far, in units
     std::array<PrizeMix, kPredictorCount> mix_;
     std::array<long long, kPredictorCount> net_{};
     std::array<long long, kPredictorCount> bought_{};
-    std::vector<std::size_t> bandAt_;
-    std::size_t next_ = 0;
-    std::size_t added_ = 0;
 };
 
 }  // namespace rumone
