@@ -63,6 +63,7 @@ public:
     void setPropEnd(bool value) override;
     const DrawHistory& drawHistory() const override { return document_.history(); }
     std::optional<DrawDate> drawDateOf(int number) const override { return drawCalendar_.dateOf(number); }
+    std::shared_ptr<WalkKeeper> walkKeeper() const override { return walkKeeper_; }
     void showStatusNote(const QString& text) override;
     // Reads the history again off the window thread; the views follow it
     // once it is in (see changeHistory).
@@ -157,6 +158,7 @@ private:
 
     DrawDocument document_{*this};
     std::unique_ptr<Prediction> prediction_;
+    std::shared_ptr<WalkKeeper> walkKeeper_;
     QMdiArea* mdi_ = nullptr;
     std::vector<ViewKind> kinds_;
     std::vector<std::pair<QString, QPointer<QMdiSubWindow>>> windows_;

@@ -67,6 +67,22 @@ void WalkKeeper::giveBack(std::unique_ptr<EveryReflectWalk> walk)
     keepLatest(everyWalks_, std::move(walk));
 }
 
+bool walkEveryReflect(WalkKeeper* keeper, const DrawHistory& history, TargetRange range,
+                      std::function<bool(int done, int total)> keepGoing, ReflectBoards& boards, SameRows& sameRows)
+{
+    std::unique_ptr<EveryReflectWalk> walk =
+        keeper ? keeper->lendEveryReflectWalk(history, range) : std::make_unique<EveryReflectWalk>(range.from);
+    WalkProgress progress{std::move(keepGoing), 0, walk->cursor().targetsLeft(history, range)};
+    const bool walked = walk->walkOn(history, range, progress);
+    if (walked) {
+        boards = walk->boards();
+        sameRows = walk->sameRows();
+    }
+    if (keeper)
+        keeper->giveBack(std::move(walk));
+    return walked;
+}
+
 BacktestSteps::BacktestSteps(WalkKeeper* keeper, const DrawHistory& history, int reflect, TargetRange range,
                              std::function<bool(int done, int total)> keepGoing)
     : keeper_(keeper), history_(history), range_(range)

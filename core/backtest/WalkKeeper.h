@@ -31,6 +31,12 @@ private:
     std::vector<std::unique_ptr<EveryReflectWalk>> everyWalks_;
 };
 
+// Every reflect count's boards and their same rows over `range`, going on
+// from a walk lent from `keeper` (when there is one); false when
+// `keepGoing` stopped it.
+bool walkEveryReflect(WalkKeeper* keeper, const DrawHistory& history, TargetRange range,
+                      std::function<bool(int done, int total)> keepGoing, ReflectBoards& boards, SameRows& sameRows);
+
 // The verification in its two steps, each continuing a walk lent from a
 // keeper (when there is one) and giving it back at the end: first the
 // reflect count shown, then every reflect count for the comparisons. The

@@ -28,6 +28,7 @@ class QTabWidget;
 namespace rumone {
 
 class BacktestJob;
+struct BacktestEnd;
 class ExcessPicture;
 class GridWidget;
 class Prediction;
@@ -102,7 +103,8 @@ private:
     void showRange();
     void scoreLog();
     void onProgress(int generation, int done, int total);
-    void onFinished(int generation, std::optional<BacktestResult> result);
+    void onShown(int generation, BacktestResult result);
+    void onFinished(int generation, std::optional<BacktestEnd> end);
     void showChart();
     void onPrintClicked();
 

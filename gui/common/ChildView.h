@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "core/calendar/DrawCalendar.h"
@@ -17,6 +18,7 @@ namespace rumone {
 
 class ChildView;
 class DrawHistory;
+class WalkKeeper;
 
 // What a child view needs from the main window.
 class ViewHost {
@@ -38,6 +40,10 @@ public:
     // The date of draw `number`: stored, or by the draw rule from the last
     // stored one before it; none where the host knows no dates.
     virtual std::optional<DrawDate> drawDateOf(int /*number*/) const { return std::nullopt; }
+    // The verification's walks kept between runs (shared with the runs'
+    // threads, which may outlive the host's members); none: every run
+    // walks the whole history.
+    virtual std::shared_ptr<WalkKeeper> walkKeeper() const { return nullptr; }
 };
 
 class ChildView : public QWidget {
