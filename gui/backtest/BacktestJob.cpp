@@ -2,8 +2,11 @@
 
 #include <chrono>
 
+#include "core/backtest/BacktestGrid.h"
 #include "core/backtest/Comparisons.h"
+#include "core/backtest/TicketGrid.h"
 #include "core/backtest/WalkKeeper.h"
+#include "gui/charts/ChartsModule.h"
 
 namespace rumone {
 
@@ -20,6 +23,16 @@ template <typename T>
 bool ready(const std::future<T>& future)
 {
     return future.valid() && future.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+BacktestShown shownOf(const BacktestResult& result)
+{
+    BacktestShown shown;
+    shown.result = result;
+    fillScoreGrid(shown.score, result.board);
+    fillTicketGrid(shown.tickets, result.tickets);
+    shown.ticketNote = straightWinNote(result.tickets);
+    return shown;
 }
 
 }  // namespace
@@ -56,11 +69,12 @@ void BacktestJob::run(const DrawHistory& history, int reflect, TargetRange range
         progress_ = packed(done, total);
         return true;
     };
+    chartMakers();  // the charts' module is opened here, not on the window's thread
     bool shownSet = false;
     try {
         BacktestSteps steps(keeper_.get(), history, reflect, range, keepGoing);
         std::optional<BacktestResult> result = steps.walkShown();
-        shownPromise_.set_value(result);
+        shownPromise_.set_value(result ? std::optional(shownOf(*result)) : std::nullopt);
         shownSet = true;
         if (!result || !steps.walkEvery(*result) || cancelled_) {
             endPromise_.set_value(std::nullopt);
@@ -68,7 +82,7 @@ void BacktestJob::run(const DrawHistory& history, int reflect, TargetRange range
         }
         BacktestEnd end;
         end.conclusion = resultConclusionText(*result);
-        end.outlook = outlookOf(*result);
+        fillOutlookGrid(end.outlook, outlookOf(*result));
         end.boards = result->boards;
         end.sameRows = result->sameRows;
         endPromise_.set_value(std::move(end));
@@ -105,14 +119,14 @@ void BacktestJob::poll()
         onProgress_(static_cast<int>(progress >> 32), static_cast<int>(progress & 0xffffffff));
     }
     if (ready(shown_)) {
-        std::optional<BacktestResult> result;
+        std::optional<BacktestShown> shown;
         try {
-            result = shown_.get();
+            shown = shown_.get();
         } catch (const std::exception&) {
             // A run that could not finish (out of memory) shows no result.
         }
-        if (result) {
-            onShown_(std::move(*result));
+        if (shown) {
+            onShown_(std::move(*shown));
             return;  // the end is looked for in the next turn
         }
     }

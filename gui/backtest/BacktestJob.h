@@ -20,18 +20,28 @@
 
 #include "core/backtest/Outlook.h"
 #include "core/backtest/Scoring.h"
+#include "core/grid/ResultGrid.h"
 
 namespace rumone {
 
 class WalkKeeper;
 
+// The first step, with its tables filled on the job's thread.
+struct BacktestShown {
+    BacktestResult result;
+    ResultGrid score;
+    ResultGrid tickets;
+    std::string ticketNote;
+};
+
 // What the second step adds to the first: every reflect count's boards,
-// their same rows, the conclusion over the comparisons and the outlook.
+// their same rows, the conclusion over the comparisons and the outlook's
+// table.
 struct BacktestEnd {
     ReflectBoards boards;
     SameRows sameRows;
     std::string conclusion;
-    OutlookBoard outlook;
+    ResultGrid outlook;
 };
 
 class BacktestJob {
@@ -39,7 +49,7 @@ public:
     using Progress = std::function<void(int done, int total)>;
     // The first step: the board, tracks and tickets of the reflect count
     // asked for (the boards of every count still empty).
-    using Shown = std::function<void(BacktestResult)>;
+    using Shown = std::function<void(BacktestShown)>;
     // The second step; nullopt when the run was cancelled or failed.
     using Done = std::function<void(std::optional<BacktestEnd>)>;
     // Called on the job's own thread at every progress report (tests use it
@@ -73,9 +83,9 @@ private:
     std::atomic<long long> progress_{-1};
     long long progressShown_ = -1;
     std::shared_ptr<WalkKeeper> keeper_;
-    std::promise<std::optional<BacktestResult>> shownPromise_;
+    std::promise<std::optional<BacktestShown>> shownPromise_;
     std::promise<std::optional<BacktestEnd>> endPromise_;
-    std::future<std::optional<BacktestResult>> shown_;
+    std::future<std::optional<BacktestShown>> shown_;
     std::future<std::optional<BacktestEnd>> end_;
     Progress onProgress_;
     Shown onShown_;

@@ -335,7 +335,7 @@ void BacktestView::startRun()
     job_ = std::make_unique<BacktestJob>(
         host().drawHistory(), host().walkKeeper(), reflect_->value(), range, this,
         [this, generation](int done, int total) { onProgress(generation, done, total); },
-        [this, generation](BacktestResult result) { onShown(generation, std::move(result)); },
+        [this, generation](BacktestShown shown) { onShown(generation, std::move(shown)); },
         [this, generation](std::optional<BacktestEnd> end) { onFinished(generation, std::move(end)); }, workerStep_);
 }
 
@@ -375,14 +375,28 @@ void BacktestView::onProgress(int generation, int done, int total)
 }
 
 // The reflect count asked for is in: its tables and charts are shown while
-// the other counts are walked.
-void BacktestView::onShown(int generation, BacktestResult result)
+// the other counts are walked. The tables come filled from the job; each
+// chart is drawn in a turn of its own.
+void BacktestView::onShown(int generation, BacktestShown shown)
 {
     if (generation != generation_)
         return;
-    result_ = std::move(result);
+    result_ = std::move(shown.result);
     buildPages();
-    showResult();
+    *scoreModel_ = std::move(shown.score);
+    scoreGrid_->refresh();
+    *ticketModel_ = std::move(shown.tickets);
+    ticketGrid_->refresh();
+    ticketNote_->setText(QString::fromStdString(shown.ticketNote));
+    outlookLabel_->setText(QString::fromStdString(outlookText(result_->board[0].targets)));
+    const auto later = [this, generation](auto draw) {
+        QTimer::singleShot(0, this, [this, generation, draw] {
+            if (generation == generation_ && result_)
+                draw();
+        });
+    };
+    later([this] { chart_->showTrack(result_->track, chartChoice_->currentIndex()); });
+    later([this] { yenChart_->showYen(result_->yen, yenChoice_->currentIndex()); });
 }
 
 void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)
@@ -401,7 +415,10 @@ void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)
     buildPages();
     if (!result_)
         showResult();
-    fillOutlookGrid(*outlookModel_, end && result_ ? end->outlook : OutlookBoard{});
+    if (end && result_)
+        *outlookModel_ = std::move(end->outlook);
+    else
+        fillOutlookGrid(*outlookModel_, OutlookBoard{});
     outlookGrid_->refresh();
     conclusion_->setText(end && result_ ? QString::fromStdString(end->conclusion) : QString());
     if (result_) {

@@ -29,6 +29,7 @@ namespace rumone {
 
 class BacktestJob;
 struct BacktestEnd;
+struct BacktestShown;
 class ExcessPicture;
 class GridWidget;
 class Prediction;
@@ -103,7 +104,7 @@ private:
     void showRange();
     void scoreLog();
     void onProgress(int generation, int done, int total);
-    void onShown(int generation, BacktestResult result);
+    void onShown(int generation, BacktestShown shown);
     void onFinished(int generation, std::optional<BacktestEnd> end);
     void showChart();
     void onPrintClicked();
