@@ -12,7 +12,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "core/backtest/BandTargets.h"
@@ -96,6 +98,15 @@ public:
     YenTrack track() const;
 
 private:
+    // A predictor's tickets for one set of sets and what they may win,
+    // whatever is drawn, in prize units.
+    struct PricedPurchase {
+        std::vector<Ticket> tickets;
+        TargetPurchase purchase;  // no wins
+        std::array<std::vector<UnitOutcome>, kTicketTypeCount> unitsByType;
+        std::vector<UnitOutcome> units;
+    };
+    const PricedPurchase& pricedFor(std::size_t predictor, const PositionSets& sets);
     // Each predictor's net range after the targets added.
     void netRanges(std::array<float, kPredictorCount>& lows, std::array<float, kPredictorCount>& highs) const;
 
@@ -107,6 +118,8 @@ private:
     std::array<PrizeMix, kPredictorCount> mix_;
     std::array<long long, kPredictorCount> net_{};
     std::array<long long, kPredictorCount> bought_{};
+    // By the predictor's sets, packed: a pool is bought again and again.
+    std::array<std::unordered_map<std::uint64_t, PricedPurchase>, kPredictorCount> priced_;
 };
 
 }  // namespace rumone
