@@ -1,6 +1,8 @@
 // The walk-forward backtest: all seven predictors scored for all eleven
 // reflect counts in one walk, over the real history and over 32767
-// generated draws; beside it, its peer, the plain recomputation of the
+// generated draws; the verification's two steps on their own (the reflect
+// count shown, with its chart's ranges and tickets; every reflect count)
+// and both continued over one more draw; beside it, its peer, the plain recomputation of the
 // prediction from the truncated history for one target; and the
 // verification view opened on the real history until its chart is drawn.
 //

@@ -1,6 +1,7 @@
 #include "core/backtest/WalkKeeper.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace rumone {
 
@@ -94,9 +95,11 @@ BacktestSteps::BacktestSteps(WalkKeeper* keeper, const DrawHistory& history, int
     progress_.total = shown_->cursor().targetsLeft(history, range) + every_->cursor().targetsLeft(history, range);
 }
 
+// A walk left by an exception may be half through a target: it is not
+// kept.
 BacktestSteps::~BacktestSteps()
 {
-    if (!keeper_)
+    if (!keeper_ || std::uncaught_exceptions() > exceptionsAtStart_)
         return;
     keeper_->giveBack(std::move(shown_));
     keeper_->giveBack(std::move(every_));

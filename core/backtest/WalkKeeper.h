@@ -6,6 +6,7 @@
 // several threads: a walk is lent out whole and given back.
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -63,6 +64,7 @@ private:
     WalkProgress progress_;
     std::unique_ptr<ReflectWalk> shown_;
     std::unique_ptr<EveryReflectWalk> every_;
+    int exceptionsAtStart_ = std::uncaught_exceptions();
 };
 
 }  // namespace rumone
