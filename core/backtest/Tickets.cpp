@@ -202,7 +202,8 @@ void TicketWalk::add(int target, const PredictorSets& sets, const FourDigits& ac
             TicketTally& tally = board_[i][type];
             tally.add(byType[type]);
             tally.unit = unit_;
-            tally.paidUnits.add(priced.unitsByType[type]);
+            if (typesBoughtBy(static_cast<int>(i)).size() > 1)
+                tally.paidUnits.add(priced.unitsByType[type]);
             bought_[i] += byType[type].count;
             net_[i] += byType[type].paid - byType[type].count * kTicketPrice;
         }
@@ -215,11 +216,23 @@ void TicketWalk::add(int target, const PredictorSets& sets, const FourDigits& ac
         track_.net[i].push_back(static_cast<float>(net_[i]));
         track_.expected[i].push_back(static_cast<float>(cost * (kPayoutShare - 1)));
     }
+    boardBehind_ = true;
     if (grid_.due(index)) {
         std::array<float, kPredictorCount> lows{}, highs{};
         netRanges(lows, highs);
         grid_.add(index, lows, highs);
     }
+}
+
+const TicketBoard& TicketWalk::board() const
+{
+    if (boardBehind_) {
+        for (std::size_t i = 0; i < kPredictorCount; ++i)
+            if (const auto types = typesBoughtBy(static_cast<int>(i)); types.size() == 1)
+                board_[i][types.front()].paidUnits = payout_[i];
+        boardBehind_ = false;
+    }
+    return board_;
 }
 
 void TicketWalk::netRanges(std::array<float, kPredictorCount>& lows, std::array<float, kPredictorCount>& highs) const

@@ -91,7 +91,7 @@ class TicketWalk {
 public:
     TicketWalk();
     void add(int target, const PredictorSets& sets, const FourDigits& actual);
-    const TicketBoard& board() const { return board_; }
+    const TicketBoard& board() const;
     // A year of each predictor's tickets at its mix over the targets added.
     std::array<YearFigures, kPredictorCount> years() const;
     // The track so far, with the range at its last target.
@@ -111,7 +111,10 @@ private:
     void netRanges(std::array<float, kPredictorCount>& lows, std::array<float, kPredictorCount>& highs) const;
 
     long unit_;  // yen of one prize unit
-    TicketBoard board_;
+    // A predictor that buys one type has that type's prizes in payout_:
+    // its tally's distribution is copied from there when the board is read.
+    mutable TicketBoard board_;
+    mutable bool boardBehind_ = false;
     YenTrack track_;  // the bands are in grid_
     BandGrid grid_;
     std::array<UnitSums, kPredictorCount> payout_;  // the prizes so far, in units
