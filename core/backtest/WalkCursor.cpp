@@ -14,12 +14,20 @@ bool sameDraw(const Draw& a, const Draw& b)
     return a.number == b.number && a.digits == b.digits;
 }
 
+// No draw below the second is a target: ranges that start anywhere up to
+// it walk the same targets.
+int lowestTarget(const DrawHistory& history, int from)
+{
+    const auto& draws = history.completeDraws();
+    return draws.size() > 1 ? std::max(from, draws[1].number) : from;
+}
+
 }  // namespace
 
 bool WalkCursor::continues(const DrawHistory& history, TargetRange range) const
 {
     const auto& draws = history.completeDraws();
-    return range.from == from_ && walked_.size() <= draws.size() &&
+    return lowestTarget(history, range.from) == lowestTarget(history, from_) && walked_.size() <= draws.size() &&
            (walked_.empty() || walked_.back().number <= range.to) &&
            std::equal(walked_.begin(), walked_.end(), draws.begin(), sameDraw);
 }

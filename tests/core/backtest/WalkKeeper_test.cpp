@@ -74,10 +74,10 @@ struct KeptRun {
     BacktestResult result;
 };
 
-KeptRun runKept(WalkKeeper& keeper, const DrawHistory& history, int reflect)
+KeptRun runKept(WalkKeeper& keeper, const DrawHistory& history, int reflect, TargetRange range = {})
 {
     KeptRun run;
-    BacktestSteps steps(&keeper, history, reflect, {}, [&run](int, int total) {
+    BacktestSteps steps(&keeper, history, reflect, range, [&run](int, int total) {
         run.total = total;
         return true;
     });
@@ -118,6 +118,8 @@ TEST(WalkKeeper, AnEnteredDrawIsOneTargetAndAnEditedOlderDrawStartsAfresh)
     EXPECT_EQ(afterEntry.total, 2);  // one target in each walk
     expectSameResult(afterEntry.result, *runBacktest(entered, 4, {}));
     EXPECT_EQ(runKept(keeper, entered, 6).total, 200);  // the shown walk of another count only
+    // From the second draw on: the same targets as from draw 0.
+    EXPECT_EQ(runKept(keeper, entered, 6, {2, kMaxDrawNumber}).total, 0);
 
     rows[100].digits[2] = (rows[100].digits[2] + 1) % 10;
     const DrawHistory edited = historyOf(rows);
