@@ -159,4 +159,39 @@ DrawOutcomes drawOutcomesOf(std::span<const Ticket> tickets)
     return won.out;
 }
 
+std::vector<NumberWin> winsByNumber(std::span<const Ticket> tickets)
+{
+    std::vector<NumberWin> wins;
+    for (const Ticket& t : tickets) {
+        FourDigits drawn = sorted(t.digits);
+        do {
+            if (const auto kind = prizeKindWon(t, drawn)) {
+                NumberWin win{numberOf(drawn), 1u << t.type, {}};
+                win.paid[t.type] = theoreticalPrize(*kind, drawn);
+                wins.push_back(win);
+            }
+        } while (std::next_permutation(drawn.begin(), drawn.end()));
+    }
+    std::sort(wins.begin(), wins.end(), [](const NumberWin& a, const NumberWin& b) { return a.number < b.number; });
+    std::vector<NumberWin> merged;
+    for (const NumberWin& win : wins) {
+        if (merged.empty() || merged.back().number != win.number) {
+            merged.push_back(win);
+            continue;
+        }
+        merged.back().types |= win.types;
+        for (std::size_t type = 0; type < kTicketTypeCount; ++type)
+            merged.back().paid[type] += win.paid[type];
+    }
+    return merged;
+}
+
+const NumberWin* winOn(const std::vector<NumberWin>& wins, const FourDigits& drawn)
+{
+    const int number = numberOf(drawn);
+    const auto found =
+        std::lower_bound(wins.begin(), wins.end(), number, [](const NumberWin& win, int n) { return win.number < n; });
+    return found != wins.end() && found->number == number ? &*found : nullptr;
+}
+
 }  // namespace rumone

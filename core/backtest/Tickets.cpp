@@ -179,8 +179,9 @@ const TicketWalk::PricedPurchase& TicketWalk::pricedFor(std::size_t predictor, c
     if (found != kept.end())
         return found->second;
     PricedPurchase priced;
-    priced.tickets = ticketsBoughtWith(static_cast<int>(predictor), sets);
-    priced.purchase = purchaseOf(priced.tickets);
+    const std::vector<Ticket> tickets = ticketsBoughtWith(static_cast<int>(predictor), sets);
+    priced.wins = winsByNumber(tickets);
+    priced.purchase = purchaseOf(tickets);
     for (std::size_t type = 0; type < kTicketTypeCount; ++type)
         priced.unitsByType[type] = unitsOf(priced.purchase.prizesByType[type], unit_);
     priced.units = unitsOf(priced.purchase.prizes, unit_);
@@ -197,7 +198,12 @@ void TicketWalk::add(int target, const PredictorSets& sets, const FourDigits& ac
         // The same sets buy the same tickets: what they may win is counted once.
         const PricedPurchase& priced = valid ? pricedFor(i, sets.sets[i]) : nothing;
         std::array<TargetTickets, kTicketTypeCount> byType = priced.purchase.byType;
-        addWins(byType, priced.tickets, actual);
+        if (const NumberWin* win = winOn(priced.wins, actual))
+            for (std::size_t type = 0; type < kTicketTypeCount; ++type)
+                if ((win->types >> type) & 1u) {
+                    byType[type].wins = 1;
+                    byType[type].paid += win->paid[type];
+                }
         for (std::size_t type = 0; type < kTicketTypeCount; ++type) {
             TicketTally& tally = board_[i][type];
             tally.add(byType[type]);

@@ -101,7 +101,7 @@ private:
     // A predictor's tickets for one set of sets and what they may win,
     // whatever is drawn, in prize units.
     struct PricedPurchase {
-        std::vector<Ticket> tickets;
+        std::vector<NumberWin> wins;
         TargetPurchase purchase;  // no wins
         std::array<std::vector<UnitOutcome>, kTicketTypeCount> unitsByType;
         std::vector<UnitOutcome> units;
