@@ -1,6 +1,8 @@
 // The walk-forward backtest: all seven predictors scored for all eleven
 // reflect counts in one walk, over the real history and over 32767
-// generated draws; beside it, its peer, the plain recomputation of the
+// generated draws; the verification's two steps on their own (the reflect
+// count shown, with its chart's ranges and tickets; every reflect count)
+// and both continued over one more draw; beside it, its peer, the plain recomputation of the
 // prediction from the truncated history for one target; and the
 // verification view opened on the real history until its chart is drawn.
 //
@@ -20,7 +22,9 @@
 #include "core/backtest/Comparisons.h"
 #include "core/backtest/Scoring.h"
 #include "core/backtest/WalkForward.h"
+#include "core/backtest/WalkKeeper.h"
 #include "core/predict/Prediction.h"
+#include "core/store/SampleDatabase.h"
 #include "gui/backtest/BacktestView.h"
 #include "gui/charts/ChartsModule.h"
 
@@ -89,6 +93,60 @@ void comparisonsAndTickets(benchmark::State& state, bool useReal)
     state.counters["different"] = different;
 }
 
+// The step the chart waits for: the walk of one reflect count with its
+// board, chart tracks (chance bands included) and tickets; then the step
+// that follows it, every reflect count's boards.
+void walkShownReflectCount(benchmark::State& state, bool useReal)
+{
+    const DrawHistory* history = historyFor(state, useReal);
+    if (!history)
+        return;
+    std::size_t bands = 0;
+    for (auto _ : state) {
+        BacktestSteps steps(nullptr, *history, 0, {}, {});
+        const std::optional<BacktestResult> result = steps.walkShown();
+        bands = result->track.bandAt.size();
+        benchmark::DoNotOptimize(result->yen.bandLow.data());
+    }
+    state.counters["bands"] = static_cast<double>(bands);
+}
+
+void walkEveryReflectCount(benchmark::State& state, bool useReal)
+{
+    const DrawHistory* history = historyFor(state, useReal);
+    if (!history)
+        return;
+    for (auto _ : state) {
+        ReflectBoards boards;
+        SameRows same;
+        walkEveryReflect(nullptr, *history, {}, {}, boards, same);
+        benchmark::DoNotOptimize(boards.data());
+    }
+}
+
+// After one more draw: the kept walks go on over the one new target, and
+// the result is read out of them.
+void walkAfterOneMoreDraw(benchmark::State& state)
+{
+    const std::vector<EditRow> rows = sampleDraws(kMaxDrawNumber);
+    const DrawHistory before = bench::historyOf({rows.begin(), rows.end() - 1});
+    const DrawHistory after = bench::historyOf(rows);
+    for (auto _ : state) {
+        state.PauseTiming();
+        WalkKeeper keeper;
+        {
+            BacktestSteps steps(&keeper, before, 0, {}, {});
+            std::optional<BacktestResult> result = steps.walkShown();
+            steps.walkEvery(*result);
+        }
+        state.ResumeTiming();
+        BacktestSteps steps(&keeper, after, 0, {}, {});
+        std::optional<BacktestResult> result = steps.walkShown();
+        steps.walkEvery(*result);
+        benchmark::DoNotOptimize(result->track.bandLow.data());
+    }
+}
+
 // The peer: the prediction for the last target computed the plain way, from
 // the history below it, for one reflect count.
 void recomputeOneTarget(benchmark::State& state, bool useReal)
@@ -130,6 +188,11 @@ BENCHMARK_CAPTURE(walkAllReflectCounts, real7054, true)->Unit(benchmark::kMillis
 BENCHMARK_CAPTURE(walkAllReflectCounts, generated32767, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(comparisonsAndTickets, real7054, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(comparisonsAndTickets, generated32767, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(walkShownReflectCount, real7054, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(walkShownReflectCount, generated32767, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(walkEveryReflectCount, real7054, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(walkEveryReflectCount, generated32767, false)->Unit(benchmark::kMillisecond);
+BENCHMARK(walkAfterOneMoreDraw)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK_CAPTURE(recomputeOneTarget, real7054, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(recomputeOneTarget, generated32767, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK(openView)->Unit(benchmark::kMillisecond);

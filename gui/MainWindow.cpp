@@ -18,6 +18,7 @@
 #include <map>
 
 #include "core/analysis/AnalysisView.h"
+#include "core/backtest/WalkKeeper.h"
 #include "core/calendar/HistoryDates.h"
 #include "core/predict/Prediction.h"
 #include "core/store/DatabaseLock.h"
@@ -59,7 +60,7 @@ constexpr int kPrepareHelpAfterMs = 250;
 
 }  // namespace
 
-MainWindow::MainWindow() : prediction_(std::make_unique<Prediction>())
+MainWindow::MainWindow() : prediction_(std::make_unique<Prediction>()), walkKeeper_(std::make_shared<WalkKeeper>())
 {
     setObjectName("MainFrm");
     setWindowTitle(programCaption());

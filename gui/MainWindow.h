@@ -71,6 +71,7 @@ public:
     bool everyDrawRead() const { return !document_.loadingAtStart(); }
     std::optional<DrawDate> drawDateOf(int number) const override { return drawCalendar_.dateOf(number); }
     void offerPurchases(const PredictorSets& sets) override;
+    std::shared_ptr<WalkKeeper> walkKeeper() const override { return walkKeeper_; }
     void showStatusNote(const QString& text) override;
     // Reads the history again off the window thread; the views follow it
     // once it is in (see changeHistory).
@@ -172,6 +173,7 @@ private:
 
     DrawDocument document_{*this};
     std::unique_ptr<Prediction> prediction_;
+    std::shared_ptr<WalkKeeper> walkKeeper_;
     QMdiArea* mdi_ = nullptr;
     std::vector<ViewKind> kinds_;
     std::vector<std::pair<QString, QPointer<QMdiSubWindow>>> windows_;

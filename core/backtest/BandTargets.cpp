@@ -18,3 +18,36 @@ std::vector<std::size_t> evenlySpread(std::size_t count, std::size_t points)
 }
 
 }  // namespace rumone
+
+namespace rumone {
+
+void BandGrid::add(std::size_t index, const std::array<float, kPredictorCount>& lows,
+                   const std::array<float, kPredictorCount>& highs)
+{
+    at.push_back(index);
+    for (std::size_t i = 0; i < kPredictorCount; ++i) {
+        low[i].push_back(lows[i]);
+        high[i].push_back(highs[i]);
+    }
+    if (at.size() < kBandPoints)
+        return;
+    step *= 2;
+    std::size_t kept = 0;
+    for (std::size_t j = 0; j < at.size(); ++j) {
+        if (!due(at[j]))
+            continue;
+        at[kept] = at[j];
+        for (std::size_t i = 0; i < kPredictorCount; ++i) {
+            low[i][kept] = low[i][j];
+            high[i][kept] = high[i][j];
+        }
+        ++kept;
+    }
+    at.resize(kept);
+    for (std::size_t i = 0; i < kPredictorCount; ++i) {
+        low[i].resize(kept);
+        high[i].resize(kept);
+    }
+}
+
+}  // namespace rumone

@@ -1,6 +1,6 @@
 #include "core/backtest/Scoring.h"
 
-#include "core/backtest/BandTargets.h"
+#include "core/backtest/WalkKeeper.h"
 
 namespace rumone {
 
@@ -90,56 +90,13 @@ std::string verdictText(Verdict verdict, int targets)
     return "";
 }
 
-namespace {
-
-// The chance range of the hits so far, less their expectation, for the
-// chart.
-void addBandPoint(ExcessTrack& track, const Scoreboard& board)
-{
-    track.bandAt.push_back(track.targets.size() - 1);
-    for (std::size_t i = 0; i < kPredictorCount; ++i) {
-        const CountFigures f = board[i].hitFigures();
-        track.bandLow[i].push_back(static_cast<float>(double(f.low) - f.expected));
-        track.bandHigh[i].push_back(static_cast<float>(double(f.high) - f.expected));
-    }
-}
-
-}  // namespace
-
 std::optional<BacktestResult> runBacktest(const DrawHistory& history, int reflect, TargetRange range,
                                           const std::function<bool(int done, int total)>& keepGoing)
 {
-    BacktestResult result;
-    result.reflect = reflect;
-    std::vector<int> reflects;
-    for (int k = 0; k < kReflectCounts; ++k)
-        reflects.push_back(k);
-    const auto chosen = static_cast<std::size_t>(reflect);
-    const std::size_t total = static_cast<std::size_t>(countTargets(history, range));
-    const std::vector<std::size_t> bandAt = evenlySpread(total, kBandPoints);
-    std::size_t nextBand = 0;
-    TicketWalk tickets(total);
-    const auto onStep = [&](const WalkStep& step) {
-        for (std::size_t k = 0; k < reflects.size(); ++k)
-            for (std::size_t i = 0; i < kPredictorCount; ++i)
-                result.boards[k][i].add(step.sets[k].sets[i], step.actual);
-        result.sameRows.add(step.sets);
-        const Scoreboard& board = result.boards[chosen];
-        result.track.targets.push_back(step.target);
-        for (std::size_t i = 0; i < kPredictorCount; ++i)
-            result.track.excess[i].push_back(static_cast<float>(board[i].hits - board[i].expected));
-        if (nextBand < bandAt.size() && bandAt[nextBand] == result.track.targets.size() - 1) {
-            addBandPoint(result.track, board);
-            ++nextBand;
-        }
-        tickets.add(step.target, step.sets[chosen], step.actual);
-    };
-    if (!walkForward(history, reflects, range, onStep, keepGoing))
+    BacktestSteps steps(nullptr, history, reflect, range, keepGoing);
+    std::optional<BacktestResult> result = steps.walkShown();
+    if (!result || !steps.walkEvery(*result))
         return std::nullopt;
-    result.board = result.boards[chosen];
-    result.tickets = tickets.board();
-    result.years = tickets.years();
-    result.yen = tickets.takeTrack();
     return result;
 }
 

@@ -73,42 +73,125 @@ long prizeUnitOf(std::span<const std::size_t> types)
     return unit;
 }
 
-// Every ordering of every ticket's digits, with what the ticket wins on
-// it, summed per number.
-DrawOutcomes drawOutcomesOf(std::span<const Ticket> tickets)
+namespace {
+
+struct Priced {
+    int digits = 0;  // the number of its digits sorted: the multiset
+    const Ticket* ticket = nullptr;
+    long exact = 0;  // the prize on its own order
+    long other = 0;  // on any other order of its digits
+};
+
+// The totals of the numbers won so far: on how many numbers each type wins
+// and how many numbers pay each total.
+struct WonNumbers {
+    DrawOutcomes out;
+
+    void add(long yen, unsigned types, int numbers)
+    {
+        if (numbers == 0 || types == 0)
+            return;
+        for (std::size_t type = 0; type < kTicketTypeCount; ++type)
+            out.winningNumbers[type] += static_cast<int>((types >> type) & 1u) * numbers;
+        const auto found =
+            std::find_if(out.prizes.begin(), out.prizes.end(), [yen](const PrizeOutcome& p) { return p.yen == yen; });
+        if (found != out.prizes.end())
+            found->numbers += numbers;
+        else
+            out.prizes.push_back({yen, numbers});
+    }
+};
+
+// One ticket alone on its digits: its own order and the others.
+void addAlone(WonNumbers& won, const Priced& p)
 {
-    struct Number {
+    const unsigned type = 1u << p.ticket->type;
+    won.add(p.exact, p.exact != 0 ? type : 0, 1);
+    won.add(p.other, p.other != 0 ? type : 0, orderingsOf(numberKindOf(p.ticket->digits)) - 1);
+}
+
+// Tickets on the same digits: each order summed over them.
+void addTogether(WonNumbers& won, std::span<const Priced> group)
+{
+    FourDigits drawn = sorted(group.front().ticket->digits);
+    do {
         long yen = 0;
         unsigned types = 0;  // a bit per type that wins
-    };
-    std::vector<Number> byNumber(static_cast<std::size_t>(kNumbers));
-    std::vector<std::size_t> won;
+        for (const Priced& p : group) {
+            const long prize = drawn == p.ticket->digits ? p.exact : p.other;
+            if (prize != 0) {
+                yen += prize;
+                types |= 1u << p.ticket->type;
+            }
+        }
+        won.add(yen, types, 1);
+    } while (std::next_permutation(drawn.begin(), drawn.end()));
+}
+
+}  // namespace
+
+// Tickets of different digits (as a multiset) never win on the same
+// number, so each multiset's orders are summed over its own tickets alone,
+// and a ticket alone on its digits is counted without going through them.
+DrawOutcomes drawOutcomesOf(std::span<const Ticket> tickets)
+{
+    std::vector<Priced> priced;
+    priced.reserve(tickets.size());
     for (const Ticket& t : tickets) {
         const TicketType& type = kTicketTypes[t.type];
-        const long exact = theoreticalPrize(type.exact, t.digits);
-        const long other = type.anyOrder ? theoreticalPrize(*type.anyOrder, t.digits) : 0;
+        priced.push_back({numberOf(sorted(t.digits)), &t, theoreticalPrize(type.exact, t.digits),
+                          type.anyOrder ? theoreticalPrize(*type.anyOrder, t.digits) : 0});
+    }
+    std::sort(priced.begin(), priced.end(), [](const Priced& a, const Priced& b) { return a.digits < b.digits; });
+    WonNumbers won;
+    for (std::size_t first = 0; first < priced.size();) {
+        std::size_t end = first + 1;
+        while (end < priced.size() && priced[end].digits == priced[first].digits)
+            ++end;
+        if (end == first + 1)
+            addAlone(won, priced[first]);
+        else
+            addTogether(won, std::span(priced).subspan(first, end - first));
+        first = end;
+    }
+    std::sort(won.out.prizes.begin(), won.out.prizes.end(),
+              [](const PrizeOutcome& a, const PrizeOutcome& b) { return a.yen > b.yen; });
+    return won.out;
+}
+
+std::vector<NumberWin> winsByNumber(std::span<const Ticket> tickets)
+{
+    std::vector<NumberWin> wins;
+    for (const Ticket& t : tickets) {
         FourDigits drawn = sorted(t.digits);
         do {
-            const long yen = drawn == t.digits ? exact : other;
-            Number& n = byNumber[static_cast<std::size_t>(numberOf(drawn))];
-            if (yen == 0)
-                continue;
-            if (n.types == 0)
-                won.push_back(static_cast<std::size_t>(numberOf(drawn)));
-            n.yen += yen;
-            n.types |= 1u << t.type;
+            if (const auto kind = prizeKindWon(t, drawn)) {
+                NumberWin win{numberOf(drawn), 1u << t.type, {}};
+                win.paid[t.type] = theoreticalPrize(*kind, drawn);
+                wins.push_back(win);
+            }
         } while (std::next_permutation(drawn.begin(), drawn.end()));
     }
-    DrawOutcomes out;
-    std::map<long, int, std::greater<>> prizes;
-    for (const std::size_t number : won) {
+    std::sort(wins.begin(), wins.end(), [](const NumberWin& a, const NumberWin& b) { return a.number < b.number; });
+    std::vector<NumberWin> merged;
+    for (const NumberWin& win : wins) {
+        if (merged.empty() || merged.back().number != win.number) {
+            merged.push_back(win);
+            continue;
+        }
+        merged.back().types |= win.types;
         for (std::size_t type = 0; type < kTicketTypeCount; ++type)
-            out.winningNumbers[type] += (byNumber[number].types >> type) & 1u;
-        ++prizes[byNumber[number].yen];
+            merged.back().paid[type] += win.paid[type];
     }
-    for (const auto& [yen, numbers] : prizes)
-        out.prizes.push_back({yen, numbers});
-    return out;
+    return merged;
+}
+
+const NumberWin* winOn(const std::vector<NumberWin>& wins, const FourDigits& drawn)
+{
+    const int number = numberOf(drawn);
+    const auto found =
+        std::lower_bound(wins.begin(), wins.end(), number, [](const NumberWin& win, int n) { return win.number < n; });
+    return found != wins.end() && found->number == number ? &*found : nullptr;
 }
 
 }  // namespace rumone

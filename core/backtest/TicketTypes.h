@@ -80,4 +80,17 @@ struct DrawOutcomes {
 
 DrawOutcomes drawOutcomesOf(std::span<const Ticket> tickets);
 
+// What a list of tickets wins on one number that wins any of them: the
+// types that win and the theoretical prizes of each type.
+struct NumberWin {
+    int number = 0;  // the digits read as a four-digit number
+    unsigned types = 0;
+    std::array<long, kTicketTypeCount> paid{};
+};
+// Every number that wins any of `tickets`, ascending: a ticket wins only
+// on an order of its own digits.
+std::vector<NumberWin> winsByNumber(std::span<const Ticket> tickets);
+// What they win on `drawn`; nullptr for nothing.
+const NumberWin* winOn(const std::vector<NumberWin>& wins, const FourDigits& drawn);
+
 }  // namespace rumone

@@ -71,12 +71,11 @@ std::vector<Ticket> ticketsBoughtWith(int predictor, const PositionSets& sets)
     return tickets;
 }
 
-TargetPurchase ticketsOf(int predictor, const PositionSets& sets, const FourDigits& actual)
+namespace {
+
+// What `tickets` may win, whatever is drawn: wins and paid left 0.
+TargetPurchase purchaseOf(const std::vector<Ticket>& tickets)
 {
-    for (const int d : actual)
-        if (d < 0 || d > 9)
-            return {};
-    const std::vector<Ticket> tickets = ticketsBoughtWith(predictor, sets);
     TargetPurchase out;
     const DrawOutcomes outcomes = drawOutcomesOf(tickets);
     out.prizes = outcomes.prizes;
@@ -93,11 +92,35 @@ TargetPurchase ticketsOf(int predictor, const PositionSets& sets, const FourDigi
         TargetTickets& type = out.byType[t.type];
         ++type.count;
         type.chance = outcomes.winningNumbers[t.type] * kChanceScale / kNumbers;
-        if (const auto kind = prizeKindWon(t, actual)) {
-            type.wins = 1;
-            type.paid += theoreticalPrize(*kind, actual);
-        }
     }
+    return out;
+}
+
+// What `tickets` won on `actual`, into `byType`.
+void addWins(std::array<TargetTickets, kTicketTypeCount>& byType, const std::vector<Ticket>& tickets,
+             const FourDigits& actual)
+{
+    for (const Ticket& t : tickets)
+        if (const auto kind = prizeKindWon(t, actual)) {
+            byType[t.type].wins = 1;
+            byType[t.type].paid += theoreticalPrize(*kind, actual);
+        }
+}
+
+bool validDigits(const FourDigits& digits)
+{
+    return std::all_of(digits.begin(), digits.end(), [](int d) { return d >= 0 && d <= 9; });
+}
+
+}  // namespace
+
+TargetPurchase ticketsOf(int predictor, const PositionSets& sets, const FourDigits& actual)
+{
+    if (!validDigits(actual))
+        return {};
+    const std::vector<Ticket> tickets = ticketsBoughtWith(predictor, sets);
+    TargetPurchase out = purchaseOf(tickets);
+    addWins(out.byType, tickets, actual);
     return out;
 }
 
@@ -144,41 +167,96 @@ long walkPrizeUnit()
 
 }  // namespace
 
-TicketWalk::TicketWalk(std::size_t targets) : unit_(walkPrizeUnit()), bandAt_(evenlySpread(targets, kBandPoints)) {}
+TicketWalk::TicketWalk() : unit_(walkPrizeUnit()) {}
+
+const TicketWalk::PricedPurchase& TicketWalk::pricedFor(std::size_t predictor, const PositionSets& sets)
+{
+    std::uint64_t key = 0;
+    for (const DigitSet set : sets)
+        key = key << 16 | set;
+    auto& kept = priced_[predictor];
+    const auto found = kept.find(key);
+    if (found != kept.end())
+        return found->second;
+    PricedPurchase priced;
+    const std::vector<Ticket> tickets = ticketsBoughtWith(static_cast<int>(predictor), sets);
+    priced.wins = winsByNumber(tickets);
+    priced.purchase = purchaseOf(tickets);
+    for (std::size_t type = 0; type < kTicketTypeCount; ++type)
+        priced.unitsByType[type] = unitsOf(priced.purchase.prizesByType[type], unit_);
+    priced.units = unitsOf(priced.purchase.prizes, unit_);
+    return kept.emplace(key, std::move(priced)).first->second;
+}
 
 void TicketWalk::add(int target, const PredictorSets& sets, const FourDigits& actual)
 {
-    const bool band = next_ < bandAt_.size() && bandAt_[next_] == added_;
+    const std::size_t index = track_.targets.size();
     track_.targets.push_back(target);
-    if (band)
-        track_.bandAt.push_back(added_);
+    const bool valid = validDigits(actual);
+    static const PricedPurchase nothing;
     for (std::size_t i = 0; i < kPredictorCount; ++i) {
-        const TargetPurchase tickets = ticketsOf(static_cast<int>(i), sets.sets[i], actual);
+        // The same sets buy the same tickets: what they may win is counted once.
+        const PricedPurchase& priced = valid ? pricedFor(i, sets.sets[i]) : nothing;
+        std::array<TargetTickets, kTicketTypeCount> byType = priced.purchase.byType;
+        if (const NumberWin* win = winOn(priced.wins, actual))
+            for (std::size_t type = 0; type < kTicketTypeCount; ++type)
+                if ((win->types >> type) & 1u) {
+                    byType[type].wins = 1;
+                    byType[type].paid += win->paid[type];
+                }
         for (std::size_t type = 0; type < kTicketTypeCount; ++type) {
             TicketTally& tally = board_[i][type];
-            tally.add(tickets.byType[type]);
+            tally.add(byType[type]);
             tally.unit = unit_;
-            tally.paidUnits.add(unitsOf(tickets.prizesByType[type], unit_));
-            bought_[i] += tickets.byType[type].count;
-            net_[i] += tickets.byType[type].paid - tickets.byType[type].count * kTicketPrice;
+            if (typesBoughtBy(static_cast<int>(i)).size() > 1)
+                tally.paidUnits.add(priced.unitsByType[type]);
+            bought_[i] += byType[type].count;
+            net_[i] += byType[type].paid - byType[type].count * kTicketPrice;
         }
-        payout_[i].add(unitsOf(tickets.prizes, unit_));
+        payout_[i].add(priced.units);
         long count = 0;
-        for (const TargetTickets& t : tickets.byType)
+        for (const TargetTickets& t : byType)
             count += t.count;
-        mix_[i].add(tickets.prizes, count);
+        mix_[i].add(priced.purchase.prizes, count);
         const double cost = double(bought_[i] * kTicketPrice);
         track_.net[i].push_back(static_cast<float>(net_[i]));
         track_.expected[i].push_back(static_cast<float>(cost * (kPayoutShare - 1)));
-        if (band) {
-            const auto [low, high] = payout_[i].range();
-            track_.bandLow[i].push_back(static_cast<float>(double(low * unit_) - cost));
-            track_.bandHigh[i].push_back(static_cast<float>(double(high * unit_) - cost));
-        }
     }
-    if (band)
-        ++next_;
-    ++added_;
+    boardBehind_ = true;
+    if (grid_.due(index)) {
+        std::array<float, kPredictorCount> lows{}, highs{};
+        netRanges(lows, highs);
+        grid_.add(index, lows, highs);
+    }
+}
+
+const TicketBoard& TicketWalk::board() const
+{
+    if (boardBehind_) {
+        for (std::size_t i = 0; i < kPredictorCount; ++i)
+            if (const auto types = typesBoughtBy(static_cast<int>(i)); types.size() == 1)
+                board_[i][types.front()].paidUnits = payout_[i];
+        boardBehind_ = false;
+    }
+    return board_;
+}
+
+void TicketWalk::netRanges(std::array<float, kPredictorCount>& lows, std::array<float, kPredictorCount>& highs) const
+{
+    for (std::size_t i = 0; i < kPredictorCount; ++i) {
+        const double cost = double(bought_[i] * kTicketPrice);
+        const auto [low, high] = payout_[i].range();
+        lows[i] = static_cast<float>(double(low * unit_) - cost);
+        highs[i] = static_cast<float>(double(high * unit_) - cost);
+    }
+}
+
+YenTrack TicketWalk::track() const
+{
+    YenTrack out = track_;
+    if (!out.targets.empty())
+        grid_.readInto(out, out.targets.size() - 1, [this](auto& lows, auto& highs) { netRanges(lows, highs); });
+    return out;
 }
 
 std::array<YearFigures, kPredictorCount> TicketWalk::years() const

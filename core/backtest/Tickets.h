@@ -12,9 +12,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
+#include "core/backtest/BandTargets.h"
 #include "core/backtest/PredictorSets.h"
 #include "core/backtest/TicketTypes.h"
 #include "core/backtest/YearOfTickets.h"
@@ -86,25 +89,40 @@ struct YenTrack {
 // prizes is carried along exactly, in whole numbers of the prize unit.
 class TicketWalk {
 public:
-    // `targets`: how many targets will be added, for the band targets.
-    explicit TicketWalk(std::size_t targets);
+    TicketWalk();
     void add(int target, const PredictorSets& sets, const FourDigits& actual);
-    const TicketBoard& board() const { return board_; }
+    const TicketBoard& board() const;
     // A year of each predictor's tickets at its mix over the targets added.
     std::array<YearFigures, kPredictorCount> years() const;
-    YenTrack takeTrack() { return std::move(track_); }
+    // The track so far, with the range at its last target.
+    YenTrack track() const;
 
 private:
+    // A predictor's tickets for one set of sets and what they may win,
+    // whatever is drawn, in prize units.
+    struct PricedPurchase {
+        std::vector<NumberWin> wins;
+        TargetPurchase purchase;  // no wins
+        std::array<std::vector<UnitOutcome>, kTicketTypeCount> unitsByType;
+        std::vector<UnitOutcome> units;
+    };
+    const PricedPurchase& pricedFor(std::size_t predictor, const PositionSets& sets);
+    // Each predictor's net range after the targets added.
+    void netRanges(std::array<float, kPredictorCount>& lows, std::array<float, kPredictorCount>& highs) const;
+
     long unit_;  // yen of one prize unit
-    TicketBoard board_;
-    YenTrack track_;
+    // A predictor that buys one type has that type's prizes in payout_:
+    // its tally's distribution is copied from there when the board is read.
+    mutable TicketBoard board_;
+    mutable bool boardBehind_ = false;
+    YenTrack track_;  // the bands are in grid_
+    BandGrid grid_;
     std::array<UnitSums, kPredictorCount> payout_;  // the prizes so far, in units
     std::array<PrizeMix, kPredictorCount> mix_;
     std::array<long long, kPredictorCount> net_{};
     std::array<long long, kPredictorCount> bought_{};
-    std::vector<std::size_t> bandAt_;
-    std::size_t next_ = 0;
-    std::size_t added_ = 0;
+    // By the predictor's sets, packed: a pool is bought again and again.
+    std::array<std::unordered_map<std::uint64_t, PricedPurchase>, kPredictorCount> priced_;
 };
 
 }  // namespace rumone

@@ -30,23 +30,26 @@ const char* numberKindName(NumberKind kind)
     return "";
 }
 
+// From the digits sorted: how many neighbours are equal, and where.
 NumberKind numberKindOf(const std::array<int, 4>& digits)
 {
-    std::array<int, 10> count{};
-    for (int d : digits)
-        ++count[static_cast<std::size_t>(d)];
-    int pairs = 0, most = 0;
-    for (int c : count) {
-        most = std::max(most, c);
-        pairs += c == 2 ? 1 : 0;
-    }
-    if (most == 4)
+    std::array<int, 4> d = digits;
+    const auto order = [&d](std::size_t a, std::size_t b) {
+        if (d[b] < d[a])
+            std::swap(d[a], d[b]);
+    };
+    order(0, 1);
+    order(2, 3);
+    order(0, 2);
+    order(1, 3);
+    order(1, 2);
+    const bool ab = d[0] == d[1], bc = d[1] == d[2], cd = d[2] == d[3];
+    const int equal = int(ab) + int(bc) + int(cd);
+    if (equal == 3)
         return NumberKind::FourOfAKind;
-    if (most == 3)
-        return NumberKind::Triple;
-    if (pairs == 2)
-        return NumberKind::DoubleDouble;
-    return pairs == 1 ? NumberKind::Double : NumberKind::Single;
+    if (equal == 2)
+        return bc ? NumberKind::Triple : NumberKind::DoubleDouble;
+    return equal == 1 ? NumberKind::Double : NumberKind::Single;
 }
 
 int orderingsOf(NumberKind kind)

@@ -122,7 +122,6 @@ double TrialCounts::variance() const
 CountDistribution::CountDistribution(std::span<const BinomialPart> parts)
 {
     pmf_ = {1.0};
-    double variance = 0;
     for (const auto& [q, m] : parts) {
         if (q <= 0 || m <= 0)
             continue;
@@ -132,15 +131,38 @@ CountDistribution::CountDistribution(std::span<const BinomialPart> parts)
             continue;
         }
         const Window w = windowOf(m * q, m * q * (1 - q), 0, m);
-        const std::vector<double> sum = convolved(pmf_, binomialOver(m, q, w));
+        pmf_ = convolved(pmf_, binomialOver(m, q, w));
         offset_ += w.from;
         mean_ += m * q;
-        variance += m * q * (1 - q);
-        const long top = offset_ + static_cast<long>(sum.size()) - 1;
-        const Window keep = windowOf(mean_, variance, offset_, top);
-        pmf_.assign(sum.begin() + (keep.from - offset_), sum.begin() + (keep.to - offset_) + 1);
+        variance_ += m * q * (1 - q);
+        const long top = offset_ + static_cast<long>(pmf_.size()) - 1;
+        const Window keep = windowOf(mean_, variance_, offset_, top);
+        pmf_.erase(pmf_.begin() + (keep.to - offset_) + 1, pmf_.end());
+        pmf_.erase(pmf_.begin(), pmf_.begin() + (keep.from - offset_));
         offset_ = keep.from;
     }
+    finish();
+}
+
+// The new trials are convolved among themselves first: one convolution
+// of the wide distribution, with a narrow one.
+CountDistribution::CountDistribution(const CountDistribution& before, std::span<const BinomialPart> more)
+{
+    const CountDistribution added(more);
+    pmf_ = convolved(before.pmf_, added.pmf_);
+    offset_ = before.offset_ + added.offset_;
+    mean_ = before.mean_ + added.mean_;
+    variance_ = before.variance_ + added.variance_;
+    finish();
+}
+
+void CountDistribution::finish()
+{
+    const long top = offset_ + static_cast<long>(pmf_.size()) - 1;
+    const Window keep = windowOf(mean_, variance_, offset_, top);
+    pmf_.erase(pmf_.begin() + (keep.to - offset_) + 1, pmf_.end());
+    pmf_.erase(pmf_.begin(), pmf_.begin() + (keep.from - offset_));
+    offset_ = keep.from;
     atMost_.resize(pmf_.size());
     std::partial_sum(pmf_.begin(), pmf_.end(), atMost_.begin());
     atLeast_.resize(pmf_.size());

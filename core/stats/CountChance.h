@@ -41,14 +41,21 @@ class CountDistribution {
 public:
     explicit CountDistribution(std::span<const BinomialPart> parts);
     explicit CountDistribution(const TrialCounts& trials) : CountDistribution(trials.parts()) {}
+    // `before` with the trials of `more` added: convolved with those alone,
+    // not made again from every trial.
+    CountDistribution(const CountDistribution& before, std::span<const BinomialPart> more);
     // P(X < k) and P(X > k).
     double below(long k) const;
     double above(long k) const;
     double mean() const { return mean_; }
 
 private:
+    // Cuts the pmf to its window and sums both tails.
+    void finish();
+
     long offset_ = 0;  // the count of pmf_[0]
     double mean_ = 0;
+    double variance_ = 0;
     std::vector<double> pmf_;      // P(X = offset_ + i)
     std::vector<double> atMost_;   // P(X <= offset_ + i)
     std::vector<double> atLeast_;  // P(X >= offset_ + i)

@@ -2,6 +2,12 @@
 
 #include <chrono>
 
+#include "core/backtest/BacktestGrid.h"
+#include "core/backtest/Comparisons.h"
+#include "core/backtest/TicketGrid.h"
+#include "core/backtest/WalkKeeper.h"
+#include "gui/charts/ChartsModule.h"
+
 namespace rumone {
 
 namespace {
@@ -13,43 +19,78 @@ long long packed(int done, int total)
     return (static_cast<long long>(done) << 32) | static_cast<unsigned>(total);
 }
 
+template <typename T>
+bool ready(const std::future<T>& future)
+{
+    return future.valid() && future.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+BacktestShown shownOf(const BacktestResult& result)
+{
+    BacktestShown shown;
+    shown.result = result;
+    fillScoreGrid(shown.score, result.board);
+    fillTicketGrid(shown.tickets, result.tickets);
+    shown.ticketNote = straightWinNote(result.tickets);
+    return shown;
+}
+
 }  // namespace
 
-BacktestJob::BacktestJob(const DrawHistory& history, int reflect, TargetRange range, QObject* receiver,
-                         Progress onProgress, Done onDone, WorkerStep onWorkerStep)
-    : onProgress_(std::move(onProgress)), onDone_(std::move(onDone))
+BacktestJob::BacktestJob(const DrawHistory& history, std::shared_ptr<WalkKeeper> keeper, int reflect, TargetRange range,
+                         QObject* receiver, Progress onProgress, Shown onShown, Done onDone, WorkerStep onWorkerStep)
+    : keeper_(std::move(keeper)),
+      onProgress_(std::move(onProgress)),
+      onShown_(std::move(onShown)),
+      onDone_(std::move(onDone))
 {
-    std::promise<std::optional<BacktestResult>> promise;
-    result_ = promise.get_future();
+    shown_ = shownPromise_.get_future();
+    end_ = endPromise_.get_future();
     poller_ = new QTimer(receiver);
     poller_->setInterval(kPollMs);
     QObject::connect(poller_, &QTimer::timeout, poller_, [this] { poll(); });
     poller_->start();
-    thread_ = std::thread([this, &history, reflect, range, onWorkerStep, promise = std::move(promise)]() mutable {
-        const auto keepGoing = [&](int done, int total) {
-            if (onWorkerStep)
-                onWorkerStep();
-            if (cancelled_)
-                return false;
-            progress_ = packed(done, total);
-            return true;
-        };
-        std::optional<BacktestResult> result;
-        try {
-            result = runBacktest(history, reflect, range, keepGoing);
-        } catch (...) {
-            promise.set_exception(std::current_exception());
-            return;
-        }
-        if (cancelled_)
-            result.reset();
-        promise.set_value(std::move(result));
-    });
+    thread_ =
+        std::thread([this, &history, reflect, range, onWorkerStep] { run(history, reflect, range, onWorkerStep); });
 }
 
 BacktestJob::~BacktestJob()
 {
     stop();
+}
+
+void BacktestJob::run(const DrawHistory& history, int reflect, TargetRange range, const WorkerStep& onWorkerStep)
+{
+    const auto keepGoing = [&](int done, int total) {
+        if (onWorkerStep)
+            onWorkerStep();
+        if (cancelled_)
+            return false;
+        progress_ = packed(done, total);
+        return true;
+    };
+    chartMakers();  // the charts' module is opened here, not on the window's thread
+    bool shownSet = false;
+    try {
+        BacktestSteps steps(keeper_.get(), history, reflect, range, keepGoing);
+        std::optional<BacktestResult> result = steps.walkShown();
+        shownPromise_.set_value(result ? std::optional(shownOf(*result)) : std::nullopt);
+        shownSet = true;
+        if (!result || !steps.walkEvery(*result) || cancelled_) {
+            endPromise_.set_value(std::nullopt);
+            return;
+        }
+        BacktestEnd end;
+        end.conclusion = resultConclusionText(*result);
+        fillOutlookGrid(end.outlook, outlookOf(*result));
+        end.boards = result->boards;
+        end.sameRows = result->sameRows;
+        endPromise_.set_value(std::move(end));
+    } catch (...) {
+        if (!shownSet)
+            shownPromise_.set_exception(std::current_exception());
+        endPromise_.set_exception(std::current_exception());
+    }
 }
 
 // The poller stops at once and goes once its own call, if any, is over.
@@ -77,16 +118,27 @@ void BacktestJob::poll()
         progressShown_ = progress;
         onProgress_(static_cast<int>(progress >> 32), static_cast<int>(progress & 0xffffffff));
     }
-    if (!result_.valid() || result_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+    if (ready(shown_)) {
+        std::optional<BacktestShown> shown;
+        try {
+            shown = shown_.get();
+        } catch (const std::exception&) {
+            // A run that could not finish (out of memory) shows no result.
+        }
+        if (shown) {
+            onShown_(std::move(*shown));
+            return;  // the end is looked for in the next turn
+        }
+    }
+    if (!ready(end_))
         return;
     stopPolling();
-    std::optional<BacktestResult> result;
+    std::optional<BacktestEnd> end;
     try {
-        result = result_.get();
+        end = end_.get();
     } catch (const std::exception&) {
-        // A run that could not finish (out of memory) shows no result.
     }
-    onDone_(std::move(result));  // may destroy this job
+    onDone_(std::move(end));  // may destroy this job
 }
 
 }  // namespace rumone

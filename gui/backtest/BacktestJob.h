@@ -1,8 +1,10 @@
-// One walk-forward run on a thread of its own. The thread hands its
-// progress over in atomics and its result through a future; the receiver's
-// thread looks for both every few milliseconds and makes the calls, so
-// nothing but standard synchronisation crosses the threads. Destroying the
-// job cancels the run and waits for its thread.
+// One walk-forward run on a thread of its own, in two steps: the reflect
+// count shown (its tables and charts), then every reflect count and the
+// comparisons over them. The thread hands its progress over in atomics and
+// each step's result through a future; the receiver's thread looks for them
+// every few milliseconds and makes the calls, so nothing but standard
+// synchronisation crosses the threads. Destroying the job cancels the run
+// and waits for its thread.
 #pragma once
 
 #include <QObject>
@@ -11,25 +13,54 @@
 #include <atomic>
 #include <functional>
 #include <future>
+#include <memory>
 #include <optional>
+#include <string>
 #include <thread>
 
+#include "core/backtest/Outlook.h"
 #include "core/backtest/Scoring.h"
+#include "core/grid/ResultGrid.h"
 
 namespace rumone {
+
+class WalkKeeper;
+
+// The first step, with its tables filled on the job's thread.
+struct BacktestShown {
+    BacktestResult result;
+    ResultGrid score;
+    ResultGrid tickets;
+    std::string ticketNote;
+};
+
+// What the second step adds to the first: every reflect count's boards,
+// their same rows, the conclusion over the comparisons and the outlook's
+// table.
+struct BacktestEnd {
+    ReflectBoards boards;
+    SameRows sameRows;
+    std::string conclusion;
+    ResultGrid outlook;
+};
 
 class BacktestJob {
 public:
     using Progress = std::function<void(int done, int total)>;
-    using Done = std::function<void(std::optional<BacktestResult>)>;
+    // The first step: the board, tracks and tickets of the reflect count
+    // asked for (the boards of every count still empty).
+    using Shown = std::function<void(BacktestShown)>;
+    // The second step; nullopt when the run was cancelled or failed.
+    using Done = std::function<void(std::optional<BacktestEnd>)>;
     // Called on the job's own thread at every progress report (tests use it
     // to hold a run under way).
     using WorkerStep = std::function<void()>;
 
-    // `history` must outlive the job. The callbacks run on the receiver's
-    // thread, and never once the receiver or the job is gone.
-    BacktestJob(const DrawHistory& history, int reflect, TargetRange range, QObject* receiver, Progress onProgress,
-                Done onDone, WorkerStep onWorkerStep = {});
+    // `history` must outlive the job; `keeper`, when given, lends the walks
+    // of earlier runs and keeps this run's. The callbacks run on the
+    // receiver's thread, and never once the receiver or the job is gone.
+    BacktestJob(const DrawHistory& history, std::shared_ptr<WalkKeeper> keeper, int reflect, TargetRange range,
+                QObject* receiver, Progress onProgress, Shown onShown, Done onDone, WorkerStep onWorkerStep = {});
     ~BacktestJob();
     BacktestJob(const BacktestJob&) = delete;
     BacktestJob& operator=(const BacktestJob&) = delete;
@@ -40,8 +71,10 @@ public:
     void stop();
 
 private:
+    // The thread's work: both steps, each handed over as it ends.
+    void run(const DrawHistory& history, int reflect, TargetRange range, const WorkerStep& onWorkerStep);
     // On the receiver's thread: the progress reported since the last look,
-    // and the result once it is in.
+    // and each step's result once it is in.
     void poll();
     void stopPolling();
 
@@ -49,8 +82,13 @@ private:
     // done and total of the latest report, packed so that they are read together.
     std::atomic<long long> progress_{-1};
     long long progressShown_ = -1;
-    std::future<std::optional<BacktestResult>> result_;
+    std::shared_ptr<WalkKeeper> keeper_;
+    std::promise<std::optional<BacktestShown>> shownPromise_;
+    std::promise<std::optional<BacktestEnd>> endPromise_;
+    std::future<std::optional<BacktestShown>> shown_;
+    std::future<std::optional<BacktestEnd>> end_;
     Progress onProgress_;
+    Shown onShown_;
     Done onDone_;
     QPointer<QTimer> poller_;
     std::thread thread_;

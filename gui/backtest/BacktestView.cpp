@@ -333,10 +333,10 @@ void BacktestView::startRun()
     progress_->setVisible(true);
     cancel_->setEnabled(true);
     job_ = std::make_unique<BacktestJob>(
-        host().drawHistory(), reflect_->value(), range, this,
+        host().drawHistory(), host().walkKeeper(), reflect_->value(), range, this,
         [this, generation](int done, int total) { onProgress(generation, done, total); },
-        [this, generation](std::optional<BacktestResult> result) { onFinished(generation, std::move(result)); },
-        workerStep_);
+        [this, generation](BacktestShown shown) { onShown(generation, std::move(shown)); },
+        [this, generation](std::optional<BacktestEnd> end) { onFinished(generation, std::move(end)); }, workerStep_);
 }
 
 void BacktestView::closeEvent(QCloseEvent* event)
@@ -374,17 +374,53 @@ void BacktestView::onProgress(int generation, int done, int total)
     progress_->setValue(done);
 }
 
-void BacktestView::onFinished(int generation, std::optional<BacktestResult> result)
+// The reflect count asked for is in: its tables and charts are shown while
+// the other counts are walked. The tables come filled from the job; each
+// chart is drawn in a turn of its own.
+void BacktestView::onShown(int generation, BacktestShown shown)
+{
+    if (generation != generation_)
+        return;
+    result_ = std::move(shown.result);
+    buildPages();
+    *scoreModel_ = std::move(shown.score);
+    scoreGrid_->refresh();
+    *ticketModel_ = std::move(shown.tickets);
+    ticketGrid_->refresh();
+    ticketNote_->setText(QString::fromStdString(shown.ticketNote));
+    outlookLabel_->setText(QString::fromStdString(outlookText(result_->board[0].targets)));
+    const auto later = [this, generation](auto draw) {
+        QTimer::singleShot(0, this, [this, generation, draw] {
+            if (generation == generation_ && result_)
+                draw();
+        });
+    };
+    later([this] { chart_->showTrack(result_->track, chartChoice_->currentIndex()); });
+    later([this] { yenChart_->showYen(result_->yen, yenChoice_->currentIndex()); });
+}
+
+void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)
 {
     if (generation != generation_)
         return;
     job_.reset();
     progress_->setVisible(false);
     cancel_->setEnabled(false);
-    result_ = std::move(result);
+    if (end && result_) {
+        result_->boards = std::move(end->boards);
+        result_->sameRows = std::move(end->sameRows);
+    } else {
+        result_.reset();
+    }
     buildPages();
-    showResult();
-    conclusion_->setText(result_ ? QString::fromStdString(resultConclusionText(*result_)) : QString());
+    if (!result_)
+        showResult();
+    if (end && result_)
+        *outlookModel_ = std::move(end->outlook);
+    else
+        fillOutlookGrid(*outlookModel_, OutlookBoard{});
+    outlookGrid_->refresh();
+    conclusion_->setText(end && result_ ? QString::fromStdString(end->conclusion) : QString());
     if (result_) {
         const auto& targets = result_->track.targets;
         status_->setText(targets.empty() ? QStringLiteral("検証できる回がありません。")
@@ -406,8 +442,6 @@ void BacktestView::showResult()
     fillTicketGrid(*ticketModel_, result_ ? result_->tickets : TicketBoard{});
     ticketGrid_->refresh();
     ticketNote_->setText(QString::fromStdString(straightWinNote(result_ ? result_->tickets : TicketBoard{})));
-    fillOutlookGrid(*outlookModel_, result_ ? outlookOf(*result_) : OutlookBoard{});
-    outlookGrid_->refresh();
     outlookLabel_->setText(QString::fromStdString(outlookText(result_ ? result_->board[0].targets : 0)));
     showChart();
 }

@@ -28,6 +28,8 @@ class QTabWidget;
 namespace rumone {
 
 class BacktestJob;
+struct BacktestEnd;
+struct BacktestShown;
 class ExcessPicture;
 class GridWidget;
 class Prediction;
@@ -102,7 +104,8 @@ private:
     void showRange();
     void scoreLog();
     void onProgress(int generation, int done, int total);
-    void onFinished(int generation, std::optional<BacktestResult> result);
+    void onShown(int generation, BacktestShown shown);
+    void onFinished(int generation, std::optional<BacktestEnd> end);
     void showChart();
     void onPrintClicked();
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "core/backtest/PredictorSets.h"
@@ -19,6 +20,7 @@ namespace rumone {
 class ChildView;
 class DrawHistory;
 class LatestDraws;
+class WalkKeeper;
 
 // What a child view needs from the main window.
 class ViewHost {
@@ -50,6 +52,10 @@ public:
     // The tickets a prediction's sets buy, shown for confirmation and
     // recorded in the purchase book.
     virtual void offerPurchases(const PredictorSets& /*sets*/) {}
+    // The verification's walks kept between runs (shared with the runs'
+    // threads, which may outlive the host's members); none: every run
+    // walks the whole history.
+    virtual std::shared_ptr<WalkKeeper> walkKeeper() const { return nullptr; }
 };
 
 class ChildView : public QWidget {

@@ -17,6 +17,7 @@
 #include "core/backtest/PredictionLog.h"
 #include "core/backtest/PredictorSets.h"
 #include "core/backtest/Scoring.h"
+#include "core/backtest/WalkKeeper.h"
 #include "core/calendar/HistoryDates.h"
 #include "core/predict/EqualChance.h"
 #include "core/predict/Prediction.h"
@@ -230,13 +231,14 @@ void PredictionView::startCheck()
     checkStop_ = stop;
     const DrawHistory& history = host().drawHistory();
     QPointer<PredictionView> self(this);
-    checkThread_ = std::thread([stop, self, generation, reflect, &history] {
-        const std::optional<BacktestResult> result =
-            runBacktest(history, reflect, TargetRange{}, [&stop](int, int) { return !*stop; });
-        if (!result || *stop)
+    checkThread_ = std::thread([stop, self, generation, reflect, &history, keeper = host().walkKeeper()] {
+        ReflectBoards boards;
+        SameRows same;
+        if (!walkEveryReflect(
+                keeper.get(), history, TargetRange{}, [&stop](int, int) { return !*stop; }, boards, same) ||
+            *stop)
             return;
-        const QString line =
-            QString::fromStdString(predictionCheckText(compareAll(result->boards, result->sameRows), reflect));
+        const QString line = QString::fromStdString(predictionCheckText(compareAll(boards, same), reflect));
         QMetaObject::invokeMethod(
             self.data(),
             [self, generation, line] {

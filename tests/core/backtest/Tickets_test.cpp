@@ -74,7 +74,7 @@ TEST(Tickets, WalkTalliesAndTracksTheNetYen)
     PredictorSets sets;
     sets.sets[0] = rowOf({1, 2, 3, 4});
     sets.sets[4] = poolOf({0, 1, 2, 3, 4});
-    TicketWalk walk(3);
+    TicketWalk walk;
     walk.add(10, sets, {1, 2, 3, 4});  // straight and box of 周期7, a box of 消去法
     walk.add(11, sets, {9, 9, 9, 9});
     walk.add(12, sets, {4, 3, 2, 1});
@@ -85,7 +85,7 @@ TEST(Tickets, WalkTalliesAndTracksTheNetYen)
     EXPECT_EQ(board[4][1].count, 15);  // C(5, 4) a target
     EXPECT_EQ(board[4][1].wins, 2);
     EXPECT_DOUBLE_EQ(board[4][1].returnShare(), 75000.0 / 3000);
-    const YenTrack track = walk.takeTrack();
+    const YenTrack track = walk.track();
     ASSERT_EQ(track.net[0].size(), 3u);
     EXPECT_FLOAT_EQ(track.net[0][0], 900000 + 37500 - 400);
     EXPECT_FLOAT_EQ(track.expected[0][2], -110 * 6);
@@ -112,7 +112,7 @@ TEST(Tickets, ReturnFiguresAgreeWithEveryOutcomeEnumerated)
         }
         return out;
     }();
-    TicketWalk walk(targets.size());
+    TicketWalk walk;
     for (const PredictorSets& sets : targets)
         walk.add(1, sets, {9, 9, 9, 9});
     for (const auto& [predictor, type] :

@@ -214,3 +214,22 @@ TEST(BacktestView, APredictionRecordedBeforeItsDrawIsScoredOnceTheDrawIsEntered)
 }
 
 }  // namespace
+
+// The reflect count asked for is walked first: its table and chart are in
+// while the other ten are still walked; the conclusion over all of them
+// follows.
+TEST(BacktestView, TheChartComesBeforeTheOtherReflectCountsAreWalked)
+{
+    FakeHost host(test::randomHistory(600, 3));
+    Prediction prediction;
+    auto* view = new BacktestView(host, prediction, {});
+    Hosted<BacktestView> h(view);
+    view->setWorkerStep([] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); });
+    view->startRun();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->chart() && view->chart()->pointCount() > 0; }, 20000));
+    EXPECT_TRUE(view->running());
+    EXPECT_TRUE(view->conclusionLabel()->text().isEmpty());
+    ASSERT_TRUE(waitForRun(*view));
+    EXPECT_FALSE(view->conclusionLabel()->text().isEmpty());
+    EXPECT_EQ(view->result()->boards[0][4].hits, view->result()->board[4].hits);
+}

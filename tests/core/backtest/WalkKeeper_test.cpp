@@ -1,0 +1,132 @@
+// The verification's walks: the chart's chance ranges convolved only with
+// the trials since the last point equal the ranges made from every trial,
+// the points depend on the count of targets alone, and a kept walk goes on
+// over a draw entered later but starts afresh when an older draw changed.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/backtest/WalkKeeper.h"
+#include "support/TestSupport.h"
+
+namespace rumone::test {
+namespace {
+
+std::vector<Row> randomRows(int count, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::vector<Row> rows;
+    for (int n = 1; n <= count; ++n)
+        rows.push_back({n, {digit(gen), digit(gen), digit(gen), digit(gen)}});
+    return rows;
+}
+
+TEST(WalkKeeper, BandPointsAreSpreadOverTheTrackWhateverItsLength)
+{
+    for (const std::size_t count : {1u, 2u, 47u, 48u, 49u, 100u, 1000u, 32767u}) {
+        BandGrid grid;
+        for (std::size_t index = 0; index < count; ++index)
+            if (grid.due(index))
+                grid.add(index, {}, {});
+        YenTrack track;
+        grid.readInto(track, count - 1, [](auto&, auto&) {});
+        const auto& at = track.bandAt;
+        ASSERT_FALSE(at.empty());
+        EXPECT_LE(at.size(), kBandPoints) << count;
+        EXPECT_GE(at.size(), std::min(count, kBandPoints / 2)) << count;
+        EXPECT_EQ(at.front(), 0u);
+        EXPECT_EQ(at.back(), count - 1);
+        for (std::size_t j = 1; j + 1 < at.size(); ++j)
+            EXPECT_EQ(at[j] - at[j - 1], at[1] - at[0]) << count;
+        EXPECT_EQ(track.bandLow[3].size(), at.size());
+    }
+}
+
+TEST(WalkKeeper, EachBandEqualsTheRangeOfEveryTrialUpToItsTarget)
+{
+    const DrawHistory history = historyOf(randomRows(400, 5));
+    const auto result = runBacktest(history, 2, {});
+    ASSERT_TRUE(result);
+    const ExcessTrack& track = result->track;
+    Scoreboard board;
+    std::size_t index = 0, band = 0;
+    walkForward(history, {2}, {}, [&](const WalkStep& step) {
+        for (std::size_t i = 0; i < kPredictorCount; ++i)
+            board[i].add(step.sets[0].sets[i], step.actual);
+        if (band < track.bandAt.size() && track.bandAt[band] == index) {
+            for (std::size_t i = 0; i < kPredictorCount; ++i) {
+                const CountFigures f = board[i].hitFigures();
+                EXPECT_EQ(track.bandLow[i][band], static_cast<float>(double(f.low) - f.expected)) << index;
+                EXPECT_EQ(track.bandHigh[i][band], static_cast<float>(double(f.high) - f.expected)) << index;
+            }
+            ++band;
+        }
+        ++index;
+    });
+    EXPECT_EQ(band, track.bandAt.size());
+    EXPECT_GT(band, kBandPoints / 2);
+}
+
+// The targets both walks of a run have left, and its result.
+struct KeptRun {
+    int total = 0;
+    BacktestResult result;
+};
+
+KeptRun runKept(WalkKeeper& keeper, const DrawHistory& history, int reflect, TargetRange range = {})
+{
+    KeptRun run;
+    BacktestSteps steps(&keeper, history, reflect, range, [&run](int, int total) {
+        run.total = total;
+        return true;
+    });
+    run.result = *steps.walkShown();
+    EXPECT_TRUE(steps.walkEvery(run.result));
+    return run;
+}
+
+void expectSameResult(const BacktestResult& a, const BacktestResult& b)
+{
+    EXPECT_EQ(a.track.targets, b.track.targets);
+    EXPECT_EQ(a.track.bandAt, b.track.bandAt);
+    EXPECT_EQ(a.track.bandLow, b.track.bandLow);
+    EXPECT_EQ(a.track.excess, b.track.excess);
+    EXPECT_EQ(a.yen.bandAt, b.yen.bandAt);
+    EXPECT_EQ(a.yen.bandHigh, b.yen.bandHigh);
+    EXPECT_EQ(a.yen.net, b.yen.net);
+    for (std::size_t i = 0; i < kPredictorCount; ++i) {
+        EXPECT_EQ(a.board[i].hits, b.board[i].hits);
+        EXPECT_EQ(a.tickets[i][kBoxTicket].paid, b.tickets[i][kBoxTicket].paid);
+        EXPECT_EQ(a.years[i].medianNet, b.years[i].medianNet);
+        for (int k = 0; k < kReflectCounts; ++k) {
+            EXPECT_EQ(a.boards[static_cast<std::size_t>(k)][i].hits, b.boards[static_cast<std::size_t>(k)][i].hits);
+            EXPECT_EQ(a.sameRows.firstEqual(static_cast<int>(i), k), b.sameRows.firstEqual(static_cast<int>(i), k));
+        }
+    }
+}
+
+TEST(WalkKeeper, AnEnteredDrawIsOneTargetAndAnEditedOlderDrawStartsAfresh)
+{
+    std::vector<Row> rows = randomRows(200, 8);
+    WalkKeeper keeper;
+    EXPECT_EQ(runKept(keeper, historyOf(rows), 4).total, 2 * 199);
+
+    rows.push_back({201, {1, 2, 3, 4}});
+    const DrawHistory entered = historyOf(rows);
+    const KeptRun afterEntry = runKept(keeper, entered, 4);
+    EXPECT_EQ(afterEntry.total, 2);  // one target in each walk
+    expectSameResult(afterEntry.result, *runBacktest(entered, 4, {}));
+    EXPECT_EQ(runKept(keeper, entered, 6).total, 200);  // the shown walk of another count only
+    // From the second draw on: the same targets as from draw 0.
+    EXPECT_EQ(runKept(keeper, entered, 6, {2, kMaxDrawNumber}).total, 0);
+
+    rows[100].digits[2] = (rows[100].digits[2] + 1) % 10;
+    const DrawHistory edited = historyOf(rows);
+    const KeptRun afterEdit = runKept(keeper, edited, 4);
+    EXPECT_EQ(afterEdit.total, 2 * 200);
+    expectSameResult(afterEdit.result, *runBacktest(edited, 4, {}));
+}
+
+}  // namespace
+}  // namespace rumone::test
