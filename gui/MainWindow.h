@@ -71,6 +71,7 @@ public:
     bool everyDrawRead() const { return !document_.loadingAtStart(); }
     std::optional<DrawDate> drawDateOf(int number) const override { return drawCalendar_.dateOf(number); }
     void offerPurchases(const PredictorSets& sets) override;
+    void offerPurchaseGroups(std::vector<PurchaseGroup> groups, const QString& intro) override;
     void showStatusNote(const QString& text) override;
     // Reads the history again off the window thread; the views follow it
     // once it is in (see changeHistory).

@@ -11,6 +11,7 @@
 
 #include "core/backtest/PredictorSets.h"
 #include "core/calendar/DrawCalendar.h"
+#include "core/tickets/PredictionPurchases.h"
 
 class QMenu;
 
@@ -50,6 +51,10 @@ public:
     // The tickets a prediction's sets buy, shown for confirmation and
     // recorded in the purchase book.
     virtual void offerPurchases(const PredictorSets& /*sets*/) {}
+    // Groups of purchases shown for confirmation (`intro` says where they
+    // come from) and the chosen ones recorded in the purchase book in one
+    // write; too many at once are refused with the reason.
+    virtual void offerPurchaseGroups(std::vector<PurchaseGroup> /*groups*/, const QString& /*intro*/) {}
 };
 
 class ChildView : public QWidget {

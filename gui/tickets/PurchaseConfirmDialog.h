@@ -1,6 +1,6 @@
-// The purchases of a prediction shown for confirmation: a checkable line a
-// predictor, the total of the checked ones, and the reminder that no
-// choice of numbers changes the chance of winning.
+// Purchases shown for confirmation: a checkable line a group (a predictor
+// of the prediction, a rule of 自分の条件), the total of the checked ones,
+// and the reminder that no choice of numbers changes the chance of winning.
 #pragma once
 
 #include <QDialog>
@@ -16,7 +16,8 @@ namespace rumone {
 class PurchaseConfirmDialog : public QDialog {
     Q_OBJECT
 public:
-    PurchaseConfirmDialog(std::vector<PredictorPurchases> groups, QWidget* parent = nullptr);
+    // `intro`: where the groups come from, above the list.
+    PurchaseConfirmDialog(std::vector<PurchaseGroup> groups, const QString& intro, QWidget* parent = nullptr);
 
     // The purchases of the checked lines.
     std::vector<Purchase> chosen() const;
@@ -25,7 +26,7 @@ public:
 private:
     void showTotal();
 
-    std::vector<PredictorPurchases> groups_;
+    std::vector<PurchaseGroup> groups_;
     QListWidget* list_ = nullptr;
     QLabel* total_ = nullptr;
 };
