@@ -33,7 +33,8 @@ PurchaseConfirmDialog::PurchaseConfirmDialog(std::vector<PurchaseGroup> groups, 
     total_->setWordWrap(true);
     layout->addWidget(total_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("記録(&R)"));
+    record_ = buttons->button(QDialogButtonBox::Ok);
+    record_->setText(QStringLiteral("記録(&R)"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -55,11 +56,15 @@ std::vector<Purchase> PurchaseConfirmDialog::chosen() const
 
 void PurchaseConfirmDialog::showTotal()
 {
-    const long long units = static_cast<long long>(chosen().size());
+    const std::vector<Purchase> purchases = chosen();
+    const long long units = static_cast<long long>(purchases.size());
+    const std::optional<std::string> tooMany = tooManyPurchasesProblem(purchases);
+    record_->setEnabled(!tooMany);
     total_->setText(QStringLiteral("合計 %1口・%2円（平均で戻るのはその 45 %）。どの数字を選んで"
                                    "買っても、当せんの確率は同じです（ストレート 1万分の1）。")
                         .arg(QString::fromStdString(groupedDigits(units)),
-                             QString::fromStdString(groupedDigits(units * kTicketPrice))));
+                             QString::fromStdString(groupedDigits(units * kTicketPrice))) +
+                    (tooMany ? u'\n' + QString::fromStdString(*tooMany) : QString()));
 }
 
 }  // namespace rumone

@@ -1,6 +1,7 @@
 // Purchases shown for confirmation: a checkable line a group (a predictor
 // of the prediction, a rule of 自分の条件), the total of the checked ones,
-// and the reminder that no choice of numbers changes the chance of winning.
+// and the reminder that no choice of numbers changes the chance of winning;
+// too many checked to record at once turn 記録 off and say why.
 #pragma once
 
 #include <QDialog>
@@ -10,6 +11,7 @@
 
 class QLabel;
 class QListWidget;
+class QPushButton;
 
 namespace rumone {
 
@@ -29,6 +31,7 @@ private:
     std::vector<PurchaseGroup> groups_;
     QListWidget* list_ = nullptr;
     QLabel* total_ = nullptr;
+    QPushButton* record_ = nullptr;  // off while the checked lines are too many to record
 };
 
 }  // namespace rumone
