@@ -215,22 +215,32 @@ std::vector<BookLine> MainWindow::bookLinesIfAny() const
 // confirms them; the book then shows them.
 void MainWindow::offerPurchases(const PredictorSets& sets)
 {
+    const int next = document_.history().latestDrawNumber() + 1;
+    offerPurchaseGroups(next > kMaxDrawNumber ? std::vector<PurchaseGroup>{} : purchasesOfPrediction(sets, next),
+                        QStringLiteral("予想の数字で買う組み合わせです（各 1口・次の回）。"));
+}
+
+void MainWindow::offerPurchaseGroups(std::vector<PurchaseGroup> groups, const QString& intro)
+{
     if (document_.readOnly()) {
         showError(document_.readOnlyRefusal(QStringLiteral("購入の記録")));
         return;
     }
-    const int next = document_.history().latestDrawNumber() + 1;
-    std::vector<PredictorPurchases> groups = purchasesOfPrediction(sets, next);
-    if (groups.empty() || next > kMaxDrawNumber) {
-        showStatusNote(QStringLiteral("この予想で買う組み合わせはありません。"));
+    std::erase_if(groups, [](const PurchaseGroup& g) { return g.purchases.empty(); });
+    if (groups.empty() || groups.front().purchases.front().firstDraw > kMaxDrawNumber) {
+        showStatusNote(QStringLiteral("買う組み合わせはありません。"));
         return;
     }
-    PurchaseConfirmDialog dialog(std::move(groups), this);
+    PurchaseConfirmDialog dialog(std::move(groups), intro, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::vector<Purchase> chosen = dialog.chosen();
     if (chosen.empty())
         return;
+    if (const auto problem = tooManyPurchasesProblem(chosen)) {
+        showError(QString::fromStdString(*problem));
+        return;
+    }
     try {
         recordPurchases(document_.database(), chosen);
     } catch (const StoreError& e) {
@@ -241,7 +251,7 @@ void MainWindow::offerPurchases(const PredictorSets& sets)
     if (book && book->buildCount() > 0)
         book->rebuildOnNewHistory();
     showStatusNote(
-        QStringLiteral("予想の組み合わせ %1口を第%2回の購入として記録しました。").arg(chosen.size()).arg(next));
+        QStringLiteral("%1口を第%2回の購入として記録しました。").arg(chosen.size()).arg(chosen.front().firstDraw));
 }
 
 // What the player's tickets for `draws` won, for the status line.

@@ -72,6 +72,7 @@ public:
     std::optional<DrawDate> drawDateOf(int number) const override { return drawCalendar_.dateOf(number); }
     void offerPurchases(const PredictorSets& sets) override;
     std::shared_ptr<WalkKeeper> walkKeeper() const override { return walkKeeper_; }
+    void offerPurchaseGroups(std::vector<PurchaseGroup> groups, const QString& intro) override;
     void showStatusNote(const QString& text) override;
     // Reads the history again off the window thread; the views follow it
     // once it is in (see changeHistory).

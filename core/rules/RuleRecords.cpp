@@ -7,6 +7,7 @@
 
 #include "core/backtest/TicketGrid.h"
 #include "core/rules/Fingerprint.h"
+#include "core/rules/RulePurchases.h"
 #include "core/rules/RuleWalk.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/FirstEntries.h"
@@ -92,13 +93,12 @@ int recordNextDraw(const WriteTransaction& tx, const std::vector<std::string>& r
         const int reflect = read.rule->reflectCount();
         if (read.rule->method && !methodSets.contains(reflect))
             methodSets.emplace(reflect, nextMethodSets(history, reflect));
-        RuleNumbers numbers(*read.rule);
         RuleRecord record;
         record.rule = text;
         record.target = target;
-        record.tickets = numbers.ticketsAt(allowedDigitsAfter(
+        record.tickets = nextDrawTickets(
             *read.rule, draws,
-            read.rule->method ? &methodSets.at(reflect).sets[static_cast<std::size_t>(*read.rule->method)] : nullptr));
+            read.rule->method ? &methodSets.at(reflect).sets[static_cast<std::size_t>(*read.rule->method)] : nullptr);
         record.recorded = storedTimeNow();
         record.salt = randomSalt();
         record.previous = lastChainHash(tx);

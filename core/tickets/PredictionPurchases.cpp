@@ -11,11 +11,11 @@ constexpr std::size_t kTicketsNamed = 6;
 
 }  // namespace
 
-std::vector<PredictorPurchases> purchasesOfPrediction(const PredictorSets& sets, int draw)
+std::vector<PurchaseGroup> purchasesOfPrediction(const PredictorSets& sets, int draw)
 {
-    std::vector<PredictorPurchases> out;
+    std::vector<PurchaseGroup> out;
     for (int predictor = 0; predictor < kPredictorCount; ++predictor) {
-        PredictorPurchases group{predictor, {}};
+        PurchaseGroup group{std::string(kPredictorNames[static_cast<std::size_t>(predictor)]), {}};
         for (const Ticket& t : ticketsBoughtWith(predictor, sets.sets[static_cast<std::size_t>(predictor)])) {
             Purchase p;
             p.firstDraw = draw;
@@ -28,9 +28,9 @@ std::vector<PredictorPurchases> purchasesOfPrediction(const PredictorSets& sets,
     return out;
 }
 
-std::string predictorPurchasesText(const PredictorPurchases& group)
+std::string purchaseGroupText(const PurchaseGroup& group)
 {
-    std::string s = std::string(kPredictorNames[static_cast<std::size_t>(group.predictor)]) + "：";
+    std::string s = group.name + "：";
     for (std::size_t i = 0; i < group.purchases.size() && i < kTicketsNamed; ++i)
         s += (i == 0 ? "" : "・") + numberText(group.purchases[i].ticket.digits) + " " +
              kTicketTypes[group.purchases[i].ticket.type].name;
@@ -38,6 +38,18 @@ std::string predictorPurchasesText(const PredictorPurchases& group)
         s += "…";
     const long long units = static_cast<long long>(group.purchases.size());
     return s + "（" + groupedDigits(units) + "口・" + groupedDigits(units * kTicketPrice) + "円）";
+}
+
+std::optional<std::string> tooManyPurchasesProblem(const std::vector<Purchase>& purchases)
+{
+    long long units = 0;
+    for (const Purchase& p : purchases)
+        units += static_cast<long long>(p.units) * p.draws;
+    if (units <= kMaxPurchasesAtOnce)
+        return std::nullopt;
+    return "選んだ購入は " + groupedDigits(units) + "口・" + groupedDigits(units * kTicketPrice) +
+           "円です。一度に記録できるのは " + groupedDigits(kMaxPurchasesAtOnce) +
+           "口までです。条件を絞るか、記録する行を減らしてください。";
 }
 
 }  // namespace rumone

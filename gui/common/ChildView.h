@@ -12,6 +12,7 @@
 
 #include "core/backtest/PredictorSets.h"
 #include "core/calendar/DrawCalendar.h"
+#include "core/tickets/PredictionPurchases.h"
 
 class QMenu;
 
@@ -56,6 +57,10 @@ public:
     // threads, which may outlive the host's members); none: every run
     // walks the whole history.
     virtual std::shared_ptr<WalkKeeper> walkKeeper() const { return nullptr; }
+    // Groups of purchases shown for confirmation (`intro` says where they
+    // come from) and the chosen ones recorded in the purchase book in one
+    // write; too many at once are refused with the reason.
+    virtual void offerPurchaseGroups(std::vector<PurchaseGroup> /*groups*/, const QString& /*intro*/) {}
 };
 
 class ChildView : public QWidget {

@@ -15,6 +15,7 @@
 #include "core/history/DrawHistory.h"
 #include "core/prizes/PrizeTheory.h"
 #include "core/rules/RecordExport.h"
+#include "core/rules/RulePurchases.h"
 #include "core/rules/RuleRecords.h"
 #include "core/rules/RuleWalk.h"
 #include "core/rules/TriedRules.h"
@@ -232,6 +233,10 @@ QWidget* RuleView::makeConditions()
     save->setObjectName("CommandSaveRule");
     connect(save, &QPushButton::clicked, this, [this] { saveRuleNow(); });
     column->addWidget(save);
+    buy_ = new QPushButton(QStringLiteral("購入記録へ(&Y)"), box);
+    buy_->setObjectName("Cmd購入記録へ");
+    connect(buy_, &QPushButton::clicked, this, [this] { offerPurchasesNow(); });
+    column->addWidget(buy_);
     column->addStretch(1);
     return box;
 }
@@ -415,6 +420,28 @@ void RuleView::saveRuleNow()
                     QStringLiteral("条件を保存できませんでした。\n") + QString::fromUtf8(e.what()));
     }
     showSaved(false);
+}
+
+void RuleView::offerPurchasesNow()
+{
+    const std::vector<Draw>& draws = host().drawHistory().completeDraws();
+    const Rule r = rule();
+    std::vector<PurchaseGroup> groups{purchasesOfRule(r, draws, methodSetsFor(r), "この条件 ")};
+    try {
+        for (const SavedRule& saved : readRuleRecords(database_).rules) {
+            const RuleParse read = parseRule(saved.rule);
+            if (!read.rule)
+                continue;
+            PurchaseGroup group = purchasesOfRule(*read.rule, draws, methodSetsFor(*read.rule), "保存した条件 ");
+            group.offeredChecked = false;
+            groups.push_back(std::move(group));
+        }
+    } catch (const std::exception&) {
+        // Unreadable saved rules are named by the saved rules' line; the
+        // controls' rule is still offered.
+    }
+    host().offerPurchaseGroups(std::move(groups),
+                               QStringLiteral("条件で選んだ数字を買う組み合わせです（各 1口・次の回）。"));
 }
 
 void RuleView::exportRecords()

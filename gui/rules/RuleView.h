@@ -56,6 +56,10 @@ public:
     void walkRuleNow();
     // Saves the rule and records its next draw's tickets.
     void saveRuleNow();
+    // The next draw's tickets of the controls' rule and of every saved rule,
+    // offered to the purchase book for confirmation.
+    void offerPurchasesNow();
+    QPushButton* buyButton() const { return buy_; }
     // 予想記録の書き出し, and the check of such a file.
     void exportRecords();
     void verifyRecords();
@@ -101,6 +105,7 @@ private:
     ExcessPicture* chart_ = nullptr;
     QPushButton* walk_ = nullptr;
     QPushButton* clear_ = nullptr;
+    QPushButton* buy_ = nullptr;
     bool settingRule_ = false;
 };
 

@@ -10,22 +10,21 @@
 
 namespace rumone {
 
-PurchaseConfirmDialog::PurchaseConfirmDialog(std::vector<PredictorPurchases> groups, QWidget* parent)
+PurchaseConfirmDialog::PurchaseConfirmDialog(std::vector<PurchaseGroup> groups, const QString& intro, QWidget* parent)
     : QDialog(parent), groups_(std::move(groups))
 {
     setObjectName("購入記録へ");
     setWindowTitle(QStringLiteral("購入記録へ"));
     auto* layout = new QVBoxLayout(this);
-    auto* intro = new QLabel(
-        QStringLiteral("予想の数字で買う組み合わせです（各 1口・次の回）。記録する行に印を付けてください。"), this);
-    intro->setWordWrap(true);
-    layout->addWidget(intro);
+    auto* introLabel = new QLabel(intro + QStringLiteral("記録する行に印を付けてください。"), this);
+    introLabel->setWordWrap(true);
+    layout->addWidget(introLabel);
     list_ = new QListWidget(this);
     list_->setObjectName("ListPurchases");
-    for (const PredictorPurchases& g : groups_) {
-        auto* item = new QListWidgetItem(QString::fromStdString(predictorPurchasesText(g)), list_);
+    for (const PurchaseGroup& g : groups_) {
+        auto* item = new QListWidgetItem(QString::fromStdString(purchaseGroupText(g)), list_);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Checked);
+        item->setCheckState(g.offeredChecked ? Qt::Checked : Qt::Unchecked);
     }
     list_->setCurrentRow(0);
     layout->addWidget(list_, 1);
@@ -34,7 +33,8 @@ PurchaseConfirmDialog::PurchaseConfirmDialog(std::vector<PredictorPurchases> gro
     total_->setWordWrap(true);
     layout->addWidget(total_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("記録(&R)"));
+    record_ = buttons->button(QDialogButtonBox::Ok);
+    record_->setText(QStringLiteral("記録(&R)"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -56,11 +56,15 @@ std::vector<Purchase> PurchaseConfirmDialog::chosen() const
 
 void PurchaseConfirmDialog::showTotal()
 {
-    const long long units = static_cast<long long>(chosen().size());
-    total_->setText(QStringLiteral("合計 %1口・%2円（平均で戻るのはその 45 %）。予想の数字で買っても、"
-                                   "どの数字も当せんの確率は同じです（ストレート 1万分の1）。")
+    const std::vector<Purchase> purchases = chosen();
+    const long long units = static_cast<long long>(purchases.size());
+    const std::optional<std::string> tooMany = tooManyPurchasesProblem(purchases);
+    record_->setEnabled(!tooMany);
+    total_->setText(QStringLiteral("合計 %1口・%2円（平均で戻るのはその 45 %）。どの数字を選んで"
+                                   "買っても、当せんの確率は同じです（ストレート 1万分の1）。")
                         .arg(QString::fromStdString(groupedDigits(units)),
-                             QString::fromStdString(groupedDigits(units * kTicketPrice))));
+                             QString::fromStdString(groupedDigits(units * kTicketPrice))) +
+                    (tooMany ? u'\n' + QString::fromStdString(*tooMany) : QString()));
 }
 
 }  // namespace rumone

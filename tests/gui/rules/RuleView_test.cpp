@@ -5,13 +5,17 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 
 #include "core/rules/RuleRecords.h"
 #include "core/rules/TriedRules.h"
+#include "core/tickets/TicketBook.h"
 #include "gui/MainWindow.h"
 #include "gui/entry/EntryTestHelpers.h"
 #include "gui/rules/RuleView.h"
+#include "gui/tickets/PurchaseConfirmDialog.h"
 
 namespace rumone::test {
 namespace {
@@ -46,6 +50,46 @@ TEST(RuleView, WalksCountOnceAndASavedRuleIsRecordedBeforeTheDraw)
     EXPECT_EQ(read.records[0].target, 61);
     EXPECT_EQ(read.records[0].tickets.size(), 5000u);
     EXPECT_TRUE(view->savedLabel()->text().contains(QString::fromStdString(read.records[0].fingerprint())));
+}
+
+TEST(RuleView, TheRulesAndASavedRulesNextDrawTicketsGoToTheBookOnceConfirmed)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    std::vector<Row> rows;
+    for (int n = 1; n <= 60; ++n)
+        rows.push_back({n, {n % 10, (n * 3) % 10, (n * 7) % 10, (n * 9) % 10}});
+    const std::string path = makeDatabase(dir.path(), rows);
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    frame.findChild<QAction*>("mnuJibun")->trigger();
+    auto* view = qobject_cast<RuleView*>(frame.findView(RuleView::windowName()));
+    ASSERT_NE(view, nullptr);
+    view->setRule(*parseRule("pos1=7 pos2=7 pos3=7 pos4=7").rule);
+    view->saveRuleNow();
+    view->setRule(*parseRule("pos1=1 pos2=2 pos3=3 pos4=0-1").rule);
+
+    // The saved rule is offered unchecked; the player checks it too.
+    int offered = 0;
+    QTimer::singleShot(0, &frame, [&] {
+        auto* dialog = frame.findChild<PurchaseConfirmDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        offered = dialog->list()->count();
+        EXPECT_EQ(dialog->list()->item(0)->checkState(), Qt::Checked);
+        EXPECT_EQ(dialog->list()->item(1)->checkState(), Qt::Unchecked);
+        dialog->list()->item(1)->setCheckState(Qt::Checked);
+        dialog->accept();
+    });
+    view->buyButton()->click();
+    EXPECT_EQ(offered, 2);
+    const std::vector<Purchase> book = readPurchases(drawDatabaseAt(path));
+    ASSERT_EQ(book.size(), 3u);
+    std::vector<std::string> numbers;
+    for (const Purchase& p : book) {
+        EXPECT_EQ(p.firstDraw, 61);
+        numbers.push_back(numberText(p.ticket.digits));
+    }
+    EXPECT_EQ(numbers, (std::vector<std::string>{"1230", "1231", "7777"}));
 }
 
 }  // namespace
