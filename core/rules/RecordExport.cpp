@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "core/rules/Fingerprint.h"
+#include "core/digest/Fingerprint.h"
 
 namespace rumone {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/rules/Fingerprint.h"
+#include "core/digest/Fingerprint.h"
 #include "core/rules/RecordExport.h"
 #include "core/store/StoreTestHelpers.h"
 
