@@ -1,13 +1,12 @@
 #include "core/backtest/PredictionLog.h"
 
-#include <openssl/evp.h>
-
 #include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
 #include <sstream>
 
+#include "core/digest/Fingerprint.h"
 #include "core/store/DrawDatabase.h"
 #include "core/store/FirstEntries.h"
 #include "core/store/StoreFailure.h"
@@ -26,7 +25,7 @@ const char* const kCreateLog =
     " 反映数 INTEGER NOT NULL,"
     " \"周期7\" TEXT NOT NULL, \"周期9\" TEXT NOT NULL, \"周期11\" TEXT NOT NULL, \"周期12\" TEXT NOT NULL,"
     " 消去法 TEXT NOT NULL, 連発 TEXT NOT NULL, 一発 TEXT NOT NULL,"
-    " 記録順 INTEGER, 前の鎖 TEXT, 鎖 TEXT);"
+    " 記録順 INTEGER, 前の鎖 TEXT, 鎖 TEXT, 塩 TEXT);"
     "CREATE TRIGGER IF NOT EXISTS 予想記録_変更禁止 BEFORE UPDATE ON 予想記録 BEGIN"
     " SELECT RAISE(ABORT, '記録した予想は変更できません');"
     " END;"
@@ -46,9 +45,12 @@ const char* const kAddChain =
     "ALTER TABLE 予想記録 ADD COLUMN 前の鎖 TEXT;"
     "ALTER TABLE 予想記録 ADD COLUMN 鎖 TEXT;";
 
+// The salt's column, added to a log created before it.
+const char* const kAddSalt = "ALTER TABLE 予想記録 ADD COLUMN 塩 TEXT;";
+
 const char* const kInsert =
     "INSERT INTO 予想記録 (対象回数, 記録日時, 反映数, \"周期7\", \"周期9\", \"周期11\", \"周期12\","
-    " 消去法, 連発, 一発, 記録順, 前の鎖, 鎖) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    " 消去法, 連発, 一発, 記録順, 前の鎖, 鎖, 塩) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 const char* const kSelectFields =
     "SELECT 対象回数, 記録日時, 反映数, \"周期7\", \"周期9\", \"周期11\", \"周期12\", 消去法, 連発, 一発";
@@ -79,37 +81,7 @@ bool parseSets(const std::string& text, PositionSets& sets)
     return p == sets.size();
 }
 
-// A row's fields as stored, in the order of the table's columns.
-using RowFields = std::array<std::string, 3 + kPredictorCount>;
-
-// SHA-256 in lower-case hex over the fields, the row's place and the
-// previous row's hash, each ended by a line feed.
-std::string chainHash(const RowFields& fields, long long order, const std::string& previous)
-{
-    std::string data;
-    for (const std::string& field : fields)
-        data += field + '\n';
-    data += std::to_string(order) + '\n' + previous + '\n';
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int size = 0;
-    if (EVP_Digest(data.data(), data.size(), digest, &size, EVP_sha256(), nullptr) != 1)
-        throw StoreError(Cause::Other, "", "記録した予想の確認に使うハッシュを計算できません。");
-    static const char kHex[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned int i = 0; i < size; ++i) {
-        hex += kHex[digest[i] >> 4];
-        hex += kHex[digest[i] & 15];
-    }
-    return hex;
-}
-
-RowFields fieldsOf(const LoggedPrediction& entry)
-{
-    RowFields fields{std::to_string(entry.target), storedTimeText(entry.recordedAt), std::to_string(entry.reflect)};
-    for (std::size_t i = 0; i < kPredictorCount; ++i)
-        fields[3 + i] = setsText(entry.sets.sets[i]);
-    return fields;
-}
+using RowFields = PredictionFields;
 
 std::optional<LoggedPrediction> parseRow(const RowFields& fields, long long target, long long reflect)
 {
@@ -185,9 +157,11 @@ PredictionLogRead readPredictionLog(const DrawDatabaseRef& info)
     const std::map<int, StoredTime> firstEntries = readFirstEntries(db.get(), info.path);
     const std::set<int> complete = completeDrawNumbers(db.get(), info.path);
     const bool chained = hasColumn(db.get(), kPredictionLogTable, "鎖");
+    const bool salted = hasColumn(db.get(), kPredictionLogTable, "塩");
     sqlite::Statement st(
-        db.get(), std::string(kSelectFields) + (chained ? ", 記録順, 前の鎖, 鎖 FROM 予想記録 ORDER BY 記録順, 対象回数"
-                                                        : ", NULL, NULL, NULL FROM 予想記録 ORDER BY 対象回数"));
+        db.get(), std::string(kSelectFields) + (chained ? ", 記録順, 前の鎖, 鎖" : ", NULL, NULL, NULL") +
+                      (salted ? ", 塩" : ", NULL") +
+                      (chained ? " FROM 予想記録 ORDER BY 記録順, 対象回数" : " FROM 予想記録 ORDER BY 対象回数"));
     if (!st.ok())
         throw storeErrorFor(st.prepareCode(), info.path, false);
     long long lastOrder = 0;
@@ -200,16 +174,18 @@ PredictionLogRead readPredictionLog(const DrawDatabaseRef& info)
         const std::optional<LoggedPrediction> entry = parseRow(fields, st.columnInt(0), st.columnInt(2));
         const DbValue order = st.column(10);
         const DbValue hash = st.column(12);
+        const std::string salt = st.columnText(13);
         std::optional<LeftOutReason> reason;
+        std::string previous;
         if (order.type != DbValue::Type::Integer || hash.type != DbValue::Type::Text) {
             reason = LeftOutReason::Unchained;
         } else {
-            const std::string previous = st.columnText(11);
+            previous = st.columnText(11);
             if (order.integer != lastOrder + 1 || previous != lastHash)
                 read.breaksBefore.push_back(static_cast<int>(st.columnInt(0)));
             lastOrder = order.integer;
             lastHash = hash.text;
-            if (chainHash(fields, order.integer, previous) != hash.text)
+            if (predictionChainHash(fields, order.integer, previous, salt) != hash.text)
                 reason = LeftOutReason::Changed;
         }
         if (!entry) {
@@ -220,10 +196,13 @@ PredictionLogRead readPredictionLog(const DrawDatabaseRef& info)
             reason = LeftOutReason::RecordedAfterTheDraw;
         if (!reason && complete.count(entry->target) && !firstEntries.count(entry->target))
             reason = LeftOutReason::EntryTimeUnknown;
-        if (reason)
+        if (reason) {
             read.leftOut.push_back({entry->target, *reason});
-        else
-            read.entries.push_back(*entry);
+            continue;
+        }
+        read.entries.push_back(*entry);
+        if (!salt.empty())
+            read.salted.push_back({fields, salt, order.integer, previous, hash.text});
     }
     if (rc != SQLITE_DONE)
         throw storeErrorFor(rc, info.path, false);
@@ -234,7 +213,7 @@ PredictionLogRead readPredictionLog(const DrawDatabaseRef& info)
     return read;
 }
 
-void recordPrediction(const DrawDatabaseRef& info, const LoggedPrediction& entry)
+std::string recordPrediction(const DrawDatabaseRef& info, const LoggedPrediction& entry)
 {
     if (entry.target < 1 || entry.target > kMaxDrawNumber)
         throw StoreError(Cause::Other, info.path, drawName(entry.target) + "は記録できる回数（1〜32767）の外です。");
@@ -251,12 +230,15 @@ void recordPrediction(const DrawDatabaseRef& info, const LoggedPrediction& entry
     tx.exec(kCreateLog);
     if (!hasColumn(db.get(), kPredictionLogTable, "鎖"))
         tx.exec(kAddChain);
+    if (!hasColumn(db.get(), kPredictionLogTable, "塩"))
+        tx.exec(kAddSalt);
     if (tx.count("SELECT count(*) FROM 予想記録 WHERE 対象回数 = ?1", entry.target) > 0)
         throw StoreError(Cause::Constraint, info.path,
                          drawName(entry.target) + "の予想はすでに記録されています。記録した予想は変更できません。");
 
     const auto [lastOrder, lastHash] = chainEnd(tx);
-    const RowFields fields = fieldsOf(entry);
+    const RowFields fields = predictionFieldsOf(entry);
+    const std::string salt = randomSalt();
     sqlite::Statement insert = tx.prepare(kInsert);
     insert.bindInt(1, entry.target);
     insert.bind(2, DbValue::fromText(fields[1]));
@@ -265,9 +247,50 @@ void recordPrediction(const DrawDatabaseRef& info, const LoggedPrediction& entry
         insert.bind(static_cast<int>(4 + i), DbValue::fromText(fields[3 + i]));
     insert.bindInt(11, lastOrder + 1);
     insert.bind(12, DbValue::fromText(lastHash));
-    insert.bind(13, DbValue::fromText(chainHash(fields, lastOrder + 1, lastHash)));
+    insert.bind(13, DbValue::fromText(predictionChainHash(fields, lastOrder + 1, lastHash, salt)));
+    insert.bind(14, DbValue::fromText(salt));
     tx.run(insert);
     tx.commit();
+    return fingerprintOf(canonicalPredictionText(fields, salt));
+}
+
+PredictionFields predictionFieldsOf(const LoggedPrediction& entry)
+{
+    PredictionFields fields{std::to_string(entry.target), storedTimeText(entry.recordedAt),
+                            std::to_string(entry.reflect)};
+    for (std::size_t i = 0; i < kPredictorCount; ++i)
+        fields[3 + i] = setsText(entry.sets.sets[i]);
+    return fields;
+}
+
+std::string canonicalPredictionText(const PredictionFields& fields, std::string_view salt)
+{
+    static const char* const kFirstNames[] = {"target", "recorded", "reflect"};
+    std::string text;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        text += std::string(i < 3 ? kFirstNames[i] : kPredictorNames[i - 3]) + '\t' + fields[i] + '\n';
+    return text + "salt\t" + std::string(salt) + '\n';
+}
+
+std::string predictionChainHash(const PredictionFields& fields, long long order, std::string_view previous,
+                                std::string_view salt)
+{
+    std::string data;
+    for (const std::string& field : fields)
+        data += field + '\n';
+    data += std::to_string(order) + '\n' + std::string(previous) + '\n';
+    if (!salt.empty())
+        data += std::string(salt) + '\n';
+    try {
+        return sha256Hex(data);
+    } catch (const std::runtime_error&) {
+        throw StoreError(Cause::Other, "", "記録した予想の確認に使うハッシュを計算できません。");
+    }
+}
+
+std::string SaltedPrediction::fingerprint() const
+{
+    return fingerprintOf(canonicalPredictionText(fields, salt));
 }
 
 std::string leftOutText(const PredictionLogRead& read)

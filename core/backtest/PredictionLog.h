@@ -7,7 +7,12 @@
 //
 // Each row is chained to the one recorded before it: it holds its place in
 // the order of recording, the previous row's hash and its own (SHA-256 over
-// its fields and that previous hash). Reading checks the chain and the
+// its fields and that previous hash). A row recorded by this version also
+// holds a random salt, taken into its hash, and has a fingerprint: the
+// first 12 hexadecimal characters of the SHA-256 of its canonical text
+// (core/digest/Fingerprint.h), which the player may publish before the
+// draw; rows of older versions have no salt and no fingerprint and count
+// as before. Reading checks the chain and the
 // time each draw was first entered (core/store/FirstEntries.h), as times
 // (core/store/StoredTime.h, which says how older texts are read); a row that
 // cannot be evidence of a prediction made before its draw is left out of
@@ -27,7 +32,9 @@
 // an empty log.
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/backtest/PredictorSets.h"
@@ -57,8 +64,34 @@ struct LeftOutPrediction {
     LeftOutReason reason = LeftOutReason::Unchained;
 };
 
+// A row's fields as stored, in the order of the table's columns: target,
+// recorded, reflect and the seven predictors' sets.
+using PredictionFields = std::array<std::string, 3 + kPredictorCount>;
+
+PredictionFields predictionFieldsOf(const LoggedPrediction& entry);
+
+// The text a salted row's fingerprint is taken over: a line per field,
+// its column's name and a tab before it, the salt last.
+std::string canonicalPredictionText(const PredictionFields& fields, std::string_view salt);
+// SHA-256 in lower-case hex over the fields, the row's place, the previous
+// row's hash and the salt (left out when empty, as in older rows), each
+// ended by a line feed.
+std::string predictionChainHash(const PredictionFields& fields, long long order, std::string_view previous,
+                                std::string_view salt);
+
+// A row with a salt, its fields and chain exactly as stored.
+struct SaltedPrediction {
+    PredictionFields fields;
+    std::string salt;
+    long long order = 0;
+    std::string previous;
+    std::string hash;
+    std::string fingerprint() const;
+};
+
 struct PredictionLogRead {
     std::vector<LoggedPrediction> entries;   // ascending target: the rows that count
+    std::vector<SaltedPrediction> salted;    // the salted rows that count, in the order of recording
     std::vector<LeftOutPrediction> leftOut;  // ascending target
     std::vector<int> breaksBefore;           // in the order of recording
     int unreadable = 0;                      // rows that could not be read back
@@ -67,11 +100,12 @@ struct PredictionLogRead {
 // Throws StoreError when the database cannot be opened or read.
 PredictionLogRead readPredictionLog(const DrawDatabaseRef& database);
 
-// Stores `entry`. Throws StoreError, leaving the file unchanged, when the
+// Stores `entry` with a new random salt and returns the row's
+// fingerprint. Throws StoreError, leaving the file unchanged, when the
 // database cannot be written (Cause::ReadOnly for a read-only file or
 // folder), when the target draw already holds four digits, or when a
 // prediction for the target is already stored (Cause::Constraint).
-void recordPrediction(const DrawDatabaseRef& database, const LoggedPrediction& entry);
+std::string recordPrediction(const DrawDatabaseRef& database, const LoggedPrediction& entry);
 
 // What the read leaves out and why, in one sentence per reason (empty when
 // nothing is left out and the chain is whole).

@@ -1,8 +1,9 @@
 #include "core/rules/RecordExport.h"
 
+#include <algorithm>
 #include <charconv>
 
-#include "core/rules/Fingerprint.h"
+#include "core/digest/Fingerprint.h"
 
 namespace rumone {
 
@@ -29,9 +30,51 @@ std::optional<int> targetOf(const std::string& text)
     return value;
 }
 
+constexpr std::size_t kLogFieldCount = 1 + std::tuple_size_v<PredictionFields> + 5;
+
+std::string logLineOf(const SaltedPrediction& p)
+{
+    std::string line = kLogLineMark;
+    for (const std::string& field : p.fields)
+        line += '\t' + field;
+    return line + '\t' + p.salt + '\t' + std::to_string(p.order) + '\t' + p.previous + '\t' + p.hash + '\t' +
+           p.fingerprint() + '\n';
+}
+
+// The chain of the log's lines, apart from the rules' records.
+struct LogChain {
+    bool started = false;
+    long long order = 0;
+    std::string hash;
+};
+
+std::optional<VerifiedRecord> verifyLogLine(const std::vector<std::string>& f, LogChain& chain)
+{
+    PredictionFields fields;
+    std::copy(f.begin() + 1, f.begin() + 1 + static_cast<std::ptrdiff_t>(fields.size()), fields.begin());
+    const std::size_t rest = 1 + fields.size();
+    const auto target = targetOf(fields[0]);
+    const auto order = targetOf(f[rest + 1]);
+    if (!target || !order || !parseStoredTime(fields[1]))
+        return std::nullopt;
+    const std::string& salt = f[rest];
+    const std::string& previous = f[rest + 2];
+    const std::string& hash = f[rest + 3];
+    VerifiedRecord v;
+    v.target = *target;
+    v.rule = kPredictionLogTable;
+    v.fingerprint = f[rest + 4];
+    v.fingerprintMatches = !salt.empty() && fingerprintOf(canonicalPredictionText(fields, salt)) == v.fingerprint;
+    const bool linked =
+        chain.started ? *order == chain.order + 1 && previous == chain.hash : *order > 1 || previous.empty();
+    v.chainMatches = linked && predictionChainHash(fields, *order, previous, salt) == hash;
+    chain = {true, *order, hash};
+    return v;
+}
+
 }  // namespace
 
-std::string recordExportText(const std::vector<RuleRecord>& records)
+std::string recordExportText(const std::vector<RuleRecord>& records, const std::vector<SaltedPrediction>& predictions)
 {
     std::string text = std::string(kRecordExportHeader) + "\n";
     for (const RuleRecord& r : records) {
@@ -39,6 +82,8 @@ std::string recordExportText(const std::vector<RuleRecord>& records)
         text += std::to_string(r.target) + '\t' + r.rule + '\t' + numbers + '\t' + storedTimeText(r.recorded) + '\t' +
                 r.salt + '\t' + r.previous + '\t' + r.hash + '\t' + r.fingerprint() + '\n';
     }
+    for (const SaltedPrediction& p : predictions)
+        text += logLineOf(p);
     return text;
 }
 
@@ -46,6 +91,7 @@ RecordCheck verifyRecordExport(std::string_view text)
 {
     RecordCheck check;
     std::string previous;
+    LogChain logChain;
     int lineNumber = 0;
     bool headerSeen = false;
     for (std::size_t start = 0; start < text.size();) {
@@ -59,7 +105,7 @@ RecordCheck verifyRecordExport(std::string_view text)
             line.remove_suffix(1);
         if (!headerSeen) {
             headerSeen = true;
-            if (line != kRecordExportHeader) {
+            if (line != kRecordExportHeader && line != kRecordExportHeaderWithoutLog) {
                 check.problems.push_back("予想記録の書き出したファイルではありません（1行目が違います）。");
                 return check;
             }
@@ -68,6 +114,16 @@ RecordCheck verifyRecordExport(std::string_view text)
         if (line.empty())
             continue;
         const std::vector<std::string> f = fieldsOf(line);
+        if (f[0] == kLogLineMark) {
+            std::optional<VerifiedRecord> v = f.size() == kLogFieldCount ? verifyLogLine(f, logChain) : std::nullopt;
+            if (!v) {
+                check.problems.push_back(std::to_string(lineNumber) + "行目を読めません。");
+                continue;
+            }
+            v->line = lineNumber;
+            check.records.push_back(std::move(*v));
+            continue;
+        }
         const auto target = f.size() == 8 ? targetOf(f[0]) : std::nullopt;
         const auto recorded = f.size() == 8 ? parseStoredTime(f[3]) : std::nullopt;
         if (!target || !recorded) {

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "core/backtest/TicketGrid.h"
-#include "core/rules/Fingerprint.h"
+#include "core/digest/Fingerprint.h"
 #include "core/rules/RulePurchases.h"
 #include "core/rules/RuleWalk.h"
 #include "core/store/DrawDatabase.h"

@@ -5,7 +5,7 @@
 // triggers refuse updates, deletions and a second row for the same rule
 // and target, INSERT OR REPLACE included). Each row holds its canonical
 // text's parts, a random salt and the chain hash over the row before it
-// (core/rules/Fingerprint.h). Reading checks every row's hash and the
+// (core/digest/Fingerprint.h). Reading checks every row's hash and the
 // time its draw was first entered (core/store/FirstEntries.h): a row that
 // does not match, or was recorded no earlier than its draw (or a later one)
 // was first entered, is left out of the score and named. Only these rows,

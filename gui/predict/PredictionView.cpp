@@ -341,18 +341,21 @@ void PredictionView::recordShownPrediction()
     }
     const LoggedPrediction entry{prediction_.latestDrawNumber() + 1, storedTimeNow(),
                                  prediction_.countReflectedOptions(), setsOfPrediction(prediction_)};
+    std::string fingerprint;
     try {
-        recordPrediction(logDatabase_, entry);
+        fingerprint = recordPrediction(logDatabase_, entry);
     } catch (const std::exception& e) {
         showMessage(this, QMessageBox::Warning, messageCaption(), QString::fromStdString(e.what()));
         return;
     }
     showMessage(this, QMessageBox::Information, messageCaption(),
-                QStringLiteral("第%1回の予想を記録しました（記録日時 %3、反映数 %2）。当選数字を入力すると、"
+                QStringLiteral("第%1回の予想を記録しました（記録日時 %3、反映数 %2）。この記録の指紋は %4 です。"
+                               "抽せんの前に指紋を公開しておけば、書き出した予想記録で、その時点で数字が決まっていた"
+                               "ことをほかの人が確かめられます。当選数字を入力すると、"
                                "「予想の検証」で記録した予想の成績を確かめられます。")
                     .arg(entry.target)
                     .arg(entry.reflect)
-                    .arg(QString::fromStdString(localTimeText(entry.recordedAt))));
+                    .arg(QString::fromStdString(localTimeText(entry.recordedAt)), QString::fromStdString(fingerprint)));
 }
 
 void PredictionView::onPrintClicked()

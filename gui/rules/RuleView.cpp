@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "core/backtest/PredictionLog.h"
 #include "core/backtest/Tickets.h"
 #include "core/history/DrawHistory.h"
 #include "core/prizes/PrizeTheory.h"
@@ -451,7 +452,8 @@ void RuleView::exportRecords()
     if (choice.path.isEmpty())
         return;
     try {
-        replaceFileWith(choice.path.toStdString(), recordExportText(readRuleRecords(database_).records));
+        replaceFileWith(choice.path.toStdString(),
+                        recordExportText(readRuleRecords(database_).records, readPredictionLog(database_).salted));
         host().showStatusNote(QStringLiteral("予想記録を書き出しました：") + choice.path);
     } catch (const std::exception& e) {
         showMessage(this, QMessageBox::Warning, messageCaption(),

@@ -26,11 +26,12 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"prizes", {"prizes", "calendar", "history", "grid", "text"}},
     {"store", {"store", "calendar", "history", "text"}},
     {"stats", {"stats"}},
+    {"digest", {"digest"}},
     {"analysis", {"analysis", "stats", "history", "grid"}},
     {"predict", {"predict", "store", "history", "grid", "text"}},
-    {"backtest", {"backtest", "stats", "prizes", "predict", "store", "history", "grid"}},
+    {"backtest", {"backtest", "digest", "stats", "prizes", "predict", "store", "history", "grid"}},
     {"tickets", {"tickets", "backtest", "stats", "prizes", "store", "calendar", "history", "grid", "text"}},
-    {"rules", {"rules", "tickets", "backtest", "stats", "prizes", "predict", "store", "history"}},
+    {"rules", {"rules", "digest", "tickets", "backtest", "stats", "prizes", "predict", "store", "history"}},
 };
 
 // The folders of the window library and the window folders each may

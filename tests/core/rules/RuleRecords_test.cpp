@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/rules/Fingerprint.h"
+#include "core/digest/Fingerprint.h"
 #include "core/rules/RecordExport.h"
 #include "core/store/StoreTestHelpers.h"
 
@@ -55,6 +55,46 @@ TEST(RuleRecords, SavedRuleIsRecordedOnceAndItsExportChecks)
     ASSERT_EQ(cut.records.size(), 1u);
     EXPECT_TRUE(cut.records[0].fingerprintMatches);
     EXPECT_FALSE(cut.records[0].chainMatches);
+}
+
+// A log row chained by an older version (no salt) keeps its hash and
+// counts; a new row gets a salt and a fingerprint, is exported with its
+// chain and verifies, and a changed set in its line is caught.
+TEST(RuleRecords, PredictionLogRowHasAFingerprintAndItsExportChecks)
+{
+    TempDir dir;
+    const std::string path = makeDatabase(dir.file("t.db"), {{1, {1, 2, 3, 4}}});
+    const DrawDatabaseRef db = drawDatabaseAt(path);
+    rawExec(path,
+            "CREATE TABLE 予想記録 (対象回数 INTEGER PRIMARY KEY, 記録日時 TEXT NOT NULL, 反映数 INTEGER NOT NULL,"
+            " \"周期7\" TEXT NOT NULL, \"周期9\" TEXT NOT NULL, \"周期11\" TEXT NOT NULL, \"周期12\" TEXT NOT NULL,"
+            " 消去法 TEXT NOT NULL, 連発 TEXT NOT NULL, 一発 TEXT NOT NULL, 記録順 INTEGER, 前の鎖 TEXT, 鎖 TEXT);"
+            "INSERT INTO 予想記録 VALUES (2, '2000-01-01T00:00:00Z', 0, '- - - -', '- - - -', '- - - -', '- - - -',"
+            " '- - - -', '- - - -', '- - - -', 1, '',"
+            " 'e91d0dc85139f91079db04af69f1f67d5b1a03050c018695de7936b3439c4549');");
+    LoggedPrediction entry{3, storedTimeNow(), 2, {}};
+    entry.sets.sets[0] = {digitBit(1), digitBit(2), digitBit(3), digitBit(4)};
+    const std::string fingerprint = recordPrediction(db, entry);
+    EXPECT_EQ(fingerprint.size(), kFingerprintLength);
+
+    const PredictionLogRead read = readPredictionLog(db);
+    EXPECT_EQ(read.entries.size(), 2u);
+    EXPECT_TRUE(read.leftOut.empty() && read.breaksBefore.empty());
+    ASSERT_EQ(read.salted.size(), 1u);
+    EXPECT_EQ(read.salted[0].fingerprint(), fingerprint);
+
+    const std::string exported = recordExportText({}, read.salted);
+    const RecordCheck genuine = verifyRecordExport(exported);
+    ASSERT_EQ(genuine.records.size(), 1u);
+    EXPECT_TRUE(genuine.records[0].matches());
+    EXPECT_EQ(genuine.records[0].fingerprint, fingerprint);
+
+    std::string tampered = exported;
+    tampered.replace(tampered.find("\t1 2 3 4\t"), 9, "\t1 2 3 5\t");
+    const RecordCheck changed = verifyRecordExport(tampered);
+    ASSERT_EQ(changed.records.size(), 1u);
+    EXPECT_FALSE(changed.records[0].fingerprintMatches);
+    EXPECT_FALSE(changed.records[0].chainMatches);
 }
 
 }  // namespace

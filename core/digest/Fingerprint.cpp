@@ -1,4 +1,4 @@
-#include "core/rules/Fingerprint.h"
+#include "core/digest/Fingerprint.h"
 
 #include <openssl/evp.h>
 #include <openssl/rand.h>
