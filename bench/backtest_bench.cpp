@@ -93,9 +93,9 @@ void comparisonsAndTickets(benchmark::State& state, bool useReal)
     state.counters["different"] = different;
 }
 
-// The step the chart waits for: the walk of one reflect count with its
-// board, chart tracks (chance bands included) and tickets; then the step
-// that follows it, every reflect count's boards.
+// The walk of one reflect count with its board, chart tracks (chance
+// bands included) and tickets; then the step that follows it, every
+// reflect count's boards.
 void walkShownReflectCount(benchmark::State& state, bool useReal)
 {
     const DrawHistory* history = historyFor(state, useReal);
@@ -109,6 +109,20 @@ void walkShownReflectCount(benchmark::State& state, bool useReal)
         benchmark::DoNotOptimize(result->yen.bandLow.data());
     }
     state.counters["bands"] = static_cast<double>(bands);
+}
+
+// The step the hit chart now waits for: the hits and their bands alone,
+// the tickets' yen track left to the step after.
+void walkHitsReflectCount(benchmark::State& state, bool useReal)
+{
+    const DrawHistory* history = historyFor(state, useReal);
+    if (!history)
+        return;
+    for (auto _ : state) {
+        BacktestSteps steps(nullptr, *history, 0, {}, {});
+        const std::optional<BacktestResult> result = steps.walkHits();
+        benchmark::DoNotOptimize(result->track.bandLow.data());
+    }
 }
 
 void walkEveryReflectCount(benchmark::State& state, bool useReal)
@@ -190,6 +204,8 @@ BENCHMARK_CAPTURE(comparisonsAndTickets, real7054, true)->Unit(benchmark::kMilli
 BENCHMARK_CAPTURE(comparisonsAndTickets, generated32767, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(walkShownReflectCount, real7054, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(walkShownReflectCount, generated32767, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(walkHitsReflectCount, real7054, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(walkHitsReflectCount, generated32767, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(walkEveryReflectCount, real7054, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(walkEveryReflectCount, generated32767, false)->Unit(benchmark::kMillisecond);
 BENCHMARK(walkAfterOneMoreDraw)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -42,7 +42,22 @@ void ReflectWalk::addTarget(const Draw& draw, const MethodState& state)
         }
         grid_.add(index, lows, highs);
     }
-    tickets_.add(draw.number, sets, draw.digits);
+    ticketsDue_.push_back({draw.number, sets, draw.digits});
+}
+
+bool ReflectWalk::walkTickets(WalkProgress& progress)
+{
+    constexpr std::size_t kAsked = 256;  // targets between two questions
+    std::size_t added = 0;
+    for (; added < ticketsDue_.size(); ++added) {
+        if (added % kAsked == 0 && added > 0 && progress.keepGoing &&
+            !progress.keepGoing(progress.done, progress.total))
+            break;
+        const TicketsDue& due = ticketsDue_[added];
+        tickets_.add(due.target, due.sets, due.digits);
+    }
+    ticketsDue_.erase(ticketsDue_.begin(), ticketsDue_.begin() + static_cast<std::ptrdiff_t>(added));
+    return ticketsDue_.empty();
 }
 
 CountDistribution ReflectWalk::hitsNow(std::size_t i) const
@@ -60,7 +75,7 @@ void ReflectWalk::noteRange(std::size_t i, const CountDistribution& hits, std::a
     highs[i] = static_cast<float>(double(range.high) - expected);
 }
 
-BacktestResult ReflectWalk::result() const
+BacktestResult ReflectWalk::hitsResult() const
 {
     BacktestResult r;
     r.reflect = reflect_;
@@ -71,10 +86,14 @@ BacktestResult ReflectWalk::result() const
             for (std::size_t i = 0; i < kPredictorCount; ++i)
                 noteRange(i, hitsNow(i), lows, highs);
         });
-    r.tickets = tickets_.board();
-    r.yen = tickets_.track();
-    r.years = tickets_.years();
     return r;
+}
+
+void ReflectWalk::addTicketsTo(BacktestResult& result) const
+{
+    result.tickets = tickets_.board();
+    result.yen = tickets_.track();
+    result.years = tickets_.years();
 }
 
 bool EveryReflectWalk::walkOn(const DrawHistory& history, TargetRange range, WalkProgress& progress)

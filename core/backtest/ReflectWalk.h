@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "core/backtest/BandTargets.h"
 #include "core/backtest/Scoring.h"
@@ -17,12 +18,25 @@ public:
     ReflectWalk(int reflect, int from);
     int reflect() const { return reflect_; }
     const WalkCursor& cursor() const { return cursor_; }
+    // The hits of the targets not yet walked; their tickets wait for
+    // walkTickets.
     bool walkOn(const DrawHistory& history, TargetRange range, WalkProgress& progress);
-    // The board, track, tickets and years of the targets walked; the
-    // boards of every reflect count and their same rows are left empty.
-    BacktestResult result() const;
+    // The tickets of the targets walked since; false when `progress`
+    // stopped it (those left wait for the next call).
+    bool walkTickets(WalkProgress& progress);
+    // The reflect count, board and track of the targets walked.
+    BacktestResult hitsResult() const;
+    // Adds the tickets, their track and years of the targets walked.
+    void addTicketsTo(BacktestResult& result) const;
 
 private:
+    // A target walked whose tickets are not yet added.
+    struct TicketsDue {
+        int target = 0;
+        PredictorSets sets;
+        FourDigits digits{};
+    };
+
     void addTarget(const Draw& draw, const MethodState& state);
     // Predictor i's hits' distribution after the targets walked.
     CountDistribution hitsNow(std::size_t i) const;
@@ -40,6 +54,7 @@ private:
     std::array<CountDistribution, kPredictorCount> atGrid_;
     std::array<TrialCounts, kPredictorCount> sinceGrid_;
     TicketWalk tickets_;
+    std::vector<TicketsDue> ticketsDue_;
 };
 
 class EveryReflectWalk {

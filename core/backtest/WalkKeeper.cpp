@@ -105,11 +105,27 @@ BacktestSteps::~BacktestSteps()
     keeper_->giveBack(std::move(every_));
 }
 
-std::optional<BacktestResult> BacktestSteps::walkShown()
+std::optional<BacktestResult> BacktestSteps::walkHits()
 {
     if (!shown_->walkOn(history_, range_, progress_))
         return std::nullopt;
-    return shown_->result();
+    return shown_->hitsResult();
+}
+
+bool BacktestSteps::walkTickets(BacktestResult& result)
+{
+    if (!shown_->walkTickets(progress_))
+        return false;
+    shown_->addTicketsTo(result);
+    return true;
+}
+
+std::optional<BacktestResult> BacktestSteps::walkShown()
+{
+    std::optional<BacktestResult> result = walkHits();
+    if (!result || !walkTickets(*result))
+        return std::nullopt;
+    return result;
 }
 
 bool BacktestSteps::walkEvery(BacktestResult& result)

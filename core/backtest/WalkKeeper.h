@@ -38,10 +38,10 @@ private:
 bool walkEveryReflect(WalkKeeper* keeper, const DrawHistory& history, TargetRange range,
                       std::function<bool(int done, int total)> keepGoing, ReflectBoards& boards, SameRows& sameRows);
 
-// The verification in its two steps, each continuing a walk lent from a
-// keeper (when there is one) and giving it back at the end: first the
-// reflect count shown, then every reflect count for the comparisons. The
-// progress counts the targets both walks have left.
+// The verification in its steps, each continuing a walk lent from a keeper
+// (when there is one) and giving it back at the end: first the reflect
+// count shown, its hits and then its tickets, then every reflect count for
+// the comparisons. The progress counts the targets both walks have left.
 class BacktestSteps {
 public:
     BacktestSteps(WalkKeeper* keeper, const DrawHistory& history, int reflect, TargetRange range,
@@ -50,8 +50,13 @@ public:
     BacktestSteps(const BacktestSteps&) = delete;
     BacktestSteps& operator=(const BacktestSteps&) = delete;
 
-    // The board, chart tracks and tickets of the reflect count shown;
-    // nullopt when stopped.
+    // The board and hit track of the reflect count shown, its tickets
+    // left empty; nullopt when stopped.
+    std::optional<BacktestResult> walkHits();
+    // Adds the tickets of the targets walkHits walked to `result`; false
+    // when stopped.
+    bool walkTickets(BacktestResult& result);
+    // walkHits and walkTickets together.
     std::optional<BacktestResult> walkShown();
     // Adds every reflect count's boards and their same rows to `result`;
     // false when stopped.

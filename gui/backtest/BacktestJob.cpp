@@ -30,21 +30,41 @@ BacktestShown shownOf(const BacktestResult& result)
     BacktestShown shown;
     shown.result = result;
     fillScoreGrid(shown.score, result.board);
-    fillTicketGrid(shown.tickets, result.tickets);
-    shown.ticketNote = straightWinNote(result.tickets);
     return shown;
+}
+
+BacktestTickets ticketsOf(const BacktestResult& result)
+{
+    BacktestTickets tickets{result.tickets, result.yen, result.years, {}, straightWinNote(result.tickets)};
+    fillTicketGrid(tickets.grid, result.tickets);
+    return tickets;
+}
+
+// Takes a step's result once it is in; a step that could not finish (out
+// of memory) gives none.
+template <typename T>
+std::optional<T> taken(std::future<std::optional<T>>& future)
+{
+    try {
+        return future.get();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace
 
 BacktestJob::BacktestJob(const DrawHistory& history, std::shared_ptr<WalkKeeper> keeper, int reflect, TargetRange range,
-                         QObject* receiver, Progress onProgress, Shown onShown, Done onDone, WorkerStep onWorkerStep)
+                         QObject* receiver, Progress onProgress, Shown onShown, Tickets onTickets, Done onDone,
+                         WorkerStep onWorkerStep)
     : keeper_(std::move(keeper)),
       onProgress_(std::move(onProgress)),
       onShown_(std::move(onShown)),
+      onTickets_(std::move(onTickets)),
       onDone_(std::move(onDone))
 {
     shown_ = shownPromise_.get_future();
+    tickets_ = ticketsPromise_.get_future();
     end_ = endPromise_.get_future();
     poller_ = new QTimer(receiver);
     poller_->setInterval(kPollMs);
@@ -71,11 +91,16 @@ void BacktestJob::run(const DrawHistory& history, int reflect, TargetRange range
     };
     chartMakers();  // the charts' module is opened here, not on the window's thread
     bool shownSet = false;
+    bool ticketsSet = false;
     try {
         BacktestSteps steps(keeper_.get(), history, reflect, range, keepGoing);
-        std::optional<BacktestResult> result = steps.walkShown();
+        std::optional<BacktestResult> result = steps.walkHits();
         shownPromise_.set_value(result ? std::optional(shownOf(*result)) : std::nullopt);
         shownSet = true;
+        if (result && !steps.walkTickets(*result))
+            result.reset();
+        ticketsPromise_.set_value(result ? std::optional(ticketsOf(*result)) : std::nullopt);
+        ticketsSet = true;
         if (!result || !steps.walkEvery(*result) || cancelled_) {
             endPromise_.set_value(std::nullopt);
             return;
@@ -89,6 +114,8 @@ void BacktestJob::run(const DrawHistory& history, int reflect, TargetRange range
     } catch (...) {
         if (!shownSet)
             shownPromise_.set_exception(std::current_exception());
+        if (!ticketsSet)
+            ticketsPromise_.set_exception(std::current_exception());
         endPromise_.set_exception(std::current_exception());
     }
 }
@@ -118,27 +145,23 @@ void BacktestJob::poll()
         progressShown_ = progress;
         onProgress_(static_cast<int>(progress >> 32), static_cast<int>(progress & 0xffffffff));
     }
+    // Each step in a turn of its own: the window thread draws one at a time.
     if (ready(shown_)) {
-        std::optional<BacktestShown> shown;
-        try {
-            shown = shown_.get();
-        } catch (const std::exception&) {
-            // A run that could not finish (out of memory) shows no result.
-        }
-        if (shown) {
+        if (std::optional<BacktestShown> shown = taken(shown_)) {
             onShown_(std::move(*shown));
-            return;  // the end is looked for in the next turn
+            return;
         }
     }
-    if (!ready(end_))
+    if (ready(tickets_)) {
+        if (std::optional<BacktestTickets> tickets = taken(tickets_)) {
+            onTickets_(std::move(*tickets));
+            return;
+        }
+    }
+    if (!ready(end_) || shown_.valid() || tickets_.valid())
         return;
     stopPolling();
-    std::optional<BacktestEnd> end;
-    try {
-        end = end_.get();
-    } catch (const std::exception&) {
-    }
-    onDone_(std::move(end));  // may destroy this job
+    onDone_(taken(end_));  // may destroy this job
 }
 
 }  // namespace rumone

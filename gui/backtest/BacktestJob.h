@@ -1,6 +1,6 @@
-// One walk-forward run on a thread of its own, in two steps: the reflect
-// count shown (its tables and charts), then every reflect count and the
-// comparisons over them. The thread hands its progress over in atomics and
+// One walk-forward run on a thread of its own, in three steps: the reflect
+// count shown (its hit table and chart), its tickets (their table and
+// chart), then every reflect count and the comparisons over them. The thread hands its progress over in atomics and
 // each step's result through a future; the receiver's thread looks for them
 // every few milliseconds and makes the calls, so nothing but standard
 // synchronisation crosses the threads. Destroying the job cancels the run
@@ -26,12 +26,21 @@ namespace rumone {
 
 class WalkKeeper;
 
-// The first step, with its tables filled on the job's thread.
+// The first step, with its table filled on the job's thread; the
+// result's tickets are still empty.
 struct BacktestShown {
     BacktestResult result;
     ResultGrid score;
-    ResultGrid tickets;
-    std::string ticketNote;
+};
+
+// The second step: the tickets of the reflect count shown, their track and
+// years, with their table filled on the job's thread.
+struct BacktestTickets {
+    TicketBoard board;
+    YenTrack yen;
+    std::array<YearFigures, kPredictorCount> years;
+    ResultGrid grid;
+    std::string note;
 };
 
 // What the second step adds to the first: every reflect count's boards,
@@ -47,10 +56,12 @@ struct BacktestEnd {
 class BacktestJob {
 public:
     using Progress = std::function<void(int done, int total)>;
-    // The first step: the board, tracks and tickets of the reflect count
-    // asked for (the boards of every count still empty).
+    // The first step: the board and hit track of the reflect count asked
+    // for (its tickets and the boards of every count still empty).
     using Shown = std::function<void(BacktestShown)>;
-    // The second step; nullopt when the run was cancelled or failed.
+    // The second step: that count's tickets.
+    using Tickets = std::function<void(BacktestTickets)>;
+    // The last step; nullopt when the run was cancelled or failed.
     using Done = std::function<void(std::optional<BacktestEnd>)>;
     // Called on the job's own thread at every progress report (tests use it
     // to hold a run under way).
@@ -60,7 +71,8 @@ public:
     // of earlier runs and keeps this run's. The callbacks run on the
     // receiver's thread, and never once the receiver or the job is gone.
     BacktestJob(const DrawHistory& history, std::shared_ptr<WalkKeeper> keeper, int reflect, TargetRange range,
-                QObject* receiver, Progress onProgress, Shown onShown, Done onDone, WorkerStep onWorkerStep = {});
+                QObject* receiver, Progress onProgress, Shown onShown, Tickets onTickets, Done onDone,
+                WorkerStep onWorkerStep = {});
     ~BacktestJob();
     BacktestJob(const BacktestJob&) = delete;
     BacktestJob& operator=(const BacktestJob&) = delete;
@@ -71,7 +83,7 @@ public:
     void stop();
 
 private:
-    // The thread's work: both steps, each handed over as it ends.
+    // The thread's work: the three steps, each handed over as it ends.
     void run(const DrawHistory& history, int reflect, TargetRange range, const WorkerStep& onWorkerStep);
     // On the receiver's thread: the progress reported since the last look,
     // and each step's result once it is in.
@@ -84,11 +96,14 @@ private:
     long long progressShown_ = -1;
     std::shared_ptr<WalkKeeper> keeper_;
     std::promise<std::optional<BacktestShown>> shownPromise_;
+    std::promise<std::optional<BacktestTickets>> ticketsPromise_;
     std::promise<std::optional<BacktestEnd>> endPromise_;
     std::future<std::optional<BacktestShown>> shown_;
+    std::future<std::optional<BacktestTickets>> tickets_;
     std::future<std::optional<BacktestEnd>> end_;
     Progress onProgress_;
     Shown onShown_;
+    Tickets onTickets_;
     Done onDone_;
     QPointer<QTimer> poller_;
     std::thread thread_;

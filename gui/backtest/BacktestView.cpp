@@ -336,6 +336,7 @@ void BacktestView::startRun()
         host().drawHistory(), host().walkKeeper(), reflect_->value(), range, this,
         [this, generation](int done, int total) { onProgress(generation, done, total); },
         [this, generation](BacktestShown shown) { onShown(generation, std::move(shown)); },
+        [this, generation](BacktestTickets tickets) { onTickets(generation, std::move(tickets)); },
         [this, generation](std::optional<BacktestEnd> end) { onFinished(generation, std::move(end)); }, workerStep_);
 }
 
@@ -374,9 +375,9 @@ void BacktestView::onProgress(int generation, int done, int total)
     progress_->setValue(done);
 }
 
-// The reflect count asked for is in: its tables and charts are shown while
-// the other counts are walked. The tables come filled from the job; each
-// chart is drawn in a turn of its own.
+// The hits of the reflect count asked for are in: their table and chart are
+// shown while its tickets and the other counts are walked. The table comes
+// filled from the job; the chart is drawn in a turn of its own.
 void BacktestView::onShown(int generation, BacktestShown shown)
 {
     if (generation != generation_)
@@ -385,18 +386,29 @@ void BacktestView::onShown(int generation, BacktestShown shown)
     buildPages();
     *scoreModel_ = std::move(shown.score);
     scoreGrid_->refresh();
-    *ticketModel_ = std::move(shown.tickets);
-    ticketGrid_->refresh();
-    ticketNote_->setText(QString::fromStdString(shown.ticketNote));
     outlookLabel_->setText(QString::fromStdString(outlookText(result_->board[0].targets)));
-    const auto later = [this, generation](auto draw) {
-        QTimer::singleShot(0, this, [this, generation, draw] {
-            if (generation == generation_ && result_)
-                draw();
-        });
-    };
-    later([this] { chart_->showTrack(result_->track, chartChoice_->currentIndex()); });
-    later([this] { yenChart_->showYen(result_->yen, yenChoice_->currentIndex()); });
+    QTimer::singleShot(0, this, [this, generation] {
+        if (generation == generation_ && result_)
+            chart_->showTrack(result_->track, chartChoice_->currentIndex());
+    });
+}
+
+// The tickets of that count are in: their table now, their chart in a turn
+// of its own.
+void BacktestView::onTickets(int generation, BacktestTickets tickets)
+{
+    if (generation != generation_ || !result_)
+        return;
+    result_->tickets = std::move(tickets.board);
+    result_->yen = std::move(tickets.yen);
+    result_->years = tickets.years;
+    *ticketModel_ = std::move(tickets.grid);
+    ticketGrid_->refresh();
+    ticketNote_->setText(QString::fromStdString(tickets.note));
+    QTimer::singleShot(0, this, [this, generation] {
+        if (generation == generation_ && result_)
+            yenChart_->showYen(result_->yen, yenChoice_->currentIndex());
+    });
 }
 
 void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)

@@ -30,6 +30,7 @@ namespace rumone {
 class BacktestJob;
 struct BacktestEnd;
 struct BacktestShown;
+struct BacktestTickets;
 class ExcessPicture;
 class GridWidget;
 class Prediction;
@@ -105,6 +106,7 @@ private:
     void scoreLog();
     void onProgress(int generation, int done, int total);
     void onShown(int generation, BacktestShown shown);
+    void onTickets(int generation, BacktestTickets tickets);
     void onFinished(int generation, std::optional<BacktestEnd> end);
     void showChart();
     void onPrintClicked();
