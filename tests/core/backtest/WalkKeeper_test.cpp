@@ -1,7 +1,8 @@
 // The verification's walks: the chart's chance ranges convolved only with
 // the trials since the last point equal the ranges made from every trial,
 // the points depend on the count of targets alone, and a kept walk goes on
-// over a draw entered later but starts afresh when an older draw changed.
+// over a draw entered later (or over the tickets a stopped run left) but
+// starts afresh when an older draw changed.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -126,6 +127,24 @@ TEST(WalkKeeper, AnEnteredDrawIsOneTargetAndAnEditedOlderDrawStartsAfresh)
     const KeptRun afterEdit = runKept(keeper, edited, 4);
     EXPECT_EQ(afterEdit.total, 2 * 200);
     expectSameResult(afterEdit.result, *runBacktest(edited, 4, {}));
+}
+
+TEST(WalkKeeper, TicketsAStoppedRunLeftAreAddedByTheNextRun)
+{
+    const DrawHistory history = historyOf(randomRows(700, 11));
+    WalkKeeper keeper;
+    {
+        bool stop = false;
+        BacktestSteps steps(&keeper, history, 3, {}, [&stop](int, int) { return !stop; });
+        std::optional<BacktestResult> hits = steps.walkHits();
+        ASSERT_TRUE(hits);
+        EXPECT_TRUE(hits->yen.targets.empty());
+        stop = true;
+        EXPECT_FALSE(steps.walkTickets(*hits));
+    }
+    const KeptRun again = runKept(keeper, history, 3);
+    EXPECT_EQ(again.total, 699);  // the walk of every count only
+    expectSameResult(again.result, *runBacktest(history, 3, {}));
 }
 
 }  // namespace
