@@ -23,12 +23,37 @@ constexpr int kFixedColumns = 4;     // 回数, 抽せん日, 当せん番号, �
 constexpr int kColumnsPerPrize = 4;  // 口数, 当せん金, 理論値, 比
 constexpr int kColumns = kFixedColumns + kColumnsPerPrize * kPrizeKindCount;
 
-std::string ratioText(double ratio)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", ratio);
-    return buf;
-}
+// The texts every row repeats (the theoretical prizes, the kinds' names,
+// 該当なし), each kept in the grid once, when first written.
+class RepeatedTexts {
+public:
+    explicit RepeatedTexts(ResultGrid& grid) : grid_(grid) {}
+
+    ResultGrid::SharedText theory(int prize, NumberKind kind, long long yen)
+    {
+        return shared(theories_[static_cast<std::size_t>(prize)][static_cast<std::size_t>(kind)],
+                      GroupedDigits(yen).text());
+    }
+    ResultGrid::SharedText kindName(NumberKind kind)
+    {
+        return shared(kindNames_[static_cast<std::size_t>(kind)], numberKindName(kind));
+    }
+    ResultGrid::SharedText notApplicable() { return shared(notApplicable_, "該当なし"); }
+
+private:
+    static constexpr std::size_t kNumberKinds = 5;
+    ResultGrid::SharedText shared(std::optional<ResultGrid::SharedText>& kept, std::string_view text)
+    {
+        if (!kept)
+            kept = grid_.shareText(text);
+        return *kept;
+    }
+
+    ResultGrid& grid_;
+    std::array<std::array<std::optional<ResultGrid::SharedText>, kNumberKinds>, kPrizeKindCount> theories_{};
+    std::array<std::optional<ResultGrid::SharedText>, kNumberKinds> kindNames_{};
+    std::optional<ResultGrid::SharedText> notApplicable_;
+};
 
 // Two header rows: the prize type above its prize column, the figures'
 // names below. Widths in characters.
@@ -52,21 +77,27 @@ void writeHeaders(ResultGrid& grid)
     }
 }
 
-void writePrize(ResultGrid& grid, int column, int row, const std::optional<PrizeLine>& line,
-                std::optional<long long> theory)
+void writePrize(ResultGrid& grid, RepeatedTexts& repeated, int prize, int row, const std::optional<PrizeLine>& line,
+                NumberKind kind)
 {
+    const int column = kFixedColumns + prize * kColumnsPerPrize + 1;
+    const std::optional<long long> theory = theoreticalPrize(static_cast<PrizeKind>(prize), kind);
     if (theory)
-        grid.setText(column + 2, row, groupedDigits(*theory));
+        grid.setText(column + 2, row, repeated.theory(prize, kind, *theory));
     if (!line)
         return;
     if (line->notApplicable) {
-        grid.setText(column, row, "該当なし");
+        grid.setText(column, row, repeated.notApplicable());
         return;
     }
-    grid.setText(column, row, groupedDigits(line->units));
-    grid.setText(column + 1, row, groupedDigits(line->yenPerUnit));
-    if (theory && *theory > 0)
-        grid.setText(column + 3, row, ratioText(static_cast<double>(line->yenPerUnit) / static_cast<double>(*theory)));
+    grid.setText(column, row, GroupedDigits(line->units).text());
+    grid.setText(column + 1, row, GroupedDigits(line->yenPerUnit).text());
+    if (theory && *theory > 0) {
+        char ratio[32];
+        const int size = std::snprintf(ratio, sizeof ratio, "%.2f",
+                                       static_cast<double>(line->yenPerUnit) / static_cast<double>(*theory));
+        grid.setText(column + 3, row, std::string_view(ratio, static_cast<std::size_t>(size)));
+    }
 }
 
 }  // namespace
@@ -101,19 +132,20 @@ void fillPrizeTable(ResultGrid& grid, const std::vector<PrizedDraw>& draws)
     grid.setTextColour(Block::rows(1, kHeaderRows), kBlue);
     grid.setBackColour(Block::rows(1, kHeaderRows), kPink);
     writeHeaders(grid);
+    RepeatedTexts repeated(grid);
     for (std::size_t i = 0; i < draws.size(); ++i) {
         const PrizedDraw& d = draws[i];
         const int row = static_cast<int>(i) + kHeaderRows + 1;
         const NumberKind kind = numberKindOf(d.digits);
         grid.setText(1, row, d.number);
         grid.setText(2, row, d.date ? isoDateText(*d.date) : std::string());
-        grid.setText(3, row,
-                     std::to_string(d.digits[0]) + std::to_string(d.digits[1]) + std::to_string(d.digits[2]) +
-                         std::to_string(d.digits[3]));
-        grid.setText(4, row, numberKindName(kind));
+        std::string digits;
+        for (const int digit : d.digits)
+            digits += std::to_string(digit);
+        grid.setText(3, row, digits);
+        grid.setText(4, row, repeated.kindName(kind));
         for (int k = 0; k < kPrizeKindCount; ++k)
-            writePrize(grid, kFixedColumns + k * kColumnsPerPrize + 1, row, d.prizes[static_cast<std::size_t>(k)],
-                       theoreticalPrize(static_cast<PrizeKind>(k), kind));
+            writePrize(grid, repeated, k, row, d.prizes[static_cast<std::size_t>(k)], kind);
     }
 }
 

@@ -33,22 +33,45 @@ std::string numbered(int number)
     return "第" + std::to_string(number) + "回 ";
 }
 
+// The entry of `number`: rows come in draw order, so the last one touched
+// or the end is where it is found or goes, without a search.
+DrawDetails& detailsOf(StoredDetails& details, StoredDetails::iterator& last, int number)
+{
+    if (last != details.end() && last->first == number)
+        return last->second;
+    if (details.empty() || details.rbegin()->first < number)
+        last = details.emplace_hint(details.end(), number, DrawDetails{});
+    else
+        last = details.try_emplace(number).first;
+    return last->second;
+}
+
 }  // namespace
+
+std::map<int, CivilDate> readDrawDates(sqlite3* db, const std::string& path)
+{
+    std::map<int, CivilDate> dates;
+    if (sqlite::hasTable(db, path, "抽せん日"))
+        readRows(db, path, "SELECT 回数, 抽せん日 FROM 抽せん日", [&](sqlite::Statement& st) {
+            if (const auto date = parseDateText(st.columnText(1)))
+                dates.emplace_hint(dates.end(), static_cast<int>(st.columnInt(0)), *date);
+        });
+    return dates;
+}
 
 StoredDetails readDrawDetails(sqlite3* db, const std::string& path)
 {
     StoredDetails details;
-    if (sqlite::hasTable(db, path, "抽せん日"))
-        readRows(db, path, "SELECT 回数, 抽せん日 FROM 抽せん日", [&](sqlite::Statement& st) {
-            if (const auto date = parseDateText(st.columnText(1)))
-                details[static_cast<int>(st.columnInt(0))].date = *date;
-        });
+    auto last = details.end();
+    for (const auto& [number, date] : readDrawDates(db, path))
+        last = details.emplace_hint(details.end(), number, DrawDetails{date, {}});
+    last = details.end();
     if (sqlite::hasTable(db, path, "当せん金"))
         readRows(db, path, "SELECT 回数, 種類, 口数, 当せん金, 該当なし FROM 当せん金", [&](sqlite::Statement& st) {
             const long long kind = st.columnInt(1);
             if (kind < 0 || kind >= kPrizeKindCount)
                 return;
-            details[static_cast<int>(st.columnInt(0))].prizes[static_cast<std::size_t>(kind)] =
+            detailsOf(details, last, static_cast<int>(st.columnInt(0))).prizes[static_cast<std::size_t>(kind)] =
                 PrizeLine{st.columnInt(2), st.columnInt(3), st.columnInt(4) != 0};
         });
     return details;

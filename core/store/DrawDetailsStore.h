@@ -29,6 +29,10 @@ extern const char* const kDrawDetailsSchema;
 // StoreError.
 StoredDetails readDrawDetails(sqlite3* db, const std::string& path);
 
+// Every stored date alone (the prize lines left unread); empty without the
+// table. Throws StoreError.
+std::map<int, CivilDate> readDrawDates(sqlite3* db, const std::string& path);
+
 // readDrawDetails on the database, opened for reading only. Throws
 // StoreError.
 StoredDetails readStoredDetails(const DrawDatabaseRef& database);

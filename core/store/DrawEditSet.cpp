@@ -283,6 +283,7 @@ public:
     }
 
     StoredDetails readDetails() const { return readDrawDetails(db_.get(), path_); }
+    std::map<int, CivilDate> readDates() const { return readDrawDates(db_.get(), path_); }
 
     std::size_t countExisting(const std::vector<EditRow>& draws) const
     {
@@ -448,6 +449,10 @@ ImportCounts DrawEditSet::importPreviewed(const ImportPreview& preview, const Wr
 StoredDetails DrawEditSet::readDetails() const
 {
     return impl_->readDetails();
+}
+std::map<int, CivilDate> DrawEditSet::readDates() const
+{
+    return impl_->readDates();
 }
 
 std::size_t DrawEditSet::countExisting(const std::vector<EditRow>& draws) const

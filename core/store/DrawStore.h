@@ -176,6 +176,8 @@ public:
     ImportCounts importPreviewed(const ImportPreview& preview, const WriteProgress& progress = {});
     // Draw number → its stored date and prize lines, read now.
     std::map<int, DrawDetails> readDetails() const;
+    // Draw number → its stored date alone, read now.
+    std::map<int, CivilDate> readDates() const;
 
 private:
     std::unique_ptr<Impl> impl_;

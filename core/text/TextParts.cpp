@@ -37,10 +37,23 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
 
 std::string groupedDigits(long long value)
 {
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return (value < 0 ? "-" : "") + digits;
+    return std::string(GroupedDigits(value).text());
+}
+
+GroupedDigits::GroupedDigits(long long value)
+{
+    unsigned long long magnitude =
+        value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    int written = 0;
+    do {
+        if (written > 0 && written % 3 == 0)
+            bytes_[--start_] = ',';
+        bytes_[--start_] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+        ++written;
+    } while (magnitude > 0);
+    if (value < 0)
+        bytes_[--start_] = '-';
 }
 
 }  // namespace rumone

@@ -2,6 +2,8 @@
 // and ASCII letters compared without regard to case.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,5 +22,17 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // "1,234,567" (a minus sign before a negative number).
 std::string groupedDigits(long long value);
+
+// groupedDigits kept in a buffer of its own, for a caller that writes many
+// numbers and keeps none of their texts.
+class GroupedDigits {
+public:
+    explicit GroupedDigits(long long value);
+    std::string_view text() const { return {bytes_.data() + start_, bytes_.size() - start_}; }
+
+private:
+    std::array<char, 32> bytes_{};
+    std::size_t start_ = bytes_.size();
+};
 
 }  // namespace rumone

@@ -67,7 +67,13 @@ void EntryTableModel::open()
 
 void EntryTableModel::readDates()
 {
-    calendar_ = DrawCalendar(storedDatesOf(readDetails()));
+    std::map<int, CivilDate> stored;
+    try {
+        if (set_)
+            stored = set_->readDates();
+    } catch (const StoreError&) {
+    }
+    calendar_ = DrawCalendar(std::move(stored));
     int last = 0;
     if (set_ && !set_->rows().empty())
         last = drawNumberOf(set_->rows().back().number).value_or(0);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/calendar/HistoryDates.h"
 #include "core/store/DrawCsv.h"
 #include "core/store/DrawImport.h"
 #include "core/store/ReliabilityHelpers.h"
@@ -48,6 +49,23 @@ TEST(DrawDetails, StoredBesideTheDrawsAndChangesListed)
     set.importPreviewed(p2);
     EXPECT_EQ(set.readDetails().at(7054).date, (CivilDate{2026, 8, 21}));
     EXPECT_EQ(set.readDetails().at(7055), second[0].second);
+}
+
+// Details written later for an earlier draw are read back under their own
+// draw, and the dates alone match the dates of the details.
+TEST(DrawDetails, ReadBackInDrawOrderWhateverTheWriteOrder)
+{
+    test::TempDir dir;
+    const std::string db = test::makeDatabase(dir.file("d.db"), {{7054, {9, 5, 7, 7}}});
+    DrawEditSet set = openDrawEditSet(drawDatabaseAt(db));
+    const DrawDetailsList later = {{7056, detailsOf({2026, 8, 25}, PrizeLine{7, 900000}, PrizeLine{2, 37500})}};
+    const DrawDetailsList earlier = {{7054, detailsOf({2026, 8, 21}, PrizeLine{0, 0, true}, PrizeLine{5, 41200})},
+                                     {7055, detailsOf({2026, 8, 24})}};
+    set.importPreviewed(previewAgainst(set, {{7056, {1, 2, 3, 4}}}, later));
+    set.importPreviewed(previewAgainst(set, {{7055, {6, 9, 1, 6}}}, earlier));
+    const StoredDetails expected = {{7054, earlier[0].second}, {7055, earlier[1].second}, {7056, later[0].second}};
+    EXPECT_EQ(set.readDetails(), expected);
+    EXPECT_EQ(set.readDates(), storedDatesOf(expected));
 }
 
 // A preview made before another writer changed a stored date writes

@@ -1,6 +1,8 @@
 // Deciding how a file's bytes are encoded, and where they cannot be read.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "core/text/TextEncoding.h"
 #include "core/text/TextParts.h"
 
@@ -82,6 +84,26 @@ TEST(TextParts, LinesBlanksAndLetterCase)
     EXPECT_TRUE(equalsIgnoringAsciiCase("TrUe", "true"));
     EXPECT_FALSE(equalsIgnoringAsciiCase("true", "tru"));
     EXPECT_FALSE(equalsIgnoringAsciiCase("\xEF\xBC\xB4", "\xEF\xBD\x94"));  // full-width T and t differ
+}
+
+// The grouped text, kept in its own buffer or made as a string, at the
+// edges where a comma comes or goes and at both ends of the range.
+TEST(TextParts, GroupedDigitsAtEveryEdge)
+{
+    const std::pair<long long, const char*> cases[] = {
+        {0, "0"},
+        {999, "999"},
+        {1000, "1,000"},
+        {-1000, "-1,000"},
+        {986400, "986,400"},
+        {1234567, "1,234,567"},
+        {LLONG_MAX, "9,223,372,036,854,775,807"},
+        {LLONG_MIN, "-9,223,372,036,854,775,808"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(GroupedDigits(value).text(), text) << value;
+        EXPECT_EQ(groupedDigits(value), text) << value;
+    }
 }
 
 }  // namespace
