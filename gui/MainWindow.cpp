@@ -161,22 +161,23 @@ void MainWindow::endAfterFailedStart(const QString& reason)
 }
 
 // Dates the file cannot give leave the rule's alone: a missing date is no
-// reason to hold up the start.
+// reason to hold up the start. The dates alone are read (the prize lines
+// are not needed here), since the start reads them before its first paint.
 void MainWindow::noteHistoryDates(std::optional<int> latestAtStart)
 {
-    StoredDetails details;
+    std::map<int, CivilDate> dates;
     try {
         if (!document_.database().path.empty())
-            details = readStoredDetails(document_.database());
+            dates = readStoredDates(document_.database());
     } catch (const std::exception&) {
     }
-    drawCalendar_ = DrawCalendar(storedDatesOf(details));
+    drawCalendar_ = DrawCalendar(std::move(dates));
     if (!latestAtStart)
         return;
     startDatesNoted_ = true;
     if (!startClock_)
         startClock_ = localMomentNow();
-    const std::string missing = missingDrawsText(historyDates(*latestAtStart, details, *startClock_));
+    const std::string missing = missingDrawsText(historyDatesIn(drawCalendar_, *latestAtStart, *startClock_));
     if (!missing.empty())
         statusBar()->showMessage(QString::fromStdString(missing));
 }

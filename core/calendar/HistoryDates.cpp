@@ -25,7 +25,11 @@ std::map<int, CivilDate> storedDatesOf(const std::map<int, DrawDetails>& details
 
 HistoryDates historyDates(int latestNumber, const std::map<int, DrawDetails>& details, const LocalMoment& now)
 {
-    const DrawCalendar calendar(storedDatesOf(details));
+    return historyDatesIn(DrawCalendar(storedDatesOf(details)), latestNumber, now);
+}
+
+HistoryDates historyDatesIn(const DrawCalendar& calendar, int latestNumber, const LocalMoment& now)
+{
     HistoryDates dates;
     dates.latestNumber = latestNumber;
     dates.mismatches = calendar.mismatches();

@@ -30,6 +30,8 @@ std::map<int, CivilDate> storedDatesOf(const std::map<int, DrawDetails>& details
 
 // `latestNumber`: the last stored draw (0 for none).
 HistoryDates historyDates(int latestNumber, const std::map<int, DrawDetails>& details, const LocalMoment& now);
+// The same against a calendar already made from the stored dates.
+HistoryDates historyDatesIn(const DrawCalendar& calendar, int latestNumber, const LocalMoment& now);
 
 // "最新は第7054回（2026年8月21日）です。今日までの抽せんは第7131回まで：77回分が
 // 未入力です（データ管理 › 貼り付けて取込）"; empty when nothing is missing.

@@ -83,6 +83,12 @@ StoredDetails readStoredDetails(const DrawDatabaseRef& database)
     return readDrawDetails(db.get(), database.path);
 }
 
+std::map<int, CivilDate> readStoredDates(const DrawDatabaseRef& database)
+{
+    const sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadOnly);
+    return readDrawDates(db.get(), database.path);
+}
+
 bool DetailChange::changesPrizes() const
 {
     for (const auto& p : written.prizes)

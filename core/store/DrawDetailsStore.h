@@ -36,6 +36,9 @@ std::map<int, CivilDate> readDrawDates(sqlite3* db, const std::string& path);
 // readDrawDetails on the database, opened for reading only. Throws
 // StoreError.
 StoredDetails readStoredDetails(const DrawDatabaseRef& database);
+// readDrawDates on the database, opened for reading only. Throws
+// StoreError.
+std::map<int, CivilDate> readStoredDates(const DrawDatabaseRef& database);
 
 // One draw whose date or prizes a write changes: what is stored, and the
 // parts the write brings that are new or differ (a part the source did not
