@@ -20,19 +20,31 @@
 namespace rumone::test {
 namespace {
 
-TEST(RuleView, WalksCountOnceAndASavedRuleIsRecordedBeforeTheDraw)
-{
+// Sixty draws in a database of their own, the frame on it and 自分の条件
+// opened from its menu.
+class RuleViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::vector<Row> rows;
+        for (int n = 1; n <= 60; ++n)
+            rows.push_back({n, {n % 10, (n * 3) % 10, (n * 7) % 10, (n * 9) % 10}});
+        path = makeDatabase(dir.path(), rows);
+        ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+        frame.findChild<QAction*>("mnuJibun")->trigger();
+        view = qobject_cast<RuleView*>(frame.findView(RuleView::windowName()));
+        ASSERT_NE(view, nullptr);
+    }
+
     TempDir dir;
-    InFolder inDir(dir.path());
-    std::vector<Row> rows;
-    for (int n = 1; n <= 60; ++n)
-        rows.push_back({n, {n % 10, (n * 3) % 10, (n * 7) % 10, (n * 9) % 10}});
-    const std::string path = makeDatabase(dir.path(), rows);
+    InFolder inDir{dir.path()};
+    std::string path;
     MainWindow frame;
-    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
-    frame.findChild<QAction*>("mnuJibun")->trigger();
-    auto* view = qobject_cast<RuleView*>(frame.findView(RuleView::windowName()));
-    ASSERT_NE(view, nullptr);
+    RuleView* view = nullptr;
+};
+
+TEST_F(RuleViewTest, WalksCountOnceAndASavedRuleIsRecordedBeforeTheDraw)
+{
     EXPECT_TRUE(view->nextDrawLabel()->text().contains(QStringLiteral("第61回: 10,000枚")));
 
     view->setRule(*parseRule("sum=10-20 recent=2 type=box").rule);
@@ -52,19 +64,8 @@ TEST(RuleView, WalksCountOnceAndASavedRuleIsRecordedBeforeTheDraw)
     EXPECT_TRUE(view->savedLabel()->text().contains(QString::fromStdString(read.records[0].fingerprint())));
 }
 
-TEST(RuleView, TheRulesAndASavedRulesNextDrawTicketsGoToTheBookOnceConfirmed)
+TEST_F(RuleViewTest, TheRulesAndASavedRulesNextDrawTicketsGoToTheBookOnceConfirmed)
 {
-    TempDir dir;
-    InFolder inDir(dir.path());
-    std::vector<Row> rows;
-    for (int n = 1; n <= 60; ++n)
-        rows.push_back({n, {n % 10, (n * 3) % 10, (n * 7) % 10, (n * 9) % 10}});
-    const std::string path = makeDatabase(dir.path(), rows);
-    MainWindow frame;
-    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
-    frame.findChild<QAction*>("mnuJibun")->trigger();
-    auto* view = qobject_cast<RuleView*>(frame.findView(RuleView::windowName()));
-    ASSERT_NE(view, nullptr);
     view->setRule(*parseRule("pos1=7 pos2=7 pos3=7 pos4=7").rule);
     view->saveRuleNow();
     view->setRule(*parseRule("pos1=1 pos2=2 pos3=3 pos4=0-1").rule);
