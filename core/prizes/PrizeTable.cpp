@@ -1,5 +1,6 @@
 #include "core/prizes/PrizeTable.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -104,8 +105,13 @@ void writePrize(ResultGrid& grid, RepeatedTexts& repeated, int prize, int row, c
 
 std::vector<PrizedDraw> prizedDraws(const DrawHistory& history, const std::map<int, DrawDetails>& details)
 {
+    return prizedDraws(std::span<const Draw>(history.completeDraws()), details);
+}
+
+std::vector<PrizedDraw> prizedDraws(std::span<const Draw> draws, const std::map<int, DrawDetails>& details)
+{
     std::vector<PrizedDraw> out;
-    for (const Draw& d : history.completeDraws()) {
+    for (const Draw& d : draws) {
         const auto it = details.find(d.number);
         if (it == details.end())
             continue;
@@ -157,6 +163,26 @@ std::vector<RatioPoint> straightRatios(const std::vector<PrizedDraw>& draws)
         if (straight && !straight->notApplicable)
             out.push_back(
                 {d.number, static_cast<double>(straight->yenPerUnit) / static_cast<double>(kTheoreticalStraightPrize)});
+    }
+    return out;
+}
+
+std::vector<RatioColumn> ratioColumns(const std::vector<RatioPoint>& points, int width)
+{
+    std::vector<RatioColumn> out;
+    if (points.empty())
+        return out;
+    const int first = points.front().number, last = points.back().number;
+    const auto offsetOf = [&](int number) {
+        return last == first ? (width - 1) / 2
+                             : static_cast<int>(static_cast<double>(number - first) / (last - first) * width);
+    };
+    for (const RatioPoint& pt : points) {
+        const int offset = offsetOf(pt.number);
+        if (!out.empty() && out.back().offset == offset)
+            out.back().ratio = std::max(out.back().ratio, pt.ratio);
+        else
+            out.push_back({offset, pt.ratio});
     }
     return out;
 }

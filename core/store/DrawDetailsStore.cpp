@@ -15,12 +15,17 @@ const char* const kDrawDetailsSchema =
 
 namespace {
 
+// The rows of `select`, or with `fromNumber` those whose 回数 is at least it.
 template <typename Take>
-void readRows(sqlite3* db, const std::string& path, const char* sql, Take take)
+void readRows(sqlite3* db, const std::string& path, std::string select, std::optional<int> fromNumber, Take take)
 {
-    sqlite::Statement st(db, sql);
+    if (fromNumber)
+        select += " WHERE 回数 >= ?1";
+    sqlite::Statement st(db, select);
     if (!st.ok())
         throw storeErrorFor(st.prepareCode(), path, false);
+    if (fromNumber && st.bindInt(1, *fromNumber) != SQLITE_OK)
+        throw storeErrorFor(SQLITE_MISUSE, path, false);
     int rc = SQLITE_OK;
     while ((rc = st.step()) == SQLITE_ROW)
         take(st);
@@ -48,39 +53,41 @@ DrawDetails& detailsOf(StoredDetails& details, StoredDetails::iterator& last, in
 
 }  // namespace
 
-std::map<int, CivilDate> readDrawDates(sqlite3* db, const std::string& path)
+std::map<int, CivilDate> readDrawDates(sqlite3* db, const std::string& path, std::optional<int> fromNumber)
 {
     std::map<int, CivilDate> dates;
     if (sqlite::hasTable(db, path, "抽せん日"))
-        readRows(db, path, "SELECT 回数, 抽せん日 FROM 抽せん日", [&](sqlite::Statement& st) {
+        readRows(db, path, "SELECT 回数, 抽せん日 FROM 抽せん日", fromNumber, [&](sqlite::Statement& st) {
             if (const auto date = parseDateText(st.columnText(1)))
                 dates.emplace_hint(dates.end(), static_cast<int>(st.columnInt(0)), *date);
         });
     return dates;
 }
 
-StoredDetails readDrawDetails(sqlite3* db, const std::string& path)
+StoredDetails readDrawDetails(sqlite3* db, const std::string& path, std::optional<int> fromNumber)
 {
     StoredDetails details;
     auto last = details.end();
-    for (const auto& [number, date] : readDrawDates(db, path))
+    for (const auto& [number, date] : readDrawDates(db, path, fromNumber))
         last = details.emplace_hint(details.end(), number, DrawDetails{date, {}});
     last = details.end();
     if (sqlite::hasTable(db, path, "当せん金"))
-        readRows(db, path, "SELECT 回数, 種類, 口数, 当せん金, 該当なし FROM 当せん金", [&](sqlite::Statement& st) {
-            const long long kind = st.columnInt(1);
-            if (kind < 0 || kind >= kPrizeKindCount)
-                return;
-            detailsOf(details, last, static_cast<int>(st.columnInt(0))).prizes[static_cast<std::size_t>(kind)] =
-                PrizeLine{st.columnInt(2), st.columnInt(3), st.columnInt(4) != 0};
-        });
+        readRows(
+            db, path, "SELECT 回数, 種類, 口数, 当せん金, 該当なし FROM 当せん金", fromNumber,
+            [&](sqlite::Statement& st) {
+                const long long kind = st.columnInt(1);
+                if (kind < 0 || kind >= kPrizeKindCount)
+                    return;
+                detailsOf(details, last, static_cast<int>(st.columnInt(0))).prizes[static_cast<std::size_t>(kind)] =
+                    PrizeLine{st.columnInt(2), st.columnInt(3), st.columnInt(4) != 0};
+            });
     return details;
 }
 
-StoredDetails readStoredDetails(const DrawDatabaseRef& database)
+StoredDetails readStoredDetails(const DrawDatabaseRef& database, std::optional<int> fromNumber)
 {
     const sqlite::Connection db = openKeyedDatabase(database, OpenAccess::ReadOnly);
-    return readDrawDetails(db.get(), database.path);
+    return readDrawDetails(db.get(), database.path, fromNumber);
 }
 
 std::map<int, CivilDate> readStoredDates(const DrawDatabaseRef& database)

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,17 +26,19 @@ using StoredDetails = std::map<int, DrawDetails>;
 // The tables, each created only when missing.
 extern const char* const kDrawDetailsSchema;
 
-// Every stored date and prize line; empty without the tables. Throws
-// StoreError.
-StoredDetails readDrawDetails(sqlite3* db, const std::string& path);
+// Every stored date and prize line; empty without the tables. With
+// `fromNumber`, only those of the draws numbered from it on (a read that
+// touches only their rows). Throws StoreError.
+StoredDetails readDrawDetails(sqlite3* db, const std::string& path, std::optional<int> fromNumber = std::nullopt);
 
-// Every stored date alone (the prize lines left unread); empty without the
-// table. Throws StoreError.
-std::map<int, CivilDate> readDrawDates(sqlite3* db, const std::string& path);
+// Every stored date alone (the prize lines left unread), or those from
+// `fromNumber` on; empty without the table. Throws StoreError.
+std::map<int, CivilDate> readDrawDates(sqlite3* db, const std::string& path,
+                                       std::optional<int> fromNumber = std::nullopt);
 
 // readDrawDetails on the database, opened for reading only. Throws
 // StoreError.
-StoredDetails readStoredDetails(const DrawDatabaseRef& database);
+StoredDetails readStoredDetails(const DrawDatabaseRef& database, std::optional<int> fromNumber = std::nullopt);
 // readDrawDates on the database, opened for reading only. Throws
 // StoreError.
 std::map<int, CivilDate> readStoredDates(const DrawDatabaseRef& database);

@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "core/grid/ResultGrid.h"
-#include "core/store/DrawDetailsStore.h"
 #include "gui/common/Twips.h"
 #include "gui/grid/GridWidget.h"
 
@@ -22,6 +22,14 @@ constexpr int kPictureHeightTwips = 2400;
 void RatioPicture::setPoints(std::vector<RatioPoint> points)
 {
     points_ = std::move(points);
+    reading_ = false;
+    update();
+}
+
+void RatioPicture::setReading()
+{
+    points_.clear();
+    reading_ = true;
     update();
 }
 
@@ -37,20 +45,21 @@ void RatioPicture::paintEvent(QPaintEvent*)
     p.drawRect(plot);
     p.setPen(Qt::black);
     p.drawText(4, fm.ascent() + 2, QStringLiteral("ストレートの当せん金 ÷ 理論値（900,000円）、回ごと"));
+    if (reading_) {
+        p.drawText(plot, Qt::AlignCenter, QStringLiteral("当せん金を読み込んでいます…"));
+        return;
+    }
     if (points_.empty() || plot.width() < 2 || plot.height() < 2) {
         p.drawText(plot, Qt::AlignCenter, QStringLiteral("当せん金が記録された回がありません"));
         return;
     }
+    // One bar a pixel column: the highest of the draws that fall in it.
+    const std::vector<RatioColumn> columns = ratioColumns(points_, plot.width());
     double highest = 2.0;
-    for (const RatioPoint& pt : points_)
-        highest = std::max(highest, pt.ratio);
+    for (const RatioColumn& column : columns)
+        highest = std::max(highest, column.ratio);
     const auto yOf = [&](double ratio) { return plot.bottom() - static_cast<int>(ratio / highest * plot.height()); };
     const int first = points_.front().number, last = points_.back().number;
-    const auto xOf = [&](int number) {
-        return last == first ? plot.center().x()
-                             : plot.left() + static_cast<int>(static_cast<double>(number - first) / (last - first) *
-                                                              plot.width());
-    };
     for (double r : {0.0, 1.0, highest})
         p.drawText(QRect(0, yOf(r) - fm.height() / 2, left - 4, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
                    QString::number(r, 'f', 2));
@@ -58,8 +67,8 @@ void RatioPicture::paintEvent(QPaintEvent*)
     p.drawLine(plot.left(), yOf(1.0), plot.right(), yOf(1.0));
     p.drawText(plot.left() + 4, yOf(1.0) - 3, QStringLiteral("理論値"));
     p.setPen(QPen(Qt::blue, 1));
-    for (const RatioPoint& pt : points_)
-        p.drawLine(xOf(pt.number), yOf(0), xOf(pt.number), yOf(pt.ratio));
+    for (const RatioColumn& column : columns)
+        p.drawLine(plot.left() + column.offset, yOf(0), plot.left() + column.offset, yOf(column.ratio));
     p.setPen(Qt::black);
     const int textTop = plot.bottom() + 2;
     p.drawText(QRect(plot.left(), textTop, plot.width(), fm.height()), Qt::AlignLeft,
@@ -89,34 +98,100 @@ PrizeView::PrizeView(ViewHost& host, DrawDatabaseRef database, QWidget* parent)
     connect(close_, &QPushButton::clicked, this, [this] { closeWindow(); });
 }
 
-PrizeView::~PrizeView() = default;
+PrizeView::~PrizeView()
+{
+    stopReadingHistory();
+    if (rest_.joinable())
+        rest_.join();
+}
 
 QSize PrizeView::sizeInTwips() const
 {
     return QSize(15600, 10000);
 }
 
+// The latest draws are read and shown at once; the whole table follows
+// from a thread of its own, on a copy of the draws (the history may be
+// replaced meanwhile).
 void PrizeView::build()
 {
-    std::map<int, DrawDetails> details;
-    QString problem;
-    try {
-        details = readStoredDetails(database_);
-    } catch (const StoreError& e) {
-        problem = QStringLiteral("\n当せん金を読めませんでした：") + QString::fromStdString(e.what());
-    }
-    const std::vector<PrizedDraw> draws = prizedDraws(host().drawHistory(), details);
-    model_ = std::make_shared<ResultGrid>();
-    fillPrizeTable(*model_, draws);
+    const std::vector<Draw>& complete = host().drawHistory().completeDraws();
+    const std::size_t firstCount = std::min(complete.size(), kFirstDraws);
+    const bool whole = firstCount == complete.size();
+    const std::span<const Draw> latest(complete.data() + (complete.size() - firstCount), firstCount);
+    PrizeTableContent first =
+        readPrizeTable(database_, latest, whole ? std::nullopt : std::optional<int>(latest.front().number));
+    model_ = std::move(first.grid);
     grid_->setGrid(model_);
     grid_->scrollToLastRows();
-    picture_->setPoints(straightRatios(draws));
+    if (whole)
+        picture_->setPoints(std::move(first.ratios));
+    else
+        picture_->setReading();
+    showNote(first, whole);
+    readingRest_ = !whole;
+    if (whole)
+        stopReadingHistory();  // an earlier read still under way is stale
+    else
+        readRest(complete);
+}
+
+void PrizeView::readRest(const std::vector<Draw>& draws)
+{
+    const int generation = ++restGeneration_;
+    // Assigning joins the earlier thread, asked to stop first.
+    rest_ = std::jthread([this, generation, database = database_, draws](std::stop_token stop) {
+        auto content = std::make_shared<PrizeTableContent>(readPrizeTable(database, draws, std::nullopt, stop));
+        if (stop.stop_requested())
+            return;
+        // The view joins this thread before it goes, so it is still here;
+        // a call still queued then is dropped with it.
+        QMetaObject::invokeMethod(
+            this, [this, generation, content] { showRest(generation, std::move(*content)); }, Qt::QueuedConnection);
+    });
+}
+
+void PrizeView::stopReadingHistory()
+{
+    rest_.request_stop();
+    ++restGeneration_;
+}
+
+// The whole table takes the place of the latest rows: the current cell
+// stays on its draw and the same draws stay in sight (the latest ones
+// when the table was at its end).
+void PrizeView::showRest(int generation, PrizeTableContent content)
+{
+    if (generation != restGeneration_ || !content.grid)
+        return;
+    if (rest_.joinable())
+        rest_.join();
+    readingRest_ = false;
+    const int addedRows = content.grid->rows() - (model_ ? model_->rows() : 0);
+    const int column = grid_->currentColumn(), row = grid_->currentRow();
+    QScrollBar* bar = grid_->verticalScrollBar();
+    const int fromEnd = bar->maximum() - bar->value();
+    model_ = std::move(content.grid);
+    grid_->setGrid(model_);
+    if (row > model_->frozenRows())
+        grid_->setCurrentCell(column, row + addedRows);
+    grid_->scrollToLastRows();
+    bar->setValue(bar->maximum() - fromEnd);
+    picture_->setPoints(std::move(content.ratios));
+    showNote(content, true);
+}
+
+// Until the whole table is in, the note says nothing of what it lacks.
+void PrizeView::showNote(const PrizeTableContent& content, bool whole)
+{
     QString text = QString::fromUtf8(kPrizeTableNote);
-    if (draws.empty())
+    if (whole && content.prizedDrawCount == 0)
         text += QStringLiteral(
             "\nまだ当せん金が記録された回はありません。当せん金のある結果を「データ管理 › 当選データ入力」"
             "の CSV取込・貼り付けて取込で取り込むと、ここに表示されます。");
-    note_->setText(text + problem);
+    if (!content.problem.empty())
+        text += QStringLiteral("\n当せん金を読めませんでした：") + QString::fromStdString(content.problem);
+    note_->setText(text);
     arrangeControls();
 }
 

@@ -1,11 +1,15 @@
 // 当せん金: the prizes stored with the draws beside the theoretical ones
-// (core/prizes/PrizeTable), with a picture of the straight's ratio.
+// (core/prizes/PrizeTable), with a picture of the straight's ratio. The
+// latest draws are read and shown at once; the whole table is made on a
+// thread of its own (core/prizes/PrizeTableRead) and takes their place.
 #pragma once
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "core/prizes/PrizeTable.h"
+#include "core/prizes/PrizeTableRead.h"
 #include "core/store/DrawStore.h"
 #include "gui/common/ChildView.h"
 
@@ -24,12 +28,16 @@ class RatioPicture : public QWidget {
 public:
     explicit RatioPicture(QWidget* parent = nullptr) : QWidget(parent) {}
     void setPoints(std::vector<RatioPoint> points);
+    // No points yet: the picture says they are being read.
+    void setReading();
+    bool reading() const { return reading_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     std::vector<RatioPoint> points_;
+    bool reading_ = false;
 };
 
 class PrizeView : public ChildView {
@@ -40,8 +48,15 @@ public:
     PrizeView(ViewHost& host, DrawDatabaseRef database, QWidget* parent = nullptr);
     ~PrizeView() override;
 
+    // The draws read and shown first, before the whole table.
+    static constexpr std::size_t kFirstDraws = 64;
+
     GridWidget* gridWidget() const { return grid_; }
     QLabel* noteLabel() const { return note_; }
+    RatioPicture* picture() const { return picture_; }
+    // Whether the whole table is still being made (the latest draws shown).
+    bool readingRest() const { return readingRest_; }
+    void stopReadingHistory() override;
     bool rebuildOnNewHistory() override
     {
         build();
@@ -54,9 +69,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void readRest(const std::vector<Draw>& draws);
+    void showRest(int generation, PrizeTableContent content);
+    void showNote(const PrizeTableContent& content, bool whole);
     void arrangeControls();
 
     DrawDatabaseRef database_;
+    std::jthread rest_;       // makes the whole table; joined when replaced or destroyed
+    int restGeneration_ = 0;  // a result of an earlier generation is stale
+    bool readingRest_ = false;
     std::shared_ptr<ResultGrid> model_;
     QLabel* note_ = nullptr;
     GridWidget* grid_ = nullptr;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
@@ -113,6 +114,49 @@ TEST(HistoryReload, ThePrizeViewListsTheStoredPrizes)
     ASSERT_EQ(view->gridWidget()->grid()->rows(), 3);
     EXPECT_EQ(view->gridWidget()->grid()->getText(1, 3), "39");
     EXPECT_EQ(view->gridWidget()->grid()->getText(6, 3), "645,500");
+}
+
+// On a longer history the latest draws are shown at once and the whole
+// table comes after, the current cell kept on its draw and the table at
+// its latest rows.
+TEST(HistoryReload, ThePrizeViewShowsTheLatestDrawsFirstAndTheWholeTableAfter)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    constexpr int kDraws = 100;
+    makeDatabase(dir.path(), draws(kDraws));
+    {
+        DrawEditSet set = openDrawEditSet(drawDatabaseAt(dir.file("Rumone.mdb")));
+        DrawDetailsList details;
+        for (int n = 1; n <= kDraws; ++n) {
+            DrawDetails d;
+            d.prizes[0] = PrizeLine{10, 800000 + n * 100};
+            details.emplace_back(n, d);
+        }
+        set.importPreviewed(previewImport({}, details, set.rows(), {}));
+    }
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    frame.findChild<QAction*>("mnuPrizes")->trigger();
+    auto* view = qobject_cast<PrizeView*>(frame.findView(PrizeView::windowName()));
+    ASSERT_NE(view, nullptr);
+    const ResultGrid* first = view->gridWidget()->grid();
+    constexpr int kFirst = static_cast<int>(PrizeView::kFirstDraws);
+    ASSERT_EQ(first->rows(), kFirst + 2);
+    EXPECT_EQ(first->getText(1, 3), std::to_string(kDraws - kFirst + 1));
+    EXPECT_EQ(first->getText(1, kFirst + 2), std::to_string(kDraws));
+    EXPECT_TRUE(view->readingRest());
+    EXPECT_TRUE(view->picture()->reading());
+    view->gridWidget()->setCurrentCell(6, kFirst + 2);  // the latest draw's prize
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->readingRest(); }, 10000));
+    const GridWidget& grid = *view->gridWidget();
+    ASSERT_EQ(grid.grid()->rows(), kDraws + 2);
+    EXPECT_EQ(grid.grid()->getText(1, 3), "1");
+    EXPECT_EQ(grid.grid()->getText(1, grid.currentRow()), std::to_string(kDraws));
+    EXPECT_EQ(grid.currentColumn(), 6);
+    EXPECT_EQ(grid.verticalScrollBar()->value(), grid.verticalScrollBar()->maximum());
+    EXPECT_FALSE(view->picture()->reading());
 }
 
 TEST(HistoryReload, AfterTheEntryViewWroteTheViewsShowTheNewDrawAsARestartWould)

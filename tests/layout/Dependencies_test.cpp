@@ -23,7 +23,7 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"grid", {"grid", "text"}},
     {"text", {"text"}},
     {"calendar", {"calendar", "history"}},
-    {"prizes", {"prizes", "calendar", "history", "grid", "text"}},
+    {"prizes", {"prizes", "store", "calendar", "history", "grid", "text"}},
     {"store", {"store", "calendar", "history", "text"}},
     {"stats", {"stats"}},
     {"digest", {"digest"}},

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <utility>
+
 #include "core/prizes/PrizeTable.h"
 #include "core/prizes/PrizeTheory.h"
 #include "support/TestSupport.h"
@@ -51,6 +54,45 @@ TEST(PrizeTable, ListsPrizedDrawsWithTheirRatios)
                                         "該当なし", "", "", ""}));
     ASSERT_EQ(straightRatios(draws).size(), 1u);
     EXPECT_NEAR(straightRatios(draws)[0].ratio, 238900.0 / 900000.0, 1e-12);
+}
+
+// A bar by pixel column covers what a bar by draw covered: every draw in
+// the column it was drawn in, each column with its draws' highest ratio.
+TEST(PrizeTable, RatioColumnsKeepTheHighestDrawOfEachColumn)
+{
+    struct Case {
+        std::vector<RatioPoint> points;
+        int width;
+        std::vector<std::pair<int, double>> columns;  // offset, ratio
+    };
+    const Case cases[] = {
+        {{}, 100, {}},
+        {{{7, 0.5}}, 100, {{49, 0.5}}},  // a lone draw in the middle column
+        {{{7, 0.5}}, 101, {{50, 0.5}}},
+        {{{1, 0.2}, {2, 1.5}, {3, 0.7}}, 10, {{0, 0.2}, {5, 1.5}, {10, 0.7}}},
+        {{{1, 0.2}, {2, 1.5}, {3, 0.7}, {4, 0.1}, {5, 0.9}}, 2, {{0, 1.5}, {1, 0.7}, {2, 0.9}}},
+        {{{10, 1.0}, {11, 3.0}, {40, 0.4}}, 3, {{0, 3.0}, {3, 0.4}}},  // a gap in the numbers
+    };
+    for (const Case& c : cases) {
+        std::vector<std::pair<int, double>> got;
+        for (const RatioColumn& column : ratioColumns(c.points, c.width))
+            got.emplace_back(column.offset, column.ratio);
+        EXPECT_EQ(got, c.columns) << c.width;
+    }
+    // Every draw of the largest history, drawn one by one at its own place.
+    std::vector<RatioPoint> points;
+    for (int n = 1; n <= kMaxDrawNumber; ++n)
+        points.push_back({n, static_cast<double>((n * 7919) % 1013) / 400.0});
+    constexpr int kWidth = 1234;
+    std::map<int, double> drawn;
+    for (const RatioPoint& pt : points) {
+        const int x = static_cast<int>(static_cast<double>(pt.number - 1) / (kMaxDrawNumber - 1) * kWidth);
+        drawn[x] = std::max(drawn[x], pt.ratio);
+    }
+    std::map<int, double> columns;
+    for (const RatioColumn& column : ratioColumns(points, kWidth))
+        EXPECT_TRUE(columns.emplace(column.offset, column.ratio).second) << column.offset;
+    EXPECT_EQ(columns, drawn);
 }
 
 }  // namespace

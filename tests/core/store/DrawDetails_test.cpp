@@ -52,7 +52,8 @@ TEST(DrawDetails, StoredBesideTheDrawsAndChangesListed)
 }
 
 // Details written later for an earlier draw are read back under their own
-// draw, and the dates alone match the dates of the details.
+// draw, and the dates alone match the dates of the details; read from a
+// draw on, only that draw's and the later ones come.
 TEST(DrawDetails, ReadBackInDrawOrderWhateverTheWriteOrder)
 {
     test::TempDir dir;
@@ -66,6 +67,8 @@ TEST(DrawDetails, ReadBackInDrawOrderWhateverTheWriteOrder)
     const StoredDetails expected = {{7054, earlier[0].second}, {7055, earlier[1].second}, {7056, later[0].second}};
     EXPECT_EQ(set.readDetails(), expected);
     EXPECT_EQ(set.readDates(), storedDatesOf(expected));
+    EXPECT_EQ(readStoredDetails(drawDatabaseAt(db), 7055),
+              (StoredDetails{{7055, earlier[1].second}, {7056, later[0].second}}));
 }
 
 // A preview made before another writer changed a stored date writes
