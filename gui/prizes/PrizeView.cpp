@@ -96,6 +96,7 @@ PrizeView::PrizeView(ViewHost& host, DrawDatabaseRef database, QWidget* parent)
     close_ = new QPushButton(QStringLiteral("閉じる"), this);
     close_->setObjectName("Command1");
     connect(close_, &QPushButton::clicked, this, [this] { closeWindow(); });
+    grid_->viewport()->installEventFilter(this);
 }
 
 PrizeView::~PrizeView()
@@ -111,8 +112,8 @@ QSize PrizeView::sizeInTwips() const
 }
 
 // The latest draws are read and shown at once; the whole table follows
-// from a thread of its own, on a copy of the draws (the history may be
-// replaced meanwhile).
+// from a thread of its own once they have painted, so that the thread
+// takes no time from their first paint.
 void PrizeView::build()
 {
     const std::vector<Draw>& complete = host().drawHistory().completeDraws();
@@ -121,6 +122,7 @@ void PrizeView::build()
     const std::span<const Draw> latest(complete.data() + (complete.size() - firstCount), firstCount);
     PrizeTableContent first =
         readPrizeTable(database_, latest, whole ? std::nullopt : std::optional<int>(latest.front().number));
+    stopReadingHistory();  // an earlier read still under way is stale
     model_ = std::move(first.grid);
     grid_->setGrid(model_);
     grid_->scrollToLastRows();
@@ -130,12 +132,26 @@ void PrizeView::build()
         picture_->setReading();
     showNote(first, whole);
     readingRest_ = !whole;
-    if (whole)
-        stopReadingHistory();  // an earlier read still under way is stale
-    else
-        readRest(complete);
+    restAfterPaint_ = !whole;
 }
 
+bool PrizeView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Paint && watched == grid_->viewport() && restAfterPaint_) {
+        restAfterPaint_ = false;
+        // Queued: this paint reaches the screen first.
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation = restGeneration_] {
+                if (generation == restGeneration_ && readingRest_)
+                    readRest(host().drawHistory().completeDraws());
+            },
+            Qt::QueuedConnection);
+    }
+    return ChildView::eventFilter(watched, event);
+}
+
+// On a copy of the draws: the history may be replaced while it reads.
 void PrizeView::readRest(const std::vector<Draw>& draws)
 {
     const int generation = ++restGeneration_;
@@ -155,6 +171,7 @@ void PrizeView::stopReadingHistory()
 {
     rest_.request_stop();
     ++restGeneration_;
+    restAfterPaint_ = false;
 }
 
 // The whole table takes the place of the latest rows: the current cell

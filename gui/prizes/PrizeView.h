@@ -67,6 +67,7 @@ protected:
     QSize sizeInTwips() const override;
     void build() override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void readRest(const std::vector<Draw>& draws);
@@ -78,6 +79,7 @@ private:
     std::jthread rest_;       // makes the whole table; joined when replaced or destroyed
     int restGeneration_ = 0;  // a result of an earlier generation is stale
     bool readingRest_ = false;
+    bool restAfterPaint_ = false;  // the whole table is read once the grid has painted
     std::shared_ptr<ResultGrid> model_;
     QLabel* note_ = nullptr;
     GridWidget* grid_ = nullptr;

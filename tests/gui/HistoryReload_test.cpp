@@ -117,8 +117,8 @@ TEST(HistoryReload, ThePrizeViewListsTheStoredPrizes)
 }
 
 // On a longer history the latest draws are shown at once and the whole
-// table comes after, the current cell kept on its draw and the table at
-// its latest rows.
+// table after they painted, the current cell kept on its draw and the
+// table at its latest rows.
 TEST(HistoryReload, ThePrizeViewShowsTheLatestDrawsFirstAndTheWholeTableAfter)
 {
     TempDir dir;
@@ -137,6 +137,8 @@ TEST(HistoryReload, ThePrizeViewShowsTheLatestDrawsFirstAndTheWholeTableAfter)
     }
     MainWindow frame;
     ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    frame.show();  // the rest is read once the latest rows have painted
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     frame.findChild<QAction*>("mnuPrizes")->trigger();
     auto* view = qobject_cast<PrizeView*>(frame.findView(PrizeView::windowName()));
     ASSERT_NE(view, nullptr);
