@@ -2,9 +2,12 @@
 // prediction view open, each of the sixteen analysis views and the entry
 // view opened twice in a row (closed between), at 32,767 draws and on the
 // real draws; so is the 当せん金 view, in a frame of its own whose database
-// holds a prize of every kind for every draw. An open is the view built, laid out and painted once. Beside
-// the times: the page faults of the window thread and the peak memory after
-// the first round and after the last (it must not grow with the opens).
+// holds a prize of every kind for every draw. An open is the view built,
+// laid out and painted once (the 当せん金 view: its latest rows; its whole
+// table, made on a thread of its own, is timed until it has painted too).
+// Beside the times: the page faults of the window thread and the peak
+// memory after the first round and after the last (it must not grow with
+// the opens).
 //
 // Run:  build/bench/bin/frame_bench [ROUNDS] [--allocator=program|glibc|mmap-only|trim-only] [--view=NAME]
 // The program's own start is the default; the others start without its
