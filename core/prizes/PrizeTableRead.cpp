@@ -1,5 +1,7 @@
 #include "core/prizes/PrizeTableRead.h"
 
+#include <exception>
+
 #include "core/store/DrawDetailsStore.h"
 
 namespace rumone {
@@ -11,7 +13,7 @@ PrizeTableContent readPrizeTable(const DrawDatabaseRef& database, std::span<cons
     StoredDetails details;
     try {
         details = readStoredDetails(database, fromNumber);
-    } catch (const StoreError& e) {
+    } catch (const std::exception& e) {  // on a thread of its own, nothing may escape
         content.problem = e.what();
     }
     if (stop.stop_requested())

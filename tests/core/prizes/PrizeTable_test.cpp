@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/prizes/PrizeTable.h"
+#include "core/prizes/PrizeTableRead.h"
 #include "core/prizes/PrizeTheory.h"
 #include "support/TestSupport.h"
 
@@ -93,6 +94,20 @@ TEST(PrizeTable, RatioColumnsKeepTheHighestDrawOfEachColumn)
     for (const RatioColumn& column : ratioColumns(points, kWidth))
         EXPECT_TRUE(columns.emplace(column.offset, column.ratio).second) << column.offset;
     EXPECT_EQ(columns, drawn);
+}
+
+// A database that cannot be read gives the table without a draw and the
+// reason, not an exception (the whole table is made on a thread of its own).
+TEST(PrizeTable, AFailedReadListsNoDrawAndSaysWhy)
+{
+    test::TempDir dir;
+    const DrawHistory history = test::historyOf({{1, {1, 2, 3, 4}}});
+    const PrizeTableContent content = readPrizeTable(drawDatabaseAt(dir.file("missing.mdb")),
+                                                     std::span<const Draw>(history.completeDraws()), std::nullopt);
+    EXPECT_FALSE(content.problem.empty());
+    ASSERT_NE(content.grid, nullptr);
+    EXPECT_EQ(content.grid->rows(), 2);
+    EXPECT_EQ(content.prizedDrawCount, 0u);
 }
 
 }  // namespace
