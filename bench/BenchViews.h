@@ -74,6 +74,14 @@ inline std::string padded(const std::string& name, int columns)
     return name + std::string(static_cast<std::size_t>(std::max(0, columns - width)), ' ');
 }
 
+// Milliseconds as the WAIT lines' texts give them, to two decimals.
+inline std::string ms(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
 // A line for bench/waits.sh: wait | median ms | floor or peer | target | met.
 // A target is met or missed on the wall clock; CPU time goes beside it.
 inline void printWaitLine(const std::string& wait, double medianMs, const std::string& peer, const std::string& target,

@@ -51,13 +51,6 @@ using namespace rumone::bench;
 
 constexpr double kFrameMs = 16.0;
 
-std::string ms(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
-}
-
 // Notes each progress dialog shown.
 class ProgressWatch : public QObject {
 public:
