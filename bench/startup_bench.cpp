@@ -13,6 +13,8 @@
 //
 // Run:  build/bench/bin/startup_bench [ROUNDS]     (default 9)
 //       taskset -c 1 build/bench/bin/startup_bench  (the start on one core)
+//       build/bench/bin/startup_bench [ROUNDS] --draws=N|real  (the program
+//       on those draws alone, the floors opening the same database)
 // The windows paint on the offscreen platform unless QT_QPA_PLATFORM is set
 // (QT_QPA_PLATFORM=xcb with DISPLAY for a real X server).
 #include <sched.h>
@@ -133,11 +135,13 @@ struct Case {
 
 int main(int argc, char** argv)
 {
+    const auto chosen = takeDrawsOption(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     TempFolder tmp;
-    const auto real = realDrawRows();
-    const std::string maxFolder = programFolder(tmp, "max", sampleDraws(kMaxDrawNumber));
+    const auto real = chosen ? std::nullopt : realDrawRows();
+    const std::string maxFolder = programFolder(tmp, "max", chosen ? chosen->rows : sampleDraws(kMaxDrawNumber));
+    const std::string chosenCase = chosen ? "program, " + chosen->name : std::string();
     std::vector<Case> cases;
     // The floor: the program's own key derivation; beside it the same with
     // SQLCipher deriving the key from the password (as every open did before
@@ -153,11 +157,14 @@ int main(int argc, char** argv)
                             RUMONE_FLOOR_PROGRAM,
                             {maxFolder + "/" + kDatabaseFileName, "--sqlcipher-key"},
                             maxFolder});
-    if (real)
+    if (chosen)
+        cases.emplace_back(Case{chosenCase.c_str(), "", {"--quit-after-first-paint"}, maxFolder});
+    else if (real)
         cases.push_back({"program, real draws", "", {"--quit-after-first-paint"}, programFolder(tmp, "real", *real)});
     else
         std::printf("real draws absent (%s): that case is skipped\n", realDrawsCsv());
-    cases.emplace_back(Case{"program, 32767 draws", "", {"--quit-after-first-paint"}, maxFolder});
+    if (!chosen)
+        cases.emplace_back(Case{"program, 32767 draws", "", {"--quit-after-first-paint"}, maxFolder});
     for (Case& c : cases)
         if (c.program.empty())
             c.program = c.folder + "/rumone";
