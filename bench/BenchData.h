@@ -72,9 +72,10 @@ inline const DrawHistory& maxHistory()
     return history;
 }
 
-// The draws a bench runs on alone when it is given `--draws=N` (N seeded
-// random draws, those of sampleDraws, N from 1 to kMaxDrawNumber) or
-// `--draws=real` (the real draws): what bench/growth.sh compares.
+// The draws a bench runs on, in place of its own, when it is given
+// `--draws=N` (N seeded random draws, those of sampleDraws, N from 1 to
+// kMaxDrawNumber) or `--draws=real` (the real draws), one or more times:
+// what bench/growth.sh compares.
 struct ChosenDraws {
     std::string name;  // "1000 draws", "7054 real draws"
     std::string tag;   // "1000", "real"
@@ -105,12 +106,13 @@ inline std::optional<ChosenDraws> drawsNamed(const std::string& value)
 }
 
 // Takes every `--draws=` out of the arguments, so that the bench reads the
-// others as it always has; the draws the last one names, nothing when there
-// is none. A value that names no draws ends the process (status 2).
-inline std::optional<ChosenDraws> takeDrawsOption(int& argc, char** argv)
+// others as it always has; the draws each names, in their order (none when
+// there is no such argument). A value that names no draws ends the process
+// (status 2).
+inline std::vector<ChosenDraws> takeDrawsOptions(int& argc, char** argv)
 {
     constexpr std::string_view kOption = "--draws=";
-    std::optional<ChosenDraws> chosen;
+    std::vector<ChosenDraws> chosen;
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -118,9 +120,10 @@ inline std::optional<ChosenDraws> takeDrawsOption(int& argc, char** argv)
             argv[kept++] = argv[i];
             continue;
         }
-        chosen = drawsNamed(std::string(arg.substr(kOption.size())));
-        if (!chosen)
+        auto draws = drawsNamed(std::string(arg.substr(kOption.size())));
+        if (!draws)
             std::exit(2);
+        chosen.push_back(std::move(*draws));
     }
     argc = kept;
     argv[argc] = nullptr;

@@ -15,9 +15,9 @@
 //
 // Run:  build/bench/bin/waits_bench [ROUNDS] [PART]   (default 5 rounds, every
 //       part; PART is one of help, verification, import, exit)
-//       build/bench/bin/waits_bench [ROUNDS] [PART] --draws=N|real  (the
-//       verification, the import and the exit on those draws alone; the help
-//       window stays on the real draws)
+//       build/bench/bin/waits_bench [ROUNDS] [PART] --draws=N|real ...  (the
+//       verification, the import and the exit on each of those draws in
+//       place of their own; the help window stays on the real draws)
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -463,7 +463,7 @@ void helpFirstOpen(int rounds)
 
 int main(int argc, char** argv)
 {
-    const auto chosen = takeDrawsOption(argc, argv);
+    const std::vector<ChosenDraws> chosen = takeDrawsOptions(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--help-once") == 0) {
         int qtArgc = 1;
         return helpOnce(qtArgc, argv);
@@ -478,16 +478,18 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, argv);
     startQtLikeTheProgram();
     const ScriptedAnswers noBoxes;  // a box would stop the run: each is answered as Escape
-    if (runs("verification") && chosen)
-        verificationView(chosen->name.c_str(), chosen->rows, rounds);
-    else if (runs("verification")) {
+    if (runs("verification"))
+        for (const ChosenDraws& draws : chosen)
+            verificationView(draws.name.c_str(), draws.rows, rounds);
+    if (runs("verification") && chosen.empty()) {
         if (const auto real = realDrawRows())
             verificationView("real draws", *real, rounds);
         verificationView("32767", sampleDraws(kMaxDrawNumber), rounds);
     }
-    if (runs("import") && chosen)
-        csvImport(chosen->name.c_str(), chosen->rows, rounds);
-    else if (runs("import")) {
+    if (runs("import"))
+        for (const ChosenDraws& draws : chosen)
+            csvImport(draws.name.c_str(), draws.rows, rounds);
+    if (runs("import") && chosen.empty()) {
         if (const auto real = realDrawRows())
             csvImport("7054 real draws", *real, rounds);
         csvImport("32767 draws", sampleDraws(kMaxDrawNumber), rounds);
@@ -495,8 +497,10 @@ int main(int argc, char** argv)
             frameImport("32767 draws over the 7054 real ones", *real, sampleDraws(kMaxDrawNumber), rounds);
     }
     if (runs("exit"))
-        exitWithNineteenViews(chosen ? chosen->name.c_str() : "32767",
-                              chosen ? chosen->rows : sampleDraws(kMaxDrawNumber), rounds);
+        for (const ChosenDraws& draws : chosen)
+            exitWithNineteenViews(draws.name.c_str(), draws.rows, rounds);
+    if (runs("exit") && chosen.empty())
+        exitWithNineteenViews("32767", sampleDraws(kMaxDrawNumber), rounds);
     for (const ShownMessage& m : noBoxes.shown())
         std::printf("message box: %s\n", m.text.toStdString().c_str());
     return 0;
