@@ -26,10 +26,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRUMONE_BENCH=ON -DR
   nice cmake --build "$build" -j2 --target startup_bench waits_bench frame_bench >/dev/null ||
   { echo "the bench build failed" >&2; exit 1; }
 
-real=$(grep -c '^[0-9]' data/draws.csv)
 sizes=(1000 real 32767)
-counts=(1000 "$real" 32767)
-names=("1000 draws" "$real real draws" "32767 draws")  # as the benches name them
 
 loadBefore=$(uptime)
 work=$(mktemp -d)
@@ -68,6 +65,13 @@ for pass in $(seq "$rounds"); do
     done
   done <<<"$runs"
 done
+
+# The count of real draws as the benches read them, and each size's name
+# as they give it.
+real=$(grep -m1 -oE '[0-9]+ real draws' "$work/start2-all-1.out" | grep -oE '^[0-9]+')
+real=${real:-$(grep -c '^[0-9]' data/draws.csv)}
+counts=(1000 "$real" 32767)
+names=("1000 draws" "$real real draws" "32767 draws")
 
 # One figure of a run's output: the median of the WAIT line whose wait
 # begins with `prefix`, or (with `pattern`) the number that follows the
