@@ -6,12 +6,12 @@
 # The ratio divides that slope by the slope from 1,000 to the real draws:
 # near 1 where the wait grows in a straight line, well above 1 where it
 # grows faster than the history (where a wait hardly grows, the ratio of
-# two small slopes is noise). Cells are medians of ROUNDS rounds, wall
-# time, with CPU time beside it where the bench gives one. So that a change
-# of load falls on every size alike, the sizes take turns: the cold starts
-# interleave them in one run, the other benches run one round a process,
-# each size in turn, ROUNDS times (each size in a process of its own also
-# keeps one size's peak memory out of another's).
+# two small slopes is noise). Cells are the benches' medians of ROUNDS
+# rounds, wall time, with CPU time beside it where the bench gives one, as
+# bench/waits.sh shows them. The cold starts take the three sizes in turn
+# in one run, so that a change of load falls on all alike; the other
+# benches run each size in a process of its own, which keeps one size's
+# peak memory out of another's.
 # Builds the benches it runs (Release) first. Unattended, about a minute on
 # the 2-core machine at 3 rounds; run it on a quiet machine.
 #
@@ -33,14 +33,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # The runs: name<TAB>how<TAB>command. DRAWS stands for the --draws
-# arguments: all three sizes in one run (`all`), or one (`each`, one round
-# a process, ROUNDS passes).
+# arguments: all three sizes in one run (`all`) or one (`each`, a run a
+# size).
 runs=$(printf '%s\t%s\t%s\n' \
   start1 all "taskset -c 1 $bin/startup_bench $((rounds + 4)) DRAWS" \
   start2 all "$bin/startup_bench $((rounds + 4)) DRAWS" \
-  verification each "$bin/waits_bench 1 verification DRAWS" \
-  import each "$bin/waits_bench 1 import DRAWS" \
-  frame each "$bin/frame_bench 1 DRAWS")
+  verification each "$bin/waits_bench $rounds verification DRAWS" \
+  import each "$bin/waits_bench $rounds import DRAWS" \
+  frame each "$bin/frame_bench $rounds DRAWS")
 
 # run OUTPUT COMMAND...
 run() {
@@ -54,21 +54,16 @@ all=""
 for size in "${sizes[@]}"; do all+=" --draws=$size"; done
 while IFS=$'\t' read -r name how command; do
   # shellcheck disable=SC2086 # the command's words
-  [ "$how" = all ] && run "$work/$name-all-1.out" ${command//DRAWS/${all# }}
+  if [ "$how" = all ]; then
+    run "$work/$name-all.out" ${command//DRAWS/${all# }}
+  else
+    for size in "${sizes[@]}"; do run "$work/$name-$size.out" ${command//DRAWS/--draws=$size}; done
+  fi
 done <<<"$runs"
-for pass in $(seq "$rounds"); do
-  while IFS=$'\t' read -r name how command; do
-    [ "$how" = each ] || continue
-    for size in "${sizes[@]}"; do
-      # shellcheck disable=SC2086 # the command's words
-      run "$work/$name-$size-$pass.out" ${command//DRAWS/--draws=$size}
-    done
-  done <<<"$runs"
-done
 
 # The count of real draws as the benches read them, and each size's name
 # as they give it.
-real=$(grep -m1 -oE '[0-9]+ real draws' "$work/start2-all-1.out" | grep -oE '^[0-9]+')
+real=$(grep -m1 -oE '[0-9]+ real draws' "$work/start2-all.out" | grep -oE '^[0-9]+')
 real=${real:-$(grep -c '^[0-9]' data/draws.csv)}
 counts=(1000 "$real" 32767)
 names=("1000 draws" "$real real draws" "32767 draws")
@@ -96,46 +91,35 @@ cpu() {
   echo "${time:--}"
 }
 
-# The median of the figures given ("-" for none).
-median() {
-  printf '%s\n' "$@" | grep -vE '^-?$' | sort -g | awk '
-    { v[NR] = $1 }
-    END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-
-rows=$work/rows  # wait<TAB>run<TAB>v1<TAB>v2<TAB>v3<TAB>cell1<TAB>cell2<TAB>cell3
+rows=$work/rows  # wait<TAB>run<TAB>wall 1-3<TAB>CPU 1-3 ("-" for none)
 # row WAIT RUN PREFIX PATTERN CPU-IN-WAIT CPU-IN-OUTPUT: the figure (see
-# `figure`) at each size, the median of the size's runs, and beside it the
-# CPU time that follows CPU-IN-WAIT in the same WAIT line or CPU-IN-OUTPUT
-# in the output. NAME in PREFIX and CPU-IN-OUTPUT stands for the size's
-# name, as a run of all three names its lines.
+# `figure`) at each size, and the CPU time beside it: the number that
+# follows CPU-IN-WAIT in the same WAIT line or CPU-IN-OUTPUT in the output.
+# NAME in PREFIX and CPU-IN-OUTPUT stands for the size's name, as a run of
+# all three names its lines.
 row() {
   local wait=$1 run=$2 prefix=$3 pattern=$4 cpuInWait=$5 cpuInOutput=$6
-  local values=() cells=() i out value time
+  local values=() times=() i out
   for i in "${!sizes[@]}"; do
-    local found=() times=() files=("$work/$run-${sizes[$i]}-"*.out)
-    [ -e "${files[0]}" ] || files=("$work/$run-all-"*.out)
-    for out in "${files[@]}"; do
-      found+=("$(figure "$out" "${prefix//NAME/${names[$i]}}" "$pattern")")
-      if [ -n "$cpuInWait" ]; then
-        times+=("$(figure "$out" "${prefix//NAME/${names[$i]}}" "$cpuInWait")")
-      elif [ -n "$cpuInOutput" ]; then
-        times+=("$(cpu "$out" "${cpuInOutput//NAME/${names[$i]}}")")
-      fi
-    done
-    value=$(median "${found[@]}")
-    time=$(median "${times[@]}")
-    values+=("$value")
-    if [ "$time" = - ]; then cells+=("$value"); else cells+=("$value (CPU $time)"); fi
+    out=$work/$run-${sizes[$i]}.out
+    [ -e "$out" ] || out=$work/$run-all.out
+    values+=("$(figure "$out" "${prefix//NAME/${names[$i]}}" "$pattern")")
+    if [ -n "$cpuInWait" ]; then
+      times+=("$(figure "$out" "${prefix//NAME/${names[$i]}}" "$cpuInWait")")
+    elif [ -n "$cpuInOutput" ]; then
+      times+=("$(cpu "$out" "${cpuInOutput//NAME/${names[$i]}}")")
+    else
+      times+=(-)
+    fi
   done
-  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$wait" "$run" "${values[@]}" "${cells[@]}" >>"$rows"
+  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$wait" "$run" "${values[@]}" "${times[@]}" >>"$rows"
 }
 
 start="cold start to the first paint, NAME,"
 # startup_bench's table gives the program's wall, min and max, then the CPU
 # time of all its threads until the paint.
 startCpu='program, NAME +[0-9.]+ +[0-9.]+ +[0-9.]+ +'
-cores=$(grep -m1 -oE '[0-9]+ cores?' "$work/start2-all-1.out" | grep -oE '^[0-9]+')
+cores=$(grep -m1 -oE '[0-9]+ cores?' "$work/start2-all.out" | grep -oE '^[0-9]+')
 chart="verification view until its chart is drawn,"
 import="CSV import through the entry view,"
 row "cold start to the first paint, 1 core, ms" start1 "$start" "" "" "$startCpu"
@@ -151,26 +135,33 @@ row "peak memory after the opens (VmHWM), MB" frame "peak memory after all opens
 echo
 echo "| wait | 1000 draws | $real real draws | 32767 draws | slope per 1000 draws, $real to 32767 | ratio to the slope from 1000 to $real | command |"
 echo "|---|---:|---:|---:|---:|---:|---|"
-while IFS=$'\t' read -r wait run v1 v2 v3 c1 c2 c3; do
+while IFS=$'\t' read -r wait run v1 v2 v3 t1 t2 t3; do
   how=$(awk -F'\t' -v run="$run" '$1 == run { print $2 }' <<<"$runs")
   command=$(awk -F'\t' -v run="$run" '$1 == run { print $3 }' <<<"$runs")
-  if [ "$how" = all ]; then command=${command//DRAWS/${all# }}; else command="${command//DRAWS/--draws=N} (x $rounds)"; fi
-  awk -v wait="$wait" -v v1="$v1" -v v2="$v2" -v v3="$v3" -v c1="$c1" -v c2="$c2" -v c3="$c3" \
+  if [ "$how" = all ]; then command=${command//DRAWS/${all# }}; else command=${command//DRAWS/--draws=N}; fi
+  awk -v wait="$wait" -v v1="$v1" -v v2="$v2" -v v3="$v3" -v t1="$t1" -v t2="$t2" -v t3="$t3" \
     -v n1="${counts[0]}" -v n2="${counts[1]}" -v n3="${counts[2]}" -v command="$command" '
+    function cell(v, t) { return t == "-" ? v : v " (CPU " t ")" }
+    # The slope above the real draws and its ratio to the slope below.
+    function growth(a, b, c,    early, late) {
+      if (a == "-" || b == "-" || c == "-") { slope = "-"; ratio = "-"; return }
+      early = (b - a) / ((n2 - n1) / 1000); late = (c - b) / ((n3 - n2) / 1000)
+      slope = sprintf("%+.3f", late)
+      ratio = early > 0 ? sprintf("%.2f", late / early) : "-"
+    }
     BEGIN {
-      slope = "-"; ratio = "-"
-      if (v1 != "-" && v2 != "-" && v3 != "-") {
-        early = (v2 - v1) / ((n2 - n1) / 1000); late = (v3 - v2) / ((n3 - n2) / 1000)
-        slope = sprintf("%+.3f", late)
-        ratio = early > 0 ? sprintf("%.2f", late / early) : "- (no rise from 1000)"
-      }
-      printf "| %s | %s | %s | %s | %s | %s | `%s` |\n", wait, c1, c2, c3, slope, ratio, command
+      growth(v1, v2, v3); wallSlope = slope; wallRatio = ratio
+      growth(t1, t2, t3)
+      if (slope != "-") { wallSlope = wallSlope " (CPU " slope ")"; wallRatio = wallRatio " (CPU " ratio ")" }
+      printf "| %s | %s | %s | %s | %s | %s | `%s` |\n", wait, cell(v1, t1), cell(v2, t2), cell(v3, t3), wallSlope,
+        wallRatio, command
     }'
 done <"$rows"
 echo
-echo "N is 1000, real and 32767 in turn, each run once a round. Medians of $rounds rounds (cold start: $((rounds + 4)))."
+echo "N is 1000, real and 32767 in turn. Medians of $rounds rounds (cold start: $((rounds + 4)))."
 echo "A slope in ms per 1000 draws is microseconds a draw; in MB per 1000 draws, kilobytes a draw."
-echo "A ratio is only as steady as the two slopes it divides: where a wait hardly grows, it is noise."
+echo "A ratio is only as steady as the two slopes it divides: where a wait hardly grows, it is noise"
+echo "(\"-\" where the wait did not rise from 1000 to $real draws)."
 echo "CPU: of every thread of the program until its paint (cold start), of the window thread elsewhere."
 echo "Peak memory: the whole bench process's, its own copy of the draws (about 280 bytes a draw) included."
 echo "Load before the runs: ${loadBefore##*load average: }; after: $(uptime | sed 's/.*load average: //')."
