@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/analysis/AnalysisView.h"
 #include "core/history/DrawHistory.h"
 #include "gui/common/ChildView.h"
 #include "gui/common/JapaneseFont.h"
@@ -45,6 +46,18 @@ public:
 private:
     const DrawHistory& history_;
 };
+
+// One `Window` of `spec` built, loaded and painted, then let go: the
+// process's one-time start-up (fonts, style, chart theme) done before the
+// first timed open, so that it is no view's cost.
+template <class Window>
+void paintOnceUntimed(const DrawHistory& history, const AnalysisViewSpec& spec)
+{
+    BenchHost host(history);
+    Window window(host, spec);
+    window.load();
+    window.grab();
+}
 
 inline double threadCpuMs()
 {
