@@ -47,7 +47,7 @@ run() {
   local out=$1
   shift
   echo "running: $*" >&2
-  "$@" >"$out" 2>/dev/null || echo "  (ended with status $?)" >&2
+  "$@" >"$out" 2>/dev/null </dev/null || echo "  (ended with status $?)" >&2
 }
 
 all=""
