@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/analysis/AnalysisView.h"
 #include "core/history/DrawHistory.h"
 #include "gui/common/ChildView.h"
 #include "gui/common/JapaneseFont.h"
@@ -46,6 +47,18 @@ private:
     const DrawHistory& history_;
 };
 
+// One `Window` of `spec` built, loaded and painted, then let go: the
+// process's one-time start-up (fonts, style, chart theme) done before the
+// first timed open, so that it is no view's cost.
+template <class Window>
+void paintOnceUntimed(const DrawHistory& history, const AnalysisViewSpec& spec)
+{
+    BenchHost host(history);
+    Window window(host, spec);
+    window.load();
+    window.grab();
+}
+
 inline double threadCpuMs()
 {
     timespec t{};
@@ -72,6 +85,14 @@ inline std::string padded(const std::string& name, int columns)
         if ((ch & 0xC0) != 0x80)
             width += ch >= 0x80 ? 2 : 1;
     return name + std::string(static_cast<std::size_t>(std::max(0, columns - width)), ' ');
+}
+
+// Milliseconds as the WAIT lines' texts give them, to two decimals.
+inline std::string ms(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
 }
 
 // A line for bench/waits.sh: wait | median ms | floor or peer | target | met.

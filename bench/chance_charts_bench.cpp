@@ -57,12 +57,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     startQtLikeTheProgram();
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    {  // the process's one-time start-up (fonts, style, chart theme) is no picture's cost
-        BenchHost host(maxHistory());
-        ChanceChartWindow w(host, analysisViews().front());
-        w.load();
-        w.grab();
-    }
+    paintOnceUntimed<ChanceChartWindow>(maxHistory(), analysisViews().front());
     runOn("32,767 random draws", maxHistory(), 200.0, rounds);
     if (realHistory())
         runOn("real draws", *realHistory(), 50.0, rounds);

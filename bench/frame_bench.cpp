@@ -10,6 +10,8 @@
 // the opens).
 //
 // Run:  build/bench/bin/frame_bench [ROUNDS] [--allocator=program|glibc|mmap-only|trim-only] [--view=NAME]
+//                                   [--draws=N|real ...]   (each of those draws in place of 32,767 and the real
+//                                   draws; the peak memory of one is its own only when it runs alone)
 // The program's own start is the default; the others start without its
 // allocator setting (glibc's defaults) or with half of it, for comparison.
 #include <malloc.h>
@@ -283,6 +285,7 @@ void startAllocator(const std::string& which)
 
 int main(int argc, char** argv)
 {
+    const std::vector<ChosenDraws> chosen = takeDrawsOptions(argc, argv);
     int rounds = 5;
     std::string allocator = "program";
     QString only;
@@ -302,6 +305,13 @@ int main(int argc, char** argv)
     const ScriptedAnswers noBoxes;  // a box would stop the run: each is answered as Escape and listed
     std::fflush(stdout);
     const std::string tag = allocator == "program" ? "" : ", " + allocator;
+    for (const ChosenDraws& draws : chosen) {
+        runOn(draws.name.c_str(), draws.rows, rounds, (draws.tag + tag).c_str(), only);
+        if (only.isEmpty() || only == PrizeView::windowName())
+            runPrizeView(draws.rows, rounds, (draws.tag + tag).c_str());
+    }
+    if (!chosen.empty())
+        return 0;
     runOn("32,767 random draws", sampleDraws(kMaxDrawNumber), rounds, ("32767" + tag).c_str(), only);
     if (only.isEmpty() || only == PrizeView::windowName())
         runPrizeView(sampleDraws(kMaxDrawNumber), rounds, ("32767" + tag).c_str());

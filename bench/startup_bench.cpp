@@ -13,6 +13,9 @@
 //
 // Run:  build/bench/bin/startup_bench [ROUNDS]     (default 9)
 //       taskset -c 1 build/bench/bin/startup_bench  (the start on one core)
+//       build/bench/bin/startup_bench [ROUNDS] --draws=N|real ...  (the
+//       program on each of those draws in place of its own two, the floors
+//       opening the first one's database)
 // The windows paint on the offscreen platform unless QT_QPA_PLATFORM is set
 // (QT_QPA_PLATFORM=xcb with DISPLAY for a real X server).
 #include <sched.h>
@@ -133,11 +136,17 @@ struct Case {
 
 int main(int argc, char** argv)
 {
+    const std::vector<ChosenDraws> chosen = takeDrawsOptions(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     TempFolder tmp;
-    const auto real = realDrawRows();
-    const std::string maxFolder = programFolder(tmp, "max", sampleDraws(kMaxDrawNumber));
+    const auto real = chosen.empty() ? realDrawRows() : std::nullopt;
+    // With --draws the floors open the first of those databases.
+    const std::string maxFolder =
+        programFolder(tmp, "max", chosen.empty() ? sampleDraws(kMaxDrawNumber) : chosen.front().rows);
+    std::vector<std::string> chosenCases;
+    for (const ChosenDraws& draws : chosen)
+        chosenCases.push_back("program, " + draws.name);
     std::vector<Case> cases;
     // The floor: the program's own key derivation; beside it the same with
     // SQLCipher deriving the key from the password (as every open did before
@@ -153,11 +162,17 @@ int main(int argc, char** argv)
                             RUMONE_FLOOR_PROGRAM,
                             {maxFolder + "/" + kDatabaseFileName, "--sqlcipher-key"},
                             maxFolder});
-    if (real)
+    for (std::size_t i = 0; i < chosen.size(); ++i)  // interleaved in each round, as the other cases
+        cases.emplace_back(Case{chosenCases[i].c_str(),
+                                "",
+                                {"--quit-after-first-paint"},
+                                i == 0 ? maxFolder : programFolder(tmp, "draws" + std::to_string(i), chosen[i].rows)});
+    if (chosen.empty() && real)
         cases.push_back({"program, real draws", "", {"--quit-after-first-paint"}, programFolder(tmp, "real", *real)});
-    else
+    else if (chosen.empty())
         std::printf("real draws absent (%s): that case is skipped\n", realDrawsCsv());
-    cases.emplace_back(Case{"program, 32767 draws", "", {"--quit-after-first-paint"}, maxFolder});
+    if (chosen.empty())
+        cases.emplace_back(Case{"program, 32767 draws", "", {"--quit-after-first-paint"}, maxFolder});
     for (Case& c : cases)
         if (c.program.empty())
             c.program = c.folder + "/rumone";

@@ -32,13 +32,6 @@ using namespace rumone::bench;
 
 constexpr int kTickets = 10000;
 
-std::string ms(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
-}
-
 // Seeded purchases of 1-20 draws ending by draw `last`, `kTickets` tickets
 // in all.
 std::vector<Purchase> bookOf(int last)
@@ -113,7 +106,7 @@ int main(int argc, char** argv)
             if (p.firstDraw <= newDraw.number && newDraw.number < p.firstDraw + p.draws)
                 covering.push_back(p);
         std::vector<TicketCheck> ownChecks = checkBook(covering, drawn, details);
-        std::erase_if(ownChecks, [&](const TicketCheck& c) { return c.draw != newDraw.number; });
+        std::erase_if(ownChecks, [&](const TicketCheck& check) { return check.draw != newDraw.number; });
         own.push_back(o.wallMs());
         ownCpu.push_back(o.cpuMs());
         ownLines = static_cast<long>(ownChecks.size());

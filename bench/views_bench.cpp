@@ -162,12 +162,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     startQtLikeTheProgram();
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    {  // the process's one-time start-up (fonts, style) is no view's cost
-        BenchHost host(maxHistory());
-        AnalysisWindow w(host, analysisViews().front());
-        w.load();
-        w.grab();
-    }
+    paintOnceUntimed<AnalysisWindow>(maxHistory(), analysisViews().front());
     TempFolder tmp;
     const std::string maxDb = tmp.path() + "/max.mdb";
     makeDatabase(maxDb, sampleDraws(kMaxDrawNumber));

@@ -15,6 +15,9 @@
 //
 // Run:  build/bench/bin/waits_bench [ROUNDS] [PART]   (default 5 rounds, every
 //       part; PART is one of help, verification, import, exit)
+//       build/bench/bin/waits_bench [ROUNDS] [PART] --draws=N|real ...  (the
+//       verification, the import and the exit on each of those draws in
+//       place of their own; the help window stays on the real draws)
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,13 +53,6 @@ using namespace rumone;
 using namespace rumone::bench;
 
 constexpr double kFrameMs = 16.0;
-
-std::string ms(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
-}
 
 // Notes each progress dialog shown.
 class ProgressWatch : public QObject {
@@ -368,9 +364,9 @@ void frameImport(const char* name, const std::vector<EditRow>& stored, const std
                   "<= 16 ms or progress", median(wall) <= kFrameMs || withProgress == rounds);
 }
 
-void exitWithNineteenViews(int rounds)
+void exitWithNineteenViews(const char* name, const std::vector<EditRow>& rows, int rounds)
 {
-    ProgramFolder folder(sampleDraws(kMaxDrawNumber));
+    ProgramFolder folder(rows);
     std::vector<double> wall;
     int open = 0;
     for (int r = 0; r < rounds; ++r) {
@@ -389,8 +385,8 @@ void exitWithNineteenViews(int rounds)
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         wall.push_back(c.wallMs());
     }
-    std::printf("exit with %d views open, 32767: %.2f ms\n", open, median(wall));
-    printWaitLine("exit with " + std::to_string(open) + " views open, 32767", median(wall), "-", "<= 16 ms",
+    std::printf("exit with %d views open, %s: %.2f ms\n", open, name, median(wall));
+    printWaitLine("exit with " + std::to_string(open) + " views open, " + name, median(wall), "-", "<= 16 ms",
                   median(wall) <= kFrameMs);
 }
 
@@ -467,6 +463,7 @@ void helpFirstOpen(int rounds)
 
 int main(int argc, char** argv)
 {
+    const std::vector<ChosenDraws> chosen = takeDrawsOptions(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--help-once") == 0) {
         int qtArgc = 1;
         return helpOnce(qtArgc, argv);
@@ -481,12 +478,18 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, argv);
     startQtLikeTheProgram();
     const ScriptedAnswers noBoxes;  // a box would stop the run: each is answered as Escape
-    if (runs("verification")) {
+    if (runs("verification"))
+        for (const ChosenDraws& draws : chosen)
+            verificationView(draws.name.c_str(), draws.rows, rounds);
+    if (runs("verification") && chosen.empty()) {
         if (const auto real = realDrawRows())
             verificationView("real draws", *real, rounds);
         verificationView("32767", sampleDraws(kMaxDrawNumber), rounds);
     }
-    if (runs("import")) {
+    if (runs("import"))
+        for (const ChosenDraws& draws : chosen)
+            csvImport(draws.name.c_str(), draws.rows, rounds);
+    if (runs("import") && chosen.empty()) {
         if (const auto real = realDrawRows())
             csvImport("7054 real draws", *real, rounds);
         csvImport("32767 draws", sampleDraws(kMaxDrawNumber), rounds);
@@ -494,7 +497,10 @@ int main(int argc, char** argv)
             frameImport("32767 draws over the 7054 real ones", *real, sampleDraws(kMaxDrawNumber), rounds);
     }
     if (runs("exit"))
-        exitWithNineteenViews(rounds);
+        for (const ChosenDraws& draws : chosen)
+            exitWithNineteenViews(draws.name.c_str(), draws.rows, rounds);
+    if (runs("exit") && chosen.empty())
+        exitWithNineteenViews("32767", sampleDraws(kMaxDrawNumber), rounds);
     for (const ShownMessage& m : noBoxes.shown())
         std::printf("message box: %s\n", m.text.toStdString().c_str());
     return 0;
