@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <chrono>
 
 #include "core/backtest/BacktestGrid.h"
 #include "core/backtest/BacktestTexts.h"
@@ -36,6 +37,10 @@ namespace {
 
 // Settings changed in a row (typing a number) start one run, not many.
 constexpr int kRerunDelayMs = 400;
+// The hidden pages' work, a piece at a time, this long after the last piece
+// of work the player sees (a chart's layout and paint take a few turns).
+constexpr int kHiddenWorkGapMs = 12;
+constexpr int kProgressEveryMs = 30;
 
 QString drawRange(int from, int to)
 {
@@ -68,6 +73,15 @@ QComboBox* predictorChoice(const QString& name, QWidget* parent)
     return box;
 }
 
+// The page's widgets shown and laid out now, not in a later turn: a print
+// may follow at once.
+void showPage(QWidget* page)
+{
+    for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->show();
+    page->layout()->activate();
+}
+
 QSpinBox* drawNumberBox(const QString& name, QWidget* parent)
 {
     auto* box = new QSpinBox(parent);
@@ -82,8 +96,19 @@ QSpinBox* drawNumberBox(const QString& name, QWidget* parent)
 BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDatabaseRef database, QWidget* parent)
     : ChildView(host, QString::fromUtf8(kBacktestObjectName), QString::fromUtf8(kBacktestCaption), parent),
       prediction_(prediction),
-      database_(std::move(database))
+      database_(std::move(database)),
+      chartsOpened_(std::async(std::launch::async, [] { chartMakers(); })),
+      scoreModel_(std::make_shared<ResultGrid>()),
+      ticketModel_(std::make_shared<ResultGrid>()),
+      outlookModel_(std::make_shared<ResultGrid>()),
+      logModel_(std::make_shared<ResultGrid>()),
+      logDrawModel_(std::make_shared<ResultGrid>())
 {
+    fillScoreGrid(*scoreModel_, Scoreboard{});
+    fillTicketGrid(*ticketModel_, TicketBoard{});
+    fillOutlookGrid(*outlookModel_, OutlookBoard{});
+    fillScoreGrid(*logModel_, Scoreboard{});
+    fillLogDrawGrid(*logDrawModel_, {});
     auto* outer = new QVBoxLayout(this);
     body_ = new QWidget(this);
     auto* column = new QVBoxLayout(body_);
@@ -121,6 +146,8 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
         scroll->setWidget(page);
         tabs_->addTab(scroll, QString::fromUtf8(caption));
     }
+    // A page chosen before its turn is built at once.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { settlePages(); });
     column->addWidget(tabs_, 1);
     outer->addWidget(body_, 1);
 
@@ -136,6 +163,9 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     buttons->addWidget(close);
     outer->addLayout(buttons);
 
+    hiddenWork_.setSingleShot(true);
+    hiddenWork_.setInterval(kHiddenWorkGapMs);
+    connect(&hiddenWork_, &QTimer::timeout, this, [this] { doHiddenWork(); });
     rerun_.setSingleShot(true);
     rerun_.setInterval(kRerunDelayMs);
     connect(&rerun_, &QTimer::timeout, this, [this] { startRun(); });
@@ -146,43 +176,93 @@ BacktestView::~BacktestView() = default;
 void BacktestView::paintEvent(QPaintEvent* event)
 {
     ChildView::paintEvent(event);
-    if (pagesBuilt_ || pagesAsked_)
+    if (hitsPageAsked_ || pagesMade_ > 0)
         return;
-    pagesAsked_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { buildPages(); }, Qt::QueuedConnection);
+    hitsPageAsked_ = true;
+    askHitsPage();
 }
 
-void BacktestView::buildPages()
+bool BacktestView::chartsOpen() const
 {
-    if (pagesBuilt_)
-        return;
-    pagesBuilt_ = true;
-    fillHitsPage(hitsPage_);
-    fillTicketsPage(ticketsPage_);
-    fillLogPage(logPage_);
-    fillOutlookPage(outlookPage_);
-    connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
-    connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
-    connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
-        if (row >= 2 && row < 2 + kPredictorCount)
-            chartChoice_->setCurrentIndex(row - 2);
-    });
-    // Shown and laid out now, not in a later turn: a print may follow at once.
-    for (QWidget* page : {hitsPage_, ticketsPage_, logPage_, outlookPage_}) {
-        for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            child->show();
-        page->layout()->activate();
-    }
-    if (isLoaded())
-        scoreLog();
+    return chartsOpened_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
-void BacktestView::fillHitsPage(QWidget* page)
+// Until the module is open the page looks again each millisecond instead
+// of waiting for it on the window thread.
+void BacktestView::askHitsPage()
+{
+    const auto turn = [this] {
+        if (pagesMade_ > 0)
+            return;
+        if (!chartsOpen())
+            return askHitsPage();
+        buildNextPage(Drawn::Later);
+        hiddenWork_.start();
+    };
+    if (chartsOpen())
+        QMetaObject::invokeMethod(this, turn, Qt::QueuedConnection);
+    else
+        QTimer::singleShot(1, this, turn);
+}
+
+void BacktestView::settlePages()
+{
+    while (pagesMade_ < kPageCount)
+        buildNextPage(Drawn::Now);
+    if (yenChartStale_)
+        showYenChart();
+    while (logStale_ || logRead_.valid()) {
+        if (!logRead_.valid())
+            scoreLog();
+        if (logRead_.valid())
+            showLog();  // waits for the read
+    }
+}
+
+void BacktestView::buildNextPage(Drawn charts)
+{
+    switch (pagesMade_) {
+        case 0:
+            fillHitsPage(hitsPage_, charts);
+            break;
+        case 1:
+            fillTicketsPage(ticketsPage_, charts);
+            break;
+        case 2:
+            fillOutlookPage(outlookPage_);
+            break;
+        case 3:
+            fillLogPage(logPage_, charts);
+            break;
+        default:
+            return;
+    }
+    ++pagesMade_;
+}
+
+bool BacktestView::hasHiddenWork() const
+{
+    return pagesMade_ < kPageCount || yenChartStale_ || logStale_ || logRead_.valid();
+}
+
+// A read of the log under way is waited for here, a look each time.
+void BacktestView::doHiddenWork()
+{
+    if (pagesMade_ < kPageCount)
+        buildNextPage(Drawn::Later);
+    else if (yenChartStale_)
+        showYenChart();
+    else if (logReadIn())
+        showLog();
+    else if (logStale_ && !logRead_.valid())
+        scoreLog();
+    if (hasHiddenWork())
+        hiddenWork_.start();
+}
+
+void BacktestView::fillHitsPage(QWidget* page, Drawn chart)
 {
     auto* column = new QVBoxLayout(page);
-    scoreModel_ = std::make_shared<ResultGrid>();
-    fillScoreGrid(*scoreModel_, Scoreboard{});
     scoreGrid_ = new GridWidget(page);
     scoreGrid_->setObjectName("fpSpread1");
     scoreGrid_->setGrid(scoreModel_);
@@ -200,10 +280,23 @@ void BacktestView::fillHitsPage(QWidget* page)
     chart_->widget()->setObjectName("ChartExcess");
     column->addWidget(chart_->widget(), 1);
     column->addWidget(wrappedLabel(kChartNote, page));
+    connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showHitsChart(); });
+    connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
+        if (row >= 2 && row < 2 + kPredictorCount)
+            chartChoice_->setCurrentIndex(row - 2);
+    });
+    showPage(page);
+    if (!result_)
+        return;
+    if (chart == Drawn::Now)
+        showHitsChart();
+    else
+        askHitsChart();
 }
 
-// The frozen log: its totals, then draw by draw.
-void BacktestView::fillLogPage(QWidget* page)
+// The frozen log: its totals, then draw by draw; read on a thread of its
+// own, scored with the hidden pages' work.
+void BacktestView::fillLogPage(QWidget* page, Drawn score)
 {
     auto* column = new QVBoxLayout(page);
     column->addWidget(new QLabel(QString::fromUtf8(kLogHeading), page));
@@ -211,41 +304,45 @@ void BacktestView::fillLogPage(QWidget* page)
     logStatus_->setObjectName("LabelLog");
     logStatus_->setWordWrap(true);
     column->addWidget(logStatus_);
-    logModel_ = std::make_shared<ResultGrid>();
-    fillScoreGrid(*logModel_, Scoreboard{});
     logGrid_ = new GridWidget(page);
     logGrid_->setObjectName("fpSpread2");
     logGrid_->setGrid(logModel_);
     logGrid_->setFixedSize(logGrid_->sizeHint());
     column->addWidget(logGrid_);
-    logDrawModel_ = std::make_shared<ResultGrid>();
-    fillLogDrawGrid(*logDrawModel_, {});
     logDrawGrid_ = new GridWidget(page);
     logDrawGrid_->setObjectName("fpSpread4");
     logDrawGrid_->setGrid(logDrawModel_);
     column->addWidget(logDrawGrid_);
     column->addStretch();
+    showPage(page);
+    logStale_ = isLoaded();
+    if (score == Drawn::Now && logStale_) {
+        scoreLog();
+        if (logRead_.valid())
+            showLog();
+    }
 }
 
 void BacktestView::fillOutlookPage(QWidget* page)
 {
     auto* column = new QVBoxLayout(page);
-    outlookLabel_ = wrappedLabel(outlookText(0).c_str(), page);
+    outlookLabel_ = wrappedLabel(outlookText(result_ ? result_->board[0].targets : 0).c_str(), page);
     outlookLabel_->setObjectName("LabelOutlook");
     column->addWidget(outlookLabel_);
-    outlookModel_ = std::make_shared<ResultGrid>();
-    fillOutlookGrid(*outlookModel_, OutlookBoard{});
     outlookGrid_ = fixedGrid(outlookModel_, "fpSpread5", page);
     column->addWidget(outlookGrid_);
     column->addStretch(1);
+    showPage(page);
 }
 
-void BacktestView::fillTicketsPage(QWidget* page)
+void BacktestView::fillTicketsPage(QWidget* page, Drawn chart)
 {
     auto* column = new QVBoxLayout(page);
     column->addWidget(wrappedLabel(kTicketExplanation, page));
-    ticketModel_ = std::make_shared<ResultGrid>();
-    fillTicketGrid(*ticketModel_, TicketBoard{});
+    ticketState_ = new QLabel(ticketStateText_, page);
+    ticketState_->setObjectName("LabelTicketState");
+    ticketState_->setWordWrap(true);
+    column->addWidget(ticketState_);
     ticketGrid_ = new GridWidget(page);
     ticketGrid_->setObjectName("fpSpread3");
     ticketGrid_->setGrid(ticketModel_);
@@ -253,6 +350,7 @@ void BacktestView::fillTicketsPage(QWidget* page)
     column->addWidget(ticketGrid_);
     ticketNote_ = wrappedLabel("", page);
     ticketNote_->setObjectName("LabelTicketNote");
+    ticketNote_->setText(ticketNoteText_);
     column->addWidget(ticketNote_);
     auto* chartRow = new QHBoxLayout;
     chartRow->addWidget(new QLabel(QStringLiteral("グラフの予想手法："), page));
@@ -264,6 +362,12 @@ void BacktestView::fillTicketsPage(QWidget* page)
     yenChart_->widget()->setObjectName("ChartYen");
     column->addWidget(yenChart_->widget(), 1);
     column->addWidget(wrappedLabel(kChartNote, page));
+    connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showYenChart(); });
+    showPage(page);
+    ticketState_->setVisible(!ticketStateText_.isEmpty());
+    yenChartStale_ = result_ || earlierYen_;
+    if (chart == Drawn::Now && yenChartStale_)
+        showYenChart();
 }
 
 QWidget* BacktestView::createSettingsRow()
@@ -317,8 +421,9 @@ void BacktestView::build()
     from_->setValue(draws.size() > 1 ? draws[1].number : 0);
     to_->setValue(draws.empty() ? 0 : draws.back().number);
     startRun();
-    if (pagesBuilt_)
-        scoreLog();
+    logStale_ = logStatus_ != nullptr;
+    if (logStale_ && !hiddenWork_.isActive())
+        hiddenWork_.start();
 }
 
 void BacktestView::startRun()
@@ -330,8 +435,13 @@ void BacktestView::startRun()
     status_->setText(QStringLiteral("%1を検証しています…").arg(drawRange(range.from, range.to)));
     progress_->setRange(0, std::max(countTargets(host().drawHistory(), range), 1));
     progress_->setValue(0);
+    progressShown_.invalidate();
     progress_->setVisible(true);
     cancel_->setEnabled(true);
+    const bool earlierTickets = earlierYen_ || (result_ && !result_->yen.targets.empty());
+    setTicketState(earlierTickets ? QStringLiteral("反映数または対象の回が変わったため、計算し直しています。"
+                                                   "表とグラフは、計算が終わるまで前の設定のものです。")
+                                  : QStringLiteral("計算しています…"));
     job_ = std::make_unique<BacktestJob>(
         host().drawHistory(), host().walkKeeper(), reflect_->value(), range, this,
         [this, generation](int done, int total) { onProgress(generation, done, total); },
@@ -367,34 +477,42 @@ void BacktestView::stopReadingHistory()
     cancel_->setEnabled(false);
 }
 
+// The bar repaints itself at once when it moves: once a frame or so is
+// enough.
 void BacktestView::onProgress(int generation, int done, int total)
 {
     if (generation != generation_)
         return;
+    if (progressShown_.isValid() && progressShown_.elapsed() < kProgressEveryMs && done < total)
+        return;
+    progressShown_.start();
     progress_->setRange(0, std::max(total, 1));
     progress_->setValue(done);
 }
 
 // The hits of the reflect count asked for are in: their table and chart are
 // shown while its tickets and the other counts are walked. The table comes
-// filled from the job; the chart is drawn in a turn of its own.
+// filled from the job; the chart is drawn in a turn of its own. The
+// tickets' table and chart stay those of the earlier run until this run's
+// are in.
 void BacktestView::onShown(int generation, BacktestShown shown)
 {
     if (generation != generation_)
         return;
+    if (result_ && !result_->yen.targets.empty())
+        earlierYen_ = std::move(result_->yen);
     result_ = std::move(shown.result);
-    buildPages();
     *scoreModel_ = std::move(shown.score);
-    scoreGrid_->refresh();
-    outlookLabel_->setText(QString::fromStdString(outlookText(result_->board[0].targets)));
-    QTimer::singleShot(0, this, [this, generation] {
-        if (generation == generation_ && result_)
-            chart_->showTrack(result_->track, chartChoice_->currentIndex());
-    });
+    if (scoreGrid_) {
+        scoreGrid_->refresh();
+        askHitsChart();
+    }
+    if (outlookLabel_)
+        outlookLabel_->setText(QString::fromStdString(outlookText(result_->board[0].targets)));
 }
 
-// The tickets of that count are in: their table now, their chart in a turn
-// of its own.
+// The tickets of that count are in: their table now, their chart with the
+// hidden pages' work.
 void BacktestView::onTickets(int generation, BacktestTickets tickets)
 {
     if (generation != generation_ || !result_)
@@ -402,13 +520,17 @@ void BacktestView::onTickets(int generation, BacktestTickets tickets)
     result_->tickets = std::move(tickets.board);
     result_->yen = std::move(tickets.yen);
     result_->years = tickets.years;
+    earlierYen_.reset();
     *ticketModel_ = std::move(tickets.grid);
+    ticketNoteText_ = QString::fromStdString(tickets.note);
+    setTicketState({});
+    if (!ticketGrid_)
+        return;
     ticketGrid_->refresh();
-    ticketNote_->setText(QString::fromStdString(tickets.note));
-    QTimer::singleShot(0, this, [this, generation] {
-        if (generation == generation_ && result_)
-            yenChart_->showYen(result_->yen, yenChoice_->currentIndex());
-    });
+    ticketNote_->setText(ticketNoteText_);
+    yenChartStale_ = true;
+    if (!hiddenWork_.isActive())
+        hiddenWork_.start();
 }
 
 void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)
@@ -424,14 +546,14 @@ void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)
     } else {
         result_.reset();
     }
-    buildPages();
     if (!result_)
         showResult();
     if (end && result_)
         *outlookModel_ = std::move(end->outlook);
     else
         fillOutlookGrid(*outlookModel_, OutlookBoard{});
-    outlookGrid_->refresh();
+    if (outlookGrid_)
+        outlookGrid_->refresh();
     conclusion_->setText(end && result_ ? QString::fromStdString(end->conclusion) : QString());
     if (result_) {
         const auto& targets = result_->track.targets;
@@ -449,29 +571,93 @@ void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)
 // The tables and charts of the last run (empty when it was cancelled).
 void BacktestView::showResult()
 {
+    earlierYen_.reset();
     fillScoreGrid(*scoreModel_, result_ ? result_->board : Scoreboard{});
-    scoreGrid_->refresh();
     fillTicketGrid(*ticketModel_, result_ ? result_->tickets : TicketBoard{});
-    ticketGrid_->refresh();
-    ticketNote_->setText(QString::fromStdString(straightWinNote(result_ ? result_->tickets : TicketBoard{})));
-    outlookLabel_->setText(QString::fromStdString(outlookText(result_ ? result_->board[0].targets : 0)));
-    showChart();
+    ticketNoteText_ = QString::fromStdString(straightWinNote(result_ ? result_->tickets : TicketBoard{}));
+    setTicketState({});
+    if (scoreGrid_) {
+        scoreGrid_->refresh();
+        showHitsChart();
+    }
+    if (ticketGrid_) {
+        ticketGrid_->refresh();
+        ticketNote_->setText(ticketNoteText_);
+        showYenChart();
+    }
+    if (outlookLabel_)
+        outlookLabel_->setText(QString::fromStdString(outlookText(result_ ? result_->board[0].targets : 0)));
 }
 
-void BacktestView::showChart()
+void BacktestView::showHitsChart()
 {
-    chart_->showTrack(result_ ? result_->track : ExcessTrack{}, chartChoice_->currentIndex());
-    yenChart_->showYen(result_ ? result_->yen : YenTrack{}, yenChoice_->currentIndex());
+    if (!chart_)
+        return;
+    if (result_)
+        chart_->showTrack(result_->track, chartChoice_->currentIndex());
+    else
+        chart_->showTrack(ExcessTrack{}, chartChoice_->currentIndex());
 }
 
+void BacktestView::showYenChart()
+{
+    if (!yenChart_)
+        return;
+    yenChartStale_ = false;
+    if (earlierYen_)
+        yenChart_->showYen(*earlierYen_, yenChoice_->currentIndex());
+    else if (result_)
+        yenChart_->showYen(result_->yen, yenChoice_->currentIndex());
+    else
+        yenChart_->showYen(YenTrack{}, yenChoice_->currentIndex());
+}
+
+void BacktestView::askHitsChart()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation = generation_] {
+            if (generation != generation_)
+                return;
+            showHitsChart();
+            if (hiddenWork_.isActive())
+                hiddenWork_.start();  // after what the chart leaves to do
+        },
+        Qt::QueuedConnection);
+}
+
+void BacktestView::setTicketState(const QString& text)
+{
+    ticketStateText_ = text;
+    if (!ticketState_)
+        return;
+    ticketState_->setText(text);
+    ticketState_->setVisible(!text.isEmpty());
+}
+
+// The log is read on a thread of its own (the database may hold many
+// draws); showLog scores it once it is in.
 void BacktestView::scoreLog()
 {
+    logStale_ = false;
     if (database_.path.empty()) {
         logStatus_->setText(QStringLiteral("記録した予想を読むデータベースがありません。"));
         return;
     }
+    logRead_ = std::async(std::launch::async, [database = database_] { return readPredictionLog(database); });
+    if (!hiddenWork_.isActive())
+        hiddenWork_.start();
+}
+
+bool BacktestView::logReadIn() const
+{
+    return logRead_.valid() && logRead_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+void BacktestView::showLog()
+{
     try {
-        const PredictionLogRead log = readPredictionLog(database_);
+        const PredictionLogRead log = logRead_.get();
         const std::vector<WalkStep> steps = loggedSteps(log.entries, host().drawHistory());
         fillScoreGrid(*logModel_, scoreSteps(steps));
         logGrid_->refresh();
@@ -505,7 +691,7 @@ void BacktestView::onPrintClicked()
 // size on screen), placed on the page no larger than on screen.
 bool BacktestView::printTo(QPagedPaintDevice& device)
 {
-    buildPages();
+    settlePages();
     QPainter painter;
     if (!painter.begin(&device))
         return false;
