@@ -1,6 +1,7 @@
 #include "gui/backtest/BacktestView.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
@@ -41,6 +42,8 @@ constexpr int kRerunDelayMs = 400;
 // of work the player sees (a chart's layout and paint take a few turns).
 constexpr int kHiddenWorkGapMs = 12;
 constexpr int kProgressEveryMs = 30;
+// The lines the conclusion takes at the window's design width.
+constexpr int kConclusionLines = 3;
 
 QString drawRange(int from, int to)
 {
@@ -129,6 +132,10 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     QFont bold = conclusion_->font();
     bold.setBold(true);
     conclusion_->setFont(bold);
+    // Room for the conclusion from the start: arriving at the end of a run,
+    // it would otherwise shrink the pages and lay out and paint the chart
+    // again.
+    conclusion_->setMinimumHeight(kConclusionLines * QFontMetrics(bold).lineSpacing());
     column->addWidget(conclusion_);
     tabs_ = new QTabWidget(body_);
     tabs_->setObjectName("TabPages");
