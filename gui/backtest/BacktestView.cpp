@@ -43,7 +43,7 @@ constexpr int kRerunDelayMs = 400;
 constexpr int kHiddenWorkGapMs = 12;
 constexpr int kProgressEveryMs = 30;
 // The lines the conclusion takes at the window's design width.
-constexpr int kConclusionLines = 3;
+constexpr int kConclusionLines = 2;
 
 QString drawRange(int from, int to)
 {
@@ -346,10 +346,6 @@ void BacktestView::fillTicketsPage(QWidget* page, Drawn chart)
 {
     auto* column = new QVBoxLayout(page);
     column->addWidget(wrappedLabel(kTicketExplanation, page));
-    ticketState_ = new QLabel(ticketStateText_, page);
-    ticketState_->setObjectName("LabelTicketState");
-    ticketState_->setWordWrap(true);
-    column->addWidget(ticketState_);
     ticketGrid_ = new GridWidget(page);
     ticketGrid_->setObjectName("fpSpread3");
     ticketGrid_->setGrid(ticketModel_);
@@ -363,7 +359,13 @@ void BacktestView::fillTicketsPage(QWidget* page, Drawn chart)
     chartRow->addWidget(new QLabel(QStringLiteral("グラフの予想手法："), page));
     yenChoice_ = predictorChoice("CboYenChart", page);
     chartRow->addWidget(yenChoice_);
-    chartRow->addStretch();
+    // Beside the chart's choice, where it takes no height from the chart:
+    // what it says never moves the table or resizes the chart.
+    ticketState_ = new QLabel(ticketStateText_, page);
+    ticketState_->setObjectName("LabelTicketState");
+    ticketState_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    chartRow->addSpacing(twipsToPixels(240));
+    chartRow->addWidget(ticketState_, 1);
     column->addLayout(chartRow);
     yenChart_ = chartMakers().makeExcessPicture(page);
     yenChart_->widget()->setObjectName("ChartYen");
@@ -371,7 +373,6 @@ void BacktestView::fillTicketsPage(QWidget* page, Drawn chart)
     column->addWidget(wrappedLabel(kChartNote, page));
     connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showYenChart(); });
     showPage(page);
-    ticketState_->setVisible(!ticketStateText_.isEmpty());
     yenChartStale_ = result_ || earlierYen_;
     if (chart == Drawn::Now && yenChartStale_)
         showYenChart();
@@ -446,9 +447,9 @@ void BacktestView::startRun()
     progress_->setVisible(true);
     cancel_->setEnabled(true);
     const bool earlierTickets = earlierYen_ || (result_ && !result_->yen.targets.empty());
-    setTicketState(earlierTickets ? QStringLiteral("反映数または対象の回が変わったため、計算し直しています。"
-                                                   "表とグラフは、計算が終わるまで前の設定のものです。")
-                                  : QStringLiteral("計算しています…"));
+    setTicketState(earlierTickets
+                       ? QStringLiteral("設定が変わったため計算し直しています（表とグラフは前の設定のものです）。")
+                       : QStringLiteral("計算しています…"));
     job_ = std::make_unique<BacktestJob>(
         host().drawHistory(), host().walkKeeper(), reflect_->value(), range, this,
         [this, generation](int done, int total) { onProgress(generation, done, total); },
@@ -639,7 +640,6 @@ void BacktestView::setTicketState(const QString& text)
     if (!ticketState_)
         return;
     ticketState_->setText(text);
-    ticketState_->setVisible(!text.isEmpty());
 }
 
 // The log is read on a thread of its own (the database may hold many
