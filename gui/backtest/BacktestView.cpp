@@ -541,10 +541,24 @@ void BacktestView::onTickets(int generation, BacktestTickets tickets)
         hiddenWork_.start();
 }
 
+// A run that ends right after its hit chart was drawn shows its end once
+// the chart's layout and paint are over, not in the same turns.
 void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)
 {
     if (generation != generation_)
         return;
+    const qint64 sinceChart = hitsChartAsked_.isValid() ? hitsChartAsked_.elapsed() : kHiddenWorkGapMs;
+    if (sinceChart >= kHiddenWorkGapMs)
+        return showEnd(std::move(end));
+    auto held = std::make_shared<std::optional<BacktestEnd>>(std::move(end));
+    QTimer::singleShot(static_cast<int>(kHiddenWorkGapMs - sinceChart), this, [this, generation, held] {
+        if (generation == generation_)
+            showEnd(std::move(*held));
+    });
+}
+
+void BacktestView::showEnd(std::optional<BacktestEnd> end)
+{
     job_.reset();
     progress_->setVisible(false);
     cancel_->setEnabled(false);
@@ -622,6 +636,7 @@ void BacktestView::showYenChart()
 
 void BacktestView::askHitsChart()
 {
+    hitsChartAsked_.start();
     QMetaObject::invokeMethod(
         this,
         [this, generation = generation_] {

@@ -139,6 +139,7 @@ private:
     void onShown(int generation, BacktestShown shown);
     void onTickets(int generation, BacktestTickets tickets);
     void onFinished(int generation, std::optional<BacktestEnd> end);
+    void showEnd(std::optional<BacktestEnd> end);
     // Each chart from the figures its page's table shows.
     void showHitsChart();
     void showYenChart();
@@ -193,6 +194,7 @@ private:
     std::shared_ptr<ResultGrid> logDrawModel_;
     std::future<PredictionLogRead> logRead_;
     QElapsedTimer progressShown_;
+    QElapsedTimer hitsChartAsked_;
     QTimer rerun_;
     std::unique_ptr<BacktestJob> job_;
     std::function<void()> workerStep_;
