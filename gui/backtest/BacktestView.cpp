@@ -100,7 +100,6 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     : ChildView(host, QString::fromUtf8(kBacktestObjectName), QString::fromUtf8(kBacktestCaption), parent),
       prediction_(prediction),
       database_(std::move(database)),
-      chartsOpened_(std::async(std::launch::async, [] { chartMakers(); })),
       scoreModel_(std::make_shared<ResultGrid>()),
       ticketModel_(std::make_shared<ResultGrid>()),
       outlookModel_(std::make_shared<ResultGrid>()),
@@ -186,12 +185,15 @@ void BacktestView::paintEvent(QPaintEvent* event)
     if (hitsPageAsked_ || pagesMade_ > 0)
         return;
     hitsPageAsked_ = true;
+    // Opened now rather than with the view: until the first paint the
+    // window thread and the walk have the cores to themselves.
+    chartsOpened_ = std::async(std::launch::async, [] { chartMakers(); });
     askHitsPage();
 }
 
 bool BacktestView::chartsOpen() const
 {
-    return chartsOpened_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    return chartsOpened_.valid() && chartsOpened_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 // Until the module is open the page looks again each millisecond instead

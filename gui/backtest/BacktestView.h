@@ -3,13 +3,13 @@
 // log did once their draws were entered. The walk runs on a thread of its
 // own with progress and a cancel button, so the window stays responsive.
 // The frame with the settings and the progress is painted first, then the
-// page of the hits in a turn of its own; the charts' module is opened on a
-// thread of its own meanwhile. What the hidden tabs show (their pages, the
-// yen chart, the log's score) is done a piece at a time, each some
-// milliseconds after the last piece of work the player sees, so that the
-// window thread never works long at a time and the chart of the count shown
-// waits for nothing hidden. Whatever reads a hidden page (its accessor
-// here, a print) has it done at once.
+// page of the hits in a turn of its own, once the charts' module (opened on
+// a thread of its own after that first paint) is in. What the hidden tabs
+// show (their pages, the yen chart, the log's score) is done a piece at a
+// time, each some milliseconds after the last piece of work the player
+// sees, so that the window thread never works long at a time and the chart
+// of the count shown waits for nothing hidden. Whatever reads a hidden page
+// (its accessor here, a print) has it done at once.
 #pragma once
 
 #include <QElapsedTimer>
