@@ -106,6 +106,11 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
       logModel_(std::make_shared<ResultGrid>()),
       logDrawModel_(std::make_shared<ResultGrid>())
 {
+    // The walk starts before the window is built: its hits are the longest
+    // wait. build() shows it under way.
+    const RunSettings start = settingsAtStart();
+    launchRun(start.reflect, start.range);
+    launchedAhead_ = true;
     fillScoreGrid(*scoreModel_, Scoreboard{});
     fillTicketGrid(*ticketModel_, TicketBoard{});
     fillOutlookGrid(*outlookModel_, OutlookBoard{});
@@ -425,35 +430,58 @@ QSize BacktestView::sizeInTwips() const
 // are there).
 void BacktestView::build()
 {
-    const auto& draws = host().drawHistory().completeDraws();
+    const RunSettings start = settingsAtStart();
     const QSignalBlocker blockReflect(reflect_), blockFrom(from_), blockTo(to_);
-    reflect_->setValue(prediction_.countReflectedOptions());
-    from_->setValue(draws.size() > 1 ? draws[1].number : 0);
-    to_->setValue(draws.empty() ? 0 : draws.back().number);
-    startRun();
+    reflect_->setValue(start.reflect);
+    from_->setValue(start.range.from);
+    to_->setValue(start.range.to);
+    if (!launchedAhead_) {
+        startRun();
+    } else {
+        launchedAhead_ = false;
+        if (job_)  // not already over while the window was placed
+            showRunStarting(start.range);
+    }
     logStale_ = logStatus_ != nullptr;
     if (logStale_ && !hiddenWork_.isActive())
         hiddenWork_.start();
 }
 
+BacktestView::RunSettings BacktestView::settingsAtStart() const
+{
+    const auto& draws = host().drawHistory().completeDraws();
+    return {prediction_.countReflectedOptions(),
+            TargetRange{draws.size() > 1 ? draws[1].number : 0, draws.empty() ? 0 : draws.back().number}};
+}
+
 void BacktestView::startRun()
 {
     rerun_.stop();
-    job_.reset();
-    const int generation = ++generation_;
     const TargetRange range{from_->value(), to_->value()};
+    launchRun(reflect_->value(), range);
+    showRunStarting(range);
+}
+
+void BacktestView::showRunStarting(TargetRange range)
+{
     status_->setText(QStringLiteral("%1を検証しています…").arg(drawRange(range.from, range.to)));
     progress_->setRange(0, std::max(countTargets(host().drawHistory(), range), 1));
     progress_->setValue(0);
     progressShown_.invalidate();
     progress_->setVisible(true);
     cancel_->setEnabled(true);
+}
+
+void BacktestView::launchRun(int reflect, TargetRange range)
+{
+    job_.reset();
+    const int generation = ++generation_;
     const bool earlierTickets = earlierYen_ || (result_ && !result_->yen.targets.empty());
     setTicketState(earlierTickets
                        ? QStringLiteral("設定が変わったため計算し直しています（表とグラフは前の設定のものです）。")
                        : QStringLiteral("計算しています…"));
     job_ = std::make_unique<BacktestJob>(
-        host().drawHistory(), host().walkKeeper(), reflect_->value(), range, this,
+        host().drawHistory(), host().walkKeeper(), reflect, range, this,
         [this, generation](int done, int total) { onProgress(generation, done, total); },
         [this, generation](BacktestShown shown) { onShown(generation, std::move(shown)); },
         [this, generation](BacktestTickets tickets) { onTickets(generation, std::move(tickets)); },

@@ -108,8 +108,17 @@ protected:
 private:
     static constexpr int kPageCount = 4;
     enum class Drawn { Now, Later };
+    struct RunSettings {
+        int reflect = 0;
+        TargetRange range;
+    };
 
     QWidget* createSettingsRow();
+    // The prediction view's switches and the whole history.
+    RunSettings settingsAtStart() const;
+    // The job alone; showRunStarting puts it on screen.
+    void launchRun(int reflect, TargetRange range);
+    void showRunStarting(TargetRange range);
     // Builds the pages not built yet and does their pending work, at once
     // (a print, a tab chosen, an accessor).
     void settlePages();
@@ -165,6 +174,7 @@ private:
     QWidget* outlookPage_ = nullptr;
     int pagesMade_ = 0;
     bool hitsPageAsked_ = false;
+    bool launchedAhead_ = false;
     bool yenChartStale_ = false;
     bool logStale_ = false;
     QTimer hiddenWork_;
