@@ -617,6 +617,12 @@ void BacktestView::showEnd(std::optional<BacktestEnd> end)
     } else {
         status_->setText(QStringLiteral("検証を中止しました。"));
     }
+    // A run over before the first paint has its page all the same.
+    if (pagesMade_ == 0) {
+        buildNextPage(Drawn::Later);
+        if (!hiddenWork_.isActive())
+            hiddenWork_.start();
+    }
     emit runFinished(result_.has_value());
 }
 
