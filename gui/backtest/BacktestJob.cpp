@@ -6,13 +6,12 @@
 #include "core/backtest/Comparisons.h"
 #include "core/backtest/TicketGrid.h"
 #include "core/backtest/WalkKeeper.h"
-#include "gui/charts/ChartsModule.h"
 
 namespace rumone {
 
 namespace {
 
-constexpr int kPollMs = 5;
+constexpr int kPollMs = 2;
 
 long long packed(int done, int total)
 {
@@ -89,7 +88,6 @@ void BacktestJob::run(const DrawHistory& history, int reflect, TargetRange range
         progress_ = packed(done, total);
         return true;
     };
-    chartMakers();  // the charts' module is opened here, not on the window's thread
     bool shownSet = false;
     bool ticketsSet = false;
     try {

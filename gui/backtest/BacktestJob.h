@@ -2,7 +2,7 @@
 // count shown (its hit table and chart), its tickets (their table and
 // chart), then every reflect count and the comparisons over them. The thread hands its progress over in atomics and
 // each step's result through a future; the receiver's thread looks for them
-// every few milliseconds and makes the calls, so nothing but standard
+// every two milliseconds and makes the calls, so nothing but standard
 // synchronisation crosses the threads. Destroying the job cancels the run
 // and waits for its thread.
 #pragma once

@@ -1,6 +1,7 @@
 #include "gui/backtest/BacktestView.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <chrono>
 
 #include "core/backtest/BacktestGrid.h"
 #include "core/backtest/BacktestTexts.h"
@@ -36,6 +38,12 @@ namespace {
 
 // Settings changed in a row (typing a number) start one run, not many.
 constexpr int kRerunDelayMs = 400;
+// The hidden pages' work, a piece at a time, this long after the last piece
+// of work the player sees (a chart's layout and paint take a few turns).
+constexpr int kHiddenWorkGapMs = 12;
+constexpr int kProgressEveryMs = 30;
+// The lines the conclusion takes at the window's design width.
+constexpr int kConclusionLines = 2;
 
 QString drawRange(int from, int to)
 {
@@ -68,6 +76,15 @@ QComboBox* predictorChoice(const QString& name, QWidget* parent)
     return box;
 }
 
+// The page's widgets shown and laid out now, not in a later turn: a print
+// may follow at once.
+void showPage(QWidget* page)
+{
+    for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->show();
+    page->layout()->activate();
+}
+
 QSpinBox* drawNumberBox(const QString& name, QWidget* parent)
 {
     auto* box = new QSpinBox(parent);
@@ -82,8 +99,23 @@ QSpinBox* drawNumberBox(const QString& name, QWidget* parent)
 BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDatabaseRef database, QWidget* parent)
     : ChildView(host, QString::fromUtf8(kBacktestObjectName), QString::fromUtf8(kBacktestCaption), parent),
       prediction_(prediction),
-      database_(std::move(database))
+      database_(std::move(database)),
+      scoreModel_(std::make_shared<ResultGrid>()),
+      ticketModel_(std::make_shared<ResultGrid>()),
+      outlookModel_(std::make_shared<ResultGrid>()),
+      logModel_(std::make_shared<ResultGrid>()),
+      logDrawModel_(std::make_shared<ResultGrid>())
 {
+    // The walk starts before the window is built: its hits are the longest
+    // wait. build() shows it under way.
+    const RunSettings start = settingsAtStart();
+    launchRun(start.reflect, start.range);
+    launchedAhead_ = true;
+    fillScoreGrid(*scoreModel_, Scoreboard{});
+    fillTicketGrid(*ticketModel_, TicketBoard{});
+    fillOutlookGrid(*outlookModel_, OutlookBoard{});
+    fillScoreGrid(*logModel_, Scoreboard{});
+    fillLogDrawGrid(*logDrawModel_, {});
     auto* outer = new QVBoxLayout(this);
     body_ = new QWidget(this);
     auto* column = new QVBoxLayout(body_);
@@ -104,6 +136,10 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     QFont bold = conclusion_->font();
     bold.setBold(true);
     conclusion_->setFont(bold);
+    // Room for the conclusion from the start: arriving at the end of a run,
+    // it would otherwise shrink the pages and lay out and paint the chart
+    // again.
+    conclusion_->setMinimumHeight(kConclusionLines * QFontMetrics(bold).lineSpacing());
     column->addWidget(conclusion_);
     tabs_ = new QTabWidget(body_);
     tabs_->setObjectName("TabPages");
@@ -121,6 +157,8 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
         scroll->setWidget(page);
         tabs_->addTab(scroll, QString::fromUtf8(caption));
     }
+    // A page chosen before its turn is built at once.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { settlePages(); });
     column->addWidget(tabs_, 1);
     outer->addWidget(body_, 1);
 
@@ -136,6 +174,9 @@ BacktestView::BacktestView(ViewHost& host, const Prediction& prediction, DrawDat
     buttons->addWidget(close);
     outer->addLayout(buttons);
 
+    hiddenWork_.setSingleShot(true);
+    hiddenWork_.setInterval(kHiddenWorkGapMs);
+    connect(&hiddenWork_, &QTimer::timeout, this, [this] { doHiddenWork(); });
     rerun_.setSingleShot(true);
     rerun_.setInterval(kRerunDelayMs);
     connect(&rerun_, &QTimer::timeout, this, [this] { startRun(); });
@@ -146,43 +187,96 @@ BacktestView::~BacktestView() = default;
 void BacktestView::paintEvent(QPaintEvent* event)
 {
     ChildView::paintEvent(event);
-    if (pagesBuilt_ || pagesAsked_)
+    if (hitsPageAsked_ || pagesMade_ > 0)
         return;
-    pagesAsked_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { buildPages(); }, Qt::QueuedConnection);
+    hitsPageAsked_ = true;
+    // Opened now rather than with the view: until the first paint the
+    // window thread and the walk have the cores to themselves.
+    chartsOpened_ = std::async(std::launch::async, [] { chartMakers(); });
+    askHitsPage();
 }
 
-void BacktestView::buildPages()
+bool BacktestView::chartsOpen() const
 {
-    if (pagesBuilt_)
-        return;
-    pagesBuilt_ = true;
-    fillHitsPage(hitsPage_);
-    fillTicketsPage(ticketsPage_);
-    fillLogPage(logPage_);
-    fillOutlookPage(outlookPage_);
-    connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
-    connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
-    connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
-        if (row >= 2 && row < 2 + kPredictorCount)
-            chartChoice_->setCurrentIndex(row - 2);
-    });
-    // Shown and laid out now, not in a later turn: a print may follow at once.
-    for (QWidget* page : {hitsPage_, ticketsPage_, logPage_, outlookPage_}) {
-        for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            child->show();
-        page->layout()->activate();
-    }
-    if (isLoaded())
-        scoreLog();
+    return chartsOpened_.valid() && chartsOpened_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
-void BacktestView::fillHitsPage(QWidget* page)
+// Until the module is open the page looks again each millisecond instead
+// of waiting for it on the window thread.
+void BacktestView::askHitsPage()
+{
+    const auto turn = [this] {
+        if (pagesMade_ > 0)
+            return;
+        if (!chartsOpen())
+            return askHitsPage();
+        buildNextPage(Drawn::Later);
+        hiddenWork_.start();
+    };
+    if (chartsOpen())
+        QMetaObject::invokeMethod(this, turn, Qt::QueuedConnection);
+    else
+        QTimer::singleShot(1, this, turn);
+}
+
+void BacktestView::settlePages()
+{
+    while (pagesMade_ < kPageCount)
+        buildNextPage(Drawn::Now);
+    if (yenChartStale_)
+        showYenChart();
+    while (logStale_ || logRead_.valid()) {
+        if (!logRead_.valid())
+            scoreLog();
+        if (logRead_.valid())
+            showLog();  // waits for the read
+    }
+}
+
+void BacktestView::buildNextPage(Drawn charts)
+{
+    switch (pagesMade_) {
+        case 0:
+            fillHitsPage(hitsPage_, charts);
+            break;
+        case 1:
+            fillTicketsPage(ticketsPage_, charts);
+            break;
+        case 2:
+            fillOutlookPage(outlookPage_);
+            break;
+        case 3:
+            fillLogPage(logPage_, charts);
+            break;
+        default:
+            return;
+    }
+    ++pagesMade_;
+}
+
+bool BacktestView::hasHiddenWork() const
+{
+    return pagesMade_ < kPageCount || yenChartStale_ || logStale_ || logRead_.valid();
+}
+
+// A read of the log under way is waited for here, a look each time.
+void BacktestView::doHiddenWork()
+{
+    if (pagesMade_ < kPageCount)
+        buildNextPage(Drawn::Later);
+    else if (yenChartStale_)
+        showYenChart();
+    else if (logReadIn())
+        showLog();
+    else if (logStale_ && !logRead_.valid())
+        scoreLog();
+    if (hasHiddenWork())
+        hiddenWork_.start();
+}
+
+void BacktestView::fillHitsPage(QWidget* page, Drawn chart)
 {
     auto* column = new QVBoxLayout(page);
-    scoreModel_ = std::make_shared<ResultGrid>();
-    fillScoreGrid(*scoreModel_, Scoreboard{});
     scoreGrid_ = new GridWidget(page);
     scoreGrid_->setObjectName("fpSpread1");
     scoreGrid_->setGrid(scoreModel_);
@@ -200,10 +294,23 @@ void BacktestView::fillHitsPage(QWidget* page)
     chart_->widget()->setObjectName("ChartExcess");
     column->addWidget(chart_->widget(), 1);
     column->addWidget(wrappedLabel(kChartNote, page));
+    connect(chartChoice_, &QComboBox::currentIndexChanged, this, [this] { showHitsChart(); });
+    connect(scoreGrid_, &GridWidget::currentCellChanged, this, [this](int, int row) {
+        if (row >= 2 && row < 2 + kPredictorCount)
+            chartChoice_->setCurrentIndex(row - 2);
+    });
+    showPage(page);
+    if (!result_)
+        return;
+    if (chart == Drawn::Now)
+        showHitsChart();
+    else
+        askHitsChart();
 }
 
-// The frozen log: its totals, then draw by draw.
-void BacktestView::fillLogPage(QWidget* page)
+// The frozen log: its totals, then draw by draw; read on a thread of its
+// own, scored with the hidden pages' work.
+void BacktestView::fillLogPage(QWidget* page, Drawn score)
 {
     auto* column = new QVBoxLayout(page);
     column->addWidget(new QLabel(QString::fromUtf8(kLogHeading), page));
@@ -211,41 +318,41 @@ void BacktestView::fillLogPage(QWidget* page)
     logStatus_->setObjectName("LabelLog");
     logStatus_->setWordWrap(true);
     column->addWidget(logStatus_);
-    logModel_ = std::make_shared<ResultGrid>();
-    fillScoreGrid(*logModel_, Scoreboard{});
     logGrid_ = new GridWidget(page);
     logGrid_->setObjectName("fpSpread2");
     logGrid_->setGrid(logModel_);
     logGrid_->setFixedSize(logGrid_->sizeHint());
     column->addWidget(logGrid_);
-    logDrawModel_ = std::make_shared<ResultGrid>();
-    fillLogDrawGrid(*logDrawModel_, {});
     logDrawGrid_ = new GridWidget(page);
     logDrawGrid_->setObjectName("fpSpread4");
     logDrawGrid_->setGrid(logDrawModel_);
     column->addWidget(logDrawGrid_);
     column->addStretch();
+    showPage(page);
+    logStale_ = isLoaded();
+    if (score == Drawn::Now && logStale_) {
+        scoreLog();
+        if (logRead_.valid())
+            showLog();
+    }
 }
 
 void BacktestView::fillOutlookPage(QWidget* page)
 {
     auto* column = new QVBoxLayout(page);
-    outlookLabel_ = wrappedLabel(outlookText(0).c_str(), page);
+    outlookLabel_ = wrappedLabel(outlookText(result_ ? result_->board[0].targets : 0).c_str(), page);
     outlookLabel_->setObjectName("LabelOutlook");
     column->addWidget(outlookLabel_);
-    outlookModel_ = std::make_shared<ResultGrid>();
-    fillOutlookGrid(*outlookModel_, OutlookBoard{});
     outlookGrid_ = fixedGrid(outlookModel_, "fpSpread5", page);
     column->addWidget(outlookGrid_);
     column->addStretch(1);
+    showPage(page);
 }
 
-void BacktestView::fillTicketsPage(QWidget* page)
+void BacktestView::fillTicketsPage(QWidget* page, Drawn chart)
 {
     auto* column = new QVBoxLayout(page);
     column->addWidget(wrappedLabel(kTicketExplanation, page));
-    ticketModel_ = std::make_shared<ResultGrid>();
-    fillTicketGrid(*ticketModel_, TicketBoard{});
     ticketGrid_ = new GridWidget(page);
     ticketGrid_->setObjectName("fpSpread3");
     ticketGrid_->setGrid(ticketModel_);
@@ -253,17 +360,29 @@ void BacktestView::fillTicketsPage(QWidget* page)
     column->addWidget(ticketGrid_);
     ticketNote_ = wrappedLabel("", page);
     ticketNote_->setObjectName("LabelTicketNote");
+    ticketNote_->setText(ticketNoteText_);
     column->addWidget(ticketNote_);
     auto* chartRow = new QHBoxLayout;
     chartRow->addWidget(new QLabel(QStringLiteral("グラフの予想手法："), page));
     yenChoice_ = predictorChoice("CboYenChart", page);
     chartRow->addWidget(yenChoice_);
-    chartRow->addStretch();
+    // Beside the chart's choice, where it takes no height from the chart:
+    // what it says never moves the table or resizes the chart.
+    ticketState_ = new QLabel(ticketStateText_, page);
+    ticketState_->setObjectName("LabelTicketState");
+    ticketState_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    chartRow->addSpacing(twipsToPixels(240));
+    chartRow->addWidget(ticketState_, 1);
     column->addLayout(chartRow);
     yenChart_ = chartMakers().makeExcessPicture(page);
     yenChart_->widget()->setObjectName("ChartYen");
     column->addWidget(yenChart_->widget(), 1);
     column->addWidget(wrappedLabel(kChartNote, page));
+    connect(yenChoice_, &QComboBox::currentIndexChanged, this, [this] { showYenChart(); });
+    showPage(page);
+    yenChartStale_ = result_ || earlierYen_;
+    if (chart == Drawn::Now && yenChartStale_)
+        showYenChart();
 }
 
 QWidget* BacktestView::createSettingsRow()
@@ -311,29 +430,58 @@ QSize BacktestView::sizeInTwips() const
 // are there).
 void BacktestView::build()
 {
-    const auto& draws = host().drawHistory().completeDraws();
+    const RunSettings start = settingsAtStart();
     const QSignalBlocker blockReflect(reflect_), blockFrom(from_), blockTo(to_);
-    reflect_->setValue(prediction_.countReflectedOptions());
-    from_->setValue(draws.size() > 1 ? draws[1].number : 0);
-    to_->setValue(draws.empty() ? 0 : draws.back().number);
-    startRun();
-    if (pagesBuilt_)
-        scoreLog();
+    reflect_->setValue(start.reflect);
+    from_->setValue(start.range.from);
+    to_->setValue(start.range.to);
+    if (!launchedAhead_) {
+        startRun();
+    } else {
+        launchedAhead_ = false;
+        if (job_)  // not already over while the window was placed
+            showRunStarting(start.range);
+    }
+    logStale_ = logStatus_ != nullptr;
+    if (logStale_ && !hiddenWork_.isActive())
+        hiddenWork_.start();
+}
+
+BacktestView::RunSettings BacktestView::settingsAtStart() const
+{
+    const auto& draws = host().drawHistory().completeDraws();
+    return {prediction_.countReflectedOptions(),
+            TargetRange{draws.size() > 1 ? draws[1].number : 0, draws.empty() ? 0 : draws.back().number}};
 }
 
 void BacktestView::startRun()
 {
     rerun_.stop();
-    job_.reset();
-    const int generation = ++generation_;
     const TargetRange range{from_->value(), to_->value()};
+    launchRun(reflect_->value(), range);
+    showRunStarting(range);
+}
+
+void BacktestView::showRunStarting(TargetRange range)
+{
     status_->setText(QStringLiteral("%1を検証しています…").arg(drawRange(range.from, range.to)));
     progress_->setRange(0, std::max(countTargets(host().drawHistory(), range), 1));
     progress_->setValue(0);
+    progressShown_.invalidate();
     progress_->setVisible(true);
     cancel_->setEnabled(true);
+}
+
+void BacktestView::launchRun(int reflect, TargetRange range)
+{
+    job_.reset();
+    const int generation = ++generation_;
+    const bool earlierTickets = earlierYen_ || (result_ && !result_->yen.targets.empty());
+    setTicketState(earlierTickets
+                       ? QStringLiteral("設定が変わったため計算し直しています（表とグラフは前の設定のものです）。")
+                       : QStringLiteral("計算しています…"));
     job_ = std::make_unique<BacktestJob>(
-        host().drawHistory(), host().walkKeeper(), reflect_->value(), range, this,
+        host().drawHistory(), host().walkKeeper(), reflect, range, this,
         [this, generation](int done, int total) { onProgress(generation, done, total); },
         [this, generation](BacktestShown shown) { onShown(generation, std::move(shown)); },
         [this, generation](BacktestTickets tickets) { onTickets(generation, std::move(tickets)); },
@@ -367,34 +515,42 @@ void BacktestView::stopReadingHistory()
     cancel_->setEnabled(false);
 }
 
+// The bar repaints itself at once when it moves: once a frame or so is
+// enough.
 void BacktestView::onProgress(int generation, int done, int total)
 {
     if (generation != generation_)
         return;
+    if (progressShown_.isValid() && progressShown_.elapsed() < kProgressEveryMs && done < total)
+        return;
+    progressShown_.start();
     progress_->setRange(0, std::max(total, 1));
     progress_->setValue(done);
 }
 
 // The hits of the reflect count asked for are in: their table and chart are
 // shown while its tickets and the other counts are walked. The table comes
-// filled from the job; the chart is drawn in a turn of its own.
+// filled from the job; the chart is drawn in a turn of its own. The
+// tickets' table and chart stay those of the earlier run until this run's
+// are in.
 void BacktestView::onShown(int generation, BacktestShown shown)
 {
     if (generation != generation_)
         return;
+    if (result_ && !result_->yen.targets.empty())
+        earlierYen_ = std::move(result_->yen);
     result_ = std::move(shown.result);
-    buildPages();
     *scoreModel_ = std::move(shown.score);
-    scoreGrid_->refresh();
-    outlookLabel_->setText(QString::fromStdString(outlookText(result_->board[0].targets)));
-    QTimer::singleShot(0, this, [this, generation] {
-        if (generation == generation_ && result_)
-            chart_->showTrack(result_->track, chartChoice_->currentIndex());
-    });
+    if (scoreGrid_) {
+        scoreGrid_->refresh();
+        askHitsChart();
+    }
+    if (outlookLabel_)
+        outlookLabel_->setText(QString::fromStdString(outlookText(result_->board[0].targets)));
 }
 
-// The tickets of that count are in: their table now, their chart in a turn
-// of its own.
+// The tickets of that count are in: their table now, their chart with the
+// hidden pages' work.
 void BacktestView::onTickets(int generation, BacktestTickets tickets)
 {
     if (generation != generation_ || !result_)
@@ -402,19 +558,37 @@ void BacktestView::onTickets(int generation, BacktestTickets tickets)
     result_->tickets = std::move(tickets.board);
     result_->yen = std::move(tickets.yen);
     result_->years = tickets.years;
+    earlierYen_.reset();
     *ticketModel_ = std::move(tickets.grid);
+    ticketNoteText_ = QString::fromStdString(tickets.note);
+    setTicketState({});
+    if (!ticketGrid_)
+        return;
     ticketGrid_->refresh();
-    ticketNote_->setText(QString::fromStdString(tickets.note));
-    QTimer::singleShot(0, this, [this, generation] {
-        if (generation == generation_ && result_)
-            yenChart_->showYen(result_->yen, yenChoice_->currentIndex());
-    });
+    ticketNote_->setText(ticketNoteText_);
+    yenChartStale_ = true;
+    if (!hiddenWork_.isActive())
+        hiddenWork_.start();
 }
 
+// A run that ends right after its hit chart was drawn shows its end once
+// the chart's layout and paint are over, not in the same turns.
 void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)
 {
     if (generation != generation_)
         return;
+    const qint64 sinceChart = hitsChartAsked_.isValid() ? hitsChartAsked_.elapsed() : kHiddenWorkGapMs;
+    if (sinceChart >= kHiddenWorkGapMs)
+        return showEnd(std::move(end));
+    auto held = std::make_shared<std::optional<BacktestEnd>>(std::move(end));
+    QTimer::singleShot(static_cast<int>(kHiddenWorkGapMs - sinceChart), this, [this, generation, held] {
+        if (generation == generation_)
+            showEnd(std::move(*held));
+    });
+}
+
+void BacktestView::showEnd(std::optional<BacktestEnd> end)
+{
     job_.reset();
     progress_->setVisible(false);
     cancel_->setEnabled(false);
@@ -424,14 +598,14 @@ void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)
     } else {
         result_.reset();
     }
-    buildPages();
     if (!result_)
         showResult();
     if (end && result_)
         *outlookModel_ = std::move(end->outlook);
     else
         fillOutlookGrid(*outlookModel_, OutlookBoard{});
-    outlookGrid_->refresh();
+    if (outlookGrid_)
+        outlookGrid_->refresh();
     conclusion_->setText(end && result_ ? QString::fromStdString(end->conclusion) : QString());
     if (result_) {
         const auto& targets = result_->track.targets;
@@ -443,35 +617,105 @@ void BacktestView::onFinished(int generation, std::optional<BacktestEnd> end)
     } else {
         status_->setText(QStringLiteral("検証を中止しました。"));
     }
+    // A run over before the first paint has its page all the same.
+    if (pagesMade_ == 0) {
+        buildNextPage(Drawn::Later);
+        if (!hiddenWork_.isActive())
+            hiddenWork_.start();
+    }
     emit runFinished(result_.has_value());
 }
 
 // The tables and charts of the last run (empty when it was cancelled).
 void BacktestView::showResult()
 {
+    earlierYen_.reset();
     fillScoreGrid(*scoreModel_, result_ ? result_->board : Scoreboard{});
-    scoreGrid_->refresh();
     fillTicketGrid(*ticketModel_, result_ ? result_->tickets : TicketBoard{});
-    ticketGrid_->refresh();
-    ticketNote_->setText(QString::fromStdString(straightWinNote(result_ ? result_->tickets : TicketBoard{})));
-    outlookLabel_->setText(QString::fromStdString(outlookText(result_ ? result_->board[0].targets : 0)));
-    showChart();
+    ticketNoteText_ = QString::fromStdString(straightWinNote(result_ ? result_->tickets : TicketBoard{}));
+    setTicketState({});
+    if (scoreGrid_) {
+        scoreGrid_->refresh();
+        showHitsChart();
+    }
+    if (ticketGrid_) {
+        ticketGrid_->refresh();
+        ticketNote_->setText(ticketNoteText_);
+        showYenChart();
+    }
+    if (outlookLabel_)
+        outlookLabel_->setText(QString::fromStdString(outlookText(result_ ? result_->board[0].targets : 0)));
 }
 
-void BacktestView::showChart()
+void BacktestView::showHitsChart()
 {
-    chart_->showTrack(result_ ? result_->track : ExcessTrack{}, chartChoice_->currentIndex());
-    yenChart_->showYen(result_ ? result_->yen : YenTrack{}, yenChoice_->currentIndex());
+    if (!chart_)
+        return;
+    if (result_)
+        chart_->showTrack(result_->track, chartChoice_->currentIndex());
+    else
+        chart_->showTrack(ExcessTrack{}, chartChoice_->currentIndex());
 }
 
+void BacktestView::showYenChart()
+{
+    if (!yenChart_)
+        return;
+    yenChartStale_ = false;
+    if (earlierYen_)
+        yenChart_->showYen(*earlierYen_, yenChoice_->currentIndex());
+    else if (result_)
+        yenChart_->showYen(result_->yen, yenChoice_->currentIndex());
+    else
+        yenChart_->showYen(YenTrack{}, yenChoice_->currentIndex());
+}
+
+void BacktestView::askHitsChart()
+{
+    hitsChartAsked_.start();
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation = generation_] {
+            if (generation != generation_)
+                return;
+            showHitsChart();
+            if (hiddenWork_.isActive())
+                hiddenWork_.start();  // after what the chart leaves to do
+        },
+        Qt::QueuedConnection);
+}
+
+void BacktestView::setTicketState(const QString& text)
+{
+    ticketStateText_ = text;
+    if (!ticketState_)
+        return;
+    ticketState_->setText(text);
+}
+
+// The log is read on a thread of its own (the database may hold many
+// draws); showLog scores it once it is in.
 void BacktestView::scoreLog()
 {
+    logStale_ = false;
     if (database_.path.empty()) {
         logStatus_->setText(QStringLiteral("記録した予想を読むデータベースがありません。"));
         return;
     }
+    logRead_ = std::async(std::launch::async, [database = database_] { return readPredictionLog(database); });
+    if (!hiddenWork_.isActive())
+        hiddenWork_.start();
+}
+
+bool BacktestView::logReadIn() const
+{
+    return logRead_.valid() && logRead_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+void BacktestView::showLog()
+{
     try {
-        const PredictionLogRead log = readPredictionLog(database_);
+        const PredictionLogRead log = logRead_.get();
         const std::vector<WalkStep> steps = loggedSteps(log.entries, host().drawHistory());
         fillScoreGrid(*logModel_, scoreSteps(steps));
         logGrid_->refresh();
@@ -505,7 +749,7 @@ void BacktestView::onPrintClicked()
 // size on screen), placed on the page no larger than on screen.
 bool BacktestView::printTo(QPagedPaintDevice& device)
 {
-    buildPages();
+    settlePages();
     QPainter painter;
     if (!painter.begin(&device))
         return false;

@@ -2,17 +2,25 @@
 // history, beside what chance gives; and how the predictions frozen in the
 // log did once their draws were entered. The walk runs on a thread of its
 // own with progress and a cancel button, so the window stays responsive.
-// The frame with the settings and the progress is painted first; the two
-// pages (tables, charts, the log's score) are built right after that first
-// paint, or when the walk's result arrives if that comes sooner.
+// The frame with the settings and the progress is painted first, then the
+// page of the hits in a turn of its own, once the charts' module (opened on
+// a thread of its own after that first paint) is in. What the hidden tabs
+// show (their pages, the yen chart, the log's score) is done a piece at a
+// time, each some milliseconds after the last piece of work the player
+// sees, so that the window thread never works long at a time and the chart
+// of the count shown waits for nothing hidden. Whatever reads a hidden page
+// (its accessor here, a print) has it done at once.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "core/backtest/PredictionLog.h"
 #include "core/backtest/Scoring.h"
 #include "core/store/DrawStore.h"
 #include "gui/common/ChildView.h"
@@ -46,19 +54,23 @@ public:
     QSpinBox* reflectBox() const { return reflect_; }
     QSpinBox* fromBox() const { return from_; }
     QSpinBox* toBox() const { return to_; }
-    // The widgets of the pages: nullptr until the pages are built.
+    // The widgets of the page of the hits: nullptr until it is built.
     GridWidget* scoreGrid() const { return scoreGrid_; }
-    GridWidget* logGrid() const { return logGrid_; }
-    GridWidget* logDrawGrid() const { return logDrawGrid_; }
     ExcessPicture* chart() const { return chart_; }
-    GridWidget* ticketGrid() const { return ticketGrid_; }
-    ExcessPicture* yenChart() const { return yenChart_; }
+    // The widgets of the hidden pages, with everything they show.
+    GridWidget* logGrid() { return settled(logGrid_); }
+    GridWidget* logDrawGrid() { return settled(logDrawGrid_); }
+    GridWidget* ticketGrid() { return settled(ticketGrid_); }
+    ExcessPicture* yenChart() { return settled(yenChart_); }
+    QLabel* logStatusLabel() { return settled(logStatus_); }
+    // What the page of the tickets says of its table while a run works
+    // them out; empty once they are in.
+    QLabel* ticketStateLabel() { return settled(ticketState_); }
     QTabWidget* tabs() const { return tabs_; }
     QLabel* conclusionLabel() const { return conclusion_; }
     QLabel* statusLabel() const { return status_; }
-    QLabel* logStatusLabel() const { return logStatus_; }
     bool running() const { return job_ != nullptr; }
-    bool pagesBuilt() const { return pagesBuilt_; }
+    bool pagesBuilt() const { return pagesMade_ == kPageCount; }
     const std::optional<BacktestResult>& result() const { return result_; }
 
     // Starts the walk afresh with the settings shown (a run under way is
@@ -94,21 +106,55 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    static constexpr int kPageCount = 4;
+    enum class Drawn { Now, Later };
+    struct RunSettings {
+        int reflect = 0;
+        TargetRange range;
+    };
+
     QWidget* createSettingsRow();
-    // Builds both pages once (and scores the log); later calls do nothing.
-    void buildPages();
-    void fillHitsPage(QWidget* page);
-    void fillTicketsPage(QWidget* page);
-    void fillLogPage(QWidget* page);
+    // The prediction view's switches and the whole history.
+    RunSettings settingsAtStart() const;
+    // The job alone; showRunStarting puts it on screen.
+    void launchRun(int reflect, TargetRange range);
+    void showRunStarting(TargetRange range);
+    // Builds the pages not built yet and does their pending work, at once
+    // (a print, a tab chosen, an accessor).
+    void settlePages();
+    template <typename Widget>
+    Widget* settled(Widget*& widget)
+    {
+        settlePages();
+        return widget;
+    }
+    // The page of the hits in a later turn, once the charts' module is open.
+    void askHitsPage();
+    bool chartsOpen() const;
+    // The pages in their order: hits, tickets, outlook, log.
+    void buildNextPage(Drawn charts);
+    // One piece of the hidden pages' work, then the next one later.
+    bool hasHiddenWork() const;
+    void doHiddenWork();
+    void fillHitsPage(QWidget* page, Drawn chart);
+    void fillTicketsPage(QWidget* page, Drawn chart);
+    void fillLogPage(QWidget* page, Drawn score);
     void fillOutlookPage(QWidget* page);
     void showResult();
-    void showRange();
     void scoreLog();
+    bool logReadIn() const;
+    void showLog();
     void onProgress(int generation, int done, int total);
     void onShown(int generation, BacktestShown shown);
     void onTickets(int generation, BacktestTickets tickets);
     void onFinished(int generation, std::optional<BacktestEnd> end);
-    void showChart();
+    void showEnd(std::optional<BacktestEnd> end);
+    // Each chart from the figures its page's table shows.
+    void showHitsChart();
+    void showYenChart();
+    // In a turn of its own; the hidden work waits for it.
+    void askHitsChart();
+    void setTicketState(const QString& text);
     void onPrintClicked();
 
     const Prediction& prediction_;
@@ -126,8 +172,13 @@ private:
     QWidget* ticketsPage_ = nullptr;
     QWidget* logPage_ = nullptr;
     QWidget* outlookPage_ = nullptr;
-    bool pagesBuilt_ = false;
-    bool pagesAsked_ = false;
+    int pagesMade_ = 0;
+    bool hitsPageAsked_ = false;
+    bool launchedAhead_ = false;
+    bool yenChartStale_ = false;
+    bool logStale_ = false;
+    QTimer hiddenWork_;
+    std::future<void> chartsOpened_;
     GridWidget* scoreGrid_ = nullptr;
     std::shared_ptr<ResultGrid> scoreModel_;
     QComboBox* chartChoice_ = nullptr;
@@ -135,6 +186,12 @@ private:
     GridWidget* ticketGrid_ = nullptr;
     std::shared_ptr<ResultGrid> ticketModel_;
     QLabel* ticketNote_ = nullptr;
+    QString ticketNoteText_;
+    QLabel* ticketState_ = nullptr;
+    QString ticketStateText_;
+    // The yen of the tickets the table still shows from an earlier run
+    // while this run works out its own; the chart beside it draws these.
+    std::optional<YenTrack> earlierYen_;
     QLabel* outlookLabel_ = nullptr;
     GridWidget* outlookGrid_ = nullptr;
     std::shared_ptr<ResultGrid> outlookModel_;
@@ -145,6 +202,9 @@ private:
     std::shared_ptr<ResultGrid> logModel_;
     GridWidget* logDrawGrid_ = nullptr;
     std::shared_ptr<ResultGrid> logDrawModel_;
+    std::future<PredictionLogRead> logRead_;
+    QElapsedTimer progressShown_;
+    QElapsedTimer hitsChartAsked_;
     QTimer rerun_;
     std::unique_ptr<BacktestJob> job_;
     std::function<void()> workerStep_;

@@ -3,6 +3,7 @@
 // window closed under it, and a prediction recorded on the prediction view
 // is scored here once its draw is entered.
 #include <gtest/gtest.h>
+#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -232,4 +233,41 @@ TEST(BacktestView, TheChartComesBeforeTheOtherReflectCountsAreWalked)
     ASSERT_TRUE(waitForRun(*view));
     EXPECT_FALSE(view->conclusionLabel()->text().isEmpty());
     EXPECT_EQ(view->result()->boards[0][4].hits, view->result()->board[4].hits);
+}
+
+// While a changed setting is walked again, the page of the tickets keeps the
+// earlier run's table and the chart of that same run, and says so, until
+// the new tickets are in: another predictor chosen for the chart in that
+// moment draws the earlier run's line, never an empty chart beside a
+// filled table.
+TEST(BacktestView, ARerunKeepsTheTicketsTableAndChartOfOneRunUntilItsOwnAreIn)
+{
+    FakeHost host(test::randomHistory(600, 8));
+    Prediction prediction;
+    auto* view = new BacktestView(host, prediction, {});
+    Hosted<BacktestView> h(view);
+    ASSERT_TRUE(waitForRun(*view));
+    ASSERT_EQ(view->result()->reflect, 0);
+    ResultGrid earlier;
+    fillTicketGrid(earlier, runBacktest(host.history, 0, {})->tickets);
+    EXPECT_TRUE(view->ticketStateLabel()->text().isEmpty());
+
+    view->setWorkerStep([] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); });
+    view->reflectBox()->setValue(2);
+    view->startRun();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->result() && view->result()->reflect == 2; }, 20000));
+    ASSERT_TRUE(view->running());
+    view->findChild<QComboBox*>("CboYenChart")->setCurrentIndex(3);
+    EXPECT_GT(view->yenChart()->pointCount(), 100);
+    for (int row = 1; row <= earlier.rows(); ++row)
+        EXPECT_EQ(test::rowTexts(*view->ticketGrid()->grid(), row), test::rowTexts(earlier, row));
+    EXPECT_FALSE(view->ticketStateLabel()->text().isEmpty());
+
+    ASSERT_TRUE(waitForRun(*view));
+    ResultGrid now;
+    fillTicketGrid(now, runBacktest(host.history, 2, {})->tickets);
+    for (int row = 1; row <= now.rows(); ++row)
+        EXPECT_EQ(test::rowTexts(*view->ticketGrid()->grid(), row), test::rowTexts(now, row));
+    EXPECT_GT(view->yenChart()->pointCount(), 100);
+    EXPECT_TRUE(view->ticketStateLabel()->text().isEmpty());
 }
