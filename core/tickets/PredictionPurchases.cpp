@@ -30,14 +30,16 @@ std::vector<PurchaseGroup> purchasesOfPrediction(const PredictorSets& sets, int 
 
 std::string purchaseGroupText(const PurchaseGroup& group)
 {
-    std::string s = group.name + "：";
+    // The count and the cost come before the tickets: a long rule's line
+    // is cut at the list's right edge, and they must stay in sight.
+    const long long units = static_cast<long long>(group.purchases.size());
+    std::string s = group.name + "（" + groupedDigits(units) + "口・" + groupedDigits(units * kTicketPrice) + "円）：";
     for (std::size_t i = 0; i < group.purchases.size() && i < kTicketsNamed; ++i)
         s += (i == 0 ? "" : "・") + numberText(group.purchases[i].ticket.digits) + " " +
              kTicketTypes[group.purchases[i].ticket.type].name;
     if (group.purchases.size() > kTicketsNamed)
         s += "…";
-    const long long units = static_cast<long long>(group.purchases.size());
-    return s + "（" + groupedDigits(units) + "口・" + groupedDigits(units * kTicketPrice) + "円）";
+    return s;
 }
 
 std::optional<std::string> tooManyPurchasesProblem(const std::vector<Purchase>& purchases)

@@ -25,7 +25,7 @@ struct PurchaseGroup {
 // Every predictor that buys anything with `sets`, in kPredictorNames order.
 std::vector<PurchaseGroup> purchasesOfPrediction(const PredictorSets& sets, int draw);
 
-// "周期7：0061 ストレート・0061 ボックス（2口・400円）"; a long list ends in "…".
+// "周期7（2口・400円）：0061 ストレート・0061 ボックス"; a long list ends in "…".
 std::string purchaseGroupText(const PurchaseGroup& group);
 
 // Why `purchases` are too many to record at once (their units and cost

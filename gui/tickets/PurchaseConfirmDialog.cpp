@@ -22,7 +22,9 @@ PurchaseConfirmDialog::PurchaseConfirmDialog(std::vector<PurchaseGroup> groups, 
     list_ = new QListWidget(this);
     list_->setObjectName("ListPurchases");
     for (const PurchaseGroup& g : groups_) {
-        auto* item = new QListWidgetItem(QString::fromStdString(purchaseGroupText(g)), list_);
+        const QString text = QString::fromStdString(purchaseGroupText(g));
+        auto* item = new QListWidgetItem(text, list_);
+        item->setToolTip(text);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(g.offeredChecked ? Qt::Checked : Qt::Unchecked);
     }
