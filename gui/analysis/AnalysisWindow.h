@@ -26,11 +26,6 @@ public:
     GridWidget* gridWidget() const { return grid_; }
     const AnalysisViewSpec& spec() const { return spec_; }
     QString helpKeywords() const override { return QString::fromStdString(spec_.helpKeyword); }
-    bool rebuildOnNewHistory() override
-    {
-        build();
-        return true;
-    }
     // The whole table on `device` under the window's caption, pages first
     // to last (0: to the end): what 印刷 does once a printer is chosen.
     PrintResult printGrid(QPagedPaintDevice& device, int first = 1, int last = 0,

@@ -32,6 +32,9 @@ public:
     QImage pictureImage() const;
     // False when it could not be saved, with the reason in `problem`.
     bool savePicture(const QString& path, QString* problem = nullptr) const;
+    // Closed when the history changes: its figures are those of the
+    // history it was opened on.
+    bool rebuildOnNewHistory() override { return false; }
 
 protected:
     QSize sizeInTwips() const override;

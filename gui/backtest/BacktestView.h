@@ -78,13 +78,6 @@ public:
     void startRun();
     void cancelRun();
     void stopReadingHistory() override;
-    // The settings start again from the new history, the log is scored
-    // anew and the walk runs again.
-    bool rebuildOnNewHistory() override
-    {
-        build();
-        return true;
-    }
     // Called on the run's own thread at each progress report of the runs
     // started from now on (tests hold a run under way with it).
     void setWorkerStep(std::function<void()> step) { workerStep_ = std::move(step); }
@@ -98,6 +91,8 @@ signals:
 
 protected:
     QSize sizeInTwips() const override;
+    // On a new history too: the settings start again from it, the log is
+    // scored anew and the walk runs again.
     void build() override;
     // Closing stops the run and waits for it: the history it walks may go
     // right after.

@@ -89,9 +89,13 @@ public:
     // Before the host replaces its history: nothing of the view may read
     // the old one any more (a worker thread is stopped and joined).
     virtual void stopReadingHistory() {}
-    // After: the view shows the new history; false when it cannot, and the
-    // host closes it instead.
-    virtual bool rebuildOnNewHistory() { return false; }
+    // After: the view shows the new history, by default built again; false
+    // when it cannot, and the host closes it instead.
+    virtual bool rebuildOnNewHistory()
+    {
+        build();
+        return true;
+    }
 
 protected:
     ViewHost& host() const { return host_; }

@@ -50,11 +50,6 @@ public:
     // The check line's walk reads the history: it stops before the history
     // is replaced, and build starts it again on the new one.
     void stopReadingHistory() override { stopCheck(); }
-    bool rebuildOnNewHistory() override
-    {
-        build();
-        return true;
-    }
 
     // What 印刷 prints once a printer is chosen: the switches and the four
     // prediction grids as the window shows them, on one page under the

@@ -57,11 +57,6 @@ public:
     // Whether the whole table is still being made (the latest draws shown).
     bool readingRest() const { return readingRest_; }
     void stopReadingHistory() override;
-    bool rebuildOnNewHistory() override
-    {
-        build();
-        return true;
-    }
 
 protected:
     QSize sizeInTwips() const override;

@@ -50,12 +50,6 @@ public:
     void toggleReceived();
     void saveBudget();
 
-    bool rebuildOnNewHistory() override
-    {
-        build();
-        return true;
-    }
-
 protected:
     QSize sizeInTwips() const override;
     void build() override;
