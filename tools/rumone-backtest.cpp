@@ -81,7 +81,7 @@ int usage(const std::string& why)
 {
     std::cerr << why
               << "\nusage: rumone-backtest DB [--reflect K] [--from F] [--to T] [--detail] [--log] [--all-reflect]"
-                 " [--tickets] [--rule 'RULE']\n";
+                 " [--tickets] [--rule 'RULE']\n       rumone-backtest --verify FILE\n";
     return 2;
 }
 
@@ -258,8 +258,6 @@ void scoreLog(const DrawHistory& history, const Arguments& args)
     printTotals("log", scoreSteps(steps));
 }
 
-}  // namespace
-
 int verifyFile(const std::string& path)
 {
     try {
@@ -274,6 +272,8 @@ int verifyFile(const std::string& path)
         return 1;
     }
 }
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
