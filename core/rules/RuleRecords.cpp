@@ -78,6 +78,7 @@ int recordNextDraw(const WriteTransaction& tx, const std::vector<std::string>& r
     if (target > kMaxDrawNumber)
         return 0;
     std::map<int, PredictorSets> methodSets;  // by reflect count
+    std::string previous = lastChainHash(tx);
     int written = 0;
     for (const std::string& text : rules) {
         const RuleParse read = parseRule(text);
@@ -101,7 +102,7 @@ int recordNextDraw(const WriteTransaction& tx, const std::vector<std::string>& r
             read.rule->method ? &methodSets.at(reflect).sets[static_cast<std::size_t>(*read.rule->method)] : nullptr);
         record.recorded = storedTimeNow();
         record.salt = randomSalt();
-        record.previous = lastChainHash(tx);
+        record.previous = previous;
         record.hash = chainHashOf(record.canonicalText(), record.previous);
         sqlite::Statement insert = tx.prepare(
             "INSERT INTO 自分の条件の記録 (条件, 対象回, 数字, 記録時刻, 塩, 前の鎖, 鎖)"
@@ -114,6 +115,7 @@ int recordNextDraw(const WriteTransaction& tx, const std::vector<std::string>& r
         insert.bind(6, DbValue::fromText(record.previous));
         insert.bind(7, DbValue::fromText(record.hash));
         tx.run(insert);
+        previous = record.hash;
         ++written;
     }
     return written;
