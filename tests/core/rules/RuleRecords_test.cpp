@@ -57,6 +57,67 @@ TEST(RuleRecords, SavedRuleIsRecordedOnceAndItsExportChecks)
     EXPECT_FALSE(cut.records[0].chainMatches);
 }
 
+// What the program never does to a record is refused by the file itself,
+// and a record changed, removed or made after its draw was entered behind
+// the program's back is named and leaves the score; the rest still counts.
+TEST(RuleRecords, ARecordChangedOrMadeAfterItsDrawLeavesTheScore)
+{
+    struct Case {
+        const char* name;
+        const char* sql;  // run with the guards dropped
+        bool savedWithAnOldHistory;
+        std::vector<int> scoredWins;  // per rule with a counted record, in the order saved
+        std::size_t leftOut;
+    };
+    const std::vector<Case> cases = {
+        {"nothing changed", "", false, {1, 0}, 0},
+        {"numbers changed", "UPDATE 自分の条件の記録 SET 数字 = '0005' WHERE 番号 = 2", false, {1}, 1},
+        {"first record removed", "DELETE FROM 自分の条件の記録 WHERE 番号 = 1", false, {0}, 1},
+        {"recorded after the draw was entered", "", true, {}, 2},
+    };
+    const char* const dropGuards = "DROP TRIGGER 自分の条件の記録_変更不可; DROP TRIGGER 自分の条件の記録_削除不可;";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path =
+            makeDatabase(dir.file("t.db"), {{1, {1, 2, 3, 4}}, {2, {4, 3, 2, 1}}, {3, {5, 5, 7, 9}}});
+        const DrawDatabaseRef db = drawDatabaseAt(path);
+        const DrawHistory before = loadDrawHistory(db);
+        const auto enterDraw4 = [&](const std::string& firstEntered) {
+            rawExec(path,
+                    "INSERT INTO 結果マスタ VALUES (4, 0, 0, 0, 5);"
+                    "INSERT INTO 当選数字入力日時 VALUES (4, '" +
+                        firstEntered + "')");
+        };
+        if (c.savedWithAnOldHistory)
+            enterDraw4("2000-01-01T00:00:00Z");
+        for (const char* rule : {"pos1=0 pos2=0 pos3=0", "pos1=1 pos2=1 pos3=1"})
+            saveRule(db, *parseRule(rule).rule, before);
+        if (!c.savedWithAnOldHistory)
+            enterDraw4("2100-01-01T00:00:00Z");
+        {
+            sqlite::Connection file = openKeyedDatabase(db, OpenAccess::ReadWrite);
+            for (const char* sql : {"UPDATE 自分の条件の記録 SET 数字 = '0005'", "DELETE FROM 自分の条件の記録",
+                                    "INSERT OR REPLACE INTO 自分の条件の記録 SELECT * FROM 自分の条件の記録",
+                                    "INSERT INTO 自分の条件の記録 (条件, 対象回, 数字, 記録時刻, 塩, 前の鎖, 鎖)"
+                                    " SELECT 条件, 対象回, 数字, 記録時刻, 塩, 前の鎖, 鎖 FROM 自分の条件の記録"})
+                EXPECT_NE(sqlite::exec(file.get(), sql), SQLITE_OK) << sql;
+        }
+        if (*c.sql)
+            rawExec(path, std::string(dropGuards) + c.sql);
+
+        const RuleRecordsRead read = readRuleRecords(db);
+        EXPECT_EQ(read.leftOut.size(), c.leftOut);
+        for (const std::string& sentence : read.leftOut)
+            EXPECT_NE(sentence.find("第4回"), std::string::npos) << sentence;
+        std::vector<int> scoredWins;
+        for (const SavedRuleScore& score : scoreSavedRules(read, loadDrawHistory(db)))
+            if (score.targets > 0)
+                scoredWins.push_back(static_cast<int>(score.wins));
+        EXPECT_EQ(scoredWins, c.scoredWins);
+    }
+}
+
 // A log row chained by an older version (no salt) keeps its hash and
 // counts; a new row gets a salt and a fingerprint, is exported with its
 // chain and verifies, and a changed set in its line is caught.
