@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/digest/Fingerprint.h"
 #include "core/rules/RecordExport.h"
 #include "core/store/StoreTestHelpers.h"
+#include "core/text/TextParts.h"
 
 namespace rumone::test {
 namespace {
@@ -156,6 +159,61 @@ TEST(RuleRecords, PredictionLogRowHasAFingerprintAndItsExportChecks)
     ASSERT_EQ(changed.records.size(), 1u);
     EXPECT_FALSE(changed.records[0].fingerprintMatches);
     EXPECT_FALSE(changed.records[0].chainMatches);
+}
+
+// A written export checks line by line: the rules' records and the log's
+// rows each form a chain of their own, so a line removed from one breaks
+// only the next line of that chain; line ends written by another system
+// do not matter, and a line or file that cannot be read is named.
+TEST(RuleRecords, AnExportsTwoChainsAreCheckedApart)
+{
+    TempDir dir;
+    const DrawDatabaseRef db = drawDatabaseAt(makeDatabase(dir.file("t.db"), {{1, {1, 2, 3, 4}}}));
+    for (const int target : {2, 3, 4})
+        recordPrediction(db, {target, storedTimeNow(), 0, {}});
+    const DrawHistory history = loadDrawHistory(db);
+    for (const char* rule : {"pos1=0 pos2=0 pos3=0", "pos1=1 pos2=1 pos3=1"})
+        saveRule(db, *parseRule(rule).rule, history);
+    const std::string exported = recordExportText(readRuleRecords(db).records, readPredictionLog(db).salted);
+
+    using Lines = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        std::function<void(Lines&)> edit;  // lines: header, 2 records, 3 log rows
+        std::vector<bool> matches;
+        std::size_t problems;
+    };
+    const std::vector<Case> cases = {
+        {"as written", [](Lines&) {}, {true, true, true, true, true}, 0},
+        {"lines ended by CR LF",
+         [](Lines& l) {
+             for (std::string& line : l)
+                 line += '\r';
+         },
+         {true, true, true, true, true},
+         0},
+        {"the middle log row removed", [](Lines& l) { l.erase(l.begin() + 4); }, {true, true, true, false}, 0},
+        {"the first record removed", [](Lines& l) { l.erase(l.begin() + 1); }, {false, true, true, true}, 0},
+        {"a record cut short", [](Lines& l) { l[2].resize(l[2].find('\t')); }, {true, true, true, true}, 1},
+        {"not an export", [](Lines& l) { l[0] = "rumone-rule-records 3"; }, {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Lines lines;
+        for (const std::string_view line : splitLines(exported))
+            lines.emplace_back(line);
+        ASSERT_EQ(lines.size(), 6u);
+        c.edit(lines);
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + '\n';
+        const RecordCheck check = verifyRecordExport(text);
+        std::vector<bool> matches;
+        for (const VerifiedRecord& v : check.records)
+            matches.push_back(v.matches());
+        EXPECT_EQ(matches, c.matches);
+        EXPECT_EQ(check.problems.size(), c.problems);
+    }
 }
 
 }  // namespace
