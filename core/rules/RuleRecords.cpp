@@ -53,15 +53,6 @@ std::size_t typeOfRule(const std::string& text)
     return read.rule ? read.rule->type : kStraightTicket;
 }
 
-// Whether the record could only have been made once its draw was known.
-bool recordedAfterTheDraw(const RuleRecord& r, const std::map<int, StoredTime>& firstEntries)
-{
-    for (auto it = firstEntries.lower_bound(r.target); it != firstEntries.end(); ++it)
-        if (it->second <= r.recorded)
-            return true;
-    return false;
-}
-
 std::string lastChainHash(const WriteTransaction& tx)
 {
     sqlite::Statement st = tx.prepare("SELECT 鎖 FROM 自分の条件の記録 ORDER BY 番号 DESC LIMIT 1");
@@ -215,7 +206,7 @@ RuleRecordsRead readRuleRecords(const DrawDatabaseRef& database)
             read.leftOut.push_back(name + "は記録の後で変えられています。");
             continue;
         }
-        if (recordedAfterTheDraw(r, firstEntries)) {
+        if (recordedAfterTheDraw(firstEntries, r.target, r.recorded)) {
             read.leftOut.push_back(name + "は抽せん結果の入力より後に記録されています。");
             continue;
         }
