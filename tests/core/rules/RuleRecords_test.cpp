@@ -171,30 +171,43 @@ TEST(RuleRecords, AnExportsTwoChainsAreCheckedApart)
     const DrawDatabaseRef db = drawDatabaseAt(makeDatabase(dir.file("t.db"), {{1, {1, 2, 3, 4}}}));
     for (const int target : {2, 3, 4})
         recordPrediction(db, {target, storedTimeNow(), 0, {}});
-    const DrawHistory history = loadDrawHistory(db);
     for (const char* rule : {"pos1=0 pos2=0 pos3=0", "pos1=1 pos2=1 pos3=1"})
-        saveRule(db, *parseRule(rule).rule, history);
+        saveRule(db, *parseRule(rule).rule, loadDrawHistory(db));
+    // Draw 2 comes: both rules' records for draw 3 are written together.
+    rawExec(db.path,
+            "INSERT INTO 結果マスタ VALUES (2, 0, 0, 0, 5);"
+            "INSERT INTO 当選数字入力日時 VALUES (2, '2100-01-01T00:00:00Z')");
+    ASSERT_EQ(recordSavedRules(db, loadDrawHistory(db)), 2);
     const std::string exported = recordExportText(readRuleRecords(db).records, readPredictionLog(db).salted);
+    const std::vector<bool> all(7, true);
 
     using Lines = std::vector<std::string>;
     struct Case {
         const char* name;
-        std::function<void(Lines&)> edit;  // lines: header, 2 records, 3 log rows
+        std::function<void(Lines&)> edit;  // lines: header, 4 records, 3 log rows
         std::vector<bool> matches;
         std::size_t problems;
     };
     const std::vector<Case> cases = {
-        {"as written", [](Lines&) {}, {true, true, true, true, true}, 0},
+        {"as written", [](Lines&) {}, all, 0},
         {"lines ended by CR LF",
          [](Lines& l) {
              for (std::string& line : l)
                  line += '\r';
          },
-         {true, true, true, true, true},
+         all, 0},
+        {"the middle log row removed",
+         [](Lines& l) { l.erase(l.begin() + 6); },
+         {true, true, true, true, true, false},
          0},
-        {"the middle log row removed", [](Lines& l) { l.erase(l.begin() + 4); }, {true, true, true, false}, 0},
-        {"the first record removed", [](Lines& l) { l.erase(l.begin() + 1); }, {false, true, true, true}, 0},
-        {"a record cut short", [](Lines& l) { l[2].resize(l[2].find('\t')); }, {true, true, true, true}, 1},
+        {"the first record removed",
+         [](Lines& l) { l.erase(l.begin() + 1); },
+         {false, true, true, true, true, true},
+         0},
+        {"a record cut short",
+         [](Lines& l) { l[2].resize(l[2].find('\t')); },
+         {true, false, true, true, true, true},
+         1},
         {"not an export", [](Lines& l) { l[0] = "rumone-rule-records 3"; }, {}, 1},
     };
     for (const Case& c : cases) {
@@ -202,7 +215,7 @@ TEST(RuleRecords, AnExportsTwoChainsAreCheckedApart)
         Lines lines;
         for (const std::string_view line : splitLines(exported))
             lines.emplace_back(line);
-        ASSERT_EQ(lines.size(), 6u);
+        ASSERT_EQ(lines.size(), 8u);
         c.edit(lines);
         std::string text;
         for (const std::string& line : lines)
