@@ -119,16 +119,6 @@ std::set<int> completeDrawNumbers(sqlite3* db, const std::string& path)
     return numbers;
 }
 
-// Whether the entry could only have been recorded once its draw was known:
-// its draw, or a later one, was first entered no later than the record.
-bool recordedAfterTheDraw(const LoggedPrediction& entry, const std::map<int, StoredTime>& firstEntries)
-{
-    for (auto it = firstEntries.lower_bound(entry.target); it != firstEntries.end(); ++it)
-        if (it->second <= entry.recordedAt)
-            return true;
-    return false;
-}
-
 std::string drawName(int number)
 {
     return "第" + std::to_string(number) + "回";
@@ -192,7 +182,7 @@ PredictionLogRead readPredictionLog(const DrawDatabaseRef& info)
             ++read.unreadable;
             continue;
         }
-        if (!reason && recordedAfterTheDraw(*entry, firstEntries))
+        if (!reason && recordedAfterTheDraw(firstEntries, entry->target, entry->recordedAt))
             reason = LeftOutReason::RecordedAfterTheDraw;
         if (!reason && complete.count(entry->target) && !firstEntries.count(entry->target))
             reason = LeftOutReason::EntryTimeUnknown;

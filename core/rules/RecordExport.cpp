@@ -1,33 +1,17 @@
 #include "core/rules/RecordExport.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "core/digest/Fingerprint.h"
+#include "core/text/TextParts.h"
 
 namespace rumone {
 
 namespace {
 
-std::vector<std::string> fieldsOf(std::string_view line)
+std::optional<int> targetOf(std::string_view text)
 {
-    std::vector<std::string> fields;
-    for (std::size_t start = 0;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.emplace_back(line.substr(start, tab - start));
-        if (tab == std::string_view::npos)
-            return fields;
-        start = tab + 1;
-    }
-}
-
-std::optional<int> targetOf(const std::string& text)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || value < 0 || value > kMaxDrawNumber)
-        return std::nullopt;
-    return value;
+    return wholeNumberIn(text, 0, kMaxDrawNumber);
 }
 
 constexpr std::size_t kLogFieldCount = 1 + std::tuple_size_v<PredictionFields> + 5;
@@ -48,7 +32,7 @@ struct LogChain {
     std::string hash;
 };
 
-std::optional<VerifiedRecord> verifyLogLine(const std::vector<std::string>& f, LogChain& chain)
+std::optional<VerifiedRecord> verifyLogLine(const std::vector<std::string_view>& f, LogChain& chain)
 {
     PredictionFields fields;
     std::copy(f.begin() + 1, f.begin() + 1 + static_cast<std::ptrdiff_t>(fields.size()), fields.begin());
@@ -57,9 +41,9 @@ std::optional<VerifiedRecord> verifyLogLine(const std::vector<std::string>& f, L
     const auto order = targetOf(f[rest + 1]);
     if (!target || !order || !parseStoredTime(fields[1]))
         return std::nullopt;
-    const std::string& salt = f[rest];
-    const std::string& previous = f[rest + 2];
-    const std::string& hash = f[rest + 3];
+    const std::string_view salt = f[rest];
+    const std::string_view previous = f[rest + 2];
+    const std::string_view hash = f[rest + 3];
     VerifiedRecord v;
     v.target = *target;
     v.rule = kPredictionLogTable;
@@ -68,7 +52,7 @@ std::optional<VerifiedRecord> verifyLogLine(const std::vector<std::string>& f, L
     const bool linked =
         chain.started ? *order == chain.order + 1 && previous == chain.hash : *order > 1 || previous.empty();
     v.chainMatches = linked && predictionChainHash(fields, *order, previous, salt) == hash;
-    chain = {true, *order, hash};
+    chain = {true, *order, std::string(hash)};
     return v;
 }
 
@@ -94,15 +78,8 @@ RecordCheck verifyRecordExport(std::string_view text)
     LogChain logChain;
     int lineNumber = 0;
     bool headerSeen = false;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
+    for (const std::string_view line : splitLines(text)) {
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
         if (!headerSeen) {
             headerSeen = true;
             if (line != kRecordExportHeader && line != kRecordExportHeaderWithoutLog) {
@@ -113,7 +90,7 @@ RecordCheck verifyRecordExport(std::string_view text)
         }
         if (line.empty())
             continue;
-        const std::vector<std::string> f = fieldsOf(line);
+        const std::vector<std::string_view> f = splitAt(line, '\t');
         if (f[0] == kLogLineMark) {
             std::optional<VerifiedRecord> v = f.size() == kLogFieldCount ? verifyLogLine(f, logChain) : std::nullopt;
             if (!v) {

@@ -1,50 +1,29 @@
 #include "core/rules/Rule.h"
 
 #include <algorithm>
-#include <charconv>
 #include <vector>
 
 #include "core/prizes/PrizeTheory.h"
+#include "core/text/TextParts.h"
 
 namespace rumone {
 
 namespace {
 
-std::optional<int> wholeNumber(std::string_view text, int lo, int hi)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || value < lo || value > hi)
-        return std::nullopt;
-    return value;
-}
-
 std::optional<CountRange> parseRange(std::string_view text, int lo, int hi)
 {
     const std::size_t dash = text.find('-');
-    const auto low = wholeNumber(text.substr(0, dash), lo, hi);
-    const auto high = dash == std::string_view::npos ? low : wholeNumber(text.substr(dash + 1), lo, hi);
+    const auto low = wholeNumberIn(text.substr(0, dash), lo, hi);
+    const auto high = dash == std::string_view::npos ? low : wholeNumberIn(text.substr(dash + 1), lo, hi);
     if (!low || !high || *low > *high)
         return std::nullopt;
     return CountRange{*low, *high};
 }
 
-std::vector<std::string_view> commaParts(std::string_view text)
-{
-    std::vector<std::string_view> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t comma = text.find(',', start);
-        parts.push_back(text.substr(start, comma - start));
-        if (comma == std::string_view::npos)
-            return parts;
-        start = comma + 1;
-    }
-}
-
 std::optional<DigitSet> parseDigits(std::string_view text)
 {
     DigitSet set = 0;
-    for (const std::string_view part : commaParts(text)) {
+    for (const std::string_view part : splitAt(text, ',')) {
         const auto range = parseRange(part, 0, 9);
         if (!range)
             return std::nullopt;
@@ -57,7 +36,7 @@ std::optional<DigitSet> parseDigits(std::string_view text)
 std::optional<std::uint8_t> parseKinds(std::string_view text)
 {
     std::uint8_t kinds = 0;
-    for (const std::string_view part : commaParts(text)) {
+    for (const std::string_view part : splitAt(text, ',')) {
         std::size_t k = 0;
         while (k < kKindWords.size() && part != kKindWords[k])
             ++k;
@@ -137,7 +116,7 @@ std::string readCondition(std::string_view condition, Rule& rule)
         return {};
     }
     if (name == "recent") {
-        const auto k = wholeNumber(value, 1, kMaxRecentDraws);
+        const auto k = wholeNumberIn(value, 1, kMaxRecentDraws);
         if (!k)
             return problemOf(condition, "直近の回数は1-20で書きます");
         rule.recent = *k;
@@ -152,7 +131,7 @@ std::string readCondition(std::string_view condition, Rule& rule)
         return problemOf(condition, "周期7, 周期9, 周期11, 周期12, 消去法, 連発, 一発 から選びます");
     }
     if (name == "reflect") {
-        rule.reflect = wholeNumber(value, 0, 10);
+        rule.reflect = wholeNumberIn(value, 0, 10);
         return rule.reflect ? "" : problemOf(condition, "反映数は0-10で書きます");
     }
     if (name == "type") {
@@ -191,10 +170,7 @@ RuleParse parseRule(std::string_view text)
 {
     Rule rule;
     std::vector<std::string> seen;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t space = text.find(' ', start);
-        const std::string_view condition = text.substr(start, space - start);
-        start = space == std::string_view::npos ? text.size() : space + 1;
+    for (const std::string_view condition : splitAt(text, ' ')) {
         if (condition.empty())
             continue;
         const std::string name(condition.substr(0, condition.find('=')));

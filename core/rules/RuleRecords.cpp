@@ -53,15 +53,6 @@ std::size_t typeOfRule(const std::string& text)
     return read.rule ? read.rule->type : kStraightTicket;
 }
 
-// Whether the record could only have been made once its draw was known.
-bool recordedAfterTheDraw(const RuleRecord& r, const std::map<int, StoredTime>& firstEntries)
-{
-    for (auto it = firstEntries.lower_bound(r.target); it != firstEntries.end(); ++it)
-        if (it->second <= r.recorded)
-            return true;
-    return false;
-}
-
 std::string lastChainHash(const WriteTransaction& tx)
 {
     sqlite::Statement st = tx.prepare("SELECT 鎖 FROM 自分の条件の記録 ORDER BY 番号 DESC LIMIT 1");
@@ -78,6 +69,7 @@ int recordNextDraw(const WriteTransaction& tx, const std::vector<std::string>& r
     if (target > kMaxDrawNumber)
         return 0;
     std::map<int, PredictorSets> methodSets;  // by reflect count
+    std::string previous = lastChainHash(tx);
     int written = 0;
     for (const std::string& text : rules) {
         const RuleParse read = parseRule(text);
@@ -101,7 +93,7 @@ int recordNextDraw(const WriteTransaction& tx, const std::vector<std::string>& r
             read.rule->method ? &methodSets.at(reflect).sets[static_cast<std::size_t>(*read.rule->method)] : nullptr);
         record.recorded = storedTimeNow();
         record.salt = randomSalt();
-        record.previous = lastChainHash(tx);
+        record.previous = previous;
         record.hash = chainHashOf(record.canonicalText(), record.previous);
         sqlite::Statement insert = tx.prepare(
             "INSERT INTO 自分の条件の記録 (条件, 対象回, 数字, 記録時刻, 塩, 前の鎖, 鎖)"
@@ -114,6 +106,7 @@ int recordNextDraw(const WriteTransaction& tx, const std::vector<std::string>& r
         insert.bind(6, DbValue::fromText(record.previous));
         insert.bind(7, DbValue::fromText(record.hash));
         tx.run(insert);
+        previous = record.hash;
         ++written;
     }
     return written;
@@ -213,7 +206,7 @@ RuleRecordsRead readRuleRecords(const DrawDatabaseRef& database)
             read.leftOut.push_back(name + "は記録の後で変えられています。");
             continue;
         }
-        if (recordedAfterTheDraw(r, firstEntries)) {
+        if (recordedAfterTheDraw(firstEntries, r.target, r.recorded)) {
             read.leftOut.push_back(name + "は抽せん結果の入力より後に記録されています。");
             continue;
         }

@@ -55,4 +55,12 @@ std::map<int, StoredTime> readFirstEntries(sqlite3* db, const std::string& path)
     return times;
 }
 
+bool recordedAfterTheDraw(const std::map<int, StoredTime>& firstEntries, int target, StoredTime recorded)
+{
+    for (auto it = firstEntries.lower_bound(target); it != firstEntries.end(); ++it)
+        if (it->second <= recorded)
+            return true;
+    return false;
+}
+
 }  // namespace rumone

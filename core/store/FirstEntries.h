@@ -30,4 +30,9 @@ void noteFirstEntries(const WriteTransaction& tx);
 // StoreError.
 std::map<int, StoredTime> readFirstEntries(sqlite3* db, const std::string& path);
 
+// Whether something recorded at `recorded` for draw `target` could only
+// have been made once the draw was known: that draw or a later one was
+// first entered no later than `recorded`.
+bool recordedAfterTheDraw(const std::map<int, StoredTime>& firstEntries, int target, StoredTime recorded);
+
 }  // namespace rumone

@@ -1,6 +1,7 @@
 #include "core/text/TextParts.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace rumone {
 
@@ -18,6 +19,27 @@ std::vector<std::string_view> splitLines(std::string_view text)
         text.remove_prefix(end + 1);
     }
     return lines;
+}
+
+std::vector<std::string_view> splitAt(std::string_view text, char separator)
+{
+    std::vector<std::string_view> pieces;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        pieces.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos)
+            return pieces;
+        start = end + 1;
+    }
+}
+
+std::optional<int> wholeNumberIn(std::string_view text, int lo, int hi)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || value < lo || value > hi)
+        return std::nullopt;
+    return value;
 }
 
 std::string_view trim(std::string_view text, std::string_view blanks)

@@ -1,9 +1,11 @@
-// Pieces of plain text: its lines, a word without the blanks around it,
-// and ASCII letters compared without regard to case.
+// Pieces of plain text: its lines, its fields, a word without the blanks
+// around it, a whole number and ASCII letters compared without regard to
+// case.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +15,11 @@ namespace rumone {
 // The lines of `text`: LF ends a line and one CR at a line's end is dropped; a
 // last line without LF counts, an LF at the very end starts none.
 std::vector<std::string_view> splitLines(std::string_view text);
+// The pieces of `text` between `separator`s: n separators give n + 1
+// pieces, empty ones included ("" gives one empty piece).
+std::vector<std::string_view> splitAt(std::string_view text, char separator);
+// `text` as a decimal number in lo..hi, nothing else in it.
+std::optional<int> wholeNumberIn(std::string_view text, int lo, int hi);
 
 // `text` without the `blanks` at either end.
 std::string_view trim(std::string_view text, std::string_view blanks = " \t");

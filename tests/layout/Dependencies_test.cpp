@@ -31,7 +31,7 @@ const std::map<std::string, std::set<std::string>> kCoreMayInclude = {
     {"predict", {"predict", "store", "history", "grid", "text"}},
     {"backtest", {"backtest", "digest", "stats", "prizes", "predict", "store", "history", "grid"}},
     {"tickets", {"tickets", "backtest", "stats", "prizes", "store", "calendar", "history", "grid", "text"}},
-    {"rules", {"rules", "digest", "tickets", "backtest", "stats", "prizes", "predict", "store", "history"}},
+    {"rules", {"rules", "digest", "tickets", "backtest", "stats", "prizes", "predict", "store", "history", "text"}},
 };
 
 // The folders of the window library and the window folders each may

@@ -1,6 +1,7 @@
 // The window 自分の条件 in the frame: the menu opens it, a walk counts in
 // the tried list (the same rule once), and a saved rule's next draw is
-// recorded with the fingerprint the window shows.
+// recorded with the fingerprint the window shows; opened read-only, it
+// writes nothing.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,6 +12,7 @@
 
 #include "core/rules/RuleRecords.h"
 #include "core/rules/TriedRules.h"
+#include "core/store/DatabaseLock.h"
 #include "core/tickets/TicketBook.h"
 #include "gui/MainWindow.h"
 #include "gui/entry/EntryTestHelpers.h"
@@ -91,6 +93,44 @@ TEST_F(RuleViewTest, TheRulesAndASavedRulesNextDrawTicketsGoToTheBookOnceConfirm
         numbers.push_back(numberText(p.ticket.digits));
     }
     EXPECT_EQ(numbers, (std::vector<std::string>{"1230", "1231", "7777"}));
+}
+
+// A frame opened read-only beside another copy writes nothing from the
+// window: a saved rule's next draw is not recorded, and neither a save nor
+// a walk reaches the file.
+TEST(RuleViewReadOnly, WritesNothingToADatabaseAnotherCopyHolds)
+{
+    TempDir dir;
+    InFolder inDir(dir.path());
+    std::vector<Row> rows;
+    for (int n = 1; n <= 40; ++n)
+        rows.push_back({n, {n % 10, (n * 3) % 10, (n * 7) % 10, (n * 9) % 10}});
+    const std::string path = makeDatabase(dir.path(), rows);
+    const DrawDatabaseRef db = drawDatabaseAt(path);
+    saveRule(db, *parseRule("pos1=0-4").rule, loadDrawHistory(db));
+    // Draw 41 entered after the record (a second apart at least).
+    rawExec(path,
+            "INSERT INTO 結果マスタ VALUES (41, 1, 2, 3, 4);"
+            "INSERT INTO 当選数字入力日時 VALUES (41, '2100-01-01T00:00:00Z')");
+
+    const DatabaseLock first(path);
+    ASSERT_TRUE(first.held());
+    ScriptedAnswers answers({QMessageBox::Yes});
+    MainWindow frame;
+    ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+    ASSERT_TRUE(frame.readOnly());
+    frame.findChild<QAction*>("mnuJibun")->trigger();
+    auto* view = qobject_cast<RuleView*>(frame.findView(RuleView::windowName()));
+    ASSERT_NE(view, nullptr);
+    view->setRule(*parseRule("sum=10-20").rule);
+    view->saveRuleNow();
+    view->walkButton()->click();
+
+    const RuleRecordsRead read = readRuleRecords(db);
+    EXPECT_EQ(read.rules.size(), 1u);
+    ASSERT_EQ(read.records.size(), 1u);
+    EXPECT_EQ(read.records[0].target, 41);
+    EXPECT_TRUE(readTriedRules(db).rules.empty());
 }
 
 }  // namespace
