@@ -173,9 +173,14 @@ RuleRecordsRead readRuleRecords(const DrawDatabaseRef& database)
     if (!sqlite::hasTable(db.get(), database.path, "自分の条件"))
         return read;
     sqlite::Statement rules(db.get(), "SELECT 条件, 保存時刻 FROM 自分の条件 ORDER BY 番号");
-    while (rules.step() == SQLITE_ROW)
+    if (!rules.ok())
+        throw storeErrorFor(rules.prepareCode(), database.path, false);
+    int rulesRc = SQLITE_OK;
+    while ((rulesRc = rules.step()) == SQLITE_ROW)
         if (const auto saved = parseStoredTime(rules.columnText(1)))
             read.rules.push_back({rules.columnText(0), *saved});
+    if (rulesRc != SQLITE_DONE)  // a failed read is said, not shown as fewer rules
+        throw storeErrorFor(rulesRc, database.path, false);
     const std::map<int, StoredTime> firstEntries = readFirstEntries(db.get(), database.path);
     sqlite::Statement st(db.get(),
                          "SELECT 条件, 対象回, 数字, 記録時刻, 塩, 前の鎖, 鎖 FROM 自分の条件の記録 ORDER BY 番号");
