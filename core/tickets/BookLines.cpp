@@ -27,11 +27,6 @@ const char* prizeNameOf(TicketResult won)
     return kPrizeKindNames[static_cast<std::size_t>(won) - static_cast<std::size_t>(TicketResult::Straight)];
 }
 
-std::string yenText(long long yen)
-{
-    return groupedDigits(yen) + "円";
-}
-
 }  // namespace
 
 CivilDate claimDeadlineOf(const CivilDate& drawDate)
@@ -121,8 +116,8 @@ std::string drawsCheckedText(const std::vector<BookLine>& lines, std::span<const
         std::string kinds;
         for (const auto& [result, n] : wonUnits)
             kinds += (kinds.empty() ? "" : "・") + std::string(prizeNameOf(result)) + std::to_string(n) + "口";
-        text +=
-            std::to_string(units) + "口のうち" + kinds + "が当せん（" + yenText(yen) + (theory ? "・理論配当）" : "）");
+        text += std::to_string(units) + "口のうち" + kinds + "が当せん（" + groupedYen(yen) +
+                (theory ? "・理論配当）" : "）");
     }
     return text;
 }
@@ -140,7 +135,7 @@ std::string nearDeadlineText(const std::vector<BookLine>& lines, const CivilDate
             continue;
         ++count;
         parts += (parts.empty() ? "" : "、") + std::string("第") + std::to_string(l.check.draw) + "回 " +
-                 numberText(l.check.purchase.ticket.digits) + " " + yenText(l.check.prize) + "（" +
+                 numberText(l.check.purchase.ticket.digits) + " " + groupedYen(l.check.prize) + "（" +
                  japaneseDateText(*l.deadline) + "まで）";
     }
     if (count == 0)
