@@ -57,13 +57,6 @@ std::array<UnitsAgainstChance, kTicketTypeCount> unitsByTypeOf(const std::vector
     return out;
 }
 
-// TicketResult lists the prize kinds in PrizeKind's order after Pending
-// and None.
-PrizeKind prizeKindOf(TicketResult won)
-{
-    return static_cast<PrizeKind>(static_cast<int>(won) - static_cast<int>(TicketResult::Straight));
-}
-
 std::vector<TicketCheck> checksOf(const std::vector<const BookLine*>& lines)
 {
     std::vector<TicketCheck> checks;

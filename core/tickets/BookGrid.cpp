@@ -45,7 +45,7 @@ std::string resultText(const BookLine& l)
         default:
             break;
     }
-    return kPrizeKindNames[static_cast<std::size_t>(l.check.result) - static_cast<std::size_t>(TicketResult::Straight)];
+    return kPrizeKindNames[static_cast<std::size_t>(prizeKindOf(l.check.result))];
 }
 
 std::string deadlineText(const BookLine& l, const CivilDate& today)

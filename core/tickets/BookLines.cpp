@@ -20,11 +20,10 @@ std::map<int, FourDigits> drawnOf(const DrawHistory& history)
     return drawn;
 }
 
-// A win's prize kind by its name: TicketResult lists the kinds in
-// PrizeKind's order after Pending and None.
+// A win's prize kind by its name.
 const char* prizeNameOf(TicketResult won)
 {
-    return kPrizeKindNames[static_cast<std::size_t>(won) - static_cast<std::size_t>(TicketResult::Straight)];
+    return kPrizeKindNames[static_cast<std::size_t>(prizeKindOf(won))];
 }
 
 }  // namespace

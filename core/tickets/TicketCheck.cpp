@@ -52,6 +52,11 @@ std::vector<ChanceOutcome> chanceOutcomesOf(const Ticket& ticket, int units)
 
 }  // namespace
 
+PrizeKind prizeKindOf(TicketResult won)
+{
+    return static_cast<PrizeKind>(static_cast<int>(won) - static_cast<int>(TicketResult::Straight));
+}
+
 const char* ticketResultWord(TicketResult result)
 {
     switch (result) {

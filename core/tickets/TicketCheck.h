@@ -16,6 +16,9 @@ namespace rumone {
 enum class TicketResult { Pending, None, Straight, Box, SetStraight, SetBox };
 // "pending", "none", "straight", "box", "set-straight", "set-box".
 const char* ticketResultWord(TicketResult result);
+// The prize kind of a win (Straight .. SetBox): TicketResult lists the kinds
+// in PrizeKind's order after Pending and None.
+PrizeKind prizeKindOf(TicketResult won);
 
 // Where a prize came from: the draw's stored prize, the theoretical one, or
 // no prize at all.
