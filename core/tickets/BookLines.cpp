@@ -12,14 +12,6 @@ namespace rumone {
 
 namespace {
 
-std::map<int, FourDigits> drawnOf(const DrawHistory& history)
-{
-    std::map<int, FourDigits> drawn;
-    for (const Draw& d : history.completeDraws())
-        drawn[d.number] = d.digits;
-    return drawn;
-}
-
 // A win's prize kind by its name.
 const char* prizeNameOf(TicketResult won)
 {
