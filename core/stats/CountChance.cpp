@@ -155,11 +155,7 @@ CountDistribution::CountDistribution(std::span<const BinomialPart> parts)
         offset_ += w.from;
         mean_ += m * q;
         variance_ += m * q * (1 - q);
-        const long top = offset_ + static_cast<long>(pmf_.size()) - 1;
-        const Window keep = windowOf(mean_, variance_, offset_, top);
-        pmf_.erase(pmf_.begin() + (keep.to - offset_) + 1, pmf_.end());
-        pmf_.erase(pmf_.begin(), pmf_.begin() + (keep.from - offset_));
-        offset_ = keep.from;
+        cutToWindow();
     }
     finish();
 }
@@ -176,13 +172,18 @@ CountDistribution::CountDistribution(const CountDistribution& before, std::span<
     finish();
 }
 
-void CountDistribution::finish()
+void CountDistribution::cutToWindow()
 {
     const long top = offset_ + static_cast<long>(pmf_.size()) - 1;
     const Window keep = windowOf(mean_, variance_, offset_, top);
     pmf_.erase(pmf_.begin() + (keep.to - offset_) + 1, pmf_.end());
     pmf_.erase(pmf_.begin(), pmf_.begin() + (keep.from - offset_));
     offset_ = keep.from;
+}
+
+void CountDistribution::finish()
+{
+    cutToWindow();
     atMost_.resize(pmf_.size());
     std::partial_sum(pmf_.begin(), pmf_.end(), atMost_.begin());
     atLeast_.resize(pmf_.size());

@@ -50,6 +50,8 @@ public:
     double mean() const { return mean_; }
 
 private:
+    // Cuts the pmf to the window of the mean and variance so far.
+    void cutToWindow();
     // Cuts the pmf to its window and sums both tails.
     void finish();
 

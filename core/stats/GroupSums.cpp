@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 namespace rumone {
 
@@ -98,13 +99,7 @@ std::vector<UnitSum> sparseSum(const std::vector<UnitSum>& a, const std::vector<
     for (const UnitSum& x : a)
         for (const UnitSum& y : b)
             out.push_back({x.units + y.units, x.chance * y.chance});
-    std::sort(out.begin(), out.end(), [](const UnitSum& p, const UnitSum& q) { return p.units < q.units; });
-    std::vector<UnitSum> merged;
-    for (const UnitSum& s : out)
-        if (!merged.empty() && merged.back().units == s.units)
-            merged.back().chance += s.chance;
-        else
-            merged.push_back(s);
+    std::vector<UnitSum> merged = mergedSums(std::move(out));
     std::erase_if(merged, [](const UnitSum& s) { return s.chance < kNegligibleChance; });
     return merged;
 }

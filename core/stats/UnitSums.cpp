@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace rumone {
 
@@ -61,14 +62,19 @@ std::vector<UnitSum> sumOfCopies(std::span<const UnitOutcome> outcomes, long cop
 {
     std::vector<UnitSum> ways;
     shareOut(outcomes, 0, copies, 1.0, 0, 1.0, ways);
-    std::sort(ways.begin(), ways.end(), [](const UnitSum& a, const UnitSum& b) { return a.units < b.units; });
-    std::vector<UnitSum> sums;
-    for (const UnitSum& w : ways)
-        if (!sums.empty() && sums.back().units == w.units)
-            sums.back().chance += w.chance;
+    return mergedSums(std::move(ways));
+}
+
+std::vector<UnitSum> mergedSums(std::vector<UnitSum> sums)
+{
+    std::sort(sums.begin(), sums.end(), [](const UnitSum& a, const UnitSum& b) { return a.units < b.units; });
+    std::vector<UnitSum> merged;
+    for (const UnitSum& s : sums)
+        if (!merged.empty() && merged.back().units == s.units)
+            merged.back().chance += s.chance;
         else
-            sums.push_back(w);
-    return sums;
+            merged.push_back(s);
+    return merged;
 }
 
 void UnitSums::add(std::span<const UnitOutcome> outcomes)
@@ -122,16 +128,10 @@ void UnitSums::convolve(double nothing, std::span<const UnitOutcome> outcomes)
 
 void UnitSums::add(const UnitSums& other)
 {
-    next_.assign(pmf_.size() + other.pmf_.size() - 1, 0.0);
-    for (std::size_t j = 0; j < other.pmf_.size(); ++j) {
-        const double chance = other.pmf_[j];
-        double* shifted = next_.data() + j;
-        for (std::size_t k = 0; k < pmf_.size(); ++k)
-            shifted[k] += chance * pmf_[k];
-    }
-    pmf_.swap(next_);
-    offset_ += other.offset_;
-    cutNegligible();
+    std::vector<UnitSum> sums(other.pmf_.size());
+    for (std::size_t i = 0; i < sums.size(); ++i)
+        sums[i] = {other.offset_ + static_cast<long long>(i), other.pmf_[i]};
+    addSums(sums);
 }
 
 void UnitSums::cutNegligible()

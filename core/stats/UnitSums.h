@@ -30,6 +30,9 @@ struct UnitSum {
 // sparse as the amounts: a multinomial over the outcomes.
 std::vector<UnitSum> sumOfCopies(std::span<const UnitOutcome> outcomes, long copies);
 
+// `sums` in ascending order, the chances of equal sums added together.
+std::vector<UnitSum> mergedSums(std::vector<UnitSum> sums);
+
 class UnitSums {
 public:
     // One more term: each outcome with its chance, 0 with what is left.

@@ -62,6 +62,11 @@ std::string groupedDigits(long long value)
     return std::string(GroupedDigits(value).text());
 }
 
+std::string groupedYen(long long yen)
+{
+    return groupedDigits(yen) + "円";
+}
+
 GroupedDigits::GroupedDigits(long long value)
 {
     unsigned long long magnitude =

@@ -30,6 +30,9 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // "1,234,567" (a minus sign before a negative number).
 std::string groupedDigits(long long value);
 
+// groupedDigits followed by "円".
+std::string groupedYen(long long yen);
+
 // groupedDigits kept in a buffer of its own, for a caller that writes many
 // numbers and keeps none of their texts.
 class GroupedDigits {

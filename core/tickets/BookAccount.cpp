@@ -13,11 +13,6 @@ namespace rumone {
 
 namespace {
 
-std::string yenText(long long yen)
-{
-    return groupedDigits(yen) + "円";
-}
-
 std::string percentText(double share)
 {
     char buf[32];
@@ -60,13 +55,6 @@ std::array<UnitsAgainstChance, kTicketTypeCount> unitsByTypeOf(const std::vector
         u.high = high * unit;
     }
     return out;
-}
-
-// TicketResult lists the prize kinds in PrizeKind's order after Pending
-// and None.
-PrizeKind prizeKindOf(TicketResult won)
-{
-    return static_cast<PrizeKind>(static_cast<int>(won) - static_cast<int>(TicketResult::Straight));
 }
 
 std::vector<TicketCheck> checksOf(const std::vector<const BookLine*>& lines)
@@ -138,8 +126,8 @@ std::string accountSentence(const BookAccount& a)
     const TicketAccount& t = a.total;
     if (t.units == 0)
         return "まだ抽せんの済んだ購入はありません。";
-    std::string s = "これまでの購入 " + groupedDigits(t.units) + "口・" + yenText(t.cost) + "。当せん " +
-                    groupedDigits(a.wonUnits) + "口・" + yenText(t.won) + (a.theoryInWon ? "（理論）" : "") +
+    std::string s = "これまでの購入 " + groupedDigits(t.units) + "口・" + groupedYen(t.cost) + "。当せん " +
+                    groupedDigits(a.wonUnits) + "口・" + groupedYen(t.won) + (a.theoryInWon ? "（理論）" : "") +
                     "。回収率 " + percentText(double(t.won) / double(t.cost)) + "（どの買い方でも平均は " +
                     percentText(kPayoutShare) + "）。";
     if (a.afterTheFactLines > 0)
@@ -147,14 +135,14 @@ std::string accountSentence(const BookAccount& a)
              "件（事後記録）は、偶然との比べから除きます。";
     if (a.evidence.units == 0)
         return s;
-    s += "偶然だけでも 95% はこの範囲：" + groupedDigits(a.evidence.winLow) + "～" + yenText(a.evidence.winHigh) +
-         "（理論配当、平均 " + yenText(std::llround(a.evidence.winExpected)) + "）。";
+    s += "偶然だけでも 95% はこの範囲：" + groupedDigits(a.evidence.winLow) + "～" + groupedYen(a.evidence.winHigh) +
+         "（理論配当、平均 " + groupedYen(std::llround(a.evidence.winExpected)) + "）。";
     if (a.evidenceDraws < kMinBookVerdictDraws)
         return s + "抽せん " + std::to_string(a.evidenceDraws) +
                "回分では少なすぎるので、偶然と違うかどうかは言えません（" + std::to_string(kMinBookVerdictDraws) +
                "回分から）。";
     const long long won = a.evidenceTheoryWon;
-    s += "当せん（理論配当で " + yenText(won) + "）は";
+    s += "当せん（理論配当で " + groupedYen(won) + "）は";
     if (won < a.evidence.winLow)
         s += "偶然の範囲を下回っています。";
     else if (won > a.evidence.winHigh)
@@ -188,17 +176,17 @@ BudgetFigures budgetFiguresOf(const std::vector<BookLine>& lines, long long budg
 
 std::string budgetSentence(const BudgetFigures& f)
 {
-    std::string s = std::to_string(f.year) + "年" + std::to_string(f.month) + "月の予算 " + yenText(f.budget) +
-                    "・この月の抽せんの購入 " + yenText(f.spent);
+    std::string s = std::to_string(f.year) + "年" + std::to_string(f.month) + "月の予算 " + groupedYen(f.budget) +
+                    "・この月の抽せんの購入 " + groupedYen(f.spent);
     if (f.over())
-        s += "（" + yenText(f.spent - f.budget) + "超えています）";
+        s += "（" + groupedYen(f.spent - f.budget) + "超えています）";
     else
-        s += "（残り " + yenText(f.budget - f.spent) + "）";
+        s += "（残り " + groupedYen(f.budget - f.spent) + "）";
     s += "。";
     if (f.spent > 0)
-        s += "この購入で見込まれる損失 " + yenText(std::llround(f.expectedLoss)) + "（偶然だけで 95% は " +
-             groupedDigits(f.lossLow) + "～" + yenText(f.lossHigh) + "。負の値は勝ち）。";
-    return s + "予算を使い切ると、平均で " + yenText(std::llround(double(f.budget) * (1.0 - kPayoutShare))) +
+        s += "この購入で見込まれる損失 " + groupedYen(std::llround(f.expectedLoss)) + "（偶然だけで 95% は " +
+             groupedDigits(f.lossLow) + "～" + groupedYen(f.lossHigh) + "。負の値は勝ち）。";
+    return s + "予算を使い切ると、平均で " + groupedYen(std::llround(double(f.budget) * (1.0 - kPayoutShare))) +
            "を失います。";
 }
 

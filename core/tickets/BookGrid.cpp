@@ -45,7 +45,7 @@ std::string resultText(const BookLine& l)
         default:
             break;
     }
-    return kPrizeKindNames[static_cast<std::size_t>(l.check.result) - static_cast<std::size_t>(TicketResult::Straight)];
+    return kPrizeKindNames[static_cast<std::size_t>(prizeKindOf(l.check.result))];
 }
 
 std::string deadlineText(const BookLine& l, const CivilDate& today)
@@ -86,7 +86,7 @@ void fillBookGrid(ResultGrid& grid, const std::vector<BookLine>& lines, const Ci
         if (l.won()) {
             grid.setText(8, row, groupedDigits(c.prize));
             grid.setText(9, row, c.source == PrizeSource::Theory ? "理論" : "実際");
-            grid.setText(11, row, l.claimed ? "済" : "未");
+            grid.setText(kBookClaimedColumn, row, l.claimed ? "済" : "未");
             grid.setTextColour(Block::rows(row, row), kRed);
         }
         grid.setText(10, row, !c.decided() ? "" : l.afterTheFact ? "事後記録" : "抽せん前に記録");

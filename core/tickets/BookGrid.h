@@ -11,6 +11,8 @@
 namespace rumone {
 
 inline constexpr int kBookHeaderRows = 1;
+// The column of 受取済み, which the window keeps current after a tick.
+inline constexpr int kBookClaimedColumn = 11;
 
 // Row r of the table (from kBookHeaderRows + 1) shows lines[r - kBookHeaderRows - 1].
 void fillBookGrid(ResultGrid& grid, const std::vector<BookLine>& lines, const CivilDate& today);

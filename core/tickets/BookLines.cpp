@@ -12,24 +12,10 @@ namespace rumone {
 
 namespace {
 
-std::map<int, FourDigits> drawnOf(const DrawHistory& history)
-{
-    std::map<int, FourDigits> drawn;
-    for (const Draw& d : history.completeDraws())
-        drawn[d.number] = d.digits;
-    return drawn;
-}
-
-// A win's prize kind by its name: TicketResult lists the kinds in
-// PrizeKind's order after Pending and None.
+// A win's prize kind by its name.
 const char* prizeNameOf(TicketResult won)
 {
-    return kPrizeKindNames[static_cast<std::size_t>(won) - static_cast<std::size_t>(TicketResult::Straight)];
-}
-
-std::string yenText(long long yen)
-{
-    return groupedDigits(yen) + "円";
+    return kPrizeKindNames[static_cast<std::size_t>(prizeKindOf(won))];
 }
 
 }  // namespace
@@ -121,8 +107,8 @@ std::string drawsCheckedText(const std::vector<BookLine>& lines, std::span<const
         std::string kinds;
         for (const auto& [result, n] : wonUnits)
             kinds += (kinds.empty() ? "" : "・") + std::string(prizeNameOf(result)) + std::to_string(n) + "口";
-        text +=
-            std::to_string(units) + "口のうち" + kinds + "が当せん（" + yenText(yen) + (theory ? "・理論配当）" : "）");
+        text += std::to_string(units) + "口のうち" + kinds + "が当せん（" + groupedYen(yen) +
+                (theory ? "・理論配当）" : "）");
     }
     return text;
 }
@@ -140,7 +126,7 @@ std::string nearDeadlineText(const std::vector<BookLine>& lines, const CivilDate
             continue;
         ++count;
         parts += (parts.empty() ? "" : "、") + std::string("第") + std::to_string(l.check.draw) + "回 " +
-                 numberText(l.check.purchase.ticket.digits) + " " + yenText(l.check.prize) + "（" +
+                 numberText(l.check.purchase.ticket.digits) + " " + groupedYen(l.check.prize) + "（" +
                  japaneseDateText(*l.deadline) + "まで）";
     }
     if (count == 0)

@@ -13,11 +13,6 @@ const char* const kQuickPickNote =
 
 namespace {
 
-std::string yenText(long long yen)
-{
-    return groupedDigits(yen) + "円";
-}
-
 std::string chanceText(int numbers)
 {
     return std::to_string(numbers) + "/10,000";
@@ -52,14 +47,14 @@ std::string numberTypesText(const FourDigits& number)
             continue;
         }
         if (!type.anyOrder) {
-            s += std::string(type.name) + " " + chanceText(1) + "・" + yenText(theoreticalPrize(type.exact, number));
+            s += std::string(type.name) + " " + chanceText(1) + "・" + groupedYen(theoreticalPrize(type.exact, number));
         } else if (*type.anyOrder == type.exact) {
             s += std::string(type.name) + " " + chanceText(orderings) + "・" +
-                 yenText(theoreticalPrize(type.exact, number));
+                 groupedYen(theoreticalPrize(type.exact, number));
         } else {
             s += std::string(type.name) + " そのまま " + chanceText(1) + "・" +
-                 yenText(theoreticalPrize(type.exact, number)) + "／ほかの並び " + chanceText(orderings - 1) + "・" +
-                 yenText(theoreticalPrize(*type.anyOrder, number));
+                 groupedYen(theoreticalPrize(type.exact, number)) + "／ほかの並び " + chanceText(orderings - 1) + "・" +
+                 groupedYen(theoreticalPrize(*type.anyOrder, number));
         }
     }
     return s + "（理論配当）。";

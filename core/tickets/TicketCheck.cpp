@@ -52,6 +52,11 @@ std::vector<ChanceOutcome> chanceOutcomesOf(const Ticket& ticket, int units)
 
 }  // namespace
 
+PrizeKind prizeKindOf(TicketResult won)
+{
+    return static_cast<PrizeKind>(static_cast<int>(won) - static_cast<int>(TicketResult::Straight));
+}
+
 const char* ticketResultWord(TicketResult result)
 {
     switch (result) {
@@ -102,6 +107,14 @@ TicketCheck checkTicket(const Ticket& ticket, int units, const std::optional<Fou
     return check;
 }
 
+std::map<int, FourDigits> drawnOf(const DrawHistory& history)
+{
+    std::map<int, FourDigits> drawn;
+    for (const Draw& d : history.completeDraws())
+        drawn[d.number] = d.digits;
+    return drawn;
+}
+
 std::vector<TicketCheck> checkBook(const std::vector<Purchase>& book, const std::map<int, FourDigits>& drawn,
                                    const StoredDetails& details)
 {
@@ -128,11 +141,7 @@ std::vector<TicketCheck> checkBook(const std::vector<Purchase>& book, const std:
 std::vector<TicketCheck> checkStoredBook(const DrawDatabaseRef& database)
 {
     const std::vector<Purchase> book = readPurchases(database);
-    std::map<int, FourDigits> drawn;
-    const DrawHistory history = loadDrawHistory(database);
-    for (const Draw& d : history.completeDraws())
-        drawn[d.number] = d.digits;
-    return checkBook(book, drawn, readStoredDetails(database));
+    return checkBook(book, drawnOf(loadDrawHistory(database)), readStoredDetails(database));
 }
 
 TicketAccount accountOf(const std::vector<TicketCheck>& checks)

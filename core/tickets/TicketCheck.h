@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/backtest/TicketTypes.h"
+#include "core/history/DrawHistory.h"
 #include "core/store/DrawDetailsStore.h"
 #include "core/tickets/TicketBook.h"
 
@@ -16,6 +17,9 @@ namespace rumone {
 enum class TicketResult { Pending, None, Straight, Box, SetStraight, SetBox };
 // "pending", "none", "straight", "box", "set-straight", "set-box".
 const char* ticketResultWord(TicketResult result);
+// The prize kind of a win (Straight .. SetBox): TicketResult lists the kinds
+// in PrizeKind's order after Pending and None.
+PrizeKind prizeKindOf(TicketResult won);
 
 // Where a prize came from: the draw's stored prize, the theoretical one, or
 // no prize at all.
@@ -37,6 +41,9 @@ struct TicketCheck {
 // theoretical one.
 TicketCheck checkTicket(const Ticket& ticket, int units, const std::optional<FourDigits>& drawn,
                         const DrawPrizes& stored);
+
+// The complete draws of `history` by number, as checkBook takes them.
+std::map<int, FourDigits> drawnOf(const DrawHistory& history);
 
 // Every purchase against each draw it covers, in draw order then recording
 // order. `drawn` holds the complete draws by number.

@@ -296,7 +296,7 @@ void TicketBookView::toggleReceived()
         return;
     }
     build();
-    book_->setCurrentCell(11, row);
+    book_->setCurrentCell(kBookClaimedColumn, row);
 }
 
 void TicketBookView::saveBudget()

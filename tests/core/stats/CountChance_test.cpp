@@ -1,6 +1,7 @@
 // The exact chance range and p against a direct enumeration of every
 // outcome for small cases, against the normal figures for large ones, and
-// Holm's correction on p's worked out by hand.
+// Holm's correction on p's worked out by hand; trials added to a
+// distribution against the same trials taken at once.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -127,6 +128,28 @@ TEST(ChanceRange, HolmStepsDownUntilTheFirstThatStays)
 
 // The power against a direct sum of the binomial under the better chance,
 // and the draws to tell as the fewest that reach the power.
+// Trials added to a distribution already made (as a walk adds each draw's
+// to those before) give the tails of one made from every trial at once.
+TEST(CountDistribution, TrialsAddedLaterGiveTheTailsOfAllAtOnce)
+{
+    const std::vector<BinomialPart> before{{0.1, 400}, {0.0024, 3000}, {1.0, 3}};
+    for (const std::vector<BinomialPart>& more : {
+             std::vector<BinomialPart>{{0.1, 4}},
+             std::vector<BinomialPart>{{0.5, 60}, {0.0001, 20000}},
+             std::vector<BinomialPart>{{1.0, 2}, {0.2, 1}},
+         }) {
+        std::vector<BinomialPart> all = before;
+        all.insert(all.end(), more.begin(), more.end());
+        const CountDistribution added(CountDistribution(before), more);
+        const CountDistribution whole(all);
+        EXPECT_DOUBLE_EQ(added.mean(), whole.mean());
+        for (long k = 0; k <= 200; ++k) {
+            EXPECT_NEAR(added.below(k), whole.below(k), 1e-12) << more.size() << " parts, " << k;
+            EXPECT_NEAR(added.above(k), whole.above(k), 1e-12) << more.size() << " parts, " << k;
+        }
+    }
+}
+
 TEST(TestPower, PowerIsTheShiftedWeightOutsideTheRange)
 {
     struct Case {

@@ -1,6 +1,6 @@
 // The book as the window reads it: tickets recorded before and after their
 // draw was first entered, claim deadlines and the start's warning, the
-// account by month, the status line for a draw that came in, and the
+// account by month, which draws came in and the status line for them, and the
 // received ticks and budget kept beside an older book.
 #include <gtest/gtest.h>
 
@@ -142,6 +142,25 @@ TEST(BookLines, StatusLineSaysWhatTheDrawsThatCameInWon)
     const std::vector<int> came = {7055, 7056, 7057, 7058};
     EXPECT_EQ(drawsCheckedText(lines, came),
               "第7055回：3口のうちボックス1口が当せん（37,500円・理論配当）　第7056回：2口とも当せんなし");
+}
+
+// The draws whose tickets the status line reports after a reload: those
+// completed or corrected since, not those unchanged, still incomplete or
+// gone.
+TEST(BookLines, DrawsCameInAreTheNewlyCompleteAndTheCorrected)
+{
+    const DrawHistory before = historyOf({{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}, {3, {1, -1, 3, 4}}, {4, {9, 9, 9, 9}}});
+    struct Case {
+        std::vector<Row> after;
+        std::vector<int> came;
+    };
+    for (const Case& c : {
+             Case{{{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 8}}, {3, {1, -1, 3, 4}}, {4, {9, 9, 9, 9}}}, {}},
+             Case{{{1, {1, 2, 3, 4}}, {2, {5, 6, 7, 9}}, {3, {1, 2, 3, 4}}, {4, {9, 9, 9, 9}}, {5, {0, 0, 0, 0}}},
+                  {2, 3, 5}},
+             Case{{{1, {1, 2, 3, 4}}, {3, {1, -1, 3, 4}}}, {}},
+         })
+        EXPECT_EQ(drawsCameIn(before, historyOf(c.after)), c.came) << c.came.size();
 }
 
 TEST(TicketBook, ReceivedTicksAndBudgetKeptBesideAnOlderBook)
