@@ -240,7 +240,7 @@ void walkOwnRule(const DrawHistory& history, const Arguments& args)
                   << "が開いているため、試した条件に記録していません。\n";
         return;
     }
-    recordTriedRule(database, {ruleText(rule), {}, walk.targets, walk.wins, wins.expected, wins.p});
+    recordTriedRule(database, triedRuleOf(rule, walk));
     std::cerr << triedRulesText(readTriedRules(database)) << '\n';
 }
 

@@ -105,6 +105,12 @@ void clearTriedRules(const DrawDatabaseRef& database)
     tx.commit();
 }
 
+TriedRule triedRuleOf(const Rule& rule, const RuleWalkResult& walk)
+{
+    const CountFigures wins = walk.winFigures();
+    return {ruleText(rule), {}, walk.targets, walk.wins, wins.expected, wins.p};
+}
+
 std::vector<TriedRule> distinctTriedRules(const std::vector<TriedRule>& rules)
 {
     std::map<std::string, std::size_t> latest;

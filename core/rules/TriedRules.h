@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/rules/RuleWalk.h"
 #include "core/store/DrawStore.h"
 #include "core/store/StoredTime.h"
 
@@ -34,6 +35,9 @@ struct TriedRules {
     std::vector<TriedRule> rules;          // in the order tried
     std::vector<TriedClearing> clearings;  // in the order cleared
 };
+
+// The walk of `rule` as one tried rule, to record (its time set then).
+TriedRule triedRuleOf(const Rule& rule, const RuleWalkResult& walk);
 
 // Throws StoreError.
 TriedRules readTriedRules(const DrawDatabaseRef& database);

@@ -355,9 +355,8 @@ void RuleView::walkRuleNow()
     if (!refusal_.isEmpty()) {
         host().showStatusNote(refusal_);
     } else if (walk.targets > 0) {
-        const CountFigures wins = walk.winFigures();
         try {
-            recordTriedRule(database_, {ruleText(r), {}, walk.targets, walk.wins, wins.expected, wins.p});
+            recordTriedRule(database_, triedRuleOf(r, walk));
         } catch (const std::exception& e) {
             showMessage(this, QMessageBox::Warning, messageCaption(),
                         QStringLiteral("試した条件を記録できませんでした。\n") + QString::fromUtf8(e.what()));
