@@ -1,11 +1,11 @@
 #include "gui/DrawDocument.h"
 
 #include <QTimer>
-#include <chrono>
 #include <exception>
 #include <optional>
 
 #include "core/store/DatabaseLock.h"
+#include "gui/common/FutureReady.h"
 #include "gui/common/WaitCursor.h"
 
 namespace rumone {
@@ -144,7 +144,7 @@ void DrawDocument::pollReload()
 {
     if (!reload_.valid())
         return;
-    if (reload_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+    if (!futureReady(reload_)) {
         constexpr int kPollMs = 5;
         QTimer::singleShot(kPollMs, this, [this] { pollReload(); });
         return;

@@ -27,8 +27,7 @@ struct BandGrid {
     std::array<std::vector<float>, kPredictorCount> low;
     std::array<std::vector<float>, kPredictorCount> high;
 
-    static bool due(std::size_t index, std::size_t step) { return index % step == 0; }
-    bool due(std::size_t index) const { return due(index, step); }
+    bool due(std::size_t index) const { return index % step == 0; }
     // Adds the point at `index` (due) with each predictor's range, then
     // thins the grid if it has grown too long.
     void add(std::size_t index, const std::array<float, kPredictorCount>& lows,

@@ -47,10 +47,9 @@ void ReflectWalk::addTarget(const Draw& draw, const MethodState& state)
 
 bool ReflectWalk::walkTickets(WalkProgress& progress)
 {
-    constexpr std::size_t kAsked = 256;  // targets between two questions
     std::size_t added = 0;
     for (; added < ticketsDue_.size(); ++added) {
-        if (added % kAsked == 0 && added > 0 && progress.keepGoing &&
+        if (added % kProgressStep == 0 && added > 0 && progress.keepGoing &&
             !progress.keepGoing(progress.done, progress.total))
             break;
         const TicketsDue& due = ticketsDue_[added];

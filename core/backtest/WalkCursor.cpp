@@ -6,9 +6,6 @@ namespace rumone {
 
 namespace {
 
-// How often the walk asks whether to go on, in targets.
-constexpr int kProgressStep = 256;
-
 bool sameDraw(const Draw& a, const Draw& b)
 {
     return a.number == b.number && a.digits == b.digits;

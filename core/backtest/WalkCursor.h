@@ -22,7 +22,6 @@ struct WalkProgress {
 class WalkCursor {
 public:
     explicit WalkCursor(int from) : from_(from) {}
-    int from() const { return from_; }
     // Whether `range` starts where this walk started, `history` begins with
     // the draws walked, unchanged, and none of them lies past range.to.
     bool continues(const DrawHistory& history, TargetRange range) const;

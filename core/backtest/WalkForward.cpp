@@ -4,13 +4,6 @@
 
 namespace rumone {
 
-namespace {
-
-// How often the walk reports its progress, in targets.
-constexpr int kProgressStep = 256;
-
-}  // namespace
-
 int countTargets(const DrawHistory& history, TargetRange range)
 {
     const auto& draws = history.completeDraws();

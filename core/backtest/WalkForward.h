@@ -20,6 +20,10 @@ struct TargetRange {
     int to = kMaxDrawNumber;
 };
 
+// How often a walk reports its progress and asks whether to go on, in
+// targets.
+inline constexpr int kProgressStep = 256;
+
 // One target's actual digits and, for each reflect count asked for, the
 // predictors' sets.
 struct WalkStep {

@@ -67,10 +67,9 @@ std::map<int, CivilDate> readDrawDates(sqlite3* db, const std::string& path, std
 StoredDetails readDrawDetails(sqlite3* db, const std::string& path, std::optional<int> fromNumber)
 {
     StoredDetails details;
-    auto last = details.end();
     for (const auto& [number, date] : readDrawDates(db, path, fromNumber))
-        last = details.emplace_hint(details.end(), number, DrawDetails{date, {}});
-    last = details.end();
+        details.emplace_hint(details.end(), number, DrawDetails{date, {}});
+    auto last = details.end();
     if (sqlite::hasTable(db, path, "当せん金"))
         readRows(
             db, path, "SELECT 回数, 種類, 口数, 当せん金, 該当なし FROM 当せん金", fromNumber,

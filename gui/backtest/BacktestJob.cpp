@@ -1,11 +1,10 @@
 #include "gui/backtest/BacktestJob.h"
 
-#include <chrono>
-
 #include "core/backtest/BacktestGrid.h"
 #include "core/backtest/Comparisons.h"
 #include "core/backtest/TicketGrid.h"
 #include "core/backtest/WalkKeeper.h"
+#include "gui/common/FutureReady.h"
 
 namespace rumone {
 
@@ -16,12 +15,6 @@ constexpr int kPollMs = 2;
 long long packed(int done, int total)
 {
     return (static_cast<long long>(done) << 32) | static_cast<unsigned>(total);
-}
-
-template <typename T>
-bool ready(const std::future<T>& future)
-{
-    return future.valid() && future.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 BacktestShown shownOf(const BacktestResult& result)
@@ -144,19 +137,19 @@ void BacktestJob::poll()
         onProgress_(static_cast<int>(progress >> 32), static_cast<int>(progress & 0xffffffff));
     }
     // Each step in a turn of its own: the window thread draws one at a time.
-    if (ready(shown_)) {
+    if (futureReady(shown_)) {
         if (std::optional<BacktestShown> shown = taken(shown_)) {
             onShown_(std::move(*shown));
             return;
         }
     }
-    if (ready(tickets_)) {
+    if (futureReady(tickets_)) {
         if (std::optional<BacktestTickets> tickets = taken(tickets_)) {
             onTickets_(std::move(*tickets));
             return;
         }
     }
-    if (!ready(end_) || shown_.valid() || tickets_.valid())
+    if (!futureReady(end_) || shown_.valid() || tickets_.valid())
         return;
     stopPolling();
     onDone_(taken(end_));  // may destroy this job

@@ -1,10 +1,10 @@
 // One walk-forward run on a thread of its own, in three steps: the reflect
 // count shown (its hit table and chart), its tickets (their table and
-// chart), then every reflect count and the comparisons over them. The thread hands its progress over in atomics and
-// each step's result through a future; the receiver's thread looks for them
-// every two milliseconds and makes the calls, so nothing but standard
-// synchronisation crosses the threads. Destroying the job cancels the run
-// and waits for its thread.
+// chart), then every reflect count and the comparisons over them. The
+// thread hands its progress over in atomics and each step's result through
+// a future; the receiver's thread looks for them every two milliseconds
+// and makes the calls, so nothing but standard synchronisation crosses the
+// threads. Destroying the job cancels the run and waits for its thread.
 #pragma once
 
 #include <QObject>
@@ -43,9 +43,8 @@ struct BacktestTickets {
     std::string note;
 };
 
-// What the second step adds to the first: every reflect count's boards,
-// their same rows, the conclusion over the comparisons and the outlook's
-// table.
+// The last step: every reflect count's boards, their same rows, the
+// conclusion over the comparisons and the outlook's table.
 struct BacktestEnd {
     ReflectBoards boards;
     SameRows sameRows;

@@ -14,7 +14,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <chrono>
 
 #include "core/backtest/BacktestGrid.h"
 #include "core/backtest/BacktestTexts.h"
@@ -27,6 +26,7 @@
 #include "core/predict/Prediction.h"
 #include "gui/backtest/BacktestJob.h"
 #include "gui/charts/ChartsModule.h"
+#include "gui/common/FutureReady.h"
 #include "gui/common/PrintDialog.h"
 #include "gui/common/Twips.h"
 #include "gui/grid/GridPrinter.h"
@@ -198,7 +198,7 @@ void BacktestView::paintEvent(QPaintEvent* event)
 
 bool BacktestView::chartsOpen() const
 {
-    return chartsOpened_.valid() && chartsOpened_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    return futureReady(chartsOpened_);
 }
 
 // Until the module is open the page looks again each millisecond instead
@@ -709,7 +709,7 @@ void BacktestView::scoreLog()
 
 bool BacktestView::logReadIn() const
 {
-    return logRead_.valid() && logRead_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    return futureReady(logRead_);
 }
 
 void BacktestView::showLog()

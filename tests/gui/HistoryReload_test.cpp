@@ -27,6 +27,7 @@
 #include "core/store/DrawImport.h"
 #include "core/store/DrawStore.h"
 #include "core/store/StartingLoad.h"
+#include "core/tickets/TicketBook.h"
 #include "entry/EntryTestHelpers.h"
 #include "gui/MainWindow.h"
 #include "gui/analysis/ChanceChartWindow.h"
@@ -92,6 +93,39 @@ TEST(HistoryReload, TheStartTellsTheMissingDrawsAndTheEntryViewTheirDates)
     const int last = entry->model()->rowCount() - 1;
     EXPECT_EQ(entry->model()->cellText(last, EntryTableModel::kDateColumn), QStringLiteral("1995-04-07"));
     EXPECT_EQ(entry->model()->cellText(last - 1, EntryTableModel::kDateColumn), QStringLiteral("1995-04-04（推定）"));
+}
+
+// A won ticket not yet received whose deadline is near is told once every
+// draw is in, before the missing draws' note, which it leaves standing; a
+// lost ticket tells nothing.
+TEST(HistoryReload, TheStartTellsAWinNearItsDeadlineBeforeTheMissingDraws)
+{
+    std::map<bool, QString> shown;  // by whether the ticket won
+    for (const bool won : {false, true}) {
+        TempDir dir;
+        InFolder inDir(dir.path());
+        makeDatabase(dir.path(), draws(40));  // draw 40 is 0000
+        const DrawDatabaseRef database = drawDatabaseAt(dir.file("Rumone.mdb"));
+        {
+            DrawEditSet set = openDrawEditSet(database);
+            set.importPreviewed(previewImport({}, {{40, DrawDetails{CivilDate{1995, 4, 7}, {}}}}, set.rows(), {}));
+        }
+        recordPurchases(
+            database,
+            {Purchase{0, 40, 1, Ticket{kStraightTicket, won ? FourDigits{0, 0, 0, 0} : FourDigits{1, 2, 3, 4}}}});
+        MainWindow frame;
+        frame.setStartClock({{1996, 3, 20}, 21, 0});  // 18 days before the deadline
+        ASSERT_TRUE(frame.load(QString::fromStdString(dir.path())));
+        shown[won] = frame.statusBar()->currentMessage();
+        frame.drawsWritten();  // a reload says it no more
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.reloadPending(); }, 10000));
+        EXPECT_FALSE(frame.statusBar()->currentMessage().contains(QStringLiteral("0000"))) << won;
+    }
+    EXPECT_FALSE(shown[false].isEmpty());
+    EXPECT_FALSE(shown[false].contains(QStringLiteral("0000")));
+    EXPECT_TRUE(shown[true].contains(QStringLiteral("0000")));
+    EXPECT_TRUE(shown[true].endsWith(shown[false]));
+    EXPECT_FALSE(shown[true].startsWith(shown[false]));
 }
 
 // データ管理 › 当せん金 lists the draws whose prizes were stored.

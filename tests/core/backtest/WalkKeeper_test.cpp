@@ -129,6 +129,32 @@ TEST(WalkKeeper, AnEnteredDrawIsOneTargetAndAnEditedOlderDrawStartsAfresh)
     expectSameResult(afterEdit.result, *runBacktest(edited, 4, {}));
 }
 
+// A kept walk goes on only over a range that starts where it started and
+// reaches at least as far as it walked; otherwise the run walks afresh.
+TEST(WalkKeeper, AKeptWalkGoesOnOnlyOverARangeThatHoldsWhatItWalked)
+{
+    const DrawHistory history = historyOf(randomRows(200, 9));
+    struct Case {
+        TargetRange first;
+        TargetRange second;
+        int secondTotal;  // the targets both walks of the second run have left
+    };
+    const Case cases[] = {
+        {{0, 150}, {0, kMaxDrawNumber}, 2 * 50},               // goes on past where it stopped
+        {{0, 150}, {0, 150}, 0},                               // nothing left
+        {{0, kMaxDrawNumber}, {0, 150}, 2 * 149},              // walked past the end: afresh
+        {{0, kMaxDrawNumber}, {50, kMaxDrawNumber}, 2 * 151},  // starts later: afresh
+        {{50, kMaxDrawNumber}, {0, kMaxDrawNumber}, 2 * 199},  // starts earlier: afresh
+    };
+    for (const Case& c : cases) {
+        WalkKeeper keeper;
+        runKept(keeper, history, 4, c.first);
+        const KeptRun second = runKept(keeper, history, 4, c.second);
+        EXPECT_EQ(second.total, c.secondTotal) << c.first.from << "-" << c.first.to << " then " << c.second.from;
+        expectSameResult(second.result, *runBacktest(history, 4, c.second));
+    }
+}
+
 TEST(WalkKeeper, TicketsAStoppedRunLeftAreAddedByTheNextRun)
 {
     const DrawHistory history = historyOf(randomRows(700, 11));

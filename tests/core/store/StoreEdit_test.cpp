@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "StoreTestHelpers.h"
+#include "core/store/DrawImport.h"
 
 namespace rumone::test {
 namespace {
@@ -129,6 +130,28 @@ TEST(StoreEditSet, EveryChangeIsInTheFileWhenTheCallReturns)
     EXPECT_EQ(inSet(set), (Lines{"1:- - - 0", "2:2 2 2 2", "5:5 5 5 5", "6:6 6 6 -"}));
     EXPECT_EQ(onDisk(path), inSet(set));
     EXPECT_EQ(checkDatabaseIntegrity(drawDatabaseAt(path)), Lines{"ok"});
+}
+
+// An import's progress runs over its reads and its rows as one count:
+// never backwards, never past its total, and at the total when it returns.
+TEST(StoreEditSet, AnImportsProgressRisesToItsTotal)
+{
+    TempDir dir;
+    const std::string path = makeDatabase(dir.file("Rumone.mdb"), {{1, {1, 1, 1, 1}}});
+    std::vector<Row> rows;
+    for (int n = 2; n <= 600; ++n)
+        rows.push_back({n, {n % 10, 0, 0, 0}});
+    DrawEditSet set = openDrawEditSet(drawDatabaseAt(path));
+    std::vector<std::pair<std::size_t, std::size_t>> told;
+    set.importPreviewed(previewImport(editRowsOf(rows), set.rows()),
+                        [&told](std::size_t done, std::size_t total) { told.emplace_back(done, total); });
+    ASSERT_FALSE(told.empty());
+    for (std::size_t i = 1; i < told.size(); ++i) {
+        EXPECT_GE(told[i].first, told[i - 1].first) << i;
+        EXPECT_EQ(told[i].second, told[0].second) << i;
+    }
+    EXPECT_GT(told[0].second, rows.size());
+    EXPECT_EQ(told.back().first, told.back().second);
 }
 
 // Opened on its last rows: the rest comes with readAllRows; a write by row
